@@ -1,0 +1,27 @@
+#pragma once
+// The sub-commands of orlik-cli. Each lives in its own file and registers
+// itself with a static tCommandRegistrar.
+
+#include <string>
+#include <vector>
+
+using tCommandFn = int (*)(const std::vector<std::string>& Args);
+
+struct tCommand {
+    const char* Name;
+    const char* Usage;   // one line: "detect FILE..."
+    const char* Summary; // what it does
+    tCommandFn Run;
+};
+
+std::vector<tCommand>& CommandTable();
+
+struct tCommandRegistrar {
+    explicit tCommandRegistrar(const tCommand& C) { CommandTable().push_back(C); }
+};
+
+// Sets up the model objects once for a command; the messenger prints to
+// stderr with the current file as context.
+void StartCore();
+// Names the file that messages are about (empty: none).
+void SetMessageContext(const std::string& FileName);

@@ -1,0 +1,63 @@
+// orlik-cli: the core without windows, for scripts and batch work.
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "Commands.h"
+#include "core/Messages.h"
+#include "core/Model.h"
+#include "core/SharedData.h"
+
+namespace {
+tStderrMessenger CliMessenger;
+bool Started = false;
+
+void PrintUsage(FILE* Out)
+{
+    std::fprintf(Out, "usage: orlik-cli COMMAND [ARGS]\n\ncommands:\n");
+    auto Table = CommandTable();
+    std::sort(Table.begin(), Table.end(), [](const tCommand& A, const tCommand& B) { return std::strcmp(A.Name, B.Name) < 0; });
+    for (const tCommand& C : Table)
+        std::fprintf(Out, "  %-40s %s\n", C.Usage, C.Summary);
+}
+}
+
+std::vector<tCommand>& CommandTable()
+{
+    static std::vector<tCommand> Table;
+    return Table;
+}
+
+void StartCore()
+{
+    if (Started)
+        return;
+    Started = true;
+    SetProgramDir(ExecutableDir());
+    SetMessenger(&CliMessenger);
+    CreateModelObjects();
+}
+
+void SetMessageContext(const std::string& FileName) { CliMessenger.Context = FileName; }
+
+int main(int argc, char** argv)
+{
+    if (argc < 2 || !std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "help")) {
+        PrintUsage(argc < 2 ? stderr : stdout);
+        return argc < 2 ? 2 : 0;
+    }
+    std::vector<std::string> Args(argv + 2, argv + argc);
+    for (const tCommand& C : CommandTable())
+        if (!std::strcmp(C.Name, argv[1])) {
+            try {
+                return C.Run(Args);
+            } catch (const std::exception& E) {
+                std::fprintf(stderr, "orlik-cli: %s\n", E.what());
+                return 1;
+            }
+        }
+    std::fprintf(stderr, "orlik-cli: unknown command \"%s\"\n\n", argv[1]);
+    PrintUsage(stderr);
+    return 2;
+}

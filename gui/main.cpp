@@ -1,0 +1,22 @@
+// Orlik: the program's entry.
+
+#include <QApplication>
+#include <QWidget>
+
+#include "core/Program.h"
+#include "core/SharedData.h"
+
+int main(int argc, char** argv)
+{
+    QApplication App(argc, argv);
+    SetProgramDir(ExecutableDir());
+    if (!CreateProgram()) {
+        FreeProgram();
+        return 1;
+    }
+    Startup();
+    MainWindow()->show();
+    int Result = App.exec();
+    FreeProgram();
+    return Result;
+}

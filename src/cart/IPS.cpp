@@ -1,0 +1,3 @@
+#include "cart/IPS.h"
+
+void tIPS::Notify(const void*, std::string_view) {}

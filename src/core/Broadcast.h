@@ -1,0 +1,35 @@
+#pragma once
+// The notification bus. Objects never call each other to announce a change:
+// they broadcast a message string, and every registered receiver sees it in a
+// fixed order. Receivers compare the string with the ones they know and ignore
+// the rest; most of them also ignore what they sent themselves.
+
+#include <string_view>
+
+class tReceiver {
+public:
+    virtual ~tReceiver() = default;
+    virtual void Notify(const void* Sender, std::string_view Msg) = 0;
+};
+
+// The fixed calling order: model objects first, then one slot per window
+// (filled by the program, empty in the command-line tool and most tests), then
+// the format objects and the window list.
+enum class tBusSlot : int {
+    INI, IPS, SNES, PPU, Cart,
+    Form_Cart, Form_Hex, Form_List, Form_Main, Form_Memory, Form_Open, Form_Options,
+    Form_Palette, Form_Preview, Form_Quit, Form_Scene, Form_Search, Form_SMV, Form_SPC,
+    S9X, SPC, SGT, SSL, ZST, WindowList,
+    Count
+};
+
+// Puts a receiver in its slot (nullptr empties it). A slot holds one receiver.
+void RegisterReceiver(tBusSlot Slot, tReceiver* Receiver);
+tReceiver* ReceiverAt(tBusSlot Slot);
+
+// Calls every receiver in slot order. Re-entrant: a receiver may broadcast,
+// and that nested broadcast finishes before the outer one goes on. An
+// exception thrown by a receiver leaves Broadcast at once, so the receivers
+// after it do not run; the caller (in the end the program's exception box)
+// sees it.
+void Broadcast(const void* Sender, std::string_view Msg);

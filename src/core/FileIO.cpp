@@ -1,0 +1,152 @@
+#include "core/FileIO.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string SystemError(int Code) { return std::strerror(Code); }
+
+// Writes everything, retrying after short writes and interruptions.
+bool WriteAll(int Fd, const uint8_t* P, size_t N, int& Code)
+{
+    while (N > 0) {
+        ssize_t W = ::write(Fd, P, N);
+        if (W < 0) {
+            if (errno == EINTR)
+                continue;
+            Code = errno;
+            return false;
+        }
+        P += W;
+        N -= static_cast<size_t>(W);
+    }
+    return true;
+}
+}
+
+bool ReadWholeFile(const std::string& FileName, std::vector<uint8_t>& Data, std::string& Error, uint64_t Limit)
+{
+    Data.clear();
+    int Fd = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (Fd < 0) {
+        Error = SystemError(errno);
+        return false;
+    }
+    struct stat St {};
+    if (::fstat(Fd, &St) != 0) {
+        Error = SystemError(errno);
+        ::close(Fd);
+        return false;
+    }
+    if (S_ISDIR(St.st_mode)) {
+        Error = "is a directory";
+        ::close(Fd);
+        return false;
+    }
+    if (static_cast<uint64_t>(St.st_size) > Limit) {
+        Error = "file too large (" + std::to_string(St.st_size) + " bytes, at most " + std::to_string(Limit) + ")";
+        ::close(Fd);
+        return false;
+    }
+    Data.resize(static_cast<size_t>(St.st_size));
+    size_t Got = 0;
+    // The size may change under us (a file being written); read to the end
+    // but never past the limit.
+    for (;;) {
+        if (Got == Data.size()) {
+            if (Data.size() >= Limit)
+                break;
+            Data.resize(std::min<uint64_t>(Limit, Data.size() + 65536));
+        }
+        ssize_t R = ::read(Fd, Data.data() + Got, Data.size() - Got);
+        if (R < 0) {
+            if (errno == EINTR)
+                continue;
+            Error = SystemError(errno);
+            ::close(Fd);
+            Data.clear();
+            return false;
+        }
+        if (R == 0)
+            break;
+        Got += static_cast<size_t>(R);
+    }
+    ::close(Fd);
+    Data.resize(Got);
+    return true;
+}
+
+bool WriteFileAtomic(const std::string& FileName, std::span<const uint8_t> Data, std::string& Error)
+{
+    fs::path Target(FileName);
+    fs::path Dir = Target.parent_path();
+    if (Dir.empty())
+        Dir = ".";
+    std::random_device Rd;
+    std::string Tmp;
+    int Fd = -1;
+    for (int Try = 0; Try < 16 && Fd < 0; ++Try) {
+        char Suffix[32];
+        std::snprintf(Suffix, sizeof Suffix, ".%08x.tmp", static_cast<unsigned>(Rd()));
+        Tmp = (Dir / ("." + Target.filename().string() + Suffix)).string();
+        Fd = ::open(Tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (Fd < 0 && errno != EEXIST) {
+            Error = SystemError(errno);
+            return false;
+        }
+    }
+    if (Fd < 0) {
+        Error = "could not create a temporary file";
+        return false;
+    }
+    int Code = 0;
+    bool Ok = WriteAll(Fd, Data.data(), Data.size(), Code);
+    if (Ok && ::fsync(Fd) != 0) {
+        Code = errno;
+        Ok = false;
+    }
+    // Keep the permissions of a file we replace.
+    struct stat St {};
+    if (Ok && ::stat(FileName.c_str(), &St) == 0)
+        ::fchmod(Fd, St.st_mode & 07777);
+    if (::close(Fd) != 0 && Ok) {
+        Code = errno;
+        Ok = false;
+    }
+    if (Ok && ::rename(Tmp.c_str(), FileName.c_str()) != 0) {
+        Code = errno;
+        Ok = false;
+    }
+    if (!Ok) {
+        ::unlink(Tmp.c_str());
+        Error = SystemError(Code);
+    }
+    return Ok;
+}
+
+bool WriteFileAtomic(const std::string& FileName, std::string_view Text, std::string& Error)
+{
+    return WriteFileAtomic(FileName, std::span(reinterpret_cast<const uint8_t*>(Text.data()), Text.size()), Error);
+}
+
+bool FileExists(const std::string& FileName)
+{
+    std::error_code Ec;
+    return fs::is_regular_file(FileName, Ec);
+}
+
+bool DirectoryExists(const std::string& Path)
+{
+    std::error_code Ec;
+    return fs::is_directory(Path, Ec);
+}

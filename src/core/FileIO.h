@@ -1,0 +1,30 @@
+#pragma once
+// Whole-file reading with a size bound, and writing that never leaves a
+// half-written file behind: every writer of the program goes through
+// WriteFileAtomic, which writes a temporary file beside the target and renames
+// it over the target only when everything has been written.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+// The largest file any reader takes in whole. The biggest legitimate inputs
+// are cartridge images (a 6 MiB ROM plus copier header, patched up to 16 MiB)
+// and savestates of well under 1 MiB; 64 MiB leaves room and still cannot
+// exhaust memory.
+inline constexpr uint64_t MaxInputFileSize = 64ull << 20;
+
+// Reads the whole file. On failure returns false and puts the reason (in
+// words, naming no file) into Error; files larger than Limit are refused.
+bool ReadWholeFile(const std::string& FileName, std::vector<uint8_t>& Data, std::string& Error,
+                   uint64_t Limit = MaxInputFileSize);
+
+// Writes Data to FileName through a temporary file in the same folder that is
+// renamed over FileName when complete. On failure the old file is untouched,
+// the temporary is removed, and Error holds the system's reason.
+bool WriteFileAtomic(const std::string& FileName, std::span<const uint8_t> Data, std::string& Error);
+bool WriteFileAtomic(const std::string& FileName, std::string_view Text, std::string& Error);
+
+bool FileExists(const std::string& FileName);
+bool DirectoryExists(const std::string& Path);

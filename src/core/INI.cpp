@@ -1,0 +1,3 @@
+#include "core/INI.h"
+
+void tINI::Notify(const void*, std::string_view) {}

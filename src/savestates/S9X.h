@@ -1,0 +1,17 @@
+#pragma once
+// Snes9x savestates.
+
+#include <string>
+#include <string_view>
+
+#include "core/Broadcast.h"
+#include "core/SNES.h"
+
+class tS9X : public tReceiver, public tSavestateFormat {
+public:
+    void Notify(const void* Sender, std::string_view Msg) override;
+    bool IsFormatFile(const std::string& FileName) override;
+    bool LoadFromFile(const std::string& FileName) override;
+};
+
+extern tS9X* S9X;
