@@ -100,6 +100,8 @@ TEST_F(DetectionTest, UnknownFileClearsStateKeepsKindAndStillNotifies)
         void Notify(const void*, std::string_view Msg) override { Seen.emplace_back(Msg); }
     } Counter;
     RegisterReceiver(tBusSlot::Form_Main, &Counter);
+    // The cartridge lookup on "new savestate" would add its own "new Cart".
+    Options().CBox_OpenCart = false;
     Load("game.zm3");
     SNES->WRAM[5] = 1;
     SNES->VRAM[7] = 2;
