@@ -13,13 +13,20 @@
 
 using namespace ZSTLayout;
 
-namespace {
+namespace
+{
 // What follows the signature: ZSNES up to 1.42 writes "0.6", 1.50/1.51
 // "143". Later forks use other layouts under other version texts.
-bool KnownVersion(const uint8_t* V) { return !std::memcmp(V, "0.6", 3) || !std::memcmp(V, "143", 3); }
-
-std::string Quoted(std::string_view Name) { return "\"" + std::string(Name) + "\""; }
+bool KnownVersion(const uint8_t* V)
+{
+    return !std::memcmp(V, "0.6", 3) || !std::memcmp(V, "143", 3);
 }
+
+std::string Quoted(std::string_view Name)
+{
+    return "\"" + std::string(Name) + "\"";
+}
+} // namespace
 
 const std::vector<std::string>& tZST::Extensions()
 {
@@ -83,7 +90,10 @@ bool tZST::LoadFromMemory(std::span<const uint8_t> Data, std::string_view Name, 
     return Complete;
 }
 
-size_t tZST::ImageLength() const { return StateImage[SPCOn] ? ImageSize : ImageSizeNoSound; }
+size_t tZST::ImageLength() const
+{
+    return StateImage[SPCOn] ? ImageSize : ImageSizeNoSound;
+}
 
 bool tZST::Split(bool Movie, std::string_view Name)
 {
@@ -146,9 +156,24 @@ bool tZST::SaveToFile(const std::string& FileName)
     return true;
 }
 
-void tZST::ImageToMachine() { ZSTImageToMachine(StateImage, *SNES, *PPU); }
+void tZST::ImageToMachine()
+{
+    ZSTImageToMachine(StateImage, *SNES, *PPU);
+    // The image keeps only the sprite size pair, in which codes 6 and 7 look
+    // like code 0; ZSNES 1.50 and later also keep the raw OBSEL in their extra
+    // data after the image.
+    if (!std::memcmp(&StateImage[VersionText], "143", 3) && Rest.size() > ExtraOBSEL) {
+        const uint8_t Raw = Rest[ExtraOBSEL];
+        uint8_t& OBSEL = SNES->Regs[0x2101];
+        if ((Raw >> 5) >= 6 && (OBSEL >> 5) == 0)
+            OBSEL = static_cast<uint8_t>((OBSEL & 0x1F) | (Raw & 0xE0));
+    }
+}
 
-void tZST::MachineToImage() { ZSTMachineToImage(StateImage, *SNES, *PPU); }
+void tZST::MachineToImage()
+{
+    ZSTMachineToImage(StateImage, *SNES, *PPU);
+}
 
 void tZST::ClearImage()
 {

@@ -16,8 +16,9 @@
 #include "core/SNES.h"
 #include "savestates/ZSTLayout.h"
 
-class tZST : public tReceiver, public tSavestateFormat {
-public:
+class tZST : public tReceiver, public tSavestateFormat
+{
+  public:
     // The largest file taken in: a fixed image, every chip's data, 128 KiB of
     // SRAM and the preview stay far below 1 MiB; old movies add their input
     // stream, a few bytes per frame.
@@ -58,7 +59,7 @@ public:
 
     void Notify(const void* Sender, std::string_view Msg) override;
 
-private:
+  private:
     bool IsSelf(const void* Sender) const { return Sender == static_cast<const void*>(this); }
     bool Split(bool Movie, std::string_view Name);
 };

@@ -11,9 +11,11 @@ using namespace ZSTLayout;
 
 static_assert(ImageSize == 266879);
 
-namespace {
-class tIn {
-public:
+namespace
+{
+class tIn
+{
+  public:
     explicit tIn(tZSTConstImageSpan I) : I_(I) {}
     uint8_t U8(size_t O) const { return I_[O]; }
     uint16_t U16(size_t O) const { return static_cast<uint16_t>(I_[O] | I_[O + 1] << 8); }
@@ -24,12 +26,13 @@ public:
     }
     void Copy(size_t O, void* Dst, size_t N) const { std::memcpy(Dst, I_.data() + O, N); }
 
-private:
+  private:
     tZSTConstImageSpan I_;
 };
 
-class tOut {
-public:
+class tOut
+{
+  public:
     explicit tOut(tZSTImageSpan I) : I_(I) {}
     uint8_t Get(size_t O) const { return I_[O]; }
     uint32_t Get32(size_t O) const
@@ -50,7 +53,7 @@ public:
     }
     void Copy(size_t O, const void* Src, size_t N) { std::memcpy(I_.data() + O, Src, N); }
 
-private:
+  private:
     tZSTImageSpan I_;
 };
 
@@ -66,8 +69,11 @@ constexpr uint8_t DefaultCycPHB[2] = {42, 45};
 // would never get another opcode.
 constexpr uint32_t DefaultCycPBLT[2] = {117, 127};
 
-bool IsVBlank(uint16_t Line, uint16_t LastLine) { return Line >= LastLine; }
+bool IsVBlank(uint16_t Line, uint16_t LastLine)
+{
+    return Line >= LastLine;
 }
+} // namespace
 
 uint8_t ZSTSpriteSizeCode(uint8_t Small, uint8_t Large)
 {
@@ -245,8 +251,8 @@ void ZSTMachineToImage(tZSTImageSpan Image, const tSNES& S, const tPPU& P)
 
     // A loaded image keeps its version; only a new one is stamped V0.6, the
     // layout it is written in (no data after the fixed image).
-    const bool KnownVersion = std::memcmp(&Image[VersionText], "0.6", 3) == 0 ||
-                              std::memcmp(&Image[VersionText], "143", 3) == 0;
+    const bool KnownVersion =
+        std::memcmp(&Image[VersionText], "0.6", 3) == 0 || std::memcmp(&Image[VersionText], "143", 3) == 0;
     O.Copy(0, Signature, SignatureLength);
     if (New || !KnownVersion)
         O.Copy(VersionText, "0.6", 3);
