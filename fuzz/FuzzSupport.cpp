@@ -1,0 +1,71 @@
+#include "FuzzSupport.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
+#include "core/Broadcast.h"
+#include "core/Messages.h"
+#include "core/Model.h"
+#include "core/SNES.h"
+#include "core/SharedData.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class tSilentMessenger : public tMessenger {
+public:
+    void Error(std::string_view) override {}
+    void Notice(std::string_view, std::string_view) override {}
+    bool Question(std::string_view) override { return false; }
+};
+
+tSilentMessenger Silent;
+
+} // namespace
+
+void FuzzSetUp()
+{
+    static bool Done = false;
+    if (Done)
+        return;
+    Done = true;
+    SetProgramDir(ORLIK_RESOURCE_DIR);
+    SetMessenger(&Silent);
+    CreateModelObjects();
+    Broadcast(nullptr, "startup");
+}
+
+const std::string& FuzzDir()
+{
+    static const std::string Dir = [] {
+        fs::path Base;
+        if (const char* T = std::getenv("ORLIK_FUZZ_TMP"); T && *T)
+            Base = T;
+        else if (std::error_code Ec; fs::is_directory("/dev/shm", Ec))
+            Base = "/dev/shm";
+        else
+            Base = fs::temp_directory_path();
+        fs::path D = Base / ("orlik-fuzz-" + std::to_string(::getpid()));
+        fs::create_directories(D);
+        return D.string();
+    }();
+    return Dir;
+}
+
+std::string FuzzFile(const std::string& Name, const uint8_t* Data, size_t Size)
+{
+    std::string Path = FuzzDir() + "/" + Name;
+    std::ofstream Out(Path, std::ios::binary | std::ios::trunc);
+    Out.write(reinterpret_cast<const char*>(Data), static_cast<std::streamsize>(Size));
+    return Path;
+}
+
+void FuzzSavestateRoad(const std::string& FileName)
+{
+    FuzzSetUp();
+    LoadSavestate(FileName);
+}
