@@ -14,10 +14,12 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
-class tSilentMessenger : public tMessenger {
-public:
+class tSilentMessenger : public tMessenger
+{
+  public:
     void Error(std::string_view) override {}
     void Notice(std::string_view, std::string_view) override {}
     bool Question(std::string_view) override { return false; }
@@ -68,4 +70,17 @@ void FuzzSavestateRoad(const std::string& FileName)
 {
     FuzzSetUp();
     LoadSavestate(FileName);
+}
+
+void FuzzReadThroughMemoryMap()
+{
+    volatile uint8_t Sink = 0;
+    for (unsigned Bank = 0; Bank < 256; ++Bank)
+        for (unsigned A = 0; A < 0x10000; A += 0x1FFF) {
+            uint16_t Address = static_cast<uint16_t>(A);
+            uint32_t Size = 65536;
+            const uint8_t* Ptr = nullptr;
+            if (SNES->MapAddress(static_cast<uint8_t>(Bank), Address, Size, Ptr) && Ptr && Size)
+                Sink = Sink + Ptr[Address % Size] + Ptr[Size - 1];
+        }
 }

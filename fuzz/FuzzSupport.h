@@ -23,3 +23,7 @@ std::string FuzzFile(const std::string& Name, const uint8_t* Data, size_t Size);
 // decodes and the other formats rebuild their images), frame composition,
 // and saving the state back in every writable format.
 void FuzzSavestateRoad(const std::string& FileName);
+
+// Reads a byte from every bank and a spread of addresses through MapAddress,
+// as the memory viewers and the hex editor do with the loaded cartridge.
+void FuzzReadThroughMemoryMap();

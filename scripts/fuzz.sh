@@ -36,6 +36,10 @@ scratch=${TMPDIR:-/tmp}
 work=$(mktemp -d "$scratch/orlik-fuzz.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$dir/findings"
+shopt -s nullglob
+s9x_states=("$fixtures"/snes9x/m0_helloworld.000 "$fixtures"/snes9x/m1_cm_add_half.000)
+shopt -u nullglob
+"$dir"/fuzz/orlik_fuzz_seeds "$work/generated" "${s9x_states[@]}"
 
 # The seed files of one harness (globs that match nothing are dropped).
 seeds() {
@@ -48,9 +52,14 @@ seeds() {
     savestate_zmv) s=($f/zsnes/*.zm[v1-9] $r/*.zm[v1-9] $t/*.zm[v1-9] $f/zsnes/*hello*.zst) ;;
     savestate_s9x) s=($f/snes9x/*.[0-9][0-9][0-9] $r/*.[0-9][0-9][0-9] $t/*.[0-9][0-9][0-9]) ;;
     savestate_ssl) s=($r/*.s[0-9][0-9] $t/*.s[0-9][0-9]) ;;
+    cart)          s=($t/*.sfc $t/*.smc) ;;
+    cartzip)       s=($t/*.zip) ;;
+    ips)           s=($t/*.ips) ;;
+    spc)           s=($t/*.spc $r/*.spc) ;;
+    smv)           s=($t/*.smv $r/*.smv) ;;
     savestate_sgt) s=($r/*.sv[0-9] $t/*.sv[0-9]) ;;
   esac
-  s+=(fuzz/seeds/"$1"/*)
+  s+=(fuzz/seeds/"$1"/* "$work/generated/$1"/*)
   shopt -u nullglob nocaseglob
   (( ${#s[@]} )) && printf '%s\n' "${s[@]}" | sort -u
   return 0
@@ -76,13 +85,13 @@ for exe in "$dir"/fuzz/fuzz_*; do
   ORLIK_FUZZ_TMP="$work/tmp-$name" nice "$exe" -max_total_time="$secs" -timeout=10 -rss_limit_mb=2048 \
     -malloc_limit_mb=512 -dict=fuzz/orlik.dict -print_final_stats=1 \
     -artifact_prefix="$dir/findings/$name-" "$corpus" >"$log" 2>&1 || rc=$?
-  execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-  cov=$(grep -Eo 'cov: [0-9]+ ft: [0-9]+' "$log" | tail -1)
+  execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1 || true)
+  cov=$( (grep -Eo 'cov: [0-9]+ ft: [0-9]+' "$log" || true) | tail -1)
   summary+=("$(printf '%-16s %10s execs  %s' "$name" "${execs:-?}" "${cov:-?}")")
   if (( rc != 0 )); then
     failed+=("$name")
     echo "!! $name found a fault (exit $rc); input kept in $dir/findings/" >&2
-    grep -E -A40 'ERROR: |runtime error|deadly signal|Test unit written' "$log" | head -80 >&2 || tail -40 "$log" >&2
+    tail -60 "$log" >&2
   fi
 done
 
