@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <memory>
 
 #include "core/Broadcast.h"
 #include "core/Gzip.h"
@@ -153,8 +154,13 @@ TEST_F(S9XTest, SavedFilesReloadToTheSameMachineState)
     for (const std::string& Name : Snes9xFixtures()) {
         SCOPED_TRACE(Name);
         ASSERT_TRUE(LoadSavestate(Name));
-        const tSNES First = *SNES;
-        const auto Layers = PPU->Layers;
+        const auto FirstPtr = std::make_unique<tSNES>(*SNES);
+        const tSNES& First = *FirstPtr;
+        std::array<int32_t, 4> H{}, V{};
+        for (int n = 0; n < 4; ++n) {
+            H[n] = PPU->Layers[n].HScroll;
+            V[n] = PPU->Layers[n].VScroll;
+        }
         const auto Flags = PPU->StateFlags;
         const auto Fixed = PPU->FixedColour;
         const int16_t M7A = PPU->M7A;
@@ -178,8 +184,8 @@ TEST_F(S9XTest, SavedFilesReloadToTheSameMachineState)
         EXPECT_EQ(SNES->SPC_YA, First.SPC_YA);
         EXPECT_EQ(SNES->SPC_Cycles, First.SPC_Cycles);
         for (int n = 0; n < 4; ++n) {
-            EXPECT_EQ(PPU->Layers[n].HScroll, Layers[n].HScroll);
-            EXPECT_EQ(PPU->Layers[n].VScroll, Layers[n].VScroll);
+            EXPECT_EQ(PPU->Layers[n].HScroll, H[n]);
+            EXPECT_EQ(PPU->Layers[n].VScroll, V[n]);
         }
         EXPECT_EQ(PPU->StateFlags, Flags);
         EXPECT_EQ(PPU->FixedColour, Fixed);
