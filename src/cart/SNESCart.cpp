@@ -1,3 +1,145 @@
 #include "cart/SNESCart.h"
 
-void tCart::Notify(const void*, std::string_view) {}
+#include "cart/CartZip.h"
+#include "core/FileIO.h"
+#include "core/Messages.h"
+#include "core/Options.h"
+#include "core/SNES.h"
+
+std::string LastMissingBase;
+
+namespace {
+size_t ExtensionStart(const std::string& Name)
+{
+    const size_t Slash = Name.find_last_of("/\\");
+    const size_t Dot = Name.rfind('.');
+    if (Dot == std::string::npos || (Slash != std::string::npos && Dot < Slash))
+        return std::string::npos;
+    return Dot;
+}
+}
+
+std::string ExtensionOf(const std::string& Name)
+{
+    const size_t Dot = ExtensionStart(Name);
+    return Dot == std::string::npos ? std::string() : Name.substr(Dot);
+}
+
+std::string ReplaceExtension(const std::string& Name, const std::string& NewExt)
+{
+    const size_t Dot = ExtensionStart(Name);
+    return (Dot == std::string::npos ? Name : Name.substr(0, Dot)) + NewExt;
+}
+
+const uint8_t* tCart::Header() const
+{
+    if (ROM.size() < HeaderOffset || ROM.size() - HeaderOffset < CartHeaderAreaSize)
+        return nullptr;
+    return ROM.data() + HeaderOffset;
+}
+
+bool tCart::LoadZipped(const std::string& Name)
+{
+    std::vector<uint8_t> Data;
+    std::string Error;
+    if (!ReadFirstZipEntry(Name, Data, Error, MaxCartFileSize))
+        return false;
+    FileData = std::move(Data);
+    return true;
+}
+
+bool tCart::LoadFromFile(const std::string& Name)
+{
+    // Only the exact lower-case extension marks an archive; "x.ZIP" is taken
+    // as a plain image like any other cartridge extension.
+    if (ExtensionOf(Name) == ".zip") {
+        if (!LoadZipped(Name)) {
+            Messages().Error("Could not load zipped file.");
+            return false;
+        }
+    } else {
+        std::vector<uint8_t> Data;
+        std::string Error;
+        if (!ReadWholeFile(Name, Data, Error, MaxCartFileSize)) {
+            Messages().Error(Name + ": cannot load the cartridge: " + Error);
+            return false;
+        }
+        FileData = std::move(Data);
+    }
+    FileName = Name;
+    const size_t HeaderSize = FileData.size() % CopierHeaderUnit;
+    ROM.assign(FileData.begin() + static_cast<std::ptrdiff_t>(HeaderSize), FileData.end());
+    FileData.resize(HeaderSize);
+    FileData.shrink_to_fit();
+
+    SRAM.clear();
+    const std::string SRAMName = ReplaceExtension(Name, ".srm");
+    if (FileExists(SRAMName)) {
+        std::string Error;
+        if (!ReadWholeFile(SRAMName, SRAM, Error, MaxSRAMFileSize)) {
+            SRAM.clear();
+            Messages().Error(SRAMName + ": SRAM not loaded: " + Error);
+        }
+    }
+    // Until the map-mode search runs on "new Cart", the header is taken where
+    // LoROM boards keep it.
+    SetHeader(tMapMode::LoROM);
+    Broadcast(nullptr, "new Cart");
+    Broadcast(nullptr, "new Cart.ROM");
+    return true;
+}
+
+bool tCart::FindForSavestate(const std::string& StateName)
+{
+    const std::string Base = ReplaceExtension(StateName, "");
+    std::vector<std::string> Exts = Options().CartExtensions();
+    Exts.push_back("zip");
+    for (const std::string& E : Exts) {
+        const std::string Candidate = Base + "." + E;
+        if (Candidate == FileName)
+            return true;
+        if (FileExists(Candidate)) {
+            if (LoadFromFile(Candidate))
+                return true;
+            // The file is there but unreadable (its error is shown): the
+            // cartridge of another game must not stay beside this state.
+            LastMissingBase = Base;
+            Clear();
+            return false;
+        }
+    }
+    if (Base != LastMissingBase)
+        Messages().Notice("Cartridge not found.", "Ignore");
+    LastMissingBase = Base;
+    Clear();
+    return false;
+}
+
+void tCart::Clear()
+{
+    HiROM = false;
+    MapMode = tMapMode::LoROM;
+    HeaderOffset = HeaderOffsetOf(tMapMode::LoROM);
+    FileName.clear();
+    ROM.clear();
+    ROM.shrink_to_fit();
+    SRAM.clear();
+    Broadcast(nullptr, "new Cart");
+}
+
+void tCart::SetHeader(tMapMode Mode)
+{
+    MapMode = Mode;
+    HeaderOffset = HeaderOffsetOf(Mode);
+    HiROM = Mode != tMapMode::LoROM;
+}
+
+void tCart::Notify(const void*, std::string_view Msg)
+{
+    if (Msg == "new savestate") {
+        if (Options().CBox_OpenCart)
+            FindForSavestate(StateFileName);
+    } else if (Msg == "new Cart") {
+        SetHeader(FindMapMode(ROM));
+    }
+}

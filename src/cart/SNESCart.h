@@ -1,12 +1,27 @@
 #pragma once
-// The cartridge that belongs to the current machine state.
+// The cartridge that belongs to the current machine state: the ROM image
+// without its copier header, the copier header itself, the battery RAM read
+// from the ".srm" file beside the ROM, and where the internal header lies.
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "cart/CartHeader.h"
 #include "core/Broadcast.h"
+
+// The largest cartridge file (plain, or a zip entry) the loader takes. The
+// biggest SNES boards hold 6 MiB of ROM; 32 MiB leaves room for odd dumps and
+// copier formats and keeps a hostile file from exhausting memory.
+inline constexpr uint64_t MaxCartFileSize = 32ull << 20;
+// Battery RAM never exceeds a few hundred KiB on any board; a larger ".srm"
+// is not SRAM.
+inline constexpr uint64_t MaxSRAMFileSize = 1ull << 20;
+// Copier headers pad the image to a multiple of 32 KiB minus nothing: the
+// remainder modulo 32 KiB is the copier header (typically 0 or 512 bytes).
+inline constexpr uint32_t CopierHeaderUnit = 32768;
 
 class tCart : public tReceiver {
 public:
@@ -14,14 +29,50 @@ public:
     bool HiROM = false;            // HiROM addressing, read by MapAddress
     std::vector<uint8_t> ROM;      // the ROM image without copier header
     std::string FileName;          // empty when no cartridge is loaded
-    uint32_t HeaderOffset = 0x7FB0; // internal header area within ROM
-    std::string LastFileName;
+    uint32_t HeaderOffset = 0x7FB0; // internal header area within ROM, from MapMode
+    std::string LastFileName;       // newest entry of the recent list, for the reload button
     std::vector<uint8_t> SRAM;
+    tMapMode MapMode = tMapMode::LoROM; // where the internal header was found
 
     const uint8_t* ROMData() const { return ROM.empty() ? nullptr : ROM.data(); }
     uint32_t ROMSize() const { return static_cast<uint32_t>(ROM.size()); }
+    uint32_t CopierHeaderSize() const { return static_cast<uint32_t>(FileData.size()); }
+    // First byte of the internal header area in the current ROM, or nullptr
+    // when no ROM is loaded or the area lies outside it. Always computed from
+    // the current ROM, so it follows a ROM that an IPS patch has grown.
+    const uint8_t* Header() const;
+    // The decoded internal header at the current map mode.
+    tCartHeader HeaderFields() const { return ReadCartHeader(ROM, MapMode); }
 
+    // Loads a plain ROM image or, for the extension ".zip" (exactly, in lower
+    // case), the first entry of a zip archive; then the ".srm" beside it, and
+    // broadcasts "new Cart" and "new Cart.ROM". On failure reports the reason
+    // and keeps the previous cartridge.
+    bool LoadFromFile(const std::string& Name);
+    // Reads the first entry of a zip archive into FileData. FileData is left
+    // as it was when the archive cannot be read.
+    bool LoadZipped(const std::string& Name);
+    // Looks for the cartridge beside a savestate under the option's extension
+    // list and loads it. "Cartridge not found." appears once per base name.
+    bool FindForSavestate(const std::string& StateName);
+    // Forgets the cartridge and broadcasts "new Cart".
+    void Clear();
+    // Places the header area for a map mode and sets HiROM to match.
+    void SetHeader(tMapMode Mode);
+
+    // "new savestate": find the cartridge when the option asks for it.
+    // "new Cart": find the map mode of the (possibly patched) ROM; the IPS
+    // patcher sees the message first.
     void Notify(const void* Sender, std::string_view Msg) override;
 };
+
+// The savestate base name for which "Cartridge not found." was last shown.
+extern std::string LastMissingBase;
+
+// The name with its extension (after the last dot of the last path part)
+// replaced by NewExt (which starts with the dot); appended when there is none.
+std::string ReplaceExtension(const std::string& Name, const std::string& NewExt);
+// The extension of the last path part with its dot, "" when none.
+std::string ExtensionOf(const std::string& Name);
 
 extern tCart* Cart;

@@ -165,6 +165,20 @@ void tSNES::LoadDefaultPalette()
             CGRAM[16 * r + c] = static_cast<uint16_t>(((15 - r) << 11) + (c << 6) + 2 * r);
 }
 
+namespace {
+// A bank's window starts at Base in the ROM. A ROM that ends inside the window
+// (a 32 KiB HiROM, an image an IPS patch grew by an odd amount) is mirrored
+// in the largest power-of-two part that is there, as the cartridge's address
+// lines would mirror it, so that Ptr[Address & (Size - 1)] never leaves the
+// image.
+void FitROMWindow(uint32_t Base, uint32_t ROMSize, uint16_t& Address, uint32_t& Size)
+{
+    while (Size > 1 && Size > ROMSize - Base)
+        Size >>= 1;
+    Address = static_cast<uint16_t>(Address & (Size - 1));
+}
+}
+
 bool tSNES::MapAddress(uint8_t Bank, uint16_t& Address, uint32_t& Size, const uint8_t*& Ptr) const
 {
     Size = 65536;
@@ -191,7 +205,9 @@ bool tSNES::MapAddress(uint8_t Bank, uint16_t& Address, uint32_t& Size, const ui
         if (Address >= 0x8000 && ROM && ROMSize > 0) {
             Address = static_cast<uint16_t>(Address - 0x8000);
             Size = 32768;
-            Ptr = ROM + (static_cast<uint64_t>(Bank & 0x7F) * 32768) % ROMSize;
+            const uint32_t Base = static_cast<uint32_t>((Bank & 0x7Fu) * 32768u % ROMSize);
+            FitROMWindow(Base, ROMSize, Address, Size);
+            Ptr = ROM + Base;
             return true;
         }
         return false;
@@ -201,6 +217,7 @@ bool tSNES::MapAddress(uint8_t Bank, uint16_t& Address, uint32_t& Size, const ui
     uint32_t Offset = static_cast<uint32_t>(Bank & 0x3F) * 65536;
     if (!Cart->HiROM)
         Offset += 0x200000;
+    FitROMWindow(Offset % ROMSize, ROMSize, Address, Size);
     Ptr = ROM + Offset % ROMSize;
     return true;
 }

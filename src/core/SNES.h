@@ -101,6 +101,8 @@ public:
 
     // Maps a 24-bit bus address to a readable window. Size starts at 65536;
     // the caller reads Ptr[Address] and wraps Address inside Size (see WrapAdd).
+    // The window always lies wholly inside its memory: a ROM that ends inside
+    // a bank's window gets a smaller, mirrored window.
     // ROM, its size and HiROM come from the cartridge.
     bool MapAddress(uint8_t Bank, uint16_t& Address, uint32_t& Size, const uint8_t*& Ptr) const;
 

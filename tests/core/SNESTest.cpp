@@ -97,9 +97,17 @@ TEST_F(DetectionTest, UnknownFileClearsStateKeepsKindAndStillNotifies)
 {
     struct tCounter : tReceiver {
         std::vector<std::string> Seen;
-        void Notify(const void*, std::string_view Msg) override { Seen.emplace_back(Msg); }
+        // The format objects and the sound snapshot answer "new SNES" with
+        // their own messages; only the loader's two matter here.
+        void Notify(const void*, std::string_view Msg) override
+        {
+            if (Msg == "new savestate" || Msg == "new SNES")
+                Seen.emplace_back(Msg);
+        }
     } Counter;
     RegisterReceiver(tBusSlot::Form_Main, &Counter);
+    // The cartridge lookup on "new savestate" would add its own "new Cart".
+    Options().CBox_OpenCart = false;
     Load("game.zm3");
     SNES->WRAM[5] = 1;
     SNES->VRAM[7] = 2;
@@ -172,6 +180,31 @@ TEST_F(MapAddressTest, LoROMAndHiROMOffsets)
     ASSERT_TRUE(Map(0xC1, 0x0000));
     EXPECT_EQ(Ptr - Cart->ROM.data(), 0x10000);
     EXPECT_EQ(Size, 65536u);
+}
+
+TEST_F(MapAddressTest, WindowsNeverReachPastTheROM)
+{
+    // A 32 KiB ROM seen through a 64 KiB HiROM bank mirrors its 32 KiB.
+    GiveROM(32768, true);
+    ASSERT_TRUE(Map(0xC0, 0x9234));
+    EXPECT_EQ(Ptr, Cart->ROM.data());
+    EXPECT_EQ(Size, 32768u);
+    EXPECT_EQ(Address, 0x1234);
+    // A patched image of 96 KiB + 100 bytes: the last LoROM bank holds only
+    // the 100 bytes, mirrored in their first 64.
+    GiveROM(3 * 32768 + 100, false);
+    ASSERT_TRUE(Map(0x03, 0xFFFF));
+    EXPECT_EQ(Ptr - Cart->ROM.data(), 3 * 32768);
+    EXPECT_EQ(Size, 64u);
+    EXPECT_EQ(Address, 63);
+    for (uint8_t Bank : {0x00, 0x03, 0x40, 0x7D, 0x80, 0xC3, 0xFF}) {
+        for (uint32_t A : {0x8000u, 0xFFFFu, 0x0000u}) {
+            if (!Map(Bank, static_cast<uint16_t>(A)) || Ptr == SNES->WRAM.data() || Ptr == SNES->Regs.data())
+                continue;
+            EXPECT_LE(Ptr - Cart->ROM.data() + Size, static_cast<ptrdiff_t>(Cart->ROM.size())) << int(Bank);
+            EXPECT_LT(Address, Size);
+        }
+    }
 }
 
 TEST(TileDecoders, PlanarFormats)

@@ -1,0 +1,86 @@
+#include "FuzzSupport.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
+#include "core/Broadcast.h"
+#include "core/Messages.h"
+#include "core/Model.h"
+#include "core/SNES.h"
+#include "core/SharedData.h"
+
+namespace fs = std::filesystem;
+
+namespace
+{
+
+class tSilentMessenger : public tMessenger
+{
+  public:
+    void Error(std::string_view) override {}
+    void Notice(std::string_view, std::string_view) override {}
+    bool Question(std::string_view) override { return false; }
+};
+
+tSilentMessenger Silent;
+
+} // namespace
+
+void FuzzSetUp()
+{
+    static bool Done = false;
+    if (Done)
+        return;
+    Done = true;
+    SetProgramDir(ORLIK_RESOURCE_DIR);
+    SetMessenger(&Silent);
+    CreateModelObjects();
+    Broadcast(nullptr, "startup");
+}
+
+const std::string& FuzzDir()
+{
+    static const std::string Dir = [] {
+        fs::path Base;
+        if (const char* T = std::getenv("ORLIK_FUZZ_TMP"); T && *T)
+            Base = T;
+        else if (std::error_code Ec; fs::is_directory("/dev/shm", Ec))
+            Base = "/dev/shm";
+        else
+            Base = fs::temp_directory_path();
+        fs::path D = Base / ("orlik-fuzz-" + std::to_string(::getpid()));
+        fs::create_directories(D);
+        return D.string();
+    }();
+    return Dir;
+}
+
+std::string FuzzFile(const std::string& Name, const uint8_t* Data, size_t Size)
+{
+    std::string Path = FuzzDir() + "/" + Name;
+    std::ofstream Out(Path, std::ios::binary | std::ios::trunc);
+    Out.write(reinterpret_cast<const char*>(Data), static_cast<std::streamsize>(Size));
+    return Path;
+}
+
+void FuzzSavestateRoad(const std::string& FileName)
+{
+    FuzzSetUp();
+    LoadSavestate(FileName);
+}
+
+void FuzzReadThroughMemoryMap()
+{
+    volatile uint8_t Sink = 0;
+    for (unsigned Bank = 0; Bank < 256; ++Bank)
+        for (unsigned A = 0; A < 0x10000; A += 0x1FFF) {
+            uint16_t Address = static_cast<uint16_t>(A);
+            uint32_t Size = 65536;
+            const uint8_t* Ptr = nullptr;
+            if (SNES->MapAddress(static_cast<uint8_t>(Bank), Address, Size, Ptr) && Ptr && Size)
+                Sink = Sink + Ptr[Address % Size] + Ptr[Size - 1];
+        }
+}

@@ -1,0 +1,9 @@
+// A savestate file named "Game.sv0" through the program's whole load road.
+
+#include "FuzzSupport.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
+{
+    FuzzSavestateRoad(FuzzFile("Game.sv0", Data, Size));
+    return 0;
+}

@@ -1,0 +1,110 @@
+#include "core/Gzip.h"
+
+#include <algorithm>
+#include <limits>
+
+#include <zlib.h>
+
+namespace
+{
+// Output grows in steps of this size while inflating or deflating.
+constexpr size_t ChunkSize = 256u << 10;
+// zlib's window bits plus 16: read and write a gzip wrapper, not a zlib one.
+constexpr int GzipWindowBits = 15 + 16;
+
+std::string SizeText(size_t Bytes)
+{
+    if (Bytes % (1u << 20) == 0)
+        return std::to_string(Bytes >> 20) + " MiB";
+    return std::to_string(Bytes) + " bytes";
+}
+} // namespace
+
+bool IsGzipData(const std::vector<uint8_t>& Data)
+{
+    return Data.size() >= 2 && Data[0] == 0x1F && Data[1] == 0x8B;
+}
+
+bool GzipStream(std::vector<uint8_t>& Data, std::string& Error)
+{
+    if (Data.size() > std::numeric_limits<uInt>::max() / 2) {
+        Error = "data too large to compress";
+        return false;
+    }
+    z_stream Z{};
+    if (deflateInit2(&Z, 9, Z_DEFLATED, GzipWindowBits, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+        Error = "could not start gzip compression";
+        return false;
+    }
+    std::vector<uint8_t> Out(deflateBound(&Z, static_cast<uLong>(Data.size())) + 64);
+    Z.next_in = Data.data();
+    Z.avail_in = static_cast<uInt>(Data.size());
+    Z.next_out = Out.data();
+    Z.avail_out = static_cast<uInt>(Out.size());
+    int R = deflate(&Z, Z_FINISH);
+    size_t Produced = Z.total_out;
+    deflateEnd(&Z);
+    if (R != Z_STREAM_END) {
+        Error = "gzip compression failed";
+        return false;
+    }
+    Out.resize(Produced);
+    Data = std::move(Out);
+    return true;
+}
+
+bool GunzipStream(std::vector<uint8_t>& Data, std::string& Error, size_t Limit)
+{
+    if (!IsGzipData(Data))
+        return true;
+    if (Data.size() > std::numeric_limits<uInt>::max()) {
+        Error = "gzip data is too large";
+        return false;
+    }
+    z_stream Z{};
+    if (inflateInit2(&Z, GzipWindowBits) != Z_OK) {
+        Error = "could not start gzip decompression";
+        return false;
+    }
+    // One byte more than the limit is room enough to notice content that
+    // goes past it.
+    const size_t Cap = Limit + 1;
+    std::vector<uint8_t> Out;
+    size_t Produced = 0;
+    size_t InPos = 0;
+    for (;;) {
+        const uInt MemberIn = static_cast<uInt>(Data.size() - InPos);
+        Z.next_in = Data.data() + InPos;
+        Z.avail_in = MemberIn;
+        int R = Z_OK;
+        do {
+            if (Produced == Out.size())
+                Out.resize(std::min(Cap, Out.size() + ChunkSize));
+            Z.next_out = Out.data() + Produced;
+            Z.avail_out = static_cast<uInt>(Out.size() - Produced);
+            R = inflate(&Z, Z_NO_FLUSH);
+            Produced = Out.size() - Z.avail_out;
+            if (Produced > Limit)
+                Error = "gzip data expands past the limit of " + SizeText(Limit);
+            else if (R == Z_BUF_ERROR)
+                Error = "gzip data is truncated";
+            else if (R != Z_OK && R != Z_STREAM_END)
+                Error = std::string("gzip data is corrupt (") + (Z.msg ? Z.msg : "inflate error") + ")";
+            else
+                continue;
+            inflateEnd(&Z);
+            return false;
+        } while (R != Z_STREAM_END);
+        InPos += MemberIn - Z.avail_in;
+        // A gzip file may hold several members one after another (gzip's own
+        // concatenation). Anything else after the last member is padding
+        // some tools add, and is ignored as gzip itself does.
+        if (Data.size() - InPos < 2 || Data[InPos] != 0x1F || Data[InPos + 1] != 0x8B)
+            break;
+        inflateReset(&Z);
+    }
+    inflateEnd(&Z);
+    Out.resize(Produced);
+    Data = std::move(Out);
+    return true;
+}

@@ -1,0 +1,217 @@
+#include "sound/SMV.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+
+#include <unistd.h>
+
+#include "cart/SNESCart.h"
+#include "core/Broadcast.h"
+#include "core/FileIO.h"
+#include "core/Gzip.h"
+#include "core/Messages.h"
+#include "core/SNES.h"
+
+const std::array<const char*, 7> tSMV::SyncNames = {
+    "MOVIE_SYNC_DATA_EXISTS", "MOVIE_SYNC_WIP1TIMING", "MOVIE_SYNC_LEFTRIGHT", "MOVIE_SYNC_VOLUMEENVX",
+    "MOVIE_SYNC_FAKEMUTE",    "MOVIE_SYNC_SYNCSOUND",  "MOVIE_SYNC_HASROMINFO"};
+
+namespace {
+constexpr size_t HeaderSize = 32;
+constexpr size_t ROMInfoSize = 30;
+// The ROM information: 3 bytes not shown, the CRC32, the 23-byte ROM name.
+constexpr size_t ROMInfoCRC = 3;
+constexpr size_t ROMInfoName = 7;
+constexpr size_t ROMNameSize = 23;
+
+void AppendUTF8(std::string& S, uint32_t C)
+{
+    if (C < 0x80) {
+        S += static_cast<char>(C);
+    } else if (C < 0x800) {
+        S += static_cast<char>(0xC0 | C >> 6);
+        S += static_cast<char>(0x80 | (C & 0x3F));
+    } else if (C < 0x10000) {
+        S += static_cast<char>(0xE0 | C >> 12);
+        S += static_cast<char>(0x80 | (C >> 6 & 0x3F));
+        S += static_cast<char>(0x80 | (C & 0x3F));
+    } else {
+        S += static_cast<char>(0xF0 | C >> 18);
+        S += static_cast<char>(0x80 | (C >> 12 & 0x3F));
+        S += static_cast<char>(0x80 | (C >> 6 & 0x3F));
+        S += static_cast<char>(0x80 | (C & 0x3F));
+    }
+}
+
+// The bytes [From, To) of the file, clamped to its end.
+std::span<const uint8_t> Clamp(std::span<const uint8_t> File, size_t From, size_t To)
+{
+    From = std::min(From, File.size());
+    To = std::min(To, File.size());
+    return To > From ? File.subspan(From, To - From) : std::span<const uint8_t>();
+}
+
+// Loads a Snes9x savestate image into the machine state through the
+// registered Snes9x reader, which takes files: the image goes through a
+// temporary file that is removed again. Sender becomes the reader, which
+// then does not rebuild its own fresh image on "new SNES".
+bool LoadQuicksave(std::span<const uint8_t> Data, const std::string& MovieName, const void*& Sender)
+{
+    tSavestateFormat* Reader = SavestateFormat(FormatS9X);
+    if (!Reader || !SNES) {
+        Messages().Error(MovieName + ": no Snes9x reader for the embedded quicksave");
+        return false;
+    }
+    static int Counter = 0;
+    std::error_code Ec;
+    const std::string Tmp = (std::filesystem::temp_directory_path(Ec) /
+                             ("orlik-smv-" + std::to_string(::getpid()) + "-" + std::to_string(++Counter) + ".000"))
+                                .string();
+    std::string Error;
+    if (!WriteFileAtomic(Tmp, Data, Error)) {
+        Messages().Error(MovieName + ": cannot hand over the embedded quicksave: " + Error);
+        return false;
+    }
+    SNES->Clear();
+    Sender = dynamic_cast<const void*>(Reader);
+    const bool Ok = Reader->LoadFromFile(Tmp);
+    std::filesystem::remove(Tmp, Ec);
+    return Ok;
+}
+}
+
+std::string UTF16LEToUTF8(std::span<const uint8_t> Bytes)
+{
+    std::string S;
+    for (size_t i = 0; i + 1 < Bytes.size(); i += 2) {
+        uint32_t C = Bytes[i] | Bytes[i + 1] << 8;
+        if (C == 0)
+            break;
+        if (C >= 0xD800 && C < 0xDC00 && i + 3 < Bytes.size()) {
+            const uint32_t Low = Bytes[i + 2] | Bytes[i + 3] << 8;
+            if (Low >= 0xDC00 && Low < 0xE000) {
+                C = 0x10000 + ((C - 0xD800) << 10) + (Low - 0xDC00);
+                i += 2;
+            } else {
+                C = 0xFFFD;
+            }
+        } else if (C >= 0xD800 && C < 0xE000) {
+            C = 0xFFFD;
+        }
+        AppendUTF8(S, C);
+    }
+    return S;
+}
+
+uint32_t tSMV::U32(size_t Off) const
+{
+    return static_cast<uint32_t>(MovieHeader[Off]) | static_cast<uint32_t>(MovieHeader[Off + 1]) << 8 |
+           static_cast<uint32_t>(MovieHeader[Off + 2]) << 16 | static_cast<uint32_t>(MovieHeader[Off + 3]) << 24;
+}
+
+std::string tSMV::Signature() const
+{
+    if (!Valid)
+        return {};
+    return std::string(reinterpret_cast<const char*>(MovieHeader.data()), 3);
+}
+
+bool tSMV::SyncShown(int N) const
+{
+    if (N < 0 || N > 6 || !(SyncOptions() & 1))
+        return false;
+    return SyncOptions() >> N & 1;
+}
+
+uint32_t tSMV::ROMCRC32() const
+{
+    const uint8_t* P = ROMInfo.data() + ROMInfoCRC;
+    return static_cast<uint32_t>(P[0]) | static_cast<uint32_t>(P[1]) << 8 | static_cast<uint32_t>(P[2]) << 16 |
+           static_cast<uint32_t>(P[3]) << 24;
+}
+
+std::string tSMV::ROMName() const
+{
+    const char* P = reinterpret_cast<const char*>(ROMInfo.data() + ROMInfoName);
+    return std::string(P, strnlen(P, ROMNameSize));
+}
+
+bool tSMV::Parse(std::span<const uint8_t> File)
+{
+    MovieHeader.fill(0);
+    ROMInfo.fill(0);
+    Valid = HasROMInfo = false;
+    MetadataEnd = 0;
+    Metadata.clear();
+    Embedded.clear();
+    ControllerData.clear();
+    EmbeddedError.clear();
+    if (File.size() < HeaderSize || std::memcmp(File.data(), "SMV\x1A", 4) != 0)
+        return false;
+    std::copy_n(File.begin(), HeaderSize, MovieHeader.begin());
+    Valid = true;
+
+    HasROMInfo = SyncOptions() >> 6 & 1;
+    MetadataEnd = EmbeddedOffset();
+    if (HasROMInfo)
+        MetadataEnd = MetadataEnd >= ROMInfoSize ? MetadataEnd - static_cast<uint32_t>(ROMInfoSize) : 0;
+    Metadata = UTF16LEToUTF8(Clamp(File, HeaderSize, MetadataEnd));
+    if (HasROMInfo) {
+        const size_t At = std::max<size_t>(MetadataEnd, HeaderSize);
+        auto Info = Clamp(File, At, At + ROMInfoSize);
+        std::copy(Info.begin(), Info.end(), ROMInfo.begin());
+    }
+
+    auto Packed = Clamp(File, EmbeddedOffset(), ControllerDataOffset());
+    std::vector<uint8_t> Data(Packed.begin(), Packed.end());
+    std::string Error;
+    if (Data.empty())
+        EmbeddedError = "the movie holds no embedded quicksave or SRAM";
+    else if (!GunzipStream(Data, Error, MaxEmbeddedSize))
+        EmbeddedError = "the embedded " + std::string(StartsFromSRAM() ? "SRAM" : "quicksave") +
+                        " cannot be unpacked: " + Error;
+    else
+        Embedded = std::move(Data);
+    auto Rest = Clamp(File, ControllerDataOffset(), File.size());
+    ControllerData.assign(Rest.begin(), Rest.end());
+    return true;
+}
+
+bool tSMV::ApplyStart(const std::string& FileName)
+{
+    if (!Valid)
+        return false;
+    if (!EmbeddedError.empty()) {
+        Messages().Error(FileName + ": " + EmbeddedError);
+        return false;
+    }
+    if (StartsFromSRAM()) {
+        if (!Cart)
+            return false;
+        Cart->SRAM = Embedded;
+        Broadcast(this, "new SRAM");
+        return true;
+    }
+    // The quicksave is an ordinary Snes9x savestate; its reader reports its
+    // own errors. Every view follows the new machine state.
+    const void* Sender = nullptr;
+    if (!LoadQuicksave(Embedded, FileName, Sender))
+        return false;
+    Broadcast(Sender, "new SNES");
+    return true;
+}
+
+bool tSMV::LoadMovie(const std::string& FileName)
+{
+    std::vector<uint8_t> File;
+    std::string Error;
+    if (!ReadWholeFile(FileName, File, Error)) {
+        Parse({});
+        Messages().Error(FileName + ": cannot read the movie: " + Error);
+        return false;
+    }
+    if (!Parse(File))
+        return false;
+    return ApplyStart(FileName);
+}

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include "cart/CartHeader.h"
+#include "cart/CartTestROM.h"
+
+namespace {
+
+TEST(CartHeader, GeneratedLoROMAndHiROMLandOnTheirMapModeWithAMatchingChecksum)
+{
+    const auto Lo = MakeTestROM(1 << 20, tMapMode::LoROM, "LOROM GAME");
+    EXPECT_EQ(FindMapMode(Lo), tMapMode::LoROM);
+    tCartHeader H = ReadCartHeader(Lo, tMapMode::LoROM);
+    EXPECT_TRUE(H.ChecksumMatches());
+    EXPECT_EQ(ComputeChecksum(Lo), H.Checksum);
+    EXPECT_EQ(H.ROMName, "LOROM GAME           ");
+    EXPECT_EQ(H.MapModeByte, 0x20);
+
+    const auto Hi = MakeTestROM(1 << 20, tMapMode::HiROM, "HIROM GAME");
+    EXPECT_EQ(FindMapMode(Hi), tMapMode::HiROM);
+    H = ReadCartHeader(Hi, tMapMode::HiROM);
+    EXPECT_TRUE(H.ChecksumMatches());
+    EXPECT_EQ(ComputeChecksum(Hi), H.Checksum);
+    EXPECT_EQ(H.ROMName.substr(0, 10), "HIROM GAME");
+}
+
+TEST(CartHeader, ExtendedHiROMHeaderLiesAtTheTopOfTheFirstFourMiB)
+{
+    EXPECT_EQ(HeaderOffsetOf(tMapMode::ExHiROM), 0x3FFFB0u);
+    const auto Ex = MakeTestROM(6 << 20, tMapMode::ExHiROM);
+    EXPECT_EQ(FindMapMode(Ex), tMapMode::ExHiROM);
+    EXPECT_EQ(ComputeChecksum(Ex), ReadCartHeader(Ex, tMapMode::ExHiROM).Checksum);
+}
+
+TEST(CartHeader, FieldsAndFlagsComeFromTheirOffsets)
+{
+    const auto ROM = MakeTestROM(65536, tMapMode::LoROM);
+    tCartHeader H = ReadCartHeader(ROM, tMapMode::LoROM);
+    ASSERT_TRUE(H.Present);
+    EXPECT_EQ(H.Maker, "OK");
+    EXPECT_EQ(H.NMIVector, 0x1234);
+    EXPECT_EQ(H.ResetVector, 0x8000);
+    EXPECT_EQ(H.VersionText(), "1.4");
+    EXPECT_EQ(H.SRAMBytes(), 8192u);
+    EXPECT_TRUE(H.HasRAM());
+    EXPECT_TRUE(H.HasBattery());
+    EXPECT_FALSE(H.HasCoProcessor());
+    H.CartType = 0x13; // co-processor in both nibbles
+    EXPECT_TRUE(H.HasCoProcessor());
+    EXPECT_FALSE(H.HasBattery());
+    H.CartType = 0x06; // battery without RAM
+    EXPECT_FALSE(H.HasRAM());
+    EXPECT_TRUE(H.HasBattery());
+}
+
+TEST(CartHeader, ModesAreAcceptedOnlyWhenTheirHeaderFitsInTheROM)
+{
+    EXPECT_TRUE(MapModeFits(0, tMapMode::LoROM));
+    EXPECT_FALSE(MapModeFits(24 * 1024, tMapMode::HiROM));
+    EXPECT_FALSE(MapModeFits(65535, tMapMode::HiROM));
+    EXPECT_TRUE(MapModeFits(65536, tMapMode::HiROM));
+    EXPECT_FALSE(MapModeFits(0x3FFFFF, tMapMode::ExHiROM));
+    EXPECT_TRUE(MapModeFits(0x400000, tMapMode::ExHiROM));
+
+    // A small ROM has no LoROM header area at all: nothing is read past its end.
+    std::vector<uint8_t> Small(0x7FB0 + CartHeaderAreaSize - 1, 0xFF);
+    EXPECT_FALSE(ReadCartHeader(Small, tMapMode::LoROM).Present);
+    EXPECT_FALSE(ReadCartHeader(Small, tMapMode::LoROM).ChecksumMatches());
+    EXPECT_EQ(FindMapMode(Small), tMapMode::LoROM);
+}
+
+TEST(CartHeader, ANonMatchingROMFallsBackToLoROM)
+{
+    // Blank checksum fields (0000/0000) are not a complement pair anywhere.
+    std::vector<uint8_t> Blank(0x400000, 0);
+    EXPECT_EQ(FindMapMode(Blank), tMapMode::LoROM);
+}
+
+TEST(CartHeader, LoROMWinsWhenBothHeadersMatch)
+{
+    auto ROM = MakeTestROM(1 << 20, tMapMode::HiROM);
+    const uint32_t L = HeaderOffsetOf(tMapMode::LoROM);
+    ROM[L + 0x2C] = 0x00;
+    ROM[L + 0x2D] = 0xFF;
+    ROM[L + 0x2E] = 0xFF;
+    ROM[L + 0x2F] = 0x00;
+    EXPECT_EQ(FindMapMode(ROM), tMapMode::LoROM);
+}
+
+TEST(CartHeader, ChecksumMirrorsTheUpperPartOfOddSizes)
+{
+    // 3 MiB: 2 MiB counted once, the last 1 MiB twice.
+    std::vector<uint8_t> ROM(3 << 20, 0);
+    ROM[0] = 1;
+    ROM[(2 << 20) + 5] = 3;
+    EXPECT_EQ(ComputeChecksum(ROM), 1 + 2 * 3);
+    // 1.5 MiB: the 512 KiB rest is repeated twice to fill 1 MiB.
+    std::vector<uint8_t> Odd((1 << 20) + (1 << 19), 0);
+    Odd.back() = 1;
+    EXPECT_EQ(ComputeChecksum(Odd), 2);
+    EXPECT_EQ(ComputeChecksum({}), 0);
+}
+
+} // namespace

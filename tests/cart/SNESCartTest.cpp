@@ -1,0 +1,278 @@
+#include "TestSupport.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "cart/CartTestROM.h"
+#include "cart/IPS.h"
+#include "cart/SNESCart.h"
+#include "cart/ZipWriter.h"
+#include "core/Broadcast.h"
+#include "core/Options.h"
+#include "core/SNES.h"
+
+namespace {
+
+// Counts the cartridge messages as a window in the browser's slot would.
+class tCartWatcher : public tReceiver {
+public:
+    int NewCart = 0, NewCartROM = 0;
+    void Notify(const void*, std::string_view Msg) override
+    {
+        NewCart += Msg == "new Cart";
+        NewCartROM += Msg == "new Cart.ROM";
+    }
+};
+
+class CartTest : public tModelTest {
+protected:
+    std::string Dir;
+    tCartWatcher Watcher;
+    void SetUp() override
+    {
+        tModelTest::SetUp();
+        Dir = TempDir();
+        LastMissingBase.clear();
+        RegisterReceiver(tBusSlot::Form_Cart, &Watcher);
+    }
+    void TearDown() override
+    {
+        RegisterReceiver(tBusSlot::Form_Cart, nullptr);
+        tModelTest::TearDown();
+    }
+    std::string Path(const std::string& Name) const { return Dir + "/" + Name; }
+    int Count(const std::string& Text) const
+    {
+        return static_cast<int>(std::count_if(Recorder.Log.begin(), Recorder.Log.end(),
+                                              [&](const tRecordedMessage& M) { return M.Text == Text; }));
+    }
+};
+
+std::vector<uint8_t> WithCopierHeader(const std::vector<uint8_t>& ROM, size_t HeaderSize)
+{
+    std::vector<uint8_t> File(HeaderSize + ROM.size(), 0xCC);
+    std::copy(ROM.begin(), ROM.end(), File.begin() + static_cast<std::ptrdiff_t>(HeaderSize));
+    return File;
+}
+
+TEST_F(CartTest, CopierHeaderIsTheSizeModulo32KiB)
+{
+    const auto ROM = MakeTestROM(1 << 20, tMapMode::LoROM);
+    WriteBytes(Path("a.smc"), WithCopierHeader(ROM, 512));
+    ASSERT_TRUE(Cart->LoadFromFile(Path("a.smc")));
+    EXPECT_EQ(Cart->CopierHeaderSize(), 512u);
+    EXPECT_EQ(Cart->FileData, std::vector<uint8_t>(512, 0xCC));
+    EXPECT_EQ(Cart->ROM, ROM);
+    EXPECT_EQ(Cart->FileName, Path("a.smc"));
+    EXPECT_EQ(Watcher.NewCart, 1);
+    EXPECT_EQ(Watcher.NewCartROM, 1);
+
+    std::vector<uint8_t> Exact(32768, 0x5A);
+    WriteBytes(Path("b.sfc"), Exact);
+    ASSERT_TRUE(Cart->LoadFromFile(Path("b.sfc")));
+    EXPECT_EQ(Cart->CopierHeaderSize(), 0u);
+    EXPECT_EQ(Cart->ROMSize(), 32768u);
+    EXPECT_TRUE(Recorder.Log.empty());
+}
+
+TEST_F(CartTest, MapModeAndHiROMFollowTheSearchAfterLoading)
+{
+    WriteBytes(Path("hi.sfc"), MakeTestROM(1 << 20, tMapMode::HiROM));
+    ASSERT_TRUE(Cart->LoadFromFile(Path("hi.sfc")));
+    EXPECT_EQ(Cart->MapMode, tMapMode::HiROM);
+    EXPECT_TRUE(Cart->HiROM);
+    ASSERT_NE(Cart->Header(), nullptr);
+    EXPECT_EQ(Cart->Header() - Cart->ROMData(), 0xFFB0);
+    EXPECT_TRUE(Cart->HeaderFields().ChecksumMatches());
+    // HiROM banks $C0-$FF read the ROM from its start.
+    uint16_t Addr = 0x1234;
+    uint32_t Size = 0;
+    const uint8_t* Ptr = nullptr;
+    ASSERT_TRUE(SNES->MapAddress(0xC0, Addr, Size, Ptr));
+    EXPECT_EQ(Ptr, Cart->ROMData());
+
+    WriteBytes(Path("lo.sfc"), MakeTestROM(1 << 20, tMapMode::LoROM));
+    ASSERT_TRUE(Cart->LoadFromFile(Path("lo.sfc")));
+    EXPECT_EQ(Cart->MapMode, tMapMode::LoROM);
+    EXPECT_FALSE(Cart->HiROM);
+    EXPECT_EQ(Cart->Header() - Cart->ROMData(), 0x7FB0);
+
+    Cart->Clear();
+    EXPECT_FALSE(Cart->HiROM);
+    EXPECT_EQ(Cart->ROMData(), nullptr);
+    EXPECT_EQ(Cart->Header(), nullptr);
+    EXPECT_TRUE(Cart->FileName.empty());
+    EXPECT_EQ(Watcher.NewCart, 3);
+}
+
+TEST_F(CartTest, SRAMComesFromTheSrmFileBesideTheROM)
+{
+    WriteBytes(Path("g.sfc"), std::vector<uint8_t>(65536, 1));
+    ASSERT_TRUE(Cart->LoadFromFile(Path("g.sfc")));
+    EXPECT_TRUE(Cart->SRAM.empty());
+    WriteBytes(Path("g.srm"), std::vector<uint8_t>(8192, 0x42));
+    ASSERT_TRUE(Cart->LoadFromFile(Path("g.sfc")));
+    EXPECT_EQ(Cart->SRAM, std::vector<uint8_t>(8192, 0x42));
+    EXPECT_TRUE(Recorder.Log.empty());
+}
+
+TEST_F(CartTest, AMissingFileIsReportedAndKeepsThePreviousCartridge)
+{
+    WriteBytes(Path("g.sfc"), std::vector<uint8_t>(65536, 1));
+    ASSERT_TRUE(Cart->LoadFromFile(Path("g.sfc")));
+    EXPECT_FALSE(Cart->LoadFromFile(Path("missing.sfc")));
+    ASSERT_EQ(Recorder.Log.size(), 1u);
+    EXPECT_EQ(Recorder.Log[0].Kind, "error");
+    EXPECT_NE(Recorder.Log[0].Text.find("missing.sfc"), std::string::npos);
+    EXPECT_EQ(Cart->FileName, Path("g.sfc"));
+    EXPECT_EQ(Cart->ROMSize(), 65536u);
+}
+
+TEST_F(CartTest, ZipArchiveGivesItsFirstEntryOnly)
+{
+    const auto ROM = MakeTestROM(65536, tMapMode::LoROM);
+    ASSERT_TRUE(WriteZip(Path("z.zip"), {{"readme.txt", WithCopierHeader(ROM, 512)}, {"other.sfc", {1, 2, 3}}}));
+    ASSERT_TRUE(Cart->LoadFromFile(Path("z.zip")));
+    EXPECT_EQ(Cart->CopierHeaderSize(), 512u);
+    EXPECT_EQ(Cart->ROM, ROM);
+    EXPECT_EQ(Cart->FileName, Path("z.zip"));
+    EXPECT_TRUE(Recorder.Log.empty());
+}
+
+TEST_F(CartTest, UpperCaseZipExtensionIsAPlainImage)
+{
+    std::vector<uint8_t> Bytes(65536, 0x77);
+    WriteBytes(Path("plain.ZIP"), Bytes);
+    ASSERT_TRUE(Cart->LoadFromFile(Path("plain.ZIP")));
+    EXPECT_EQ(Cart->ROM, Bytes);
+    EXPECT_TRUE(Recorder.Log.empty());
+}
+
+TEST_F(CartTest, BrokenZipShowsTheZipMessageAndKeepsEverything)
+{
+    WriteBytes(Path("keep.smc"), WithCopierHeader(std::vector<uint8_t>(65536, 9), 512));
+    ASSERT_TRUE(Cart->LoadFromFile(Path("keep.smc")));
+    const auto Header = Cart->FileData;
+
+    WriteBytes(Path("bad.zip"), {'P', 'K', 3, 4, 0, 0, 0});
+    WriteBytes(Path("empty.zip"), {});
+    for (const char* Bad : {"bad.zip", "empty.zip", "absent.zip"}) {
+        Recorder.Log.clear();
+        EXPECT_FALSE(Cart->LoadFromFile(Path(Bad))) << Bad;
+        ASSERT_EQ(Recorder.Log.size(), 1u) << Bad;
+        EXPECT_EQ(Recorder.Log[0].Kind, "error");
+        EXPECT_EQ(Recorder.Log[0].Text, "Could not load zipped file.");
+        EXPECT_EQ(Cart->FileName, Path("keep.smc"));
+        EXPECT_EQ(Cart->FileData, Header);
+        EXPECT_EQ(Cart->ROM, std::vector<uint8_t>(65536, 9));
+    }
+}
+
+TEST_F(CartTest, OversizedZipEntryIsRefused)
+{
+    // Declared (and real) size just over the bound: compresses to a few KiB.
+    std::vector<uint8_t> Huge(MaxCartFileSize + 1, 0);
+    ASSERT_TRUE(WriteZip(Path("huge.zip"), {{"huge.sfc", Huge}}));
+    Huge = {};
+    EXPECT_FALSE(Cart->LoadFromFile(Path("huge.zip")));
+    EXPECT_EQ(Count("Could not load zipped file."), 1);
+    EXPECT_TRUE(Cart->ROM.empty());
+}
+
+// Rewrites the declared uncompressed size of the only entry, in its local
+// header and in the central directory.
+void DeclareSize(std::vector<uint8_t>& Zip, uint32_t Size)
+{
+    auto Put = [&](size_t At) {
+        for (int i = 0; i < 4; ++i)
+            Zip[At + i] = static_cast<uint8_t>(Size >> (8 * i));
+    };
+    for (size_t i = 0; i + 4 <= Zip.size(); ++i) {
+        if (Zip[i] == 'P' && Zip[i + 1] == 'K' && Zip[i + 2] == 3 && Zip[i + 3] == 4)
+            Put(i + 22);
+        if (Zip[i] == 'P' && Zip[i + 1] == 'K' && Zip[i + 2] == 1 && Zip[i + 3] == 2)
+            Put(i + 24);
+    }
+}
+
+TEST_F(CartTest, ZipEntryWithMoreDataThanDeclaredIsRefused)
+{
+    ASSERT_TRUE(WriteZip(Path("lie.zip"), {{"lie.sfc", std::vector<uint8_t>(200000, 3)}}));
+    auto Zip = ReadBytes(Path("lie.zip"));
+    DeclareSize(Zip, 1000);
+    WriteBytes(Path("lie.zip"), Zip);
+    EXPECT_FALSE(Cart->LoadFromFile(Path("lie.zip")));
+    EXPECT_EQ(Count("Could not load zipped file."), 1);
+    EXPECT_TRUE(Cart->ROM.empty());
+}
+
+TEST_F(CartTest, SavestateFindsItsCartridgeInExtensionOrder)
+{
+    WriteBytes(Path("x.smc"), std::vector<uint8_t>(32768, 2));
+    WriteBytes(Path("x.sfc"), std::vector<uint8_t>(32768, 1));
+    WriteBytes(Path("x.usa"), std::vector<uint8_t>(32768, 3));
+    ASSERT_TRUE(Cart->FindForSavestate(Path("x.zst")));
+    EXPECT_EQ(Cart->FileName, Path("x.sfc"));
+    EXPECT_EQ(Watcher.NewCart, 1);
+    // The same cartridge is not loaded twice.
+    ASSERT_TRUE(Cart->FindForSavestate(Path("x.zs1")));
+    EXPECT_EQ(Watcher.NewCart, 1);
+
+    // The option's list decides the order.
+    Options().Memo_CartExts = {"usa", " smc sfc"};
+    ASSERT_TRUE(Cart->FindForSavestate(Path("x.000")));
+    EXPECT_EQ(Cart->FileName, Path("x.usa"));
+    EXPECT_TRUE(Recorder.Log.empty());
+}
+
+TEST_F(CartTest, ZipIsTriedAfterTheListedExtensions)
+{
+    ASSERT_TRUE(WriteZip(Path("y.zip"), {{"y.sfc", std::vector<uint8_t>(32768, 4)}}));
+    ASSERT_TRUE(Cart->FindForSavestate(Path("y.zst")));
+    EXPECT_EQ(Cart->FileName, Path("y.zip"));
+    EXPECT_EQ(Cart->ROM, std::vector<uint8_t>(32768, 4));
+}
+
+TEST_F(CartTest, CartridgeNotFoundIsShownOncePerBaseName)
+{
+    WriteBytes(Path("have.sfc"), std::vector<uint8_t>(32768, 1));
+    ASSERT_TRUE(Cart->LoadFromFile(Path("have.sfc")));
+
+    EXPECT_FALSE(Cart->FindForSavestate(Path("none.zst")));
+    ASSERT_EQ(Recorder.Log.size(), 1u);
+    EXPECT_EQ(Recorder.Log[0].Kind, "notice");
+    EXPECT_EQ(Recorder.Log[0].Text, "Cartridge not found.");
+    EXPECT_EQ(Recorder.Log[0].Button, "Ignore");
+    // The cartridge of another game does not stay beside the state.
+    EXPECT_TRUE(Cart->ROM.empty());
+    EXPECT_TRUE(Cart->FileName.empty());
+
+    EXPECT_FALSE(Cart->FindForSavestate(Path("none.zs3")));
+    EXPECT_EQ(Count("Cartridge not found."), 1);
+    EXPECT_FALSE(Cart->FindForSavestate(Path("other.zst")));
+    EXPECT_EQ(Count("Cartridge not found."), 2);
+    EXPECT_FALSE(Cart->FindForSavestate(Path("none.zst")));
+    EXPECT_EQ(Count("Cartridge not found."), 3);
+}
+
+TEST_F(CartTest, NewSavestateLoadsTheCartridgeOnlyWithTheOption)
+{
+    WriteBytes(Path("s.sfc"), std::vector<uint8_t>(32768, 1));
+    WriteBytes(Path("s.zst"), std::vector<uint8_t>(100, 0));
+    Options().CBox_OpenCart = false;
+    LoadSavestate(Path("s.zst"));
+    EXPECT_TRUE(Cart->FileName.empty());
+    Options().CBox_OpenCart = true;
+    LoadSavestate(Path("s.zst"));
+    EXPECT_EQ(Cart->FileName, Path("s.sfc"));
+}
+
+TEST_F(CartTest, ExtensionHelpersLookAtTheLastPathPartOnly)
+{
+    EXPECT_EQ(ReplaceExtension("/a.b/game.sfc", ".srm"), "/a.b/game.srm");
+    EXPECT_EQ(ReplaceExtension("/a.b/game", ".srm"), "/a.b/game.srm");
+    EXPECT_EQ(ExtensionOf("/a.b/game"), "");
+    EXPECT_EQ(ExtensionOf("x.tar.zip"), ".zip");
+}
+
+} // namespace

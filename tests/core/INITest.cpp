@@ -1,0 +1,285 @@
+#include "TestSupport.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "core/INI.h"
+#include "core/SharedData.h"
+
+namespace
+{
+
+std::string Read(tINI& Ini, const std::string& Section, const std::string& Key)
+{
+    Ini.SetSection(Section);
+    std::string V = "<missing>";
+    Ini.ReadString(Key, V);
+    return V;
+}
+
+TEST(INIText, CommentsBlanksAndMalformedLinesAreSkipped)
+{
+    tINI Ini;
+    Ini.LoadFromText("Orphan=before any section\n"
+                     "; a whole-line comment\n"
+                     "[ Form_Main ]   ; trailing comment\r\n"
+                     "Pos=10,20 ; where the window was\r\n"
+                     "  Indented=yes  \n"
+                     "=NoKey\n"
+                     "NoEquals\n"
+                     "Empty=\n"
+                     "Eq=a=b\n");
+    EXPECT_EQ(Ini.SectionNames, (tStringList{"Form_Main"}));
+    EXPECT_EQ(Read(Ini, "Form_Main", "Pos"), "10,20");
+    EXPECT_EQ(Read(Ini, "Form_Main", "Indented"), "yes");
+    EXPECT_EQ(Read(Ini, "Form_Main", "Empty"), "");
+    EXPECT_EQ(Read(Ini, "Form_Main", "Eq"), "a=b");
+    EXPECT_EQ(Read(Ini, "Form_Main", "NoEquals"), "<missing>");
+    EXPECT_EQ(Read(Ini, "Form_Main", ""), "<missing>");
+    EXPECT_EQ(Ini.Sections[0]->size(), 4u);
+}
+
+TEST(INIText, RepeatedSectionsMergeAndTheLastValueWins)
+{
+    tINI Ini;
+    Ini.LoadFromText("[Form_Main]\nA=1\nB=2\n[Form_Scene]\nX=9\n[form_main]\nB=3\nC=4\n");
+    ASSERT_EQ(Ini.SectionNames.size(), 2u);
+    EXPECT_EQ(Read(Ini, "Form_Main", "A"), "1");
+    EXPECT_EQ(Read(Ini, "FORM_MAIN", "b"), "3");
+    EXPECT_EQ(Read(Ini, "Form_Main", "C"), "4");
+    EXPECT_EQ(Ini.SaveToText(), "[Form_Main]\nA=1\nB=3\nC=4\n\n\n[Form_Scene]\nX=9\n");
+}
+
+TEST(INIText, SectionsAreWrittenSortedWithoutRegardToCase)
+{
+    tINI Ini;
+    for (const char* Name : {"Form_Scene", "Form_Main", "b", "A", "form_list"}) {
+        Ini.SetSection(Name);
+        EXPECT_EQ(Ini.Section, nullptr);
+        Ini.WriteString("K", Name);
+        EXPECT_NE(Ini.Section, nullptr);
+    }
+    EXPECT_EQ(Ini.SectionNames, (tStringList{"A", "b", "form_list", "Form_Main", "Form_Scene"}));
+    // Every section still holds its own lines after the inserts.
+    EXPECT_EQ(Read(Ini, "Form_Scene", "K"), "Form_Scene");
+    EXPECT_EQ(Read(Ini, "form_main", "K"), "Form_Main");
+}
+
+TEST(INIText, OnlyTheExactTextTrueIsTrue)
+{
+    tINI Ini;
+    Ini.LoadFromText("[S]\nA=True\nB=true\nC=TRUE\nD=1\nE=False\n");
+    Ini.SetSection("S");
+    for (auto [Key, Want] : {std::pair{"A", true}, {"B", false}, {"C", false}, {"D", false}, {"E", false}}) {
+        bool V = !Want;
+        EXPECT_TRUE(Ini.ReadBool(Key, V));
+        EXPECT_EQ(V, Want) << Key;
+    }
+    bool Untouched = true;
+    EXPECT_FALSE(Ini.ReadBool("Missing", Untouched));
+    EXPECT_TRUE(Untouched);
+}
+
+TEST(INIText, MalformedNumbersReportFailureAndKeepTheValue)
+{
+    tINI Ini;
+    Ini.LoadFromText("[S]\nI=12x\nBig=99999999999\nNeg=-5\nC=00FF80\nBadC=GG\nLongC=123456789\nSp=1 2\n");
+    Ini.SetSection("S");
+    int I = 7;
+    EXPECT_FALSE(Ini.ReadInteger("I", I));
+    EXPECT_FALSE(Ini.ReadInteger("Big", I));
+    EXPECT_FALSE(Ini.ReadInteger("Sp", I));
+    EXPECT_EQ(I, 7);
+    EXPECT_TRUE(Ini.ReadInteger("Neg", I));
+    EXPECT_EQ(I, -5);
+    uint32_t C = 1;
+    EXPECT_FALSE(Ini.ReadColor("BadC", C));
+    EXPECT_FALSE(Ini.ReadColor("LongC", C));
+    EXPECT_EQ(C, 1u);
+    EXPECT_TRUE(Ini.ReadColor("C", C));
+    EXPECT_EQ(C, 0x00FF80u);
+}
+
+TEST(INIText, ValuesRoundTripThroughTheirEncodings)
+{
+    tINI Ini;
+    Ini.SetSection("Form_Palette");
+    Ini.WriteInteger("Int", -123);
+    Ini.WriteColor("Col", 0x00AB01CD);
+    Ini.WriteBool("Yes", true);
+    Ini.WriteString("Str", "two\nlines");
+    Ini.Scratch = {"plain", "with blank", "a,b", "say \"hi\"", ""};
+    Ini.WriteList("List");
+    EXPECT_TRUE(Ini.Scratch.empty());
+    Ini.WriteInteger("Int", 5); // replaces, does not append
+    EXPECT_EQ(Ini.Section->size(), 5u);
+
+    tINI Back;
+    Back.LoadFromText(Ini.SaveToText());
+    Back.SetSection("Form_Palette");
+    int I = 0;
+    uint32_t C = 0;
+    bool B = false;
+    std::string S;
+    EXPECT_TRUE(Back.ReadInteger("Int", I) && I == 5);
+    EXPECT_TRUE(Back.ReadColor("Col", C) && C == 0x00AB01CDu);
+    std::string Raw;
+    Back.ReadString("Col", Raw);
+    EXPECT_EQ(Raw, "00AB01CD");
+    EXPECT_TRUE(Back.ReadBool("Yes", B) && B);
+    EXPECT_TRUE(Back.ReadString("Str", S));
+    EXPECT_EQ(S, "two lines"); // a line break would have split the entry
+    ASSERT_TRUE(Back.ReadList("List"));
+    EXPECT_EQ(Back.Scratch, (tStringList{"plain", "with blank", "a,b", "say \"hi\"", ""}));
+}
+
+TEST(INIText, CommaTextQuotingAndLooseReading)
+{
+    EXPECT_EQ(CommaText({"1", "2 3", "x,y", "q\"q"}), "1,\"2 3\",\"x,y\",\"q\"\"q\"");
+    EXPECT_EQ(ParseCommaText("10, 20"), (tStringList{"10", "20"}));
+    EXPECT_EQ(ParseCommaText("a b"), (tStringList{"a", "b"})); // unquoted blanks separate
+    EXPECT_EQ(ParseCommaText("a,,b,"), (tStringList{"a", "", "b", ""}));
+    EXPECT_EQ(ParseCommaText("\"unterminated"), (tStringList{"unterminated"}));
+    EXPECT_TRUE(ParseCommaText("").empty());
+}
+
+TEST(INIComponents, KeysOfControlsDialogsFontsAndWindows)
+{
+    tINI Ini;
+    Ini.SetSection("Form_Scene");
+    Ini.WriteChecked("CBox_Grid", true);
+    Ini.WriteDialog("DlgSave_PNG", {"/tmp/a b.png", "/tmp", 2});
+    Ini.WriteColumnWidths("LV_HDMA", {40, 120, 7});
+    tFormSettings F;
+    F.Left = -8;
+    F.Top = 30;
+    F.Width = 640;
+    F.Height = 480;
+    F.HasFont = true;
+    F.Font = {"DejaVu Sans Mono", 9, true, false, false, true};
+    Ini.WriteForm(F);
+    EXPECT_EQ(Ini.SaveToText(), "[Form_Scene]\n"
+                                "CBox_Grid.Checked=True\n"
+                                "DlgSave_PNG.FileName=/tmp/a b.png\n"
+                                "DlgSave_PNG.InitialDir=/tmp\n"
+                                "DlgSave_PNG.FilterIndex=2\n"
+                                "LV_HDMA.ColumnWidths=40,120,7\n"
+                                "Pos=-8,30\n"
+                                "Size=640,480\n"
+                                "Font.Name=DejaVu Sans Mono\n"
+                                "Font.Size=9\n"
+                                "Font.Style=Bold,Underline\n");
+
+    bool Checked = false;
+    EXPECT_TRUE(Ini.ReadChecked("CBox_Grid", Checked) && Checked);
+    tDialogSettings D;
+    EXPECT_TRUE(Ini.ReadDialog("DlgSave_PNG", D));
+    EXPECT_EQ(D.FileName, "/tmp/a b.png");
+    EXPECT_EQ(D.FilterIndex, 2);
+    std::vector<int> W;
+    EXPECT_TRUE(Ini.ReadColumnWidths("LV_HDMA", W));
+    EXPECT_EQ(W, (std::vector<int>{40, 120, 7}));
+    tFormSettings G;
+    EXPECT_TRUE(Ini.ReadForm(G));
+    EXPECT_TRUE(G.HasPos && G.HasSize && G.HasFont);
+    EXPECT_EQ(G.Left, -8);
+    EXPECT_EQ(G.Height, 480);
+    EXPECT_EQ(G.Font.Name, "DejaVu Sans Mono");
+    EXPECT_TRUE(G.Font.Bold && G.Font.Underline && !G.Font.Italic && !G.Font.Strikeout);
+}
+
+TEST(INIComponents, RadioItemsAreOnlySwitchedOnAndBadListsAreRefused)
+{
+    tINI Ini;
+    Ini.LoadFromText("[Form_Options]\nRBtn_A.Checked=False\nRBtn_B.Checked=True\n"
+                     "LV_X.ColumnWidths=10,wide\nPos=1\n");
+    Ini.SetSection("Form_Options");
+    bool A = true, B = false;
+    EXPECT_FALSE(Ini.ReadRadioChecked("RBtn_A", A));
+    EXPECT_TRUE(A);
+    EXPECT_TRUE(Ini.ReadRadioChecked("RBtn_B", B));
+    EXPECT_TRUE(B);
+    std::vector<int> W{5};
+    EXPECT_FALSE(Ini.ReadColumnWidths("LV_X", W));
+    EXPECT_EQ(W, std::vector<int>{5});
+    tFormSettings F;
+    EXPECT_FALSE(Ini.ReadForm(F)); // "Pos" needs two numbers
+    EXPECT_FALSE(F.HasPos);
+}
+
+class INIFile : public tModelTest
+{
+};
+
+TEST_F(INIFile, LoadSaveAndFirstRun)
+{
+    std::string Dir = TempDir();
+    std::string Name = Dir + "/Orlik.ini";
+    tINI Ini;
+    EXPECT_TRUE(Ini.LoadFromFile(Name));
+    EXPECT_FALSE(Ini.FileExisted);
+    Ini.SetSection("Form_Main");
+    Ini.WriteInteger("ActivePageIndex", 3);
+    std::string Error;
+    ASSERT_TRUE(Ini.SaveToFile(Name, Error)) << Error;
+
+    tINI Back;
+    Back.SetSection("Stale");
+    Back.WriteString("K", "V");
+    ASSERT_TRUE(Back.LoadFromFile(Name));
+    EXPECT_TRUE(Back.FileExisted);
+    EXPECT_EQ(Back.SectionNames, tStringList{"Form_Main"}); // the old contents are dropped
+    EXPECT_EQ(Back.Section, nullptr);
+    EXPECT_EQ(Back.SectionName, "");
+    EXPECT_EQ(Read(Back, "Form_Main", "ActivePageIndex"), "3");
+
+    // Something far larger than any configuration is refused, named, and the
+    // settings in memory stay.
+    WriteBytes(Dir + "/Huge.ini", {'[', 'A', ']'});
+    std::filesystem::resize_file(Dir + "/Huge.ini", 5u << 20);
+    EXPECT_FALSE(Back.LoadFromFile(Dir + "/Huge.ini"));
+    ASSERT_EQ(Recorder.Log.size(), 1u);
+    EXPECT_NE(Recorder.Log[0].Text.find("Huge.ini"), std::string::npos);
+    EXPECT_EQ(Back.SectionNames, tStringList{"Form_Main"});
+}
+
+TEST_F(INIFile, StartupReadsTheConfigurationBesideTheProgram)
+{
+    std::string Dir = TempDir();
+    WriteBytes(Dir + "/Orlik.ini", {'[', 'X', ']', '\n', 'K', '=', '1', '\n'});
+    std::string Saved = ProgramDir;
+    SetProgramDir(Dir);
+    EXPECT_EQ(ConfigFilePath(), Dir + "/Orlik.ini");
+    Broadcast(nullptr, "startup");
+    SetProgramDir(Saved);
+    EXPECT_TRUE(INI->FileExisted);
+    EXPECT_EQ(Read(*INI, "X", "K"), "1");
+}
+
+TEST_F(INIFile, UnwritableProgramFolderFallsBackToTheUserConfiguration)
+{
+    // A folder that does not exist cannot be written even by root, which
+    // makes it a stand-in for a read-only installation.
+    std::string Dir = TempDir();
+    std::string Saved = ProgramDir;
+    const char* OldXdg = std::getenv("XDG_CONFIG_HOME");
+    std::string Restore = OldXdg ? OldXdg : "";
+    ::setenv("XDG_CONFIG_HOME", (Dir + "/cfg").c_str(), 1);
+    SetProgramDir(Dir + "/missing");
+    std::string Path = ConfigFilePath();
+    SetProgramDir(Saved);
+    if (OldXdg)
+        ::setenv("XDG_CONFIG_HOME", Restore.c_str(), 1);
+    else
+        ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(Path, Dir + "/cfg/orlik/Orlik.ini");
+
+    tINI Ini;
+    Ini.SetSection("S");
+    Ini.WriteBool("B", true);
+    std::string Error;
+    EXPECT_TRUE(Ini.SaveToFile(Path, Error)) << Error; // creates the folder
+    EXPECT_TRUE(std::filesystem::exists(Path));
+}
+
+} // namespace

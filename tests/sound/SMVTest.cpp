@@ -1,0 +1,278 @@
+#include "TestSupport.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "cart/SNESCart.h"
+#include "core/Broadcast.h"
+#include "core/FileIO.h"
+#include "core/Gzip.h"
+#include "core/SNES.h"
+#include "sound/SMV.h"
+
+namespace {
+
+void Put32(std::vector<uint8_t>& B, size_t At, uint32_t V)
+{
+    for (int i = 0; i < 4; ++i)
+        B[At + i] = static_cast<uint8_t>(V >> (8 * i));
+}
+
+std::vector<uint8_t> UTF16(const std::u16string& S)
+{
+    std::vector<uint8_t> B;
+    for (char16_t C : S) {
+        B.push_back(static_cast<uint8_t>(C));
+        B.push_back(static_cast<uint8_t>(C >> 8));
+    }
+    return B;
+}
+
+// A movie built piece by piece: header, metadata, ROM information when the
+// sync byte asks for it, the gzip-packed start data, the controller data.
+std::vector<uint8_t> MakeMovie(uint8_t Options, uint8_t Sync, const std::u16string& Meta,
+                               std::vector<uint8_t> Start, const std::vector<uint8_t>& Input = {1, 2, 3, 4})
+{
+    std::vector<uint8_t> M(32, 0);
+    std::memcpy(M.data(), "SMV\x1A", 4);
+    Put32(M, 4, 4);          // version
+    Put32(M, 8, 0x5F3A9C01); // identifier
+    Put32(M, 12, 17);        // rerecords
+    Put32(M, 16, 3600);      // frames
+    M[20] = 0x05;            // controllers 1 and 3
+    M[21] = Options;
+    M[22] = Sync;
+    const auto MetaBytes = UTF16(Meta);
+    M.insert(M.end(), MetaBytes.begin(), MetaBytes.end());
+    if (Sync & 0x40) {
+        std::vector<uint8_t> Info(30, 0);
+        Put32(Info, 3, 0xDEADBEEF);
+        std::memcpy(Info.data() + 7, "SUPER TEST GAME", 15);
+        M.insert(M.end(), Info.begin(), Info.end());
+    }
+    Put32(M, 24, static_cast<uint32_t>(M.size()));
+    std::string Error;
+    EXPECT_TRUE(GzipStream(Start, Error));
+    M.insert(M.end(), Start.begin(), Start.end());
+    Put32(M, 28, static_cast<uint32_t>(M.size()));
+    M.insert(M.end(), Input.begin(), Input.end());
+    return M;
+}
+
+TEST(SMV, SignatureTestNeedsAllFourBytesAndAFullHeader)
+{
+    tSMV S;
+    auto Good = MakeMovie(0, 0, u"x", {1});
+    EXPECT_TRUE(S.Parse(Good));
+    EXPECT_TRUE(S.Valid);
+    EXPECT_EQ(S.Signature(), "SMV");
+
+    auto Wrong = Good;
+    Wrong[3] = 0x1B;
+    EXPECT_FALSE(S.Parse(Wrong));
+    EXPECT_FALSE(S.Valid);
+    EXPECT_EQ(S.Signature(), "");
+    EXPECT_EQ(S.FrameCount(), 0u); // the header is cleared, not left from before
+    EXPECT_TRUE(S.Metadata.empty());
+
+    EXPECT_FALSE(S.Parse(std::span<const uint8_t>(Good).first(31)));
+    EXPECT_FALSE(S.Parse({}));
+}
+
+TEST(SMV, HeaderFieldsAndROMInformation)
+{
+    tSMV S;
+    ASSERT_TRUE(S.Parse(MakeMovie(0x02, 0x41, u"author: me", {9, 9})));
+    EXPECT_EQ(S.Version(), 4u);
+    EXPECT_EQ(S.UID(), 0x5F3A9C01u);
+    EXPECT_EQ(S.RerecordCount(), 17u);
+    EXPECT_EQ(S.FrameCount(), 3600u);
+    EXPECT_TRUE(S.UsesController(0));
+    EXPECT_FALSE(S.UsesController(1));
+    EXPECT_TRUE(S.UsesController(2));
+    EXPECT_FALSE(S.StartsFromSRAM());
+    EXPECT_TRUE(S.PALTiming());
+    EXPECT_TRUE(S.HasROMInfo);
+    EXPECT_EQ(S.Metadata, "author: me");
+    EXPECT_EQ(S.MetadataEnd, 32u + 20u);
+    EXPECT_EQ(S.ROMCRC32(), 0xDEADBEEFu);
+    EXPECT_EQ(S.ROMName(), "SUPER TEST GAME");
+    EXPECT_EQ(S.Embedded, (std::vector<uint8_t>{9, 9}));
+    EXPECT_EQ(S.ControllerData, (std::vector<uint8_t>{1, 2, 3, 4}));
+}
+
+TEST(SMV, MovieWithoutROMInformationRunsItsMetadataToTheQuicksave)
+{
+    tSMV S;
+    ASSERT_TRUE(S.Parse(MakeMovie(0, 0x01, u"no rom info here", {5})));
+    EXPECT_FALSE(S.HasROMInfo);
+    EXPECT_EQ(S.MetadataEnd, S.EmbeddedOffset());
+    EXPECT_EQ(S.Metadata, "no rom info here");
+    EXPECT_EQ(S.ROMName(), "");
+    EXPECT_EQ(S.ROMCRC32(), 0u);
+}
+
+TEST(SMV, SyncBitsCountOnlyWhenTheFirstIsSet)
+{
+    tSMV S;
+    ASSERT_TRUE(S.Parse(MakeMovie(0, 0x7E, u"", {1})));
+    for (int N = 0; N < 7; ++N)
+        EXPECT_FALSE(S.SyncShown(N)) << N;
+    ASSERT_TRUE(S.Parse(MakeMovie(0, 0x05, u"", {1})));
+    EXPECT_TRUE(S.SyncShown(0));
+    EXPECT_FALSE(S.SyncShown(1));
+    EXPECT_TRUE(S.SyncShown(2));
+}
+
+TEST(SMV, HostileOffsetsAreClampedToTheFile)
+{
+    auto M = MakeMovie(0, 0x40, u"abc", {1});
+    Put32(M, 24, 40); // ROM information would start before the metadata
+    Put32(M, 28, 0xFFFFFFF0);
+    tSMV S;
+    ASSERT_TRUE(S.Parse(M));
+    EXPECT_EQ(S.MetadataEnd, 10u);
+    EXPECT_TRUE(S.Metadata.empty());
+    EXPECT_TRUE(S.ControllerData.empty());
+    // Bytes without a gzip header are taken as they are, up to the file's end.
+    EXPECT_EQ(S.Embedded, std::vector<uint8_t>(M.begin() + 40, M.end()));
+
+    Put32(M, 24, 0xFFFFFFFF); // metadata to the end of the file, nothing embedded
+    ASSERT_TRUE(S.Parse(M));
+    EXPECT_TRUE(S.Embedded.empty());
+    EXPECT_NE(S.EmbeddedError.find("no embedded"), std::string::npos);
+}
+
+TEST(SMV, UTF16MetadataBecomesUTF8)
+{
+    EXPECT_EQ(UTF16LEToUTF8(UTF16(u"T\u00e9st \u65e5")), "T\xC3\xA9st \xE6\x97\xA5");
+    EXPECT_EQ(UTF16LEToUTF8(UTF16(u"\U0001F600")), "\xF0\x9F\x98\x80");
+    EXPECT_EQ(UTF16LEToUTF8(UTF16(u"ab\0cd")), "ab");
+    std::vector<uint8_t> Lone = {0x00, 0xD8, 'x', 0};
+    EXPECT_EQ(UTF16LEToUTF8(Lone), "\xEF\xBF\xBDx");
+    EXPECT_EQ(UTF16LEToUTF8(std::vector<uint8_t>{'a', 0, 'b'}), "a");
+}
+
+// A Snes9x reader stand-in that records what it was handed.
+class tFakeS9X : public tSavestateFormat {
+public:
+    std::vector<uint8_t> Got;
+    bool IsFormatFile(const std::string&) override { return true; }
+    bool LoadFromFile(const std::string& Name) override
+    {
+        Got = ReadBytes(Name);
+        SNES->WRAM[1] = 0x77;
+        return true;
+    }
+};
+
+class tMsgLog : public tReceiver {
+public:
+    std::vector<std::pair<const void*, std::string>> Seen;
+    void Notify(const void* Sender, std::string_view Msg) override { Seen.emplace_back(Sender, std::string(Msg)); }
+};
+
+class SMVLoadTest : public tModelTest {
+protected:
+    tFakeS9X Fake;
+    tMsgLog Log;
+    std::string Dir;
+    void SetUp() override
+    {
+        tModelTest::SetUp();
+        RegisterSavestateFormat(FormatS9X, &Fake);
+        RegisterReceiver(tBusSlot::Form_Hex, &Log);
+        Dir = TempDir();
+    }
+    void TearDown() override
+    {
+        RegisterReceiver(tBusSlot::Form_Hex, nullptr);
+        tModelTest::TearDown();
+    }
+};
+
+TEST_F(SMVLoadTest, QuicksaveGoesToTheSnes9xReaderAndEveryViewFollows)
+{
+    std::vector<uint8_t> State(5000);
+    for (size_t i = 0; i < State.size(); ++i)
+        State[i] = static_cast<uint8_t>(i * 13);
+    WriteBytes(Dir + "/m.smv", MakeMovie(0, 0, u"", State));
+    SNES->WRAM[0] = 0x55;
+    tSMV S;
+    ASSERT_TRUE(S.LoadMovie(Dir + "/m.smv"));
+    EXPECT_EQ(Fake.Got, State);
+    EXPECT_EQ(SNES->WRAM[0], 0);    // cleared before the reader ran
+    EXPECT_EQ(SNES->WRAM[1], 0x77); // and what it wrote stays
+    // Followers may broadcast in turn ("new SPC"); the first message is ours.
+    ASSERT_GE(Log.Seen.size(), 1u);
+    EXPECT_EQ(Log.Seen[0].second, "new SNES");
+    EXPECT_EQ(Log.Seen[0].first, static_cast<const void*>(&Fake));
+    EXPECT_TRUE(Recorder.Log.empty());
+}
+
+TEST_F(SMVLoadTest, SRAMStartReplacesTheCartridgeSRAM)
+{
+    Cart->SRAM = {1, 2};
+    WriteBytes(Dir + "/m.smv", MakeMovie(0x01, 0, u"", std::vector<uint8_t>(8192, 0xA5)));
+    tSMV S;
+    ASSERT_TRUE(S.LoadMovie(Dir + "/m.smv"));
+    EXPECT_EQ(Cart->SRAM, std::vector<uint8_t>(8192, 0xA5));
+    ASSERT_GE(Log.Seen.size(), 1u);
+    EXPECT_EQ(Log.Seen[0].second, "new SRAM");
+    EXPECT_EQ(Log.Seen[0].first, static_cast<const void*>(&S));
+    EXPECT_TRUE(Fake.Got.empty());
+}
+
+TEST_F(SMVLoadTest, DamagedStartDataIsReportedAndChangesNothing)
+{
+    auto M = MakeMovie(0x01, 0, u"", std::vector<uint8_t>(100, 1));
+    M[M.size() - 10] ^= 0xFF; // inside the gzip trailer: CRC mismatch
+    WriteBytes(Dir + "/m.smv", M);
+    Cart->SRAM = {1, 2};
+    tSMV S;
+    EXPECT_FALSE(S.LoadMovie(Dir + "/m.smv"));
+    EXPECT_EQ(Cart->SRAM, (std::vector<uint8_t>{1, 2}));
+    EXPECT_TRUE(Log.Seen.empty());
+    ASSERT_EQ(Recorder.Log.size(), 1u);
+    EXPECT_NE(Recorder.Log[0].Text.find("m.smv"), std::string::npos);
+}
+
+TEST_F(SMVLoadTest, FileWithoutSignatureIsQuietlyInvalid)
+{
+    WriteBytes(Dir + "/m.smv", std::vector<uint8_t>(64, 'S'));
+    tSMV S;
+    EXPECT_FALSE(S.LoadMovie(Dir + "/m.smv"));
+    EXPECT_FALSE(S.Valid);
+    EXPECT_TRUE(Recorder.Log.empty());
+    EXPECT_TRUE(Log.Seen.empty());
+}
+
+} // namespace
+
+namespace {
+
+TEST(SMVCli, PrintsTheHeaderAndExtractsTheQuicksave)
+{
+    const std::string Dir = TempDir();
+    std::vector<uint8_t> State(3000, 0x3C);
+    WriteBytes(Dir + "/m.smv", MakeMovie(0, 0x41, u"by someone", State));
+    const std::string Cmd = std::string(ORLIK_CLI) + " smv " + Dir + "/m.smv --extract-state " + Dir + "/out.000 > " +
+                            Dir + "/out.txt 2>&1";
+    ASSERT_EQ(std::system(Cmd.c_str()), 0);
+    EXPECT_EQ(ReadBytes(Dir + "/out.000"), State);
+    const auto Text = ReadBytes(Dir + "/out.txt");
+    const std::string S(Text.begin(), Text.end());
+    EXPECT_NE(S.find("\"by someone\""), std::string::npos);
+    EXPECT_NE(S.find("SUPER TEST GAME"), std::string::npos);
+    EXPECT_NE(S.find("DEADBEEF"), std::string::npos);
+    EXPECT_NE(S.find("MOVIE_SYNC_DATA_EXISTS MOVIE_SYNC_HASROMINFO"), std::string::npos);
+
+    // A movie that starts from SRAM has no quicksave to extract, and nothing is written.
+    WriteBytes(Dir + "/s.smv", MakeMovie(1, 0, u"", {1, 2}));
+    const std::string Cmd2 =
+        std::string(ORLIK_CLI) + " smv " + Dir + "/s.smv --extract-state " + Dir + "/s.000 > /dev/null 2>&1";
+    EXPECT_NE(std::system(Cmd2.c_str()), 0);
+    EXPECT_FALSE(FileExists(Dir + "/s.000"));
+}
+
+} // namespace
