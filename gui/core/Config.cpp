@@ -1,28 +1,18 @@
 #include "core/Config.h"
 
 #include <QAbstractButton>
-#include <QDir>
-#include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QTableWidget>
 #include <QWidget>
 
 #include "core/ConfigStore.h"
+#include "core/INI.h"
 #include "core/SharedData.h"
 
-QString ConfigFileName()
-{
-    const QString Dir = QString::fromStdString(ProgramDir);
-    if (QFileInfo(Dir).isWritable())
-        return Dir + QStringLiteral("Orlik.ini");
-    QString UserDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    QDir().mkpath(UserDir);
-    return UserDir + QStringLiteral("/Orlik.ini");
-}
+QString ConfigFileName() { return QString::fromStdString(ConfigFilePath()); }
 
 void CfgSection(const QString& Name) { ConfigStoreSection(Name.toStdString()); }
 
@@ -40,49 +30,35 @@ void CfgWriteString(const QString& Key, const QString& Value)
     ConfigStoreWrite(Key.toStdString(), Value.toStdString());
 }
 
-bool CfgReadBool(const QString& Key, bool& Value)
-{
-    QString V;
-    if (!CfgReadString(Key, V))
-        return false;
-    Value = V == QStringLiteral("True");
-    return true;
-}
+bool CfgReadBool(const QString& Key, bool& Value) { return INI && INI->ReadBool(Key.toStdString(), Value); }
 
 void CfgWriteBool(const QString& Key, bool Value)
 {
-    CfgWriteString(Key, Value ? QStringLiteral("True") : QStringLiteral("False"));
+    if (INI)
+        INI->WriteBool(Key.toStdString(), Value);
 }
 
-bool CfgReadInt(const QString& Key, int& Value)
+bool CfgReadInt(const QString& Key, int& Value) { return INI && INI->ReadInteger(Key.toStdString(), Value); }
+
+void CfgWriteInt(const QString& Key, int Value)
 {
-    QString V;
-    if (!CfgReadString(Key, V))
-        return false;
-    bool Ok = false;
-    int N = V.trimmed().toInt(&Ok);
-    if (Ok)
-        Value = N;
-    return Ok;
+    if (INI)
+        INI->WriteInteger(Key.toStdString(), Value);
 }
-
-void CfgWriteInt(const QString& Key, int Value) { CfgWriteString(Key, QString::number(Value)); }
 
 bool CfgReadColor(const QString& Key, uint32_t& Value)
 {
-    QString V;
-    if (!CfgReadString(Key, V))
+    uint32_t V = 0;
+    if (!INI || !INI->ReadColor(Key.toStdString(), V))
         return false;
-    bool Ok = false;
-    uint32_t N = V.trimmed().toUInt(&Ok, 16);
-    if (Ok)
-        Value = N & 0xFFFFFF;
-    return Ok;
+    Value = V & 0xFFFFFF;
+    return true;
 }
 
 void CfgWriteColor(const QString& Key, uint32_t Value)
 {
-    CfgWriteString(Key, QStringLiteral("%1").arg(Value, 8, 16, QLatin1Char('0')).toUpper());
+    if (INI)
+        INI->WriteColor(Key.toStdString(), Value);
 }
 
 bool CfgReadList(const QString& Key, QStringList& Items)

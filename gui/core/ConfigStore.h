@@ -12,5 +12,4 @@ bool ConfigStoreReadList(const std::string& Key, std::vector<std::string>& Items
 void ConfigStoreWriteList(const std::string& Key, const std::vector<std::string>& Items);
 bool ConfigStoreFileExisted();
 void ConfigStoreClear();
-void ConfigStoreLoad(const std::string& FileName);
 bool ConfigStoreSave(const std::string& FileName, std::string& Error);

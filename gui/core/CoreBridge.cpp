@@ -4,13 +4,13 @@
 #include "core/Messages.h"
 #include "core/SNES.h"
 
-bool LoadCartridgeFile(const std::string&)
-{
-    Messages().Error("Loading cartridges is not available in this version.");
-    return false;
-}
+bool LoadCartridgeFile(const std::string& FileName) { return Cart && Cart->LoadFromFile(FileName); }
 
-void FindCartridgeFor(const std::string&) {}
+void FindCartridgeFor(const std::string& Name)
+{
+    if (Cart)
+        Cart->FindForSavestate(Name);
+}
 
 bool SaveStateAs(uint8_t, const std::string&)
 {

@@ -4,7 +4,6 @@
 #include <QMessageBox>
 
 #include "core/Broadcast.h"
-#include "core/ConfigStore.h"
 #include "core/Config.h"
 #include "core/FileIO.h"
 #include "core/Form_Main.h"
@@ -138,7 +137,6 @@ void Startup()
 {
     StartupDone = true;
     Form_Main->LoadRegisterDescriptions();
-    ConfigStoreLoad(ConfigFileName().toStdString());
     Broadcast(nullptr, "startup");
     // The empty machine state is drawn once.
     if (PPU)
@@ -168,7 +166,6 @@ void FreeProgram()
     delete WindowList;
     WindowList = nullptr;
     SetMessenger(nullptr);
-    CfgClear();
     FreeModelObjects();
     QuitConfirmed = false;
 }

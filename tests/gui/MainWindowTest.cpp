@@ -40,6 +40,8 @@ private slots:
     void init()
     {
         Options() = tOptions{};
+        // The stand-in savestates have no cartridge beside them.
+        Options().CBox_OpenCart = false;
         Folder = new tProgramFolder;
     }
     void cleanup()
