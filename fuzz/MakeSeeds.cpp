@@ -1,12 +1,20 @@
 // Writes the generated seed inputs of the harnesses whose inputs the
-// repository holds no files for (cartridges, zips, patches), using the same
-// builders as the tests:  orlik_fuzz_seeds DIR  creates DIR/<harness>/...
+// repository holds no files for (cartridges, zips, patches, SPC files,
+// movies), using the same builders as the tests:
+//   orlik_fuzz_seeds DIR [SNES9X_STATE...]  creates DIR/<harness>/...
+// Snes9x states given on the command line become movies' quicksaves.
 
 #include <cstdio>
 #include <filesystem>
+#include <cstring>
 #include <fstream>
+#include <iterator>
 
 #include "../tests/cart/CartTestROM.h"
+#include "core/Gzip.h"
+#include "core/Messages.h"
+#include "core/Model.h"
+#include "sound/SPC.h"
 #include "../tests/cart/ZipWriter.h"
 
 namespace fs = std::filesystem;
@@ -24,12 +32,81 @@ std::vector<uint8_t> Bytes(std::string_view S)
 {
     return {S.begin(), S.end()};
 }
+
+void Put32(std::vector<uint8_t>& B, size_t At, uint32_t V)
+{
+    for (int i = 0; i < 4; ++i)
+        B[At + i] = static_cast<uint8_t>(V >> (8 * i));
+}
+
+// Header, a little UTF-16 metadata, ROM information when Sync bit 6 asks,
+// the (already packed) start data, a few frames of input.
+std::vector<uint8_t> Movie(uint8_t Options, uint8_t Sync, const std::vector<uint8_t>& Packed)
+{
+    std::vector<uint8_t> M(32, 0);
+    std::memcpy(M.data(), "SMV\x1A", 4);
+    Put32(M, 4, 4);
+    Put32(M, 16, 60);
+    M[20] = 1;
+    M[21] = Options;
+    M[22] = Sync;
+    for (char C : std::string("seed"))
+        M.insert(M.end(), {static_cast<uint8_t>(C), 0});
+    if (Sync & 0x40) {
+        std::vector<uint8_t> Info(30, 0);
+        std::memcpy(Info.data() + 7, "SEED GAME", 9);
+        M.insert(M.end(), Info.begin(), Info.end());
+    }
+    Put32(M, 24, static_cast<uint32_t>(M.size()));
+    M.insert(M.end(), Packed.begin(), Packed.end());
+    Put32(M, 28, static_cast<uint32_t>(M.size()));
+    M.insert(M.end(), {0, 0, 1, 0, 2, 0});
+    return M;
+}
+
+void SPCSeeds(const fs::path& Dir)
+{
+    SetMessenger(nullptr);
+    CreateModelObjects();
+    tSPC_EditorFields F;
+    F.Song = "Seed Song";
+    F.Game = "Seed Game";
+    F.Artist = "Orlik";
+    F.LengthSeconds = "90";
+    F.FadeMilliseconds = "5000";
+    F.Day = 6;
+    F.Month = 12;
+    F.Year = 2026;
+    std::vector<uint8_t> Out;
+    SPC->SaveToStream(Out, F);
+    Write(Dir / "spc/text-tag.spc", Out);
+    F.Binary = true;
+    Out.clear();
+    SPC->SaveToStream(Out, F);
+    Write(Dir / "spc/binary-tag.spc", Out);
+    tSPC_ExtTag Title;
+    Title.ID = 0x01;
+    Title.TagType = 1;
+    Title.Length = 10;
+    std::memcpy(Title.Data.data(), "Long Title", 10);
+    SPC->ExtTags.Add(Title);
+    tSPC_ExtTag Year;
+    Year.ID = 0x14;
+    Year.Length = 2026;
+    SPC->ExtTags.Add(Year);
+    F.Binary = false;
+    F.Extended = true;
+    Out.clear();
+    SPC->SaveToStream(Out, F);
+    Write(Dir / "spc/extended-tags.spc", Out);
+    FreeModelObjects();
+}
 } // namespace
 
 int main(int Argc, char** Argv)
 {
-    if (Argc != 2) {
-        std::fprintf(stderr, "usage: %s DIR\n", Argv[0]);
+    if (Argc < 2) {
+        std::fprintf(stderr, "usage: %s DIR [SNES9X_STATE...]\n", Argv[0]);
         return 2;
     }
     fs::path Dir = Argv[1];
@@ -53,5 +130,18 @@ int main(int Argc, char** Argv)
     Write(Dir / "ips/run-length.ips", Bytes(std::string("PATCH\x00\x80\x00\x00\x00\x01\x00\x55", 13) + "EOF"));
     Write(Dir / "ips/grows-rom.ips", Bytes(std::string("PATCH\x01\x00\x00\x00\x01\x77", 11) + "EOF\x01\x00\x01"));
     Write(Dir / "ips/header-only.ips", Bytes("PATCHEOF"));
+    SPCSeeds(Dir);
+
+    std::vector<uint8_t> SRAM(8192, 0xA5);
+    std::string Error;
+    GzipStream(SRAM, Error);
+    Write(Dir / "smv/sram-start.smv", Movie(0x01, 0x41, SRAM));
+    for (int i = 2; i < Argc && i < 6; ++i) {
+        std::ifstream In(Argv[i], std::ios::binary);
+        std::vector<uint8_t> State((std::istreambuf_iterator<char>(In)), {});
+        if (!IsGzipData(State))
+            GzipStream(State, Error);
+        Write(Dir / ("smv/quicksave-" + fs::path(Argv[i]).stem().string() + ".smv"), Movie(0, 0x01, State));
+    }
     return 0;
 }

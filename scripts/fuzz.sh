@@ -36,7 +36,10 @@ scratch=${TMPDIR:-/tmp}
 work=$(mktemp -d "$scratch/orlik-fuzz.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$dir/findings"
-"$dir"/fuzz/orlik_fuzz_seeds "$work/generated"
+shopt -s nullglob
+s9x_states=("$fixtures"/snes9x/m0_helloworld.000 "$fixtures"/snes9x/m1_cm_add_half.000)
+shopt -u nullglob
+"$dir"/fuzz/orlik_fuzz_seeds "$work/generated" "${s9x_states[@]}"
 
 # The seed files of one harness (globs that match nothing are dropped).
 seeds() {
@@ -52,6 +55,8 @@ seeds() {
     cart)          s=($t/*.sfc $t/*.smc) ;;
     cartzip)       s=($t/*.zip) ;;
     ips)           s=($t/*.ips) ;;
+    spc)           s=($t/*.spc $r/*.spc) ;;
+    smv)           s=($t/*.smv $r/*.smv) ;;
     savestate_sgt) s=($r/*.sv[0-9] $t/*.sv[0-9]) ;;
   esac
   s+=(fuzz/seeds/"$1"/* "$work/generated/$1"/*)
