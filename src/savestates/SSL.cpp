@@ -1,7 +1,255 @@
 #include "savestates/SSL.h"
 
-void tSSL::Notify(const void*, std::string_view) {}
+#include <algorithm>
+#include <cstring>
+#include <ctime>
 
-bool tSSL::IsFormatFile(const std::string&) { return false; }
+#include "cart/SNESCart.h"
+#include "core/ByteReader.h"
+#include "core/FileIO.h"
+#include "core/Messages.h"
+#include "render/PPU.h"
 
-bool tSSL::LoadFromFile(const std::string&) { return false; }
+namespace {
+using tID = std::array<char, 4>;
+
+constexpr tID ID(const char (&S)[5]) { return {S[0], S[1], S[2], S[3]}; }
+
+// The chunks a Super Sleuth state must hold besides "BPS2".
+constexpr std::array<tID, 8> RequiredIDs = {ID("SAPU"), ID("SCPU"), ID("SDMA"), ID("SDSP"),
+                                            ID("SPPU"), ID("VRAM"), ID("WRAM"), ID("SRST")};
+
+std::string IDText(const tID& I) { return "\"" + std::string(I.begin(), I.end()) + "\""; }
+
+bool ReadHeader(tByteReader& R, tID& Id, uint32_t& Length) { return R.Read(Id.data(), 4) && R.U32LE(Length); }
+
+void WriteChunk(std::vector<uint8_t>& Out, const char (&Id)[5], std::span<const uint8_t> Data)
+{
+    Out.insert(Out.end(), Id, Id + 4);
+    const uint32_t N = static_cast<uint32_t>(Data.size());
+    for (int i = 0; i < 4; ++i)
+        Out.push_back(static_cast<uint8_t>(N >> (8 * i)));
+    Out.insert(Out.end(), Data.begin(), Data.end());
+}
+
+// A chunk shorter than its buffer fills the front; a longer one is cut.
+template <size_t N> void Fill(std::array<uint8_t, N>& Buffer, std::span<const uint8_t> Data)
+{
+    std::copy_n(Data.begin(), std::min(N, Data.size()), Buffer.begin());
+}
+} // namespace
+
+uint32_t CurrentDosDateTime()
+{
+    const std::time_t Now = std::time(nullptr);
+    std::tm T{};
+    localtime_r(&Now, &T);
+    // DOS dates count years from 1980 and times in two-second steps.
+    const uint32_t Date = static_cast<uint32_t>(std::max(T.tm_year - 80, 0)) << 9 |
+                          static_cast<uint32_t>(T.tm_mon + 1) << 5 | static_cast<uint32_t>(T.tm_mday);
+    const uint32_t Time = static_cast<uint32_t>(T.tm_hour) << 11 | static_cast<uint32_t>(T.tm_min) << 5 |
+                          static_cast<uint32_t>(T.tm_sec / 2);
+    return Date << 16 | Time;
+}
+
+bool tSSL::IsSSLFile(const std::string& FileName)
+{
+    std::vector<uint8_t> Data;
+    std::string Error;
+    return ReadWholeFile(FileName, Data, Error) && IsSSLData(Data);
+}
+
+bool tSSL::IsSSLData(std::span<const uint8_t> Data, std::string* Why)
+{
+    auto Fail = [Why](std::string Reason) {
+        if (Why)
+            *Why = std::move(Reason);
+        return false;
+    };
+    if (Data.size() < MinSSLFileSize)
+        return Fail("too short (" + std::to_string(Data.size()) + " bytes, a state holds at least " +
+                    std::to_string(MinSSLFileSize) + ")");
+    tByteReader R(Data);
+    tID Id{};
+    uint32_t Length = 0;
+    ReadHeader(R, Id, Length);
+    if (Id != ID("BPS2") || Length < SSLSize::BPS2)
+        return Fail("no \"BPS2\" header chunk at the start");
+    std::array<bool, RequiredIDs.size()> Seen{};
+    // The walk ends at the end of the file or at a chunk that runs past it.
+    while (R.Skip(Length) && ReadHeader(R, Id, Length)) {
+        auto It = std::find(RequiredIDs.begin(), RequiredIDs.end(), Id);
+        if (It != RequiredIDs.end())
+            Seen[It - RequiredIDs.begin()] = true;
+    }
+    for (size_t i = 0; i < RequiredIDs.size(); ++i)
+        if (!Seen[i])
+            return Fail("the " + IDText(RequiredIDs[i]) + " chunk is missing");
+    return true;
+}
+
+bool tSSL::LoadFromFile(const std::string& FileName)
+{
+    std::vector<uint8_t> Data;
+    std::string Error;
+    if (!ReadWholeFile(FileName, Data, Error) || !LoadFromMemory(Data, Error)) {
+        Messages().Error(FileName + ": " + Error);
+        return false;
+    }
+    return true;
+}
+
+bool tSSL::LoadFromMemory(std::span<const uint8_t> Data, std::string& Error)
+{
+    std::string Why;
+    if (!IsSSLData(Data, &Why)) {
+        Error = "not a Super Sleuth savestate: " + Why;
+        return false;
+    }
+    Error.clear();
+    ClearChunks();
+    tByteReader R(Data);
+    while (!R.AtEnd()) {
+        const size_t At = R.Pos();
+        tID Id{};
+        uint32_t Length = 0;
+        std::span<const uint8_t> Body;
+        if (!ReadHeader(R, Id, Length)) {
+            Error = "truncated: " + std::to_string(Data.size() - At) + " stray bytes at offset " + std::to_string(At);
+            break;
+        }
+        if (!R.Take(Length, Body)) {
+            Error = "truncated: chunk " + IDText(Id) + " at offset " + std::to_string(At) + " claims " +
+                    std::to_string(Length) + " bytes, only " + std::to_string(R.Remaining()) + " remain";
+            break;
+        }
+        if (Id == ID("BPS2"))
+            Fill(BPS2, Body);
+        else if (Id == ID("SAPU"))
+            Fill(SAPU, Body);
+        else if (Id == ID("SCPU"))
+            Fill(SCPU, Body);
+        else if (Id == ID("SDMA"))
+            Fill(SDMA, Body);
+        else if (Id == ID("SDSP"))
+            Fill(SDSP, Body);
+        else if (Id == ID("SPPU"))
+            Fill(SPPU, Body);
+        else if (Id == ID("VRAM"))
+            Fill(VRAM, Body);
+        else if (Id == ID("WRAM"))
+            Fill(WRAM, Body);
+        else if (Id == ID("SAS1")) {
+            HasSAS1 = true;
+            Fill(SAS1, Body);
+        } else if (Id == ID("SRAM")) {
+            if (Body.size() <= MaxSRAMFileSize)
+                SRAMStream.assign(Body.begin(), Body.end());
+            else
+                Error = "the \"SRAM\" chunk of " + std::to_string(Body.size()) + " bytes is too large for save RAM";
+        } else if (Id == ID("SBMP")) {
+            // A damaged picture only costs the preview.
+            ReadSBMP(Body, PreviewBitmap);
+        }
+    }
+    if (SNES && PPU)
+        ChunksToMachine(*SNES, *PPU, Cart);
+    Broadcast(this, "new SSL.Preview");
+    return Error.empty();
+}
+
+void tSSL::SaveToStream(std::vector<uint8_t>& Out) const
+{
+    Out.reserve(Out.size() + MinSSLFileSize + SRAMStream.size() + PreviewBitmap.Pixels.size() + 64);
+    WriteChunk(Out, "BPS2", BPS2);
+    if (PreviewBitmap.Height != 0) {
+        std::vector<uint8_t> Body;
+        AppendSBMP(PreviewBitmap, Body);
+        WriteChunk(Out, "SBMP", Body);
+    }
+    WriteChunk(Out, "SCPU", SCPU);
+    WriteChunk(Out, "SDMA", SDMA);
+    WriteChunk(Out, "WRAM", WRAM);
+    WriteChunk(Out, "SPPU", SPPU);
+    WriteChunk(Out, "VRAM", VRAM);
+    WriteChunk(Out, "SAPU", SAPU);
+    WriteChunk(Out, "SDSP", SDSP);
+    if (!SRAMStream.empty())
+        WriteChunk(Out, "SRAM", SRAMStream);
+    if (HasSAS1)
+        WriteChunk(Out, "SAS1", SAS1);
+    WriteChunk(Out, "SRST", {});
+}
+
+bool tSSL::SaveToFile(const std::string& FileName, std::string& Error) const
+{
+    std::vector<uint8_t> Out;
+    SaveToStream(Out);
+    return WriteFileAtomic(FileName, Out, Error);
+}
+
+std::optional<tSSL_Bitmap565> tSSL::LoadPreview(const std::string& FileName, uint32_t Width, uint32_t Height)
+{
+    const auto First = FileName.find_first_not_of(" \t");
+    const auto Last = FileName.find_last_not_of(" \t");
+    if (First == std::string::npos)
+        return std::nullopt;
+    std::vector<uint8_t> Data;
+    std::string Error;
+    if (!ReadWholeFile(FileName.substr(First, Last - First + 1), Data, Error))
+        return std::nullopt;
+    return LoadPreview(Data, Width, Height);
+}
+
+std::optional<tSSL_Bitmap565> tSSL::LoadPreview(std::span<const uint8_t> Data, uint32_t Width, uint32_t Height)
+{
+    if (!IsSSLData(Data))
+        return std::nullopt;
+    tByteReader R(Data);
+    tID Id{};
+    uint32_t Length = 0;
+    std::span<const uint8_t> Body;
+    while (ReadHeader(R, Id, Length) && R.Take(Length, Body)) {
+        if (Id != ID("SBMP"))
+            continue;
+        tSSL_Bitmap24 Picture;
+        if (!ReadSBMP(Body, Picture) || Picture.Height == 0)
+            return std::nullopt;
+        tSSL_Bitmap565 Scaled = ScaleTo565(Picture, Width, Height);
+        if (Scaled.Height == 0)
+            return std::nullopt;
+        return Scaled;
+    }
+    return std::nullopt;
+}
+
+void tSSL::ClearChunks()
+{
+    HasSAS1 = false;
+    PreviewBitmap = {};
+    SRAMStream.clear();
+    BPS2.fill(0);
+    SAPU.fill(0);
+    SCPU.fill(0);
+    SDMA.fill(0);
+    SDSP.fill(0);
+    SPPU.fill(0);
+    VRAM.fill(0);
+    WRAM.fill(0);
+    SAS1.fill(0);
+}
+
+void tSSL::Notify(const void* Sender, std::string_view Msg)
+{
+    const bool FromOther = Sender != static_cast<const void*>(this);
+    if (Msg == "new SNES" && FromOther) {
+        if (!SNES || !PPU)
+            return;
+        MachineToChunks(*SNES, *PPU, Cart, CurrentDosDateTime());
+        Broadcast(this, "new SSL");
+    } else if (Msg == "new savestate" && FromOther) {
+        ClearChunks();
+    } else if (Msg == "new Cart") {
+        SRAMStream = Cart ? Cart->SRAM : std::vector<uint8_t>{};
+    }
+}

@@ -1,17 +1,88 @@
 #pragma once
-// Super Sleuth savestates and the program's own format.
+// Super Sleuth savestates, which are also the program's own savestate format:
+// a run of chunks (4-character ID, u32 length, data). A state converted from
+// another format is written with the program's name in "BPS2" and otherwise
+// in the Super Sleuth layout, so both tools read it.
+//
+// SSL.cpp: identification, the chunk walk, saving, previews, notifications.
+// SSL_Machine.cpp: the chunk layouts to and from the machine state.
 
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/Broadcast.h"
 #include "core/SNES.h"
+#include "savestates/SSL_Bitmap.h"
+
+class tPPU;
+class tCart;
+
+// The chunk sizes the program uses. The smallest file holding all of the
+// required chunks with their headers is MinSSLFileSize bytes.
+namespace SSLSize {
+inline constexpr size_t BPS2 = 166;
+inline constexpr size_t SCPU = 46;
+inline constexpr size_t SDMA = 128;
+inline constexpr size_t WRAM = 131075;
+inline constexpr size_t SPPU = 1128;
+inline constexpr size_t VRAM = 65536;
+inline constexpr size_t SAPU = 65563;
+inline constexpr size_t SDSP = 128;
+inline constexpr size_t SAS1 = 2148;
+} // namespace SSLSize
+inline constexpr uint64_t MinSSLFileSize = 263842;
 
 class tSSL : public tReceiver, public tSavestateFormat {
 public:
-    void Notify(const void* Sender, std::string_view Msg) override;
-    bool IsFormatFile(const std::string& FileName) override;
+    std::array<uint8_t, SSLSize::BPS2> BPS2{};
+    std::array<uint8_t, SSLSize::SAPU> SAPU{};
+    std::array<uint8_t, SSLSize::SCPU> SCPU{};
+    std::array<uint8_t, SSLSize::SDMA> SDMA{};
+    std::array<uint8_t, SSLSize::SDSP> SDSP{};
+    std::array<uint8_t, SSLSize::SPPU> SPPU{};
+    std::array<uint8_t, SSLSize::VRAM> VRAM{};
+    std::array<uint8_t, SSLSize::WRAM> WRAM{};
+    std::array<uint8_t, SSLSize::SAS1> SAS1{};
+    std::vector<uint8_t> SRAMStream;
+    tSSL_Bitmap24 PreviewBitmap;
+    bool HasSAS1 = false;
+
+    // The signature test: a "BPS2" chunk first and all eight required chunks.
+    static bool IsSSLFile(const std::string& FileName);
+    // The same on bytes in memory; Why says what is missing when it fails.
+    static bool IsSSLData(std::span<const uint8_t> Data, std::string* Why = nullptr);
+    bool IsFormatFile(const std::string& FileName) override { return IsSSLFile(FileName); }
+
+    // Reads the file's chunks into the buffers and fills the machine state.
+    // Errors are reported naming the file.
     bool LoadFromFile(const std::string& FileName) override;
+    // The same from bytes in memory; Error holds the reason on failure. A
+    // chunk running past the end stops the reading; what came before it is
+    // kept and applied.
+    bool LoadFromMemory(std::span<const uint8_t> Data, std::string& Error);
+
+    bool SaveToFile(const std::string& FileName, std::string& Error) const;
+    void SaveToStream(std::vector<uint8_t>& Out) const;
+
+    // The file's preview stretched to Width x Height, or none.
+    static std::optional<tSSL_Bitmap565> LoadPreview(const std::string& FileName, uint32_t Width, uint32_t Height);
+    static std::optional<tSSL_Bitmap565> LoadPreview(std::span<const uint8_t> Data, uint32_t Width, uint32_t Height);
+
+    void ChunksToMachine(tSNES& S, tPPU& P, tCart* C) const;
+    // Rebuilds the chunks from a machine state, stamping the program's name
+    // and the given DOS date and time into "BPS2".
+    void MachineToChunks(const tSNES& S, const tPPU& P, const tCart* C, uint32_t DosDateTime);
+    void ClearChunks();
+
+    void Notify(const void* Sender, std::string_view Msg) override;
 };
+
+// The local time as a DOS file date (high word) and time (low word).
+uint32_t CurrentDosDateTime();
 
 extern tSSL* SSL;

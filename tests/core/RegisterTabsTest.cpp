@@ -1,0 +1,260 @@
+// The register tabs with the program's own "SNES.txt".
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "TestSupport.h"
+#include "core/RegisterTabs.h"
+#include "core/SNES.h"
+#include "render/PPU.h"
+
+namespace
+{
+class tRegisterTabsTest : public tModelTest
+{
+  protected:
+    tRegisterFile File;
+    // Stand-in images, large enough for every field.
+    std::vector<uint8_t> ZSTImage = std::vector<uint8_t>(266879);
+    std::vector<uint8_t> Block = std::vector<uint8_t>(65600);
+
+    void SetUp() override
+    {
+        tModelTest::SetUp();
+        std::string Error;
+        ASSERT_TRUE(LoadRegisterDescriptions(File, Error)) << Error;
+    }
+
+    tRegisterSources Sources(uint8_t Format)
+    {
+        tRegisterSources Src;
+        Src.SNES = SNES;
+        Src.PPU = PPU;
+        Src.StateFormat = Format;
+        Src.ZST = [this](std::string_view) { return std::span<uint8_t>(ZSTImage); };
+        Src.S9X = [this](std::string_view) { return std::span<uint8_t>(Block); };
+        Src.SSL = Src.S9X;
+        return Src;
+    }
+
+    tRegisterTab Filled(int Page, uint8_t Format = FormatNone)
+    {
+        tRegisterTab Tab;
+        Tab.Build(File.Sections[static_cast<size_t>(Page)], File.FileName);
+        FillRegisterTab(Tab, Page, Sources(Format), false);
+        return Tab;
+    }
+};
+
+const tRegisterRow& Row(const tRegisterTab& Tab, const std::string& Name)
+{
+    for (const tRegisterRow& R : Tab.Rows)
+        if (R.Name == Name)
+            return R;
+    static tRegisterRow None;
+    ADD_FAILURE() << "no row " << Name;
+    return None;
+}
+} // namespace
+
+TEST_F(tRegisterTabsTest, EveryDataRowTakesExactlyOneValue)
+{
+    for (int Page = 0; Page < RegisterPageCount; ++Page)
+        for (uint8_t Format = FormatNone; Format <= FormatSSL; ++Format) {
+            tRegisterTab Tab = Filled(Page, Format);
+            EXPECT_EQ(Tab.ValueCount, Tab.DataRowCount()) << "page " << Page << ", format " << int(Format);
+        }
+    EXPECT_EQ(ImageFields(PageZST).size(), 477u);
+}
+
+TEST_F(tRegisterTabsTest, ImageRowsAreAsWideAsTheirFields)
+{
+    for (int Page : {PageZST, PageS9X, PageSSL}) {
+        tRegisterTab Tab = Filled(Page);
+        auto Fields = ImageFields(Page);
+        size_t I = 0;
+        for (const tRegisterRow& R : Tab.Rows)
+            if (!R.IsText && I < Fields.size()) {
+                EXPECT_EQ(R.Block.Bits, Fields[I].Width * 8) << "page " << Page << " line " << R.Line;
+                ++I;
+            }
+    }
+}
+
+TEST_F(tRegisterTabsTest, ZSNESLacksSomeCPURegisters)
+{
+    SNES->Regs[0x420B] = 0x01;
+    SNES->Regs[0x4218] = 0x80;
+    tRegisterTab Z = Filled(PageCPU, FormatZST);
+    for (const char* Name :
+         {"WRMPYB", "WRDIVB", "MDMAEN", "JOY1L", "JOY1H", "JOY2L", "JOY2H", "JOY3L", "JOY3H", "JOY4L", "JOY4H"}) {
+        EXPECT_EQ(Row(Z, Name).Dec, "?") << Name;
+        EXPECT_EQ(Row(Z, Name).Bin, "????????") << Name;
+        EXPECT_EQ(Row(Z, Name).Block.Address, nullptr) << Name;
+    }
+    EXPECT_EQ(Filled(PageDMA, FormatZST).Rows[0].Dec, "?");
+
+    tRegisterTab S = Filled(PageCPU, FormatS9X);
+    EXPECT_EQ(Row(S, "MDMAEN").Dec, "1");
+    EXPECT_EQ(Row(S, "JOY1L").Dec, "128");
+    // Snes9x in turn keeps no VRAM port control.
+    EXPECT_EQ(Row(Filled(PagePPU, FormatS9X), "VMAIN").Dec, "?");
+}
+
+TEST_F(tRegisterTabsTest, CPURowsSplitTheRegisters)
+{
+    SNES->CPU_A = 0x1234;
+    SNES->CPU_P = 0x0180;
+    SNES->CPU_PC = 0x808255;
+    SNES->CPU_DB = 0x7E0000;
+    SNES->CPU_ZTiming = {45, 167, 3};
+    tRegisterTab Tab = Filled(PageCPU);
+    EXPECT_EQ(Row(Tab, "C").Hex, "1234");
+    EXPECT_EQ(Row(Tab, "A").Hex, "34");
+    EXPECT_EQ(Row(Tab, "B").Hex, "12");
+    EXPECT_EQ(Row(Tab, "P.N").Dec, "1");
+    EXPECT_EQ(Row(Tab, "P.V").Dec, "0");
+    EXPECT_EQ(Row(Tab, "E").Dec, "1");
+    EXPECT_EQ(Row(Tab, "PB:PC").Hex, "00808255");
+    EXPECT_EQ(Row(Tab, "PB").Hex, "80");
+    EXPECT_EQ(Row(Tab, "PC").Hex, "8255");
+    EXPECT_EQ(Row(Tab, "DB").Hex, "7E");
+    EXPECT_EQ(Row(Tab, "cycpl").Dec, "167");
+    EXPECT_EQ(Row(Tab, "curcyc").Dec, "3");
+    EXPECT_EQ(Row(Tab, "cycphb").Dec, "45");
+}
+
+TEST_F(tRegisterTabsTest, PPUPortsShowTheMemoryTheyReach)
+{
+    // OAM word address $105: byte $20A, in the high table.
+    SNES->Regs[0x2102] = 0x05;
+    SNES->Regs[0x2103] = 0x01;
+    SNES->OAM[512 + 10] = 0x77;
+    // Bit 15 of the VRAM address reaches nothing: word $7FFF.
+    SNES->SetReg16(0x2116, 0xFFFF);
+    SNES->VRAM[0xFFFE] = 0x34;
+    SNES->VRAM[0xFFFF] = 0x12;
+    SNES->Regs[0x2121] = 0x10;
+    SNES->CGRAM[0x10] = 0x7C1F;
+    SNES->Regs[0x2181] = 0x34;
+    SNES->Regs[0x2182] = 0x12;
+    SNES->Regs[0x2183] = 0xFF; // only bit 0 counts
+    SNES->WRAM[0x11234] = 0x99;
+    PPU->FixedColour = {248, 8, 16, 0}; // blue, green, red
+    PPU->Layers[0].HScroll = 0x1FFF;
+    PPU->LatchPos = {339, 261};
+    tRegisterTab Tab = Filled(PagePPU);
+    EXPECT_EQ(Row(Tab, "OAMDATA").Dec, "119");
+    EXPECT_EQ(Row(Tab, "RDOAM").Dec, "119");
+    EXPECT_EQ(Row(Tab, "VMADD*2").Hex, "FFFE");
+    EXPECT_EQ(Row(Tab, "VMDATA").Hex, "1234");
+    EXPECT_EQ(Row(Tab, "VMDATAL").Hex, "34");
+    EXPECT_EQ(Row(Tab, "VMDATAH").Hex, "12");
+    EXPECT_EQ(Row(Tab, "RDVRAM").Hex, "1234");
+    EXPECT_EQ(Row(Tab, "CGADD*2").Dec, "32");
+    EXPECT_EQ(Row(Tab, "CGDATA").Hex, "7C1F");
+    EXPECT_EQ(Row(Tab, "WMDATA").Hex, "99");
+    EXPECT_EQ(Row(Tab, "WMADD").Hex, "00011234");
+    EXPECT_EQ(Row(Tab, "COLDATA").Hex, "7C22");
+    EXPECT_EQ(Row(Tab, "COLDATA.R").Dec, "2");
+    EXPECT_EQ(Row(Tab, "COLDATA.B").Dec, "31");
+    EXPECT_EQ(Row(Tab, "BG1HOFS").Hex, "1FFF");
+    EXPECT_EQ(Row(Tab, "OPHCT").Dec, "339");
+    EXPECT_EQ(Row(Tab, "OPVCT").Dec, "261");
+    EXPECT_EQ(Row(Tab, "SLHV").Dec, "?");
+
+    // Writing the byte address back changes the register's word address only.
+    tRegisterRow R = Row(Tab, "CGADD*2");
+    WriteBlock(R.Block, 0x1FE);
+    EXPECT_EQ(SNES->Regs[0x2121], 0xFF);
+    EXPECT_EQ(SNES->Regs[0x2122], 0x00);
+    // The fixed colour's parts write back into the renderer's 8-bit components.
+    tRegisterRow G = Row(Tab, "COLDATA.G");
+    WriteBlock(G.Block, 31);
+    EXPECT_EQ(PPU->FixedColour[1], 248);
+}
+
+TEST_F(tRegisterTabsTest, APURowsFollowTheVoicesAndTheDSP)
+{
+    SNES->SPC_YA = 0xA55A;
+    SNES->SPC_PSW = 0x82;
+    SNES->DSP[0x32] = 0xFF; // voice 3 pitch low
+    SNES->DSP[0x33] = 0xFF; // voice 3 pitch high, 6 bits used
+    SNES->DSP[0x7F] = 0x80;
+    SNES->APU_RAM[0xFD] = 0x0F;
+    tRegisterTab Tab = Filled(PageAPU);
+    EXPECT_EQ(Row(Tab, "YA").Hex, "A55A");
+    EXPECT_EQ(Row(Tab, "A").Hex, "5A");
+    EXPECT_EQ(Row(Tab, "PSW.Z").Dec, "1");
+    EXPECT_EQ(Row(Tab, "PSW.N").Dec, "1");
+    EXPECT_EQ(Row(Tab, "PSW.C").Dec, "0");
+    EXPECT_EQ(Row(Tab, "V3PITCH").Hex, "3FFF");
+    EXPECT_EQ(Row(Tab, "V3PITCHL").Hex, "FF");
+    EXPECT_EQ(Row(Tab, "FIR7").Hex, "80");
+    EXPECT_EQ(Row(Tab, "T0OUT").Dec, "15");
+}
+
+TEST_F(tRegisterTabsTest, ZSNESTabNamesFieldsByFileOffset)
+{
+    ZSTImage[55] = 0x55; // xpc
+    ZSTImage[56] = 0x82;
+    tRegisterTab Tab = Filled(PageZST, FormatZST);
+    auto Fields = ImageFields(PageZST);
+    EXPECT_EQ(Fields.front().Offset, 0x1Bu);
+    EXPECT_EQ(Fields.back().Offset, 266378u);
+    size_t I = 0;
+    for (const tRegisterRow& R : Tab.Rows)
+        if (!R.IsText) {
+            char Want[8];
+            std::snprintf(Want, sizeof Want, "%06X", Fields[I++].Offset);
+            EXPECT_EQ(R.Caption, Want);
+        }
+    EXPECT_EQ(Row(Tab, "xpc").Caption, "000037");
+    EXPECT_EQ(Row(Tab, "xpc").Hex, "8255");
+
+    // A file without the SPC700 part (199,699 bytes) has no values for its fields.
+    ZSTImage.resize(199699);
+    tRegisterTab Short = Filled(PageZST, FormatZST);
+    EXPECT_EQ(Row(Short, "spcA").Dec, "?");
+    EXPECT_EQ(Row(Short, "spcA").Caption, "040C27");
+    EXPECT_EQ(Row(Short, "xpc").Hex, "8255");
+}
+
+TEST_F(tRegisterTabsTest, SceneViewerAndCartridgeTexts)
+{
+    EXPECT_EQ(File.ChannelInfoCaptions().size(), 6u);
+    std::vector<std::pair<std::string, size_t>> Want = {{"LV_InfoScreen", 20}, {"LV_InfoOBJ", 8}, {"LV_InfoBGs", 11},
+                                                        {"LV_InfoWnds", 5},    {"LV_InfoM7", 9},  {"LV_InfoMath", 9}};
+    auto Lists = File.SceneListCaptions();
+    ASSERT_EQ(Lists.size(), Want.size());
+    for (size_t I = 0; I < Want.size(); ++I) {
+        EXPECT_EQ(Lists[I].Name, Want[I].first);
+        EXPECT_EQ(Lists[I].Items.size(), Want[I].second) << Want[I].first;
+    }
+    EXPECT_EQ(File.CartComboItems("ComboBox_MapMode")[0x31], "31 HiROM, FastROM");
+    EXPECT_EQ(File.CartComboItems("ComboBox_RomSize")[0x0A], "0A 1 MiB (8 Mbit)");
+    EXPECT_EQ(File.CartComboItems("ComboBox_CoCPU")[0x3], "03 SA-1");
+    EXPECT_EQ(File.CartComboItems("ComboBox_License")[0x01], "01 Nintendo");
+}
+
+TEST_F(tRegisterTabsTest, TabsFillOncePerRefresh)
+{
+    tRegisterTabs Tabs;
+    std::string Error;
+    ASSERT_TRUE(Tabs.Load(Error)) << Error;
+    SNES->Regs[0x2100] = 0x0F;
+    Tabs.FillTab(PagePPU, Sources(FormatNone), true);
+    EXPECT_EQ(Row(Tabs.Tabs[PagePPU], "INIDISP").Dec, "15");
+    SNES->Regs[0x2100] = 0x80;
+    Tabs.FillTab(PagePPU, Sources(FormatNone), true);
+    EXPECT_EQ(Row(Tabs.Tabs[PagePPU], "INIDISP").Dec, "15");
+    // "update the lists" off: a new state leaves the values as they are.
+    Tabs.Invalidate();
+    Tabs.FillTab(PagePPU, Sources(FormatNone), false);
+    EXPECT_EQ(Row(Tabs.Tabs[PagePPU], "INIDISP").Dec, "15");
+    Tabs.FillTab(PagePPU, Sources(FormatNone), true);
+    EXPECT_EQ(Row(Tabs.Tabs[PagePPU], "INIDISP").Dec, "128");
+    EXPECT_TRUE(Tabs.ListModified(PagePPU));
+    EXPECT_FALSE(Tabs.ListModified(PageCPU));
+}

@@ -1,0 +1,435 @@
+#include "TestSupport.h"
+
+#include <cstring>
+#include <ctime>
+#include <random>
+
+#include "cart/SNESCart.h"
+#include "core/Broadcast.h"
+#include "core/SNES.h"
+#include "render/PPU.h"
+#include "savestates/SSL.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+void AddChunk(Bytes& F, const char* ID, const Bytes& Data)
+{
+    F.insert(F.end(), ID, ID + 4);
+    for (int i = 0; i < 4; ++i)
+        F.push_back(static_cast<uint8_t>(Data.size() >> (8 * i)));
+    F.insert(F.end(), Data.begin(), Data.end());
+}
+
+uint32_t U32(const Bytes& F, size_t At)
+{
+    return F[At] | F[At + 1] << 8 | F[At + 2] << 16 | static_cast<uint32_t>(F[At + 3]) << 24;
+}
+
+// Offset of a chunk's data in a file, or 0 when it is not there.
+size_t FindChunk(const Bytes& F, const char* ID, uint32_t* Length = nullptr)
+{
+    size_t Pos = 0;
+    while (F.size() - Pos >= 8) {
+        const uint32_t L = U32(F, Pos + 4);
+        if (std::memcmp(&F[Pos], ID, 4) == 0) {
+            if (Length)
+                *Length = L;
+            return Pos + 8;
+        }
+        Pos += 8 + L;
+    }
+    return 0;
+}
+
+// A state as another tool writes it: its own name, a 64 x 56 picture, the
+// required chunks with recognisable contents, optional SRAM and SAS1.
+Bytes SleuthFile(const Bytes& SRAM = {}, const Bytes* SBMP = nullptr)
+{
+    Bytes F;
+    Bytes Head(SSLSize::BPS2, 0);
+    Head[0] = 4;
+    Head[1] = 1;
+    std::memcpy(&Head[2], "Super Sleuth", 12);
+    Head[100] = 0x55;
+    AddChunk(F, "BPS2", Head);
+    if (SBMP)
+        AddChunk(F, "SBMP", *SBMP);
+    AddChunk(F, "SCPU", Bytes(SSLSize::SCPU, 0x11));
+    AddChunk(F, "SDMA", Bytes(SSLSize::SDMA, 0x22));
+    Bytes W(SSLSize::WRAM, 0x33);
+    W[3] = 0xAB;
+    AddChunk(F, "WRAM", W);
+    AddChunk(F, "SPPU", Bytes(SSLSize::SPPU, 0x44));
+    Bytes V(SSLSize::VRAM, 0);
+    V[0] = 0x34;
+    V[32768] = 0x12;
+    AddChunk(F, "VRAM", V);
+    AddChunk(F, "SAPU", Bytes(SSLSize::SAPU, 0x66));
+    AddChunk(F, "SDSP", Bytes(SSLSize::SDSP, 0x77));
+    if (!SRAM.empty())
+        AddChunk(F, "SRAM", SRAM);
+    AddChunk(F, "SAS1", Bytes(SSLSize::SAS1, 0x88));
+    AddChunk(F, "SRST", {});
+    return F;
+}
+
+Bytes Picture(uint32_t W, uint32_t H)
+{
+    Bytes B;
+    for (uint32_t V : {W, H})
+        for (int i = 0; i < 4; ++i)
+            B.push_back(static_cast<uint8_t>(V >> (8 * i)));
+    for (uint32_t i = 0; i < W * H; ++i) {
+        B.push_back(0xF8); // blue
+        B.push_back(static_cast<uint8_t>(i));
+        B.push_back(0x08); // red
+    }
+    return B;
+}
+
+// A machine state where every memory and register holds something distinct.
+void FillMachine(tSNES& S, tPPU& P, uint32_t Seed)
+{
+    std::mt19937 Rng(Seed);
+    auto Fill = [&Rng](auto& A) {
+        for (auto& X : A)
+            X = static_cast<std::remove_reference_t<decltype(X)>>(Rng());
+    };
+    Fill(S.WRAM);
+    Fill(S.VRAM);
+    Fill(S.OAM);
+    Fill(S.Regs);
+    Fill(S.APU_RAM);
+    Fill(S.DSP);
+    for (auto& C : S.CGRAM)
+        C = static_cast<uint16_t>(Rng() & 0x7FFF);
+    std::copy_n(S.APU_RAM.end() - 64, 64, S.APU_ExtraRAM.begin());
+    S.CPU_A = 0x1234;
+    S.CPU_X = 0x2345;
+    S.CPU_Y = 0x3456;
+    S.CPU_D = 0x4567;
+    S.CPU_S = 0x01FF;
+    S.CPU_PC = 0x7E8123;
+    S.CPU_DB = 0x7F0000;
+    S.CPU_P = 0x0130;
+    S.SPC_PC = 0xFFC0;
+    S.SPC_YA = 0x5566;
+    S.SPC_Y = 0x55;
+    S.SPC_X = 0x77;
+    S.SPC_SP = 0xEF;
+    S.SPC_PSW = 0x02;
+    for (int n = 0; n < 4; ++n) {
+        P.Layers[n].HScroll = 100 + n;
+        P.Layers[n].VScroll = 200 + n;
+    }
+    P.M7A = -256;
+    P.M7B = 1;
+    P.M7C = -2;
+    P.M7D = 256;
+    P.M7X = 128;
+    P.M7Y = -16;
+    P.FixedColour = {0xF8, 0x80, 0x08, 0};
+    P.LatchPos = {33, 44};
+}
+
+// The registers the format stores, at their bus addresses.
+std::vector<uint16_t> StoredRegisters()
+{
+    std::vector<uint16_t> R;
+    auto Run = [&R](uint16_t From, uint16_t To) {
+        for (uint32_t A = From; A <= To; ++A)
+            R.push_back(static_cast<uint16_t>(A));
+    };
+    Run(0x2100, 0x2103);
+    Run(0x2105, 0x210C);
+    Run(0x2115, 0x2117);
+    Run(0x211A, 0x211A);
+    Run(0x2121, 0x2121);
+    Run(0x2123, 0x2131);
+    Run(0x2133, 0x2136);
+    Run(0x213E, 0x2143);
+    Run(0x2181, 0x2183);
+    Run(0x4200, 0x4209);
+    Run(0x420B, 0x420D);
+    Run(0x4210, 0x421F);
+    Run(0x4300, 0x437F);
+    return R;
+}
+
+// Stands for another format's reader as the sender of the load messages.
+struct tOtherSender {
+    int Dummy = 0;
+} Other;
+
+class SSLTest : public tModelTest {
+protected:
+    void ConvertFromOtherFormat()
+    {
+        Broadcast(&Other, "new savestate");
+        Broadcast(&Other, "new SNES");
+    }
+    Bytes Saved()
+    {
+        Bytes Out;
+        SSL->SaveToStream(Out);
+        return Out;
+    }
+};
+
+TEST_F(SSLTest, ConvertedStateCarriesTheProgramsHeaderAndIsAccepted)
+{
+    FillMachine(*SNES, *PPU, 1);
+    const uint32_t Before = CurrentDosDateTime();
+    ConvertFromOtherFormat();
+    const Bytes F = Saved();
+
+    ASSERT_GE(F.size(), 8u + 166);
+    EXPECT_EQ(std::memcmp(F.data(), "BPS2", 4), 0);
+    EXPECT_EQ(U32(F, 4), 166u);
+    EXPECT_EQ(F[8], 4);
+    EXPECT_EQ(F[9], 1);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&F[10])), "Orlik");
+    for (size_t i = 10 + 5; i < 10 + 64; ++i)
+        ASSERT_EQ(F[i], 0) << "name padding at " << i;
+    for (size_t i = 8 + 66; i < 8 + 162; ++i)
+        ASSERT_EQ(F[i], 0) << "a converted state leaves bytes 66-161 zero";
+    const uint32_t Stamp = U32(F, 8 + 162);
+    EXPECT_GE(Stamp, Before);
+    EXPECT_LE(Stamp, CurrentDosDateTime());
+    EXPECT_EQ(Stamp >> 25, static_cast<uint32_t>([] {
+                  std::time_t T = std::time(nullptr);
+                  std::tm L{};
+                  localtime_r(&T, &L);
+                  return L.tm_year - 80;
+              }()))
+        << "the date's year counts from 1980 in the high word";
+
+    EXPECT_EQ(F.size(), MinSSLFileSize) << "no picture, no SAS1, no SRAM";
+    EXPECT_EQ(FindChunk(F, "SBMP"), 0u);
+    EXPECT_EQ(FindChunk(F, "SAS1"), 0u);
+    EXPECT_TRUE(tSSL::IsSSLData(F));
+    const std::string File = TempDir() + "/converted.s01";
+    std::string Error;
+    ASSERT_TRUE(SSL->SaveToFile(File, Error)) << Error;
+    EXPECT_TRUE(tSSL::IsSSLFile(File));
+    EXPECT_EQ(DetectFormat(File), FormatSSL);
+}
+
+TEST_F(SSLTest, ConvertedStateReadsBackWithMemoriesAndRegisters)
+{
+    FillMachine(*SNES, *PPU, 2);
+    ConvertFromOtherFormat();
+    const tSNES Original = *SNES;
+    const tPPU& P = *PPU;
+    const auto Scroll1 = P.Layers[1].VScroll;
+    const std::string File = TempDir() + "/round.s12";
+    std::string Error;
+    ASSERT_TRUE(SSL->SaveToFile(File, Error)) << Error;
+
+    PPU->Layers[1].VScroll = 0;
+    PPU->M7A = 0;
+    ASSERT_TRUE(LoadSavestate(File)) << (Recorder.Log.empty() ? "" : Recorder.Log[0].Text);
+    EXPECT_EQ(StateFormat, FormatSSL);
+    EXPECT_EQ(StateSlot, "12");
+    EXPECT_EQ(SNES->WRAM, Original.WRAM);
+    EXPECT_EQ(SNES->VRAM, Original.VRAM);
+    EXPECT_EQ(SNES->OAM, Original.OAM);
+    EXPECT_EQ(SNES->CGRAM, Original.CGRAM);
+    EXPECT_EQ(SNES->APU_RAM, Original.APU_RAM);
+    EXPECT_EQ(SNES->APU_ExtraRAM, Original.APU_ExtraRAM);
+    EXPECT_TRUE(std::equal(Original.DSP.begin(), Original.DSP.begin() + 128, SNES->DSP.begin()));
+    EXPECT_EQ(SNES->DSP[200], 0) << "the upper DSP half is ZSNES's alone";
+    for (uint16_t A : StoredRegisters())
+        ASSERT_EQ(*SNES->Reg8(A), *Original.Reg8(A)) << "register $" << std::hex << A;
+    EXPECT_EQ(*SNES->Reg8(0x2104), 0) << "registers the format does not hold are cleared";
+    EXPECT_EQ(*SNES->Reg8(0x4017), 0x1C);
+    EXPECT_EQ(SNES->CPU_PC, 0x7E8123u);
+    EXPECT_EQ(SNES->CPU_DB, 0x7F0000u);
+    EXPECT_EQ(SNES->CPU_P, 0x0130);
+    EXPECT_EQ(SNES->CPU_D, 0x4567);
+    EXPECT_EQ(SNES->CPU_S, 0x01FF);
+    EXPECT_EQ(SNES->SPC_YA, 0x5566);
+    EXPECT_EQ(SNES->SPC_PC, 0xFFC0);
+    EXPECT_EQ(PPU->Layers[1].VScroll, Scroll1);
+    EXPECT_EQ(PPU->M7HOffset, 100);
+    EXPECT_EQ(PPU->M7A, -256);
+    EXPECT_EQ(PPU->M7Y, -16);
+    EXPECT_EQ(PPU->FixedColour, (std::array<uint8_t, 4>{0xF8, 0x80, 0x08, 0}));
+    EXPECT_EQ(PPU->LatchPos, (std::array<int32_t, 2>{33, 44}));
+}
+
+TEST_F(SSLTest, VRAMIsStoredAsLowBytesThenHighBytes)
+{
+    SNES->VRAM[0] = 0x34; // word 0 = 0x1234
+    SNES->VRAM[1] = 0x12;
+    SNES->VRAM[0xFFFF] = 0x99; // high byte of the last word
+    ConvertFromOtherFormat();
+    EXPECT_EQ(SSL->VRAM[0], 0x34);
+    EXPECT_EQ(SSL->VRAM[32768], 0x12);
+    EXPECT_EQ(SSL->VRAM[65535], 0x99);
+
+    std::string Error;
+    ASSERT_TRUE(SSL->LoadFromMemory(SleuthFile(), Error)) << Error;
+    EXPECT_EQ(SNES->VRAM[0], 0x34);
+    EXPECT_EQ(SNES->VRAM[1], 0x12);
+}
+
+TEST_F(SSLTest, SaveRAMOf8KiBGoesToTheCartridgeAndBackAndEmptyWritesNone)
+{
+    Bytes SRAM(8192);
+    for (size_t i = 0; i < SRAM.size(); ++i)
+        SRAM[i] = static_cast<uint8_t>(i * 3);
+    std::string Error;
+    ASSERT_TRUE(SSL->LoadFromMemory(SleuthFile(SRAM), Error)) << Error;
+    EXPECT_EQ(Cart->SRAM, SRAM);
+
+    uint32_t Length = 0;
+    Bytes F = Saved();
+    const size_t At = FindChunk(F, "SRAM", &Length);
+    ASSERT_NE(At, 0u);
+    EXPECT_EQ(Length, 8192u);
+    EXPECT_TRUE(std::equal(SRAM.begin(), SRAM.end(), F.begin() + At));
+
+    Cart->SRAM.clear();
+    Broadcast(Cart, "new Cart");
+    EXPECT_EQ(FindChunk(Saved(), "SRAM"), 0u);
+}
+
+TEST_F(SSLTest, LoadedFileIsKeptExactlyAndSavedInTheProgramsOrder)
+{
+    std::string Error;
+    ASSERT_TRUE(SSL->LoadFromMemory(SleuthFile(), Error)) << Error;
+    EXPECT_TRUE(SSL->HasSAS1);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&SSL->BPS2[2])), "Super Sleuth");
+    EXPECT_EQ(SNES->WRAM[0], 0xAB);
+    EXPECT_EQ(*SNES->Reg8(0x2181), 0x33);
+    EXPECT_EQ(*SNES->Reg8(0x4300), 0x22);
+    const Bytes F = Saved();
+    EXPECT_EQ(F, SleuthFile()) << "another tool's state is written back as it was";
+}
+
+TEST_F(SSLTest, PreviewPictureIsKeptSavedAndScaled)
+{
+    const Bytes Pic = Picture(64, 56);
+    std::string Error;
+    const Bytes File = SleuthFile({}, &Pic);
+    ASSERT_TRUE(SSL->LoadFromMemory(File, Error)) << Error;
+    EXPECT_EQ(SSL->PreviewBitmap.Width, 64u);
+    EXPECT_EQ(SSL->PreviewBitmap.Height, 56u);
+    uint32_t Length = 0;
+    ASSERT_NE(FindChunk(Saved(), "SBMP", &Length), 0u);
+    EXPECT_EQ(Length, 10760u);
+
+    const std::string Name = TempDir() + "/pic.s03";
+    WriteBytes(Name, File);
+    auto Small = tSSL::LoadPreview(" " + Name + " ", 32, 28);
+    ASSERT_TRUE(Small.has_value());
+    EXPECT_EQ(Small->Width, 32u);
+    EXPECT_EQ(Small->Height, 28u);
+    // Pixel (1, 0) of the small picture is pixel (2, 0) of the stored one:
+    // red 8, green 2, blue 248 in 5-6-5.
+    EXPECT_EQ(Small->Pixels[1], (1 << 11) | (0 << 5) | 31);
+    auto Big = tSSL::LoadPreview(File, 128, 112);
+    ASSERT_TRUE(Big.has_value());
+    EXPECT_EQ(Big->Pixels.size(), 128u * 112);
+    EXPECT_FALSE(tSSL::LoadPreview(SleuthFile(), 64, 56).has_value()) << "no picture, no preview";
+}
+
+TEST_F(SSLTest, HostilePictureSizesGiveNoPreviewAndLoseNothingElse)
+{
+    Bytes Mismatch = Picture(64, 56);
+    Mismatch[4] = 57; // height no longer agrees with the length
+    Bytes Huge = Picture(1, 1);
+    Huge[0] = Huge[1] = 0; // 2048 x 2048 would be 12 MiB
+    Huge[1] = 8;
+    Huge[5] = 8;
+    Huge[4] = 0;
+    for (const Bytes& Pic : {Mismatch, Huge}) {
+        const Bytes File = SleuthFile(Bytes(16, 1), &Pic);
+        std::string Error;
+        EXPECT_TRUE(SSL->LoadFromMemory(File, Error)) << Error;
+        EXPECT_EQ(SSL->PreviewBitmap.Height, 0u);
+        EXPECT_EQ(SNES->WRAM[0], 0xAB);
+        EXPECT_EQ(Cart->SRAM.size(), 16u);
+        EXPECT_TRUE(SSL->HasSAS1);
+        EXPECT_FALSE(tSSL::LoadPreview(File, 64, 56).has_value());
+        EXPECT_EQ(FindChunk(Saved(), "SBMP"), 0u);
+    }
+}
+
+TEST_F(SSLTest, ChunksRunningPastTheEndStopReadingCleanly)
+{
+    // Identification: a chunk that runs past the end ends the walk, so the
+    // chunks behind it are never seen.
+    Bytes F = SleuthFile();
+    Bytes Broken = F;
+    const size_t Spp = FindChunk(Broken, "SPPU");
+    Broken[Spp - 2] = 0x10; // SPPU now claims about a megabyte
+    std::string Why;
+    EXPECT_FALSE(tSSL::IsSSLData(Broken, &Why));
+    EXPECT_NE(Why.find("chunk is missing"), std::string::npos) << Why;
+
+    // Loading: a chunk cut short after the required ones is reported; what
+    // came before it is kept.
+    Bytes Cut = F;
+    AddChunk(Cut, "XTRA", Bytes(1000, 1));
+    Cut.resize(Cut.size() - 900);
+    ASSERT_TRUE(tSSL::IsSSLData(Cut)) << "the required chunks were all seen";
+    std::string Error;
+    EXPECT_FALSE(SSL->LoadFromMemory(Cut, Error));
+    EXPECT_NE(Error.find("chunk \"XTRA\""), std::string::npos) << Error;
+    EXPECT_NE(Error.find("only 100 remain"), std::string::npos) << Error;
+    EXPECT_TRUE(SSL->HasSAS1);
+    EXPECT_EQ(SNES->WRAM[0], 0xAB);
+}
+
+TEST_F(SSLTest, TruncatedAndGarbageFilesAreRefusedWithAReason)
+{
+    const Bytes F = SleuthFile();
+    std::string Error;
+    EXPECT_FALSE(SSL->LoadFromMemory({}, Error));
+    EXPECT_NE(Error.find("too short"), std::string::npos) << Error;
+    EXPECT_FALSE(SSL->LoadFromMemory(Bytes(F.begin(), F.end() - 9 - 8 - SSLSize::SAS1), Error));
+    Bytes Garbage(F.size(), 0xC3);
+    EXPECT_FALSE(SSL->LoadFromMemory(Garbage, Error));
+    EXPECT_NE(Error.find("\"BPS2\""), std::string::npos) << Error;
+
+    const std::string Dir = TempDir();
+    WriteBytes(Dir + "/garbage.s01", Garbage);
+    EXPECT_FALSE(SSL->LoadFromFile(Dir + "/garbage.s01"));
+    ASSERT_FALSE(Recorder.Log.empty());
+    EXPECT_EQ(Recorder.Log.back().Text.rfind(Dir + "/garbage.s01: not a Super Sleuth savestate", 0), 0u);
+
+    std::mt19937 Rng(7);
+    for (int Round = 0; Round < 40; ++Round) {
+        Bytes Damaged = F;
+        for (int k = 0; k < 20; ++k)
+            Damaged[Rng() % 4096] = static_cast<uint8_t>(Rng());
+        Damaged.resize(Damaged.size() - Rng() % 3000);
+        SSL->LoadFromMemory(Damaged, Error);
+        tSSL::LoadPreview(Damaged, 64, 56);
+    }
+}
+
+TEST_F(SSLTest, NotificationsFollowTheSender)
+{
+    std::string Error;
+    ASSERT_TRUE(SSL->LoadFromMemory(SleuthFile(), Error));
+    // The loader's own messages name the reader, which keeps its image.
+    Broadcast(SSL, "new savestate");
+    Broadcast(SSL, "new SNES");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&SSL->BPS2[2])), "Super Sleuth");
+    // An edit elsewhere converts again and stamps the program's name.
+    Broadcast(nullptr, "new SNES");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&SSL->BPS2[2])), "Orlik");
+    EXPECT_TRUE(SSL->HasSAS1) << "the SAS1 chunk survives a conversion";
+    EXPECT_EQ(SSL->BPS2[100], 0x55);
+    // Another format's state drops the image.
+    Broadcast(&Other, "new savestate");
+    EXPECT_FALSE(SSL->HasSAS1);
+    EXPECT_EQ(SSL->BPS2[100], 0);
+}
+
+} // namespace
