@@ -1,3 +1,24 @@
 #include "render/PPU.h"
 
-void tPPU::Notify(const void*, std::string_view) {}
+#include "core/Options.h"
+#include "core/SNES.h"
+
+tPPU::tPPU() = default;
+
+void tPPU::Notify(const void*, std::string_view Msg)
+{
+    // The machine state's own handler runs first on the bus, so on "startup"
+    // CGRAM already holds the default palette.
+    if ((Msg == "new SNES" || Msg == "startup") && SNES)
+        Decode(*SNES, Options());
+}
+
+void tPPU::Decode(const tSNES& S, const tOptions& O)
+{
+    BGMode = S.Regs[0x2105] & 7;
+    ReadRegisters(S);
+    SetupLayers(S);
+    DecodeMode7Plane(S);
+    DecodeSprites(S, O);
+    ConvertPalette(S);
+}

@@ -1,9 +1,23 @@
 #pragma once
 // The picture unit's working state: the PPU registers, VRAM, CGRAM and OAM of
-// the machine state turned into ready-to-draw data. The savestate readers
-// write the values that the register image cannot hold (16-bit scrolls, the
-// mode 7 matrix, the fixed colour, the sprite rotation start, latch flags)
-// straight into it.
+// the machine state turned into ready-to-draw data (decoded tile grids and
+// sprite pictures, window masks, an RGB palette, the priority order). The
+// savestate readers write the values that the register image cannot hold
+// (16-bit scrolls, the mode 7 matrix, the fixed colour, the sprite rotation
+// start, latch flags) straight into it.
+//
+// Where things are defined:
+//   PPU.cpp          life cycle, Decode, the priority templates
+//   PPURegisters.cpp ReadRegisters, ConvertPalette, the direct colour table
+//   PPULayers.cpp    SetupLayers, DecodeLayer
+//   PPUFetch.cpp     FetchBG (scroll, offset-per-tile, mosaic, hires columns)
+//   PPUMode7.cpp     DecodeMode7Plane
+//   PPUSprites.cpp   DecodeSprites, BuildSpritePictures, SpriteOnLine
+//
+// Limits, stated up front: one still frame from one set of registers (no
+// HDMA, no mid-frame changes); the mode 7 plane is not part of the composed
+// screen (the viewers show it on its own); direct colour is not applied to
+// the composed screen.
 
 #include <array>
 #include <cstdint>
@@ -11,6 +25,10 @@
 #include <string_view>
 
 #include "core/Broadcast.h"
+#include "core/Tiles.h"
+
+class tSNES;
+struct tOptions;
 
 // Window selection of one layer, the sprites or the colour window.
 struct tWindowSel {
@@ -27,101 +45,168 @@ struct tWindowRange {
     uint8_t Right = 0;
 };
 
-// One decoded tile of a background grid.
+// One decoded tile map entry: its flags and its pixels already flipped and
+// offset into CGRAM, so that a pixel fetch is one table read.
 struct tTileRecord {
+    uint8_t FlipX = 0;    // map entry bit 14
+    uint8_t FlipY = 0;    // bit 15
+    uint8_t Palette = 0;  // bits 10-12
+    uint8_t Priority = 0; // bit 13
+    // CGRAM indexes, row stride 32; the first TileWidth bytes of the first
+    // TileHeight rows are used.
+    std::array<uint8_t, 16 * 32> Pixels{};
+    uint16_t TileNumber = 0; // bits 0-9
 };
 
-// One decoded sprite.
+// One decoded sprite with its whole picture, flipped and offset into the
+// sprite half of CGRAM (128 + 16 x palette + colour).
 struct tSpriteRec {
+    uint8_t FlipX = 0;   // attribute bit 6
+    uint8_t FlipY = 0;   // attribute bit 7
+    uint8_t Large = 0;   // size bit of the high table
+    uint8_t Palette = 0; // attribute bits 1-3
+    int32_t X = 0;       // 0..511, bit 8 from the high table
+    int32_t Y = 0;       // 0..255
+    uint8_t Priority = 0; // attribute bits 4-5
+    int32_t Width = 0, Height = 0;
+    std::array<uint8_t, 64 * 64> Pixels{}; // row stride 64
+    uint16_t TileNumber = 0;               // 9 bits: tile byte + 256 x attribute bit 0
 };
 
 struct tBGLayer {
     uint8_t BitDepth = 0; // 0 (absent), 2, 4 or 8
-    uint16_t Colours = 0;
-    uint8_t ColourMath = 0; // CGADSUB bit n
-    int32_t MosaicX = 0, MosaicY = 0;
-    std::array<uint8_t, 256> Mask{};
-    tWindowSel Window;
-    uint8_t WindowMain = 0, WindowSub = 0; // TMW / TSW bit n
-    uint8_t Mosaic = 0;                    // MOSAIC bit n
-    uint8_t OnMain = 0, OnSub = 0;         // TM / TS bit n
+    uint16_t Colours = 0; // 1 shl BitDepth, 0 when absent
+    uint8_t ColourMath = 0; // $2131 CGADSUB bit n
+    int32_t MosaicX = 0, MosaicY = 0; // coordinates sampled at the start of the mosaic block
+    std::array<uint8_t, 256> Mask{};  // window mask of the current line, nonzero = hidden
+    tWindowSel Window;                // $2123/$2124 W12SEL/W34SEL nibble, $212A WBGLOG field
+    uint8_t WindowMain = 0, WindowSub = 0; // $212E TMW / $212F TSW bit n
+    uint8_t Mosaic = 0;                    // $2106 MOSAIC bit n
+    uint8_t OnMain = 0, OnSub = 0;         // $212C TM / $212D TS bit n
     int32_t HScroll = 0, VScroll = 0;      // written by the savestate readers
     int32_t PixelWidth = 0, PixelHeight = 0;
-    uint8_t HalveY = 0;
-    uint32_t CharBase = 0;
-    std::array<tTileRecord, 64 * 64> Tiles{};
-    uint32_t MapBase = 0;
-    uint32_t MapWidth = 32, MapHeight = 32;
+    uint8_t HalveY = 0; // wide hires tiles without screen interlace: one map row per two lines
+    uint32_t CharBase = 0; // $210B/$210C BG12NBA/BG34NBA, VRAM byte address
+    std::array<tTileRecord, 64 * 64> Tiles{}; // row-major grid
+    uint32_t MapBase = 0; // $2107-$210A BGnSC, VRAM byte address
+    uint32_t MapWidth = 32, MapHeight = 32; // in tiles
     uint32_t TileWidth = 8, TileHeight = 8;
 };
+
+// What a fetch delivers: the palette number, the CGRAM index and the layer
+// code (0-3 BG1-BG4, 4 sprites, 5 backdrop).
+struct tPixelResult {
+    uint8_t Palette = 0;
+    uint8_t Index = 0;
+    uint8_t Layer = 5;
+};
+
+// Layer codes of the renderer.
+enum : uint8_t { LayerBG1 = 0, LayerOBJ = 4, LayerBackdrop = 5 };
+
+// The direct colours of the 8-bit modes: one table of 256 RGB entries per
+// palette number 0..7.
+extern const std::array<std::array<uint32_t, 256>, 8>& DirectColourTable();
 
 class tPPU : public tReceiver {
 public:
     std::array<uint8_t, 256> ZeroMask{};
     int32_t MosaicCountX = 0, MosaicCountY = 0;
     std::array<uint8_t, 11> StateFlags{}; // latch flags only the savestate formats carry
-    uint8_t BackdropMath = 0;
+    uint8_t BackdropMath = 0;             // $2131 bit 5
     std::array<tBGLayer, 4> Layers{};
-    uint8_t BG3OnTop = 0;
-    uint8_t BG3Priority = 0;
-    uint8_t BGMode = 0;
-    uint8_t Brightness = 0;
-    std::array<uint8_t, 4> FixedColour{}; // blue, green, red (0..248), 0
-    uint8_t DirectColour = 0;
-    uint8_t HalfMath = 0;
-    uint8_t AddSubscreen = 0;
-    uint8_t SubtractMath = 0;
+    uint8_t BG3OnTop = 0;    // effective mode 1 BG3 priority (the scene viewer may override)
+    uint8_t BG3Priority = 0; // $2105 BGMODE bit 3
+    uint8_t BGMode = 0;      // $2105 bits 0-2
+    uint8_t Brightness = 0;  // $2100 INIDISP bits 0-3
+    std::array<uint8_t, 4> FixedColour{}; // $2132 COLDATA as blue, green, red (0..248), 0
+    uint8_t DirectColour = 0;  // $2130 CGWSEL bit 0
+    uint8_t HalfMath = 0;      // $2131 bit 6
+    uint8_t AddSubscreen = 0;  // $2130 bit 1
+    uint8_t SubtractMath = 0;  // $2131 bit 7
     std::array<uint8_t, 256> ClipMask{};
     std::array<uint8_t, 256> NoMathMask{};
-    uint8_t ClipRegion = 0;
-    uint8_t NoMathRegion = 0;
+    uint8_t ClipRegion = 0;   // $2130 bits 6-7: never, outside, inside, always
+    uint8_t NoMathRegion = 0; // $2130 bits 4-5
     std::array<uint8_t, 256> ColourWindowMask{};
-    tWindowSel ColourWindow;
+    tWindowSel ColourWindow; // $2125 WOBJSEL bits 4-7, $212B WOBJLOG bits 2-3
     std::array<int32_t, 2> BeamPos{};  // x, y; carried for the savestate formats
     std::array<int32_t, 2> LatchPos{}; // x, y
     std::string PriorityOrder;
-    uint8_t ExtBG = 0;
-    uint8_t ExternalLatch = 0;
-    uint8_t ExternalSync = 0;
-    uint8_t OddField = 0;
-    uint8_t ForcedBlank = 0;
-    uint8_t PseudoHires = 0;
-    uint8_t Hires = 0;
-    uint8_t Interlace = 0;
-    uint8_t ScreenInterlace = 0;
+    uint8_t ExtBG = 0;         // $2133 SETINI bit 6
+    uint8_t ExternalLatch = 0; // $213F STAT78 bit 6
+    uint8_t ExternalSync = 0;  // $2133 bit 7
+    uint8_t OddField = 0;      // $213F bit 7
+    uint8_t ForcedBlank = 0;   // $2100 bit 7
+    uint8_t PseudoHires = 0;   // $2133 bit 3
+    uint8_t Hires = 0;         // modes 5 and 6
+    uint8_t Interlace = 0;     // copy of ObjInterlace: doubles the picture height
+    uint8_t ScreenInterlace = 0; // $2133 bit 0
     int16_t M7A = 0, M7B = 0, M7C = 0, M7D = 0; // written by the savestate readers
     int32_t M7X = 0, M7Y = 0;                   // written by the savestate readers
-    uint8_t M7FlipX = 0, M7FlipY = 0;
-    uint8_t M7Wrap = 0;
-    int32_t M7HOffset = 0, M7VOffset = 0; // BG1's scroll, copied by the readers
-    uint8_t M7Fill = 0;
-    std::array<uint8_t, 128 * 128> M7Map{};
-    std::array<uint8_t, 256 * 64> M7Tiles{};
-    uint8_t MosaicSize = 0;
-    uint8_t ObjMath = 0;
-    uint8_t FirstSprite = 0; // written by the savestate readers
+    uint8_t M7FlipX = 0, M7FlipY = 0;           // $211A M7SEL bits 0, 1
+    uint8_t M7Wrap = 0;                         // M7SEL bit 7 clear: the plane repeats
+    int32_t M7HOffset = 0, M7VOffset = 0;       // BG1's scroll, copied by the readers
+    uint8_t M7Fill = 0;                         // M7SEL bit 6
+    std::array<uint8_t, 128 * 128> M7Map{};     // row-major
+    std::array<uint8_t, 256 * 64> M7Tiles{};    // 64 bytes per tile
+    uint8_t MosaicSize = 0; // $2106 bits 4-7: block size minus 1
+    uint8_t ObjMath = 0;    // $2131 bit 4
+    uint8_t FirstSprite = 0; // OAM priority rotation; written by the savestate readers
     std::array<uint8_t, 256> ObjMask{};
-    tWindowSel ObjWindow;
-    uint8_t ObjWindowMain = 0, ObjWindowSub = 0;
-    uint8_t ObjInterlace = 0;
-    uint8_t ObjOnMain = 0, ObjOnSub = 0;
+    tWindowSel ObjWindow; // $2125 bits 0-3, $212B bits 0-1
+    uint8_t ObjWindowMain = 0, ObjWindowSub = 0; // TMW / TSW bit 4
+    uint8_t ObjInterlace = 0;                    // $2133 bit 1
+    uint8_t ObjOnMain = 0, ObjOnSub = 0;         // TM / TS bit 4
     std::array<tSpriteRec, 128> Sprites{};
-    std::array<uint32_t, 2> ObjNameBase{};
+    std::array<uint32_t, 2> ObjNameBase{};            // $2101 OBSEL, VRAM byte addresses
     std::array<std::array<uint32_t, 2>, 2> ObjSize{}; // small, large: width, height
-    uint8_t PALMode = 0;
+    // Byte address of BG3's tile map, the offset-per-tile table of modes 2
+    // and 6 (first) and of mode 4 (second); read from OptVRAM.
+    std::array<uint32_t, 2> OptTable{};
+    uint8_t PALMode = 0;                 // $213F bit 4
     std::array<uint32_t, 256> Palette{}; // CGRAM as 0x00RRGGBB
-    uint8_t RangeOver = 0;
+    uint8_t RangeOver = 0;               // $213E STAT77 bit 6
     int32_t ScreenWidth = 256;
     int32_t ScreenHeight = 224;
-    uint8_t MasterSlave = 0;
-    uint8_t PPU1Version = 0;
-    uint8_t PPU2Version = 0;
-    uint8_t TimeOver = 0;
-    std::string PriorityString;
-    uint8_t Overscan = 0;
+    uint8_t MasterSlave = 0; // $213E bit 5
+    uint8_t PPU1Version = 0; // $213E bits 0-3
+    uint8_t PPU2Version = 0; // $213F bits 0-3
+    tTileDecoder TileDecoder = nullptr; // the planar decoder of the layer being decoded
+    uint8_t TimeOver = 0;               // $213E bit 7
+    std::string PriorityString;         // the order used for the frame being composed
+    uint8_t Overscan = 0;               // $2133 bit 2
     std::array<tWindowRange, 2> Windows{};
+    // VRAM as decoded: the offset-per-tile fetch reads BG3's map from it while
+    // composing, long after the machine state may have changed.
+    std::array<uint8_t, 65536> OptVRAM{};
 
+    tPPU();
+
+    // "startup": palette and decode; "new SNES": decode. Both from the global
+    // machine state and options.
     void Notify(const void* Sender, std::string_view Msg) override;
+
+    // Everything from the machine state: BGMode, ReadRegisters, SetupLayers,
+    // DecodeMode7Plane, DecodeSprites, ConvertPalette.
+    void Decode(const tSNES& S, const tOptions& O);
+    void ReadRegisters(const tSNES& S);
+    // All layer data for the current BGMode (the scene viewer forces modes).
+    void SetupLayers(const tSNES& S);
+    void DecodeLayer(const tSNES& S, int N);
+    void DecodeMode7Plane(const tSNES& S);
+    void DecodeSprites(const tSNES& S, const tOptions& O);
+    // Again after the sprite tile base option changes.
+    void BuildSpritePictures(const tSNES& S, const tOptions& O);
+    void ConvertPalette(const tSNES& S);
+
+    // The layer's pixel at column X (0..255) of the output line, for
+    // background priority P and screen Screen (0 main, 1 sub). Mosaic follows
+    // MosaicCountX/Y unless IgnoreMosaic.
+    bool FetchBG(int N, int P, int Screen, int X, int Line, bool IgnoreMosaic, tPixelResult& Out);
+    // Whether sprite I covers the output line; HalfLines when the output
+    // picture has two rows per line (240 rows or more).
+    bool SpriteOnLine(int I, int Line, bool HalfLines) const;
 };
 
 extern tPPU* PPU;

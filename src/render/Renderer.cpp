@@ -1,1 +1,87 @@
 #include "render/Renderer.h"
+
+#include "core/Options.h"
+#include "core/Picture32.h"
+#include "core/Picture8.h"
+#include "render/SceneSwitches.h"
+
+void tRenderer::ComposeFrame(tPPU& P, const tSceneSwitches& S, const tOptions& O, tPicture8& Picture8,
+                             tPicture32& Picture32)
+{
+    if (P.ScreenWidth <= 0 || P.ScreenHeight <= 0)
+        return;
+    P_ = &P;
+    S_ = &S;
+
+    // Hires screens get two rows per line so that their pixels stay square.
+    int32_t Width = P.ScreenWidth, Height = P.ScreenHeight;
+    if (Width >= 257 && Height < 448)
+        Height *= 2;
+    Picture8.Resize(Width, Height);
+    Picture32.Resize(Width, Height);
+    LastLine = Height - 1;
+    DoubleSize = O.CBox_Scene512 && Height < 448;
+
+    P.PriorityString = P.PriorityOrder;
+    if (P.BGMode == 1 && P.BG3OnTop) {
+        // Mode 1's BG3 priority bit lifts BG3's high tiles in front of everything.
+        const auto C = P.PriorityString.find('C');
+        if (C != std::string::npos) {
+            P.PriorityString.erase(C, 1);
+            P.PriorityString.insert(P.PriorityString.begin(), 'C');
+        }
+    }
+    P.MosaicCountX = P.MosaicCountY = 0;
+    Palette = P.Palette;
+    if (S.PaletteInverted)
+        for (uint32_t& C : Palette)
+            C ^= 0xFFFFFF;
+    for (int v = 0; v < 256; ++v)
+        BrightnessTable[v] = static_cast<uint8_t>(v * (P.Brightness + 1) >> 4);
+    UseBrightness_ = S.CBox_ScreenBrightness;
+    Fixed_ = static_cast<uint32_t>(P.FixedColour[2] << 16 | P.FixedColour[1] << 8 | P.FixedColour[0]);
+
+    PrepareMasks(P, S.CBox_ScreenMasks);
+    const bool HalfLines = Height >= 240;
+    if (Width == 512)
+        Pass512(Picture8, Picture32, HalfLines);
+    else if (P.PseudoHires)
+        PassPseudoHires(Picture8, Picture32, HalfLines);
+    else
+        Pass256(Picture8, Picture32, HalfLines);
+
+    if (Picture32.Width == 512 && O.CBox_SceneBlur)
+        BlurPicture(Picture32, O.CBox_SceneBlurSoft);
+
+    for (int i = 0; i < 256; ++i)
+        Picture8.ColourTable[i] = UseBrightness_ ? Bright(Palette[i]) : Palette[i];
+
+    if (Width != 512 && (DoubleSize || P.Interlace)) {
+        const int32_t FY = DoubleSize && !P.Interlace ? 2 : 1;
+        Picture8.Stretch(2, FY);
+        Picture32.Stretch(2, FY);
+    }
+    P_ = nullptr;
+    S_ = nullptr;
+}
+
+uint32_t tRenderer::Bright(uint32_t C) const
+{
+    if (!UseBrightness_)
+        return C;
+    return static_cast<uint32_t>(BrightnessTable[(C >> 16) & 255] << 16 | BrightnessTable[(C >> 8) & 255] << 8 |
+                                 BrightnessTable[C & 255]);
+}
+
+void tRenderer::EndColumn()
+{
+    tPPU& P = *P_;
+    P.MosaicCountX = P.MosaicCountX == 0 ? P.MosaicSize : P.MosaicCountX - 1;
+}
+
+void tRenderer::EndRow()
+{
+    tPPU& P = *P_;
+    P.MosaicCountX = 0;
+    P.MosaicCountY = P.MosaicCountY == 0 ? P.MosaicSize : P.MosaicCountY - 1;
+}

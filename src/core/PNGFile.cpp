@@ -1,0 +1,179 @@
+// PNG through libpng. Writing uses the full interface (to choose the filters
+// and the compression level); reading uses the simplified one, which turns any
+// PNG into the pixel format asked for and reports errors without longjmp
+// reaching our code.
+
+#include <png.h>
+#include <zlib.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+
+#include "core/PictureFiles.h"
+
+namespace {
+// Screens and tile sheets are flat areas of few colours: the "sub" filter
+// alone catches most of what the adaptive filters would, at a fraction of the
+// time, and level 6 is where zlib stops paying off for such pictures.
+constexpr int PNGFilters = PNG_FILTER_NONE | PNG_FILTER_SUB;
+constexpr int PNGCompression = 6;
+
+struct tWriteState {
+    std::vector<uint8_t>* Out;
+    char Message[128];
+};
+
+void WriteData(png_structp Png, png_bytep Data, png_size_t Length)
+{
+    auto* S = static_cast<tWriteState*>(png_get_io_ptr(Png));
+    S->Out->insert(S->Out->end(), Data, Data + Length);
+}
+
+void Flush(png_structp) {}
+
+void OnError(png_structp Png, png_const_charp Message)
+{
+    auto* S = static_cast<tWriteState*>(png_get_error_ptr(Png));
+    std::snprintf(S->Message, sizeof S->Message, "%s", Message);
+    png_longjmp(Png, 1);
+}
+
+void OnWarning(png_structp, png_const_charp) {}
+
+// Rows are handed over as prepared 8-bit scanlines. Only plain C data lives
+// between setjmp and the libpng calls, so a longjmp skips no destructor.
+bool Encode(int32_t Width, int32_t Height, int ColourType, const png_color* Palette, int PaletteSize,
+            png_bytepp Rows, std::vector<uint8_t>& Out, std::string& Error)
+{
+    tWriteState State{&Out, {}};
+    png_structp Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &State, OnError, OnWarning);
+    if (!Png) {
+        Error = "cannot start the PNG encoder";
+        return false;
+    }
+    png_infop Info = png_create_info_struct(Png);
+    if (!Info || setjmp(png_jmpbuf(Png))) {
+        png_destroy_write_struct(&Png, &Info);
+        Error = std::string("PNG encoder: ") + (State.Message[0] ? State.Message : "out of memory");
+        return false;
+    }
+    png_set_write_fn(Png, &State, WriteData, Flush);
+    png_set_filter(Png, PNG_FILTER_TYPE_BASE, PNGFilters);
+    png_set_compression_level(Png, PNGCompression);
+    png_set_IHDR(Png, Info, static_cast<png_uint_32>(Width), static_cast<png_uint_32>(Height), 8, ColourType,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (Palette)
+        png_set_PLTE(Png, Info, Palette, PaletteSize);
+    png_write_info(Png, Info);
+    png_write_image(Png, Rows);
+    png_write_end(Png, Info);
+    png_destroy_write_struct(&Png, &Info);
+    return true;
+}
+
+bool CheckSize(int32_t Width, int32_t Height, std::string& Error)
+{
+    if (Width <= 0 || Height <= 0) {
+        Error = "the picture is empty";
+        return false;
+    }
+    return true;
+}
+}
+
+bool EncodePNG(const tPicture8& Picture, std::vector<uint8_t>& Out, std::string& Error)
+{
+    Out.clear();
+    if (!CheckSize(Picture.Width, Picture.Height, Error))
+        return false;
+    png_color Palette[256];
+    for (int i = 0; i < 256; ++i) {
+        const uint32_t C = Picture.ColourTable[i];
+        Palette[i] = {static_cast<png_byte>(C >> 16), static_cast<png_byte>(C >> 8), static_cast<png_byte>(C)};
+    }
+    std::vector<png_bytep> Rows(static_cast<size_t>(Picture.Height));
+    for (int32_t y = 0; y < Picture.Height; ++y)
+        Rows[y] = const_cast<png_bytep>(Picture.Row(y));
+    return Encode(Picture.Width, Picture.Height, PNG_COLOR_TYPE_PALETTE, Palette, 256, Rows.data(), Out, Error);
+}
+
+bool EncodePNG(const tPicture32& Picture, std::vector<uint8_t>& Out, std::string& Error)
+{
+    Out.clear();
+    if (!CheckSize(Picture.Width, Picture.Height, Error))
+        return false;
+    const size_t Stride = static_cast<size_t>(Picture.Width) * 3;
+    std::vector<uint8_t> RGB(Stride * static_cast<size_t>(Picture.Height));
+    std::vector<png_bytep> Rows(static_cast<size_t>(Picture.Height));
+    for (int32_t y = 0; y < Picture.Height; ++y) {
+        uint8_t* D = RGB.data() + Stride * static_cast<size_t>(y);
+        Rows[y] = D;
+        const uint32_t* S = Picture.Row(y);
+        for (int32_t x = 0; x < Picture.Width; ++x) {
+            *D++ = static_cast<uint8_t>(S[x] >> 16);
+            *D++ = static_cast<uint8_t>(S[x] >> 8);
+            *D++ = static_cast<uint8_t>(S[x]);
+        }
+    }
+    return Encode(Picture.Width, Picture.Height, PNG_COLOR_TYPE_RGB, nullptr, 0, Rows.data(), Out, Error);
+}
+
+// Reads a PNG held in memory. With Indexed the file must be colour-mapped and
+// its indexes and colour map are returned; otherwise RGB pixels (alpha laid
+// over black).
+bool DecodePNG(std::span<const uint8_t> Data, bool Indexed, tPicture8* Out8, tPicture32* Out32,
+               std::string& Error)
+{
+    png_image Image;
+    std::memset(&Image, 0, sizeof Image);
+    Image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&Image, Data.data(), Data.size())) {
+        Error = std::string("not a readable PNG file (") + Image.message + ")";
+        png_image_free(&Image);
+        return false;
+    }
+    if (Image.width == 0 || Image.height == 0 || Image.width > MaxPictureSide || Image.height > MaxPictureSide ||
+        static_cast<uint64_t>(Image.width) * Image.height > MaxPicturePixels) {
+        Error = "PNG picture of " + std::to_string(Image.width) + "x" + std::to_string(Image.height) +
+                " pixels is larger than the program takes";
+        png_image_free(&Image);
+        return false;
+    }
+    const auto W = static_cast<int32_t>(Image.width), H = static_cast<int32_t>(Image.height);
+    const png_color Black{0, 0, 0};
+    if (Indexed) {
+        if (!(Image.format & PNG_FORMAT_FLAG_COLORMAP) || Image.colormap_entries > 256) {
+            Error = "the PNG file has no colour table";
+            png_image_free(&Image);
+            return false;
+        }
+        Image.format = PNG_FORMAT_RGB_COLORMAP;
+        uint8_t Map[256 * 3] = {};
+        Out8->Resize(W, H);
+        if (!png_image_finish_read(&Image, &Black, Out8->Pixels.data(), W, Map)) {
+            Error = std::string("damaged PNG file (") + Image.message + ")";
+            png_image_free(&Image);
+            Out8->Resize(0, 0);
+            return false;
+        }
+        Out8->ColourTable.fill(0);
+        for (int i = 0; i < 256; ++i)
+            Out8->ColourTable[i] = static_cast<uint32_t>(Map[3 * i] << 16 | Map[3 * i + 1] << 8 | Map[3 * i + 2]);
+        return true;
+    }
+    Image.format = PNG_FORMAT_RGB;
+    std::vector<uint8_t> RGB(PNG_IMAGE_SIZE(Image));
+    if (!png_image_finish_read(&Image, &Black, RGB.data(), 0, nullptr)) {
+        Error = std::string("damaged PNG file (") + Image.message + ")";
+        png_image_free(&Image);
+        return false;
+    }
+    Out32->Resize(W, H);
+    const uint8_t* S = RGB.data();
+    for (uint32_t& P : Out32->Pixels) {
+        P = static_cast<uint32_t>(S[0] << 16 | S[1] << 8 | S[2]);
+        S += 3;
+    }
+    return true;
+}

@@ -1,0 +1,42 @@
+#include "core/Picture32.h"
+#include "core/Picture8.h"
+
+#include <algorithm>
+
+namespace {
+template <typename tPixel>
+void StretchPixels(std::vector<tPixel>& Pixels, int32_t& Width, int32_t& Height, int32_t FX, int32_t FY)
+{
+    if (FX < 1 || FY < 1 || (FX == 1 && FY == 1))
+        return;
+    const int32_t W = Width * FX, H = Height * FY;
+    std::vector<tPixel> Out(static_cast<size_t>(W) * static_cast<size_t>(H));
+    for (int32_t y = 0; y < H; ++y) {
+        const tPixel* Src = Pixels.data() + static_cast<size_t>(y / FY) * static_cast<size_t>(Width);
+        tPixel* Dst = Out.data() + static_cast<size_t>(y) * static_cast<size_t>(W);
+        for (int32_t x = 0; x < W; ++x)
+            Dst[x] = Src[x / FX];
+    }
+    Pixels.swap(Out);
+    Width = W;
+    Height = H;
+}
+}
+
+void tPicture8::Resize(int32_t W, int32_t H)
+{
+    Width = std::max(W, 0);
+    Height = std::max(H, 0);
+    Pixels.assign(static_cast<size_t>(Width) * static_cast<size_t>(Height), 0);
+}
+
+void tPicture8::Stretch(int32_t FactorX, int32_t FactorY) { StretchPixels(Pixels, Width, Height, FactorX, FactorY); }
+
+void tPicture32::Resize(int32_t W, int32_t H)
+{
+    Width = std::max(W, 0);
+    Height = std::max(H, 0);
+    Pixels.assign(static_cast<size_t>(Width) * static_cast<size_t>(Height), 0);
+}
+
+void tPicture32::Stretch(int32_t FactorX, int32_t FactorY) { StretchPixels(Pixels, Width, Height, FactorX, FactorY); }

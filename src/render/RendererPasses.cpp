@@ -1,0 +1,164 @@
+// The three column passes. Each walks the picture rows top to bottom; the
+// first visible line of the console is line 1, so a 256-wide picture's row r
+// shows line r + 1 (a 512-wide picture has two rows per line: r + 2).
+
+#include "core/Picture32.h"
+#include "core/Picture8.h"
+#include "render/Renderer.h"
+#include "render/SceneSwitches.h"
+
+namespace {
+uint32_t Average(uint32_t A, uint32_t B)
+{
+    uint32_t R = 0;
+    for (int Shift = 0; Shift <= 16; Shift += 8)
+        R |= ((((A >> Shift) & 255) + ((B >> Shift) & 255)) >> 1) << Shift;
+    return R;
+}
+}
+
+void tRenderer::Pass256(tPicture8& Picture8, tPicture32& Picture32, bool HalfLines)
+{
+    tPPU& P = *P_;
+    for (int32_t Row = 0; Row <= LastLine; ++Row) {
+        CurLine = Row + 1;
+        BuildSpriteLine(P, CurLine, HalfLines);
+        uint8_t* Out8 = Picture8.Row(Row);
+        uint32_t* Out32 = Picture32.Row(Row);
+        for (CurX = 0; CurX < 256; ++CurX) {
+            const int x = CurX;
+            SearchScreen(0);
+            bool SubDone = false;
+            const bool Clip = P.ClipMask[x];
+            uint32_t Colour = Clip ? 0 : Palette[MainResult.Index];
+            bool Half = !Clip && P.HalfMath;
+            uint8_t Value = Clip ? 0 : MainResult.Index;
+            // The 32-bit picture always shows the main screen.
+            if (ShowSub(MainResult)) {
+                SearchScreen(1);
+                SubDone = true;
+                Value = SubResult.Index;
+            }
+            if (MathEligible(MainResult, x)) {
+                uint32_t Addend = Fixed_;
+                if (P.AddSubscreen) {
+                    if (!SubDone)
+                        SearchScreen(1);
+                    // An empty sub screen is the fixed colour, added at full strength.
+                    if (SubResult.Layer == LayerBackdrop)
+                        Half = false;
+                    else
+                        Addend = Palette[SubResult.Index];
+                }
+                Colour = ColourMath(Colour, Addend, Half);
+            }
+            Out8[x] = Value;
+            Out32[x] = Bright(Colour);
+            EndColumn();
+        }
+        EndRow();
+    }
+}
+
+// Pseudo-hires: each pixel is the average of a sub-screen half and a
+// main-screen half. The sub half uses the clip, half and math decisions of
+// the previous column's main half, as the hardware's pipeline does.
+void tRenderer::PassPseudoHires(tPicture8& Picture8, tPicture32& Picture32, bool HalfLines)
+{
+    tPPU& P = *P_;
+    for (int32_t Row = 0; Row <= LastLine; ++Row) {
+        CurLine = Row + 1;
+        BuildSpriteLine(P, CurLine, HalfLines);
+        bool CarryClip = false, CarryHalf = false, CarryMath = false;
+        uint8_t* Out8 = Picture8.Row(Row);
+        uint32_t* Out32 = Picture32.Row(Row);
+        for (CurX = 0; CurX < 256; ++CurX) {
+            const int x = CurX;
+            SearchScreen(0);
+            SearchScreen(1);
+
+            uint32_t SubHalf = CarryClip ? 0 : Palette[SubResult.Index];
+            if (CarryMath) {
+                const uint32_t Addend = !P.AddSubscreen || MainResult.Layer == LayerBackdrop
+                                            ? Fixed_
+                                            : Palette[MainResult.Index];
+                SubHalf = ColourMath(SubHalf, Addend, CarryHalf);
+            }
+            SubHalf = Bright(SubHalf);
+
+            const bool Clip = P.ClipMask[x];
+            uint32_t Colour = Clip ? 0 : Palette[MainResult.Index];
+            bool Half = !Clip && P.HalfMath;
+            uint8_t Value = Clip ? 0 : MainResult.Index;
+            if (ShowSub(MainResult))
+                Value = SubResult.Index;
+            const bool Math = MathEligible(MainResult, x);
+            if (Math) {
+                uint32_t Addend = Fixed_;
+                if (P.AddSubscreen) {
+                    if (SubResult.Layer == LayerBackdrop)
+                        Half = false;
+                    else
+                        Addend = Palette[SubResult.Index];
+                }
+                Colour = ColourMath(Colour, Addend, Half);
+            }
+            CarryClip = Clip;
+            CarryHalf = Half;
+            CarryMath = Math;
+
+            Out8[x] = Value;
+            Out32[x] = Average(SubHalf, Bright(Colour));
+            EndColumn();
+        }
+        EndRow();
+    }
+}
+
+// Hires: column 2x shows the sub screen, 2x + 1 the main screen. The sub
+// column takes its clip and math decisions from the main column before it;
+// those carry across rows as well, once per frame.
+void tRenderer::Pass512(tPicture8& Picture8, tPicture32& Picture32, bool HalfLines)
+{
+    tPPU& P = *P_;
+    bool CarryClip = false, CarryHalf = false, CarryMath = false, AddMain = false;
+    uint8_t PreviousMain = 0;
+    for (int32_t Row = 0; Row <= LastLine; ++Row) {
+        CurLine = Row + 2;
+        BuildSpriteLine(P, CurLine, HalfLines);
+        uint8_t* Out8 = Picture8.Row(Row);
+        uint32_t* Out32 = Picture32.Row(Row);
+        for (CurX = 0; CurX < 256; ++CurX) {
+            const int x = CurX;
+            SearchScreen(1);
+            uint32_t Colour = CarryClip ? 0 : Palette[SubResult.Index];
+            if (CarryMath)
+                Colour = ColourMath(Colour, AddMain ? Palette[PreviousMain] : Fixed_, CarryHalf);
+            Out8[2 * x] = CarryClip ? 0 : SubResult.Index;
+            Out32[2 * x] = Bright(Colour);
+
+            SearchScreen(0);
+            CarryClip = P.ClipMask[x];
+            Colour = CarryClip ? 0 : Palette[MainResult.Index];
+            CarryHalf = !CarryClip && P.HalfMath;
+            CarryMath = MathEligible(MainResult, x);
+            AddMain = false;
+            if (CarryMath) {
+                uint32_t Addend = Fixed_;
+                if (P.AddSubscreen) {
+                    AddMain = SubResult.Layer != LayerBackdrop;
+                    if (AddMain)
+                        Addend = Palette[SubResult.Index];
+                    else
+                        CarryHalf = false;
+                }
+                Colour = ColourMath(Colour, Addend, CarryHalf);
+            }
+            Out8[2 * x + 1] = CarryClip ? 0 : MainResult.Index;
+            Out32[2 * x + 1] = Bright(Colour);
+            PreviousMain = MainResult.Index;
+            EndColumn();
+        }
+        EndRow();
+    }
+}

@@ -1,0 +1,67 @@
+// The sprite slivers of one line, with the hardware's limits: the first 32
+// sprites in range in rotation order from FirstSprite, and 34 slivers of 8
+// pixels, fetched from the last sprite in range backwards so that the slivers
+// lost past the limit are those of the first sprites.
+
+#include "render/Renderer.h"
+
+#include <algorithm>
+
+void tRenderer::BuildSpriteLine(const tPPU& P, int Line, bool HalfLines)
+{
+    int InRange[MaxSpritesOnLine];
+    int Count = 0;
+    for (int k = 0; k < 128 && Count < MaxSpritesOnLine; ++k) {
+        const int n = (P.FirstSprite + k) & 127;
+        if (P.SpriteOnLine(n, Line, HalfLines))
+            InRange[Count++] = n;
+    }
+
+    const int y = HalfLines ? Line / 2 : Line;
+    int Total = 0;
+    for (int k = Count - 1; k >= 0 && Total < MaxSliversOnLine; --k) {
+        const tSpriteRec& R = P.Sprites[InRange[k]];
+        int d = y - R.Y;
+        if (d < 0)
+            d += 256;
+        if (P.Interlace)
+            d *= 2;
+        for (int Offset = R.Width - 8; Offset >= 0 && Total < MaxSliversOnLine; Offset -= 8) {
+            int px = R.X + Offset;
+            if (px > 256 && px + 8 < 512)
+                continue;
+            if (px >= 512)
+                px -= 512;
+            Slivers[Total++] = {R.Palette, R.Priority, &R.Pixels[static_cast<size_t>(d) * 64 + Offset], px};
+        }
+    }
+    std::reverse(Slivers.begin(), Slivers.begin() + Total);
+    SliverLast = Total - 1;
+
+    // The earliest sliver with an opaque pixel wins a column, whatever its
+    // priority: paint the list from its end so earlier slivers overwrite.
+    ObjLine.fill({});
+    for (int s = SliverLast; s >= 0; --s) {
+        const tSliver& V = Slivers[s];
+        for (int dx = 0; dx < 8; ++dx) {
+            const uint8_t Pixel = V.Row[dx];
+            if ((Pixel & 15) == 0)
+                continue;
+            // Columns left of 0 are the right end of the 512-wide sprite space.
+            const int x = (V.X + dx) & 511;
+            if (x < 256)
+                ObjLine[x] = {V.Palette, Pixel, V.Priority, 1};
+        }
+    }
+}
+
+bool tRenderer::FetchOBJ(const tPPU& P, int Pri, int X, tPixelResult& Out) const
+{
+    if (P.ObjMask[X])
+        return false;
+    const tObjPixel& O = ObjLine[X];
+    if (!O.Opaque || O.Priority != Pri)
+        return false;
+    Out = {O.Palette, O.Index, LayerOBJ};
+    return true;
+}

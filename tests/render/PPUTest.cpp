@@ -1,0 +1,231 @@
+// Register decoding, tile grids and the background fetch.
+
+#include "RenderTestSupport.h"
+
+namespace {
+
+class PPUTest : public tRenderTest {};
+
+TEST_F(PPUTest, WindowRangesEmptyAndSinglePixel)
+{
+    Reg(0x2126, 10); // WH0 > WH1: no range
+    Reg(0x2127, 5);
+    Reg(0x2128, 7);
+    Reg(0x2129, 7);
+    Decode();
+    EXPECT_EQ(P->Windows[0].Valid, 0);
+    for (int x = 0; x < 256; ++x)
+        ASSERT_EQ(P->Windows[0].Inside[x], 0) << x;
+    EXPECT_EQ(P->Windows[1].Valid, 1);
+    int Count = 0;
+    for (int x = 0; x < 256; ++x)
+        Count += P->Windows[1].Inside[x];
+    EXPECT_EQ(Count, 1);
+    EXPECT_EQ(P->Windows[1].Inside[7], 1);
+}
+
+TEST_F(PPUTest, RegisterFlagsAndPalette)
+{
+    Reg(0x2105, 0x09); // mode 1, BG3 priority
+    Reg(0x2101, 0xA3); // OBSEL
+    Reg(0x2123, 0x5A); // BG1: W2 enable, W1 enable + invert... nibble A = 1010
+    Reg(0x212A, 0x0C); // BG2 logic XNOR
+    S->CGRAM[7] = 0x7FFF;
+    S->CGRAM[8] = 0x001F;
+    Decode();
+    EXPECT_EQ(P->BGMode, 1);
+    EXPECT_EQ(P->BG3Priority, 1);
+    EXPECT_EQ(P->BG3OnTop, 1);
+    EXPECT_EQ(P->ObjNameBase[0], 0xC000u);
+    EXPECT_EQ(P->ObjNameBase[1], 0xC000u);
+    EXPECT_EQ(P->ObjSize[0][0], 32u);
+    EXPECT_EQ(P->ObjSize[0][1], 32u);
+    EXPECT_EQ(P->ObjSize[1][0], 64u);
+    EXPECT_EQ(P->ObjSize[1][1], 64u);
+    // Low nibble $A: window 1 enabled, window 2 enabled, no inversion.
+    EXPECT_EQ(P->Layers[0].Window.Enable[0], 1);
+    EXPECT_EQ(P->Layers[0].Window.Invert[0], 0);
+    EXPECT_EQ(P->Layers[0].Window.Enable[1], 1);
+    // High nibble $5: both inverted, neither enabled.
+    EXPECT_EQ(P->Layers[1].Window.Invert[0], 1);
+    EXPECT_EQ(P->Layers[1].Window.Enable[0], 0);
+    EXPECT_EQ(P->Layers[1].Window.Logic, 3);
+    EXPECT_EQ(P->Palette[7], RGB(248, 248, 248));
+    EXPECT_EQ(P->Palette[8], RGB(248, 0, 0));
+    EXPECT_EQ(P->PriorityOrder, "3AB2ab1C0c");
+}
+
+TEST_F(PPUTest, SecondNameTableFollowsOBSELGap)
+{
+    Reg(0x2101, 0x1A); // base 2 x 16 KB, gap 3 x 8 KB
+    Decode();
+    EXPECT_EQ(P->ObjNameBase[0], 0x8000u);
+    EXPECT_EQ(P->ObjNameBase[1], 0xE000u);
+}
+
+TEST_F(PPUTest, HiresTilesAndScreenSizes)
+{
+    Reg(0x2105, 0x05);
+    Decode();
+    EXPECT_EQ(P->Layers[0].TileWidth, 16u);
+    EXPECT_EQ(P->Layers[0].TileHeight, 8u);
+    EXPECT_EQ(P->Layers[0].HalveY, 1);
+    EXPECT_EQ(P->ScreenWidth, 512);
+    EXPECT_EQ(P->Layers[2].BitDepth, 0);
+    EXPECT_EQ(P->Layers[2].Colours, 0);
+
+    Reg(0x2133, 0x07); // screen interlace, sprite interlace, overscan
+    Decode();
+    EXPECT_EQ(P->Layers[0].HalveY, 0);
+    EXPECT_EQ(P->ScreenHeight, 478);
+}
+
+TEST_F(PPUTest, FlippedTwoBitEntryWithPaletteOffset)
+{
+    // Mode 0 BG1: map at 0, tiles at $2000; tile 5 has colour 2 at (7, 7) only.
+    Reg(0x210B, 0x01);
+    S->VRAM[0x2000 + 5 * 16 + 2 * 7 + 1] = 0x01;
+    MapEntry(0, 0, 0, 0xEC05);
+    Decode();
+    const tTileRecord& T = P->Layers[0].Tiles[0];
+    EXPECT_EQ(T.TileNumber, 5);
+    EXPECT_EQ(T.Palette, 3);
+    EXPECT_EQ(T.Priority, 1);
+    EXPECT_EQ(T.FlipX, 1);
+    EXPECT_EQ(T.FlipY, 1);
+    EXPECT_EQ(T.Pixels[0], 14); // flipped both ways: (7, 7) lands on (0, 0)
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+            if (x || y) {
+                ASSERT_EQ(T.Pixels[y * 32 + x], 12) << x << "," << y;
+            }
+        }
+}
+
+TEST_F(PPUTest, ModeZeroLayersUseTheirOwnPaletteQuarters)
+{
+    Reg(0x2109, 0x04); // BG3 map at $800
+    SolidTile2(16, 1);
+    MapEntry(0x800, 0, 0, 0x0001);
+    Decode();
+    EXPECT_EQ(P->Layers[2].Tiles[0].Pixels[0], 65);
+}
+
+TEST_F(PPUTest, EightBitLayerIgnoresPaletteNumber)
+{
+    Reg(0x2105, 0x03);
+    Reg(0x210B, 0x01);
+    S->VRAM[0x2000 + 64] = 0x80; // tile 1, plane 0, pixel 0: colour 1
+    MapEntry(0, 0, 0, 0x1401);    // palette 5
+    Decode();
+    EXPECT_EQ(P->Layers[0].Tiles[0].Pixels[0], 1);
+}
+
+TEST_F(PPUTest, SixteenPixelTilesWrapAt512)
+{
+    Reg(0x2105, 0x11); // mode 1, BG1 16x16 tiles
+    Reg(0x210B, 0x01);
+    SolidTile4(0x2000 + 32, 3); // tile 1 (upper left of a 16x16 tile 1)
+    MapEntry(0, 0, 0, 0x0001);
+    Decode();
+    EXPECT_EQ(P->Layers[0].PixelWidth, 512);
+    tPixelResult Out;
+    P->Layers[0].HScroll = 512 - 3; // column 3 shows map column 0 again
+    ASSERT_TRUE(P->FetchBG(0, 0, 0, 3, 0, false, Out));
+    EXPECT_EQ(Out.Index, 3);
+    // Column 511 is the right half of map column 31, whose tile 0 takes tile 1 as its right half.
+    ASSERT_TRUE(P->FetchBG(0, 0, 0, 2, 0, false, Out));
+    EXPECT_EQ(Out.Index, 3);
+    EXPECT_FALSE(P->FetchBG(0, 0, 0, 19, 0, false, Out)); // map column 1: tile 0's left half is empty
+    EXPECT_FALSE(P->FetchBG(0, 1, 0, 3, 0, false, Out)); // wrong priority
+}
+
+TEST_F(PPUTest, OffsetPerTileSparesTheFirstColumn)
+{
+    // Mode 2: BG1 map at 0, tiles at $2000, BG3 (the offset table) at $1000.
+    Reg(0x2105, 0x02);
+    Reg(0x210B, 0x01);
+    Reg(0x2109, 0x08);
+    SolidTile4(0x2000 + 32, 1); // tile 1 colour 1
+    SolidTile4(0x2000 + 64, 2); // tile 2 colour 2
+    for (int c = 0; c < 32; ++c) {
+        MapEntry(0, c, 0, 0x0001);
+        MapEntry(0, c, 1, 0x0002);
+    }
+    // Every column's vertical offset: 8 lines down, for BG1.
+    for (int i = 0; i < 32; ++i)
+        MapEntry(0x1000, i, 1, 0x2000 | 8);
+    Decode();
+    P->Layers[0].HScroll = 3;
+    tPixelResult Out;
+    for (int x = 0; x < 5; ++x) { // c = 3 + x < 8: never offset
+        ASSERT_TRUE(P->FetchBG(0, 0, 0, x, 0, false, Out));
+        EXPECT_EQ(Out.Index & 15, 1) << x;
+    }
+    for (int x = 5; x < 12; ++x) {
+        ASSERT_TRUE(P->FetchBG(0, 0, 0, x, 0, false, Out));
+        EXPECT_EQ(Out.Index & 15, 2) << x;
+    }
+}
+
+TEST_F(PPUTest, MosaicRepeatsTheBlocksFirstColumn)
+{
+    Reg(0x2105, 0x01);
+    Reg(0x2106, 0x31); // size 3 (blocks of 4), BG1
+    Reg(0x210B, 0x01);
+    for (int t = 0; t < 8; ++t)
+        for (int x = 0; x < 8; ++x)
+            PixelTile4(0x2000 + 32 * (t + 1), x, 1, (x & 7) + 1);
+    for (int c = 0; c < 32; ++c)
+        MapEntry(0, c, 0, static_cast<uint16_t>(1 + (c & 7)));
+    Decode();
+    tPixelResult Out;
+    // Walk the counter as the compositor does: the first fetch of a block is sampled.
+    int Seen[8];
+    P->MosaicCountX = P->MosaicCountY = 0;
+    for (int x = 0; x < 8; ++x) {
+        ASSERT_TRUE(P->FetchBG(0, 0, 0, x, 1, false, Out));
+        Seen[x] = Out.Index;
+        P->MosaicCountX = P->MosaicCountX == 0 ? P->MosaicSize : P->MosaicCountX - 1;
+    }
+    EXPECT_EQ(Seen[0], 1);
+    EXPECT_EQ(Seen[3], 1);
+    EXPECT_EQ(Seen[4], 5);
+    EXPECT_EQ(Seen[7], 5);
+    // The sample does not depend on a fetch having been made at the block's start.
+    P->MosaicCountX = 2; // column 6 of the block starting at 4
+    ASSERT_TRUE(P->FetchBG(0, 0, 0, 6, 1, false, Out));
+    EXPECT_EQ(Out.Index, 5);
+    ASSERT_TRUE(P->FetchBG(0, 0, 0, 6, 1, true, Out)); // mosaic ignored
+    EXPECT_EQ(Out.Index, 7);
+}
+
+TEST_F(PPUTest, DirectColourTable)
+{
+    const auto& T = DirectColourTable();
+    EXPECT_EQ(T[0][0xFF], RGB(0xE0, 0xE0, 0xC0));
+    EXPECT_EQ(T[7][0x00], RGB(0x10, 0x10, 0x20));
+}
+
+TEST_F(PPUTest, Mode7PlaneFromInterleavedWords)
+{
+    S->VRAM[0] = 3;            // map (0, 0) = tile 3
+    S->VRAM[256 + 2 * 5] = 9;  // map row 1, column 5 = tile 9
+    S->VRAM[3 * 128 + 1] = 77; // tile 3, pixel 0
+    Decode();
+    EXPECT_EQ(P->M7Map[0], 3);
+    EXPECT_EQ(P->M7Map[128 + 5], 9);
+    EXPECT_EQ(P->M7Tiles[3 * 64], 77);
+}
+
+TEST_F(PPUTest, MapReadsNearTheEndOfVRAMWrap)
+{
+    Reg(0x2107, 0xFF); // map at $F800, 64 x 64: runs past the end
+    Reg(0x210B, 0x0F); // tiles at $E000
+    Decode();          // must stay inside VRAM
+    EXPECT_EQ(P->Layers[0].MapBase, 0xF800u);
+    EXPECT_EQ(P->Layers[0].CharBase, 0xE000u);
+    EXPECT_EQ(P->Layers[0].PixelHeight, 512);
+}
+
+} // namespace
