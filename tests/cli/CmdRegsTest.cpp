@@ -1,0 +1,281 @@
+// orlik-cli regs on real emulator files: the values it prints agree with the
+// files' own bytes.
+
+#include "TestSupport.h"
+
+#include <cstdio>
+#include <map>
+#include <sys/wait.h>
+
+#include "core/Gzip.h"
+#include "core/RegisterTabs.h"
+#include "core/SNES.h"
+#include "render/PPU.h"
+#include "savestates/SSL.h"
+
+namespace
+{
+using tJsonRow = std::map<std::string, std::string>;
+
+struct tRun {
+    int Exit = -1;
+    std::string Out, Err;
+};
+
+tRun RunCli(const std::string& Args)
+{
+    const std::string Dir = TempDir();
+    const std::string Command =
+        std::string(ORLIK_CLI) + " " + Args + " >" + Dir + "/stdout.txt 2>" + Dir + "/stderr.txt";
+    tRun R;
+    const int Status = std::system(Command.c_str());
+    R.Exit = WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
+    const auto Out = ReadBytes(Dir + "/stdout.txt");
+    const auto Err = ReadBytes(Dir + "/stderr.txt");
+    R.Out.assign(Out.begin(), Out.end());
+    R.Err.assign(Err.begin(), Err.end());
+    return R;
+}
+
+// The JSON output has one row object per line; its values are strings.
+std::vector<tJsonRow> JsonRows(const std::string& Out)
+{
+    std::vector<tJsonRow> Rows;
+    size_t Pos = 0;
+    while ((Pos = Out.find("\n  {", Pos)) != std::string::npos) {
+        Pos += 4;
+        tJsonRow Row;
+        while (Pos < Out.size() && Out[Pos] != '}') {
+            const size_t KeyStart = Out.find('"', Pos) + 1;
+            const size_t KeyEnd = Out.find('"', KeyStart);
+            std::string Key = Out.substr(KeyStart, KeyEnd - KeyStart);
+            Pos = KeyEnd + 3; // past '": '
+            std::string Value;
+            if (Out[Pos] == '"') {
+                for (++Pos; Out[Pos] != '"'; ++Pos)
+                    Value += Out[Pos] == '\\' ? Out[++Pos] : Out[Pos];
+                ++Pos;
+            } else {
+                while (Out[Pos] != ',' && Out[Pos] != '}')
+                    Value += Out[Pos++];
+            }
+            Row[Key] = Value;
+            if (Out[Pos] == ',')
+                Pos += 2;
+        }
+        Rows.push_back(Row);
+    }
+    return Rows;
+}
+
+std::vector<tJsonRow> Tab(const std::string& File, const std::string& Name)
+{
+    const tRun R = RunCli("regs " + File + " --tab " + Name + " --json");
+    EXPECT_EQ(R.Exit, 0) << R.Err;
+    return JsonRows(R.Out);
+}
+
+const tJsonRow& Named(const std::vector<tJsonRow>& Rows, const std::string& Name)
+{
+    for (const tJsonRow& R : Rows)
+        if (R.count("name") && R.at("name") == Name)
+            return R;
+    static const tJsonRow None;
+    ADD_FAILURE() << "no row " << Name;
+    return None;
+}
+
+uint64_t Dec(const tJsonRow& R)
+{
+    return R.count("dec") ? std::stoull(R.at("dec")) : ~0ull;
+}
+
+uint64_t LE(const std::vector<uint8_t>& D, size_t Offset, size_t Width)
+{
+    uint64_t V = 0;
+    for (size_t I = 0; I < Width; ++I)
+        V |= static_cast<uint64_t>(D.at(Offset + I)) << (8 * I);
+    return V;
+}
+
+uint64_t BE(const std::vector<uint8_t>& D, size_t Offset, size_t Width)
+{
+    uint64_t V = 0;
+    for (size_t I = 0; I < Width; ++I)
+        V = V << 8 | D.at(Offset + I);
+    return V;
+}
+
+// The blocks of an inflated Snes9x state: name to offset of its data.
+std::map<std::string, size_t> S9XBlocks(const std::vector<uint8_t>& D)
+{
+    std::map<std::string, size_t> Blocks;
+    size_t Pos = 14;
+    while (Pos + 11 <= D.size()) {
+        const std::string Name(D.begin() + static_cast<long>(Pos), D.begin() + static_cast<long>(Pos) + 3);
+        const size_t Length =
+            std::stoul(std::string(D.begin() + static_cast<long>(Pos) + 4, D.begin() + static_cast<long>(Pos) + 10));
+        Blocks[Name] = Pos + 11;
+        Pos += 11 + Length;
+    }
+    return Blocks;
+}
+} // namespace
+
+TEST(CmdRegsTest, BadArgumentsAndFiles)
+{
+    EXPECT_EQ(RunCli("regs").Exit, 2);
+    const tRun Unknown = RunCli("regs a.zst --tab gpu");
+    EXPECT_EQ(Unknown.Exit, 2);
+    EXPECT_NE(Unknown.Err.find("unknown tab"), std::string::npos);
+    const std::string Dir = TempDir();
+    const tRun Missing = RunCli("regs " + Dir + "/missing.zst");
+    EXPECT_EQ(Missing.Exit, 1);
+    EXPECT_NE(Missing.Err.find(Dir + "/missing.zst: cannot read the file"), std::string::npos) << Missing.Err;
+    WriteBytes(Dir + "/notes.txt", {'h', 'i'});
+    const tRun Text = RunCli("regs " + Dir + "/notes.txt");
+    EXPECT_EQ(Text.Exit, 1);
+    EXPECT_NE(Text.Err.find("not a savestate"), std::string::npos) << Text.Err;
+}
+
+TEST(CmdRegsTest, ZSNESValuesAreTheFilesBytes)
+{
+    REQUIRE_FIXTURES();
+    for (const char* Name : {"zsnes/zsnes151_nesdoug05_sprites.zst", "zsnes/zsnes142_hello.zst"}) {
+        SCOPED_TRACE(Name);
+        const std::string File = FixturePath(Name);
+        const std::vector<uint8_t> D = ReadBytes(File);
+
+        const auto CPU = Tab(File, "cpu");
+        EXPECT_EQ(Dec(Named(CPU, "C")), LE(D, 41, 2));
+        EXPECT_EQ(Dec(Named(CPU, "DB")), D[43]);
+        EXPECT_EQ(Dec(Named(CPU, "PB")), D[44]);
+        EXPECT_EQ(Dec(Named(CPU, "S")), LE(D, 45, 2));
+        EXPECT_EQ(Dec(Named(CPU, "D")), LE(D, 47, 2));
+        EXPECT_EQ(Dec(Named(CPU, "X")), LE(D, 49, 2));
+        EXPECT_EQ(Dec(Named(CPU, "Y")), LE(D, 51, 2));
+        EXPECT_EQ(Dec(Named(CPU, "P")), D[53]);
+        EXPECT_EQ(Dec(Named(CPU, "PC")), LE(D, 55, 2));
+        EXPECT_EQ(Dec(Named(CPU, "NMITIMEN")), D[74]);
+        EXPECT_EQ(Named(CPU, "MDMAEN").at("dec"), "?");
+        EXPECT_EQ(Named(CPU, "JOY1L").at("bin"), "????????");
+
+        const auto PPU = Tab(File, "ppu");
+        EXPECT_EQ(Dec(Named(PPU, "BGMODE")), D[102] | D[103] << 3 | D[104] << 4);
+        EXPECT_EQ(Dec(Named(PPU, "VMAIN")), D[2584]);
+        EXPECT_EQ(Dec(Named(PPU, "TM")), D[180]);
+        EXPECT_EQ(Dec(Named(PPU, "TS")), D[181]);
+        EXPECT_EQ(Dec(Named(PPU, "M7X")), LE(D, 222, 2) & 0x1FFF);
+
+        // Every field of the ZSNES tab is the file's little-endian number at
+        // the offset its address column names.
+        const auto ZST = Tab(File, "zst");
+        size_t Checked = 0;
+        for (const tJsonRow& R : ZST) {
+            if (R.count("text"))
+                continue;
+            const size_t Offset = std::stoul(R.at("address"), nullptr, 16);
+            EXPECT_EQ(R.at("address").size(), 6u);
+            EXPECT_EQ(Dec(R), LE(D, Offset, std::stoul(R.at("bits")) / 8)) << R.at("name");
+            ++Checked;
+        }
+        EXPECT_EQ(Checked, 477u);
+    }
+}
+
+TEST(CmdRegsTest, Snes9xValuesAreTheFilesBytes)
+{
+    REQUIRE_FIXTURES();
+    const std::string File = FixturePath("snes9x/m1_layers.000");
+    std::vector<uint8_t> D = ReadBytes(File);
+    std::string Error;
+    ASSERT_TRUE(GunzipStream(D, Error)) << Error;
+    auto Blocks = S9XBlocks(D);
+    const size_t REG = Blocks.at("REG"), FIL = Blocks.at("FIL");
+
+    const auto CPU = Tab(File, "cpu");
+    EXPECT_EQ(Dec(Named(CPU, "PB")), D[REG]);
+    EXPECT_EQ(Dec(Named(CPU, "DB")), D[REG + 1]);
+    EXPECT_EQ(Dec(Named(CPU, "P")), BE(D, REG + 2, 2) & 0xFF);
+    EXPECT_EQ(Dec(Named(CPU, "C")), BE(D, REG + 4, 2));
+    EXPECT_EQ(Dec(Named(CPU, "D")), BE(D, REG + 6, 2));
+    EXPECT_EQ(Dec(Named(CPU, "S")), BE(D, REG + 8, 2));
+    EXPECT_EQ(Dec(Named(CPU, "X")), BE(D, REG + 10, 2));
+    EXPECT_EQ(Dec(Named(CPU, "PC")), BE(D, REG + 14, 2));
+    EXPECT_EQ(Dec(Named(CPU, "NMITIMEN")), D[FIL + 0x4200]);
+    EXPECT_EQ(Dec(Named(CPU, "JOY1H")), D[FIL + 0x4219]);
+
+    const auto PPU = Tab(File, "ppu");
+    for (const char* Reg : {"INIDISP", "BGMODE", "BG1SC", "BG12NBA", "TM", "CGADSUB"}) {
+        const tJsonRow& R = Named(PPU, Reg);
+        EXPECT_EQ(Dec(R), D[FIL + std::stoul(R.at("address").substr(1), nullptr, 16)]) << Reg;
+    }
+    EXPECT_EQ(Named(PPU, "VMAIN").at("dec"), "?");
+
+    // Every field of the Snes9x tab is the file's (big-endian) number in its
+    // block; the sprite name-select word alone is kept as stored.
+    const auto S9X = Tab(File, "s9x");
+    size_t Checked = 0;
+    for (const tJsonRow& R : S9X) {
+        if (R.count("text") || R.at("address") == "PPU:07E8")
+            continue;
+        const std::string Block = R.at("address").substr(0, 3);
+        if (!Blocks.count(Block)) {
+            EXPECT_EQ(R.at("dec"), "?") << R.at("address");
+            continue;
+        }
+        const size_t Offset = Blocks.at(Block) + std::stoul(R.at("address").substr(4), nullptr, 16);
+        EXPECT_EQ(Dec(R), BE(D, Offset, std::stoul(R.at("bits")) / 8)) << R.at("address") << " " << R.at("name");
+        ++Checked;
+    }
+    EXPECT_GT(Checked, 600u);
+}
+
+namespace
+{
+class tCmdRegsSSLTest : public tModelTest
+{
+};
+} // namespace
+
+TEST_F(tCmdRegsSSLTest, SuperSleuthValuesAreTheFilesBytes)
+{
+    // A state of the program's own format, as its writer makes it.
+    SNES->CPU_A = 0x1234;
+    SNES->CPU_X = 0x00FF;
+    SNES->CPU_PC = 0x80C0DE;
+    SNES->CPU_P = 0x0024;
+    SNES->Regs[0x2105] = 0x09;
+    SNES->Regs[0x4200] = 0x81;
+    SNES->Regs[0x4305] = 0x20;
+    PPU->Layers[1].HScroll = 0x123;
+    SSL->MachineToChunks(*SNES, *PPU, nullptr, 0x5A5A1234);
+    std::vector<uint8_t> D;
+    SSL->SaveToStream(D);
+    const std::string File = TempDir() + "/own.s01";
+    WriteBytes(File, D);
+
+    const auto CPU = Tab(File, "cpu");
+    EXPECT_EQ(Dec(Named(CPU, "C")), 0x1234u);
+    EXPECT_EQ(Dec(Named(CPU, "X")), 0xFFu);
+    EXPECT_EQ(Dec(Named(CPU, "PB")), 0x80u);
+    EXPECT_EQ(Dec(Named(CPU, "PC")), 0xC0DEu);
+    EXPECT_EQ(Dec(Named(CPU, "P.M")), 1u);
+    EXPECT_EQ(Dec(Named(CPU, "NMITIMEN")), 0x81u);
+    EXPECT_EQ(Dec(Named(Tab(File, "ppu"), "BG2HOFS")), 0x123u);
+
+    // Every row of the SSL tab is the little-endian number at its chunk offset.
+    std::map<std::string, size_t> Chunks;
+    for (size_t Pos = 0; Pos + 8 <= D.size(); Pos += 8 + LE(D, Pos + 4, 4))
+        Chunks[std::string(D.begin() + static_cast<long>(Pos), D.begin() + static_cast<long>(Pos) + 4)] = Pos + 8;
+    size_t Checked = 0;
+    for (const tJsonRow& R : Tab(File, "ssl")) {
+        if (R.count("text"))
+            continue;
+        const size_t Offset =
+            Chunks.at(R.at("address").substr(0, 4)) + std::stoul(R.at("address").substr(5), nullptr, 16);
+        EXPECT_EQ(Dec(R), LE(D, Offset, std::stoul(R.at("bits")) / 8)) << R.at("address") << " " << R.at("name");
+        ++Checked;
+    }
+    EXPECT_EQ(Checked, ImageFields(PageSSL).size());
+}
