@@ -1,14 +1,14 @@
 // Orlik: the program's entry.
 
-#include <QApplication>
 #include <QWidget>
 
+#include "core/Application.h"
 #include "core/Program.h"
 #include "core/SharedData.h"
 
 int main(int argc, char** argv)
 {
-    QApplication App(argc, argv);
+    tApplication App(argc, argv);
     SetProgramDir(ExecutableDir());
     if (!CreateProgram()) {
         FreeProgram();

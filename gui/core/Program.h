@@ -10,12 +10,17 @@ class QWidget;
 // with the single button "Abort".
 void ShowMissingFileError(const QString& FileName);
 
-// Runs the start-up sequence after the windows exist.
-void Startup();
-
 // Creates the model objects and the windows; false (after the error box) when
 // the program cannot start.
 bool CreateProgram();
+// Runs the start-up sequence after the windows exist; its last step starts
+// the main window's timer, whose tick finishes the start.
+void Startup();
 void FreeProgram();
 
 QWidget* MainWindow();
+
+// The box for an exception that reached the program: "Exception: " and the
+// message in double quotes, then a full stop.
+QString ExceptionText(const QString& Message);
+void ShowException(const QString& Message);

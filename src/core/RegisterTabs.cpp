@@ -3,6 +3,32 @@
 #include "core/Options.h"
 #include "core/SNES.h"
 #include "render/PPU.h"
+#include "savestates/SSL.h"
+
+namespace
+{
+std::span<uint8_t> SSLChunk(std::string_view Id)
+{
+    if (!SSL)
+        return {};
+    tSSL& S = *SSL;
+    if (Id == "BPS2")
+        return S.BPS2;
+    if (Id == "SCPU")
+        return S.SCPU;
+    if (Id == "SDMA")
+        return S.SDMA;
+    if (Id == "WRAM")
+        return S.WRAM;
+    if (Id == "SPPU")
+        return S.SPPU;
+    if (Id == "SAPU")
+        return S.SAPU;
+    if (Id == "SDSP")
+        return S.SDSP;
+    return {};
+}
+} // namespace
 
 tRegisterSources CurrentRegisterSources()
 {
@@ -10,10 +36,10 @@ tRegisterSources CurrentRegisterSources()
     Src.SNES = SNES;
     Src.PPU = PPU;
     Src.StateFormat = StateFormat;
-    // The savestate objects do not show their images yet: their rows stay missing.
+    // The ZSNES and Snes9x objects do not show their images yet: their rows stay missing.
     Src.ZST = [](std::string_view) { return std::span<uint8_t>(); };
     Src.S9X = Src.ZST;
-    Src.SSL = Src.ZST;
+    Src.SSL = SSLChunk;
     return Src;
 }
 

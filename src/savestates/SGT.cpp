@@ -1,7 +1,199 @@
 #include "savestates/SGT.h"
 
-void tSGT::Notify(const void*, std::string_view) {}
+#include <algorithm>
+#include <cstring>
+#include <fstream>
 
-bool tSGT::IsFormatFile(const std::string&) { return false; }
+#include "cart/SNESCart.h"
+#include "core/ByteReader.h"
+#include "core/FileIO.h"
+#include "core/Messages.h"
+#include "sound/SPC.h"
 
-bool tSGT::LoadFromFile(const std::string&) { return false; }
+namespace {
+using tID = std::array<char, 4>;
+constexpr tID ID(const char (&S)[5]) { return {S[0], S[1], S[2], S[3]}; }
+std::string IDText(const tID& I) { return "\"" + std::string(I.begin(), I.end()) + "\""; }
+
+constexpr char Magic[4] = {'G', 'T', 'S', 'F'};
+
+// "CPUR" offsets of the registers the program uses.
+namespace CPUR {
+constexpr size_t A = 0, X = 2, Y = 4, S = 8, PC = 11, DB = 15, PB = 19, P = 21;
+}
+
+template <size_t N> void Fill(std::array<uint8_t, N>& Buffer, std::span<const uint8_t> Data)
+{
+    std::copy_n(Data.begin(), std::min(N, Data.size()), Buffer.begin());
+}
+
+uint16_t Get16(const uint8_t* P, size_t At) { return static_cast<uint16_t>(P[At] | P[At + 1] << 8); }
+void Put16(uint8_t* P, size_t At, uint32_t V)
+{
+    P[At] = static_cast<uint8_t>(V);
+    P[At + 1] = static_cast<uint8_t>(V >> 8);
+}
+
+// Clears a flag when the scope ends, however it ends.
+struct tFlagGuard {
+    bool& Flag;
+    explicit tFlagGuard(bool& F) : Flag(F) { Flag = true; }
+    ~tFlagGuard() { Flag = false; }
+};
+} // namespace
+
+bool tSGT::IsSGTData(std::span<const uint8_t> Data)
+{
+    return Data.size() >= sizeof Magic && std::memcmp(Data.data(), Magic, sizeof Magic) == 0;
+}
+
+bool tSGT::IsSGTFile(const std::string& FileName)
+{
+    std::ifstream In(FileName, std::ios::binary);
+    char Head[4] = {};
+    return In.read(Head, sizeof Head) && std::memcmp(Head, Magic, sizeof Magic) == 0;
+}
+
+bool tSGT::LoadFromFile(const std::string& FileName)
+{
+    std::vector<uint8_t> Data;
+    std::string Error;
+    if (!ReadWholeFile(FileName, Data, Error) || !LoadFromMemory(Data, Error)) {
+        Messages().Error(FileName + ": " + Error);
+        return false;
+    }
+    return true;
+}
+
+bool tSGT::LoadFromMemory(std::span<const uint8_t> Data, std::string& Error)
+{
+    if (!IsSGTData(Data)) {
+        Error = "not an SNESGT savestate (no \"GTSF\" signature)";
+        return false;
+    }
+    Error.clear();
+    tFlagGuard Guard(Loading_);
+    ClearChunks();
+    tByteReader R(Data);
+    R.Skip(8); // the signature and a u32 the program does not use
+    while (!R.AtEnd()) {
+        const size_t At = R.Pos();
+        tID Id{};
+        uint32_t Length = 0;
+        std::span<const uint8_t> Body;
+        if (!R.Read(Id.data(), 4) || !R.U32LE(Length)) {
+            Error = "truncated: " + std::to_string(Data.size() - At) + " stray bytes at offset " + std::to_string(At);
+            break;
+        }
+        if (!R.Take(Length, Body)) {
+            Error = "truncated: chunk " + IDText(Id) + " at offset " + std::to_string(At) + " claims " +
+                    std::to_string(Length) + " bytes, only " + std::to_string(R.Remaining()) + " remain";
+            break;
+        }
+        if (Length == 0)
+            continue;
+        if (Id == ID("WRAM"))
+            Fill(WRAM, Body);
+        else if (Id == ID("VRAM"))
+            Fill(VRAM, Body);
+        else if (Id == ID("OAM "))
+            Fill(OAM, Body);
+        else if (Id == ID("PAL "))
+            Fill(PAL, Body);
+        else if (Id == ID("SREG"))
+            Fill(SREG, Body);
+        else if (Id == ID("INST"))
+            Fill(INST, Body);
+        else if (Id == ID("HDST"))
+            Fill(HDST, Body);
+        else if (Id == ID("SPCP"))
+            Fill(SPCP, Body);
+        else if (Id == ID("CPUR"))
+            Fill(CPUR, Body);
+        else if (Id == ID("PPUR"))
+            Fill(PPUR, Body);
+        else if (Id == ID("SRAM")) {
+            if (Body.size() <= MaxSRAMFileSize)
+                SRAMStream.assign(Body.begin(), Body.end());
+            else
+                Error = "the \"SRAM\" chunk of " + std::to_string(Body.size()) + " bytes is too large for save RAM";
+        } else if (Id == ID("SPCF") && SPC) {
+            // A damaged sound snapshot costs the sound only.
+            tByteReader Sound(Body);
+            std::string SoundError;
+            if (!SPC->LoadFromStream(Sound, SoundError))
+                Error = "the sound snapshot in chunk \"SPCF\" is unusable: " + SoundError;
+        }
+    }
+    if (SNES)
+        ChunksToMachine(*SNES, Cart);
+    Broadcast(this, "new SNES");
+    return Error.empty();
+}
+
+void tSGT::ChunksToMachine(tSNES& S, tCart* C) const
+{
+    if (C)
+        C->SRAM = SRAMStream;
+    for (size_t i = 0; i < S.CGRAM.size(); ++i)
+        S.CGRAM[i] = Get16(PAL.data(), 2 * i);
+    std::copy(OAM.begin(), OAM.end(), S.OAM.begin());
+    std::copy(VRAM.begin(), VRAM.end(), S.VRAM.begin());
+    std::copy(WRAM.begin(), WRAM.end(), S.WRAM.begin());
+    std::copy(PPUR.begin(), PPUR.end(), S.Regs.begin() + 0x2100);
+
+    // The format has no direct page register, cycle counts or interrupt
+    // flags; P has no emulation bit.
+    S.ClearCPU();
+    S.CPU_A = Get16(CPUR.data(), CPUR::A);
+    S.CPU_X = Get16(CPUR.data(), CPUR::X);
+    S.CPU_Y = Get16(CPUR.data(), CPUR::Y);
+    S.CPU_S = Get16(CPUR.data(), CPUR::S);
+    S.CPU_DB = static_cast<uint32_t>(CPUR[CPUR::DB]) << 16;
+    S.CPU_P = CPUR[CPUR::P];
+    S.CPU_PC = static_cast<uint32_t>(CPUR[CPUR::PB]) << 16 | Get16(CPUR.data(), CPUR::PC);
+}
+
+void tSGT::MachineToChunks(const tSNES& S)
+{
+    for (size_t i = 0; i < S.CGRAM.size(); ++i)
+        Put16(PAL.data(), 2 * i, S.CGRAM[i]);
+    std::copy(S.OAM.begin(), S.OAM.end(), OAM.begin());
+    std::copy(S.VRAM.begin(), S.VRAM.end(), VRAM.begin());
+    std::copy(S.WRAM.begin(), S.WRAM.end(), WRAM.begin());
+    std::copy_n(S.Regs.begin() + 0x2100, PPUR.size(), PPUR.begin());
+    Put16(CPUR.data(), CPUR::A, S.CPU_A);
+    Put16(CPUR.data(), CPUR::X, S.CPU_X);
+    Put16(CPUR.data(), CPUR::Y, S.CPU_Y);
+    Put16(CPUR.data(), CPUR::S, S.CPU_S);
+    Put16(CPUR.data(), CPUR::PC, S.CPU_PC);
+    CPUR[CPUR::DB] = static_cast<uint8_t>(S.CPU_DB >> 16);
+    CPUR[CPUR::PB] = static_cast<uint8_t>(S.CPU_PC >> 16);
+    CPUR[CPUR::P] = static_cast<uint8_t>(S.CPU_P);
+}
+
+void tSGT::ClearChunks()
+{
+    SRAMStream.clear();
+    PAL.fill(0);
+    OAM.fill(0);
+    VRAM.fill(0);
+    WRAM.fill(0);
+}
+
+void tSGT::Notify(const void* Sender, std::string_view Msg)
+{
+    const bool FromOther = Sender != static_cast<const void*>(this);
+    if (Loading_)
+        return;
+    if (Msg == "new SNES" && FromOther) {
+        if (!SNES)
+            return;
+        MachineToChunks(*SNES);
+        Broadcast(this, "new SGT");
+    } else if (Msg == "new savestate" && FromOther) {
+        ClearChunks();
+    } else if (Msg == "new Cart") {
+        SRAMStream = Cart ? Cart->SRAM : std::vector<uint8_t>{};
+    }
+}

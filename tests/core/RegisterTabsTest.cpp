@@ -8,6 +8,7 @@
 #include "core/RegisterTabs.h"
 #include "core/SNES.h"
 #include "render/PPU.h"
+#include "savestates/SSL.h"
 
 namespace
 {
@@ -257,4 +258,38 @@ TEST_F(tRegisterTabsTest, TabsFillOncePerRefresh)
     EXPECT_EQ(Row(Tabs.Tabs[PagePPU], "INIDISP").Dec, "128");
     EXPECT_TRUE(Tabs.ListModified(PagePPU));
     EXPECT_FALSE(Tabs.ListModified(PageCPU));
+}
+
+TEST_F(tRegisterTabsTest, SuperSleuthTabShowsTheConvertedChunks)
+{
+    SNES->CPU_A = 0xBEEF;
+    SNES->CPU_P = 0x0130;
+    SNES->Regs[0x4200] = 0x81;
+    SNES->Regs[0x2121] = 0x42;
+    SNES->Regs[0x4372] = 0x34;
+    SNES->Regs[0x4373] = 0x12;
+    PPU->Layers[2].VScroll = 0x155;
+    PPU->FixedColour = {248, 0, 8, 0};
+    SSL->MachineToChunks(*SNES, *PPU, nullptr, 0x12345678);
+    tRegisterTabs Tabs;
+    std::string Error;
+    ASSERT_TRUE(Tabs.Load(Error)) << Error;
+    Tabs.FillTab(PageSSL, CurrentRegisterSources(), true);
+    const tRegisterTab& Tab = Tabs.Tabs[PageSSL];
+    EXPECT_EQ(Tab.ValueCount, Tab.DataRowCount());
+    EXPECT_EQ(Row(Tab, "BPS2.Major").Dec, "4");
+    EXPECT_EQ(Row(Tab, "BPS2.Time").Hex, "12345678");
+    EXPECT_EQ(Row(Tab, "A").Hex, "BEEF");
+    EXPECT_EQ(Row(Tab, "P").Hex, "0130");
+    EXPECT_EQ(Row(Tab, "NMITIMEN").Hex, "81");
+    EXPECT_EQ(Row(Tab, "A1T7").Hex, "1234");
+    EXPECT_EQ(Row(Tab, "CGADD").Hex, "42");
+    EXPECT_EQ(Row(Tab, "BG3VOFS").Hex, "0155");
+    EXPECT_EQ(Row(Tab, "COLDATA").Hex, "7C01");
+    EXPECT_EQ(Row(Tab, "A1T7").Caption, "SDMA:0072");
+
+    // Editing a row edits the chunk.
+    tRegisterRow R = Row(Tab, "CGADD");
+    WriteBlock(R.Block, 0x10);
+    EXPECT_EQ(SSL->SPPU[588], 0x10);
 }

@@ -1,0 +1,20 @@
+#pragma once
+// The main window's calls into the model objects for cartridges, saving and
+// previews, in one place.
+
+#include <cstdint>
+#include <string>
+
+#include <QImage>
+#include <QString>
+
+// The cartridge's load operation; it reports its own errors.
+bool LoadCartridgeFile(const std::string& FileName);
+// Looks up the cartridge under the cartridge extension list beside Name.
+void FindCartridgeFor(const std::string& Name);
+// Writes the image of the given format (FormatZST, FormatS9X, FormatSSL);
+// reports its own errors and returns false on failure.
+bool SaveStateAs(uint8_t Format, const std::string& FileName);
+// The picture a savestate file carries (ZSNES preview, Super Sleuth
+// thumbnail), or a null image.
+QImage SavestateThumbnail(const QString& FileName);

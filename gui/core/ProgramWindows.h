@@ -1,0 +1,37 @@
+#pragma once
+// The program's windows, one instance each, created at start in this order:
+// main window, cartridge browser, hex editor, list editor, memory viewer,
+// savestate browser, options, palette viewer, preview, quit window, scene
+// viewer, search, SMV editor, SPC editor. Nobody owns another's window; they
+// reach each other through these pointers.
+
+#include <vector>
+
+class QWidget;
+class tForm_Main;
+class tForm_Options;
+class tForm_Quit;
+class tToolWindow;
+class tWindowList;
+
+extern tForm_Main* Form_Main;
+extern tToolWindow* Form_Cart;
+extern tToolWindow* Form_Hex;
+extern tToolWindow* Form_List;
+extern tToolWindow* Form_Memory;
+extern tToolWindow* Form_Open;
+extern tForm_Options* Form_Options;
+extern tToolWindow* Form_Palette;
+extern tToolWindow* Form_Preview;
+extern tForm_Quit* Form_Quit;
+extern tToolWindow* Form_Scene;
+extern tToolWindow* Form_Search;
+extern tToolWindow* Form_SMV;
+extern tToolWindow* Form_SPC;
+
+extern tWindowList* WindowList;
+
+// The thirteen tool windows in creation order (empty before creation).
+std::vector<tToolWindow*> ToolWindows();
+// True for the main window and the tool windows, false for dialogs and boxes.
+bool IsProgramWindow(const QWidget* W);

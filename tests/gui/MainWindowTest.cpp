@@ -1,0 +1,279 @@
+// The main window: caption and status bar after loads, the recent-file menus,
+// saving with and without the warning, launching files, the toolbar states.
+
+#include <QAction>
+#include <QMenu>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QToolButton>
+
+#include "GuiTestSupport.h"
+#include "cart/SNESCart.h"
+#include "core/Broadcast.h"
+#include "core/Form_Main.h"
+#include "core/Options.h"
+#include "core/ProgramWindows.h"
+#include "core/RecentMenu.h"
+#include "core/SNES.h"
+#include "tools/Form_Options.h"
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+    tProgramFolder* Folder = nullptr;
+
+    static QToolButton* Button(const char* Name) { return Form_Main->ToolButton(QString::fromLatin1(Name)); }
+
+    // What a savestate reader leaves behind, announced as the loader does.
+    static void Loaded(const QString& File, const char* Slot = "1", uint8_t Format = FormatZST)
+    {
+        QFileInfo I(File);
+        StateFileName = File.toStdString();
+        StateFileTitle = I.completeBaseName().toStdString();
+        StateSlot = Slot;
+        StateFormat = Format;
+        StateKind = KindSavestate;
+        Broadcast(nullptr, "new savestate");
+        Broadcast(nullptr, "new SNES");
+    }
+
+private slots:
+    void init()
+    {
+        Options() = tOptions{};
+        // The stand-in savestates have no cartridge beside them.
+        Options().CBox_OpenCart = false;
+        Folder = new tProgramFolder;
+    }
+    void cleanup()
+    {
+        delete Folder;
+        Options() = tOptions{};
+        StateFileName.clear();
+    }
+
+    void startsWithTheLayoutsStates()
+    {
+        tRunningProgram P(*Folder);
+        QCOMPARE(Form_Main->windowTitle(), QStringLiteral("Orlik v2.86"));
+        for (const char* Off : {"Btn_StateReload", "Btn_StateSave", "Btn_StateExec", "Btn_CartReload", "Btn_CartSave",
+                                "Btn_CartExec"})
+            QVERIFY2(!Button(Off)->isEnabled(), Off);
+        QCOMPARE(Button("Btn_StateOpen")->toolTip(), QStringLiteral("load a SNES savestate (F3)"));
+        QCOMPARE(Button("Btn_Quit")->toolTip(), QStringLiteral("quit (ESC, Alt+F4)"));
+        QCOMPARE(Form_Main->Pages()->count(), 7);
+        QCOMPARE(Form_Main->Pages()->tabText(6), QStringLiteral("&7: SSL"));
+        QTableWidget* L = Form_Main->List(0);
+        QCOMPARE(L->columnCount(), 8);
+        QCOMPARE(L->horizontalHeaderItem(7)->text(), QStringLiteral("comment"));
+        QCOMPARE(L->palette().color(QPalette::Base), QColor(0, 0, 128));
+        QCOMPARE(L->palette().color(QPalette::Text), QColor(0, 255, 255));
+        QVERIFY(Form_Main->SaveItem(FormatZST)->isChecked());
+        QVERIFY(!Form_Main->SaveItem(FormatSGT)->isEnabled());
+        // No configuration yet: a first run opens the help.
+        QCOMPARE(P.ShellCalls, QStringList{Folder->Path() + QStringLiteral("documentation/index.htm")});
+        for (int i = 0; i < tForm_Main::PanelCount; ++i)
+            QVERIFY(Form_Main->PanelText(i).isEmpty());
+    }
+
+    void captionKeepsOneTitleAfterTwoLoadsOfTheSameFile()
+    {
+        tRunningProgram P(*Folder);
+        const QString F = Folder->MakeFile(QStringLiteral("mario.zs3"));
+        Loaded(F, "3");
+        Loaded(F, "3");
+        QCOMPARE(Form_Main->windowTitle(), QStringLiteral("mario - slot 3 - Orlik v2.86"));
+        QCOMPARE(Form_Main->PanelText(0), QStringLiteral(" slot: 3"));
+        QCOMPARE(Form_Main->PanelText(1), QStringLiteral(" savestate: mario"));
+        QCOMPARE(Form_Main->PanelText(4), QStringLiteral(" SRAM size: 0 KB"));
+        QVERIFY(Button("Btn_StateSave")->isEnabled());
+        QVERIFY(Button("Btn_StateExec")->isEnabled());
+        QVERIFY(Button("Btn_StateReload")->isEnabled());
+        QCOMPARE(Form_Main->RecentSNES()->FileNames(), QStringList{F});
+    }
+
+    void recentSavestatesKeepEightNewestFirstAndMoveRepeats()
+    {
+        tRunningProgram P(*Folder);
+        QStringList Files;
+        for (int i = 1; i <= 9; ++i)
+            Files << Folder->MakeFile(QStringLiteral("state%1.zs%1").arg(i));
+        for (const QString& F : Files)
+            Loaded(F);
+        tRecentMenu* M = Form_Main->RecentSNES();
+        QList<QAction*> Items = M->FileItems();
+        QCOMPARE(Items.size(), 8);
+        for (int i = 0; i < 8; ++i)
+            QCOMPARE(Items[i]->text(), QStringLiteral("&%1 ").arg(i) + Files[8 - i]);
+        QVERIFY(Items[0]->isChecked());
+        QVERIFY(!Items[1]->isChecked());
+        // The menu ends with the separator and "&clear list".
+        QList<QAction*> All = M->Menu()->actions();
+        QCOMPARE(All.size(), 10);
+        QVERIFY(All[8]->isSeparator());
+        QCOMPARE(All[9]->text(), QStringLiteral("&clear list"));
+        QVERIFY(All[9]->isEnabled());
+
+        Loaded(Files[4]);
+        Items = M->FileItems();
+        QCOMPARE(Items.size(), 8);
+        QCOMPARE(M->FileNames().front(), Files[4]);
+        QCOMPARE(M->FileNames().count(Files[4]), 1);
+        QCOMPARE(Items[0]->text(), QStringLiteral("&0 ") + Files[4]);
+        QCOMPARE(Items[1]->text(), QStringLiteral("&1 ") + Files[8]);
+        QCOMPARE(Items[7]->text(), QStringLiteral("&7 ") + Files[1]);
+    }
+
+    void aMissingRecentFileIsReportedAndDropped()
+    {
+        tRunningProgram P(*Folder);
+        const QString Gone = Folder->MakeFile(QStringLiteral("gone.zs1"));
+        const QString Kept = Folder->MakeFile(QStringLiteral("kept.zs2"));
+        Loaded(Gone);
+        Loaded(Kept);
+        QFile::remove(Gone);
+        tRecentMenu* M = Form_Main->RecentSNES();
+        M->FileItems()[1]->trigger();
+        QCOMPARE(P.Recorder.Log.size(), size_t(1));
+        QCOMPARE(P.Recorder.Log[0].Text, QStringLiteral("File not found."));
+        QCOMPARE(M->FileNames(), QStringList{Kept});
+        QCOMPARE(M->FileItems()[0]->text(), QStringLiteral("&0 ") + Kept);
+
+        M->ClearItem()->trigger();
+        QVERIFY(M->FileItems().isEmpty());
+        QVERIFY(!M->ClearItem()->isEnabled());
+        // The last savestate can still be reloaded.
+        QVERIFY(Button("Btn_StateReload")->isEnabled());
+    }
+
+    void withTheOptionOffADeadSavestateStaysListed()
+    {
+        tRunningProgram P(*Folder);
+        Options().CBox_OptionsLinks = false;
+        const QString Gone = Folder->MakeFile(QStringLiteral("gone.zs1"));
+        Loaded(Gone);
+        QFile::remove(Gone);
+        Form_Main->RecentSNES()->FileItems()[0]->trigger();
+        QCOMPARE(P.Recorder.Log.size(), size_t(1));
+        QCOMPARE(Form_Main->RecentSNES()->FileNames(), QStringList{Gone});
+    }
+
+    void savingAsksFirstWhenConfirmationIsOn()
+    {
+        tRunningProgram P(*Folder);
+        Button("Btn_StateSave")->click();
+        QVERIFY(P.Recorder.Log.empty()); // disabled before the first savestate
+        Loaded(Folder->MakeFile(QStringLiteral("a.zs1")));
+
+        P.Recorder.Answer = false;
+        Button("Btn_StateSave")->click();
+        QCOMPARE(P.Recorder.Log.size(), size_t(1));
+        QCOMPARE(P.Recorder.Log[0].Kind, QStringLiteral("question"));
+        QVERIFY(P.Recorder.Log[0].Text.startsWith(QStringLiteral("Converting perfectly from one savestate format")));
+        QVERIFY(P.Recorder.Log[0].Text.endsWith(QStringLiteral("\n\nContinue anyway?")));
+        QVERIFY(P.DialogCalls.isEmpty());
+
+        P.Recorder.Answer = true;
+        Button("Btn_StateSave")->click();
+        QCOMPARE(P.DialogCalls, QStringList{QStringLiteral("DlgSave_SNES")});
+        // The dialog was cancelled: nothing more happened.
+        QCOMPARE(P.Recorder.Log.size(), size_t(2));
+    }
+
+    void savingWithoutConfirmationGoesStraightToTheDialog()
+    {
+        tRunningProgram P(*Folder);
+        Options().CBox_MainConfirm = false;
+        Loaded(Folder->MakeFile(QStringLiteral("a.zs1")));
+        QTest::keyClick(Form_Main->CurrentList(), Qt::Key_F2);
+        QCOMPARE(P.DialogCalls, QStringList{QStringLiteral("DlgSave_SNES")});
+        QVERIFY(P.Recorder.Log.empty());
+    }
+
+    void theSaveMenuFollowsTheLoadedFormat()
+    {
+        tRunningProgram P(*Folder);
+        Loaded(Folder->MakeFile(QStringLiteral("a.000")), "0", FormatS9X);
+        QVERIFY(Form_Main->SaveItem(FormatS9X)->isChecked());
+        Loaded(Folder->MakeFile(QStringLiteral("a.sv1")), "1", FormatSGT);
+        QVERIFY(Form_Main->SaveItem(FormatS9X)->isChecked());
+        Loaded(Folder->MakeFile(QStringLiteral("a.s01")), "1", FormatSSL);
+        QVERIFY(Form_Main->SaveItem(FormatSSL)->isChecked());
+    }
+
+    void aFailedLaunchShowsTheCodeAndItsText()
+    {
+        tRunningProgram P(*Folder);
+        const QString F = Folder->MakeFile(QStringLiteral("a.zs1"));
+        Loaded(F);
+        P.ShellResult = 31;
+        Button("Btn_StateExec")->click();
+        QCOMPARE(P.ShellCalls.back(), F);
+        QCOMPARE(P.Recorder.Log.size(), size_t(1));
+        QCOMPARE(P.Recorder.Log[0].Kind, QStringLiteral("error"));
+        QCOMPARE(P.Recorder.Log[0].Text,
+                 QStringLiteral("The file \"") + F +
+                     QStringLiteral("\" could not be launched. \nCode 31: \"There is no application associated with "
+                                    "the given filename extension.\""));
+        QCOMPARE(LaunchErrorText(99), QStringLiteral("Unknown error code."));
+        QCOMPARE(LaunchErrorText(2), QStringLiteral("The specified file was not found."));
+    }
+
+    void theCartridgePanelsFollowTheCartridge()
+    {
+        tRunningProgram P(*Folder);
+        const QString F = Folder->MakeFile(QStringLiteral("game.sfc"));
+        Cart->FileName = F.toStdString();
+        Cart->ROM.assign(512 * 1024, 0);
+        Cart->SRAM.assign(8 * 1024, 0);
+        Broadcast(Cart, "new Cart");
+        QCOMPARE(Form_Main->PanelText(2), QStringLiteral(" cart: game"));
+        QCOMPARE(Form_Main->PanelText(3), QStringLiteral(" ROM size: 512 KB"));
+        QCOMPARE(Form_Main->PanelText(4), QStringLiteral(" SRAM size: 8 KB"));
+        QVERIFY(Button("Btn_CartExec")->isEnabled());
+        QVERIFY(Button("Btn_CartSave")->isEnabled());
+        QVERIFY(Button("Btn_CartReload")->isEnabled());
+        QCOMPARE(Form_Main->RecentCart()->FileNames(), QStringList{F});
+
+        Cart->FileName.clear();
+        Cart->ROM.clear();
+        Cart->SRAM.clear();
+        Broadcast(Cart, "new Cart");
+        QVERIFY(Form_Main->PanelText(2).isEmpty());
+        QVERIFY(Form_Main->PanelText(3).isEmpty());
+        QVERIFY(Form_Main->PanelText(4).isEmpty());
+        QVERIFY(!Button("Btn_CartExec")->isEnabled());
+    }
+
+    void aMissingRecentCartridgeIsAlwaysDropped()
+    {
+        tRunningProgram P(*Folder);
+        Options().CBox_OptionsLinks = false;
+        Form_Main->AddRecentCart(Folder->File(QStringLiteral("nothere.sfc")));
+        Form_Main->RecentCart()->FileItems()[0]->trigger();
+        QCOMPARE(P.Recorder.Log.size(), size_t(1));
+        QCOMPARE(P.Recorder.Log[0].Text, QStringLiteral("File not found."));
+        QVERIFY(Form_Main->RecentCart()->FileItems().isEmpty());
+        QVERIFY(!Form_Main->RecentCart()->ClearItem()->isEnabled());
+    }
+
+    void f1OpensTheHelpAndF8FlipsTheSceneOption()
+    {
+        tRunningProgram P(*Folder);
+        Form_Main->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(Form_Main));
+        P.ShellCalls.clear();
+        QTest::keyClick(Form_Main->CurrentList(), Qt::Key_F1);
+        QCOMPARE(P.ShellCalls, QStringList{Folder->Path() + QStringLiteral("documentation/index.htm")});
+        QVERIFY(Options().CBox_SceneUpdate);
+        QTest::keyClick(Form_Main->CurrentList(), Qt::Key_F8);
+        QVERIFY(!Options().CBox_SceneUpdate);
+    }
+
+    void exceptionsReadAsTheirMessageInQuotes()
+    {
+        QCOMPARE(ExceptionText(QStringLiteral("bad bits")), QStringLiteral("Exception: \"bad bits\"."));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

@@ -1,0 +1,174 @@
+// Settings written to "Orlik.ini" at exit come back on the next start.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QToolButton>
+
+#include "GuiTestSupport.h"
+#include "core/Broadcast.h"
+#include "core/Form_Main.h"
+#include "core/Form_Quit.h"
+#include "core/Options.h"
+#include "core/ProgramWindows.h"
+#include "core/RecentMenu.h"
+#include "core/SNES.h"
+#include "core/ToolWindow.h"
+#include "core/WindowList.h"
+#include "tools/Form_Options.h"
+
+class SettingsTest : public QObject {
+    Q_OBJECT
+
+    static QString ReadIni(const tProgramFolder& F)
+    {
+        QFile In(F.File(QStringLiteral("Orlik.ini")));
+        In.open(QIODevice::ReadOnly);
+        return QString::fromUtf8(In.readAll());
+    }
+
+private slots:
+    void init() { Options() = tOptions{}; }
+    void cleanup()
+    {
+        Options() = tOptions{};
+        StateFileName.clear();
+    }
+
+    void settingsSurviveARestart()
+    {
+        tProgramFolder Folder;
+        QStringList States;
+        {
+            tRunningProgram P(Folder);
+            QVERIFY(P.Ok);
+            for (int i = 1; i <= 3; ++i) {
+                States << Folder.MakeFile(QStringLiteral("s%1.zs%1").arg(i));
+                StateFileName = States.back().toStdString();
+                StateFileTitle = "s";
+                StateSlot = "1";
+                StateFormat = FormatS9X;
+                StateKind = KindSavestate;
+                Broadcast(nullptr, "new savestate");
+            }
+            Form_Options->findChild<QCheckBox*>(QStringLiteral("CBox_MainConfirm"))->setChecked(false);
+            Form_Options->findChild<QCheckBox*>(QStringLiteral("CBox_SceneBlur"))->setChecked(false);
+            Options().Panel_MainBG = 0x102030;
+            Options().PaletteFormat = 2;
+            Options().UD_HexSpacing = 1;
+            Form_Main->Pages()->setCurrentIndex(4);
+            Form_Main->List(0)->setColumnWidth(7, 123);
+            Form_Main->ToolButton(QStringLiteral("Btn_Scene"))->click();
+            QTRY_COMPARE(WindowList->Current(), Form_Scene);
+            Form_Main->ToolButton(QStringLiteral("Btn_Memory"))->click();
+            QTRY_COMPARE(WindowList->Current(), Form_Memory);
+            Form_Main->close();
+            QVERIFY(Form_Quit->isVisible());
+            Form_Quit->YesButton()->click();
+            QVERIFY(QuitConfirmed);
+        }
+        const QString Ini = ReadIni(Folder);
+        QVERIFY(Ini.contains(QStringLiteral("[Form_Main]\n")));
+        QVERIFY(Ini.contains(QStringLiteral("CBox_MainConfirm.Checked=False\n")));
+        QVERIFY(Ini.contains(QStringLiteral("Panel_MainBG.Color=00102030\n")));
+        QVERIFY(Ini.contains(QStringLiteral("WindowList=Form_Memory,Form_Scene\n")));
+        QVERIFY(Ini.contains(QStringLiteral("Menu_SaveS9x.Checked=True\n")));
+        // Options live in the section of the window that uses them.
+        const qsizetype Scene = Ini.indexOf(QStringLiteral("[Form_Scene]"));
+        QVERIFY(Scene >= 0);
+        QVERIFY(Ini.indexOf(QStringLiteral("CBox_SceneBlur.Checked=False"), Scene) > Scene);
+        QVERIFY(Ini.indexOf(QStringLiteral("[Form_Main]")) < Ini.indexOf(QStringLiteral("[Form_Scene]")));
+
+        Options() = tOptions{};
+        StateFileName.clear();
+        tRunningProgram P(Folder);
+        QVERIFY(P.ShellCalls.isEmpty()); // not a first run: no help
+        QVERIFY(!Options().CBox_MainConfirm);
+        QVERIFY(!Options().CBox_SceneBlur);
+        QVERIFY(Options().CBox_SceneBlurSoft);
+        QCOMPARE(Options().Panel_MainBG, uint32_t(0x102030));
+        QCOMPARE(Options().PaletteFormat, 2);
+        QCOMPARE(Options().UD_HexSpacing, 1);
+        QVERIFY(!Form_Options->findChild<QCheckBox*>(QStringLiteral("CBox_MainConfirm"))->isChecked());
+        QCOMPARE(Form_Main->List(0)->palette().color(QPalette::Base), QColor(0x10, 0x20, 0x30));
+        QCOMPARE(Form_Main->Pages()->currentIndex(), 4);
+        QCOMPARE(Form_Main->List(0)->columnWidth(7), 123);
+        QVERIFY(Form_Main->SaveItem(FormatS9X)->isChecked());
+
+        QStringList Newest = States;
+        std::reverse(Newest.begin(), Newest.end());
+        QCOMPARE(Form_Main->RecentSNES()->FileNames(), Newest);
+        QVERIFY(!Form_Main->RecentSNES()->FileItems()[0]->isChecked());
+        QCOMPARE(QString::fromStdString(StateFileName), States.back());
+        QVERIFY(Form_Main->ToolButton(QStringLiteral("Btn_StateReload"))->isEnabled());
+
+        // The windows come back, the one used last in front.
+        QVERIFY(Form_Scene->isVisible());
+        QVERIFY(Form_Memory->isVisible());
+        QTRY_COMPARE(WindowList->Current(), Form_Memory);
+        QVERIFY(Form_Main->ToolButton(QStringLiteral("Btn_Memory"))->isChecked());
+    }
+
+    void aDamagedFileKeepsTheDefaults()
+    {
+        tProgramFolder Folder;
+        QFile F(Folder.File(QStringLiteral("Orlik.ini")));
+        F.open(QIODevice::WriteOnly);
+        F.write("[Form_Main]\nSize=99999999999,-5\nCBox_MainMax.Checked=true\nPageControl.ActivePageIndex=77\n"
+                "=novalue\n[Form_Hex]\nUD_HexSpacing.Position=900\nPanel_HexBG.Color=zz\n");
+        F.close();
+        tRunningProgram P(Folder);
+        QVERIFY(P.Ok);
+        // "true" in lower case is not "True".
+        QVERIFY(!Options().CBox_MainMax);
+        QCOMPARE(Options().UD_HexSpacing, 4);
+        QCOMPARE(Options().Panel_HexBG, uint32_t(0xFFFFFF));
+        QVERIFY(Form_Main->Pages()->currentIndex() >= 0 && Form_Main->Pages()->currentIndex() < 7);
+    }
+
+    void optionsStartAtTheirDefaults()
+    {
+        tProgramFolder Folder;
+        tRunningProgram P(Folder);
+        for (QCheckBox* C : Form_Options->findChildren<QCheckBox*>())
+            QVERIFY2(C->isChecked(), qPrintable(C->objectName()));
+        QVERIFY(Form_Options->findChild<QRadioButton*>(QStringLiteral("RBtn_Palette1"))->isChecked());
+        QVERIFY(Form_Options->findChild<QRadioButton*>(QStringLiteral("RBtn_SceneBase0"))->isChecked());
+        QCOMPARE(Form_Options->windowTitle(), QStringLiteral("options"));
+        QCOMPARE(Form_Options->Pages()->count(), 12);
+        QCOMPARE(Form_Options->Pages()->tabText(0), QStringLiteral("&cartridge dialog"));
+        QCOMPARE(Form_Options->Pages()->tabText(11), QStringLiteral("SP&CViewer"));
+        auto* Spacing = Form_Options->findChild<QSpinBox*>(QStringLiteral("UD_HexSpacing"));
+        auto* Label = Form_Options->findChild<QLabel*>(QStringLiteral("Label_HexSpacing"));
+        QCOMPARE(Spacing->value(), 4);
+        QCOMPARE(Label->text(), QStringLiteral("pixels of cell spacing"));
+        Spacing->setValue(1);
+        QCOMPARE(Label->text(), QStringLiteral("pixel of cell spacing"));
+        QCOMPARE(Options().UD_HexSpacing, 1);
+        auto* Panel = Form_Options->findChild<QPushButton*>(QStringLiteral("Panel_MainBG"));
+        QCOMPARE(Panel->palette().color(QPalette::ButtonText), QColor(0x80, 0x80, 0x00));
+    }
+
+    void theWindowListShowsTheOpenWindowsInOrder()
+    {
+        tProgramFolder Folder;
+        tRunningProgram P(Folder);
+        Form_Main->ToolButton(QStringLiteral("Btn_Palette"))->click();
+        QTRY_COMPARE(WindowList->Current(), Form_Palette);
+        Form_Main->ToolButton(QStringLiteral("Btn_Options"))->click();
+        QTRY_COMPARE(WindowList->Current(), static_cast<tToolWindow*>(Form_Options));
+        auto* L = Form_Options->findChild<QTableWidget*>(QStringLiteral("LV_WndList"));
+        QCOMPARE(L->rowCount(), 2);
+        QCOMPARE(L->item(0, 0)->text(), QStringLiteral("00"));
+        QCOMPARE(L->item(0, 1)->text(), QStringLiteral("options"));
+        QCOMPARE(L->item(1, 1)->text(), QStringLiteral("PalViewer"));
+    }
+};
+
+QTEST_MAIN(SettingsTest)
+#include "SettingsTest.moc"

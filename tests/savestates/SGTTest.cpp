@@ -1,0 +1,226 @@
+#include "TestSupport.h"
+
+#include <cstring>
+#include <random>
+
+#include "cart/SNESCart.h"
+#include "core/Broadcast.h"
+#include "core/SNES.h"
+#include "savestates/SGT.h"
+#include "sound/SPC.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+void AddChunk(Bytes& F, const char* ID, const Bytes& Data)
+{
+    F.insert(F.end(), ID, ID + 4);
+    for (int i = 0; i < 4; ++i)
+        F.push_back(static_cast<uint8_t>(Data.size() >> (8 * i)));
+    F.insert(F.end(), Data.begin(), Data.end());
+}
+
+Bytes Header() { return {'G', 'T', 'S', 'F', 1, 0, 0, 0}; }
+
+// "CPUR" as SNESGT stores it, with the bytes the program skips set too.
+Bytes CPURChunk()
+{
+    Bytes C(23, 0xEE);
+    C[0] = 0x34, C[1] = 0x12;  // A
+    C[2] = 0x78, C[3] = 0x56;  // X
+    C[4] = 0xBC, C[5] = 0x9A;  // Y
+    C[8] = 0xFF, C[9] = 0x01;  // S
+    C[11] = 0x00, C[12] = 0x80; // PC
+    C[15] = 0x7E;               // data bank
+    C[19] = 0xC0;               // program bank
+    C[21] = 0x35;               // P
+    return C;
+}
+
+// A whole SPC file with a recognisable sound state and a text tag.
+Bytes SoundFile()
+{
+    Bytes F(SPCLayout::FixedSize, 0);
+    std::memcpy(F.data(), SPCSignatureText, 33);
+    F[0x21] = F[0x22] = F[0x23] = 26;
+    F[0x25] = 0x00, F[0x26] = 0x04;
+    std::memcpy(&F[0x2E], "Theme", 5);
+    F[0x100 + 0x1234] = 0x5A;
+    F[0x10100 + 0x0C] = 0x7F; // main volume left
+    return F;
+}
+
+class SGTTest : public tModelTest {
+protected:
+    bool Load(const Bytes& F, std::string& Error) { return SGT->LoadFromMemory(F, Error); }
+};
+
+TEST_F(SGTTest, CPURFieldsGiveTheCPURegisters)
+{
+    Bytes F = Header();
+    AddChunk(F, "CPUR", CPURChunk());
+    SNES->CPU_D = 0x1111;
+    SNES->CPU_NMIActive = 1;
+    std::string Error;
+    ASSERT_TRUE(Load(F, Error)) << Error;
+    EXPECT_EQ(SNES->CPU_A, 0x1234);
+    EXPECT_EQ(SNES->CPU_X, 0x5678);
+    EXPECT_EQ(SNES->CPU_Y, 0x9ABC);
+    EXPECT_EQ(SNES->CPU_S, 0x01FF);
+    EXPECT_EQ(SNES->CPU_PC, 0xC08000u) << "program bank in bits 16-23";
+    EXPECT_EQ(SNES->CPU_DB, 0x7E0000u);
+    EXPECT_EQ(SNES->CPU_P, 0x35) << "no emulation bit";
+    EXPECT_EQ(SNES->CPU_D, 0);
+    EXPECT_EQ(SNES->CPU_NMIActive, 0);
+
+    // A new machine state is written back to the same offsets; the bytes
+    // the program does not use stay as the file had them.
+    SNES->CPU_PC = 0x018123;
+    SNES->CPU_P = 0x1FF;
+    Broadcast(nullptr, "new SNES");
+    EXPECT_EQ(SGT->CPUR[11], 0x23);
+    EXPECT_EQ(SGT->CPUR[12], 0x81);
+    EXPECT_EQ(SGT->CPUR[19], 0x01);
+    EXPECT_EQ(SGT->CPUR[21], 0xFF);
+    EXPECT_EQ(SGT->CPUR[6], 0xEE);
+}
+
+TEST_F(SGTTest, ZeroLengthChunksAreSkippedWithoutTouchingTheirBuffer)
+{
+    SGT->PPUR[0] = 0x0F; // PPUR survives ClearChunks
+    Bytes F = Header();
+    AddChunk(F, "PPUR", {});
+    AddChunk(F, "PAL ", {0x1F, 0x00, 0xE0, 0x03});
+    std::string Error;
+    ASSERT_TRUE(Load(F, Error)) << Error;
+    EXPECT_EQ(SGT->PPUR[0], 0x0F);
+    EXPECT_EQ(*SNES->Reg8(0x2100), 0x0F);
+    EXPECT_EQ(SNES->CGRAM[0], 0x001F) << "the chunk after the empty one is read in full";
+    EXPECT_EQ(SNES->CGRAM[1], 0x03E0);
+    EXPECT_EQ(SNES->CGRAM[2], 0) << "a short chunk fills the front of its buffer";
+}
+
+TEST_F(SGTTest, MemoriesAndSaveRAM)
+{
+    Bytes F = Header();
+    Bytes W(SGTSize::WRAM + 10, 0x21); // longer than the buffer: the rest is skipped
+    AddChunk(F, "WRAM", W);
+    AddChunk(F, "VRAM", Bytes(SGTSize::VRAM, 0x42));
+    AddChunk(F, "OAM ", Bytes(SGTSize::OAM, 0x63));
+    AddChunk(F, "PPUR", Bytes(SGTSize::PPUR, 0x84));
+    AddChunk(F, "SRAM", Bytes(8192, 0xA5));
+    std::string Error;
+    ASSERT_TRUE(Load(F, Error)) << Error;
+    EXPECT_EQ(SNES->WRAM[SGTSize::WRAM - 1], 0x21);
+    EXPECT_EQ(SNES->VRAM[100], 0x42);
+    EXPECT_EQ(SNES->OAM[543], 0x63);
+    EXPECT_EQ(*SNES->Reg8(0x213F), 0x84);
+    EXPECT_EQ(*SNES->Reg8(0x2140), 0) << "only $2100-$213F come from PPUR";
+    EXPECT_EQ(Cart->SRAM.size(), 8192u);
+
+    Bytes G = Header();
+    AddChunk(G, "WRAM", Bytes(16, 1));
+    ASSERT_TRUE(Load(G, Error)) << Error;
+    EXPECT_TRUE(Cart->SRAM.empty()) << "a state without SRAM leaves the cartridge without";
+    EXPECT_EQ(SNES->WRAM[16], 0) << "the buffers were cleared before reading";
+}
+
+TEST_F(SGTTest, EmbeddedSPCGivesTheSoundAndKeepsWhatWasReadBefore)
+{
+    Bytes F = Header();
+    AddChunk(F, "WRAM", Bytes(SGTSize::WRAM, 0x21));
+    AddChunk(F, "SPCF", SoundFile());
+    AddChunk(F, "CPUR", CPURChunk());
+    std::string Error;
+    ASSERT_TRUE(Load(F, Error)) << Error;
+    EXPECT_EQ(SNES->APU_RAM[0x1234], 0x5A);
+    EXPECT_EQ(SNES->DSP[0x0C], 0x7F);
+    EXPECT_EQ(SNES->SPC_PC, 0x0400);
+    EXPECT_EQ(SPC->TagText(ID666::Song), "Theme");
+    EXPECT_EQ(SGT->WRAM[5], 0x21) << "the sound reader's broadcast must not rebuild the chunks mid-read";
+    EXPECT_EQ(SNES->WRAM[5], 0x21);
+    EXPECT_EQ(SNES->CPU_A, 0x1234);
+
+    Bytes Bad = Header();
+    AddChunk(Bad, "SPCF", Bytes(100, 0));
+    AddChunk(Bad, "CPUR", CPURChunk());
+    EXPECT_FALSE(Load(Bad, Error));
+    EXPECT_NE(Error.find("\"SPCF\""), std::string::npos) << Error;
+    EXPECT_EQ(SNES->CPU_A, 0x1234) << "a damaged sound snapshot costs the sound only";
+}
+
+TEST_F(SGTTest, LoadedThroughTheSavestateLoader)
+{
+    Bytes F = Header();
+    AddChunk(F, "CPUR", CPURChunk());
+    AddChunk(F, "SPCF", SoundFile());
+    const std::string Name = TempDir() + "/game.sv4";
+    WriteBytes(Name, F);
+    ASSERT_TRUE(LoadSavestate(Name));
+    EXPECT_EQ(StateFormat, FormatSGT);
+    EXPECT_EQ(StateSlot, "4");
+    EXPECT_EQ(SNES->CPU_PC, 0xC08000u);
+    EXPECT_EQ(SNES->APU_RAM[0x1234], 0x5A);
+
+    const std::string NotSGT = TempDir() + "/other.sv1";
+    WriteBytes(NotSGT, {'G', 'T', 'S'});
+    EXPECT_EQ(DetectFormat(NotSGT), FormatNone);
+}
+
+TEST_F(SGTTest, TruncatedAndGarbageFilesGiveAReason)
+{
+    std::string Error;
+    EXPECT_FALSE(Load({}, Error));
+    EXPECT_NE(Error.find("not an SNESGT savestate"), std::string::npos);
+
+    Bytes F = Header();
+    AddChunk(F, "PAL ", Bytes(512, 0x1F));
+    AddChunk(F, "VRAM", Bytes(SGTSize::VRAM, 1));
+    F.resize(F.size() - 1000);
+    EXPECT_FALSE(Load(F, Error));
+    EXPECT_NE(Error.find("chunk \"VRAM\""), std::string::npos) << Error;
+    EXPECT_EQ(SNES->CGRAM[0], 0x1F1F) << "the chunks before the cut are kept";
+
+    Bytes Stray = Header();
+    Stray.push_back(1);
+    EXPECT_FALSE(Load(Stray, Error));
+    EXPECT_NE(Error.find("stray"), std::string::npos) << Error;
+
+    const std::string Name = TempDir() + "/broken.sv0";
+    WriteBytes(Name, F);
+    EXPECT_FALSE(SGT->LoadFromFile(Name));
+    ASSERT_FALSE(Recorder.Log.empty());
+    EXPECT_EQ(Recorder.Log.back().Text.rfind(Name + ": truncated", 0), 0u);
+
+    std::mt19937 Rng(3);
+    for (int Round = 0; Round < 200; ++Round) {
+        Bytes G = Header();
+        AddChunk(G, "SPCF", SoundFile());
+        for (int k = 0; k < 8; ++k)
+            G[8 + Rng() % 64] = static_cast<uint8_t>(Rng());
+        G.resize(Rng() % G.size());
+        Load(G, Error);
+    }
+}
+
+TEST_F(SGTTest, NotificationsFollowTheSender)
+{
+    SNES->WRAM[3] = 9;
+    SNES->CGRAM[1] = 0x7FFF;
+    *SNES->Reg8(0x2105) = 7;
+    int Dummy = 0;
+    Broadcast(&Dummy, "new SNES");
+    EXPECT_EQ(SGT->WRAM[3], 9);
+    EXPECT_EQ(SGT->PAL[2], 0xFF);
+    EXPECT_EQ(SGT->PAL[3], 0x7F);
+    EXPECT_EQ(SGT->PPUR[5], 7);
+
+    Broadcast(SGT, "new savestate");
+    EXPECT_EQ(SGT->WRAM[3], 9) << "its own load keeps the image";
+    Broadcast(&Dummy, "new savestate");
+    EXPECT_EQ(SGT->WRAM[3], 0);
+    EXPECT_EQ(SGT->PPUR[5], 7) << "only the memories are dropped";
+}
+
+} // namespace
