@@ -24,6 +24,15 @@ bool HasSignature(std::span<const uint8_t> Data)
 }
 } // namespace
 
+void tSPC::Reset()
+{
+    Image.fill(0);
+    ExtTags.Clear();
+    Tag.fill(0);
+    TextTag = false;
+    Loaded = false;
+}
+
 bool tSPC::LoadFromFile(const std::string& FileName)
 {
     std::vector<uint8_t> Data;

@@ -75,6 +75,9 @@ public:
     // saved file gets the standard signature so that players accept it.
     bool Loaded = false;
 
+    // Forgets the held file: header, tags and image back to the start state.
+    void Reset();
+
     // Reads an SPC file, then writes its sound state into the machine state.
     // Errors are reported naming the file; the held SPC is then unchanged.
     bool LoadFromFile(const std::string& FileName);
