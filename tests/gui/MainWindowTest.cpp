@@ -269,6 +269,37 @@ private slots:
         QVERIFY(!Options().CBox_SceneUpdate);
     }
 
+    void theRegisterTabsShowTheMachineState()
+    {
+        tRunningProgram P(*Folder);
+        QTableWidget* PPU = Form_Main->List(2);
+        QCOMPARE(Form_Main->Pages()->currentIndex(), 2);
+        QVERIFY(PPU->rowCount() > 20);
+        int Row = -1;
+        for (int r = 0; r < PPU->rowCount(); ++r)
+            if (PPU->item(r, 0)->text() == QLatin1String("$2100"))
+                Row = r;
+        QVERIFY(Row >= 0);
+        QCOMPARE(PPU->item(Row, 4)->text(), QStringLiteral("00"));
+        SNES->Regs[0x2100] = 0x8F;
+        Broadcast(nullptr, "new SNES");
+        QCOMPARE(PPU->item(Row, 4)->text(), QStringLiteral("8F"));
+        QCOMPARE(PPU->item(Row, 3)->text(), QStringLiteral("10001111"));
+        QCOMPARE(PPU->item(Row, 5)->text(), QStringLiteral("143"));
+
+        // Another tab is built when it is first shown, and shows the state too.
+        QCOMPARE(Form_Main->List(0)->rowCount(), 0);
+        Form_Main->Pages()->setCurrentIndex(0);
+        QVERIFY(Form_Main->List(0)->rowCount() > 20);
+
+        // With "update the lists" off the values stay as they were.
+        Form_Main->Pages()->setCurrentIndex(2);
+        Options().CBox_MainUpdating = false;
+        SNES->Regs[0x2100] = 0x0F;
+        Broadcast(nullptr, "new SNES");
+        QCOMPARE(PPU->item(Row, 4)->text(), QStringLiteral("8F"));
+    }
+
     void exceptionsReadAsTheirMessageInQuotes()
     {
         QCOMPARE(ExceptionText(QStringLiteral("bad bits")), QStringLiteral("Exception: \"bad bits\"."));
