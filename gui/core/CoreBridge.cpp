@@ -5,7 +5,10 @@
 #include "cart/SNESCart.h"
 #include "core/Messages.h"
 #include "core/SNES.h"
+#include "core/LongPath.h"
+#include "savestates/S9X.h"
 #include "savestates/SSL.h"
+#include "savestates/ZST.h"
 
 namespace {
 // Recent-file pictures fit the room the menu leaves them (the size of the
@@ -16,7 +19,7 @@ constexpr uint32_t ThumbHeight = 56;
 bool Report(bool Ok, const std::string& FileName, const std::string& Error)
 {
     if (!Ok)
-        Messages().Error("Could not save " + FileName + ": " + Error);
+        Messages().Error("Could not write \"" + FileName + "\": " + Error + ".");
     return Ok;
 }
 }
@@ -33,15 +36,29 @@ bool SaveStateAs(uint8_t Format, const std::string& FileName)
 {
     std::string Error;
     switch (Format) {
+    case FormatZST: return ZST && ZST->SaveToFile(FileName);
+    case FormatS9X: return S9X && S9X->SaveToFile(FileName);
     case FormatSSL: return SSL && Report(SSL->SaveToFile(FileName, Error), FileName, Error);
-    default: Messages().Error("Saving in this format is not available in this version."); return false;
+    default: return false;
     }
 }
+
+std::string OnDiskName(const std::string& Path) { return LongPathName(Path); }
 
 QImage SavestateThumbnail(const QString& FileName)
 {
     const std::string Name = FileName.toStdString();
-    if (DetectFormat(Name) == FormatSSL) {
+    const uint8_t Format = DetectFormat(Name);
+    if (Format == FormatZST) {
+        std::array<uint16_t, 64 * 56> Pixels{};
+        if (!tZST::LoadPreview(Name, Pixels))
+            return {};
+        QImage I(64, 56, QImage::Format_RGB16);
+        for (int y = 0; y < 56; ++y)
+            std::memcpy(I.scanLine(y), Pixels.data() + y * 64, 64 * 2);
+        return I;
+    }
+    if (Format == FormatSSL) {
         std::optional<tSSL_Bitmap565> P = tSSL::LoadPreview(Name, ThumbWidth, ThumbHeight);
         if (!P || P->Width == 0 || P->Height == 0)
             return {};
