@@ -266,7 +266,8 @@ TEST_F(S9XTest, DamagedFilesAreRefusedWithTheBlockAndNeverCrash)
     auto At = std::search(Hostile.begin(), Hostile.end(), Big.begin(), Big.begin() + 4);
     std::copy(Big.begin(), Big.end(), At);
     EXPECT_FALSE(S9X->ParseBlocks(Hostile, Error));
-    std::copy(std::string("PPU:00x625:").begin(), std::string("PPU:00x625:").end(), At);
+    const std::string Letter = "PPU:00x625:";
+    std::copy(Letter.begin(), Letter.end(), At);
     EXPECT_FALSE(S9X->ParseBlocks(Hostile, Error));
 
     // Compressed data cut short: the gzip error, named file.
