@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "Commands.h"
+#include "core/FileIO.h"
+#include "core/Options.h"
 #include "core/RegisterTabs.h"
 #include "core/SNES.h"
 
@@ -125,6 +127,12 @@ int Regs(const std::vector<std::string>& Args)
         return 2;
     }
     StartCore();
+    if (!FileExists(FileName)) {
+        std::fprintf(stderr, "%s: cannot read the file\n", FileName.c_str());
+        return 1;
+    }
+    // No register row reads the cartridge: do not look for one.
+    Options().CBox_OpenCart = false;
     tRegisterTabs& Tabs = RegisterTabs();
     std::string Error;
     if (!Tabs.Load(Error)) {

@@ -58,6 +58,7 @@ seeds() {
     spc)           s=($t/*.spc $r/*.spc) ;;
     smv)           s=($t/*.smv $r/*.smv) ;;
     savestate_sgt) s=($r/*.sv[0-9] $t/*.sv[0-9]) ;;
+    registerfile)  s=($r/SNES.txt) ;;
   esac
   s+=(fuzz/seeds/"$1"/* "$work/generated/$1"/*)
   shopt -u nullglob nocaseglob

@@ -1,0 +1,372 @@
+#include "savestates/S9XBlocks.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "core/SNES.h"
+#include "render/PPU.h"
+
+using namespace S9XLayout;
+
+namespace
+{
+uint16_t Get16(const std::vector<uint8_t>& B, size_t O)
+{
+    uint16_t V;
+    std::memcpy(&V, &B[O], 2);
+    return V;
+}
+uint32_t Get32(const std::vector<uint8_t>& B, size_t O)
+{
+    uint32_t V;
+    std::memcpy(&V, &B[O], 4);
+    return V;
+}
+void Put16(std::vector<uint8_t>& B, size_t O, unsigned V)
+{
+    const uint16_t W = static_cast<uint16_t>(V);
+    std::memcpy(&B[O], &W, 2);
+}
+void Put32(std::vector<uint8_t>& B, size_t O, uint32_t V)
+{
+    std::memcpy(&B[O], &V, 4);
+}
+void Put8(std::vector<uint8_t>& B, size_t O, unsigned V)
+{
+    B[O] = static_cast<uint8_t>(V);
+}
+
+// VRAM step in words by $2115 bits 0-1, and the address translation of bits 2-3.
+constexpr uint8_t VRAMIncrement[4] = {1, 32, 128, 128};
+constexpr uint16_t TranslationMask[4] = {0xFFFF, 0x00FF, 0x01FF, 0x03FF};
+constexpr uint16_t TranslationCount[4] = {0, 32, 64, 128};
+constexpr uint16_t TranslationShift[4] = {0, 5, 6, 7};
+// Snes9x runs a line in 1,368 of its cycles (342 dots of 4) and keeps the
+// H-IRQ position in them; one past the line means no H-IRQ.
+constexpr unsigned LineCycles = 1368;
+
+int16_t SignedByte(uint8_t V)
+{
+    return static_cast<int8_t>(V);
+}
+
+// Scroll bits the hardware uses: ten, or thirteen for BG1 in mode 7.
+uint16_t ScrollMask(int Layer, uint8_t BGMODE)
+{
+    return (Layer == 0 && (BGMODE & 7) == 7) ? 0x1FFF : 0x3FF;
+}
+} // namespace
+
+void tS9XBlocks::Clear()
+{
+    Header.fill(0);
+    Name.clear();
+    for (int i = 0; i < BlockCount; ++i)
+        Data[i].assign(Blocks[i].Size, 0);
+    HasAPU = HasSA1 = HasSP7 = HasRTC = false;
+}
+
+void tS9XBlocks::SwapByteOrder()
+{
+    if constexpr (std::endian::native == std::endian::big)
+        return;
+    for (const tWordRun& R : WordRuns) {
+        std::vector<uint8_t>& B = Data[R.Block];
+        for (unsigned i = 0; i < R.Count; ++i) {
+            uint8_t* P = &B[R.Offset + i * R.Stride];
+            std::reverse(P, P + R.Width);
+        }
+    }
+}
+
+void S9XBlocksToMachine(const tS9XBlocks& B, tSNES& S, tPPU& P, std::vector<uint8_t>* SRAM)
+{
+    const auto& Ppu = B[BlockPPU];
+    if (SRAM)
+        *SRAM = B[BlockSRA];
+    for (size_t c = 0; c < S.CGRAM.size(); ++c)
+        S.CGRAM[c] = Get16(Ppu, PPUCGData + 2 * c);
+    std::copy_n(Ppu.begin() + PPUOAMData, S.OAM.size(), S.OAM.begin());
+    std::copy(B[BlockVRA].begin(), B[BlockVRA].end(), S.VRAM.begin());
+    std::copy(B[BlockRAM].begin(), B[BlockRAM].end(), S.WRAM.begin());
+    S.Regs.fill(0);
+    std::copy(B[BlockFIL].begin(), B[BlockFIL].end(), S.Regs.begin());
+
+    // Without the sound blocks the sound part stays cleared.
+    S.ClearSound();
+    if (B.HasAPU) {
+        const auto& Apu = B[BlockAPU];
+        const auto& Are = B[BlockARE];
+        std::copy_n(Apu.begin() + APUDSP, 128, S.DSP.begin());
+        std::copy_n(Apu.begin() + APUExtraRAM, S.APU_ExtraRAM.size(), S.APU_ExtraRAM.begin());
+        std::copy(B[BlockARA].begin(), B[BlockARA].end(), S.APU_RAM.begin());
+        S.SPC_Cycles = Get32(Apu, APUCycles);
+        S.SPC_PSW = Are[AREP];
+        S.SPC_DirectPage = (S.SPC_PSW >> 5) & 1;
+        S.SPC_YA = Get16(Are, AREYA);
+        S.SPC_Y = static_cast<uint8_t>(S.SPC_YA >> 8);
+        S.SPC_X = Are[AREX];
+        S.SPC_SP = Are[ARES];
+        S.SPC_PC = Get16(Are, AREPC);
+        std::copy_n(Apu.begin() + APUOutPorts, 4, &S.Regs[0x2140]);
+    }
+
+    const auto& Reg = B[BlockREG];
+    const auto& Cpu = B[BlockCPU];
+    S.CPU_PC = static_cast<uint32_t>(Reg[REGPB]) << 16 | Get16(Reg, REGPC);
+    S.CPU_DB = static_cast<uint32_t>(Reg[REGDB]) << 16;
+    S.CPU_P = Get16(Reg, REGP);
+    S.CPU_A = Get16(Reg, REGA);
+    S.CPU_D = Get16(Reg, REGD);
+    S.CPU_S = Get16(Reg, REGS);
+    S.CPU_X = Get16(Reg, REGX);
+    S.CPU_Y = Get16(Reg, REGY);
+    S.CPU_NMIActive = Cpu[CPUNMIActive];
+    S.CPU_IRQActive = 0;
+    S.CPU_Cycles = Get32(Cpu, CPUCycles);
+    S.CPU_VCounter = static_cast<uint16_t>(Get32(Cpu, CPUVCounter));
+    S.CPU_ZTiming = {0, 0, 0};
+
+    P.StateFlags.fill(0);
+    P.StateFlags[0] = Ppu[PPUCGFlip];
+    P.StateFlags[1] = Ppu[PPUHTimerEnabled];
+    P.StateFlags[2] = Ppu[PPUVTimerEnabled];
+    P.StateFlags[3] = Ppu[PPUOAMFlip];
+    P.StateFlags[4] = Ppu[PPUVMAHigh];
+    P.StateFlags[7] = Ppu[PPUHVBeamCounterLatched];
+    P.FirstSprite = Ppu[PPUFirstSprite];
+
+    const uint8_t BGMODE = S.Regs[0x2105];
+    for (int n = 0; n < 4; ++n) {
+        const size_t R = PPUBG + PPUBGRecord * n;
+        const uint16_t V = Get16(Ppu, R + 2), H = Get16(Ppu, R + 4);
+        P.Layers[n].HScroll = H & ScrollMask(n, BGMODE);
+        P.Layers[n].VScroll = V & ScrollMask(n, BGMODE);
+        if (n == 0) {
+            P.M7HOffset = H & 0x1FFF;
+            P.M7VOffset = V & 0x1FFF;
+        }
+    }
+    P.M7A = static_cast<int16_t>(Get16(Ppu, PPUMatrixA));
+    P.M7B = static_cast<int16_t>(Get16(Ppu, PPUMatrixA + 2));
+    P.M7C = static_cast<int16_t>(Get16(Ppu, PPUMatrixA + 4));
+    P.M7D = static_cast<int16_t>(Get16(Ppu, PPUMatrixA + 6));
+    P.M7X = static_cast<int16_t>(Get16(Ppu, PPUCentreX));
+    P.M7Y = static_cast<int16_t>(Get16(Ppu, PPUCentreY));
+    P.FixedColour = {static_cast<uint8_t>((Ppu[PPUFixedColourBlue] & 31) * 8),
+                     static_cast<uint8_t>((Ppu[PPUFixedColourGreen] & 31) * 8),
+                     static_cast<uint8_t>((Ppu[PPUFixedColourRed] & 31) * 8), 0};
+    P.BeamPos = {Get16(Ppu, PPUHTimerPosition), static_cast<int32_t>(Get32(Cpu, CPUVCounter))};
+    P.LatchPos = {Get16(Ppu, PPUHBeamPosLatched), Get16(Ppu, PPUVBeamPosLatched)};
+}
+
+void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const tPPU& P, const std::vector<uint8_t>* SRAM, bool Fresh)
+{
+    const auto& R = S.Regs;
+    // A converted state carries the machine's sound state.
+    if (Fresh)
+        B.HasAPU = true;
+
+    auto& Apu = B[BlockAPU];
+    Put32(Apu, APUCycles, S.SPC_Cycles);
+    Put8(Apu, APUShowROM, S.APU_RAM[0xF1] >> 7);
+    Put8(Apu, APUKeyedChannels, S.DSP[0x4C]);
+    std::copy_n(&R[0x2140], 4, Apu.begin() + APUOutPorts);
+    std::copy_n(S.DSP.begin(), 128, Apu.begin() + APUDSP);
+    std::copy(S.APU_ExtraRAM.begin(), S.APU_ExtraRAM.end(), Apu.begin() + APUExtraRAM);
+    for (int t = 0; t < 3; ++t) {
+        Put16(Apu, APUTimer + 2 * t, S.APU_RAM[0xFD + t]);
+        // A target written as 0 divides by 256.
+        const uint8_t Target = S.APU_RAM[0xFA + t];
+        Put16(Apu, APUTimerTarget + 2 * t, Target ? Target : 256);
+        Put8(Apu, APUTimerEnabled + t, (S.APU_RAM[0xF1] >> t) & 1);
+    }
+    auto& Are = B[BlockARE];
+    Put8(Are, AREP, S.SPC_PSW);
+    Put16(Are, AREYA, S.SPC_YA);
+    Put8(Are, AREX, S.SPC_X);
+    Put8(Are, ARES, S.SPC_SP);
+    Put16(Are, AREPC, S.SPC_PC);
+    std::copy(S.APU_RAM.begin(), S.APU_RAM.end(), B[BlockARA].begin());
+
+    auto& Cpu = B[BlockCPU];
+    Put8(Cpu, CPUNMIActive, S.CPU_NMIActive);
+    Put8(Cpu, CPUIRQActive, S.CPU_IRQActive);
+    Put32(Cpu, CPUCycles, S.CPU_Cycles);
+    Put32(Cpu, CPUVCounter, S.CPU_VCounter);
+    // Memory access cycles: 6 for FastROM, 8 for SlowROM, as Snes9x writes them.
+    const bool Fast = R[0x420D] & 1;
+    Put32(Cpu, CPUMemSpeed, Fast ? 6 : 8);
+    Put32(Cpu, CPUMemSpeedx2, Fast ? 12 : 16);
+    Put32(Cpu, CPUFastROMSpeed, Fast ? 6 : 8);
+
+    auto& Reg = B[BlockREG];
+    Put8(Reg, REGPB, S.CPU_PC >> 16);
+    Put8(Reg, REGDB, S.CPU_DB >> 16);
+    Put16(Reg, REGP, S.CPU_P);
+    Put16(Reg, REGA, S.CPU_A);
+    Put16(Reg, REGD, S.CPU_D);
+    Put16(Reg, REGS, S.CPU_S);
+    Put16(Reg, REGX, S.CPU_X);
+    Put16(Reg, REGY, S.CPU_Y);
+    Put16(Reg, REGPC, S.CPU_PC & 0xFFFF);
+
+    auto& Dma = B[BlockDMA];
+    for (int c = 0; c < 8; ++c) {
+        const uint16_t Base = static_cast<uint16_t>(0x4300 + 16 * c);
+        const size_t O = DMARecord * c;
+        const uint8_t Control = R[Base];
+        Put8(Dma, O + 0, Control >> 7);
+        Put8(Dma, O + 1, (Control >> 3) & 1);
+        Put8(Dma, O + 2, (Control >> 4) & 1);
+        Put8(Dma, O + 3, Control & 7);
+        Put8(Dma, O + 4, R[Base + 4]);
+        Put16(Dma, O + 5, S.Reg16(Base + 2));
+        Put16(Dma, O + 7, S.Reg16(Base + 8));
+        Put8(Dma, O + 9, R[Base + 1]);
+        Put16(Dma, O + 10, S.Reg16(Base + 5));
+        Put8(Dma, O + 12, (Control >> 6) & 1);
+        Put16(Dma, O + 13, S.Reg16(Base + 5));
+        Put8(Dma, O + 15, R[Base + 7]);
+        // Snes9x's flag is set when the line-count byte has bit 7 clear
+        // (data sent on the entry's first line only).
+        Put8(Dma, O + 16, (R[Base + 10] & 0x80) ? 0 : 1);
+        Put8(Dma, O + 17, R[Base + 10] & 0x7F);
+    }
+
+    auto& Ppu = B[BlockPPU];
+    const uint8_t BGMODE = R[0x2105], VMAIN = R[0x2115], OBSEL = R[0x2101], MOSAIC = R[0x2106], M7SEL = R[0x211A];
+    Put8(Ppu, PPUBGMode, BGMODE & 7);
+    // Snes9x's BG3 priority is only in effect in mode 1.
+    Put8(Ppu, PPUBG3Priority, (BGMODE & 0x0F) == 9);
+    Put8(Ppu, PPUBrightness, R[0x2100] & 0x0F);
+    Put8(Ppu, PPUVMAHigh, VMAIN >> 7);
+    Put8(Ppu, PPUVMAIncrement, VRAMIncrement[VMAIN & 3]);
+    Put16(Ppu, PPUVMAAddress, S.Reg16(0x2116));
+    const int Translation = (VMAIN >> 2) & 3;
+    Put16(Ppu, PPUVMAMask1, TranslationMask[Translation]);
+    Put16(Ppu, PPUVMAFullGraphicCount, TranslationCount[Translation]);
+    Put16(Ppu, PPUVMAShift, TranslationShift[Translation]);
+    for (int n = 0; n < 4; ++n) {
+        const size_t O = PPUBG + PPUBGRecord * n;
+        // Snes9x keeps the map and character bases as VRAM word addresses.
+        Put16(Ppu, O, (R[0x2107 + n] & 0x7C) << 8);
+        Put16(Ppu, O + 2, static_cast<unsigned>(P.Layers[n].VScroll));
+        Put16(Ppu, O + 4, static_cast<unsigned>(P.Layers[n].HScroll));
+        Put8(Ppu, O + 6, (BGMODE >> (4 + n)) & 1);
+        Put16(Ppu, O + 7, ((R[0x210B + n / 2] >> (4 * (n & 1))) & 0x0F) << 12);
+        Put16(Ppu, O + 9, R[0x2107 + n] & 3);
+    }
+    Put8(Ppu, PPUCGFlip, P.StateFlags[0]);
+    for (size_t c = 0; c < S.CGRAM.size(); ++c)
+        Put16(Ppu, PPUCGData + 2 * c, S.CGRAM[c]);
+    Put8(Ppu, PPUFirstSprite, P.FirstSprite);
+    for (int s = 0; s < 128; ++s) {
+        const uint8_t* O = &S.OAM[4 * s];
+        const uint8_t High = S.OAM[512 + s / 4] >> (2 * (s & 3));
+        const size_t Rec = PPUOBJ + PPUOBJRecord * s;
+        const int X = O[0] | (High & 1) << 8;
+        Put16(Ppu, Rec, static_cast<uint16_t>(X >= 256 ? X - 512 : X));
+        Put16(Ppu, Rec + 2, O[1]);
+        Put16(Ppu, Rec + 4, O[2] | (O[3] & 1) << 8);
+        Put8(Ppu, Rec + 6, O[3] >> 7);
+        Put8(Ppu, Rec + 7, (O[3] >> 6) & 1);
+        Put8(Ppu, Rec + 8, (O[3] >> 4) & 3);
+        Put8(Ppu, Rec + 9, (O[3] >> 1) & 7);
+        // The large-size bit as it sits in its high-table byte.
+        Put8(Ppu, Rec + 10, S.OAM[512 + s / 4] & (2 << (2 * (s & 3))));
+    }
+    Put8(Ppu, PPUOAMPriorityRotation, R[0x2103] >> 7);
+    Put16(Ppu, PPUOAMAddr, S.Reg16(0x2102) & 0x1FF);
+    Put8(Ppu, PPUOAMFlip, P.StateFlags[3]);
+    Put16(Ppu, PPUIRQVBeamPos, S.Reg16(0x4209));
+    Put16(Ppu, PPUIRQHBeamPos, S.Reg16(0x4207));
+    Put16(Ppu, PPUVBeamPosLatched, static_cast<unsigned>(P.LatchPos[1]));
+    Put16(Ppu, PPUHBeamPosLatched, static_cast<unsigned>(P.LatchPos[0]));
+    Put8(Ppu, PPUHVBeamCounterLatched, P.StateFlags[7]);
+    Put16(Ppu, PPUMatrixA, static_cast<uint16_t>(P.M7A));
+    Put16(Ppu, PPUMatrixA + 2, static_cast<uint16_t>(P.M7B));
+    Put16(Ppu, PPUMatrixA + 4, static_cast<uint16_t>(P.M7C));
+    Put16(Ppu, PPUMatrixA + 6, static_cast<uint16_t>(P.M7D));
+    Put16(Ppu, PPUCentreX, static_cast<unsigned>(P.M7X));
+    Put16(Ppu, PPUCentreY, static_cast<unsigned>(P.M7Y));
+    Put8(Ppu, PPUCGADD, R[0x2121]);
+    Put8(Ppu, PPUFixedColourRed, P.FixedColour[2] >> 3);
+    Put8(Ppu, PPUFixedColourGreen, P.FixedColour[1] >> 3);
+    Put8(Ppu, PPUFixedColourBlue, P.FixedColour[0] >> 3);
+    Put16(Ppu, PPUSavedOAMAddr, S.Reg16(0x2102) & 0x1FF);
+    Put16(Ppu, PPUScreenHeight, (R[0x2133] & 0x04) ? 239 : 224);
+    // The WRAM port address has 17 bits; Snes9x indexes its 128 KiB with it.
+    Put32(Ppu, PPUWRAM, R[0x2181] | R[0x2182] << 8 | static_cast<uint32_t>(R[0x2183] & 1) << 16);
+    Put8(Ppu, PPUForcedBlanking, R[0x2100] >> 7);
+    Put16(Ppu, PPUOBJNameSelect, ((OBSEL >> 3) & 3) << 13);
+    Put8(Ppu, PPUOBJSizeSelect, OBSEL >> 5);
+    Put16(Ppu, PPUOBJNameBase, (OBSEL & 3) << 14);
+    Put8(Ppu, PPUOAMReadFlip, P.StateFlags[3]);
+    Put8(Ppu, PPUVTimerEnabled, (R[0x4200] >> 5) & 1);
+    Put8(Ppu, PPUHTimerEnabled, (R[0x4200] >> 4) & 1);
+    if (Fresh)
+        Put16(Ppu, PPUHTimerPosition,
+              (R[0x4200] & 0x10) ? (S.Reg16(0x4207) & 0x1FF) * LineCycles / 342 : LineCycles + 1);
+    else
+        Put16(Ppu, PPUHTimerPosition, static_cast<unsigned>(P.BeamPos[0]));
+    // Snes9x keeps the mosaic block size (1-16) and turns a layer's mosaic
+    // on only for blocks above one pixel.
+    const unsigned MosaicSize = (MOSAIC >> 4) + 1;
+    Put8(Ppu, PPUMosaic, MosaicSize);
+    for (int n = 0; n < 4; ++n)
+        Put8(Ppu, PPUBGMosaic + n, ((MOSAIC >> n) & 1) && MosaicSize > 1);
+    Put8(Ppu, PPUMode7HFlip, M7SEL & 1);
+    Put8(Ppu, PPUMode7VFlip, (M7SEL >> 1) & 1);
+    // M7SEL bits 6-7 as Snes9x keeps them: 0 and 1 both repeat the plane.
+    Put8(Ppu, PPUMode7Repeat, (M7SEL >> 6) == 1 ? 0 : M7SEL >> 6);
+    for (int k = 0; k < 4; ++k)
+        Put8(Ppu, PPUWindow1Left + k, R[0x2126 + k]);
+    for (int k = 0; k < 6; ++k) {
+        const uint8_t Nibble = (R[0x2123 + k / 2] >> (4 * (k & 1))) & 0x0F;
+        const uint8_t Logic = k < 4 ? (R[0x212A] >> (2 * k)) & 3 : (R[0x212B] >> (2 * (k - 4))) & 3;
+        const size_t O = PPUWindows + PPUWindowRecord * k;
+        Put8(Ppu, O, Logic);
+        Put8(Ppu, O + 1, (Nibble >> 1) & 1);
+        Put8(Ppu, O + 2, (Nibble >> 3) & 1);
+        Put8(Ppu, O + 3, !(Nibble & 1));
+        Put8(Ppu, O + 4, !((Nibble >> 2) & 1));
+    }
+    Put8(Ppu, PPUCGFlipRead, P.StateFlags[0]);
+    // Have Snes9x compute $2134-$2136 from the matrix again.
+    if (Fresh)
+        Put8(Ppu, PPUNeed16x8Multiply, 1);
+    std::copy(S.OAM.begin(), S.OAM.end(), Ppu.begin() + PPUOAMData);
+    Put8(Ppu, PPUNeed16x8Multiply2, Ppu[PPUNeed16x8Multiply]);
+
+    auto& Sou = B[BlockSOU];
+    const auto& DSP = S.DSP;
+    Put16(Sou, SOUMasterVolume, static_cast<uint16_t>(SignedByte(DSP[0x0C])));
+    Put16(Sou, SOUMasterVolume + 2, static_cast<uint16_t>(SignedByte(DSP[0x1C])));
+    Put16(Sou, SOUEchoVolume, static_cast<uint16_t>(SignedByte(DSP[0x2C])));
+    Put16(Sou, SOUEchoVolume + 2, static_cast<uint16_t>(SignedByte(DSP[0x3C])));
+    Put32(Sou, SOUEchoEnable, DSP[0x4D]);
+    Put32(Sou, SOUEchoFeedback, static_cast<uint32_t>(static_cast<int32_t>(SignedByte(DSP[0x0D]))));
+    // A position inside Snes9x's own echo buffer, not an SPC700 address:
+    // start at its beginning.
+    Put32(Sou, SOUEchoPtr, 0);
+    Put32(Sou, SOUEchoBufferSize, DSP[0x7D]);
+    if (Fresh)
+        Put32(Sou, SOUEchoWriteEnabled, (DSP[0x6C] & 0x20) ? 0 : 1);
+    Put32(Sou, SOUEchoChannelEnable, DSP[0x4D]);
+    Put32(Sou, SOUPitchMod, DSP[0x2D] & 0xFE);
+    for (int v = 0; v < 8; ++v) {
+        const size_t O = SOUVoice + SOUVoiceRecord * v;
+        Put16(Sou, O + SOUVoiceVolumeLeft, static_cast<uint16_t>(SignedByte(DSP[16 * v])));
+        Put16(Sou, O + SOUVoiceVolumeRight, static_cast<uint16_t>(SignedByte(DSP[16 * v + 1])));
+    }
+
+    std::copy(R.begin(), R.end(), B[BlockFIL].begin());
+    std::copy(S.VRAM.begin(), S.VRAM.end(), B[BlockVRA].begin());
+    std::copy(S.WRAM.begin(), S.WRAM.end(), B[BlockRAM].begin());
+    auto& Sra = B[BlockSRA];
+    std::fill(Sra.begin(), Sra.end(), 0);
+    if (SRAM)
+        std::copy_n(SRAM->begin(), std::min(SRAM->size(), Sra.size()), Sra.begin());
+}

@@ -1,0 +1,40 @@
+#pragma once
+// The blocks of a Snes9x savestate as the program keeps them: one buffer per
+// block at the program's size, numbers in machine order, and the conversion
+// between them and the machine state.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "savestates/S9XLayout.h"
+
+class tSNES;
+class tPPU;
+
+struct tS9XBlocks {
+    std::array<char, S9XLayout::HeaderSize> Header{};
+    std::string Name; // the "NAM" text, its closing NUL included when the file had one
+    std::array<std::vector<uint8_t>, S9XLayout::BlockCount> Data;
+    bool HasAPU = false, HasSA1 = false, HasSP7 = false, HasRTC = false;
+
+    tS9XBlocks() { Clear(); }
+    std::vector<uint8_t>& operator[](S9XLayout::tBlockId Id) { return Data[Id]; }
+    const std::vector<uint8_t>& operator[](S9XLayout::tBlockId Id) const { return Data[Id]; }
+
+    // Empties the name, drops the presence flags and zeroes every buffer.
+    void Clear();
+    // Turns every multi-byte number between file order (most significant
+    // byte first) and machine order; doing it twice restores the buffers.
+    void SwapByteOrder();
+};
+
+// Fills the machine state from the blocks. SRAM receives the "SRA" block
+// (131,072 bytes) when given.
+void S9XBlocksToMachine(const tS9XBlocks& B, tSNES& S, tPPU& P, std::vector<uint8_t>* SRAM);
+
+// Writes the machine state into the blocks. Fresh blocks (not read from a
+// file) also get the values Snes9x needs that only it keeps, and the sound
+// blocks; blocks read from a file keep what the machine state does not hold.
+void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const tPPU& P, const std::vector<uint8_t>* SRAM, bool Fresh);

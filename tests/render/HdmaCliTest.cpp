@@ -1,0 +1,57 @@
+#include "TestSupport.h"
+
+#include <cstdlib>
+
+#include "core/Broadcast.h"
+#include "core/SNES.h"
+#include "savestates/SSL.h"
+
+namespace {
+
+std::string RunCli(const std::string& Args, int& Status)
+{
+    const std::string Dir = TempDir();
+    Status = std::system((std::string(ORLIK_CLI) + " " + Args + " > " + Dir + "/out.txt 2>&1").c_str());
+    const auto B = ReadBytes(Dir + "/out.txt");
+    return std::string(B.begin(), B.end());
+}
+
+class HdmaCliTest : public tModelTest {};
+
+TEST_F(HdmaCliTest, ListsTheLinesOfASavedStateWithItsCartridge)
+{
+    const std::string Dir = TempDir();
+    // Channel 2 in HDMA mode 2 (two bytes to one register) to $2132, the fixed
+    // colour, with its table in ROM at $00:8000.
+    *SNES->Reg8(0x4320) = 0x02;
+    *SNES->Reg8(0x4321) = 0x32;
+    SNES->SetReg16(0x4322, 0x8000);
+    *SNES->Reg8(0x4324) = 0x00;
+    *SNES->Reg8(0x420C) = 0x04;
+    Broadcast(nullptr, "new SNES");
+    std::string Error;
+    ASSERT_TRUE(SSL->SaveToFile(Dir + "/game.s01", Error)) << Error;
+    std::vector<uint8_t> ROM(32768, 0);
+    ROM[0] = 0x82;
+    ROM[1] = 0xE1;
+    ROM[2] = 0x3F;
+    WriteBytes(Dir + "/other.sfc", ROM);
+
+    int Status = 0;
+    std::string Out = RunCli("hdma " + Dir + "/game.s01 --channel 2 --cart " + Dir + "/other.sfc", Status);
+    EXPECT_EQ(Status, 0) << Out;
+    EXPECT_NE(Out.find("00:8001  2132h"), std::string::npos) << Out;
+    EXPECT_NE(Out.find("11100001  E1  225"), std::string::npos) << Out;
+    EXPECT_NE(Out.find("00:8002  2132h  00111111"), std::string::npos) << Out;
+
+    // Without a cartridge the ROM bank cannot be read.
+    Out = RunCli("hdma " + Dir + "/game.s01 --channel 2", Status);
+    EXPECT_EQ(Status, 0) << Out;
+    EXPECT_NE(Out.find("Cartridge not found."), std::string::npos) << Out;
+    EXPECT_NE(Out.find("(HDMA table)"), std::string::npos) << Out;
+
+    Out = RunCli("hdma " + Dir + "/game.s01 --channel 8", Status);
+    EXPECT_NE(Status, 0);
+}
+
+} // namespace

@@ -1,0 +1,369 @@
+#include "TestSupport.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <memory>
+
+#include "core/Broadcast.h"
+#include "core/Gzip.h"
+#include "core/SNES.h"
+#include "render/PPU.h"
+#include "savestates/S9X.h"
+
+namespace fs = std::filesystem;
+using namespace S9XLayout;
+
+namespace
+{
+
+// The error texts shown so far (notices such as a missing cartridge aside).
+std::vector<std::string> Errors(const tRecordingMessenger& R)
+{
+    std::vector<std::string> Out;
+    for (const auto& M : R.Log)
+        if (M.Kind == "error")
+            Out.push_back(M.Text);
+    return Out;
+}
+
+std::vector<std::string> Snes9xFixtures()
+{
+    std::vector<std::string> Files;
+    const std::string Dir = FixturePath("snes9x");
+    if (Dir.empty() || !fs::is_directory(Dir))
+        return Files;
+    for (const auto& E : fs::directory_iterator(Dir))
+        if (E.path().extension() == ".000")
+            Files.push_back(E.path().string());
+    std::sort(Files.begin(), Files.end());
+    return Files;
+}
+
+std::vector<uint8_t> Inflate(std::vector<uint8_t> Data)
+{
+    std::string Error;
+    EXPECT_TRUE(GunzipStream(Data, Error)) << Error;
+    return Data;
+}
+
+// The blocks of a decompressed state by name, as the file holds them.
+std::map<std::string, std::vector<uint8_t>> SplitBlocks(const std::vector<uint8_t>& C)
+{
+    std::map<std::string, std::vector<uint8_t>> Out;
+    size_t P = HeaderSize;
+    while (P + BlockHeaderSize <= C.size()) {
+        const std::string Name(C.begin() + static_cast<long>(P), C.begin() + static_cast<long>(P) + 3);
+        const size_t Len =
+            std::stoul(std::string(C.begin() + static_cast<long>(P) + 4, C.begin() + static_cast<long>(P) + 10));
+        P += BlockHeaderSize;
+        Out[Name].assign(C.begin() + static_cast<long>(P), C.begin() + static_cast<long>(std::min(C.size(), P + Len)));
+        P += Len;
+    }
+    return Out;
+}
+
+uint16_t BE16(const std::vector<uint8_t>& B, size_t O)
+{
+    return static_cast<uint16_t>(B[O] << 8 | B[O + 1]);
+}
+
+// A plain (uncompressed) state with every block at the program's size.
+std::vector<uint8_t> PlainState(bool WithAPU, const std::string& Name = "GAME.SFC")
+{
+    std::string S = "#!snes9x:0001\n";
+    auto Add = [&](const char* Id, size_t Len, char Fill) {
+        char H[12];
+        std::snprintf(H, sizeof H, "%s:%06zu:", Id, Len);
+        S += H;
+        S.append(Len, Fill);
+    };
+    S += "NAM:" + std::string(6 - std::to_string(Name.size()).size(), '0') + std::to_string(Name.size()) + ":" + Name;
+    for (int b = BlockCPU; b <= BlockFIL; ++b)
+        Add(Blocks[b].Name, Blocks[b].Size, 0);
+    if (WithAPU)
+        for (int b = BlockAPU; b <= BlockSOU; ++b)
+            Add(Blocks[b].Name, Blocks[b].Size, 1);
+    return std::vector<uint8_t>(S.begin(), S.end());
+}
+
+} // namespace
+
+class S9XTest : public tModelTest
+{
+};
+
+TEST_F(S9XTest, EveryRealFileLoadsWithItsBlocks)
+{
+    REQUIRE_FIXTURES();
+    const auto Files = Snes9xFixtures();
+    ASSERT_GE(Files.size(), 30u);
+    for (const std::string& Name : Files) {
+        SCOPED_TRACE(Name);
+        auto B = SplitBlocks(Inflate(ReadBytes(Name)));
+        ASSERT_TRUE(LoadSavestate(Name));
+        EXPECT_EQ(StateFormat, FormatS9X);
+        EXPECT_EQ(StateKind, KindSavestate);
+        EXPECT_EQ(StateSlot, "0");
+        EXPECT_TRUE(S9X->Blocks.HasAPU);
+        EXPECT_TRUE(std::equal(SNES->VRAM.begin(), SNES->VRAM.end(), B["VRA"].begin()));
+        EXPECT_TRUE(std::equal(SNES->WRAM.begin(), SNES->WRAM.end(), B["RAM"].begin()));
+        EXPECT_TRUE(std::equal(SNES->APU_RAM.begin(), SNES->APU_RAM.end(), B["ARA"].begin()));
+        EXPECT_TRUE(std::equal(SNES->DSP.begin(), SNES->DSP.begin() + 128, B["APU"].begin() + APUDSP));
+        EXPECT_TRUE(std::equal(SNES->OAM.begin(), SNES->OAM.end(), B["PPU"].begin() + PPUOAMData));
+        for (int c = 0; c < 256; ++c)
+            ASSERT_EQ(SNES->CGRAM[c], BE16(B["PPU"], PPUCGData + 2 * c));
+        for (size_t A = 0; A < 0x8000; ++A) {
+            if (A < 0x2140 || A > 0x2143) {
+                ASSERT_EQ(SNES->Regs[A], B["FIL"][A]) << std::hex << A;
+            }
+        }
+        EXPECT_TRUE(std::equal(&SNES->Regs[0x2140], &SNES->Regs[0x2144], B["APU"].begin() + APUOutPorts));
+        const auto& R = B["REG"];
+        EXPECT_EQ(SNES->CPU_PC, static_cast<uint32_t>(R[0]) << 16 | BE16(R, REGPC));
+        EXPECT_EQ(SNES->CPU_A, BE16(R, REGA));
+        EXPECT_EQ(SNES->CPU_P, BE16(R, REGP));
+        EXPECT_EQ(SNES->CPU_S, BE16(R, REGS));
+        EXPECT_EQ(SNES->SPC_PC, BE16(B["ARE"], AREPC));
+        EXPECT_EQ(SNES->SPC_YA, BE16(B["ARE"], AREYA));
+        // The BG mode is in the file's name (m0_... to m7_...).
+        const char Mode = fs::path(Name).filename().string()[1];
+        EXPECT_EQ(SNES->Regs[0x2105] & 7, Mode - '0');
+    }
+}
+
+TEST_F(S9XTest, RealFilesShowWhatTheEmulatorShowed)
+{
+    REQUIRE_FIXTURES();
+    ASSERT_TRUE(LoadSavestate(FixturePath("snes9x/m1_brightness6.000")));
+    EXPECT_EQ(SNES->Regs[0x2100] & 0x0F, 6);
+    ASSERT_TRUE(LoadSavestate(FixturePath("snes9x/m7_rotzoom.000")));
+    EXPECT_EQ(SNES->Regs[0x2105] & 7, 7);
+    ASSERT_TRUE(LoadSavestate(FixturePath("snes9x/m5_mosaic.000")));
+    EXPECT_EQ(PPU->Layers[0].VScroll, 0x3E);
+    EXPECT_EQ(SNES->Regs[0x2107], 0x7A);
+    ASSERT_TRUE(LoadSavestate(FixturePath("snes9x/m1_cm_add_half_x64.000")));
+    EXPECT_EQ(S9X->FileBlocks[1], (std::pair<std::string, uint32_t>{"CPU", 100}));
+    EXPECT_EQ(SNES->Regs[0x2131] & 0x40, 0x40); // half math
+}
+
+TEST_F(S9XTest, SavedFilesReloadToTheSameMachineState)
+{
+    REQUIRE_FIXTURES();
+    const std::string Out = TempDir() + "/again.000";
+    for (const std::string& Name : Snes9xFixtures()) {
+        SCOPED_TRACE(Name);
+        ASSERT_TRUE(LoadSavestate(Name));
+        const auto FirstPtr = std::make_unique<tSNES>(*SNES);
+        const tSNES& First = *FirstPtr;
+        std::array<int32_t, 4> H{}, V{};
+        for (int n = 0; n < 4; ++n) {
+            H[n] = PPU->Layers[n].HScroll;
+            V[n] = PPU->Layers[n].VScroll;
+        }
+        const auto Flags = PPU->StateFlags;
+        const auto Fixed = PPU->FixedColour;
+        const int16_t M7A = PPU->M7A;
+        const auto Beam = PPU->BeamPos;
+        ASSERT_TRUE(S9X->SaveToFile(Out));
+        ASSERT_TRUE(tS9X::IsS9XFile(Out));
+        ASSERT_TRUE(LoadSavestate(Out));
+        EXPECT_EQ(SNES->WRAM, First.WRAM);
+        EXPECT_EQ(SNES->VRAM, First.VRAM);
+        EXPECT_EQ(SNES->CGRAM, First.CGRAM);
+        EXPECT_EQ(SNES->OAM, First.OAM);
+        EXPECT_EQ(SNES->Regs, First.Regs);
+        EXPECT_EQ(SNES->APU_RAM, First.APU_RAM);
+        EXPECT_EQ(SNES->APU_ExtraRAM, First.APU_ExtraRAM);
+        EXPECT_EQ(SNES->DSP, First.DSP);
+        EXPECT_EQ(SNES->CPU_PC, First.CPU_PC);
+        EXPECT_EQ(SNES->CPU_P, First.CPU_P);
+        EXPECT_EQ(SNES->CPU_Cycles, First.CPU_Cycles);
+        EXPECT_EQ(SNES->CPU_VCounter, First.CPU_VCounter);
+        EXPECT_EQ(SNES->SPC_PSW, First.SPC_PSW);
+        EXPECT_EQ(SNES->SPC_YA, First.SPC_YA);
+        EXPECT_EQ(SNES->SPC_Cycles, First.SPC_Cycles);
+        for (int n = 0; n < 4; ++n) {
+            EXPECT_EQ(PPU->Layers[n].HScroll, H[n]);
+            EXPECT_EQ(PPU->Layers[n].VScroll, V[n]);
+        }
+        EXPECT_EQ(PPU->StateFlags, Flags);
+        EXPECT_EQ(PPU->FixedColour, Fixed);
+        EXPECT_EQ(PPU->M7A, M7A);
+        EXPECT_EQ(PPU->BeamPos, Beam);
+        // Written at the packed sizes, gzip-compressed, with the name's NUL.
+        auto C = Inflate(ReadBytes(Out));
+        EXPECT_EQ(std::string(C.begin(), C.begin() + 14), "#!snes9x:0001\n");
+        auto B = SplitBlocks(C);
+        EXPECT_EQ(B["CPU"].size(), 33u);
+        EXPECT_EQ(B["PPU"].size(), 2625u);
+        EXPECT_EQ(B["SOU"].size(), 984u);
+        EXPECT_EQ(B["NAM"].back(), 0);
+    }
+}
+
+TEST_F(S9XTest, PlainStatesLoadAndOptionalBlocksMayBeAbsent)
+{
+    const std::string Dir = TempDir();
+    auto Plain = PlainState(false);
+    WriteBytes(Dir + "/plain.001", Plain);
+    ASSERT_TRUE(LoadSavestate(Dir + "/plain.001"));
+    EXPECT_EQ(StateSlot, "1");
+    EXPECT_FALSE(S9X->Blocks.HasAPU);
+    EXPECT_EQ(S9X->Blocks.Name, "GAME.SFC");
+    ASSERT_TRUE(S9X->SaveToFile(Dir + "/out.001"));
+    auto B = SplitBlocks(Inflate(ReadBytes(Dir + "/out.001")));
+    EXPECT_EQ(B.count("APU"), 0u);
+    EXPECT_EQ(B["NAM"], (std::vector<uint8_t>{'G', 'A', 'M', 'E', '.', 'S', 'F', 'C', 0}));
+
+    // Sound blocks present: the sound part is read; trailing padding is ignored.
+    auto WithSound = PlainState(true);
+    WithSound.resize(WithSound.size() + 100, 0);
+    WriteBytes(Dir + "/sound.002", WithSound);
+    ASSERT_TRUE(LoadSavestate(Dir + "/sound.002"));
+    EXPECT_TRUE(S9X->Blocks.HasAPU);
+    EXPECT_EQ(SNES->APU_RAM[5], 1);
+    EXPECT_EQ(SNES->SPC_PC, 0x0101);
+    for (const auto& M : Recorder.Log)
+        EXPECT_NE(M.Kind, "error") << M.Text;
+}
+
+TEST_F(S9XTest, EmptyNameIsWrittenAsOneNul)
+{
+    const std::string Dir = TempDir();
+    WriteBytes(Dir + "/noname.000", PlainState(false, ""));
+    ASSERT_TRUE(LoadSavestate(Dir + "/noname.000"));
+    EXPECT_TRUE(S9X->Blocks.Name.empty());
+    std::vector<uint8_t> Out;
+    std::string Error;
+    ASSERT_TRUE(S9X->SaveToStream(Out, Error));
+    auto C = Inflate(Out);
+    EXPECT_EQ(std::string(C.begin() + 14, C.begin() + 26), std::string("NAM:000001:\0", 12));
+}
+
+TEST_F(S9XTest, DamagedFilesAreRefusedWithTheBlockAndNeverCrash)
+{
+    const std::string Dir = TempDir();
+    const auto Good = PlainState(true);
+
+    // Cut inside every block: the failing block is named, nothing is kept.
+    for (size_t Cut : {size_t(5), size_t(20), size_t(40), size_t(2700), Good.size() - 1}) {
+        std::vector<uint8_t> Short(Good.begin(), Good.begin() + static_cast<long>(Cut));
+        Recorder.Log.clear();
+        std::string Error;
+        EXPECT_FALSE(S9X->ParseBlocks(Short, Error)) << Cut;
+        EXPECT_FALSE(Error.empty());
+        EXPECT_FALSE(S9X->Blocks.HasAPU);
+    }
+    std::string Error;
+    std::vector<uint8_t> Cut(Good.begin(), Good.begin() + 2700);
+    S9X->ParseBlocks(Cut, Error);
+    EXPECT_NE(Error.find("\"PPU\""), std::string::npos);
+
+    // A length field larger than the data, and one with a letter in it.
+    auto Hostile = Good;
+    const std::string Big = "PPU:999999:";
+    auto At = std::search(Hostile.begin(), Hostile.end(), Big.begin(), Big.begin() + 4);
+    std::copy(Big.begin(), Big.end(), At);
+    EXPECT_FALSE(S9X->ParseBlocks(Hostile, Error));
+    std::copy(std::string("PPU:00x625:").begin(), std::string("PPU:00x625:").end(), At);
+    EXPECT_FALSE(S9X->ParseBlocks(Hostile, Error));
+
+    // Compressed data cut short: the gzip error, named file.
+    auto Packed = Good;
+    ASSERT_TRUE(GzipStream(Packed, Error));
+    Packed.resize(Packed.size() / 2);
+    WriteBytes(Dir + "/cut.000", Packed);
+    Recorder.Log.clear();
+    EXPECT_FALSE(S9X->LoadFromFile(Dir + "/cut.000"));
+    ASSERT_EQ(Errors(Recorder).size(), 1u);
+    EXPECT_EQ(Errors(Recorder)[0].rfind("gzclose error", 0), 0u);
+    EXPECT_NE(Errors(Recorder)[0].find("cut.000"), std::string::npos);
+
+    Recorder.Log.clear();
+    EXPECT_FALSE(S9X->LoadFromFile(Dir + "/missing.000"));
+    ASSERT_EQ(Errors(Recorder).size(), 1u);
+    EXPECT_EQ(Errors(Recorder)[0].rfind("can't gzopen", 0), 0u);
+
+    // Garbage and empty files are not Snes9x states.
+    WriteBytes(Dir + "/garbage.000", std::vector<uint8_t>(5000, 0x1F));
+    WriteBytes(Dir + "/empty.000", {});
+    EXPECT_EQ(DetectFormat(Dir + "/garbage.000"), FormatNone);
+    EXPECT_EQ(DetectFormat(Dir + "/empty.000"), FormatNone);
+    std::vector<uint8_t> Garbage(3000);
+    for (size_t i = 0; i < Garbage.size(); ++i)
+        Garbage[i] = static_cast<uint8_t>(i * 37);
+    EXPECT_FALSE(S9X->LoadFromStream(Garbage, "garbage"));
+}
+
+TEST_F(S9XTest, WrittenFieldsAreWhatSnes9xReads)
+{
+    SNES->Regs[0x2123] = 0x2B; // BG1: W1 on, inverted; W2 on. BG2: W1 on
+    SNES->Regs[0x2125] = 0x80; // colour window: W2 on
+    SNES->Regs[0x212A] = 0x09; // BG1 AND, BG2 XOR
+    SNES->Regs[0x212B] = 0x0C; // colour window XNOR
+    SNES->Regs[0x2101] = 0xB9; // base 1, name select 3, size 5
+    SNES->Regs[0x420D] = 1;
+    SNES->Regs[0x2181] = 0x34;
+    SNES->Regs[0x2182] = 0x12;
+    SNES->Regs[0x2183] = 0xFF;
+    SNES->Regs[0x2106] = 0x35;
+    SNES->Regs[0x211A] = 0x40;
+    SNES->OAM[0] = 0xF0;
+    SNES->OAM[512] = 0x03; // sprite 0: X bit 8, large
+    PPU->FixedColour = {0, 0, 248, 0};
+    const int Other = 0;
+    Broadcast(&Other, "new savestate");
+    Broadcast(&Other, "new SNES");
+    EXPECT_TRUE(S9X->Blocks.HasAPU);
+
+    std::vector<uint8_t> Out;
+    std::string Error;
+    ASSERT_TRUE(S9X->SaveToStream(Out, Error));
+    auto B = SplitBlocks(Inflate(Out));
+    const auto& P = B["PPU"];
+    const std::vector<uint8_t> Windows(P.begin() + PPUWindows, P.begin() + PPUWindows + 30);
+    EXPECT_EQ(Windows, (std::vector<uint8_t>{1,         1, 1, 0, 1, /*BG2*/ 2, 1, 0, 1, 1, /*BG3*/ 0, 0, 0, 1, 1,
+                                             /*BG4*/ 0, 0, 0, 1, 1, /*OBJ*/ 0, 0, 0, 1, 1, /*col*/ 3, 0, 1, 1, 1}));
+    EXPECT_EQ(BE16(P, PPUOBJNameSelect), 0x6000);
+    EXPECT_EQ(P[PPUOBJSizeSelect], 5);
+    EXPECT_EQ(BE16(P, PPUOBJNameBase), 0x4000);
+    EXPECT_EQ(P[PPUFixedColourRed], 31);
+    EXPECT_EQ(std::vector<uint8_t>(P.begin() + PPUWRAM, P.begin() + PPUWRAM + 4),
+              (std::vector<uint8_t>{0, 1, 0x12, 0x34}));
+    EXPECT_EQ(P[PPUMosaic], 4);
+    EXPECT_EQ(P[PPUBGMosaic], 1);
+    EXPECT_EQ(P[PPUBGMosaic + 1], 0);
+    EXPECT_EQ(P[PPUMode7Repeat], 0);
+    EXPECT_EQ(BE16(P, PPUOBJ), 0xFFF0); // X = -16
+    EXPECT_EQ(P[PPUOBJ + 10], 2);
+    const auto& C = B["CPU"];
+    EXPECT_EQ(std::vector<uint8_t>(C.begin() + 21, C.end()),
+              (std::vector<uint8_t>{0, 0, 0, 6, 0, 0, 0, 12, 0, 0, 0, 6}));
+    SNES->Regs[0x420D] = 0;
+    Broadcast(&Other, "new SNES");
+    ASSERT_TRUE(S9X->SaveToStream(Out, Error));
+    B = SplitBlocks(Inflate(Out));
+    EXPECT_EQ(B["CPU"][24], 8);
+    EXPECT_EQ(B["CPU"][28], 16);
+
+    // The red byte 248 comes back as 248.
+    const std::string Dir = TempDir();
+    ASSERT_TRUE(S9X->SaveToFile(Dir + "/fresh.000"));
+    ASSERT_TRUE(LoadSavestate(Dir + "/fresh.000"));
+    EXPECT_EQ(PPU->FixedColour[2], 248);
+}
+
+TEST_F(S9XTest, ByteOrderSwapIsItsOwnInverse)
+{
+    tS9XBlocks B;
+    for (auto& D : B.Data)
+        for (size_t i = 0; i < D.size(); ++i)
+            D[i] = static_cast<uint8_t>(i * 7);
+    const auto Before = B.Data;
+    B.SwapByteOrder();
+    EXPECT_NE(B.Data[BlockPPU], Before[BlockPPU]);
+    EXPECT_EQ(B.Data[BlockVRA], Before[BlockVRA]);
+    B.SwapByteOrder();
+    EXPECT_EQ(B.Data, Before);
+}

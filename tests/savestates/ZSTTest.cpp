@@ -1,0 +1,506 @@
+#include "TestSupport.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+
+#include "core/Broadcast.h"
+#include "core/Options.h"
+#include "core/SNES.h"
+#include "render/PPU.h"
+#include "savestates/ZST.h"
+#include "savestates/ZSTImage.h"
+
+namespace fs = std::filesystem;
+using namespace ZSTLayout;
+
+namespace
+{
+
+// The error texts shown so far (notices such as a missing cartridge aside).
+std::vector<std::string> Errors(const tRecordingMessenger& R)
+{
+    std::vector<std::string> Out;
+    for (const auto& M : R.Log)
+        if (M.Kind == "error")
+            Out.push_back(M.Text);
+    return Out;
+}
+
+std::vector<std::string> ZSNESFixtures()
+{
+    std::vector<std::string> Files;
+    const std::string Dir = FixturePath("zsnes");
+    if (Dir.empty() || !fs::is_directory(Dir))
+        return Files;
+    for (const auto& E : fs::directory_iterator(Dir))
+        if (E.path().extension() == ".zst")
+            Files.push_back(E.path().string());
+    std::sort(Files.begin(), Files.end());
+    return Files;
+}
+
+uint16_t LE16(const std::vector<uint8_t>& B, size_t O)
+{
+    return static_cast<uint16_t>(B[O] | B[O + 1] << 8);
+}
+
+// A machine state with a distinct value in every field the ZSNES image
+// carries, so that a save and a load show any field that does not return.
+void FillMachine(tSNES& S, tPPU& P)
+{
+    for (size_t i = 0; i < S.WRAM.size(); ++i)
+        S.WRAM[i] = static_cast<uint8_t>(i * 7 + 3);
+    for (size_t i = 0; i < S.VRAM.size(); ++i)
+        S.VRAM[i] = static_cast<uint8_t>(i * 5 + 1);
+    for (size_t i = 0; i < S.APU_RAM.size(); ++i)
+        S.APU_RAM[i] = static_cast<uint8_t>(i * 3 + 11);
+    for (size_t i = 0; i < S.OAM.size(); ++i)
+        S.OAM[i] = static_cast<uint8_t>(i + 9);
+    for (size_t i = 0; i < S.CGRAM.size(); ++i)
+        S.CGRAM[i] = static_cast<uint16_t>((i * 131) & 0x7FFF);
+    for (size_t i = 0; i < S.DSP.size(); ++i)
+        S.DSP[i] = static_cast<uint8_t>(255 - i);
+    for (size_t i = 0; i < S.APU_ExtraRAM.size(); ++i)
+        S.APU_ExtraRAM[i] = static_cast<uint8_t>(0x40 + i);
+    S.CPU_A = 0x1234;
+    S.CPU_X = 0x5678;
+    S.CPU_Y = 0x9ABC;
+    S.CPU_S = 0x1FF0;
+    S.CPU_D = 0x2100;
+    S.CPU_DB = 0x7E0000;
+    S.CPU_PC = 0x808123;
+    S.CPU_P = 0x0135; // emulation mode
+    S.CPU_VCounter = 200;
+    S.CPU_NMIActive = 1;
+    S.CPU_ZTiming = {45, 180, 17};
+    S.SPC_PC = 0x0456;
+    S.SPC_PSW = 0xA1; // N, direct page $0100, C
+    S.SPC_SP = 0xE0;
+    S.SPC_X = 0x12;
+    S.SPC_Y = 0x34;
+    S.SPC_YA = 0x3456;
+    S.SPC_DirectPage = 1;
+    auto& R = S.Regs;
+    const std::pair<uint16_t, uint8_t> Values[] = {
+        {0x2100, 0x8C}, {0x2101, 0x63}, {0x2102, 0x45}, {0x2103, 0x81}, {0x2105, 0x59}, {0x2106, 0x3A}, {0x2107, 0x7D},
+        {0x2108, 0x42}, {0x2109, 0x0A}, {0x210A, 0x33}, {0x210B, 0x53}, {0x210C, 0x71}, {0x2115, 0x8D}, {0x2116, 0x34},
+        {0x2117, 0x52}, {0x211A, 0xC1}, {0x2121, 0x9F}, {0x2123, 0xA5}, {0x2124, 0x3C}, {0x2125, 0x96}, {0x2126, 0x10},
+        {0x2127, 0xE0}, {0x2128, 0x20}, {0x2129, 0xF0}, {0x212A, 0x1B}, {0x212B, 0x0E}, {0x212C, 0x17}, {0x212D, 0x02},
+        {0x212E, 0x11}, {0x212F, 0x04}, {0x2130, 0x32}, {0x2131, 0xA1}, {0x2133, 0x45}, {0x2134, 0x11}, {0x2135, 0x22},
+        {0x2136, 0x33}, {0x213F, 0xC0}, {0x2140, 0xAA}, {0x2141, 0xBB}, {0x2142, 0xCC}, {0x2143, 0xDD}, {0x2181, 0x56},
+        {0x2182, 0x34}, {0x2183, 0x01}, {0x4200, 0xB1}, {0x4201, 0xC3}, {0x4202, 0x77}, {0x4204, 0x01}, {0x4205, 0x02},
+        {0x4207, 0x45}, {0x4208, 0x01}, {0x4209, 0x67}, {0x420A, 0x01}, {0x420C, 0x0F}, {0x420D, 0x01}, {0x4210, 0x82},
+        {0x4211, 0x80}, {0x4214, 0x12}, {0x4215, 0x34}, {0x4216, 0x56}, {0x4217, 0x78}};
+    for (auto [A, V] : Values)
+        R[A] = V;
+    for (int i = 0; i < 128; ++i)
+        R[0x4300 + i] = static_cast<uint8_t>(i * 13 + 1);
+    for (int n = 0; n < 4; ++n) {
+        P.Layers[n].HScroll = 0xF1 * (n + 1);
+        P.Layers[n].VScroll = 0x0F0 + n;
+    }
+    P.M7A = -256;
+    P.M7B = 0x0123;
+    P.M7C = -2;
+    P.M7D = 0x7FFF;
+    P.M7X = 0x0080;
+    P.M7Y = -16;
+    P.FixedColour = {248, 16, 80, 0};
+    P.FirstSprite = 0x22;
+    P.LatchPos = {123, 45};
+}
+
+} // namespace
+
+class ZSTTest : public tModelTest
+{
+};
+
+TEST_F(ZSTTest, EveryRealFileLoadsWithItsMemoriesAndRegisters)
+{
+    REQUIRE_FIXTURES();
+    const auto Files = ZSNESFixtures();
+    ASSERT_GE(Files.size(), 20u);
+    for (const std::string& Name : Files) {
+        SCOPED_TRACE(Name);
+        const std::vector<uint8_t> B = ReadBytes(Name);
+        ASSERT_TRUE(LoadSavestate(Name));
+        EXPECT_EQ(StateFormat, FormatZST);
+        EXPECT_EQ(StateKind, KindSavestate);
+        EXPECT_EQ(StateSlot, "0");
+        EXPECT_TRUE(Errors(Recorder).empty());
+
+        EXPECT_TRUE(std::equal(SNES->WRAM.begin(), SNES->WRAM.end(), B.begin() + WRAM));
+        EXPECT_TRUE(std::equal(SNES->VRAM.begin(), SNES->VRAM.end(), B.begin() + VRAM));
+        EXPECT_TRUE(std::equal(SNES->OAM.begin(), SNES->OAM.end(), B.begin() + ZSTLayout::OAM));
+        for (int c = 0; c < 256; ++c)
+            ASSERT_EQ(SNES->CGRAM[c], LE16(B, ZSTLayout::CGRAM + 2 * c));
+        const bool Sound = B[SPCOn] != 0;
+        EXPECT_EQ(B.size(),
+                  (Sound ? ImageSize : ImageSizeNoSound) + ZST->Rest.size() + (ZST->HasPreview ? PreviewSize : 0));
+        if (Sound) {
+            EXPECT_TRUE(std::equal(SNES->APU_RAM.begin(), SNES->APU_RAM.end(), B.begin() + SPCRAM));
+            EXPECT_TRUE(std::equal(SNES->DSP.begin(), SNES->DSP.end(), B.begin() + DSPMem));
+            EXPECT_EQ(SNES->SPC_PC, LE16(B, SPCPC));
+            EXPECT_EQ(SNES->SPC_SP, B[SPCS]);
+        } else {
+            EXPECT_TRUE(std::all_of(SNES->APU_RAM.begin(), SNES->APU_RAM.end(), [](uint8_t V) { return V == 0; }));
+        }
+        // Registers the image holds one to one.
+        EXPECT_EQ(*SNES->Reg8(0x2105), B[BGMode] | B[BG3HighSt] << 3 | B[BGTileSz] << 4);
+        EXPECT_EQ(SNES->Reg16(0x212C), LE16(B, ScrnOn));
+        EXPECT_EQ(*SNES->Reg8(0x2130), B[ScAddSet]);
+        EXPECT_EQ(*SNES->Reg8(0x2131), B[ScAddType]);
+        EXPECT_EQ(*SNES->Reg8(0x2115), B[VRAMIncType]);
+        EXPECT_EQ(*SNES->Reg8(0x4200), B[IntEnab]);
+        EXPECT_EQ(*SNES->Reg8(0x420C), B[CurHDMA]);
+        EXPECT_EQ(*SNES->Reg8(0x4201), B[IOPortVal]);
+        EXPECT_TRUE(std::equal(&SNES->Regs[0x4300], &SNES->Regs[0x4381], B.begin() + DMAData));
+        EXPECT_EQ(SNES->CPU_A, LE16(B, ZSTLayout::A));
+        EXPECT_EQ(SNES->CPU_PC, static_cast<uint32_t>(B[PB]) << 16 | LE16(B, ZSTLayout::PC));
+        EXPECT_EQ(SNES->CPU_S, LE16(B, ZSTLayout::S));
+        EXPECT_EQ(SNES->CPU_VCounter, LE16(B, CurYPos));
+        EXPECT_EQ(*SNES->Reg8(0x213E), 1);
+    }
+}
+
+TEST_F(ZSTTest, RealFilesShowWhatTheEmulatorShowed)
+{
+    REQUIRE_FIXTURES();
+    // zsnes151_hello: mode 0 text on BG1, map at word $7C00, brightness 15.
+    ASSERT_TRUE(LoadSavestate(FixturePath("zsnes/zsnes151_hello.zst")));
+    EXPECT_EQ(*SNES->Reg8(0x2100), 0x0F);
+    EXPECT_EQ(*SNES->Reg8(0x2105), 0x08);
+    EXPECT_EQ(*SNES->Reg8(0x2107), 0x7C); // bit 7 is not kept (the hardware ignores it)
+    EXPECT_EQ(SNES->CPU_PC, 0x008255u);
+    EXPECT_EQ(SNES->CPU_P, 0x27);
+    EXPECT_EQ(SNES->Reg16(0x2116), 0x7CAF); // byte address 0xF95E
+    EXPECT_EQ(SNES->CGRAM[1], 0x7FFF);
+    EXPECT_EQ(SNES->SPC_PC, 0xFFD2);
+    EXPECT_EQ(SNES->SPC_SP, 0xEF);
+    EXPECT_EQ(*SNES->Reg8(0x2140), 0xAA);
+    EXPECT_EQ(*SNES->Reg8(0x4212), 0x80); // saved at the first V-blank line
+
+    ASSERT_TRUE(LoadSavestate(FixturePath("zsnes/zsnes151_nesdoug05_sprites.zst")));
+    EXPECT_EQ(*SNES->Reg8(0x2101), 0x02);
+    EXPECT_EQ(*SNES->Reg8(0x420D), 1);
+    EXPECT_EQ(*SNES->Reg8(0x2115), 0x80);
+    EXPECT_EQ(SNES->CPU_PC, 0x808240u);
+    EXPECT_EQ(SNES->CPU_DB, 0x800000u);
+
+    ASSERT_TRUE(LoadSavestate(FixturePath("zsnes/zsnes151_m7rotzoom.zst")));
+    EXPECT_EQ(*SNES->Reg8(0x2105) & 7, 7);
+    EXPECT_EQ(PPU->M7A, 0x7F);
+    EXPECT_EQ(PPU->M7D, 0x7F);
+    EXPECT_EQ(PPU->M7X, 0x80);
+    EXPECT_EQ(PPU->M7Y, 0x80);
+
+    ASSERT_TRUE(LoadSavestate(FixturePath("zsnes/zsnes151_rings.zst")));
+    EXPECT_EQ(PPU->Layers[0].HScroll, 0xC0);
+    EXPECT_EQ(PPU->Layers[0].VScroll, 0xC0);
+    EXPECT_EQ(PPU->Layers[1].HScroll, 0x40);
+    EXPECT_EQ(*SNES->Reg8(0x2107), 0x73);
+
+    ASSERT_TRUE(LoadSavestate(FixturePath("zsnes/zsnes151_twinkle.zst")));
+    EXPECT_EQ(*SNES->Reg8(0x2100), 0x8F);
+    EXPECT_EQ(SNES->SPC_PSW, 0x09); // N and Z from the result byte 0x7C: both clear
+    EXPECT_EQ(SNES->SPC_YA & 0xFF, 0x7C);
+    EXPECT_EQ(SNES->DSP[0x0C], 0x3F);
+
+    ASSERT_TRUE(LoadSavestate(FixturePath("zsnes/zsnes151_windowhdma.zst")));
+    EXPECT_EQ(*SNES->Reg8(0x2123), 0x03);
+    EXPECT_EQ(*SNES->Reg8(0x212E), 0x01);
+    EXPECT_EQ(SNES->CGRAM[0], 0x03E0);
+}
+
+TEST_F(ZSTTest, SavingALoadedFileReproducesItByteForByte)
+{
+    REQUIRE_FIXTURES();
+    const std::string Out = TempDir() + "/copy.zst";
+    for (const std::string& Name : ZSNESFixtures()) {
+        SCOPED_TRACE(Name);
+        ASSERT_TRUE(LoadSavestate(Name));
+        ASSERT_TRUE(ZST->SaveToFile(Out));
+        EXPECT_EQ(ReadBytes(Out), ReadBytes(Name));
+    }
+}
+
+TEST_F(ZSTTest, RebuildingTheImageFromTheMachineChangesOnlyBitsTheHardwareIgnores)
+{
+    REQUIRE_FIXTURES();
+    for (const std::string& Name : ZSNESFixtures()) {
+        SCOPED_TRACE(Name);
+        ASSERT_TRUE(LoadSavestate(Name));
+        const auto Before = ZST->StateImage;
+        Broadcast(nullptr, "new SNES"); // an editor's change of the machine state
+        size_t Diffs = 0;
+        for (size_t i = 0; i < ImageSize; ++i)
+            if (Before[i] != ZST->StateImage[i] && !(i == BGScrolX + 1 && Name.find("wavehdma") != std::string::npos))
+                ++Diffs;
+        EXPECT_EQ(Diffs, 0u);
+    }
+}
+
+TEST_F(ZSTTest, SoundlessStateKeepsItsShortImageAndClearedSound)
+{
+    REQUIRE_FIXTURES();
+    const std::string Name = FixturePath("zsnes/zsnes151_hicolor3840_spcoff.zst");
+    ASSERT_TRUE(LoadSavestate(Name));
+    EXPECT_EQ(ZST->ImageLength(), ImageSizeNoSound);
+    EXPECT_EQ(ZST->Rest.size(), 220u);
+    EXPECT_TRUE(ZST->HasPreview);
+    EXPECT_EQ(SNES->SPC_PC, 0);
+    Broadcast(nullptr, "new SNES");
+    EXPECT_EQ(ZST->StateImage[SPCOn], 0);
+    const std::string Out = TempDir() + "/spcoff.zst";
+    ASSERT_TRUE(ZST->SaveToFile(Out));
+    EXPECT_EQ(ReadBytes(Out), ReadBytes(Name));
+}
+
+TEST_F(ZSTTest, ConvertedImageCarriesTheMachineStateAndWhatZSNESNeeds)
+{
+    FillMachine(*SNES, *PPU);
+    const auto WantPtr = std::make_unique<tSNES>(*SNES);
+    const tSNES& Want = *WantPtr;
+    const tPPU& P = *PPU;
+    std::array<int32_t, 4> WantH{}, WantV{};
+    for (int n = 0; n < 4; ++n) {
+        WantH[n] = P.Layers[n].HScroll;
+        WantV[n] = P.Layers[n].VScroll;
+    }
+    const auto WantFixed = P.FixedColour;
+    ZST->ClearImage();
+    ZST->MachineToImage();
+    const auto& I = ZST->StateImage;
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(I.data()), 26), "ZSNES Save State File V0.6");
+    EXPECT_EQ(I[Eof], 0x1A);
+    EXPECT_EQ(I[VersionByte], 0x3C);
+    EXPECT_EQ(I[SPCOn], 1);
+    EXPECT_EQ(I[StackAnd] | I[StackAnd + 1] << 8, 0x01FF); // emulation mode
+    EXPECT_EQ(I[CycPBLT], 127);                            // FastROM
+    EXPECT_EQ(I[VRAMIncr], 0);                             // $2115 bit 7 set
+    EXPECT_EQ(I[AddrIncr] | I[AddrIncr + 1] << 8, 64);
+    EXPECT_EQ(I[VRAMIncBy8On], 1);
+    EXPECT_EQ(I[SPCS] | I[SPCS + 1] << 8, 0x1E0);
+    EXPECT_EQ(I[SPCRamDP + 1], 1);
+    EXPECT_EQ(I[SPCNZ], 0x80); // N set, Z clear
+    EXPECT_EQ(I[PPUStatus], 0x80);
+    EXPECT_EQ(I[ExtLatch], 0x40);
+    EXPECT_EQ(I[InterlVal], 0x41);
+    EXPECT_EQ(I[HDMAData + 16], 2); // $4300 = 1: two bytes per unit
+    EXPECT_EQ(I[HDMAData + 17], Want.Regs[0x4302]);
+    EXPECT_EQ(I[ObjSize1], 4);
+    EXPECT_EQ(I[ObjSize2], 16);
+
+    SNES->Clear();
+    for (auto& L : PPU->Layers)
+        L.HScroll = L.VScroll = 0;
+    PPU->M7A = PPU->M7B = PPU->M7C = PPU->M7D = 0;
+    PPU->M7X = PPU->M7Y = 0;
+    PPU->FixedColour = {};
+    PPU->FirstSprite = 0;
+    PPU->LatchPos = {};
+    ZST->ImageToMachine();
+    EXPECT_EQ(SNES->WRAM, Want.WRAM);
+    EXPECT_EQ(SNES->VRAM, Want.VRAM);
+    EXPECT_EQ(SNES->CGRAM, Want.CGRAM);
+    EXPECT_EQ(SNES->OAM, Want.OAM);
+    EXPECT_EQ(SNES->APU_RAM, Want.APU_RAM);
+    EXPECT_EQ(SNES->DSP, Want.DSP);
+    EXPECT_EQ(SNES->APU_ExtraRAM, Want.APU_ExtraRAM);
+    EXPECT_EQ(SNES->CPU_A, Want.CPU_A);
+    EXPECT_EQ(SNES->CPU_X, Want.CPU_X);
+    EXPECT_EQ(SNES->CPU_Y, Want.CPU_Y);
+    EXPECT_EQ(SNES->CPU_S, Want.CPU_S);
+    EXPECT_EQ(SNES->CPU_D, Want.CPU_D);
+    EXPECT_EQ(SNES->CPU_DB, Want.CPU_DB);
+    EXPECT_EQ(SNES->CPU_PC, Want.CPU_PC);
+    EXPECT_EQ(SNES->CPU_P, Want.CPU_P);
+    EXPECT_EQ(SNES->CPU_VCounter, Want.CPU_VCounter);
+    EXPECT_EQ(SNES->CPU_NMIActive, 1);
+    EXPECT_EQ(SNES->CPU_ZTiming, Want.CPU_ZTiming);
+    EXPECT_EQ(SNES->SPC_PC, Want.SPC_PC);
+    EXPECT_EQ(SNES->SPC_PSW, Want.SPC_PSW);
+    EXPECT_EQ(SNES->SPC_SP, Want.SPC_SP);
+    EXPECT_EQ(SNES->SPC_X, Want.SPC_X);
+    EXPECT_EQ(SNES->SPC_YA, Want.SPC_YA);
+    EXPECT_EQ(SNES->SPC_DirectPage, 1);
+    for (uint16_t A : {0x2100, 0x2101, 0x2102, 0x2103, 0x2105, 0x2106, 0x2107, 0x2108, 0x2109, 0x210A, 0x210B, 0x210C,
+                       0x2115, 0x2116, 0x2117, 0x211A, 0x2121, 0x2123, 0x2124, 0x2125, 0x2126, 0x2127, 0x2128, 0x2129,
+                       0x212A, 0x212B, 0x212C, 0x212D, 0x212E, 0x212F, 0x2130, 0x2131, 0x2133, 0x2134, 0x2135, 0x2136,
+                       0x213F, 0x2140, 0x2143, 0x2181, 0x2182, 0x2183, 0x4200, 0x4201, 0x4202, 0x4204, 0x4205, 0x4207,
+                       0x4208, 0x4209, 0x420A, 0x420C, 0x420D, 0x4211, 0x4214, 0x4215, 0x4216, 0x4217})
+        EXPECT_EQ(SNES->Regs[A], Want.Regs[A]) << std::hex << A;
+    EXPECT_EQ(SNES->Regs[0x4213], Want.Regs[0x4201]);
+    EXPECT_TRUE(std::equal(&SNES->Regs[0x4300], &SNES->Regs[0x4380], &Want.Regs[0x4300]));
+    for (int n = 0; n < 4; ++n) {
+        EXPECT_EQ(PPU->Layers[n].HScroll, WantH[n]);
+        EXPECT_EQ(PPU->Layers[n].VScroll, WantV[n]);
+    }
+    EXPECT_EQ(PPU->M7A, -256);
+    EXPECT_EQ(PPU->M7B, 0x0123);
+    EXPECT_EQ(PPU->M7C, -2);
+    EXPECT_EQ(PPU->M7D, 0x7FFF);
+    EXPECT_EQ(PPU->M7X, 0x80);
+    EXPECT_EQ(PPU->M7Y, -16);
+    EXPECT_EQ(PPU->FixedColour, WantFixed);
+    EXPECT_EQ(PPU->FirstSprite, 0x22);
+    EXPECT_EQ(PPU->LatchPos[0], 123);
+    EXPECT_EQ(PPU->LatchPos[1], 45);
+}
+
+TEST_F(ZSTTest, SpriteSizeCodesAndBGModeSurviveTheImage)
+{
+    EXPECT_EQ(ZSTSpriteSizeCode(4, 16), 3);
+    EXPECT_EQ(ZSTSpriteSizeCode(1, 4), 0); // codes 6 and 7 are stored like 0
+    EXPECT_EQ(ZSTSpriteSizeCode(9, 9), 0);
+    for (auto [In, Out] : {std::pair<uint8_t, uint8_t>{0x63, 0x63}, {0xC3, 0x03}, {0xE2, 0x02}, {0xBA, 0xBA}}) {
+        SNES->Regs[0x2101] = In;
+        SNES->Regs[0x2105] = 0x09;
+        ZST->ClearImage();
+        ZST->MachineToImage();
+        SNES->Regs.fill(0);
+        ZST->ImageToMachine();
+        EXPECT_EQ(SNES->Regs[0x2101], Out);
+        EXPECT_EQ(SNES->Regs[0x2105], 0x09);
+    }
+}
+
+TEST_F(ZSTTest, OverscanAndVBlankFollowTheLineAndLastLine)
+{
+    SNES->Regs[0x2133] = 0x04;
+    SNES->CPU_VCounter = 230;
+    ZST->ClearImage();
+    ZST->MachineToImage();
+    EXPECT_EQ(ZST->StateImage[Resolutn], 239);
+    ZST->ImageToMachine();
+    EXPECT_EQ(SNES->Regs[0x2133], 0x04);
+    EXPECT_EQ(SNES->Regs[0x4212], 0); // line 230 is still on screen with 239 lines
+    SNES->Regs[0x2133] = 0;
+    ZST->ClearImage();
+    ZST->MachineToImage();
+    ZST->ImageToMachine();
+    EXPECT_EQ(SNES->Regs[0x4212], 0x80);
+}
+
+TEST_F(ZSTTest, OtherFormatsLoadClearsAndConvertsTheImage)
+{
+    REQUIRE_FIXTURES();
+    ASSERT_TRUE(LoadSavestate(FixturePath("zsnes/zsnes151_hello_sram8k.zst")));
+    EXPECT_EQ(ZST->Rest.size(), 220u + 8192u);
+    const int Other = 0;
+    Broadcast(&Other, "new savestate");
+    EXPECT_TRUE(ZST->Rest.empty());
+    EXPECT_FALSE(ZST->HasPreview);
+    EXPECT_EQ(ZST->StateImage[VersionByte], 0);
+    Broadcast(&Other, "new SNES");
+    EXPECT_EQ(ZST->StateImage[VersionByte], 0x3C);
+    ZST->BuildStream();
+    EXPECT_EQ(ZST->FileStream.size(), ImageSize);
+}
+
+TEST_F(ZSTTest, LoadedV143FileKeepsItsVersionWhenRebuilt)
+{
+    REQUIRE_FIXTURES();
+    ASSERT_TRUE(LoadSavestate(FixturePath("zsnes/zsnes151_hello.zst")));
+    ZST->StateImage[VersionByte] = 0x8F;
+    Broadcast(nullptr, "new SNES");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(ZST->StateImage.data()), 26), "ZSNES Save State File V143");
+    EXPECT_EQ(ZST->StateImage[VersionByte], 0x8F);
+}
+
+TEST_F(ZSTTest, DamagedAndForeignFilesAreRefusedOrReadAsFarAsTheyGo)
+{
+    const std::string Dir = TempDir();
+    std::vector<uint8_t> Head(Signature, Signature + SignatureLength);
+    Head.insert(Head.end(), {'1', '4', '4', 0x1A, 0x8F});
+    Head.resize(300000, 0x55);
+    WriteBytes(Dir + "/fork.zst", Head);
+    EXPECT_FALSE(LoadSavestate(Dir + "/fork.zst"));
+    ASSERT_EQ(Errors(Recorder).size(), 1u);
+    EXPECT_NE(Errors(Recorder)[0].find("V144"), std::string::npos);
+    EXPECT_EQ(SNES->CPU_A, 0);
+
+    // Truncated by one byte: what is there is read, the failure is reported.
+    std::vector<uint8_t> Short(Signature, Signature + SignatureLength);
+    Short.insert(Short.end(), {'0', '.', '6', 0x1A, 0x3C});
+    Short.resize(ImageSize - 1, 0);
+    Short[SPCOn] = 1;
+    Short[ZSTLayout::A] = 0x42;
+    WriteBytes(Dir + "/short.zs1", Short);
+    Recorder.Log.clear();
+    EXPECT_FALSE(LoadSavestate(Dir + "/short.zs1"));
+    EXPECT_EQ(StateSlot, "1");
+    EXPECT_EQ(SNES->CPU_A, 0x42);
+    ASSERT_EQ(Errors(Recorder).size(), 1u);
+    EXPECT_NE(Errors(Recorder)[0].find("too short"), std::string::npos);
+
+    // Empty and garbage files: not ZSNES with the header check, read as far
+    // as they go without it.
+    WriteBytes(Dir + "/empty.zst", {});
+    WriteBytes(Dir + "/garbage.zst", std::vector<uint8_t>(1000, 0xFF));
+    EXPECT_EQ(DetectFormat(Dir + "/empty.zst"), FormatNone);
+    EXPECT_EQ(DetectFormat(Dir + "/garbage.zst"), FormatNone);
+    Options().CBox_OptionsCheckZST = false;
+    Recorder.Log.clear();
+    EXPECT_FALSE(LoadSavestate(Dir + "/empty.zst"));
+    EXPECT_FALSE(LoadSavestate(Dir + "/garbage.zst"));
+    EXPECT_EQ(Errors(Recorder).size(), 2u);
+    EXPECT_FALSE(ZST->HasPreview);
+    EXPECT_FALSE(LoadSavestate(Dir + "/missing.zst"));
+    EXPECT_NE(Errors(Recorder).back().find("Could not read"), std::string::npos);
+}
+
+TEST_F(ZSTTest, MoviesHaveNoPreviewButTheBrowserStillFindsOne)
+{
+    std::vector<uint8_t> File(Signature, Signature + SignatureLength);
+    File.insert(File.end(), {'0', '.', '6', 0x1A, 0x3C});
+    File.resize(ImageSize + 100 + PreviewSize, 0);
+    File[SPCOn] = 1;
+    for (size_t i = 0; i < PreviewSize; ++i)
+        File[File.size() - PreviewSize + i] = static_cast<uint8_t>(i);
+    const std::string Dir = TempDir();
+    WriteBytes(Dir + "/run.zmv", File);
+    WriteBytes(Dir + "/run.zs3", File);
+
+    ASSERT_TRUE(LoadSavestate(Dir + "/run.zmv"));
+    EXPECT_EQ(StateKind, KindMovie);
+    EXPECT_FALSE(ZST->HasPreview);
+    EXPECT_EQ(ZST->Rest.size(), 100u + PreviewSize);
+    std::array<uint16_t, 64 * 56> Pixels{};
+    ASSERT_TRUE(tZST::LoadPreview(Dir + "/run.zmv", Pixels));
+    EXPECT_EQ(Pixels[0], 0x0100);
+
+    ASSERT_TRUE(LoadSavestate(Dir + "/run.zs3"));
+    EXPECT_TRUE(ZST->HasPreview);
+    EXPECT_EQ(ZST->Rest.size(), 100u);
+    ASSERT_TRUE(ZST->SaveToFile(Dir + "/again.zs3"));
+    EXPECT_EQ(ReadBytes(Dir + "/again.zs3"), File);
+
+    File.resize(ImageSize + 10);
+    WriteBytes(Dir + "/tiny.zm1", File);
+    EXPECT_FALSE(tZST::LoadPreview(Dir + "/tiny.zm1", Pixels));
+    EXPECT_FALSE(tZST::LoadPreview(Dir + "/run.txt", Pixels));
+    EXPECT_FALSE(tZST::LoadPreview(Dir + "/none.zst", Pixels));
+}
+
+TEST_F(ZSTTest, EditorNotificationsRebuildTheFileAndTheMachine)
+{
+    REQUIRE_FIXTURES();
+    ASSERT_TRUE(LoadSavestate(FixturePath("zsnes/zsnes151_hello.zst")));
+    const int Editor = 0;
+    ZST->StateImage[ZSTLayout::A] = 0x99;
+    Broadcast(&Editor, "new ZST.Data");
+    EXPECT_EQ(SNES->CPU_A & 0xFF, 0x99);
+    EXPECT_EQ(ZST->FileStream[ZSTLayout::A], 0x99);
+
+    ZST->FileStream[BGMode] = 3;
+    Broadcast(&Editor, "new ZST.Stream");
+    EXPECT_EQ(SNES->Regs[0x2105] & 7, 3);
+    EXPECT_TRUE(ZST->HasPreview);
+
+    ZST->Preview[0] = 0x12;
+    Broadcast(&Editor, "new ZST.Preview");
+    EXPECT_EQ(ZST->FileStream[ZST->FileStream.size() - PreviewSize], 0x12);
+}
