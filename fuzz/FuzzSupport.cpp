@@ -10,7 +10,9 @@
 #include "core/Messages.h"
 #include "core/Model.h"
 #include "core/SNES.h"
+#include "core/RegisterTabs.h"
 #include "core/SharedData.h"
+#include "savestates/SSL.h"
 
 namespace fs = std::filesystem;
 
@@ -39,6 +41,8 @@ void FuzzSetUp()
     SetMessenger(&Silent);
     CreateModelObjects();
     Broadcast(nullptr, "startup");
+    std::string Error;
+    RegisterTabs().Load(Error);
 }
 
 const std::string& FuzzDir()
@@ -70,6 +74,18 @@ void FuzzSavestateRoad(const std::string& FileName)
 {
     FuzzSetUp();
     LoadSavestate(FileName);
+    // The main window's register tabs read the machine state and every
+    // format's image.
+    RegisterTabs().Invalidate();
+    for (int Page = 0; Page < RegisterPageCount; ++Page) {
+        try {
+            RegisterTabs().FillTab(Page, CurrentRegisterSources(), true);
+        } catch (const tRegisterFileError&) {
+        }
+    }
+    // Saving in every writable format, to memory.
+    std::vector<uint8_t> Out;
+    SSL->SaveToStream(Out);
 }
 
 void FuzzReadThroughMemoryMap()

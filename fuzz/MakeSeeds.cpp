@@ -14,6 +14,10 @@
 #include "core/Gzip.h"
 #include "core/Messages.h"
 #include "core/Model.h"
+#include "core/SNES.h"
+#include "cart/SNESCart.h"
+#include "render/PPU.h"
+#include "savestates/SSL.h"
 #include "sound/SPC.h"
 #include "../tests/cart/ZipWriter.h"
 
@@ -99,6 +103,21 @@ void SPCSeeds(const fs::path& Dir)
     Out.clear();
     SPC->SaveToStream(Out, F);
     Write(Dir / "spc/extended-tags.spc", Out);
+    // A Super Sleuth state of a made-up machine: a gradient palette, some
+    // tiles, a few sprites, registers set for mode 1.
+    for (size_t i = 0; i < SNES->CGRAM.size(); ++i)
+        SNES->CGRAM[i] = static_cast<uint16_t>(i * 0x0421 & 0x7FFF);
+    for (size_t i = 0; i < SNES->VRAM.size(); ++i)
+        SNES->VRAM[i] = static_cast<uint8_t>(i * 37 >> 3);
+    for (size_t i = 0; i < SNES->OAM.size(); ++i)
+        SNES->OAM[i] = static_cast<uint8_t>(i * 11);
+    SNES->Regs[0x2100] = 0x0F;
+    SNES->Regs[0x2105] = 0x01;
+    SNES->Regs[0x212C] = 0x17;
+    SSL->MachineToChunks(*SNES, *PPU, Cart, 0);
+    Out.clear();
+    SSL->SaveToStream(Out);
+    Write(Dir / "savestate_ssl/mode1.s01", Out);
     FreeModelObjects();
 }
 } // namespace
