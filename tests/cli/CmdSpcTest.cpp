@@ -57,7 +57,7 @@ TEST_F(CmdSpcTest, StateToTaggedSPC)
     const tRun R = RunCli("spc " + Dir + "/game.s01 -o " + Dir + "/game.spc --song \"Overworld\" --game Quest "
                           "--artist Someone --dumper me --comments \"from a state\" --length 120 --fade 10000 --show");
     ASSERT_EQ(R.Exit, 0) << R.Err;
-    EXPECT_NE(R.Out.find("song:            \"Overworld\""), std::string::npos) << R.Out;
+    EXPECT_NE(R.Out.find("song:            Overworld\n"), std::string::npos) << R.Out;
     const auto F = ReadBytes(Dir + "/game.spc");
     ASSERT_EQ(F.size(), SPCLayout::FixedSize);
     EXPECT_EQ(Text(F, 0, 33), SPCSignatureText);
