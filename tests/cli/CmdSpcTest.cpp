@@ -107,4 +107,30 @@ TEST_F(CmdSpcTest, BadFilesAreNamedAndTheOthersGoOn)
     EXPECT_NE(Bad.Err.find("--length wants a whole number from 0 to 999"), std::string::npos) << Bad.Err;
 }
 
+TEST_F(CmdSpcTest, ConvertToTheOwnFormatAndInfoShowsSPCTags)
+{
+    REQUIRE_FIXTURES();
+    const std::string Dir = TempDir();
+    const tRun C = RunCli("convert " + FixturePath("zsnes/zsnes151_hello.zst") + " --to ssl -o " + Dir + "/hello.s01");
+    ASSERT_EQ(C.Exit, 0) << C.Err;
+    EXPECT_TRUE(tSSL::IsSSLFile(Dir + "/hello.s01"));
+
+    ASSERT_EQ(RunCli("spc " + Dir + "/hello.s01 -o " + Dir + "/hello.spc --song Hi").Exit, 0);
+    const tRun I = RunCli("info " + Dir + "/hello.spc");
+    ASSERT_EQ(I.Exit, 0) << I.Err;
+    EXPECT_NE(I.Out.find("format:          SPC\n"), std::string::npos) << I.Out;
+    EXPECT_NE(I.Out.find("song:            Hi\n"), std::string::npos) << I.Out;
+
+    // An SNESGT state carrying that SPC as its sound snapshot.
+    const auto Spc = ReadBytes(Dir + "/hello.spc");
+    std::vector<uint8_t> Sgt = {'G', 'T', 'S', 'F', 0, 0, 0, 0, 'S', 'P', 'C', 'F'};
+    for (int i = 0; i < 4; ++i)
+        Sgt.push_back(static_cast<uint8_t>(Spc.size() >> (8 * i)));
+    Sgt.insert(Sgt.end(), Spc.begin(), Spc.end());
+    WriteBytes(Dir + "/game.sv1", Sgt);
+    const tRun G = RunCli("info " + Dir + "/game.sv1");
+    ASSERT_EQ(G.Exit, 0) << G.Err;
+    EXPECT_NE(G.Out.find("spc_song:        Hi\n"), std::string::npos) << G.Out;
+}
+
 } // namespace
