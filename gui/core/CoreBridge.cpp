@@ -1,8 +1,28 @@
 #include "core/CoreBridge.h"
 
+#include <cstring>
+
 #include "cart/SNESCart.h"
 #include "core/Messages.h"
 #include "core/SNES.h"
+#include "core/LongPath.h"
+#include "savestates/S9X.h"
+#include "savestates/SSL.h"
+#include "savestates/ZST.h"
+
+namespace {
+// Recent-file pictures fit the room the menu leaves them (the size of the
+// ZSNES preview).
+constexpr uint32_t ThumbWidth = 64;
+constexpr uint32_t ThumbHeight = 56;
+
+bool Report(bool Ok, const std::string& FileName, const std::string& Error)
+{
+    if (!Ok)
+        Messages().Error("Could not write \"" + FileName + "\": " + Error + ".");
+    return Ok;
+}
+}
 
 bool LoadCartridgeFile(const std::string& FileName) { return Cart && Cart->LoadFromFile(FileName); }
 
@@ -12,10 +32,40 @@ void FindCartridgeFor(const std::string& Name)
         Cart->FindForSavestate(Name);
 }
 
-bool SaveStateAs(uint8_t, const std::string&)
+bool SaveStateAs(uint8_t Format, const std::string& FileName)
 {
-    Messages().Error("Saving savestates is not available in this version.");
-    return false;
+    std::string Error;
+    switch (Format) {
+    case FormatZST: return ZST && ZST->SaveToFile(FileName);
+    case FormatS9X: return S9X && S9X->SaveToFile(FileName);
+    case FormatSSL: return SSL && Report(SSL->SaveToFile(FileName, Error), FileName, Error);
+    default: return false;
+    }
 }
 
-QImage SavestateThumbnail(const QString&) { return {}; }
+std::string OnDiskName(const std::string& Path) { return LongPathName(Path); }
+
+QImage SavestateThumbnail(const QString& FileName)
+{
+    const std::string Name = FileName.toStdString();
+    const uint8_t Format = DetectFormat(Name);
+    if (Format == FormatZST) {
+        std::array<uint16_t, 64 * 56> Pixels{};
+        if (!tZST::LoadPreview(Name, Pixels))
+            return {};
+        QImage I(64, 56, QImage::Format_RGB16);
+        for (int y = 0; y < 56; ++y)
+            std::memcpy(I.scanLine(y), Pixels.data() + y * 64, 64 * 2);
+        return I;
+    }
+    if (Format == FormatSSL) {
+        std::optional<tSSL_Bitmap565> P = tSSL::LoadPreview(Name, ThumbWidth, ThumbHeight);
+        if (!P || P->Width == 0 || P->Height == 0)
+            return {};
+        QImage I(static_cast<int>(P->Width), static_cast<int>(P->Height), QImage::Format_RGB16);
+        for (uint32_t y = 0; y < P->Height; ++y)
+            std::memcpy(I.scanLine(static_cast<int>(y)), P->Pixels.data() + y * P->Width, P->Width * 2);
+        return I;
+    }
+    return {};
+}

@@ -20,9 +20,10 @@
 #include "core/Icons.h"
 #include "core/MenuStyle.h"
 #include "core/Options.h"
+#include "core/Program.h"
 #include "core/ProgramWindows.h"
 #include "core/RecentMenu.h"
-#include "core/RegisterTabs.h"
+#include "core/RegisterLists.h"
 #include "core/SharedData.h"
 #include "core/WindowList.h"
 
@@ -211,7 +212,12 @@ void tForm_Main::CreateStatusBar()
     for (int i = 0; i < PanelCount; ++i) {
         auto* P = new QLabel(this);
         P->setObjectName(QStringLiteral("Panel_Status%1").arg(i));
-        P->setFixedWidth(PanelWidths[static_cast<size_t>(i)]);
+        // The widths were chosen for one system font; the slot panel must
+        // still hold a three-digit slot in wider fonts.
+        int W = PanelWidths[static_cast<size_t>(i)];
+        if (i == 0)
+            W = std::max(W, P->fontMetrics().horizontalAdvance(QStringLiteral(" slot: 000 ")) + 8);
+        P->setFixedWidth(W);
         P->setFrameShape(QFrame::StyledPanel);
         P->setFrameShadow(QFrame::Sunken);
         statusBar()->addWidget(P);
@@ -326,22 +332,17 @@ void tForm_Main::LoadRegisterDescriptions()
 
 void tForm_Main::FillTab()
 {
-    const auto P = static_cast<size_t>(CurrentPage);
-    QTableWidget* L = Lists_[P];
-    if (!Built_[P]) {
-        Built_[P] = true;
-        L->setUpdatesEnabled(false);
-        BuildRegisterTab(CurrentPage, L);
-        L->setUpdatesEnabled(true);
-        if (L->rowCount() > 0)
-            L->setCurrentCell(0, 0);
-    }
-    if (Filled_[P] || !Options().CBox_MainUpdating)
-        return;
+    QTableWidget* L = Lists_[static_cast<size_t>(CurrentPage)];
     L->setUpdatesEnabled(false);
-    FillRegisterTab(CurrentPage, L, Busy);
+    try {
+        ShowRegisterTab(CurrentPage, L, Busy);
+    } catch (const std::exception& E) {
+        // A damaged row of "SNES.txt"; the message names the file and line.
+        L->setUpdatesEnabled(true);
+        ShowException(QString::fromUtf8(E.what()));
+        return;
+    }
     L->setUpdatesEnabled(true);
-    Filled_[P] = true;
 }
 
 void tForm_Main::GUI_ChangePage(int Page)
@@ -370,7 +371,7 @@ void tForm_Main::Notify(const void*, std::string_view Msg)
     } else if (Msg == "new savestate")
         OnNewSavestate();
     else if (Msg == "new SNES") {
-        Filled_.fill(false);
+        InvalidateRegisterTabs();
         GUI_ChangePage(CurrentPage);
     } else if (Msg == "new Cart")
         OnNewCart();

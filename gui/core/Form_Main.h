@@ -60,6 +60,9 @@ public:
     // Colours, font and grid lines of the seven register lists.
     void ApplyListLook();
 
+    // The system dialogs for savestates and cartridges.
+    void OpenStateWithDialog();
+    void OpenCartWithDialog();
     void GUI_ClickOpen();
     void GUI_ClickCart();
     void GUI_ClickReload(QToolButton* Button);
@@ -106,8 +109,6 @@ private:
     QMap<QString, QToolButton*> Buttons_;
     QTabWidget* PageControl = nullptr;
     std::array<QTableWidget*, PageCount> Lists_{};
-    std::array<bool, PageCount> Built_{};
-    std::array<bool, PageCount> Filled_{};
     std::array<QLabel*, PanelCount> Panels_{};
     tMenuStyle* MenuStyle_ = nullptr;
     QMenu* Menu_SNES = nullptr;

@@ -31,23 +31,33 @@ QString Q(const std::string& S) { return QString::fromStdString(S); }
 
 void tForm_Main::OpenSavestate(const QString& FileName) { LoadSavestate(FileName.toStdString()); }
 
+void tForm_Main::OpenStateWithDialog()
+{
+    if (ExecuteFileDialog(DlgOpen_SNES, this))
+        OpenSavestate(DialogFileName);
+    WindowList->UpdateButtons();
+}
+
+void tForm_Main::OpenCartWithDialog()
+{
+    if (ExecuteFileDialog(DlgOpen_Cart, this))
+        LoadCartridgeFile(DialogFileName.toStdString());
+    WindowList->UpdateButtons();
+}
+
 void tForm_Main::GUI_ClickOpen()
 {
-    if (!Options().CBox_OpenNoWin && !(Form_Open && Form_Open->isVisible())) {
-        if (ExecuteFileDialog(DlgOpen_SNES, this))
-            OpenSavestate(DialogFileName);
-        WindowList->UpdateButtons();
-    } else
+    if (!Options().CBox_OpenNoWin && !(Form_Open && Form_Open->isVisible()))
+        OpenStateWithDialog();
+    else
         WindowList->Toggle(ToolButton(QStringLiteral("Btn_StateOpen")));
 }
 
 void tForm_Main::GUI_ClickCart()
 {
-    if (!Options().CBox_CartNoWin && !(Form_Cart && Form_Cart->isVisible())) {
-        if (ExecuteFileDialog(DlgOpen_Cart, this))
-            LoadCartridgeFile(DialogFileName.toStdString());
-        WindowList->UpdateButtons();
-    } else
+    if (!Options().CBox_CartNoWin && !(Form_Cart && Form_Cart->isVisible()))
+        OpenCartWithDialog();
+    else
         WindowList->Toggle(ToolButton(QStringLiteral("Btn_CartOpen")));
 }
 

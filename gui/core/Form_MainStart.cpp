@@ -11,6 +11,7 @@
 
 #include "cart/SNESCart.h"
 #include "core/Config.h"
+#include "core/CoreBridge.h"
 #include "core/Form_Main.h"
 #include "core/Options.h"
 #include "core/ProgramWindows.h"
@@ -91,7 +92,7 @@ void tForm_Main::GUI_TimerTick()
     if (Args.size() > 1) {
         QFileInfo F(Args[1]);
         if (F.isFile())
-            OpenSavestate(F.canonicalFilePath());
+            OpenSavestate(QString::fromStdString(OnDiskName(F.absoluteFilePath().toStdString())));
     }
 }
 

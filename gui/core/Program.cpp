@@ -57,7 +57,7 @@ public:
     }
 } BoxMessenger;
 
-tToolWindow* Placeholder(const char* Name, const char* Caption, const char* Hint, tBusSlot Slot)
+tForm_Placeholder* Placeholder(const char* Name, const char* Caption, const char* Hint, tBusSlot Slot)
 {
     return new tForm_Placeholder(QString::fromLatin1(Name), QString::fromLatin1(Caption), QString::fromLatin1(Hint),
                                  Slot, Form_Main);
@@ -66,11 +66,17 @@ tToolWindow* Placeholder(const char* Name, const char* Caption, const char* Hint
 void CreateWindows()
 {
     Form_Main = new tForm_Main;
-    Form_Cart = Placeholder("Form_Cart", "CartViewer", "Btn_CartOpen", tBusSlot::Form_Cart);
+    tForm_Placeholder* CartBrowser = Placeholder("Form_Cart", "CartViewer", "Btn_CartOpen", tBusSlot::Form_Cart);
+    CartBrowser->AddCommand(QStringLiteral("insert a cartridge with the system dialog..."),
+                            [] { Form_Main->OpenCartWithDialog(); });
+    Form_Cart = CartBrowser;
     Form_Hex = Placeholder("Form_Hex", "HexEditor", "Btn_Hex", tBusSlot::Form_Hex);
     Form_List = Placeholder("Form_List", "ListEditor", "Btn_List", tBusSlot::Form_List);
     Form_Memory = Placeholder("Form_Memory", "MemViewer", "Btn_Memory", tBusSlot::Form_Memory);
-    Form_Open = Placeholder("Form_Open", "open a savestate", "Btn_StateOpen", tBusSlot::Form_Open);
+    tForm_Placeholder* StateBrowser = Placeholder("Form_Open", "open a savestate", "Btn_StateOpen", tBusSlot::Form_Open);
+    StateBrowser->AddCommand(QStringLiteral("load a savestate with the system dialog..."),
+                             [] { Form_Main->OpenStateWithDialog(); });
+    Form_Open = StateBrowser;
     Form_Options = new tForm_Options(Form_Main);
     Form_Palette = Placeholder("Form_Palette", "PalViewer", "Btn_Palette", tBusSlot::Form_Palette);
     Form_Preview = Placeholder("Form_Preview", "preview", "Btn_Preview", tBusSlot::Form_Preview);

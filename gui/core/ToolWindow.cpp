@@ -1,6 +1,7 @@
 #include "core/ToolWindow.h"
 
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "core/Config.h"
@@ -58,4 +59,12 @@ tForm_Placeholder::tForm_Placeholder(const QString& Name, const QString& Caption
     Text->setAlignment(Qt::AlignCenter);
     L->addWidget(Text);
     resize(320, 160);
+}
+
+void tForm_Placeholder::AddCommand(const QString& Caption, const std::function<void()>& Action)
+{
+    auto* B = new QPushButton(Caption, this);
+    B->setObjectName(QStringLiteral("Btn_Command"));
+    layout()->addWidget(B);
+    connect(B, &QPushButton::clicked, this, Action);
 }

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 #include "core/Broadcast.h"
 
 class tToolWindow : public QWidget, public tReceiver {
@@ -37,4 +39,6 @@ class tForm_Placeholder final : public tToolWindow {
 public:
     tForm_Placeholder(const QString& Name, const QString& Caption, const QString& Hint, tBusSlot Slot,
                       QWidget* Parent);
+    // A button that does what the window will do in the meantime.
+    void AddCommand(const QString& Caption, const std::function<void()>& Action);
 };

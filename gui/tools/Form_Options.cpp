@@ -70,7 +70,7 @@ tForm_Options::tForm_Options(QWidget* Parent)
     ToolRow->addStretch(1);
     Frame->addWidget(Tool);
     connect(Font, &QPushButton::clicked, this, &tForm_Options::GUI_WndFont);
-    resize(560, 420);
+    resize(760, 440);
     ShowOptions();
 }
 

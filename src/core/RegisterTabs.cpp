@@ -1,12 +1,50 @@
 #include "core/RegisterTabs.h"
 
+#include <algorithm>
+
 #include "core/Options.h"
 #include "core/SNES.h"
 #include "render/PPU.h"
+#include "savestates/S9X.h"
 #include "savestates/SSL.h"
+#include "savestates/ZST.h"
 
 namespace
 {
+// The fixed image as far as the file has it: without the sound part a
+// ZSNES file ends after VRAM, and those fields have no value.
+std::span<uint8_t> ZSTImage(std::string_view)
+{
+    if (!ZST)
+        return {};
+    return std::span<uint8_t>(ZST->StateImage).first(std::min(ZST->ImageLength(), ZST->StateImage.size()));
+}
+
+// A Snes9x block, or nothing when the file did not have it (the sound,
+// SA-1, SPC7110 and real-time clock blocks are optional).
+std::span<uint8_t> S9XBlock(std::string_view Name)
+{
+    using namespace S9XLayout;
+    if (!S9X)
+        return {};
+    tS9XBlocks& B = S9X->Blocks;
+    for (int Id = 0; Id < BlockCount; ++Id) {
+        if (Name != Blocks[static_cast<size_t>(Id)].Name)
+            continue;
+        bool Present = true;
+        if (Id == BlockAPU || Id == BlockARE || Id == BlockARA || Id == BlockSOU)
+            Present = B.HasAPU;
+        else if (Id == BlockSA1 || Id == BlockSAR)
+            Present = B.HasSA1;
+        else if (Id == BlockSP7)
+            Present = B.HasSP7;
+        else if (Id == BlockRTC)
+            Present = B.HasRTC;
+        return Present ? std::span<uint8_t>(B.Data[static_cast<size_t>(Id)]) : std::span<uint8_t>();
+    }
+    return {};
+}
+
 std::span<uint8_t> SSLChunk(std::string_view Id)
 {
     if (!SSL)
@@ -36,9 +74,8 @@ tRegisterSources CurrentRegisterSources()
     Src.SNES = SNES;
     Src.PPU = PPU;
     Src.StateFormat = StateFormat;
-    // The ZSNES and Snes9x objects do not show their images yet: their rows stay missing.
-    Src.ZST = [](std::string_view) { return std::span<uint8_t>(); };
-    Src.S9X = Src.ZST;
+    Src.ZST = ZSTImage;
+    Src.S9X = S9XBlock;
     Src.SSL = SSLChunk;
     return Src;
 }

@@ -7,6 +7,7 @@
 #include <map>
 #include <sys/wait.h>
 
+#include "core/Gzip.h"
 #include "core/RegisterTabs.h"
 #include "core/SNES.h"
 #include "render/PPU.h"
@@ -97,6 +98,28 @@ uint64_t LE(const std::vector<uint8_t>& D, size_t Offset, size_t Width)
     return V;
 }
 
+uint64_t BE(const std::vector<uint8_t>& D, size_t Offset, size_t Width)
+{
+    uint64_t V = 0;
+    for (size_t I = 0; I < Width; ++I)
+        V = V << 8 | D.at(Offset + I);
+    return V;
+}
+
+// The blocks of an inflated Snes9x state: name to offset of its data.
+std::map<std::string, size_t> S9XBlocks(const std::vector<uint8_t>& D)
+{
+    std::map<std::string, size_t> Blocks;
+    size_t Pos = 14;
+    while (Pos + 11 <= D.size()) {
+        const std::string Name(D.begin() + static_cast<long>(Pos), D.begin() + static_cast<long>(Pos) + 3);
+        const size_t Length =
+            std::stoul(std::string(D.begin() + static_cast<long>(Pos) + 4, D.begin() + static_cast<long>(Pos) + 10));
+        Blocks[Name] = Pos + 11;
+        Pos += 11 + Length;
+    }
+    return Blocks;
+}
 } // namespace
 
 TEST(CmdRegsTest, BadArgumentsAndFiles)
@@ -113,6 +136,99 @@ TEST(CmdRegsTest, BadArgumentsAndFiles)
     const tRun Text = RunCli("regs " + Dir + "/notes.txt");
     EXPECT_EQ(Text.Exit, 1);
     EXPECT_NE(Text.Err.find("not a savestate"), std::string::npos) << Text.Err;
+}
+
+TEST(CmdRegsTest, ZSNESValuesAreTheFilesBytes)
+{
+    REQUIRE_FIXTURES();
+    for (const char* Name : {"zsnes/zsnes151_nesdoug05_sprites.zst", "zsnes/zsnes142_hello.zst"}) {
+        SCOPED_TRACE(Name);
+        const std::string File = FixturePath(Name);
+        const std::vector<uint8_t> D = ReadBytes(File);
+
+        const auto CPU = Tab(File, "cpu");
+        EXPECT_EQ(Dec(Named(CPU, "C")), LE(D, 41, 2));
+        EXPECT_EQ(Dec(Named(CPU, "DB")), D[43]);
+        EXPECT_EQ(Dec(Named(CPU, "PB")), D[44]);
+        EXPECT_EQ(Dec(Named(CPU, "S")), LE(D, 45, 2));
+        EXPECT_EQ(Dec(Named(CPU, "D")), LE(D, 47, 2));
+        EXPECT_EQ(Dec(Named(CPU, "X")), LE(D, 49, 2));
+        EXPECT_EQ(Dec(Named(CPU, "Y")), LE(D, 51, 2));
+        EXPECT_EQ(Dec(Named(CPU, "P")), D[53]);
+        EXPECT_EQ(Dec(Named(CPU, "PC")), LE(D, 55, 2));
+        EXPECT_EQ(Dec(Named(CPU, "NMITIMEN")), D[74]);
+        EXPECT_EQ(Named(CPU, "MDMAEN").at("dec"), "?");
+        EXPECT_EQ(Named(CPU, "JOY1L").at("bin"), "????????");
+
+        const auto PPU = Tab(File, "ppu");
+        EXPECT_EQ(Dec(Named(PPU, "BGMODE")), D[102] | D[103] << 3 | D[104] << 4);
+        EXPECT_EQ(Dec(Named(PPU, "VMAIN")), D[2584]);
+        EXPECT_EQ(Dec(Named(PPU, "TM")), D[180]);
+        EXPECT_EQ(Dec(Named(PPU, "TS")), D[181]);
+        EXPECT_EQ(Dec(Named(PPU, "M7X")), LE(D, 222, 2) & 0x1FFF);
+
+        // Every field of the ZSNES tab is the file's little-endian number at
+        // the offset its address column names.
+        const auto ZST = Tab(File, "zst");
+        size_t Checked = 0;
+        for (const tJsonRow& R : ZST) {
+            if (R.count("text"))
+                continue;
+            const size_t Offset = std::stoul(R.at("address"), nullptr, 16);
+            EXPECT_EQ(R.at("address").size(), 6u);
+            EXPECT_EQ(Dec(R), LE(D, Offset, std::stoul(R.at("bits")) / 8)) << R.at("name");
+            ++Checked;
+        }
+        EXPECT_EQ(Checked, 477u);
+    }
+}
+
+TEST(CmdRegsTest, Snes9xValuesAreTheFilesBytes)
+{
+    REQUIRE_FIXTURES();
+    const std::string File = FixturePath("snes9x/m1_layers.000");
+    std::vector<uint8_t> D = ReadBytes(File);
+    std::string Error;
+    ASSERT_TRUE(GunzipStream(D, Error)) << Error;
+    auto Blocks = S9XBlocks(D);
+    const size_t REG = Blocks.at("REG"), FIL = Blocks.at("FIL");
+
+    const auto CPU = Tab(File, "cpu");
+    EXPECT_EQ(Dec(Named(CPU, "PB")), D[REG]);
+    EXPECT_EQ(Dec(Named(CPU, "DB")), D[REG + 1]);
+    EXPECT_EQ(Dec(Named(CPU, "P")), BE(D, REG + 2, 2) & 0xFF);
+    EXPECT_EQ(Dec(Named(CPU, "C")), BE(D, REG + 4, 2));
+    EXPECT_EQ(Dec(Named(CPU, "D")), BE(D, REG + 6, 2));
+    EXPECT_EQ(Dec(Named(CPU, "S")), BE(D, REG + 8, 2));
+    EXPECT_EQ(Dec(Named(CPU, "X")), BE(D, REG + 10, 2));
+    EXPECT_EQ(Dec(Named(CPU, "PC")), BE(D, REG + 14, 2));
+    EXPECT_EQ(Dec(Named(CPU, "NMITIMEN")), D[FIL + 0x4200]);
+    EXPECT_EQ(Dec(Named(CPU, "JOY1H")), D[FIL + 0x4219]);
+
+    const auto PPU = Tab(File, "ppu");
+    for (const char* Reg : {"INIDISP", "BGMODE", "BG1SC", "BG12NBA", "TM", "CGADSUB"}) {
+        const tJsonRow& R = Named(PPU, Reg);
+        EXPECT_EQ(Dec(R), D[FIL + std::stoul(R.at("address").substr(1), nullptr, 16)]) << Reg;
+    }
+    EXPECT_EQ(Named(PPU, "VMAIN").at("dec"), "?");
+
+    // Every field of the Snes9x tab is the file's (big-endian) number in its
+    // block; the sprite name-select word alone is kept as stored.
+    const auto S9X = Tab(File, "s9x");
+    size_t Checked = 0;
+    for (const tJsonRow& R : S9X) {
+        if (R.count("text") || R.at("address") == "PPU:07E8")
+            continue;
+        const std::string Block = R.at("address").substr(0, 3);
+        if (!Blocks.count(Block)) {
+            EXPECT_EQ(R.at("dec"), "?") << R.at("address");
+            continue;
+        }
+        const size_t Offset = Blocks.at(Block) + std::stoul(R.at("address").substr(4), nullptr, 16);
+        EXPECT_EQ(Dec(R), BE(D, Offset, std::stoul(R.at("bits")) / 8)) << R.at("address") << " " << R.at("name");
+        ++Checked;
+    }
+    EXPECT_GT(Checked, 600u);
 }
 
 namespace

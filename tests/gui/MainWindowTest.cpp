@@ -11,6 +11,8 @@
 #include "cart/SNESCart.h"
 #include "core/Broadcast.h"
 #include "core/Form_Main.h"
+#include "core/MenuStyle.h"
+#include "core/ToolWindow.h"
 #include "core/Options.h"
 #include "core/ProgramWindows.h"
 #include "core/RecentMenu.h"
@@ -267,6 +269,99 @@ private slots:
         QVERIFY(Options().CBox_SceneUpdate);
         QTest::keyClick(Form_Main->CurrentList(), Qt::Key_F8);
         QVERIFY(!Options().CBox_SceneUpdate);
+    }
+
+    void theRegisterTabsShowTheMachineState()
+    {
+        tRunningProgram P(*Folder);
+        QTableWidget* PPU = Form_Main->List(2);
+        QCOMPARE(Form_Main->Pages()->currentIndex(), 2);
+        QVERIFY(PPU->rowCount() > 20);
+        int Row = -1;
+        for (int r = 0; r < PPU->rowCount(); ++r)
+            if (PPU->item(r, 0)->text() == QLatin1String("$2100"))
+                Row = r;
+        QVERIFY(Row >= 0);
+        QCOMPARE(PPU->item(Row, 4)->text(), QStringLiteral("00"));
+        SNES->Regs[0x2100] = 0x8F;
+        Broadcast(nullptr, "new SNES");
+        QCOMPARE(PPU->item(Row, 4)->text(), QStringLiteral("8F"));
+        QCOMPARE(PPU->item(Row, 3)->text(), QStringLiteral("10001111"));
+        QCOMPARE(PPU->item(Row, 5)->text(), QStringLiteral("143"));
+
+        // Another tab is built when it is first shown, and shows the state too.
+        QCOMPARE(Form_Main->List(0)->rowCount(), 0);
+        Form_Main->Pages()->setCurrentIndex(0);
+        QVERIFY(Form_Main->List(0)->rowCount() > 20);
+
+        // With "update the lists" off the values stay as they were.
+        Form_Main->Pages()->setCurrentIndex(2);
+        Options().CBox_MainUpdating = false;
+        SNES->Regs[0x2100] = 0x0F;
+        Broadcast(nullptr, "new SNES");
+        QCOMPARE(PPU->item(Row, 4)->text(), QStringLiteral("8F"));
+    }
+
+    void enterAndADoubleClickToggleTheListEditor()
+    {
+        tRunningProgram P(*Folder);
+        QTableWidget* L = Form_Main->CurrentList();
+        QTest::keyClick(L, Qt::Key_Return);
+        QVERIFY(Form_List->isVisible());
+        QVERIFY(Button("Btn_List")->isChecked());
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(Form_List));
+        emit L->cellDoubleClicked(1, 0);
+        QVERIFY(!Form_List->isVisible());
+        QVERIFY(!Button("Btn_List")->isChecked());
+    }
+
+    void f3WithTheSystemDialogLoadsTheChosenFileAndLeavesTheButtonUp()
+    {
+        tRunningProgram P(*Folder);
+        Options().CBox_OpenNoWin = false;
+        Form_Main->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(Form_Main));
+        P.DialogAnswer = QString(); // cancelled
+        QTest::keyClick(Form_Main->CurrentList(), Qt::Key_F3);
+        QCOMPARE(P.DialogCalls, QStringList{QStringLiteral("DlgOpen_SNES")});
+        QVERIFY(!Button("Btn_StateOpen")->isChecked());
+        QVERIFY(!Form_Open->isVisible());
+        QVERIFY(StateFileName.empty());
+
+        // With the custom dialog the browser opens instead.
+        Options().CBox_OpenNoWin = true;
+        QTest::keyClick(Form_Main->CurrentList(), Qt::Key_F3);
+        QVERIFY(Form_Open->isVisible());
+        QVERIFY(Button("Btn_StateOpen")->isChecked());
+        QCOMPARE(P.DialogCalls.size(), 1);
+    }
+
+    void functionKeysBelongToAnOpenDialog()
+    {
+        tRunningProgram P(*Folder);
+        Options().CBox_OpenNoWin = false;
+        QWidget Box(Form_Main, Qt::Dialog);
+        Box.setWindowModality(Qt::ApplicationModal);
+        Box.show();
+        Box.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &Box);
+        QTest::keyClick(&Box, Qt::Key_F3);
+        QTest::keyClick(&Box, Qt::Key_F4);
+        QVERIFY(P.DialogCalls.isEmpty());
+        QVERIFY(!Form_Hex->isVisible());
+    }
+
+    void selectedMenuPicturesBlendWithTheHighlight()
+    {
+        QImage Pic(2, 1, QImage::Format_RGB32);
+        Pic.setPixel(0, 0, qRgb(0xFF, 0x00, 0xFF));
+        Pic.setPixel(1, 0, qRgb(100, 0, 200));
+        QImage B = BlendWithHighlight(Pic, qRgb(0, 100, 50), true);
+        QCOMPARE(B.pixel(0, 0) & 0xFFFFFF, 0x006432u);
+        QCOMPARE(B.pixel(1, 0) & 0xFFFFFF, QRgb(qRgb(50, 50, 125)) & 0xFFFFFF);
+        // Recent-file previews have no transparent colour: every pixel blends.
+        QImage C = BlendWithHighlight(Pic, qRgb(1, 0, 1), false);
+        QCOMPARE(C.pixel(0, 0) & 0xFFFFFF, QRgb(qRgb(128, 0, 128)) & 0xFFFFFF);
     }
 
     void exceptionsReadAsTheirMessageInQuotes()

@@ -1,6 +1,7 @@
 // The window list, the toolbar buttons that show the tool windows, Esc, F4
 // and the quit window.
 
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -178,6 +179,41 @@ private slots:
         QVERIFY(QuitConfirmed);
         QVERIFY(!Form_Quit->isVisible());
         QVERIFY(!Form_Main->isVisible());
+    }
+
+    void theQuitWindowIsDraggedByItsPicture()
+    {
+        tRunningProgram P(*Folder);
+        Button("Btn_Quit")->click();
+        QWidget* Picture = Form_Quit->findChild<QWidget*>(QStringLiteral("Image_Quit"));
+        QVERIFY(Picture);
+        const QPoint Before = Form_Quit->pos();
+        QTest::mousePress(Picture, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+        QMouseEvent Move(QEvent::MouseMove, QPointF(40, 30), Picture->mapToGlobal(QPointF(40, 30)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Picture, &Move);
+        QTest::mouseRelease(Picture, Qt::LeftButton, Qt::NoModifier, QPoint(40, 30));
+        QCOMPARE(Form_Quit->pos(), Before + QPoint(30, 20));
+        QVERIFY(!QuitConfirmed);
+    }
+
+    void activationBringsTheCurrentWindowBack()
+    {
+        tRunningProgram P(*Folder);
+        Button("Btn_Scene")->click();
+        QTRY_COMPARE(WindowList->Current(), Form_Scene);
+        Form_Scene->hide();
+        Form_Main->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(Form_Main));
+        // A window hidden by other means leaves the list at once, so
+        // activation does not bring it back.
+        Broadcast(nullptr, "Appl. activated");
+        QVERIFY(!Form_Scene->isVisible());
+        QVERIFY(WindowList->Windows().empty());
+        Button("Btn_Scene")->click();
+        QTRY_COMPARE(WindowList->Current(), Form_Scene);
+        Broadcast(nullptr, "Appl. activated");
+        QVERIFY(Form_Scene->isVisible());
     }
 
     void theSixteenPromptsAreDistinctOneLiners()

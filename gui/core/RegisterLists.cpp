@@ -1,0 +1,70 @@
+#include "core/RegisterLists.h"
+
+#include <QTableWidget>
+
+#include "core/Messages.h"
+#include "core/Options.h"
+#include "core/RegisterTabs.h"
+
+namespace {
+enum tColumn { ColAddress, ColType, ColBits, ColBin, ColHex, ColDec, ColName, ColComment, ColumnCount };
+
+QTableWidgetItem* Item(const std::string& Text, bool Right)
+{
+    auto* I = new QTableWidgetItem(QString::fromStdString(Text));
+    if (Right)
+        I->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return I;
+}
+
+void SetText(QTableWidget* List, int Row, int Col, const std::string& Text)
+{
+    QTableWidgetItem* I = List->item(Row, Col);
+    const QString T = QString::fromStdString(Text);
+    if (I && I->text() != T)
+        I->setText(T);
+}
+}
+
+void LoadRegisterFile()
+{
+    std::string Error;
+    if (!RegisterTabs().Load(Error))
+        Messages().Error(Error);
+}
+
+void InvalidateRegisterTabs() { RegisterTabs().Invalidate(); }
+
+void ShowRegisterTab(int Page, QTableWidget* List, bool Busy)
+{
+    tRegisterTabs& T = RegisterTabs();
+    if (Page < 0 || Page >= RegisterPageCount)
+        return;
+    T.CurrentPage = Page;
+    T.Busy = Busy;
+    T.FillTab(Page, CurrentRegisterSources(), Options().CBox_MainUpdating);
+    const std::vector<tRegisterRow>& Rows = T.Tabs[static_cast<size_t>(Page)].Rows;
+    const int Count = static_cast<int>(Rows.size());
+    if (List->rowCount() != Count) {
+        List->setRowCount(Count);
+        for (int r = 0; r < Count; ++r) {
+            const tRegisterRow& R = Rows[static_cast<size_t>(r)];
+            const std::string Texts[ColumnCount] = {R.Caption, R.Type, R.Bits, R.Bin, R.Hex, R.Dec, R.Name, R.Comment};
+            for (int c = 0; c < ColumnCount; ++c)
+                List->setItem(r, c, Item(Texts[c], c >= ColBits && c <= ColDec));
+        }
+        if (Count > 0)
+            List->setCurrentCell(0, 0);
+        return;
+    }
+    for (int r = 0; r < Count; ++r) {
+        const tRegisterRow& R = Rows[static_cast<size_t>(r)];
+        if (R.IsText)
+            continue;
+        // The ZSNES tab's address column shows the file offset, set by the fill.
+        SetText(List, r, ColAddress, R.Caption);
+        SetText(List, r, ColBin, R.Bin);
+        SetText(List, r, ColHex, R.Hex);
+        SetText(List, r, ColDec, R.Dec);
+    }
+}
