@@ -134,6 +134,14 @@ void tCart::SetHeader(tMapMode Mode)
     HiROM = Mode != tMapMode::LoROM;
 }
 
+bool tCart::SelectMapMode(tMapMode Mode)
+{
+    if (!MapModeFits(ROMSize(), Mode))
+        return false;
+    SetHeader(Mode);
+    return true;
+}
+
 void tCart::Notify(const void*, std::string_view Msg)
 {
     if (Msg == "new savestate") {

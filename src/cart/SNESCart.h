@@ -59,6 +59,9 @@ public:
     void Clear();
     // Places the header area for a map mode and sets HiROM to match.
     void SetHeader(tMapMode Mode);
+    // The browser's map-mode tabs: a mode is taken only when the ROM is large
+    // enough to hold its header; false leaves everything as it was.
+    bool SelectMapMode(tMapMode Mode);
 
     // "new savestate": find the cartridge when the option asks for it.
     // "new Cart": find the map mode of the (possibly patched) ROM; the IPS

@@ -207,6 +207,8 @@ public:
     // Whether sprite I covers the output line; HalfLines when the output
     // picture has two rows per line (240 rows or more).
     bool SpriteOnLine(int I, int Line, bool HalfLines) const;
+    // The sprite row (Y coordinate) that the output line shows.
+    static int SpriteY(int Line, bool HalfLines);
 };
 
 extern tPPU* PPU;

@@ -26,17 +26,24 @@ bool tPPU::FetchBG(int N, int P, int Screen, int X, int Line, bool IgnoreMosaic,
             Line -= MosaicSize + 1 - MosaicCountY;
     }
 
-    int32_t y = (L.HalveY || Interlace) ? Line >> 1 : Line;
-    int32_t u = X;
+    // Layer coordinates before scrolling. A hires picture has two rows per
+    // line: the same layer line twice, or with screen interlace the two
+    // fields' lines. Other screens have two rows per line with sprite
+    // interlace, and their layers have no interlaced lines.
+    // The 512 pass numbers its rows from line 2, so that an interlaced
+    // frame's first row is field line 1.
+    const bool HalfLines = Hires ? !ScreenInterlace : (L.HalveY || Interlace);
+    const int32_t BaseY = HalfLines ? Line >> 1 : Hires ? Line - 1 : Line;
     // Hires: the main screen shows the odd columns of the 512, the sub screen the even.
-    if (Hires)
-        u = Screen == 0 ? 2 * X + 1 : 2 * X;
-    u += L.HScroll;
-    y += L.VScroll;
+    const int32_t BaseU = Hires ? (Screen == 0 ? 2 * X + 1 : 2 * X) : X;
+    int32_t u = BaseU + L.HScroll;
+    int32_t y = BaseY + L.VScroll;
 
     if ((BGMode == 2 || BGMode == 4 || BGMode == 6) && N < 2) {
         const int32_t c = (L.HScroll & 7) + X;
-        // The first tile column on screen is never offset.
+        // The first tile column on screen is never offset. An offset entry
+        // replaces the layer's scroll for its column (keeping the fine
+        // horizontal scroll), in hires too.
         if (c >= 8) {
             const tBGLayer& BG3 = Layers[2];
             const uint32_t i = static_cast<uint32_t>(((c - 8) + (BG3.HScroll & 0xFFF8)) >> 3);
@@ -47,20 +54,21 @@ bool tPPU::FetchBG(int N, int P, int Screen, int X, int Line, bool IgnoreMosaic,
                 return static_cast<uint16_t>(OptVRAM[A] | OptVRAM[(A + 1) & 0xFFFF] << 8);
             };
             const uint16_t Enable = OptEnable[N];
+            const int32_t FineU = BaseU + (L.HScroll & 7);
             if (BGMode == 4) {
                 const uint16_t E = Entry(j * 64 + i);
                 if (E & Enable) {
                     if (E & 0x8000)
-                        y = E + Line;
+                        y = BaseY + E;
                     else
-                        u = c + (E & 0xFFF8);
+                        u = FineU + (E & 0xFFF8);
                 }
             } else {
                 const uint16_t H = Entry(j * 64 + i), V = Entry(j * 64 + i + 32);
                 if (H & Enable)
-                    u = c + (H & 0xFFF8);
+                    u = FineU + (H & 0xFFF8);
                 if (V & Enable)
-                    y = V + Line;
+                    y = BaseY + V;
             }
         }
     }

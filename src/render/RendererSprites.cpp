@@ -17,7 +17,7 @@ void tRenderer::BuildSpriteLine(const tPPU& P, int Line, bool HalfLines)
             InRange[Count++] = n;
     }
 
-    const int y = HalfLines ? Line / 2 : Line;
+    const int y = tPPU::SpriteY(Line, HalfLines);
     int Total = 0;
     for (int k = Count - 1; k >= 0 && Total < MaxSliversOnLine; --k) {
         const tSpriteRec& R = P.Sprites[InRange[k]];

@@ -2,9 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
-
-#include <unistd.h>
 
 #include "cart/SNESCart.h"
 #include "core/Broadcast.h"
@@ -12,6 +9,7 @@
 #include "core/Gzip.h"
 #include "core/Messages.h"
 #include "core/SNES.h"
+#include "savestates/S9X.h"
 
 const std::array<const char*, 7> tSMV::SyncNames = {
     "MOVIE_SYNC_DATA_EXISTS", "MOVIE_SYNC_WIP1TIMING", "MOVIE_SYNC_LEFTRIGHT", "MOVIE_SYNC_VOLUMEENVX",
@@ -52,32 +50,19 @@ std::span<const uint8_t> Clamp(std::span<const uint8_t> File, size_t From, size_
     return To > From ? File.subspan(From, To - From) : std::span<const uint8_t>();
 }
 
-// Loads a Snes9x savestate image into the machine state through the
-// registered Snes9x reader, which takes files: the image goes through a
-// temporary file that is removed again. Sender becomes the reader, which
-// then does not rebuild its own fresh image on "new SNES".
-bool LoadQuicksave(std::span<const uint8_t> Data, const std::string& MovieName, const void*& Sender)
+// Loads the embedded quicksave, an ordinary Snes9x savestate, into the
+// machine state through the Snes9x reader. The state is cleared first, as for
+// any savestate, but a quicksave the reader refuses leaves it as it was.
+bool LoadQuicksave(std::span<const uint8_t> Data, const std::string& MovieName)
 {
-    tSavestateFormat* Reader = SavestateFormat(FormatS9X);
-    if (!Reader || !SNES) {
-        Messages().Error(MovieName + ": no Snes9x reader for the embedded quicksave");
+    if (!S9X || !SNES)
         return false;
-    }
-    static int Counter = 0;
-    std::error_code Ec;
-    const std::string Tmp = (std::filesystem::temp_directory_path(Ec) /
-                             ("orlik-smv-" + std::to_string(::getpid()) + "-" + std::to_string(++Counter) + ".000"))
-                                .string();
-    std::string Error;
-    if (!WriteFileAtomic(Tmp, Data, Error)) {
-        Messages().Error(MovieName + ": cannot hand over the embedded quicksave: " + Error);
-        return false;
-    }
+    const tSNES Before = *SNES;
     SNES->Clear();
-    Sender = dynamic_cast<const void*>(Reader);
-    const bool Ok = Reader->LoadFromFile(Tmp);
-    std::filesystem::remove(Tmp, Ec);
-    return Ok;
+    if (S9X->LoadFromStream(Data, MovieName))
+        return true;
+    *SNES = Before;
+    return false;
 }
 }
 
@@ -193,12 +178,11 @@ bool tSMV::ApplyStart(const std::string& FileName)
         Broadcast(this, "new SRAM");
         return true;
     }
-    // The quicksave is an ordinary Snes9x savestate; its reader reports its
-    // own errors. Every view follows the new machine state.
-    const void* Sender = nullptr;
-    if (!LoadQuicksave(Embedded, FileName, Sender))
+    // The reader reports its own errors. Every view follows the new machine
+    // state; the reader, as the sender, keeps the image it has just read.
+    if (!LoadQuicksave(Embedded, FileName))
         return false;
-    Broadcast(Sender, "new SNES");
+    Broadcast(S9X, "new SNES");
     return true;
 }
 

@@ -97,12 +97,20 @@ TEST_F(CartTest, MapModeAndHiROMFollowTheSearchAfterLoading)
     EXPECT_FALSE(Cart->HiROM);
     EXPECT_EQ(Cart->Header() - Cart->ROMData(), 0x7FB0);
 
+    // A 24 KiB image has no room for a HiROM header: the tab springs back.
+    WriteBytes(Path("small.sfc"), std::vector<uint8_t>(24 * 1024, 0));
+    ASSERT_TRUE(Cart->LoadFromFile(Path("small.sfc")));
+    EXPECT_FALSE(Cart->SelectMapMode(tMapMode::HiROM));
+    EXPECT_EQ(Cart->MapMode, tMapMode::LoROM);
+    EXPECT_FALSE(Cart->HiROM);
+    EXPECT_EQ(Cart->Header(), nullptr);
+
     Cart->Clear();
     EXPECT_FALSE(Cart->HiROM);
     EXPECT_EQ(Cart->ROMData(), nullptr);
     EXPECT_EQ(Cart->Header(), nullptr);
     EXPECT_TRUE(Cart->FileName.empty());
-    EXPECT_EQ(Watcher.NewCart, 3);
+    EXPECT_EQ(Watcher.NewCart, 4);
 }
 
 TEST_F(CartTest, SRAMComesFromTheSrmFileBesideTheROM)

@@ -84,19 +84,6 @@ TEST_F(InfoListsTest, SpacesBlankOnlyNoAndDisabled)
     }
 }
 
-TEST_F(InfoListsTest, SpritesListShowsNameBasesAndSizes)
-{
-    P->ObjNameBase = {0xC000, 0xE000};
-    P->ObjSize = {{{16, 32}, {32, 64}}};
-    P->FirstSprite = 127;
-    const tInfoList L = InfoOBJ(*P, false);
-    EXPECT_EQ(Value(L, "name base 1"), "C000h (49152)");
-    EXPECT_EQ(Value(L, "name base 2"), "E000h (57344)");
-    EXPECT_EQ(Value(L, "small size"), "16 x 32");
-    EXPECT_EQ(Value(L, "large size"), "32 x 64");
-    EXPECT_EQ(Value(L, "first sprite"), "127");
-}
-
 TEST_F(InfoListsTest, BackgroundColumnsAndTheMode7Depths)
 {
     P->BGMode = 1;
@@ -121,35 +108,18 @@ TEST_F(InfoListsTest, BackgroundColumnsAndTheMode7Depths)
     EXPECT_EQ(Value(InfoBGs(*P, false), "bit depth", 1), "7");
 }
 
-TEST_F(InfoListsTest, WindowsMode7AndMath)
+TEST_F(InfoListsTest, Mode7FlipsAndMathOperation)
 {
-    P->Layers[1].Window.Logic = 3;
-    P->Layers[1].WindowSub = 1;
-    P->ObjWindow.Invert = {0, 1};
-    tInfoList W = InfoWindows(*P, false);
-    ASSERT_EQ(W.Columns.size(), 6u);
-    EXPECT_EQ(Value(W, "logic", 1), "XNOR");
-    EXPECT_EQ(Value(W, "sub screen", 1), "enabled");
-    EXPECT_EQ(Value(W, "invert (window 1, 2)", 4), "no, yes");
-
-    P->M7A = -256;
-    P->M7X = 128;
-    P->M7Y = -5;
     P->M7FlipX = 1;
-    tInfoList M7 = InfoMode7(*P, false);
-    EXPECT_EQ(Value(M7, "matrix A"), "-256");
-    EXPECT_EQ(Value(M7, "centre"), "128, -5");
-    EXPECT_EQ(Value(M7, "flip"), "x");
+    EXPECT_EQ(Value(InfoMode7(*P, false), "flip"), "x");
     P->M7FlipY = 1;
     EXPECT_EQ(Value(InfoMode7(*P, false), "flip"), "x, y");
+    P->M7FlipX = 0;
+    EXPECT_EQ(Value(InfoMode7(*P, false), "flip"), "y");
 
     P->AddSubscreen = 1;
     P->SubtractMath = 1;
-    P->Layers[2].ColourMath = 1;
-    tInfoList M = InfoMath(*P, false);
-    EXPECT_EQ(Value(M, "operation"), "subscreen minus");
-    EXPECT_EQ(Value(M, "BG3"), "enabled");
-    EXPECT_EQ(Value(M, "half"), "no");
+    EXPECT_EQ(Value(InfoMath(*P, false), "operation"), "subscreen minus");
     P->AddSubscreen = 0;
     P->SubtractMath = 0;
     EXPECT_EQ(Value(InfoMath(*P, false), "operation"), "col. const. plus");

@@ -312,3 +312,41 @@ TEST(BlurTest, SoftAndHardWeights)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(RendererTest, SpriteAtYShowsFromRowY)
+{
+    Reg(0x212C, 0x10);
+    Colour(129, 31, 0, 0);
+    Sprite(0, 0, 5, 1, 0x30);
+    Compose();
+    EXPECT_EQ(Red(0, 4), 0);
+    EXPECT_EQ(Red(0, 5), 248);
+    EXPECT_EQ(Red(0, 12), 248);
+    EXPECT_EQ(Red(0, 13), 0);
+}
+
+TEST_F(RendererTest, HiresLayerLinesAreDoubledUnlessInterlaced)
+{
+    // Mode 5 with 16x16 tiles: map row 0 tile 1 (colour 1), row 1 tile 2 (colour 2).
+    Reg(0x2105, 0x15);
+    SolidTile4(0x2000 + 64, 2);
+    SolidTile4(0x2000 + 17 * 32, 1);
+    SolidTile4(0x2000 + 18 * 32, 1);
+    FillMap(0, 0x0001);
+    for (int c = 0; c < 32; ++c)
+        MapEntry(0, c, 1, 0x0002);
+    Reg(0x212C, 0x01);
+    Reg(0x212D, 0x01);
+    Compose();
+    // Line 1 (rows 0 and 1) to line 15 (rows 28, 29) show map row 0, line 16 row 1.
+    EXPECT_EQ(Pic8.At(1, 29), 1);
+    EXPECT_EQ(Pic8.At(1, 30), 2);
+    Reg(0x2133, 0x01); // screen interlace: the two rows are two layer lines
+    Compose();
+    EXPECT_EQ(Pic8.At(1, 14), 1);
+    EXPECT_EQ(Pic8.At(1, 15), 2);
+}
+
+} // namespace

@@ -37,12 +37,12 @@ TEST_F(SpritesTest, OnlyThirtyTwoSpritesInRangeFromTheRotationStart)
         Sprite(i, 4 * i, 100, 0, 0);
     Decode();
     P->FirstSprite = 1;
-    auto Owners = SliverOwners(100);
+    auto Owners = SliverOwners(101); // sprites at Y show from line Y + 1
     ASSERT_EQ(Owners.size(), 32u);
     EXPECT_EQ(Owners.front(), 1);
     EXPECT_EQ(Owners.back(), 32);
     P->FirstSprite = 0;
-    Owners = SliverOwners(100);
+    Owners = SliverOwners(101);
     EXPECT_EQ(Owners.front(), 0);
     EXPECT_EQ(Owners.back(), 31);
 }
@@ -53,7 +53,7 @@ TEST_F(SpritesTest, ThirtyFourSliversDropThoseOfTheFirstSprite)
     for (int i = 0; i < 9; ++i)
         Sprite(i, 20 * i, 50, 0, 0);
     Decode();
-    const auto Owners = SliverOwners(50);
+    const auto Owners = SliverOwners(51);
     ASSERT_EQ(Owners.size(), 34u);
     // Sprite 0 keeps two of its four slivers: its rightmost ones.
     EXPECT_EQ(std::count(Owners.begin(), Owners.end(), 0), 2);
@@ -69,7 +69,7 @@ TEST_F(SpritesTest, SpriteNearX512WrapsToTheLeftEdge)
     SolidTile4(1 * 32, 5);
     Sprite(0, 500, 10, 0, 0x30); // columns 500..515: tiles 0 and 1
     Decode();
-    R->BuildSpriteLine(*P, 10, false);
+    R->BuildSpriteLine(*P, 11, false);
     ASSERT_EQ(R->SliverLast, 0); // the sliver at 500 lies wholly off screen
     EXPECT_EQ(R->Slivers[0].X, 508);
     tPixelResult Out;
@@ -86,10 +86,14 @@ TEST_F(SpritesTest, YWrapsPastLine255)
     Reg(0x2101, 0x00);
     Sprite(0, 0, 250, 0, 0, true); // 16x16
     Decode();
-    for (int Line : {250, 255, 0, 9})
+    // Its rows show on lines 251..256 and 1..10 (screen rows 250..255, 0..9).
+    for (int Line : {251, 256, 1, 10})
         EXPECT_TRUE(P->SpriteOnLine(0, Line, false)) << Line;
-    for (int Line : {249, 10})
+    for (int Line : {250, 11})
         EXPECT_FALSE(P->SpriteOnLine(0, Line, false)) << Line;
+    // With two picture rows per line the line number is halved first.
+    EXPECT_TRUE(P->SpriteOnLine(0, 502, true));
+    EXPECT_FALSE(P->SpriteOnLine(0, 500, true));
 }
 
 TEST_F(SpritesTest, RectangularSpriteFlipsAsTwoSquares)

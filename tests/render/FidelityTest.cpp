@@ -1,0 +1,173 @@
+// The composed screen of real emulator savestates against the emulator's own
+// picture of the same frame, channel by channel in the console's 5-bit
+// colour. Snes9x fixtures must reach a floor; ZSNES fixtures are reported
+// (ZSNES draws some scenes wrongly). Frames that a still-frame renderer
+// cannot reproduce are reported, not failed: HDMA running at save time (the
+// picture was drawn with registers changing per line), mode 7 (the plane is
+// shown only by the viewers, not on the composed screen) and pseudo-hires
+// (the emulator draws it 256 wide without averaging).
+
+#include "TestSupport.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+#include "core/Options.h"
+#include "core/Picture32.h"
+#include "core/Picture8.h"
+#include "core/PictureFiles.h"
+#include "core/SNES.h"
+#include "render/PPU.h"
+#include "render/Renderer.h"
+#include "render/SceneSwitches.h"
+
+namespace {
+namespace fs = std::filesystem;
+
+// The lowest match a Snes9x fixture without HDMA, mode 7 or pseudo-hires may
+// show, set from what the renderer achieves. The few fixtures below it differ
+// for a known reason and keep a floor of their own, so a regression still
+// shows.
+constexpr double SnesFloorPercent = 99.0;
+struct tKnownDifference {
+    const char* Name;
+    double FloorPercent;
+    const char* Why;
+};
+constexpr tKnownDifference KnownDifferences[] = {
+    // Columns 192-255 are backdrop with fixed-colour subtraction and the half
+    // flag: the emulator leaves the backdrop unhalved, we halve as for every
+    // math-enabled pixel with the fixed colour.
+    {"m1_cm_fixed_sub_half", 74.9, "backdrop halving"},
+    // Interlaced sprites: both picture rows of a line show the same sprite
+    // row here; the emulator shows each field's own row.
+    {"m5_interlace_rpg", 98.9, "interlaced sprite rows"},
+    {"m5_interlace_rpg_x64", 98.9, "interlaced sprite rows"},
+    // Offset-per-tile in hires: the emulator applies the table to other
+    // columns than we do.
+    {"m6_opt_hires", 31.6, "hires offset-per-tile"},
+};
+
+struct tComparison {
+    double Percent = 0;
+    std::string Why; // why the fixture is only reported ("" when it must pass)
+};
+
+// Matching share of pixels. The emulator's picture may be smaller than ours
+// (hires screens get two rows per line here): ours is sampled at its size.
+double MatchPercent(const tPicture32& Ours, const tPicture32& Theirs)
+{
+    if (Ours.Width == 0 || Ours.Height == 0)
+        return 0;
+    long Match = 0;
+    for (int y = 0; y < Theirs.Height; ++y)
+        for (int x = 0; x < Theirs.Width; ++x) {
+            const uint32_t A = Ours.At(x * Ours.Width / Theirs.Width, y * Ours.Height / Theirs.Height);
+            const uint32_t B = Theirs.At(x, y);
+            bool Same = true;
+            for (int Shift = 0; Shift <= 16; Shift += 8) {
+                const int a = static_cast<int>((A >> Shift) & 255) >> 3, b = static_cast<int>((B >> Shift) & 255) >> 3;
+                Same = Same && std::abs(a - b) <= 1;
+            }
+            Match += Same;
+        }
+    return 100.0 * static_cast<double>(Match) / (static_cast<double>(Theirs.Width) * Theirs.Height);
+}
+
+class FidelityTest : public tModelTest {
+protected:
+    std::vector<std::string> States(const std::string& Folder, const std::string& Ext)
+    {
+        std::vector<std::string> Out;
+        const std::string Dir = FixturePath(Folder);
+        std::error_code Ec;
+        if (Dir.empty() || !fs::is_directory(Dir, Ec))
+            return Out;
+        for (const auto& E : fs::directory_iterator(Dir, Ec))
+            if (E.path().extension() == Ext && fs::exists(fs::path(E.path()).replace_extension(".png")))
+                Out.push_back(E.path().string());
+        std::sort(Out.begin(), Out.end());
+        return Out;
+    }
+
+    // Loads the state, composes it with the default switches and compares.
+    bool Compare(const std::string& State, tComparison& C)
+    {
+        tPicture32 Theirs;
+        std::string Error;
+        if (!ReadPicture(fs::path(State).replace_extension(".png").string(), Theirs, Error)) {
+            ADD_FAILURE() << State << ": " << Error;
+            return false;
+        }
+        if (DetectFormat(State) == FormatNone) {
+            std::printf("  %s: no reader for this format yet\n", State.c_str());
+            return false;
+        }
+        if (!LoadSavestate(State)) {
+            ADD_FAILURE() << State << ": not loaded";
+            return false;
+        }
+        // The emulators neither scale nor blur their pictures.
+        Options().CBox_Scene512 = false;
+        Options().CBox_SceneBlur = false;
+        tSceneSwitches Switches;
+        Switches.Reload(*PPU, Options());
+        tPicture8 Ours8;
+        tPicture32 Ours;
+        Renderer->ComposeFrame(*PPU, Switches, Options(), Ours8, Ours);
+        if (const char* Dump = std::getenv("ORLIK_FIDELITY_DUMP"))
+            WritePNG(std::string(Dump) + "/" + fs::path(State).stem().string() + ".png", Ours, Error);
+        C.Percent = MatchPercent(Ours, Theirs);
+        if (SNES->Regs[0x420C])
+            C.Why = "HDMA";
+        else if (PPU->BGMode == 7)
+            C.Why = "mode 7";
+        else if (PPU->PseudoHires)
+            C.Why = "pseudo-hires";
+        return true;
+    }
+};
+
+TEST_F(FidelityTest, Snes9xFramesMatchTheEmulatorsPictures)
+{
+    REQUIRE_FIXTURES();
+    const auto Files = States("snes9x", ".000");
+    if (Files.empty())
+        GTEST_SKIP() << "no Snes9x fixtures";
+    for (const std::string& F : Files) {
+        tComparison C;
+        if (!Compare(F, C))
+            continue;
+        std::printf("  %-28s %7.3f %%%s%s\n", fs::path(F).stem().c_str(), C.Percent, C.Why.empty() ? "" : "  reported: ",
+                    C.Why.c_str());
+        if (!C.Why.empty())
+            continue;
+        const std::string Stem = fs::path(F).stem().string();
+        double Floor = SnesFloorPercent;
+        for (const tKnownDifference& K : KnownDifferences)
+            if (Stem == K.Name) {
+                Floor = K.FloorPercent;
+                std::printf("  %-28s known difference: %s\n", "", K.Why);
+            }
+        EXPECT_GE(C.Percent, Floor) << F;
+    }
+}
+
+TEST_F(FidelityTest, ZSNESFramesAreReported)
+{
+    REQUIRE_FIXTURES();
+    const auto Files = States("zsnes", ".zst");
+    if (Files.empty())
+        GTEST_SKIP() << "no ZSNES fixtures";
+    for (const std::string& F : Files) {
+        tComparison C;
+        if (Compare(F, C))
+            std::printf("  %-34s %7.3f %%%s%s\n", fs::path(F).stem().c_str(), C.Percent,
+                        C.Why.empty() ? "" : "  ", C.Why.c_str());
+    }
+}
+
+} // namespace
