@@ -215,6 +215,9 @@ int Render(const std::vector<std::string>& Args)
     O.CBox_Scene512 = A.Scale512;
     O.CBox_SceneBlur = A.Blur;
     O.CBox_SceneBlurSoft = A.SoftBlur;
+    // The picture needs no cartridge: do not look for one beside each state.
+    O.CBox_OpenCart = false;
+    O.CBox_OpenIPS = false;
 
     const bool Many = A.Files.size() > 1;
     if (Many) {

@@ -4,9 +4,10 @@
 
 #include <QApplication>
 
-class tApplication : public QApplication {
+class tApplication : public QApplication
+{
     Q_OBJECT
-public:
+  public:
     tApplication(int& Argc, char** Argv) : QApplication(Argc, Argv) {}
     bool notify(QObject* Receiver, QEvent* Event) override;
 };

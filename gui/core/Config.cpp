@@ -12,9 +12,15 @@
 #include "core/INI.h"
 #include "core/SharedData.h"
 
-QString ConfigFileName() { return QString::fromStdString(ConfigFilePath()); }
+QString ConfigFileName()
+{
+    return QString::fromStdString(ConfigFilePath());
+}
 
-void CfgSection(const QString& Name) { ConfigStoreSection(Name.toStdString()); }
+void CfgSection(const QString& Name)
+{
+    ConfigStoreSection(Name.toStdString());
+}
 
 bool CfgReadString(const QString& Key, QString& Value)
 {
@@ -30,7 +36,10 @@ void CfgWriteString(const QString& Key, const QString& Value)
     ConfigStoreWrite(Key.toStdString(), Value.toStdString());
 }
 
-bool CfgReadBool(const QString& Key, bool& Value) { return INI && INI->ReadBool(Key.toStdString(), Value); }
+bool CfgReadBool(const QString& Key, bool& Value)
+{
+    return INI && INI->ReadBool(Key.toStdString(), Value);
+}
 
 void CfgWriteBool(const QString& Key, bool Value)
 {
@@ -38,7 +47,10 @@ void CfgWriteBool(const QString& Key, bool Value)
         INI->WriteBool(Key.toStdString(), Value);
 }
 
-bool CfgReadInt(const QString& Key, int& Value) { return INI && INI->ReadInteger(Key.toStdString(), Value); }
+bool CfgReadInt(const QString& Key, int& Value)
+{
+    return INI && INI->ReadInteger(Key.toStdString(), Value);
+}
 
 void CfgWriteInt(const QString& Key, int Value)
 {
@@ -80,8 +92,14 @@ void CfgWriteList(const QString& Key, const QStringList& Items)
     ConfigStoreWriteList(Key.toStdString(), L);
 }
 
-bool CfgFileExisted() { return ConfigStoreFileExisted(); }
-void CfgClear() { ConfigStoreClear(); }
+bool CfgFileExisted()
+{
+    return ConfigStoreFileExisted();
+}
+void CfgClear()
+{
+    ConfigStoreClear();
+}
 
 bool CfgSaveToFile(const QString& FileName, QString& Error)
 {
@@ -91,8 +109,14 @@ bool CfgSaveToFile(const QString& FileName, QString& Error)
     return Ok;
 }
 
-bool ReadChecked(const QString& Name, bool& Value) { return CfgReadBool(Name + QStringLiteral(".Checked"), Value); }
-void WriteChecked(const QString& Name, bool Value) { CfgWriteBool(Name + QStringLiteral(".Checked"), Value); }
+bool ReadChecked(const QString& Name, bool& Value)
+{
+    return CfgReadBool(Name + QStringLiteral(".Checked"), Value);
+}
+void WriteChecked(const QString& Name, bool Value)
+{
+    CfgWriteBool(Name + QStringLiteral(".Checked"), Value);
+}
 
 bool ReadChecked(QAbstractButton* Control)
 {
@@ -103,7 +127,10 @@ bool ReadChecked(QAbstractButton* Control)
     return true;
 }
 
-void WriteChecked(const QAbstractButton* Control) { WriteChecked(Control->objectName(), Control->isChecked()); }
+void WriteChecked(const QAbstractButton* Control)
+{
+    WriteChecked(Control->objectName(), Control->isChecked());
+}
 
 void ReadColumnWidths(QTableWidget* List)
 {
@@ -162,7 +189,8 @@ void WriteFont(const QFont& Font, const QString& Prefix)
     CfgWriteList(P + QStringLiteral("Style"), Style);
 }
 
-namespace {
+namespace
+{
 bool ReadPair(const QString& Key, int& A, int& B)
 {
     QStringList L;
@@ -173,7 +201,7 @@ bool ReadPair(const QString& Key, int& A, int& B)
     B = L[1].toInt(&OkB);
     return OkA && OkB;
 }
-}
+} // namespace
 
 void ReadForm(QWidget* Window, bool CenterIfNew)
 {

@@ -10,7 +10,10 @@ void ConfigStoreSection(const std::string& Name)
         INI->SetSection(Name);
 }
 
-bool ConfigStoreRead(const std::string& Key, std::string& Value) { return INI && INI->ReadString(Key, Value); }
+bool ConfigStoreRead(const std::string& Key, std::string& Value)
+{
+    return INI && INI->ReadString(Key, Value);
+}
 
 void ConfigStoreWrite(const std::string& Key, const std::string& Value)
 {
@@ -29,7 +32,10 @@ void ConfigStoreWriteList(const std::string& Key, const std::vector<std::string>
         INI->WriteList(Key, Items);
 }
 
-bool ConfigStoreFileExisted() { return INI && INI->FileExisted; }
+bool ConfigStoreFileExisted()
+{
+    return INI && INI->FileExisted;
+}
 
 void ConfigStoreClear()
 {

@@ -10,7 +10,8 @@
 #include "savestates/SSL.h"
 #include "savestates/ZST.h"
 
-namespace {
+namespace
+{
 // Recent-file pictures fit the room the menu leaves them (the size of the
 // ZSNES preview).
 constexpr uint32_t ThumbWidth = 64;
@@ -22,9 +23,12 @@ bool Report(bool Ok, const std::string& FileName, const std::string& Error)
         Messages().Error("Could not write \"" + FileName + "\": " + Error + ".");
     return Ok;
 }
-}
+} // namespace
 
-bool LoadCartridgeFile(const std::string& FileName) { return Cart && Cart->LoadFromFile(FileName); }
+bool LoadCartridgeFile(const std::string& FileName)
+{
+    return Cart && Cart->LoadFromFile(FileName);
+}
 
 void FindCartridgeFor(const std::string& Name)
 {
@@ -36,14 +40,21 @@ bool SaveStateAs(uint8_t Format, const std::string& FileName)
 {
     std::string Error;
     switch (Format) {
-    case FormatZST: return ZST && ZST->SaveToFile(FileName);
-    case FormatS9X: return S9X && S9X->SaveToFile(FileName);
-    case FormatSSL: return SSL && Report(SSL->SaveToFile(FileName, Error), FileName, Error);
-    default: return false;
+    case FormatZST:
+        return ZST && ZST->SaveToFile(FileName);
+    case FormatS9X:
+        return S9X && S9X->SaveToFile(FileName);
+    case FormatSSL:
+        return SSL && Report(SSL->SaveToFile(FileName, Error), FileName, Error);
+    default:
+        return false;
     }
 }
 
-std::string OnDiskName(const std::string& Path) { return LongPathName(Path); }
+std::string OnDiskName(const std::string& Path)
+{
+    return LongPathName(Path);
+}
 
 QImage SavestateThumbnail(const QString& FileName)
 {

@@ -9,11 +9,15 @@
 
 QString DialogFileName;
 
-namespace {
+namespace
+{
 tFileDialogRunner Runner;
 }
 
-void SetFileDialogRunner(tFileDialogRunner R) { Runner = std::move(R); }
+void SetFileDialogRunner(tFileDialogRunner R)
+{
+    Runner = std::move(R);
+}
 
 QStringList QtNameFilters(const QString& Filter)
 {

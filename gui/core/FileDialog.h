@@ -16,7 +16,7 @@ struct tFileDialog {
     QString InitialDir;
     int FilterIndex = 1; // 1-based, as stored
     bool Save = false;
-    bool MustExist = false;     // open dialogs: the file must exist
+    bool MustExist = false; // open dialogs: the file must exist
     bool PromptOverwrite = false;
 };
 

@@ -27,7 +27,8 @@
 #include "core/SharedData.h"
 #include "core/WindowList.h"
 
-namespace {
+namespace
+{
 // The window as laid out at 96 dpi.
 constexpr int DesignWidth = 816;
 constexpr int DesignHeight = 423;
@@ -38,7 +39,7 @@ const char* const PageCaptions[] = {"&1: CPU", "&2: DMA", "&3: PPU", "&4: APU", 
 const char* const ListNames[] = {"LV_CPU", "LV_DMA", "LV_PPU", "LV_APU", "LV_ZST", "LV_S9X", "LV_SSL"};
 const char* const Columns[] = {"address", "type", "bits", "bin", "hex", "dec", "name", "comment"};
 constexpr std::array<int, 8> ColumnWidths = {64, 64, 36, 140, 90, 90, 110, 300};
-}
+} // namespace
 
 tForm_Main::tForm_Main(QWidget* Parent) : QMainWindow(Parent)
 {
@@ -111,23 +112,23 @@ void tForm_Main::CreateToolbars()
     setMenuWidget(Top);
 
     QToolBar* L = ToolBar_Left;
-    QToolButton* Open = AddButton(L, QStringLiteral("Btn_StateOpen"), QStringLiteral("load a SNES savestate (F3)"),
-                                  true, true);
+    QToolButton* Open =
+        AddButton(L, QStringLiteral("Btn_StateOpen"), QStringLiteral("load a SNES savestate (F3)"), true, true);
     Open->setMenu(Menu_SNES);
     Open->setPopupMode(QToolButton::MenuButtonPopup);
     Open->setFixedSize(50, 39);
     connect(Open, &QToolButton::clicked, this, &tForm_Main::GUI_ClickOpen);
-    QToolButton* Reload = AddButton(L, QStringLiteral("Btn_StateReload"),
-                                    QStringLiteral("reload the last savestate (F5)"), false, false);
+    QToolButton* Reload =
+        AddButton(L, QStringLiteral("Btn_StateReload"), QStringLiteral("reload the last savestate (F5)"), false, false);
     connect(Reload, &QToolButton::clicked, this, [this, Reload] { GUI_ClickReload(Reload); });
-    QToolButton* Save = AddButton(L, QStringLiteral("Btn_StateSave"), QStringLiteral("save the current state"), false,
-                                  false);
+    QToolButton* Save =
+        AddButton(L, QStringLiteral("Btn_StateSave"), QStringLiteral("save the current state"), false, false);
     Save->setMenu(Menu_Save);
     Save->setPopupMode(QToolButton::MenuButtonPopup);
     Save->setFixedSize(50, 39);
     connect(Save, &QToolButton::clicked, this, &tForm_Main::GUI_ClickSave);
-    QToolButton* Exec = AddButton(L, QStringLiteral("Btn_StateExec"), QStringLiteral("launch the savestate file"),
-                                  false, false);
+    QToolButton* Exec =
+        AddButton(L, QStringLiteral("Btn_StateExec"), QStringLiteral("launch the savestate file"), false, false);
     connect(Exec, &QToolButton::clicked, this, [this, Exec] { GUI_ClickExec(Exec); });
     L->addSeparator();
     QToolButton* Cart = AddButton(L, QStringLiteral("Btn_CartOpen"), QStringLiteral("insert a cartridge"), true, true);
@@ -135,22 +136,22 @@ void tForm_Main::CreateToolbars()
     Cart->setPopupMode(QToolButton::MenuButtonPopup);
     Cart->setFixedSize(50, 39);
     connect(Cart, &QToolButton::clicked, this, &tForm_Main::GUI_ClickCart);
-    QToolButton* CartReload = AddButton(L, QStringLiteral("Btn_CartReload"), QStringLiteral("reload the last cartridge"),
-                                        false, false);
+    QToolButton* CartReload =
+        AddButton(L, QStringLiteral("Btn_CartReload"), QStringLiteral("reload the last cartridge"), false, false);
     connect(CartReload, &QToolButton::clicked, this, [this, CartReload] { GUI_ClickReload(CartReload); });
     AddButton(L, QStringLiteral("Btn_CartSave"), QStringLiteral("save the current cartridge"), false, false);
-    QToolButton* CartExec = AddButton(L, QStringLiteral("Btn_CartExec"), QStringLiteral("launch the cartridge file"),
-                                      false, false);
+    QToolButton* CartExec =
+        AddButton(L, QStringLiteral("Btn_CartExec"), QStringLiteral("launch the cartridge file"), false, false);
     connect(CartExec, &QToolButton::clicked, this, [this, CartExec] { GUI_ClickExec(CartExec); });
     L->addSeparator();
     struct tToolSpec {
         const char* Name;
         const char* Hint;
     };
-    static const tToolSpec Left[] = {{"Btn_SPC", "SPC Editor"}, {"Btn_SMV", "SMV Editor"}, {nullptr, nullptr},
-                                     {"Btn_Preview", "preview"},  {"Btn_Palette", "PalViewer"},
-                                     {"Btn_Memory", "MemViewer"}, {"Btn_Scene", "SceneViewer"},
-                                     {"Btn_Hex", "HexEditor (F4)"}, {"Btn_List", "ListEditor"}};
+    static const tToolSpec Left[] = {
+        {"Btn_SPC", "SPC Editor"},    {"Btn_SMV", "SMV Editor"},     {nullptr, nullptr},
+        {"Btn_Preview", "preview"},   {"Btn_Palette", "PalViewer"},  {"Btn_Memory", "MemViewer"},
+        {"Btn_Scene", "SceneViewer"}, {"Btn_Hex", "HexEditor (F4)"}, {"Btn_List", "ListEditor"}};
     for (const tToolSpec& S : Left) {
         if (!S.Name) {
             L->addSeparator();
@@ -164,8 +165,8 @@ void tForm_Main::CreateToolbars()
     QToolButton* Help = AddButton(ToolBar_Right, QStringLiteral("Btn_Help"), QStringLiteral("help (F1)"), false, true);
     connect(Help, &QToolButton::clicked, this, &tForm_Main::GUI_ClickHelp);
     ToolBar_Right->addSeparator();
-    QToolButton* Quit = AddButton(ToolBar_Right, QStringLiteral("Btn_Quit"), QStringLiteral("quit (ESC, Alt+F4)"),
-                                  true, true);
+    QToolButton* Quit =
+        AddButton(ToolBar_Right, QStringLiteral("Btn_Quit"), QStringLiteral("quit (ESC, Alt+F4)"), true, true);
     connect(Quit, &QToolButton::clicked, this, [this, Quit] { GUI_ClickBtn(Quit); });
 }
 
@@ -277,34 +278,60 @@ void tForm_Main::CreateDialogs()
                                    "ZSNES savestates (*.zs?)|*.zs?|ZSNES movie files (*.zm?)|*.zm?|"
                                    "SNES9x savestates (*.00?)|*.00?|Super Sleuth savestates (*.S?\?)|*.S??|"
                                    "SNESGT savestates (*.sv?)|*.sv?|all files|*.*"),
-                    QString(), Home, 1, false, true, false};
+                    QString(),
+                    Home,
+                    1,
+                    false,
+                    true,
+                    false};
     const QString Snes = QStringLiteral("*.058;*.078;*.1;*.bin;*.dx2;*.eur;*.fig;*.jap;*.mgd;*.mgh;*.sfc;*.smc;*.swc;"
                                         "*.ufo;*.usa");
     DlgOpen_Cart = {QStringLiteral("DlgOpen_Cart"),
-                    QStringLiteral("all supported files|") + Snes + QStringLiteral(";*.gb;*.gb?;*.nes|SNES cartridges (") +
-                        Snes + QStringLiteral(")|") + Snes +
+                    QStringLiteral("all supported files|") + Snes +
+                        QStringLiteral(";*.gb;*.gb?;*.nes|SNES cartridges (") + Snes + QStringLiteral(")|") + Snes +
                         QStringLiteral("|GB cartridges (*.gb;*.gb?)|*.gb;*.gb?|NES cartridges (*.nes)|*.nes|"
                                        "all files|*.*"),
-                    QString(), Home, 1, false, true, false};
+                    QString(),
+                    Home,
+                    1,
+                    false,
+                    true,
+                    false};
     DlgSave_SNES = {QStringLiteral("DlgSave_SNES"),
                     QStringLiteral("all supported files (*.zs?;*.zm?;*.00?)|*.zs?;*.zm?;*.00?;*.S??|"
                                    "ZSNES savestates (*.zs?)|*.zs?|ZSNES movie files (*.zm?)|*.zm?|"
                                    "SNES9x savestates (*.00?)|*.00?|Super Sleuth savestates (*.S?\?)|*.S??|"
                                    "all files|*.*"),
-                    QString(), Home, 1, true, false, true};
+                    QString(),
+                    Home,
+                    1,
+                    true,
+                    false,
+                    true};
 }
 
-QToolButton* tForm_Main::ToolButton(const QString& Name) const { return Buttons_.value(Name, nullptr); }
+QToolButton* tForm_Main::ToolButton(const QString& Name) const
+{
+    return Buttons_.value(Name, nullptr);
+}
 
-QString tForm_Main::PanelText(int Panel) const { return Panels_[static_cast<size_t>(Panel)]->text(); }
+QString tForm_Main::PanelText(int Panel) const
+{
+    return Panels_[static_cast<size_t>(Panel)]->text();
+}
 
-void tForm_Main::SetPanel(int Panel, const QString& Text) { Panels_[static_cast<size_t>(Panel)]->setText(Text); }
+void tForm_Main::SetPanel(int Panel, const QString& Text)
+{
+    Panels_[static_cast<size_t>(Panel)]->setText(Text);
+}
 
 QAction* tForm_Main::SaveItem(int Format) const
 {
-    const char* Name = Format == 1 ? "Menu_SaveZST" : Format == 2 ? "Menu_SaveS9x" : Format == 4 ? "Menu_SaveSSL"
-                       : Format == 3                             ? "Menu_SaveSGT"
-                                                                 : "Menu_SaveOrlik";
+    const char* Name = Format == 1   ? "Menu_SaveZST"
+                       : Format == 2 ? "Menu_SaveS9x"
+                       : Format == 4 ? "Menu_SaveSSL"
+                       : Format == 3 ? "Menu_SaveSGT"
+                                     : "Menu_SaveOrlik";
     return Menu_Save->findChild<QAction*>(QString::fromLatin1(Name));
 }
 

@@ -23,9 +23,10 @@ class QToolButton;
 class tMenuStyle;
 class tRecentMenu;
 
-class tForm_Main final : public QMainWindow, public tReceiver {
+class tForm_Main final : public QMainWindow, public tReceiver
+{
     Q_OBJECT
-public:
+  public:
     static constexpr int PageCount = 7;
     static constexpr int PanelCount = 5;
 
@@ -82,12 +83,12 @@ public:
 
     void Notify(const void* Sender, std::string_view Msg) override;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* Event) override;
     void changeEvent(QEvent* Event) override;
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
-private:
+  private:
     void CreateToolbars();
     void CreatePages();
     void CreateStatusBar();

@@ -19,17 +19,24 @@
 #include "core/ToolWindow.h"
 #include "core/WindowList.h"
 
-namespace {
+namespace
+{
 const char* const ConfirmSaving =
     "Converting perfectly from one savestate format to the other is (currently?) not possible; there are just too "
     "many bits missing. You should only do so for tools that don't understand one format, and need only the basic "
     "details.\n\nNote that the saved file also may contain data that causes crashs of the programs that try to use "
     "it.\n\nContinue anyway?";
 
-QString Q(const std::string& S) { return QString::fromStdString(S); }
+QString Q(const std::string& S)
+{
+    return QString::fromStdString(S);
 }
+} // namespace
 
-void tForm_Main::OpenSavestate(const QString& FileName) { LoadSavestate(FileName.toStdString()); }
+void tForm_Main::OpenSavestate(const QString& FileName)
+{
+    LoadSavestate(FileName.toStdString());
+}
 
 void tForm_Main::OpenStateWithDialog()
 {
@@ -99,14 +106,20 @@ void tForm_Main::GUI_ClickExec(QToolButton* Button)
         ShellOpenOrReport(File);
 }
 
-void tForm_Main::GUI_ClickBtn(QToolButton* Button) { WindowList->Toggle(Button); }
+void tForm_Main::GUI_ClickBtn(QToolButton* Button)
+{
+    WindowList->Toggle(Button);
+}
 
 void tForm_Main::GUI_ClickHelp()
 {
     ShellOpenOrReport(Q(ProgramDir) + QStringLiteral("documentation/index.htm"));
 }
 
-void tForm_Main::ToggleListEditor() { ToolButton(QStringLiteral("Btn_List"))->click(); }
+void tForm_Main::ToggleListEditor()
+{
+    ToolButton(QStringLiteral("Btn_List"))->click();
+}
 
 void tForm_Main::OnNewSavestate()
 {
@@ -144,9 +157,9 @@ void tForm_Main::OnNewCart()
         SetPanel(2, QString());
         SetPanel(3, QString());
     }
-    SetPanel(4, Cart && !Cart->SRAM.empty() ? QStringLiteral(" SRAM size: ") + QString::number(Cart->SRAM.size() / 1024) +
-                                                  QStringLiteral(" KB")
-                                            : QString());
+    SetPanel(4, Cart && !Cart->SRAM.empty()
+                    ? QStringLiteral(" SRAM size: ") + QString::number(Cart->SRAM.size() / 1024) + QStringLiteral(" KB")
+                    : QString());
 }
 
 void tForm_Main::AddRecentSavestate(const QString& FileName)

@@ -31,17 +31,27 @@ bool tForm_Main::GUI_AppShortcut(int Key, Qt::KeyboardModifiers Modifiers)
     if (!OwnActive)
         return false;
     switch (Key) {
-    case Qt::Key_F1: ToolButton(QStringLiteral("Btn_Help"))->click(); return true;
-    case Qt::Key_F2: ToolButton(QStringLiteral("Btn_StateSave"))->click(); return true;
-    case Qt::Key_F3: ToolButton(QStringLiteral("Btn_StateOpen"))->click(); return true;
+    case Qt::Key_F1:
+        ToolButton(QStringLiteral("Btn_Help"))->click();
+        return true;
+    case Qt::Key_F2:
+        ToolButton(QStringLiteral("Btn_StateSave"))->click();
+        return true;
+    case Qt::Key_F3:
+        ToolButton(QStringLiteral("Btn_StateOpen"))->click();
+        return true;
     case Qt::Key_F4:
         if (Modifiers & Qt::AltModifier)
             close();
         else
             ToolButton(QStringLiteral("Btn_Hex"))->click();
         return true;
-    case Qt::Key_F5: ToolButton(QStringLiteral("Btn_StateReload"))->click(); return true;
-    case Qt::Key_F6: ToolButton(QStringLiteral("Btn_CartOpen"))->click(); return true;
+    case Qt::Key_F5:
+        ToolButton(QStringLiteral("Btn_StateReload"))->click();
+        return true;
+    case Qt::Key_F6:
+        ToolButton(QStringLiteral("Btn_CartOpen"))->click();
+        return true;
     case Qt::Key_F8:
         if (Form_Options)
             Form_Options->FlipSceneUpdate();
@@ -50,7 +60,8 @@ bool tForm_Main::GUI_AppShortcut(int Key, Qt::KeyboardModifiers Modifiers)
         if (Form_Options)
             Form_Options->SaveConfig();
         return true;
-    default: return false;
+    default:
+        return false;
     }
 }
 

@@ -18,8 +18,8 @@
 #include "tools/Form_Options.h"
 
 tForm_Quit::tForm_Quit(QWidget* Parent)
-    : tToolWindow(QStringLiteral("Form_Quit"), QStringLiteral("quit"), QStringLiteral("Btn_Quit"),
-                  tBusSlot::Form_Quit, Parent)
+    : tToolWindow(QStringLiteral("Form_Quit"), QStringLiteral("quit"), QStringLiteral("Btn_Quit"), tBusSlot::Form_Quit,
+                  Parent)
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     auto* Frame = new QVBoxLayout(this);
@@ -69,7 +69,10 @@ const QStringList& tForm_Quit::Prompts()
     return P;
 }
 
-QString tForm_Quit::Prompt() const { return Image_Quit->toolTip(); }
+QString tForm_Quit::Prompt() const
+{
+    return Image_Quit->toolTip();
+}
 
 void tForm_Quit::setVisible(bool Visible)
 {
@@ -102,7 +105,10 @@ void tForm_Quit::Yes()
         Form_Main->close();
 }
 
-void tForm_Quit::No() { close(); }
+void tForm_Quit::No()
+{
+    close();
+}
 
 void tForm_Quit::keyPressEvent(QKeyEvent* Event)
 {

@@ -9,9 +9,10 @@
 class QLabel;
 class QPushButton;
 
-class tForm_Quit final : public tToolWindow {
+class tForm_Quit final : public tToolWindow
+{
     Q_OBJECT
-public:
+  public:
     explicit tForm_Quit(QWidget* Parent);
 
     // The sixteen one-line prompts, one of which becomes the picture's tooltip
@@ -28,11 +29,11 @@ public:
     QPushButton* YesButton() const { return Btn_Yes; }
     QPushButton* NoButton() const { return Btn_No; }
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* Event) override;
     bool eventFilter(QObject* Watched, QEvent* Event) override;
 
-private:
+  private:
     QLabel* Image_Quit;
     QPushButton* Btn_Yes;
     QPushButton* Btn_No;

@@ -6,7 +6,8 @@
 
 #include "core/SNES.h"
 
-namespace {
+namespace
+{
 constexpr int IconSize = 32;
 
 QImage Blank(int W, int H, QColor Fill = Qt::transparent)
@@ -133,8 +134,8 @@ QImage PaintIcon(const QString& N)
         P.setBrush(QColor(40, 150, 40));
         P.drawPolygon(QPolygonF({QPointF(4, 25), QPointF(12, 15), QPointF(18, 21), QPointF(22, 17), QPointF(28, 25)}));
     } else if (N == QLatin1String("Btn_Palette")) {
-        static const QColor C[] = {Qt::red, Qt::yellow, Qt::green, Qt::cyan, Qt::blue, Qt::magenta,
-                                   QColor(255, 128, 0), Qt::white, Qt::black};
+        static const QColor C[] = {Qt::red,     Qt::yellow,          Qt::green, Qt::cyan, Qt::blue,
+                                   Qt::magenta, QColor(255, 128, 0), Qt::white, Qt::black};
         P.setPen(QPen(Qt::black, 1));
         for (int i = 0; i < 9; ++i) {
             P.setBrush(C[i]);
@@ -246,9 +247,12 @@ QPixmap CursorPixmap(int Number, QPoint& Hot)
     }
     return QPixmap::fromImage(I);
 }
-}
+} // namespace
 
-QIcon ToolbarIcon(const QString& ButtonName) { return QIcon(QPixmap::fromImage(PaintIcon(ButtonName))); }
+QIcon ToolbarIcon(const QString& ButtonName)
+{
+    return QIcon(QPixmap::fromImage(PaintIcon(ButtonName)));
+}
 
 QImage SaveFormatPicture(int Format)
 {
@@ -258,9 +262,9 @@ QImage SaveFormatPicture(int Format)
         QColor Colour;
         const char* Text;
     };
-    static const tLook Looks[] = {{QColor(128, 128, 128), "?"},  {QColor(200, 60, 30), "Z"},
-                                  {QColor(40, 120, 200), "9x"},  {QColor(110, 110, 110), "GT"},
-                                  {QColor(30, 150, 80), "SS"},   {QColor(150, 70, 170), "O"}};
+    static const tLook Looks[] = {{QColor(128, 128, 128), "?"}, {QColor(200, 60, 30), "Z"},
+                                  {QColor(40, 120, 200), "9x"}, {QColor(110, 110, 110), "GT"},
+                                  {QColor(30, 150, 80), "SS"},  {QColor(150, 70, 170), "O"}};
     const tLook& L = Looks[Format >= 0 && Format <= 5 ? Format : 0];
     P.setPen(QPen(L.Colour.darker(160), 2));
     P.setBrush(L.Colour);

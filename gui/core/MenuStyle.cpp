@@ -9,7 +9,8 @@
 #include "core/Icons.h"
 #include "core/Options.h"
 
-namespace {
+namespace
+{
 const char* KindProperty = "OrlikMenuKind";
 const char* PictureProperty = "OrlikMenuPicture";
 
@@ -44,7 +45,10 @@ QImage KeyOutMagenta(const QImage& Picture, QRgb Background)
     return I;
 }
 
-int KindOf(const QAction* A) { return A ? A->property(KindProperty).toInt() - 1 : -1; }
+int KindOf(const QAction* A)
+{
+    return A ? A->property(KindProperty).toInt() - 1 : -1;
+}
 
 QImage FitPicture(const QImage& P)
 {
@@ -53,11 +57,17 @@ QImage FitPicture(const QImage& P)
     auto Mode = Options().CBox_MainNoFilter ? Qt::FastTransformation : Qt::SmoothTransformation;
     return P.scaled(RecentPictureWidth, RecentPictureHeight, Qt::KeepAspectRatio, Mode);
 }
+} // namespace
+
+void SetMenuItemKind(QAction* Item, tMenuItemKind Kind)
+{
+    Item->setProperty(KindProperty, static_cast<int>(Kind) + 1);
 }
 
-void SetMenuItemKind(QAction* Item, tMenuItemKind Kind) { Item->setProperty(KindProperty, static_cast<int>(Kind) + 1); }
-
-void SetMenuItemPicture(QAction* Item, const QImage& Picture) { Item->setProperty(PictureProperty, Picture); }
+void SetMenuItemPicture(QAction* Item, const QImage& Picture)
+{
+    Item->setProperty(PictureProperty, Picture);
+}
 
 QImage BlendWithHighlight(const QImage& Picture, QRgb Highlight, bool KeyMagenta)
 {

@@ -19,9 +19,10 @@ void SetMenuItemPicture(QAction* Item, const QImage& Picture);
 // pixels of the transparent colour $FF00FF become Highlight itself.
 QImage BlendWithHighlight(const QImage& Picture, QRgb Highlight, bool KeyMagenta);
 
-class tMenuStyle : public QProxyStyle {
+class tMenuStyle : public QProxyStyle
+{
     Q_OBJECT
-public:
+  public:
     tMenuStyle();
     void drawControl(ControlElement Element, const QStyleOption* Option, QPainter* Painter,
                      const QWidget* Widget) const override;

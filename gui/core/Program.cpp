@@ -33,12 +33,17 @@ tToolWindow* Form_SMV = nullptr;
 tToolWindow* Form_SPC = nullptr;
 tWindowList* WindowList = nullptr;
 
-namespace {
-QString Q(std::string_view S) { return QString::fromUtf8(S.data(), static_cast<qsizetype>(S.size())); }
+namespace
+{
+QString Q(std::string_view S)
+{
+    return QString::fromUtf8(S.data(), static_cast<qsizetype>(S.size()));
+}
 
 // Message boxes for the core's reports.
-class tBoxMessenger : public tMessenger {
-public:
+class tBoxMessenger : public tMessenger
+{
+  public:
     void Error(std::string_view Text) override
     {
         QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), Q(Text));
@@ -73,7 +78,8 @@ void CreateWindows()
     Form_Hex = Placeholder("Form_Hex", "HexEditor", "Btn_Hex", tBusSlot::Form_Hex);
     Form_List = Placeholder("Form_List", "ListEditor", "Btn_List", tBusSlot::Form_List);
     Form_Memory = Placeholder("Form_Memory", "MemViewer", "Btn_Memory", tBusSlot::Form_Memory);
-    tForm_Placeholder* StateBrowser = Placeholder("Form_Open", "open a savestate", "Btn_StateOpen", tBusSlot::Form_Open);
+    tForm_Placeholder* StateBrowser =
+        Placeholder("Form_Open", "open a savestate", "Btn_StateOpen", tBusSlot::Form_Open);
     StateBrowser->AddCommand(QStringLiteral("load a savestate with the system dialog..."),
                              [] { Form_Main->OpenStateWithDialog(); });
     Form_Open = StateBrowser;
@@ -86,14 +92,14 @@ void CreateWindows()
     Form_SMV = Placeholder("Form_SMV", "SMV Editor", "Btn_SMV", tBusSlot::Form_SMV);
     Form_SPC = Placeholder("Form_SPC", "SPC Editor", "Btn_SPC", tBusSlot::Form_SPC);
 }
-}
+} // namespace
 
 std::vector<tToolWindow*> ToolWindows()
 {
     std::vector<tToolWindow*> W;
-    for (tToolWindow* T : {Form_Cart, Form_Hex, Form_List, Form_Memory, Form_Open,
-                           static_cast<tToolWindow*>(Form_Options), Form_Palette, Form_Preview,
-                           static_cast<tToolWindow*>(Form_Quit), Form_Scene, Form_Search, Form_SMV, Form_SPC})
+    for (tToolWindow* T :
+         {Form_Cart, Form_Hex, Form_List, Form_Memory, Form_Open, static_cast<tToolWindow*>(Form_Options), Form_Palette,
+          Form_Preview, static_cast<tToolWindow*>(Form_Quit), Form_Scene, Form_Search, Form_SMV, Form_SPC})
         if (T)
             W.push_back(T);
     return W;
@@ -118,7 +124,10 @@ void ShowMissingFileError(const QString& FileName)
     Box.exec();
 }
 
-QString ExceptionText(const QString& Message) { return QStringLiteral("Exception: \"") + Message + QStringLiteral("\"."); }
+QString ExceptionText(const QString& Message)
+{
+    return QStringLiteral("Exception: \"") + Message + QStringLiteral("\".");
+}
 
 void ShowException(const QString& Message)
 {
@@ -156,9 +165,8 @@ void FreeProgram()
     StartupDone = false;
     if (Form_Main)
         Form_Main->StartTimer()->stop();
-    tToolWindow** Windows[] = {&Form_SPC,     &Form_SMV,     &Form_Search, &Form_Scene, &Form_Preview,
-                               &Form_Palette, &Form_Open,    &Form_Memory, &Form_List,  &Form_Hex,
-                               &Form_Cart};
+    tToolWindow** Windows[] = {&Form_SPC,  &Form_SMV,    &Form_Search, &Form_Scene, &Form_Preview, &Form_Palette,
+                               &Form_Open, &Form_Memory, &Form_List,   &Form_Hex,   &Form_Cart};
     for (tToolWindow** W : Windows) {
         delete *W;
         *W = nullptr;
@@ -176,4 +184,7 @@ void FreeProgram()
     QuitConfirmed = false;
 }
 
-QWidget* MainWindow() { return Form_Main; }
+QWidget* MainWindow()
+{
+    return Form_Main;
+}

@@ -31,7 +31,10 @@ QStringList tRecentMenu::FileNames() const
     return Names;
 }
 
-QString tRecentMenu::FileNameOf(const QAction* Item) { return Item->text().mid(3); }
+QString tRecentMenu::FileNameOf(const QAction* Item)
+{
+    return Item->text().mid(3);
+}
 
 QAction* tRecentMenu::AddRecent(const QString& FileName)
 {

@@ -13,9 +13,10 @@
 class QAction;
 class QMenu;
 
-class tRecentMenu : public QObject {
+class tRecentMenu : public QObject
+{
     Q_OBJECT
-public:
+  public:
     static constexpr int MaxFiles = 8;
 
     tRecentMenu(QMenu* Menu, const QString& ClearName);
@@ -39,11 +40,11 @@ public:
     // Gives the picture of a file's item (a null image for none).
     std::function<QImage(const QString&)> Picture;
 
-signals:
+  signals:
     void FileClicked(QAction* Item, const QString& FileName);
     void ClearClicked();
 
-private:
+  private:
     QMenu* Menu_;
     QAction* Separator_;
     QAction* Clear_;

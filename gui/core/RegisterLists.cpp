@@ -6,7 +6,8 @@
 #include "core/Options.h"
 #include "core/RegisterTabs.h"
 
-namespace {
+namespace
+{
 enum tColumn { ColAddress, ColType, ColBits, ColBin, ColHex, ColDec, ColName, ColComment, ColumnCount };
 
 QTableWidgetItem* Item(const std::string& Text, bool Right)
@@ -24,7 +25,7 @@ void SetText(QTableWidget* List, int Row, int Col, const std::string& Text)
     if (I && I->text() != T)
         I->setText(T);
 }
-}
+} // namespace
 
 void LoadRegisterFile()
 {
@@ -33,7 +34,10 @@ void LoadRegisterFile()
         Messages().Error(Error);
 }
 
-void InvalidateRegisterTabs() { RegisterTabs().Invalidate(); }
+void InvalidateRegisterTabs()
+{
+    RegisterTabs().Invalidate();
+}
 
 void ShowRegisterTab(int Page, QTableWidget* List, bool Busy)
 {

@@ -18,7 +18,10 @@ tToolWindow::tToolWindow(const QString& Name, const QString& Caption, const QStr
     RegisterReceiver(Slot_, this);
 }
 
-tToolWindow::~tToolWindow() { RegisterReceiver(Slot_, nullptr); }
+tToolWindow::~tToolWindow()
+{
+    RegisterReceiver(Slot_, nullptr);
+}
 
 void tToolWindow::Notify(const void*, std::string_view Msg)
 {
@@ -50,8 +53,8 @@ void tToolWindow::hideEvent(QHideEvent* Event)
         WindowList->UpdateButtons();
 }
 
-tForm_Placeholder::tForm_Placeholder(const QString& Name, const QString& Caption, const QString& Hint,
-                                     tBusSlot Slot, QWidget* Parent)
+tForm_Placeholder::tForm_Placeholder(const QString& Name, const QString& Caption, const QString& Hint, tBusSlot Slot,
+                                     QWidget* Parent)
     : tToolWindow(Name, Caption, Hint, Slot, Parent)
 {
     auto* L = new QVBoxLayout(this);

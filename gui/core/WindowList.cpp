@@ -19,9 +19,15 @@ tWindowList::tWindowList()
     RegisterReceiver(tBusSlot::WindowList, this);
 }
 
-tWindowList::~tWindowList() { RegisterReceiver(tBusSlot::WindowList, nullptr); }
+tWindowList::~tWindowList()
+{
+    RegisterReceiver(tBusSlot::WindowList, nullptr);
+}
 
-tToolWindow* tWindowList::Current() const { return List_.empty() ? nullptr : List_.front().data(); }
+tToolWindow* tWindowList::Current() const
+{
+    return List_.empty() ? nullptr : List_.front().data();
+}
 
 bool tWindowList::DropHidden()
 {

@@ -13,9 +13,10 @@ class QAbstractButton;
 class QWidget;
 class tToolWindow;
 
-class tWindowList : public QObject, public tReceiver {
+class tWindowList : public QObject, public tReceiver
+{
     Q_OBJECT
-public:
+  public:
     tWindowList();
     ~tWindowList() override;
 
@@ -38,7 +39,7 @@ public:
 
     void Notify(const void* Sender, std::string_view Msg) override;
 
-private:
+  private:
     bool DropHidden();
     std::vector<QPointer<tToolWindow>> List_;
     bool Updating_ = false;

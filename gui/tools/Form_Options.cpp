@@ -24,7 +24,8 @@
 #include "core/RecentMenu.h"
 #include "tools/OptionStore.h"
 
-namespace {
+namespace
+{
 const tOptionEntry* Entry(const QString& Name)
 {
     for (const tOptionEntry& E : OptionEntries())
@@ -33,8 +34,11 @@ const tOptionEntry* Entry(const QString& Name)
     return nullptr;
 }
 
-QVBoxLayout* PageLayout(QWidget* Page) { return static_cast<QVBoxLayout*>(Page->layout()); }
+QVBoxLayout* PageLayout(QWidget* Page)
+{
+    return static_cast<QVBoxLayout*>(Page->layout());
 }
+} // namespace
 
 tForm_Options::tForm_Options(QWidget* Parent)
     : tToolWindow(QStringLiteral("Form_Options"), QStringLiteral("options"), QStringLiteral("Btn_Options"),
@@ -392,9 +396,9 @@ void tForm_Options::GUI_ClickColor(QPushButton* Panel)
 QWidget* tForm_Options::TargetWindow() const
 {
     // The pages are in the order of the windows they belong to.
-    const std::array<QWidget*, 12> ByPage = {Form_Cart,    Form_Hex,  Form_List,  Form_Main,
+    const std::array<QWidget*, 12> ByPage = {Form_Cart,    Form_Hex,  Form_List,    Form_Main,
                                              Form_Memory,  Form_Open, Form_Options, Form_Palette,
-                                             Form_Preview, Form_Quit, Form_Scene, Form_SPC};
+                                             Form_Preview, Form_Quit, Form_Scene,   Form_SPC};
     const int Page = PageControl->currentIndex();
     return Page >= 0 && Page < 12 ? ByPage[static_cast<size_t>(Page)] : nullptr;
 }

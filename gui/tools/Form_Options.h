@@ -16,9 +16,10 @@ class QSpinBox;
 class QTabWidget;
 class QTableWidget;
 
-class tForm_Options final : public tToolWindow {
+class tForm_Options final : public tToolWindow
+{
     Q_OBJECT
-public:
+  public:
     explicit tForm_Options(QWidget* Parent);
 
     // Start-up: reads the own settings, lets every window read its own
@@ -42,7 +43,7 @@ public:
 
     void Notify(const void* Sender, std::string_view Msg) override;
 
-private:
+  private:
     QWidget* AddPage(const QString& Caption);
     QCheckBox* AddCheck(QWidget* Page, const char* Name, const QString& Caption, const QString& Hint = {});
     QPushButton* AddColourPanel(QWidget* Page, const char* Name, const QString& Caption);

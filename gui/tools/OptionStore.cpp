@@ -82,10 +82,11 @@ const std::vector<tOptionEntry>& OptionEntries()
     return Entries;
 }
 
-namespace {
+namespace
+{
 // The spacing's up-down control allows 0 to 64.
 constexpr int MaxSpacing = 64;
-}
+} // namespace
 
 void ReadOwnedOptions(const QString& Owner)
 {
@@ -94,7 +95,9 @@ void ReadOwnedOptions(const QString& Owner)
             continue;
         const QString N = QString::fromLatin1(E.Name);
         switch (E.Kind) {
-        case tOptionKind::Check: ReadChecked(N, *E.Flag); break;
+        case tOptionKind::Check:
+            ReadChecked(N, *E.Flag);
+            break;
         case tOptionKind::Radio: {
             // Only a stored "True" selects; a false never empties the group.
             bool On = false;
@@ -102,7 +105,9 @@ void ReadOwnedOptions(const QString& Owner)
                 *E.Group = E.Value;
             break;
         }
-        case tOptionKind::Colour: CfgReadColor(N + QStringLiteral(".Color"), *E.Colour); break;
+        case tOptionKind::Colour:
+            CfgReadColor(N + QStringLiteral(".Color"), *E.Colour);
+            break;
         case tOptionKind::Spacing: {
             int V = 0;
             if (CfgReadInt(N + QStringLiteral(".Position"), V) && V >= 0 && V <= MaxSpacing)
@@ -118,7 +123,9 @@ void ReadOwnedOptions(const QString& Owner)
             }
             break;
         }
-        case tOptionKind::Font: ReadFont(HexFont(), N + QLatin1Char('.')); break;
+        case tOptionKind::Font:
+            ReadFont(HexFont(), N + QLatin1Char('.'));
+            break;
         }
     }
 }
@@ -130,10 +137,18 @@ void WriteOwnedOptions(const QString& Owner)
             continue;
         const QString N = QString::fromLatin1(E.Name);
         switch (E.Kind) {
-        case tOptionKind::Check: WriteChecked(N, *E.Flag); break;
-        case tOptionKind::Radio: WriteChecked(N, *E.Group == E.Value); break;
-        case tOptionKind::Colour: CfgWriteColor(N + QStringLiteral(".Color"), *E.Colour); break;
-        case tOptionKind::Spacing: CfgWriteInt(N + QStringLiteral(".Position"), *E.Number); break;
+        case tOptionKind::Check:
+            WriteChecked(N, *E.Flag);
+            break;
+        case tOptionKind::Radio:
+            WriteChecked(N, *E.Group == E.Value);
+            break;
+        case tOptionKind::Colour:
+            CfgWriteColor(N + QStringLiteral(".Color"), *E.Colour);
+            break;
+        case tOptionKind::Spacing:
+            CfgWriteInt(N + QStringLiteral(".Position"), *E.Number);
+            break;
         case tOptionKind::Extensions: {
             QStringList L;
             for (const std::string& S : Options().Memo_CartExts)
@@ -141,7 +156,9 @@ void WriteOwnedOptions(const QString& Owner)
             CfgWriteList(N + QStringLiteral(".Lines"), L);
             break;
         }
-        case tOptionKind::Font: WriteFont(HexFont(), N + QLatin1Char('.')); break;
+        case tOptionKind::Font:
+            WriteFont(HexFont(), N + QLatin1Char('.'));
+            break;
         }
     }
 }

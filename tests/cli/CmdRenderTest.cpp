@@ -34,7 +34,7 @@ TEST(CmdRenderTest, BadArgumentsShowUsage)
     const tRun R = RunCli("render a.000 -o x.png --view bg7");
     EXPECT_EQ(R.Exit, 2);
     EXPECT_NE(R.Err.find("unknown view"), std::string::npos);
-    EXPECT_EQ(RunCli("render a.000 -o x.png --transparency #12345").Exit, 2);
+    EXPECT_EQ(RunCli("render a.000 -o x.png --transparency '#12345'").Exit, 2);
     EXPECT_EQ(RunCli("render a.000 -o x.png --priority 2").Exit, 2);
 }
 
@@ -47,6 +47,56 @@ TEST(CmdRenderTest, UnreadableAndUnknownFilesAreNamedAndTheOthersGoOn)
     EXPECT_NE(R.Err.find(Dir + "/missing.000: cannot read the file"), std::string::npos) << R.Err;
     EXPECT_NE(R.Err.find(Dir + "/notes.txt: not a savestate"), std::string::npos) << R.Err;
     EXPECT_TRUE(std::filesystem::is_directory(Dir + "/out"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(CmdRenderTest, RealStatesRenderEveryView)
+{
+    REQUIRE_FIXTURES();
+    const std::string Layers = FixturePath("snes9x/m1_layers.000"), Mode7 = FixturePath("snes9x/m7_rotzoom.000");
+    if (!std::filesystem::exists(Layers) || !std::filesystem::exists(Mode7))
+        GTEST_SKIP() << "fixtures missing";
+    const std::string Dir = TempDir();
+    // A bad file among good ones: named, and the others are still written.
+    tRun R = RunCli("render " + Layers + " " + Dir + "/missing.000 " + Mode7 + " -o " + Dir + "/all");
+    EXPECT_EQ(R.Exit, 1);
+    tPicture32 P32;
+    std::string Error;
+    ASSERT_TRUE(ReadPicture(Dir + "/all/m1_layers.000.png", P32, Error)) << Error;
+    EXPECT_EQ(P32.Width, 256);
+    EXPECT_EQ(P32.Height, 224);
+    EXPECT_TRUE(std::filesystem::exists(Dir + "/all/m7_rotzoom.000.png"));
+
+    R = RunCli("render " + Layers + " -o " + Dir + "/s8.bmp --view screen8 --scale512");
+    EXPECT_EQ(R.Exit, 0) << R.Err;
+    tPicture8 P8;
+    ASSERT_TRUE(ReadPicture(Dir + "/s8.bmp", P8, Error)) << Error;
+    EXPECT_EQ(P8.Width, 512);
+    EXPECT_EQ(P8.Height, 448);
+
+    struct tCase {
+        std::string Args;
+        int Width, Height;
+    };
+    const tCase Cases[] = {{"--view bg1 --priority 0", 256, 256},
+                           {"--view sprites --transparency '#FF00FF'", 576, 320},
+                           {"--view bg4", 0, 0}, // no BG4 in mode 1
+                           {"--view mode7 --ext --transparency none", 1024, 1024}};
+    for (const tCase& C : Cases) {
+        R = RunCli("render " + Layers + " -o " + Dir + "/v.png " + C.Args);
+        if (C.Width == 0) {
+            EXPECT_EQ(R.Exit, 1) << C.Args;
+            EXPECT_NE(R.Err.find("BG4"), std::string::npos) << R.Err;
+            continue;
+        }
+        EXPECT_EQ(R.Exit, 0) << C.Args << R.Err;
+        ASSERT_TRUE(ReadPicture(Dir + "/v.png", P8, Error)) << C.Args << Error;
+        EXPECT_EQ(P8.Width, C.Width) << C.Args;
+        EXPECT_EQ(P8.Height, C.Height) << C.Args;
+    }
 }
 
 } // namespace

@@ -24,8 +24,9 @@ struct tGuiMessage {
     QString Text;
 };
 
-class tGuiRecorder : public tMessenger {
-public:
+class tGuiRecorder : public tMessenger
+{
+  public:
     std::vector<tGuiMessage> Log;
     bool Answer = true;
     void Error(std::string_view T) override { Log.push_back({QStringLiteral("error"), Q(T)}); }
@@ -36,14 +37,15 @@ public:
         return Answer;
     }
 
-private:
+  private:
     static QString Q(std::string_view S) { return QString::fromUtf8(S.data(), static_cast<qsizetype>(S.size())); }
 };
 
 // A program folder with "SNES.txt" and nothing else; kept across a restart
 // inside one test when Keep is used.
-class tProgramFolder {
-public:
+class tProgramFolder
+{
+  public:
     tProgramFolder()
     {
         QFile::copy(QStringLiteral(ORLIK_RESOURCE_DIR "/SNES.txt"), Dir.filePath(QStringLiteral("SNES.txt")));
@@ -59,13 +61,14 @@ public:
         return F.fileName();
     }
 
-private:
+  private:
     QTemporaryDir Dir;
 };
 
 // Starts the program as main() does (without its event loop) and ends it.
-class tRunningProgram {
-public:
+class tRunningProgram
+{
+  public:
     tGuiRecorder Recorder;
     QStringList ShellCalls;
     int ShellResult = 33;

@@ -19,7 +19,8 @@
 #include "core/SNES.h"
 #include "tools/Form_Options.h"
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject
+{
     Q_OBJECT
     tProgramFolder* Folder = nullptr;
 
@@ -38,7 +39,7 @@ class MainWindowTest : public QObject {
         Broadcast(nullptr, "new SNES");
     }
 
-private slots:
+  private slots:
     void init()
     {
         Options() = tOptions{};
@@ -57,8 +58,8 @@ private slots:
     {
         tRunningProgram P(*Folder);
         QCOMPARE(Form_Main->windowTitle(), QStringLiteral("Orlik v2.86"));
-        for (const char* Off : {"Btn_StateReload", "Btn_StateSave", "Btn_StateExec", "Btn_CartReload", "Btn_CartSave",
-                                "Btn_CartExec"})
+        for (const char* Off :
+             {"Btn_StateReload", "Btn_StateSave", "Btn_StateExec", "Btn_CartReload", "Btn_CartSave", "Btn_CartExec"})
             QVERIFY2(!Button(Off)->isEnabled(), Off);
         QCOMPARE(Button("Btn_StateOpen")->toolTip(), QStringLiteral("load a SNES savestate (F3)"));
         QCOMPARE(Button("Btn_Quit")->toolTip(), QStringLiteral("quit (ESC, Alt+F4)"));

@@ -14,7 +14,8 @@
 
 #include "core/CoreBridge.h"
 
-class SavingTest : public QObject {
+class SavingTest : public QObject
+{
     Q_OBJECT
 
     static QString Fixture(const char* Sub)
@@ -24,7 +25,7 @@ class SavingTest : public QObject {
         return QFileInfo(F).isFile() ? F : QString();
     }
 
-private slots:
+  private slots:
     void init()
     {
         Options() = tOptions{};

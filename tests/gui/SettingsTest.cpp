@@ -22,7 +22,8 @@
 #include "core/WindowList.h"
 #include "tools/Form_Options.h"
 
-class SettingsTest : public QObject {
+class SettingsTest : public QObject
+{
     Q_OBJECT
 
     static QString ReadIni(const tProgramFolder& F)
@@ -32,7 +33,7 @@ class SettingsTest : public QObject {
         return QString::fromUtf8(In.readAll());
     }
 
-private slots:
+  private slots:
     void init() { Options() = tOptions{}; }
     void cleanup()
     {

@@ -8,9 +8,10 @@
 #include "core/Program.h"
 #include "core/SharedData.h"
 
-class StartupTest : public QObject {
+class StartupTest : public QObject
+{
     Q_OBJECT
-private slots:
+  private slots:
     void missingRegisterFileStopsWithAbortBox()
     {
         SetProgramDir(QDir::tempPath().toStdString() + "/orlik-no-such-dir");

@@ -13,7 +13,8 @@
 #include "core/ToolWindow.h"
 #include "core/WindowList.h"
 
-class WindowListTest : public QObject {
+class WindowListTest : public QObject
+{
     Q_OBJECT
     tProgramFolder* Folder = nullptr;
 
@@ -25,7 +26,7 @@ class WindowListTest : public QObject {
         QTest::keyClick(Target, Key, Mods);
     }
 
-private slots:
+  private slots:
     void init()
     {
         Options() = tOptions{};
@@ -43,13 +44,13 @@ private slots:
         QVERIFY(P.Ok);
         const std::vector<tToolWindow*> W = ToolWindows();
         QCOMPARE(W.size(), size_t(13));
-        const char* Names[] = {"Form_Cart",    "Form_Hex",  "Form_List",  "Form_Memory", "Form_Open",
-                               "Form_Options", "Form_Palette", "Form_Preview", "Form_Quit", "Form_Scene",
-                               "Form_Search",  "Form_SMV",  "Form_SPC"};
-        const tBusSlot Slots[] = {tBusSlot::Form_Cart,    tBusSlot::Form_Hex,    tBusSlot::Form_List,
-                                  tBusSlot::Form_Memory,  tBusSlot::Form_Open,   tBusSlot::Form_Options,
+        const char* Names[] = {"Form_Cart",    "Form_Hex",     "Form_List",    "Form_Memory", "Form_Open",
+                               "Form_Options", "Form_Palette", "Form_Preview", "Form_Quit",   "Form_Scene",
+                               "Form_Search",  "Form_SMV",     "Form_SPC"};
+        const tBusSlot Slots[] = {tBusSlot::Form_Cart,    tBusSlot::Form_Hex,     tBusSlot::Form_List,
+                                  tBusSlot::Form_Memory,  tBusSlot::Form_Open,    tBusSlot::Form_Options,
                                   tBusSlot::Form_Palette, tBusSlot::Form_Preview, tBusSlot::Form_Quit,
-                                  tBusSlot::Form_Scene,   tBusSlot::Form_Search, tBusSlot::Form_SMV,
+                                  tBusSlot::Form_Scene,   tBusSlot::Form_Search,  tBusSlot::Form_SMV,
                                   tBusSlot::Form_SPC};
         for (size_t i = 0; i < W.size(); ++i) {
             QCOMPARE(W[i]->objectName(), QString::fromLatin1(Names[i]));
