@@ -46,8 +46,9 @@ constexpr tKnownDifference KnownDifferences[] = {
     // row here; the emulator shows each field's own row.
     {"m5_interlace_rpg", 98.9, "interlaced sprite rows"},
     {"m5_interlace_rpg_x64", 98.9, "interlaced sprite rows"},
-    // Offset-per-tile in hires: the emulator applies the table to other
-    // columns than we do.
+    // Offset-per-tile in hires, not explained: the columns left of the
+    // first offset tile match, but many 8-pixel runs of the emulator's
+    // picture appear nowhere in the layer's plane.
     {"m6_opt_hires", 31.6, "hires offset-per-tile"},
 };
 

@@ -1,0 +1,137 @@
+// orlik-cli convert: loads savestates and writes them in another emulator's
+// format, the way the main window's save command does it (load, then save
+// through the target format's writer).
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "Commands.h"
+#include "core/SNES.h"
+#include "savestates/S9X.h"
+#include "savestates/ZST.h"
+
+namespace fs = std::filesystem;
+
+namespace
+{
+// The formats a state can be written in: the name after --to, the extension
+// of its slot 0, and its writer (which reports its own errors).
+struct tTarget {
+    const char* Name;
+    const char* Extension;
+    bool (*Save)(const std::string& FileName);
+};
+const tTarget Targets[] = {
+    {"zst", ".zst", [](const std::string& F) { return ZST->SaveToFile(F); }},
+    {"s9x", ".000", [](const std::string& F) { return S9X->SaveToFile(F); }},
+};
+
+std::string TargetNames()
+{
+    std::string Names;
+    for (const tTarget& T : Targets)
+        Names += (Names.empty() ? "" : "|") + std::string(T.Name);
+    return Names;
+}
+
+void PrintUsage()
+{
+    std::fprintf(stderr, "usage: orlik-cli convert FILE... --to %s [-o OUT]\n", TargetNames().c_str());
+}
+
+bool SamePath(const fs::path& A, const fs::path& B)
+{
+    std::error_code Ec;
+    return fs::equivalent(A, B, Ec);
+}
+
+int Convert(const std::vector<std::string>& Args)
+{
+    const tTarget* Target = nullptr;
+    std::string Out;
+    std::vector<std::string> Files;
+    for (size_t i = 0; i < Args.size(); ++i) {
+        const std::string& A = Args[i];
+        if ((A == "--to" || A == "-o") && i + 1 >= Args.size()) {
+            PrintUsage();
+            return 2;
+        }
+        if (A == "--to") {
+            const std::string& Name = Args[++i];
+            for (const tTarget& T : Targets)
+                if (Name == T.Name)
+                    Target = &T;
+            if (!Target) {
+                std::fprintf(stderr, "orlik-cli convert: unknown target \"%s\" (%s)\n", Name.c_str(),
+                             TargetNames().c_str());
+                return 2;
+            }
+        } else if (A == "-o") {
+            Out = Args[++i];
+        } else if (A.size() > 1 && A[0] == '-') {
+            std::fprintf(stderr, "orlik-cli convert: unknown option \"%s\"\n", A.c_str());
+            PrintUsage();
+            return 2;
+        } else {
+            Files.push_back(A);
+        }
+    }
+    if (!Target || Files.empty()) {
+        PrintUsage();
+        return 2;
+    }
+
+    // -o names a folder when several files are converted, when it is an
+    // existing folder or ends with a separator; otherwise the output file.
+    std::error_code Ec;
+    const bool OutIsFolder = !Out.empty() && (Files.size() > 1 || fs::is_directory(Out, Ec) || Out.back() == '/');
+    if (OutIsFolder && !fs::is_directory(Out, Ec) && !fs::create_directories(Out, Ec)) {
+        std::fprintf(stderr, "%s: cannot create the output folder: %s\n", Out.c_str(), Ec.message().c_str());
+        return 1;
+    }
+
+    StartCore();
+    int Result = 0;
+    for (const std::string& Name : Files) {
+        SetMessageContext(Name);
+        fs::path Dest;
+        if (Out.empty())
+            Dest = fs::path(Name).replace_extension(Target->Extension);
+        else if (OutIsFolder)
+            Dest = fs::path(Out) / fs::path(Name).filename().replace_extension(Target->Extension);
+        else
+            Dest = Out;
+        if (SamePath(Dest, Name)) {
+            std::fprintf(stderr, "%s: the output would replace the file itself; nothing written\n", Name.c_str());
+            Result = 1;
+            continue;
+        }
+        const bool Loaded = LoadSavestate(Name);
+        if (StateFormat == FormatNone) {
+            std::fprintf(stderr,
+                         "%s: not a savestate this program reads (unknown extension or signature); nothing written\n",
+                         Name.c_str());
+            Result = 1;
+            continue;
+        }
+        if (!Loaded) {
+            std::fprintf(stderr, "%s: not converted, nothing written\n", Name.c_str());
+            Result = 1;
+            continue;
+        }
+        if (!Target->Save(Dest.string())) {
+            Result = 1;
+            continue;
+        }
+        std::printf("%s -> %s\n", Name.c_str(), Dest.string().c_str());
+    }
+    SetMessageContext("");
+    return Result;
+}
+
+tCommandRegistrar Reg({"convert", "convert FILE... --to zst|s9x [-o OUT]",
+                       "write savestates in another emulator's format", Convert});
+} // namespace

@@ -1,0 +1,204 @@
+// orlik-cli info: what a savestate holds at a glance: format, kind and slot,
+// the CPU and SPC700 registers, the PPU's mode and screen, and which parts
+// or blocks the file carries.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "Commands.h"
+#include "core/Gzip.h"
+#include "core/SNES.h"
+#include "render/PPU.h"
+#include "savestates/S9X.h"
+#include "savestates/ZST.h"
+
+namespace
+{
+constexpr const char* Usage = "usage: orlik-cli info FILE... [--json]\n";
+constexpr const char* LongFormatNames[] = {"unknown", "ZSNES", "Snes9x", "SNESGT", "Super Sleuth"};
+
+std::string JsonString(const std::string& S)
+{
+    std::string Out = "\"";
+    for (char C : S) {
+        if (C == '"' || C == '\\') {
+            Out += '\\';
+            Out += C;
+        } else if (static_cast<unsigned char>(C) < 0x20) {
+            char Buf[8];
+            std::snprintf(Buf, sizeof Buf, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(C)));
+            Out += Buf;
+        } else {
+            Out += C;
+        }
+    }
+    return Out + "\"";
+}
+
+std::string Hex(unsigned V, int Digits)
+{
+    char Buf[16];
+    std::snprintf(Buf, sizeof Buf, "%0*X", Digits, V);
+    return Buf;
+}
+
+// One line of the report: its text form and its JSON value.
+struct tField {
+    std::string Key, Text, Json;
+};
+
+struct tReport {
+    std::vector<tField> Fields;
+    void Text(const std::string& Key, const std::string& Value) { Fields.push_back({Key, Value, JsonString(Value)}); }
+    void Number(const std::string& Key, long long Value)
+    {
+        Fields.push_back({Key, std::to_string(Value), std::to_string(Value)});
+    }
+    void Flag(const std::string& Key, bool Value)
+    {
+        Fields.push_back({Key, Value ? "yes" : "no", Value ? "true" : "false"});
+    }
+    // A group of "name=value" pairs: one text line, one JSON object.
+    void Group(const std::string& Key, const std::vector<std::pair<std::string, std::string>>& Items)
+    {
+        std::string T, J = "{";
+        for (const auto& [Name, Value] : Items) {
+            T += (T.empty() ? "" : " ") + Name + "=" + Value;
+            J += (J.size() > 1 ? ", " : "") + JsonString(Name) + ": " + JsonString(Value);
+        }
+        Fields.push_back({Key, T, J + "}"});
+    }
+};
+
+std::vector<uint8_t> FileHead(const std::string& Name)
+{
+    std::vector<uint8_t> Head(2, 0);
+    if (FILE* F = std::fopen(Name.c_str(), "rb")) {
+        Head.resize(std::fread(Head.data(), 1, 2, F));
+        std::fclose(F);
+    }
+    return Head;
+}
+
+tReport Describe(const std::string& Name)
+{
+    const tSNES& S = *SNES;
+    const auto& R = S.Regs;
+    tReport Rep;
+    Rep.Text("file", Name);
+    Rep.Text("format", FormatNames[StateFormat]);
+    Rep.Text("emulator", LongFormatNames[StateFormat]);
+    Rep.Text("kind", KindNames[StateKind]);
+    Rep.Text("slot", StateSlot);
+
+    Rep.Group("cpu", {{"PC", Hex(S.CPU_PC >> 16, 2) + ":" + Hex(S.CPU_PC & 0xFFFF, 4)},
+                      {"A", Hex(S.CPU_A, 4)},
+                      {"X", Hex(S.CPU_X, 4)},
+                      {"Y", Hex(S.CPU_Y, 4)},
+                      {"S", Hex(S.CPU_S, 4)},
+                      {"D", Hex(S.CPU_D, 4)},
+                      {"DB", Hex(S.CPU_DB >> 16, 2)},
+                      {"P", Hex(S.CPU_P & 0xFF, 2)},
+                      {"E", std::to_string((S.CPU_P >> 8) & 1)},
+                      {"line", std::to_string(S.CPU_VCounter)}});
+    Rep.Group("spc700", {{"PC", Hex(S.SPC_PC, 4)},
+                         {"A", Hex(S.SPC_YA & 0xFF, 2)},
+                         {"X", Hex(S.SPC_X, 2)},
+                         {"Y", Hex(S.SPC_Y, 2)},
+                         {"SP", Hex(S.SPC_SP, 2)},
+                         {"PSW", Hex(S.SPC_PSW, 2)}});
+
+    const unsigned Mode = R[0x2105] & 7, SETINI = R[0x2133];
+    Rep.Number("bg_mode", Mode);
+    Rep.Flag("bg3_priority", (R[0x2105] & 0x08) != 0);
+    Rep.Number("brightness", R[0x2100] & 0x0F);
+    Rep.Flag("forced_blank", (R[0x2100] & 0x80) != 0);
+    Rep.Text("main_screen", "$" + Hex(R[0x212C], 2));
+    Rep.Text("sub_screen", "$" + Hex(R[0x212D], 2));
+    // Hi-res modes and pseudo hi-res double the width, interlace the height.
+    const unsigned Width = (Mode == 5 || Mode == 6 || (SETINI & 0x08)) ? 512 : 256;
+    const unsigned Height = ((SETINI & 0x04) ? 239 : 224) * ((SETINI & 0x01) ? 2 : 1);
+    Rep.Text("screen", std::to_string(Width) + "x" + std::to_string(Height));
+    Rep.Group("scroll",
+              {{"BG1", std::to_string(PPU->Layers[0].HScroll) + "," + std::to_string(PPU->Layers[0].VScroll)},
+               {"BG2", std::to_string(PPU->Layers[1].HScroll) + "," + std::to_string(PPU->Layers[1].VScroll)},
+               {"BG3", std::to_string(PPU->Layers[2].HScroll) + "," + std::to_string(PPU->Layers[2].VScroll)},
+               {"BG4", std::to_string(PPU->Layers[3].HScroll) + "," + std::to_string(PPU->Layers[3].VScroll)}});
+
+    if (StateFormat == FormatZST) {
+        Rep.Text("version",
+                 "V" + std::string(reinterpret_cast<const char*>(&ZST->StateImage[ZSTLayout::VersionText]), 3));
+        Rep.Number("image_bytes", static_cast<long long>(ZST->ImageLength()));
+        Rep.Flag("sound_part", ZST->StateImage[ZSTLayout::SPCOn] != 0);
+        Rep.Number("remainder_bytes", static_cast<long long>(ZST->Rest.size()));
+        Rep.Flag("preview", ZST->HasPreview);
+    } else if (StateFormat == FormatS9X) {
+        Rep.Text("version", std::string(S9X->Blocks.Header.data() + 9, 4));
+        Rep.Flag("compressed", IsGzipData(FileHead(Name)));
+        std::vector<std::pair<std::string, std::string>> Blocks;
+        for (const auto& [Block, Length] : S9X->FileBlocks)
+            Blocks.emplace_back(Block, std::to_string(Length));
+        Rep.Group("blocks", Blocks);
+    }
+    return Rep;
+}
+
+int Info(const std::vector<std::string>& Args)
+{
+    bool Json = false;
+    std::vector<std::string> Files;
+    for (const std::string& A : Args) {
+        if (A == "--json")
+            Json = true;
+        else if (A.size() > 1 && A[0] == '-') {
+            std::fprintf(stderr, "orlik-cli info: unknown option \"%s\"\n%s", A.c_str(), Usage);
+            return 2;
+        } else
+            Files.push_back(A);
+    }
+    if (Files.empty()) {
+        std::fprintf(stderr, "%s", Usage);
+        return 2;
+    }
+    StartCore();
+    int Result = 0;
+    bool FirstJson = true;
+    if (Json)
+        std::printf("[");
+    for (const std::string& Name : Files) {
+        SetMessageContext(Name);
+        const bool Loaded = LoadSavestate(Name);
+        if (StateFormat == FormatNone) {
+            std::fprintf(stderr, "%s: not a savestate this program reads (unknown extension or signature)\n",
+                         Name.c_str());
+            Result = 1;
+            continue;
+        }
+        if (!Loaded) {
+            // The reader has said why.
+            Result = 1;
+            continue;
+        }
+        const tReport Rep = Describe(Name);
+        if (Json) {
+            std::printf("%s\n  {", FirstJson ? "" : ",");
+            FirstJson = false;
+            for (size_t i = 0; i < Rep.Fields.size(); ++i)
+                std::printf("%s%s: %s", i ? ", " : "", JsonString(Rep.Fields[i].Key).c_str(),
+                            Rep.Fields[i].Json.c_str());
+            std::printf("}");
+        } else {
+            for (const tField& F : Rep.Fields)
+                std::printf("%-16s %s\n", (F.Key + ":").c_str(), F.Text.c_str());
+            std::printf("\n");
+        }
+    }
+    if (Json)
+        std::printf("\n]\n");
+    SetMessageContext("");
+    return Result;
+}
+
+tCommandRegistrar Reg({"info", "info FILE... [--json]", "format, registers, screen and parts of savestates", Info});
+} // namespace
