@@ -11,6 +11,7 @@
 #include "Commands.h"
 #include "core/SNES.h"
 #include "savestates/S9X.h"
+#include "savestates/SSL.h"
 #include "savestates/ZST.h"
 
 namespace fs = std::filesystem;
@@ -27,6 +28,15 @@ struct tTarget {
 const tTarget Targets[] = {
     {"zst", ".zst", [](const std::string& F) { return ZST->SaveToFile(F); }},
     {"s9x", ".000", [](const std::string& F) { return S9X->SaveToFile(F); }},
+    // Super Sleuth's layout with the program's name: the own format.
+    {"ssl", ".s01",
+     [](const std::string& F) {
+         std::string Error;
+         if (SSL->SaveToFile(F, Error))
+             return true;
+         std::fprintf(stderr, "%s: cannot write: %s\n", F.c_str(), Error.c_str());
+         return false;
+     }},
 };
 
 std::string TargetNames()
@@ -132,6 +142,6 @@ int Convert(const std::vector<std::string>& Args)
     return Result;
 }
 
-tCommandRegistrar Reg({"convert", "convert FILE... --to zst|s9x [-o OUT]",
+tCommandRegistrar Reg({"convert", "convert FILE... --to zst|s9x|ssl [-o OUT]",
                        "write savestates in another emulator's format", Convert});
 } // namespace

@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "Commands.h"
+#include "SpcTags.h"
 #include "core/Gzip.h"
 #include "core/SNES.h"
 #include "render/PPU.h"
 #include "savestates/S9X.h"
 #include "savestates/ZST.h"
+#include "sound/SPC.h"
 
 namespace
 {
@@ -140,6 +142,10 @@ tReport Describe(const std::string& Name)
         for (const auto& [Block, Length] : S9X->FileBlocks)
             Blocks.emplace_back(Block, std::to_string(Length));
         Rep.Group("blocks", Blocks);
+    } else if (StateFormat == FormatSGT && SPC->Loaded) {
+        // The sound snapshot SNESGT embeds as a whole SPC file.
+        for (const auto& [Key, Value] : SPCTagFields(*SPC))
+            Rep.Text("spc_" + Key, Value);
     }
     return Rep;
 }
@@ -168,19 +174,34 @@ int Info(const std::vector<std::string>& Args)
         std::printf("[");
     for (const std::string& Name : Files) {
         SetMessageContext(Name);
-        const bool Loaded = LoadSavestate(Name);
-        if (StateFormat == FormatNone) {
-            std::fprintf(stderr, "%s: not a savestate this program reads (unknown extension or signature)\n",
-                         Name.c_str());
-            Result = 1;
-            continue;
+        tReport Rep;
+        // An SNESGT state brings its own sound snapshot; no other may linger.
+        SPC->Reset();
+        if (IsSPCFileName(Name)) {
+            // A sound snapshot, not a savestate: its header and tags.
+            if (!SPC->LoadFromFile(Name)) {
+                Result = 1;
+                continue;
+            }
+            Rep.Text("file", Name);
+            Rep.Text("format", "SPC");
+            for (const auto& [Key, Value] : SPCTagFields(*SPC))
+                Rep.Text(Key, Value);
+        } else {
+            const bool Loaded = LoadSavestate(Name);
+            if (StateFormat == FormatNone) {
+                std::fprintf(stderr, "%s: not a savestate this program reads (unknown extension or signature)\n",
+                             Name.c_str());
+                Result = 1;
+                continue;
+            }
+            if (!Loaded) {
+                // The reader has said why.
+                Result = 1;
+                continue;
+            }
+            Rep = Describe(Name);
         }
-        if (!Loaded) {
-            // The reader has said why.
-            Result = 1;
-            continue;
-        }
-        const tReport Rep = Describe(Name);
         if (Json) {
             std::printf("%s\n  {", FirstJson ? "" : ",");
             FirstJson = false;
@@ -200,5 +221,6 @@ int Info(const std::vector<std::string>& Args)
     return Result;
 }
 
-tCommandRegistrar Reg({"info", "info FILE... [--json]", "format, registers, screen and parts of savestates", Info});
+tCommandRegistrar Reg({"info", "info FILE... [--json]", "format, registers, screen and parts of savestates; SPC tags",
+                       Info});
 } // namespace

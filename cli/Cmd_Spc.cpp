@@ -91,14 +91,6 @@ bool Parse(const std::vector<std::string>& Args, tOptions& O)
     return true;
 }
 
-bool IsSPCName(const std::string& Name)
-{
-    std::string Ext = fs::path(Name).extension().string();
-    for (char& C : Ext)
-        C = static_cast<char>(std::tolower(static_cast<unsigned char>(C)));
-    return Ext.size() == 4 && Ext.compare(0, 3, ".sp") == 0;
-}
-
 // Reads the file's sound state into the SPC object. False when it failed
 // (the reason has been printed).
 bool LoadSound(const std::string& Name)
@@ -108,7 +100,7 @@ bool LoadSound(const std::string& Name)
         std::fprintf(stderr, "%s: cannot read the file\n", Name.c_str());
         return false;
     }
-    if (IsSPCName(Name))
+    if (IsSPCFileName(Name))
         return SPC->LoadFromFile(Name);
     const bool Ok = LoadSavestate(Name);
     if (StateFormat == FormatNone) {

@@ -1,5 +1,6 @@
 #include "SpcTags.h"
 
+#include <cctype>
 #include <string>
 
 #include "sound/SPC.h"
@@ -7,11 +8,6 @@
 namespace {
 // The dumping emulators by their ID666 code.
 constexpr const char* EmulatorNames[] = {"[unknown]", "ZSNES", "SNES9x", "ZST2SPC", "ETC", "SNEShout", "ZSNESW"};
-
-void Row(std::FILE* Out, const char* Name, const std::string& Value)
-{
-    std::fprintf(Out, "%-16s %s\n", Name, Value.c_str());
-}
 
 std::string Quoted(const std::string& S) { return "\"" + S + "\""; }
 
@@ -47,33 +43,49 @@ std::string ExtValue(const tSPC_ExtTag& T)
 }
 } // namespace
 
-void PrintSPCTags(const tSPC& S, std::FILE* Out)
+tSPCTagFields SPCTagFields(const tSPC& S)
 {
+    tSPCTagFields F;
     std::string Sig(S.Image.begin(), S.Image.begin() + SPCLayout::SignatureSize);
-    Sig = Sig.substr(0, Sig.find('\0'));
-    Row(Out, "signature:", Quoted(Sig));
-    Row(Out, "version:", std::to_string(S.Image[SPCLayout::VersionMinor]));
+    F.emplace_back("signature", Sig.substr(0, Sig.find('\0')));
+    F.emplace_back("version", std::to_string(S.Image[SPCLayout::VersionMinor]));
     if (!S.HasTag()) {
-        Row(Out, "ID666 tag:", "none");
+        F.emplace_back("id666", "none");
     } else {
-        Row(Out, "ID666 tag:", S.TextTag ? "text" : "binary");
-        Row(Out, "song:", Quoted(S.TagText(ID666::Song)));
-        Row(Out, "game:", Quoted(S.TagText(ID666::Game)));
-        Row(Out, "artist:", Quoted(S.TagText(ID666::Artist)));
-        Row(Out, "dumper:", Quoted(S.TagText(ID666::Dumper)));
-        Row(Out, "comments:", Quoted(S.TagText(ID666::Comments)));
-        Row(Out, "date:", Quoted(S.TagText(ID666::Date)));
-        Row(Out, "length:", Quoted(S.TagText(ID666::Seconds)) + " seconds");
-        Row(Out, "fade:", Quoted(S.TagText(ID666::Fade)) + " ms");
-        Row(Out, "muted voices:", Hex2(S.Tag[ID666::Muted.TagIndex()]));
+        F.emplace_back("id666", S.TextTag ? "text" : "binary");
+        F.emplace_back("song", S.TagText(ID666::Song));
+        F.emplace_back("game", S.TagText(ID666::Game));
+        F.emplace_back("artist", S.TagText(ID666::Artist));
+        F.emplace_back("dumper", S.TagText(ID666::Dumper));
+        F.emplace_back("comments", S.TagText(ID666::Comments));
+        F.emplace_back("date", S.TagText(ID666::Date));
+        F.emplace_back("length_seconds", S.TagText(ID666::Seconds));
+        F.emplace_back("fade_ms", S.TagText(ID666::Fade));
+        F.emplace_back("muted_voices", Hex2(S.Tag[ID666::Muted.TagIndex()]));
         const int Emu = S.Tag[ID666::Emulator.TagIndex()] - '0';
-        Row(Out, "emulator:", Emu >= 0 && Emu <= 6 ? EmulatorNames[Emu] : "[unknown]");
+        F.emplace_back("dumped_with", Emu >= 0 && Emu <= 6 ? EmulatorNames[Emu] : "[unknown]");
     }
-    Row(Out, "extended tags:", std::to_string(S.ExtTags.Count()));
+    F.emplace_back("extended_tags", std::to_string(S.ExtTags.Count()));
     for (size_t i = 0; i < S.ExtTags.Count(); ++i) {
         const tSPC_ExtTag& T = S.ExtTags[i];
         const char* Desc = ExtTagDescription(T.ID);
-        std::fprintf(Out, "  %s %-15s type %u: %s\n", Hex2(T.ID).c_str(), Desc ? Desc : "", T.TagType,
-                     ExtValue(T).c_str());
+        F.emplace_back("xid6_" + Hex2(T.ID), std::string(Desc ? Desc : "unknown") + " (type " +
+                                                 std::to_string(T.TagType) + "): " + ExtValue(T));
     }
+    return F;
+}
+
+void PrintSPCTags(const tSPC& S, std::FILE* Out)
+{
+    for (const auto& [Name, Value] : SPCTagFields(S))
+        std::fprintf(Out, "%-16s %s\n", (Name + ":").c_str(), Value.c_str());
+}
+
+bool IsSPCFileName(const std::string& Name)
+{
+    const size_t Dot = Name.find_last_of("./");
+    if (Dot == std::string::npos || Name[Dot] != '.' || Name.size() - Dot != 4)
+        return false;
+    return std::tolower(static_cast<unsigned char>(Name[Dot + 1])) == 's' &&
+           std::tolower(static_cast<unsigned char>(Name[Dot + 2])) == 'p';
 }

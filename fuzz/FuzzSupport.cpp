@@ -1,6 +1,8 @@
 #include "FuzzSupport.h"
 
+#include <array>
 #include <cstdlib>
+#include <vector>
 #include <filesystem>
 #include <fstream>
 
@@ -11,7 +13,17 @@
 #include "core/Model.h"
 #include "core/SNES.h"
 #include "core/RegisterTabs.h"
+#include "core/Options.h"
+#include "core/Picture32.h"
+#include "core/Picture8.h"
 #include "core/SharedData.h"
+#include "render/HDMATable.h"
+#include "render/LayerPictures.h"
+#include "render/PPU.h"
+#include "render/Renderer.h"
+#include "render/SceneSwitches.h"
+#include "savestates/S9X.h"
+#include "savestates/ZST.h"
 #include "savestates/SSL.h"
 
 namespace fs = std::filesystem;
@@ -73,7 +85,12 @@ std::string FuzzFile(const std::string& Name, const uint8_t* Data, size_t Size)
 void FuzzSavestateRoad(const std::string& FileName)
 {
     FuzzSetUp();
-    LoadSavestate(FileName);
+    if (LoadSavestate(FileName))
+        FuzzAfterNewSNES(true);
+}
+
+void FuzzAfterNewSNES(bool SaveBack)
+{
     // The main window's register tabs read the machine state and every
     // format's image.
     RegisterTabs().Invalidate();
@@ -83,9 +100,40 @@ void FuzzSavestateRoad(const std::string& FileName)
         } catch (const tRegisterFileError&) {
         }
     }
-    // Saving in every writable format, to memory.
-    std::vector<uint8_t> Out;
-    SSL->SaveToStream(Out);
+
+    // The scene viewer: the composed screen, every layer plane, the sprite
+    // sheet, the mode 7 plane and the HDMA tables.
+    tSceneSwitches Switches;
+    Switches.Reload(*PPU, Options());
+    tPicture8 Picture8;
+    tPicture32 Picture32;
+    Renderer->ComposeFrame(*PPU, Switches, Options(), Picture8, Picture32);
+    const tTransparency T;
+    for (int N = 0; N < 4; ++N)
+        DrawBGPlane(*PPU, N, true, true, T, Picture8);
+    std::array<uint8_t, 128> Active;
+    Active.fill(1);
+    DrawSpriteSheet(*PPU, Active, {1, 1, 1, 1}, T, Picture8);
+    DrawMode7Plane(*PPU, false, PPU->DirectColour, true, true, T, Picture8);
+    DrawMode7Plane(*PPU, true, false, true, true, T, Picture8);
+    for (int Channel = 0; Channel < 8; ++Channel)
+        HDMALines(*SNES, Channel);
+    FuzzReadThroughMemoryMap();
+
+    if (!SaveBack)
+        return;
+    // Saving in every writable format, to memory; what we write we must be
+    // able to read again.
+    std::vector<uint8_t> ZSTOut, S9XOut, SSLOut;
+    std::string Error;
+    ZST->BuildStream();
+    ZSTOut = ZST->FileStream;
+    if (!S9X->SaveToStream(S9XOut, Error))
+        std::abort();
+    SSL->SaveToStream(SSLOut);
+    if (!ZST->LoadFromMemory(ZSTOut, "Saved.zst", false) || !S9X->LoadFromStream(S9XOut, "Saved.000") ||
+        !SSL->LoadFromMemory(SSLOut, Error))
+        std::abort();
 }
 
 void FuzzReadThroughMemoryMap()

@@ -20,9 +20,15 @@ std::string FuzzFile(const std::string& Name, const uint8_t* Data, size_t Size);
 
 // The road a savestate takes through the program: detection and loading
 // (which broadcasts "new savestate" and "new SNES", so the picture unit
-// decodes and the other formats rebuild their images), frame composition,
-// and saving the state back in every writable format.
+// decodes and the other formats rebuild their images), then
+// FuzzAfterNewSNES(true).
 void FuzzSavestateRoad(const std::string& FileName);
+
+// What follows a new machine state: the register tabs, the composed frame,
+// the layer, sprite and mode 7 pictures, the HDMA tables; with SaveBack the
+// state is saved in every writable format and each result read again (a
+// result that does not read back is a finding).
+void FuzzAfterNewSNES(bool SaveBack);
 
 // Reads a byte from every bank and a spread of addresses through MapAddress,
 // as the memory viewers and the hex editor do with the loaded cartridge.

@@ -12,6 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
     if (Movie.LoadMovie(FuzzFile("Game.smv", Data, Size))) {
         volatile size_t Sink = Movie.Metadata.size() + Movie.ROMName().size() + Movie.ROMCRC32();
         (void)Sink;
+        FuzzAfterNewSNES(false);
     }
     return 0;
 }

@@ -120,6 +120,42 @@ void SPCSeeds(const fs::path& Dir)
     Write(Dir / "savestate_ssl/mode1.s01", Out);
     FreeModelObjects();
 }
+
+void AddChunk(std::vector<uint8_t>& F, const char* ID, const std::vector<uint8_t>& Data)
+{
+    F.insert(F.end(), ID, ID + 4);
+    for (int i = 0; i < 4; ++i)
+        F.push_back(static_cast<uint8_t>(Data.size() >> (8 * i)));
+    F.insert(F.end(), Data.begin(), Data.end());
+}
+
+// SNESGT states: "GTSF", a version, then chunks of a four-character ID and a
+// 32-bit length. Small memories keep the seeds short.
+void SGTSeeds(const fs::path& Dir)
+{
+    std::vector<uint8_t> F{'G', 'T', 'S', 'F', 1, 0, 0, 0};
+    std::vector<uint8_t> CPUR(23, 0);
+    CPUR[11] = 0x00, CPUR[12] = 0x80, CPUR[21] = 0x34;
+    AddChunk(F, "CPUR", CPUR);
+    std::vector<uint8_t> PPUR(64, 0);
+    PPUR[0x00] = 0x0F, PPUR[0x05] = 0x01, PPUR[0x2C] = 0x17;
+    AddChunk(F, "PPUR", PPUR);
+    AddChunk(F, "WRAM", std::vector<uint8_t>(256, 0x21));
+    AddChunk(F, "VRAM", std::vector<uint8_t>(2048, 0x42));
+    AddChunk(F, "OAM ", std::vector<uint8_t>(544, 0x10));
+    AddChunk(F, "PAL ", std::vector<uint8_t>(512, 0x55));
+    AddChunk(F, "SREG", std::vector<uint8_t>(236, 0));
+    AddChunk(F, "INST", std::vector<uint8_t>(196, 0));
+    AddChunk(F, "HDST", std::vector<uint8_t>(160, 0));
+    AddChunk(F, "SPCP", std::vector<uint8_t>(8, 0));
+    AddChunk(F, "SRAM", std::vector<uint8_t>(2048, 0xA5));
+    Write(Dir / "savestate_sgt/chunks.sv0", F);
+    std::vector<uint8_t> Spc(0x10200, 0);
+    std::memcpy(Spc.data(), "SNES-SPC700 Sound File Data v0.30", 33);
+    Spc[0x21] = Spc[0x22] = Spc[0x23] = 26;
+    AddChunk(F, "SPCF", Spc);
+    Write(Dir / "savestate_sgt/with-spc.sv1", F);
+}
 } // namespace
 
 int main(int Argc, char** Argv)
@@ -150,6 +186,7 @@ int main(int Argc, char** Argv)
     Write(Dir / "ips/grows-rom.ips", Bytes(std::string("PATCH\x01\x00\x00\x00\x01\x77", 11) + "EOF\x01\x00\x01"));
     Write(Dir / "ips/header-only.ips", Bytes("PATCHEOF"));
     SPCSeeds(Dir);
+    SGTSeeds(Dir);
 
     std::vector<uint8_t> SRAM(8192, 0xA5);
     std::string Error;

@@ -9,6 +9,7 @@ PACKAGES=(
   libgtest-dev libbenchmark-dev
   clang libclang-rt-dev
   fonts-dejavu-core
+  time
 )
 
 missing=()

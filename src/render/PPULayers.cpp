@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 #include "core/SNES.h"
 
@@ -92,6 +94,25 @@ void tPPU::DecodeLayer(const tSNES& S, int N)
     const uint32_t SubRows = L.TileHeight / 8, SubCols = L.TileWidth / 8;
     uint32_t Address = L.MapBase;
 
+    // A map names the same few characters over and over (a 64 x 64 map has
+    // 4096 entries, VRAM holds at most 65536 / Bytes characters): each
+    // character is decoded once, the first time an entry names it.
+    const uint32_t Characters = 65536 / Bytes;
+    const std::unique_ptr<uint8_t[]> Decoded(new uint8_t[Characters * 64]);
+    std::vector<uint8_t> Done(Characters, 0);
+    auto Character = [&](uint32_t At) -> const uint8_t* {
+        At &= 0xFFFF;
+        uint8_t* Block = &Decoded[(At / Bytes) * 64];
+        if (!Done[At / Bytes]) {
+            uint8_t Src[64];
+            ReadVRAM(S, At, Src, Bytes);
+            std::memset(Block, 0, 64);
+            TileDecoder(Src, Block);
+            Done[At / Bytes] = 1;
+        }
+        return Block;
+    };
+
     // The map is stored as 32 x 32 blocks: left to right, then top to bottom.
     for (uint32_t BlockRow = 0; BlockRow < L.MapHeight; BlockRow += 32)
         for (uint32_t BlockCol = 0; BlockCol < L.MapWidth; BlockCol += 32)
@@ -109,11 +130,8 @@ void tPPU::DecodeLayer(const tSNES& S, int N)
 
                     for (uint32_t sr = 0; sr < SubRows; ++sr)
                         for (uint32_t sc = 0; sc < SubCols; ++sc) {
-                            uint8_t Src[64], Block[64] = {};
-                            ReadVRAM(S, (static_cast<uint32_t>(T.TileNumber) << Shift) + L.CharBase +
-                                            (16 * sr + sc) * Bytes,
-                                     Src, Bytes);
-                            TileDecoder(Src, Block);
+                            const uint8_t* Block = Character((static_cast<uint32_t>(T.TileNumber) << Shift) +
+                                                             L.CharBase + (16 * sr + sc) * Bytes);
                             for (int y = 0; y < 8; ++y)
                                 std::memcpy(&T.Pixels[(8 * sr + y) * 32 + 8 * sc], Block + 8 * y, 8);
                         }

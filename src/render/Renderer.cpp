@@ -42,6 +42,7 @@ void tRenderer::ComposeFrame(tPPU& P, const tSceneSwitches& S, const tOptions& O
     Fixed_ = static_cast<uint32_t>(P.FixedColour[2] << 16 | P.FixedColour[1] << 8 | P.FixedColour[0]);
 
     PrepareMasks(P, S.CBox_ScreenMasks);
+    PrepareSearch();
     const bool HalfLines = Height >= 240;
     if (Width == 512)
         Pass512(Picture8, Picture32, HalfLines);
@@ -63,20 +64,6 @@ void tRenderer::ComposeFrame(tPPU& P, const tSceneSwitches& S, const tOptions& O
     }
     P_ = nullptr;
     S_ = nullptr;
-}
-
-uint32_t tRenderer::Bright(uint32_t C) const
-{
-    if (!UseBrightness_)
-        return C;
-    return static_cast<uint32_t>(BrightnessTable[(C >> 16) & 255] << 16 | BrightnessTable[(C >> 8) & 255] << 8 |
-                                 BrightnessTable[C & 255]);
-}
-
-void tRenderer::EndColumn()
-{
-    tPPU& P = *P_;
-    P.MosaicCountX = P.MosaicCountX == 0 ? P.MosaicSize : P.MosaicCountX - 1;
 }
 
 void tRenderer::EndRow()

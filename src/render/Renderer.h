@@ -84,15 +84,31 @@ private:
     uint32_t Fixed_ = 0;
     bool UseBrightness_ = false;
 
+    // The frame's priority order per screen as the steps of a pixel's
+    // search, worked out once per frame: only the layers that exist in the
+    // mode and are switched on, sprites as layer LayerOBJ.
+    struct tSearchStep {
+        uint8_t Layer = 0;
+        uint8_t Priority = 0;
+    };
+    std::array<std::array<tSearchStep, 16>, 2> Steps_{};
+    std::array<int, 2> StepCount_{};
+    void PrepareSearch();
     void SearchScreen(int Screen);
     bool MathEligible(const tPixelResult& R, int X) const;
     uint32_t ColourMath(uint32_t Colour, uint32_t Addend, bool Half) const;
-    uint32_t Bright(uint32_t Colour) const;
+    uint32_t Bright(uint32_t Colour) const
+    {
+        if (!UseBrightness_)
+            return Colour;
+        return static_cast<uint32_t>(BrightnessTable[(Colour >> 16) & 255] << 16 |
+                                     BrightnessTable[(Colour >> 8) & 255] << 8 | BrightnessTable[Colour & 255]);
+    }
 
     void Pass256(tPicture8& Picture8, tPicture32& Picture32, bool HalfLines);
     void PassPseudoHires(tPicture8& Picture8, tPicture32& Picture32, bool HalfLines);
     void Pass512(tPicture8& Picture8, tPicture32& Picture32, bool HalfLines);
-    void EndColumn();
+    void EndColumn() { P_->MosaicCountX = P_->MosaicCountX == 0 ? P_->MosaicSize : P_->MosaicCountX - 1; }
     void EndRow();
     // The 8-bit value the viewer wants in place of the main screen's.
     bool ShowSub(const tPixelResult& Main) const;

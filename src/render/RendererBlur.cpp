@@ -1,45 +1,63 @@
 // The blur of 512-wide screens: a 3 x 3 filter over an unfiltered copy whose
 // edges repeat the outermost rows and columns.
+//
+// The filter is separable: each row's three-pixel sums are made once and
+// three of them added per output pixel, with the three colour channels side
+// by side in 16-bit lanes of one word (nine sums of 255 and seven more
+// centres stay below 4096, so no lane overflows into the next).
 
 #include "core/Picture32.h"
 #include "render/Renderer.h"
 
+#include <algorithm>
 #include <vector>
+
+namespace {
+// 0x00RRGGBB as blue, green and red in lanes 0, 1 and 2.
+uint64_t Lanes(uint32_t C)
+{
+    return (C & 0xFF) | static_cast<uint64_t>((C >> 8) & 0xFF) << 16 | static_cast<uint64_t>((C >> 16) & 0xFF) << 32;
+}
+
+uint32_t Lane(uint64_t V, int K) { return static_cast<uint32_t>(V >> (16 * K)) & 0xFFFF; }
+
+// The three-pixel sums of one row, its ends repeated.
+void RowSums(const uint32_t* Src, int32_t W, uint64_t* Out)
+{
+    for (int32_t x = 0; x < W; ++x)
+        Out[x] = Lanes(Src[x > 0 ? x - 1 : 0]) + Lanes(Src[x]) + Lanes(Src[x + 1 < W ? x + 1 : W - 1]);
+}
+} // namespace
 
 void BlurPicture(tPicture32& Picture, bool Soft)
 {
     const int32_t W = Picture.Width, H = Picture.Height;
     if (W <= 0 || H <= 0)
         return;
-    // One padded copy of every row: one pixel more on each side.
-    const int32_t PW = W + 2;
-    std::vector<uint32_t> Copy(static_cast<size_t>(PW) * static_cast<size_t>(H + 2));
-    for (int32_t y = -1; y <= H; ++y) {
-        const uint32_t* Src = Picture.Row(y < 0 ? 0 : y >= H ? H - 1 : y);
-        uint32_t* Dst = Copy.data() + static_cast<size_t>(y + 1) * static_cast<size_t>(PW);
-        Dst[0] = Src[0];
-        for (int32_t x = 0; x < W; ++x)
-            Dst[x + 1] = Src[x];
-        Dst[W + 1] = Src[W - 1];
-    }
+    // Row sums of the unfiltered picture, one row above and below repeating
+    // the edge rows; the rows are overwritten only after their sums are made.
+    const size_t Width = static_cast<size_t>(W);
+    std::vector<uint64_t> Sums(Width * static_cast<size_t>(H + 2));
+    for (int32_t y = 0; y < H; ++y)
+        RowSums(Picture.Row(y), W, Sums.data() + Width * static_cast<size_t>(y + 1));
+    std::copy_n(Sums.data() + Width, Width, Sums.data());
+    std::copy_n(Sums.data() + Width * static_cast<size_t>(H), Width, Sums.data() + Width * static_cast<size_t>(H + 1));
     for (int32_t y = 0; y < H; ++y) {
         uint32_t* Out = Picture.Row(y);
-        const uint32_t* Rows[3];
-        for (int k = 0; k < 3; ++k)
-            Rows[k] = Copy.data() + static_cast<size_t>(y + k) * static_cast<size_t>(PW);
+        const uint64_t* Above = Sums.data() + Width * static_cast<size_t>(y);
+        const uint64_t* Here = Above + Width;
+        const uint64_t* Below = Here + Width;
         for (int32_t x = 0; x < W; ++x) {
-            uint32_t Result = 0;
-            for (int Shift = 0; Shift <= 16; Shift += 8) {
-                uint32_t Sum = 0;
-                for (int k = 0; k < 3; ++k)
-                    for (int i = 0; i < 3; ++i)
-                        Sum += (Rows[k][x + i] >> Shift) & 255;
-                const uint32_t Centre = (Rows[1][x + 1] >> Shift) & 255;
+            uint64_t Sum = Above[x] + Here[x] + Below[x];
+            uint32_t B, G, R;
+            if (Soft) {
                 // Sum holds the centre once: soft adds it seven more times.
-                const uint32_t V = Soft ? (Sum + 7 * Centre) >> 4 : Sum / 9;
-                Result |= V << Shift;
+                Sum += 7 * Lanes(Out[x]);
+                B = Lane(Sum, 0) >> 4, G = Lane(Sum, 1) >> 4, R = Lane(Sum, 2) >> 4;
+            } else {
+                B = Lane(Sum, 0) / 9, G = Lane(Sum, 1) / 9, R = Lane(Sum, 2) / 9;
             }
-            Out[x] = Result;
+            Out[x] = R << 16 | G << 8 | B;
         }
     }
 }

@@ -3,30 +3,49 @@
 #include "render/Renderer.h"
 #include "render/SceneSwitches.h"
 
+void tRenderer::PrepareSearch()
+{
+    const tPPU& P = *P_;
+    for (int Screen = 0; Screen < 2; ++Screen) {
+        const auto& Visible = S_->Visibility[Screen];
+        auto& Steps = Steps_[Screen];
+        int Count = 0;
+        for (const char C : P.PriorityString) {
+            if (Count == static_cast<int>(Steps.size()))
+                break;
+            if (C >= '0' && C <= '3') {
+                const uint8_t Pri = static_cast<uint8_t>(C - '0');
+                if (Visible[8 + Pri])
+                    Steps[Count++] = {LayerOBJ, Pri};
+            } else if ((C >= 'A' && C <= 'D') || (C >= 'a' && C <= 'd')) {
+                const bool High = C <= 'D';
+                const uint8_t Layer = static_cast<uint8_t>(C - (High ? 'A' : 'a'));
+                // A layer the mode does not have never delivers a pixel.
+                if (Visible[2 * Layer + (High ? 1 : 0)] && P.Layers[Layer].BitDepth)
+                    Steps[Count++] = {Layer, static_cast<uint8_t>(High ? 1 : 0)};
+            }
+        }
+        StepCount_[Screen] = Count;
+    }
+}
+
 void tRenderer::SearchScreen(int Screen)
 {
     tPPU& P = *P_;
-    const auto& Visible = S_->Visibility[Screen];
     tPixelResult& Out = Screen == 0 ? MainResult : SubResult;
     FetchScreen = static_cast<uint8_t>(Screen);
-    for (const char C : P.PriorityString) {
-        bool Found = false;
-        if (C >= '0' && C <= '3') {
-            FetchPriority = static_cast<uint8_t>(C - '0');
-            Found = Visible[8 + FetchPriority] && FetchOBJ(P, FetchPriority, CurX, Out);
-        } else if (C >= 'A' && C <= 'D') {
-            FetchLayer = static_cast<uint8_t>(C - 'A');
-            FetchPriority = 1;
-            Found = Visible[2 * FetchLayer + 1] &&
-                    P.FetchBG(FetchLayer, 1, Screen, CurX, CurLine, S_->CBox_ScreenNoMosaic, Out);
-        } else if (C >= 'a' && C <= 'd') {
-            FetchLayer = static_cast<uint8_t>(C - 'a');
-            FetchPriority = 0;
-            Found = Visible[2 * FetchLayer] &&
-                    P.FetchBG(FetchLayer, 0, Screen, CurX, CurLine, S_->CBox_ScreenNoMosaic, Out);
+    const auto& Steps = Steps_[Screen];
+    for (int i = 0, Count = StepCount_[Screen]; i < Count; ++i) {
+        const tSearchStep Step = Steps[i];
+        FetchPriority = Step.Priority;
+        if (Step.Layer == LayerOBJ) {
+            if (FetchOBJ(P, Step.Priority, CurX, Out))
+                return;
+        } else {
+            FetchLayer = Step.Layer;
+            if (P.FetchBG(Step.Layer, Step.Priority, Screen, CurX, CurLine, S_->CBox_ScreenNoMosaic, Out))
+                return;
         }
-        if (Found)
-            return;
     }
     Out = {0, 0, LayerBackdrop};
 }

@@ -25,6 +25,21 @@ bool IsDigit(uint8_t C)
     return C >= '0' && C <= '9';
 }
 
+// Telling a Snes9x state by its header means inflating it, and loading it
+// right after would inflate the same bytes again. The last file that passed
+// the test keeps its bytes and content; a load of exactly those bytes takes
+// the content instead of inflating once more.
+struct tInflatedFile {
+    std::vector<uint8_t> Packed;
+    std::vector<uint8_t> Content;
+};
+
+tInflatedFile& LastTested()
+{
+    static tInflatedFile File;
+    return File;
+}
+
 bool GoodHeader(std::span<const uint8_t> H)
 {
     return H.size() >= HeaderSize && !std::memcmp(H.data(), Magic, 8) && H[8] == ':' && IsDigit(H[9]) &&
@@ -77,11 +92,19 @@ void WriteBlock(std::vector<uint8_t>& Out, const char* Name, const uint8_t* Data
 
 bool tS9X::IsS9XFile(const std::string& FileName)
 {
+    tInflatedFile& Last = LastTested();
+    Last.Packed.clear();
+    Last.Content.clear();
     std::vector<uint8_t> Data;
     std::string Error;
-    if (!ReadWholeFile(FileName, Data, Error, MaxFileSize) || !GunzipStream(Data, Error, MaxContentSize))
+    if (!ReadWholeFile(FileName, Data, Error, MaxFileSize))
         return false;
-    return GoodHeader(Data);
+    std::vector<uint8_t> Content = Data;
+    if (!GunzipStream(Content, Error, MaxContentSize) || !GoodHeader(Content))
+        return false;
+    Last.Packed = std::move(Data);
+    Last.Content = std::move(Content);
+    return true;
 }
 
 bool tS9X::LoadFromFile(const std::string& FileName)
@@ -98,9 +121,18 @@ bool tS9X::LoadFromFile(const std::string& FileName)
 
 bool tS9X::LoadFromStream(std::span<const uint8_t> Data, std::string_view Name)
 {
-    std::vector<uint8_t> Content(Data.begin(), Data.end());
+    std::vector<uint8_t> Content;
     std::string Error;
-    if (!GunzipStream(Content, Error, MaxContentSize)) {
+    tInflatedFile& Last = LastTested();
+    const bool Tested = !Last.Packed.empty() && Data.size() == Last.Packed.size() &&
+                        std::equal(Data.begin(), Data.end(), Last.Packed.begin());
+    if (Tested)
+        Content = std::move(Last.Content);
+    else
+        Content.assign(Data.begin(), Data.end());
+    Last.Packed.clear();
+    Last.Content.clear();
+    if (!Tested && !GunzipStream(Content, Error, MaxContentSize)) {
         ClearBlocks();
         Messages().Error("gzclose error: " + Quoted(Name) + ": " + Error + ".");
         return false;

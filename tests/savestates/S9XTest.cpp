@@ -368,3 +368,41 @@ TEST_F(S9XTest, ByteOrderSwapIsItsOwnInverse)
     B.SwapByteOrder();
     EXPECT_EQ(B.Data, Before);
 }
+
+// The format test keeps what it inflated for the load that follows; a file
+// replaced in between, or other bytes, must still load as they are.
+TEST_F(S9XTest, ALoadAfterTheFormatTestReadsTheBytesAsTheyAreNow)
+{
+    REQUIRE_FIXTURES();
+    const auto Files = Snes9xFixtures();
+    ASSERT_GE(Files.size(), 2u);
+    const std::string Name = TempDir() + "/changing.000";
+    auto StateOf = [&](const std::string& File) {
+        WriteBytes(Name, ReadBytes(File));
+        EXPECT_TRUE(LoadSavestate(Name));
+        return std::make_unique<tSNES>(*SNES);
+    };
+    const auto First = StateOf(Files[0]);
+    const auto Second = StateOf(Files[1]);
+    ASSERT_NE(First->VRAM, Second->VRAM);
+
+    WriteBytes(Name, ReadBytes(Files[0]));
+    ASSERT_TRUE(tS9X::IsS9XFile(Name));
+    WriteBytes(Name, ReadBytes(Files[1]));
+    ASSERT_TRUE(S9X->LoadFromFile(Name));
+    EXPECT_EQ(SNES->VRAM, Second->VRAM);
+    EXPECT_EQ(SNES->WRAM, Second->WRAM);
+
+    ASSERT_TRUE(tS9X::IsS9XFile(Name));
+    ASSERT_TRUE(S9X->LoadFromStream(ReadBytes(Files[0]), "other bytes"));
+    EXPECT_EQ(SNES->VRAM, First->VRAM);
+    EXPECT_EQ(SNES->WRAM, First->WRAM);
+
+    // Loading the tested bytes twice: the second load inflates them itself.
+    ASSERT_TRUE(tS9X::IsS9XFile(Name));
+    ASSERT_TRUE(LoadSavestate(Name));
+    EXPECT_EQ(SNES->VRAM, Second->VRAM);
+    ASSERT_TRUE(S9X->LoadFromFile(Name));
+    EXPECT_EQ(SNES->VRAM, Second->VRAM);
+    EXPECT_EQ(SNES->Regs, Second->Regs);
+}

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <cstring>
+#include <memory>
 #include <random>
 
 #include "core/Broadcast.h"
@@ -307,7 +308,9 @@ TEST_F(SPCTest, SnapshotOfAStateHoldsItsSoundAtTheRightOffsetsAndReadsBack)
     EXPECT_TRUE(std::equal(SNES->DSP.begin(), SNES->DSP.begin() + 128, B.begin() + 0x10100));
     EXPECT_TRUE(std::equal(SNES->APU_ExtraRAM.begin(), SNES->APU_ExtraRAM.end(), B.begin() + 0x101C0));
 
-    const tSNES Before = *SNES;
+    // A whole machine is too big for the stack of a sanitizer build.
+    const auto Copy = std::make_unique<tSNES>(*SNES);
+    const tSNES& Before = *Copy;
     SNES->ClearSound();
     SNES->SPC_Cycles = 5;
     SNES->SPC_DirectPage = 0;
@@ -346,9 +349,6 @@ TEST_F(SPCTest, LoadingAnnouncesTheSPCThenTheMachineState)
     RegisterReceiver(tBusSlot::Form_SPC, &L);
     ASSERT_TRUE(Load(BlankSPC()));
     RegisterReceiver(tBusSlot::Form_SPC, nullptr);
-    // Only the loader's own messages: format objects answer "new SNES" with
-    // their own announcements.
-    std::erase_if(L.Seen, [](const auto& M) { return M.second != "new SPC" && M.second != "new SNES"; });
     ASSERT_EQ(L.Seen.size(), 2u);
     EXPECT_EQ(L.Seen[0].second, "new SPC");
     EXPECT_EQ(L.Seen[1].second, "new SNES");

@@ -1,0 +1,151 @@
+// Speed of reading savestates: each format's reader on file bytes held in
+// memory, the "new SNES" refresh every model object makes after a load, and
+// the whole load of a real file up to the composed 32-bit screen.
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+#include "BenchSupport.h"
+#include "core/Options.h"
+#include "core/Picture32.h"
+#include "core/Picture8.h"
+#include "core/SNES.h"
+#include "render/PPU.h"
+#include "render/Renderer.h"
+#include "render/SceneSwitches.h"
+#include "savestates/S9X.h"
+#include "savestates/SGT.h"
+#include "savestates/SSL.h"
+#include "savestates/ZST.h"
+#include "sound/SPC.h"
+
+namespace {
+// A busy mode 1 title screen of each emulator; the formats without real
+// files are written from the Snes9x one.
+const char* const ZSTFixture = "zsnes/zsnes151_nesdoug05_sprites.zst";
+const char* const S9XFixture = "snes9x/m1_layers.000";
+
+void BM_LoadZST(benchmark::State& St)
+{
+    StartBenchCore();
+    std::vector<uint8_t> Data;
+    const std::string Name = BenchFixture(St, ZSTFixture, &Data);
+    if (Name.empty())
+        return;
+    for (auto _ : St)
+        benchmark::DoNotOptimize(ZST->LoadFromMemory(Data, Name, false));
+    St.SetBytesProcessed(static_cast<int64_t>(St.iterations() * Data.size()));
+}
+BENCHMARK(BM_LoadZST)->Unit(benchmark::kMicrosecond);
+
+void BM_LoadS9XGzip(benchmark::State& St)
+{
+    StartBenchCore();
+    std::vector<uint8_t> Data;
+    const std::string Name = BenchFixture(St, S9XFixture, &Data);
+    if (Name.empty())
+        return;
+    for (auto _ : St)
+        benchmark::DoNotOptimize(S9X->LoadFromStream(Data, Name));
+    St.SetBytesProcessed(static_cast<int64_t>(St.iterations() * Data.size()));
+}
+BENCHMARK(BM_LoadS9XGzip)->Unit(benchmark::kMicrosecond);
+
+// Loads the Snes9x fixture through the program, so that every format's
+// image follows it, and returns the bytes the given writer makes of it.
+template <typename tWriter> std::vector<uint8_t> Converted(benchmark::State& St, tWriter Writer)
+{
+    StartBenchCore();
+    const std::string Name = BenchFixture(St, S9XFixture);
+    if (Name.empty())
+        return {};
+    if (!LoadSavestate(Name)) {
+        St.SkipWithError("the Snes9x fixture did not load");
+        return {};
+    }
+    return Writer();
+}
+
+void BM_LoadSSL(benchmark::State& St)
+{
+    const std::vector<uint8_t> Data = Converted(St, CurrentAsSSL);
+    if (Data.empty())
+        return;
+    std::string Error;
+    for (auto _ : St)
+        benchmark::DoNotOptimize(SSL->LoadFromMemory(Data, Error));
+    St.SetBytesProcessed(static_cast<int64_t>(St.iterations() * Data.size()));
+}
+BENCHMARK(BM_LoadSSL)->Unit(benchmark::kMicrosecond);
+
+void BM_LoadSGT(benchmark::State& St)
+{
+    const std::vector<uint8_t> Data = Converted(St, CurrentAsSGT);
+    if (Data.empty())
+        return;
+    std::string Error;
+    for (auto _ : St)
+        benchmark::DoNotOptimize(SGT->LoadFromMemory(Data, Error));
+    St.SetBytesProcessed(static_cast<int64_t>(St.iterations() * Data.size()));
+}
+BENCHMARK(BM_LoadSGT)->Unit(benchmark::kMicrosecond);
+
+void BM_LoadSPC(benchmark::State& St)
+{
+    const std::vector<uint8_t> Data = Converted(St, CurrentAsSPC);
+    if (Data.empty())
+        return;
+    std::string Error;
+    for (auto _ : St)
+        benchmark::DoNotOptimize(SPC->LoadFromMemory(Data, Error));
+    St.SetBytesProcessed(static_cast<int64_t>(St.iterations() * Data.size()));
+}
+BENCHMARK(BM_LoadSPC)->Unit(benchmark::kMicrosecond);
+
+// Every model object's reaction to a changed machine state, as an editor's
+// change causes it: DMA decode, the picture unit's decode, every format's
+// image rebuilt, the SPC image.
+void BM_NewSNES(benchmark::State& St, const char* Fixture)
+{
+    StartBenchCore();
+    const std::string Name = BenchFixture(St, Fixture);
+    if (Name.empty())
+        return;
+    if (!LoadSavestate(Name)) {
+        St.SkipWithError("the fixture did not load");
+        return;
+    }
+    for (auto _ : St)
+        Broadcast(nullptr, "new SNES");
+}
+BENCHMARK_CAPTURE(BM_NewSNES, zsnes, ZSTFixture)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_NewSNES, snes9x, S9XFixture)->Unit(benchmark::kMicrosecond);
+
+// A whole load as the program makes it: the file read, every reaction to
+// "new savestate" and "new SNES", and the composed 32-bit screen.
+void BM_FullLoad(benchmark::State& St, const char* Fixture)
+{
+    StartBenchCore();
+    const std::string Name = BenchFixture(St, Fixture);
+    if (Name.empty())
+        return;
+    tSceneSwitches Switches;
+    tPicture8 P8;
+    tPicture32 P32;
+    for (auto _ : St) {
+        if (!LoadSavestate(Name)) {
+            St.SkipWithError("the fixture did not load");
+            return;
+        }
+        Switches.Reload(*PPU, Options());
+        Renderer->ComposeFrame(*PPU, Switches, Options(), P8, P32);
+        benchmark::DoNotOptimize(P32.Pixels.data());
+    }
+}
+BENCHMARK_CAPTURE(BM_FullLoad, zsnes_sprites, ZSTFixture)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FullLoad, zsnes_mode7, "zsnes/zsnes151_m7rotzoom.zst")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FullLoad, snes9x_layers, S9XFixture)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FullLoad, snes9x_hires, "snes9x/m5_interlace_rpg.000")->Unit(benchmark::kMillisecond);
+} // namespace
