@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "Commands.h"
+#include "cart/SNESCart.h"
+#include "core/Options.h"
 #include "SpcTags.h"
 #include "core/Gzip.h"
 #include "core/SNES.h"
@@ -17,7 +19,7 @@
 
 namespace
 {
-constexpr const char* Usage = "usage: orlik-cli info FILE... [--json]\n";
+constexpr const char* Usage = "usage: orlik-cli info [--cart ROM] FILE... [--json]\n";
 constexpr const char* LongFormatNames[] = {"unknown", "ZSNES", "Snes9x", "SNESGT", "Super Sleuth"};
 
 std::string JsonString(const std::string& S)
@@ -153,10 +155,14 @@ tReport Describe(const std::string& Name)
 int Info(const std::vector<std::string>& Args)
 {
     bool Json = false;
+    std::string ROM;
     std::vector<std::string> Files;
-    for (const std::string& A : Args) {
+    for (size_t i = 0; i < Args.size(); ++i) {
+        const std::string& A = Args[i];
         if (A == "--json")
             Json = true;
+        else if (A == "--cart" && i + 1 < Args.size())
+            ROM = Args[++i];
         else if (A.size() > 1 && A[0] == '-') {
             std::fprintf(stderr, "orlik-cli info: unknown option \"%s\"\n%s", A.c_str(), Usage);
             return 2;
@@ -168,6 +174,9 @@ int Info(const std::vector<std::string>& Args)
         return 2;
     }
     StartCore();
+    // A cartridge named on the command line replaces the lookup beside each state.
+    if (!ROM.empty())
+        Options().CBox_OpenCart = false;
     int Result = 0;
     bool FirstJson = true;
     if (Json)
@@ -200,7 +209,21 @@ int Info(const std::vector<std::string>& Args)
                 Result = 1;
                 continue;
             }
+            if (!ROM.empty()) {
+                SetMessageContext(ROM);
+                if (!Cart->LoadFromFile(ROM))
+                    return 1;
+                SetMessageContext(Name);
+            }
             Rep = Describe(Name);
+            if (!Cart->FileName.empty()) {
+                const tCartHeader H = Cart->HeaderFields();
+                Rep.Text("cartridge", Cart->FileName);
+                Rep.Text("cart_title", H.ROMName);
+                Rep.Text("cart_map_mode", MapModeName(Cart->MapMode));
+                Rep.Flag("cart_checksum_matches", H.ChecksumMatches());
+                Rep.Number("cart_sram_bytes", static_cast<long long>(Cart->SRAM.size()));
+            }
         }
         if (Json) {
             std::printf("%s\n  {", FirstJson ? "" : ",");
@@ -221,6 +244,6 @@ int Info(const std::vector<std::string>& Args)
     return Result;
 }
 
-tCommandRegistrar Reg({"info", "info FILE... [--json]", "format, registers, screen and parts of savestates; SPC tags",
+tCommandRegistrar Reg({"info", "info [--cart ROM] FILE... [--json]", "format, registers, screen and parts of savestates; SPC tags",
                        Info});
 } // namespace

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <sys/wait.h>
 
+#include "cart/CartTestROM.h"
 #include "core/SNES.h"
 #include "savestates/ZST.h"
 
@@ -98,4 +99,22 @@ TEST_F(CmdInfoConvertTest, ConvertsSeveralFilesIntoAFolderAndGoesOnPastFailures)
     const tRun Bad = RunCli("convert " + Dir + "/rings.zst --to snes");
     EXPECT_EQ(Bad.Exit, 2);
     EXPECT_TRUE(Has(Bad.Err, "zst|s9x"));
+}
+
+TEST_F(CmdInfoConvertTest, InfoWithACartridgeShowsItsHeaderBesideTheState)
+{
+    const std::string Dir = TempDir();
+    WriteBytes(Dir + "/game.sfc", MakeTestROM(0x20000, tMapMode::HiROM, "CART BESIDE STATE"));
+    const std::string Demo = std::string(ORLIK_RESOURCE_DIR) + "/demo/demo.zst";
+    const tRun R = RunCli("info --cart " + Dir + "/game.sfc " + Demo);
+    EXPECT_EQ(R.Exit, 0) << R.Err;
+    EXPECT_TRUE(Has(R.Out, "cart_title:      CART BESIDE STATE")) << R.Out;
+    EXPECT_TRUE(Has(R.Out, "cart_map_mode:   HiROM"));
+    EXPECT_TRUE(Has(R.Out, "cart_checksum_matches: yes"));
+    // The named cartridge replaces the lookup beside the state: no "not found" notice.
+    EXPECT_FALSE(Has(R.Err, "Cartridge not found.")) << R.Err;
+
+    const tRun Missing = RunCli("info --cart " + Dir + "/none.sfc " + Demo);
+    EXPECT_EQ(Missing.Exit, 1);
+    EXPECT_TRUE(Has(Missing.Err, "none.sfc")) << Missing.Err;
 }
