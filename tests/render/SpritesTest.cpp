@@ -76,7 +76,6 @@ TEST_F(SpritesTest, SpriteNearX512WrapsToTheLeftEdge)
     for (int x = 0; x < 4; ++x) {
         ASSERT_TRUE(R->FetchOBJ(*P, 3, x, Out)) << x;
         EXPECT_EQ(Out.Index, 128 + 5);
-        EXPECT_EQ(Out.Layer, LayerOBJ);
     }
     EXPECT_FALSE(R->FetchOBJ(*P, 3, 4, Out));
 }
