@@ -35,7 +35,19 @@ QString Q(const std::string& S)
 
 void tForm_Main::OpenSavestate(const QString& FileName)
 {
-    LoadSavestate(FileName.toStdString());
+    // A file no reader takes would leave an emptied machine under its name
+    // without a word; say why instead and keep the state that is loaded.
+    const std::string Name = FileName.toStdString();
+    const QFileInfo Info(FileName);
+    if (!Info.isFile()) {
+        Messages().Error(Name + (Info.exists() ? ": not a file" : ": file not found"));
+        return;
+    }
+    if (DetectFormat(Name) == FormatNone) {
+        Messages().Error(Name + ": not a savestate this program reads (unknown extension or signature)");
+        return;
+    }
+    LoadSavestate(Name);
 }
 
 void tForm_Main::OpenStateWithDialog()
@@ -71,7 +83,7 @@ void tForm_Main::GUI_ClickCart()
 void tForm_Main::GUI_ClickReload(QToolButton* Button)
 {
     if (Button->objectName() == QLatin1String("Btn_StateReload"))
-        LoadSavestate(StateFileName);
+        OpenSavestate(Q(StateFileName));
     else if (Cart)
         FindCartridgeFor(Cart->FileName.empty() ? Cart->LastFileName : Cart->FileName);
 }

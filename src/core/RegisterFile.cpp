@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/FileIO.h"
+#include "core/Routines.h"
 #include "core/SharedData.h"
 
 namespace
@@ -22,17 +23,6 @@ bool BlockName(std::string_view Line, std::string& Name)
         return false;
     Name = std::string(Line.substr(1, Line.size() - 2));
     return true;
-}
-
-int HexDigit(char C)
-{
-    if (C >= '0' && C <= '9')
-        return C - '0';
-    if (C >= 'A' && C <= 'F')
-        return C - 'A' + 10;
-    if (C >= 'a' && C <= 'f')
-        return C - 'a' + 10;
-    return -1;
 }
 
 std::vector<tNamedList> Blocks(const std::vector<tSectionLine>& Lines)
@@ -105,8 +95,8 @@ std::vector<std::string> tRegisterFile::CartComboItems(std::string_view Box) con
             continue;
         for (const std::string& Line : B.Items) {
             // A line that does not start with an index in range names no item.
-            const int Hi = Line.size() >= 2 ? HexDigit(Line[0]) : -1;
-            const int Lo = Line.size() >= 2 ? HexDigit(Line[1]) : -1;
+            const int Hi = Line.size() >= 2 ? HexDigitValue(Line[0]) : -1;
+            const int Lo = Line.size() >= 2 ? HexDigitValue(Line[1]) : -1;
             if (Hi < 0 || Lo < 0)
                 continue;
             const size_t Index = static_cast<size_t>(Hi * 16 + Lo);

@@ -25,7 +25,9 @@ std::string PowerOfTwoText(uint64_t Value, int Bits, int Group)
     return S;
 }
 
-int DigitValue(char C)
+} // namespace
+
+int HexDigitValue(char C)
 {
     if (C >= '0' && C <= '9')
         return C - '0';
@@ -33,9 +35,10 @@ int DigitValue(char C)
         return C - 'A' + 10;
     if (C >= 'a' && C <= 'f')
         return C - 'a' + 10;
-    return 99;
+    return -1;
 }
 
+namespace {
 // Digits of the given base, no sign; MaxDigits bounds the length so that the
 // value cannot overflow 64 bits.
 uint64_t ParseDigits(std::string_view Text, int Base, size_t MaxDigits)
@@ -43,8 +46,8 @@ uint64_t ParseDigits(std::string_view Text, int Base, size_t MaxDigits)
     NumberError = Text.empty() || Text.size() > MaxDigits;
     uint64_t V = 0;
     for (char C : Text) {
-        int D = DigitValue(C);
-        if (D >= Base) {
+        const int D = HexDigitValue(C);
+        if (D < 0 || D >= Base) {
             NumberError = true;
             break;
         }
@@ -113,7 +116,7 @@ bool IsNumberText(std::string_view Text, bool Hex)
         return false;
     uint64_t V = 0;
     for (char C : Text)
-        V = V * (Hex ? 16 : 10) + static_cast<uint64_t>(DigitValue(C));
+        V = V * (Hex ? 16 : 10) + static_cast<uint64_t>(HexDigitValue(C));
     return V <= 0x7FFFFFFF;
 }
 

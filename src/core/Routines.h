@@ -17,6 +17,9 @@ std::string HexText(uint64_t Value, int Group);
 // Decimal digits padded with leading zeros to Width (never cut).
 std::string DecText(uint64_t Value, int Width);
 
+// The value of a hexadecimal digit of either case, -1 for any other character.
+int HexDigitValue(char C);
+
 // At most 64 binary digits.
 uint64_t ParseBin(std::string_view Text);
 // At most 16 hexadecimal digits, either case.

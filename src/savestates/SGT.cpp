@@ -6,8 +6,7 @@
 
 #include "cart/SNESCart.h"
 #include "core/ByteReader.h"
-#include "core/FileIO.h"
-#include "core/Messages.h"
+#include "core/LoadWholeFile.h"
 #include "sound/SPC.h"
 
 namespace {
@@ -56,13 +55,9 @@ bool tSGT::IsSGTFile(const std::string& FileName)
 
 bool tSGT::LoadFromFile(const std::string& FileName)
 {
-    std::vector<uint8_t> Data;
-    std::string Error;
-    if (!ReadWholeFile(FileName, Data, Error) || !LoadFromMemory(Data, Error)) {
-        Messages().Error(FileName + ": " + Error);
-        return false;
-    }
-    return true;
+    return LoadWholeFile(FileName, [this](std::span<const uint8_t> Data, std::string& Error) {
+        return LoadFromMemory(Data, Error);
+    });
 }
 
 bool tSGT::LoadFromMemory(std::span<const uint8_t> Data, std::string& Error)

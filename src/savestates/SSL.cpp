@@ -7,7 +7,7 @@
 #include "cart/SNESCart.h"
 #include "core/ByteReader.h"
 #include "core/FileIO.h"
-#include "core/Messages.h"
+#include "core/LoadWholeFile.h"
 #include "render/PPU.h"
 
 namespace {
@@ -90,13 +90,9 @@ bool tSSL::IsSSLData(std::span<const uint8_t> Data, std::string* Why)
 
 bool tSSL::LoadFromFile(const std::string& FileName)
 {
-    std::vector<uint8_t> Data;
-    std::string Error;
-    if (!ReadWholeFile(FileName, Data, Error) || !LoadFromMemory(Data, Error)) {
-        Messages().Error(FileName + ": " + Error);
-        return false;
-    }
-    return true;
+    return LoadWholeFile(FileName, [this](std::span<const uint8_t> Data, std::string& Error) {
+        return LoadFromMemory(Data, Error);
+    });
 }
 
 bool tSSL::LoadFromMemory(std::span<const uint8_t> Data, std::string& Error)

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "core/FileIO.h"
-#include "core/Messages.h"
+#include "core/LoadWholeFile.h"
 #include "core/SNES.h"
 
 namespace {
@@ -35,13 +35,9 @@ void tSPC::Reset()
 
 bool tSPC::LoadFromFile(const std::string& FileName)
 {
-    std::vector<uint8_t> Data;
-    std::string Error;
-    if (!ReadWholeFile(FileName, Data, Error) || !LoadFromMemory(Data, Error)) {
-        Messages().Error(FileName + ": " + Error);
-        return false;
-    }
-    return true;
+    return LoadWholeFile(FileName, [this](std::span<const uint8_t> Data, std::string& Error) {
+        return LoadFromMemory(Data, Error);
+    });
 }
 
 bool tSPC::LoadFromMemory(std::span<const uint8_t> Data, std::string& Error)

@@ -1,0 +1,197 @@
+// orlik-cli palette: the palette viewer's open and save without the window.
+// Exports the CGRAM of savestates to palette files, or reads one palette file
+// into savestates and writes them (like convert) with the new colours.
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "Commands.h"
+#include "core/Broadcast.h"
+#include "core/SNES.h"
+#include "savestates/S9X.h"
+#include "savestates/SSL.h"
+#include "savestates/ZST.h"
+#include "tools/PaletteFile.h"
+
+namespace fs = std::filesystem;
+
+namespace
+{
+// The names after --format, in the order of tPaletteFormat. "raw5" holds the
+// 5-bit values 0..31, "raw8" the values times 8.
+const char* const FormatNames[PaletteFormatCount] = {"jasc", "snes", "raw5", "raw8"};
+
+// The writable savestate formats: the name after --to, the loader's format
+// number and the writer (which reports its own errors).
+struct tWriter {
+    const char* Name;
+    int Format;
+    const char* Extension;
+    bool (*Save)(const std::string& FileName);
+};
+const tWriter Writers[] = {
+    {"zst", FormatZST, ".zst", [](const std::string& F) { return ZST->SaveToFile(F); }},
+    {"s9x", FormatS9X, ".000", [](const std::string& F) { return S9X->SaveToFile(F); }},
+    {"ssl", FormatSSL, ".s01",
+     [](const std::string& F) {
+         std::string Error;
+         if (SSL->SaveToFile(F, Error))
+             return true;
+         std::fprintf(stderr, "%s: cannot write: %s\n", F.c_str(), Error.c_str());
+         return false;
+     }},
+};
+
+void PrintUsage()
+{
+    std::fprintf(stderr, "usage: orlik-cli palette STATE... [--format jasc|snes|raw5|raw8] [-o OUT]\n"
+                         "       orlik-cli palette STATE... --import FILE [--format ...] [--to zst|s9x|ssl] -o OUT\n");
+}
+
+struct tArgs {
+    int Format = PaletteJASC;
+    std::string Import, Out;
+    const tWriter* Writer = nullptr;
+    std::vector<std::string> States;
+};
+
+// 0 when parsed, else the exit code.
+int Parse(const std::vector<std::string>& Args, tArgs& A)
+{
+    for (size_t i = 0; i < Args.size(); ++i) {
+        const std::string& S = Args[i];
+        const bool TakesValue = S == "--format" || S == "--import" || S == "--to" || S == "-o";
+        if (TakesValue && i + 1 >= Args.size()) {
+            PrintUsage();
+            return 2;
+        }
+        if (S == "--format") {
+            const std::string& V = Args[++i];
+            A.Format = -1;
+            for (int F = 0; F < PaletteFormatCount; ++F)
+                if (V == FormatNames[F])
+                    A.Format = F;
+            if (A.Format < 0) {
+                std::fprintf(stderr, "orlik-cli palette: unknown format \"%s\" (jasc|snes|raw5|raw8)\n", V.c_str());
+                return 2;
+            }
+        } else if (S == "--to") {
+            const std::string& V = Args[++i];
+            for (const tWriter& W : Writers)
+                if (V == W.Name)
+                    A.Writer = &W;
+            if (!A.Writer) {
+                std::fprintf(stderr, "orlik-cli palette: unknown target \"%s\" (zst|s9x|ssl)\n", V.c_str());
+                return 2;
+            }
+        } else if (S == "--import") {
+            A.Import = Args[++i];
+        } else if (S == "-o") {
+            A.Out = Args[++i];
+        } else if (S.size() > 1 && S[0] == '-') {
+            std::fprintf(stderr, "orlik-cli palette: unknown option \"%s\"\n", S.c_str());
+            PrintUsage();
+            return 2;
+        } else {
+            A.States.push_back(S);
+        }
+    }
+    // Importing writes states; without -o it would have to write over them.
+    if (A.States.empty() || (!A.Import.empty() && A.Out.empty()) || (A.Import.empty() && A.Writer)) {
+        PrintUsage();
+        return 2;
+    }
+    return 0;
+}
+
+bool SamePath(const fs::path& A, const fs::path& B)
+{
+    std::error_code Ec;
+    return fs::equivalent(A, B, Ec);
+}
+
+int Palette(const std::vector<std::string>& Args)
+{
+    tArgs A;
+    if (int Code = Parse(Args, A))
+        return Code;
+
+    tCGRAM Imported{};
+    int ImportedEntries = 0;
+    if (!A.Import.empty()) {
+        // A palette that does not read whole is not put into any state.
+        std::string Error;
+        if (!LoadPaletteFile(A.Import, A.Format, Imported, ImportedEntries, Error)) {
+            std::fprintf(stderr, "%s: not a %s palette: %s; nothing written\n", A.Import.c_str(), FormatNames[A.Format],
+                         Error.c_str());
+            return 1;
+        }
+    }
+
+    std::error_code Ec;
+    const bool OutIsFolder =
+        !A.Out.empty() && (A.States.size() > 1 || fs::is_directory(A.Out, Ec) || A.Out.back() == '/');
+    if (OutIsFolder && !fs::is_directory(A.Out, Ec) && !fs::create_directories(A.Out, Ec)) {
+        std::fprintf(stderr, "%s: cannot create the output folder: %s\n", A.Out.c_str(), Ec.message().c_str());
+        return 1;
+    }
+
+    StartCore();
+    int Result = 0;
+    for (const std::string& Name : A.States) {
+        SetMessageContext(Name);
+        const bool Loaded = LoadSavestate(Name);
+        if (!Loaded || StateFormat == FormatNone) {
+            std::fprintf(stderr, "%s: %s; nothing written\n", Name.c_str(),
+                         StateFormat == FormatNone ? "not a savestate this program reads" : "the state did not load");
+            Result = 1;
+            continue;
+        }
+        const tWriter* Writer = A.Writer;
+        if (!A.Import.empty() && !Writer)
+            for (const tWriter& W : Writers)
+                if (W.Format == StateFormat)
+                    Writer = &W;
+        if (!A.Import.empty() && !Writer) {
+            std::fprintf(stderr, "%s: this format cannot be written; choose one with --to\n", Name.c_str());
+            Result = 1;
+            continue;
+        }
+        const std::string Extension = A.Import.empty() ? ".pal"
+                                      : A.Writer       ? A.Writer->Extension
+                                                       : fs::path(Name).extension().string();
+        fs::path Dest = A.Out.empty() ? fs::path(Name).replace_extension(Extension)
+                        : OutIsFolder ? fs::path(A.Out) / fs::path(Name).filename().replace_extension(Extension)
+                                      : fs::path(A.Out);
+        if (SamePath(Dest, Name)) {
+            std::fprintf(stderr, "%s: the output would replace the file itself; nothing written\n", Name.c_str());
+            Result = 1;
+            continue;
+        }
+        if (A.Import.empty()) {
+            if (!ExportPalette(Dest.string(), A.Format, SNES->CGRAM)) {
+                Result = 1;
+                continue;
+            }
+        } else {
+            std::copy_n(Imported.begin(), ImportedEntries, SNES->CGRAM.begin());
+            // Every format object rebuilds its image from the machine state.
+            Broadcast(nullptr, "new SNES");
+            if (!Writer->Save(Dest.string())) {
+                Result = 1;
+                continue;
+            }
+        }
+        std::printf("%s -> %s\n", Name.c_str(), Dest.string().c_str());
+    }
+    SetMessageContext("");
+    return Result;
+}
+
+tCommandRegistrar Reg({"palette", "palette STATE... [--import PAL] [--format jasc|snes|raw5|raw8] [-o OUT]",
+                       "export the colours of states to palette files, or import one into states", Palette});
+} // namespace

@@ -1,0 +1,103 @@
+// Writing never destroys: a save that fails in a read-only folder, on a full
+// disk or over a folder leaves the old file byte for byte, no temporary file
+// beside it, and says why in the system's words.
+
+#include "TestSupport.h"
+#include "WriteFailure.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "core/FileIO.h"
+
+namespace fs = std::filesystem;
+
+namespace
+{
+const std::vector<uint8_t> OldContent = {'o', 'l', 'd', ' ', 'f', 'i', 'l', 'e', '\n'};
+
+std::vector<std::string> FolderEntries(const std::string& Dir)
+{
+    std::vector<std::string> Names;
+    for (const auto& E : fs::directory_iterator(Dir))
+        Names.push_back(E.path().filename().string());
+    std::sort(Names.begin(), Names.end());
+    return Names;
+}
+
+// The new content: larger than the full disk's room, so the write fails part
+// way rather than at the start.
+std::vector<uint8_t> NewContent()
+{
+    std::vector<uint8_t> Data(64 * 1024);
+    for (size_t i = 0; i < Data.size(); ++i)
+        Data[i] = static_cast<uint8_t>(i * 7);
+    return Data;
+}
+} // namespace
+
+TEST(FileIOTest, FailedWritesLeaveTheOldFileWhole)
+{
+    const struct {
+        tWriteFailure Failure;
+        int Code;
+    } Cases[] = {{tWriteFailure::ReadOnlyFolder, EACCES}, {tWriteFailure::FullDisk, EFBIG}};
+    for (const auto& C : Cases) {
+        const std::string Dir = TempDir(), Target = Dir + "/state.zst";
+        WriteBytes(Target, OldContent);
+        const tSaveResult R =
+            SaveUnder(C.Failure, Dir, [&](std::string& Error) { return WriteFileAtomic(Target, NewContent(), Error); });
+        ASSERT_TRUE(R.Ran) << "could not set up the failure";
+        EXPECT_FALSE(R.Ok);
+        EXPECT_EQ(R.Error, std::strerror(C.Code));
+        EXPECT_EQ(ReadBytes(Target), OldContent);
+        EXPECT_EQ(FolderEntries(Dir), std::vector<std::string>{"state.zst"});
+    }
+}
+
+TEST(FileIOTest, AFolderInTheWayIsNotReplaced)
+{
+    const std::string Dir = TempDir(), Target = Dir + "/state.zst";
+    fs::create_directory(Target);
+    WriteBytes(Target + "/inside", OldContent);
+    std::string Error;
+    EXPECT_FALSE(WriteFileAtomic(Target, NewContent(), Error));
+    EXPECT_FALSE(Error.empty());
+    EXPECT_EQ(ReadBytes(Target + "/inside"), OldContent);
+    EXPECT_EQ(FolderEntries(Dir), std::vector<std::string>{"state.zst"});
+}
+
+TEST(FileIOTest, ReplacingKeepsThePermissionsAndLeavesNothingBehind)
+{
+    const std::string Dir = TempDir(), Target = Dir + "/Orlik.ini";
+    WriteBytes(Target, OldContent);
+    ::chmod(Target.c_str(), 0640);
+    std::string Error;
+    ASSERT_TRUE(WriteFileAtomic(Target, NewContent(), Error)) << Error;
+    EXPECT_EQ(ReadBytes(Target), NewContent());
+    struct stat St {
+    };
+    ::stat(Target.c_str(), &St);
+    EXPECT_EQ(St.st_mode & 0777, 0640u);
+    EXPECT_EQ(FolderEntries(Dir), std::vector<std::string>{"Orlik.ini"});
+}
+
+TEST(FileIOTest, ReadingRefusesWhatItCannotTake)
+{
+    const std::string Dir = TempDir();
+    std::vector<uint8_t> Data;
+    std::string Error;
+    EXPECT_FALSE(ReadWholeFile(Dir, Data, Error));
+    EXPECT_EQ(Error, "is a directory");
+    EXPECT_FALSE(ReadWholeFile(Dir + "/missing", Data, Error));
+    EXPECT_EQ(Error, std::strerror(ENOENT));
+    // A sparse file beyond the bound is refused by its size, not read.
+    const std::string Huge = Dir + "/huge.smc";
+    WriteBytes(Huge, {});
+    fs::resize_file(Huge, MaxInputFileSize + 1);
+    EXPECT_FALSE(ReadWholeFile(Huge, Data, Error));
+    EXPECT_NE(Error.find("too large"), std::string::npos);
+    EXPECT_TRUE(Data.empty());
+}
