@@ -139,6 +139,20 @@ TEST_F(CartTest, ZipArchiveGivesItsFirstEntryOnlyAndUpperCaseZipIsPlain)
     EXPECT_TRUE(Recorder.Log.empty());
 }
 
+TEST_F(CartTest, AFileOfLessThanOneUnitHoldsNoROMAndIsRefused)
+{
+    WriteBytes(Path("keep.sfc"), std::vector<uint8_t>(65536, 9));
+    ASSERT_TRUE(Cart->LoadFromFile(Path("keep.sfc")));
+    WriteBytes(Path("tiny.sfc"), std::vector<uint8_t>(CopierHeaderUnit - 1, 1));
+    EXPECT_FALSE(Cart->LoadFromFile(Path("tiny.sfc")));
+    ASSERT_EQ(Recorder.Log.size(), 1u);
+    EXPECT_NE(Recorder.Log[0].Text.find(Path("tiny.sfc") + ": cannot load the cartridge: 32767 bytes hold no ROM"),
+              std::string::npos)
+        << Recorder.Log[0].Text;
+    EXPECT_EQ(Cart->FileName, Path("keep.sfc"));
+    EXPECT_EQ(Cart->ROM, std::vector<uint8_t>(65536, 9));
+}
+
 TEST_F(CartTest, BrokenZipShowsTheZipMessageAndKeepsEverything)
 {
     WriteBytes(Path("keep.smc"), WithCopierHeader(std::vector<uint8_t>(65536, 9), 512));
