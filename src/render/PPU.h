@@ -10,9 +10,9 @@
 //   PPU.cpp          life cycle, Decode, the priority templates
 //   PPURegisters.cpp ReadRegisters, ConvertPalette, the direct colour table
 //   PPULayers.cpp    SetupLayers, DecodeLayer
-//   PPUFetch.cpp     FetchBG (scroll, offset-per-tile, mosaic, hires columns)
+//   PPUFetch.cpp     FetchBGLine (scroll, offset-per-tile, mosaic, hires columns)
 //   PPUMode7.cpp     DecodeMode7Plane
-//   PPUSprites.cpp   DecodeSprites, BuildSpritePictures, SpriteOnLine
+//   PPUSprites.cpp   DecodeSprites, BuildSpritePictures (SpriteOnLine is inline below)
 //
 // Limits, stated up front: one still frame from one set of registers (no
 // HDMA, no mid-frame changes); the mode 7 plane is not part of the composed
@@ -101,6 +101,15 @@ struct tPixelResult {
     uint8_t Layer = 5;
 };
 
+// One background layer's pixels on one output line, as one screen sees them.
+struct tBGLine {
+    std::array<uint8_t, 256> Index{};   // CGRAM index
+    std::array<uint8_t, 256> Palette{}; // the tile's palette number
+    // 0: transparent or hidden by the layer's window; else 1 + the tile's
+    // priority bit, so that one compare finds a pixel of a wanted priority.
+    std::array<uint8_t, 256> Visible{};
+};
+
 // Layer codes of the renderer.
 enum : uint8_t { LayerBG1 = 0, LayerOBJ = 4, LayerBackdrop = 5 };
 
@@ -111,7 +120,7 @@ extern const std::array<std::array<uint32_t, 256>, 8>& DirectColourTable();
 class tPPU : public tReceiver {
 public:
     std::array<uint8_t, 256> ZeroMask{};
-    int32_t MosaicCountX = 0, MosaicCountY = 0;
+    int32_t MosaicCountY = 0; // rows left in the current mosaic block, 0 at its first
     std::array<uint8_t, 11> StateFlags{}; // latch flags only the savestate formats carry
     uint8_t BackdropMath = 0;             // $2131 bit 5
     std::array<tBGLayer, 4> Layers{};
@@ -200,15 +209,37 @@ public:
     void BuildSpritePictures(const tSNES& S, const tOptions& O);
     void ConvertPalette(const tSNES& S);
 
-    // The layer's pixel at column X (0..255) of the output line, for
-    // background priority P and screen Screen (0 main, 1 sub). Mosaic follows
-    // MosaicCountX/Y unless IgnoreMosaic.
-    bool FetchBG(int N, int P, int Screen, int X, int Line, bool IgnoreMosaic, tPixelResult& Out);
+    // Layer N's pixels in columns 0..255 of the output line, for screen
+    // Screen (0 main, 1 sub: they differ in hires only). Mosaic rows follow
+    // MosaicCountY unless IgnoreMosaic.
+    void FetchBGLine(int N, int Screen, int Line, bool IgnoreMosaic, tBGLine& Out);
     // Whether sprite I covers the output line; HalfLines when the output
     // picture has two rows per line (240 rows or more).
     bool SpriteOnLine(int I, int Line, bool HalfLines) const;
     // The sprite row (Y coordinate) that the output line shows.
     static int SpriteY(int Line, bool HalfLines);
 };
+
+// Inline: the compositor asks for every sprite on every line.
+inline int tPPU::SpriteY(int Line, bool HalfLines)
+{
+    // The PPU finds a line's sprites while drawing the line before: a sprite
+    // at Y shows from output line Y + 1 on, the first line (1) shows Y = 0.
+    return (HalfLines ? Line / 2 : Line) - 1;
+}
+
+inline bool tPPU::SpriteOnLine(int I, int Line, bool HalfLines) const
+{
+    const tSpriteRec& R = Sprites[I & 127];
+    const int y = SpriteY(Line, HalfLines);
+    // Wholly right of the screen: neither end reaches columns 0..255.
+    if (R.X > 256 && R.X + R.Width < 512)
+        return false;
+    int d = y - R.Y;
+    if (d < 0)
+        d += 256;
+    const int h = Interlace ? R.Height / 2 : R.Height;
+    return d < h;
+}
 
 extern tPPU* PPU;

@@ -73,24 +73,3 @@ void tPPU::BuildSpritePictures(const tSNES& S, const tOptions& O)
                 R.Pixels[y * 64 + x] = static_cast<uint8_t>(R.Pixels[y * 64 + x] + Add);
     }
 }
-
-int tPPU::SpriteY(int Line, bool HalfLines)
-{
-    // The PPU finds a line's sprites while drawing the line before: a sprite
-    // at Y shows from output line Y + 1 on, the first line (1) shows Y = 0.
-    return (HalfLines ? Line / 2 : Line) - 1;
-}
-
-bool tPPU::SpriteOnLine(int I, int Line, bool HalfLines) const
-{
-    const tSpriteRec& R = Sprites[I & 127];
-    const int y = SpriteY(Line, HalfLines);
-    // Wholly right of the screen: neither end reaches columns 0..255.
-    if (R.X > 256 && R.X + R.Width < 512)
-        return false;
-    int d = y - R.Y;
-    if (d < 0)
-        d += 256;
-    const int h = Interlace ? R.Height / 2 : R.Height;
-    return d < h;
-}

@@ -31,7 +31,7 @@ void tRenderer::ComposeFrame(tPPU& P, const tSceneSwitches& S, const tOptions& O
             P.PriorityString.insert(P.PriorityString.begin(), 'C');
         }
     }
-    P.MosaicCountX = P.MosaicCountY = 0;
+    P.MosaicCountY = 0;
     Palette = P.Palette;
     if (S.PaletteInverted)
         for (uint32_t& C : Palette)
@@ -39,6 +39,8 @@ void tRenderer::ComposeFrame(tPPU& P, const tSceneSwitches& S, const tOptions& O
     for (int v = 0; v < 256; ++v)
         BrightnessTable[v] = static_cast<uint8_t>(v * (P.Brightness + 1) >> 4);
     UseBrightness_ = S.CBox_ScreenBrightness;
+    for (int i = 0; i < 256; ++i)
+        Shown_[i] = Bright(Palette[i]);
     Fixed_ = static_cast<uint32_t>(P.FixedColour[2] << 16 | P.FixedColour[1] << 8 | P.FixedColour[0]);
 
     PrepareMasks(P, S.CBox_ScreenMasks);
@@ -54,8 +56,7 @@ void tRenderer::ComposeFrame(tPPU& P, const tSceneSwitches& S, const tOptions& O
     if (Picture32.Width == 512 && O.CBox_SceneBlur)
         BlurPicture(Picture32, O.CBox_SceneBlurSoft);
 
-    for (int i = 0; i < 256; ++i)
-        Picture8.ColourTable[i] = UseBrightness_ ? Bright(Palette[i]) : Palette[i];
+    Picture8.ColourTable = Shown_;
 
     if (Width != 512 && (DoubleSize || P.Interlace)) {
         const int32_t FY = DoubleSize && !P.Interlace ? 2 : 1;
@@ -69,6 +70,5 @@ void tRenderer::ComposeFrame(tPPU& P, const tSceneSwitches& S, const tOptions& O
 void tRenderer::EndRow()
 {
     tPPU& P = *P_;
-    P.MosaicCountX = 0;
     P.MosaicCountY = P.MosaicCountY == 0 ? P.MosaicSize : P.MosaicCountY - 1;
 }

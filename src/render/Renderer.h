@@ -6,7 +6,7 @@
 // Where things are defined:
 //   Renderer.cpp         ComposeFrame: set-up, brightness, scaling
 //   RendererPasses.cpp   the 256, pseudo-hires and 512 column passes
-//   RendererSearch.cpp   the priority search and colour math
+//   RendererSearch.cpp   the line fetch, the priority search and colour math
 //   RendererWindows.cpp  CombineWindows, PrepareMasks
 //   RendererSprites.cpp  BuildSpriteLine, FetchOBJ
 //   RendererBlur.cpp     the 3 x 3 blur of 512-wide screens
@@ -39,13 +39,7 @@ inline constexpr int MaxSliversOnLine = 34;
 class tRenderer {
 public:
     std::array<uint8_t, 256> BrightnessTable{}; // v -> v x (Brightness + 1) shr 4
-    uint8_t FetchLayer = 0;
-    tPixelResult MainResult;
-    tPixelResult SubResult;
-    int32_t CurX = 0;
     int32_t CurLine = 0;
-    uint8_t FetchPriority = 0;
-    uint8_t FetchScreen = 0;
     uint8_t DoubleSize = 0; // scale the finished pictures by two
     int32_t SliverLast = -1;
     int32_t LastLine = 0;
@@ -70,19 +64,15 @@ public:
 
 private:
     // The first opaque sliver pixel of each column of the current line (the
-    // list order decides between sprites), built with the slivers.
-    struct tObjPixel {
-        uint8_t Palette = 0;
-        uint8_t Index = 0;
-        uint8_t Priority = 0;
-        uint8_t Opaque = 0;
-    };
-    std::array<tObjPixel, 256> ObjLine{};
+    // list order decides between sprites), built with the slivers; Visible
+    // is 1 + the sprite's priority, the sprite window not applied.
+    tBGLine ObjLine{};
 
     tPPU* P_ = nullptr;
     const tSceneSwitches* S_ = nullptr;
     uint32_t Fixed_ = 0;
     bool UseBrightness_ = false;
+    std::array<uint32_t, 256> Shown_{}; // the frame's palette after brightness
 
     // The frame's priority order per screen as the steps of a pixel's
     // search, worked out once per frame: only the layers that exist in the
@@ -93,9 +83,39 @@ private:
     };
     std::array<std::array<tSearchStep, 16>, 2> Steps_{};
     std::array<int, 2> StepCount_{};
+    std::array<std::array<bool, 4>, 2> LayerUsed_{}; // a step of the screen reads the layer
+    // The current line of each background layer per screen (only hires
+    // screens differ; otherwise both read screen 0's), and each screen's
+    // winning pixel per column.
+    std::array<std::array<tBGLine, 2>, 4> BGLines_{};
+    struct tScreenLine {
+        std::array<uint8_t, 256> Index{};
+        std::array<uint8_t, 256> Palette{};
+        std::array<uint8_t, 256> Layer{};
+        tPixelResult At(int X) const { return {Palette[X], Index[X], Layer[X]}; }
+    };
+    std::array<tScreenLine, 2> ScreenLines_{};
+    // What the 8-bit picture shows in place of the main screen's pixel.
+    enum tSubChoice : uint8_t { SubNever, SubAlways, SubOnBackdrop };
+    tSubChoice SubChoice_ = SubNever;
+    std::array<uint8_t, 4> LayerMath_{}; // $2131 bits 0-3
+
     void PrepareSearch();
+    // Fetches the layers of the current line and finds each screen's
+    // pixels; the sub screen only when WithSub.
+    void PrepareLine(bool WithSub);
     void SearchScreen(int Screen);
-    bool MathEligible(const tPixelResult& R, int X) const;
+    bool MathEligible(const tPixelResult& R, int X) const
+    {
+        if (P_->NoMathMask[X])
+            return false;
+        if (R.Layer < 4)
+            return LayerMath_[R.Layer];
+        // Sprites of palettes 0-3 never take part in colour math.
+        if (R.Layer == LayerOBJ)
+            return P_->ObjMath && R.Palette >= 4;
+        return P_->BackdropMath;
+    }
     uint32_t ColourMath(uint32_t Colour, uint32_t Addend, bool Half) const;
     uint32_t Bright(uint32_t Colour) const
     {
@@ -108,10 +128,12 @@ private:
     void Pass256(tPicture8& Picture8, tPicture32& Picture32, bool HalfLines);
     void PassPseudoHires(tPicture8& Picture8, tPicture32& Picture32, bool HalfLines);
     void Pass512(tPicture8& Picture8, tPicture32& Picture32, bool HalfLines);
-    void EndColumn() { P_->MosaicCountX = P_->MosaicCountX == 0 ? P_->MosaicSize : P_->MosaicCountX - 1; }
     void EndRow();
     // The 8-bit value the viewer wants in place of the main screen's.
-    bool ShowSub(const tPixelResult& Main) const;
+    bool ShowSub(const tPixelResult& Main) const
+    {
+        return SubChoice_ == SubAlways || (SubChoice_ == SubOnBackdrop && Main.Layer == LayerBackdrop);
+    }
 };
 
 // The 3 x 3 blur of a 512-wide screen; Soft weighs the centre 8:1 against

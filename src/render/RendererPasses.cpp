@@ -20,41 +20,38 @@ uint32_t Average(uint32_t A, uint32_t B)
 void tRenderer::Pass256(tPicture8& Picture8, tPicture32& Picture32, bool HalfLines)
 {
     tPPU& P = *P_;
+    // The sub screen matters to the 8-bit picture's choice and to addition
+    // of the sub screen; otherwise it is never searched.
+    const bool WithSub = SubChoice_ != SubNever || P.AddSubscreen;
     for (int32_t Row = 0; Row <= LastLine; ++Row) {
         CurLine = Row + 1;
         BuildSpriteLine(P, CurLine, HalfLines);
+        PrepareLine(WithSub);
+        const tScreenLine& Sub = ScreenLines_[1];
         uint8_t* Out8 = Picture8.Row(Row);
         uint32_t* Out32 = Picture32.Row(Row);
-        for (CurX = 0; CurX < 256; ++CurX) {
-            const int x = CurX;
-            SearchScreen(0);
-            bool SubDone = false;
+        for (int x = 0; x < 256; ++x) {
+            const tPixelResult M = ScreenLines_[0].At(x);
             const bool Clip = P.ClipMask[x];
-            uint32_t Colour = Clip ? 0 : Palette[MainResult.Index];
-            bool Half = !Clip && P.HalfMath;
-            uint8_t Value = Clip ? 0 : MainResult.Index;
+            uint8_t Value = Clip ? 0 : M.Index;
             // The 32-bit picture always shows the main screen.
-            if (ShowSub(MainResult)) {
-                SearchScreen(1);
-                SubDone = true;
-                Value = SubResult.Index;
-            }
-            if (MathEligible(MainResult, x)) {
-                uint32_t Addend = Fixed_;
-                if (P.AddSubscreen) {
-                    if (!SubDone)
-                        SearchScreen(1);
-                    // An empty sub screen is the fixed colour, added at full strength.
-                    if (SubResult.Layer == LayerBackdrop)
-                        Half = false;
-                    else
-                        Addend = Palette[SubResult.Index];
-                }
-                Colour = ColourMath(Colour, Addend, Half);
-            }
+            if (ShowSub(M))
+                Value = Sub.Index[x];
             Out8[x] = Value;
-            Out32[x] = Bright(Colour);
-            EndColumn();
+            if (!MathEligible(M, x)) {
+                Out32[x] = Clip ? 0 : Shown_[M.Index];
+                continue;
+            }
+            bool Half = !Clip && P.HalfMath;
+            uint32_t Addend = Fixed_;
+            if (P.AddSubscreen) {
+                // An empty sub screen is the fixed colour, added at full strength.
+                if (Sub.Layer[x] == LayerBackdrop)
+                    Half = false;
+                else
+                    Addend = Palette[Sub.Index[x]];
+            }
+            Out32[x] = Bright(ColourMath(Clip ? 0 : Palette[M.Index], Addend, Half));
         }
         EndRow();
     }
@@ -69,13 +66,13 @@ void tRenderer::PassPseudoHires(tPicture8& Picture8, tPicture32& Picture32, bool
     for (int32_t Row = 0; Row <= LastLine; ++Row) {
         CurLine = Row + 1;
         BuildSpriteLine(P, CurLine, HalfLines);
+        PrepareLine(true);
         bool CarryClip = false, CarryHalf = false, CarryMath = false;
         uint8_t* Out8 = Picture8.Row(Row);
         uint32_t* Out32 = Picture32.Row(Row);
-        for (CurX = 0; CurX < 256; ++CurX) {
-            const int x = CurX;
-            SearchScreen(0);
-            SearchScreen(1);
+        for (int x = 0; x < 256; ++x) {
+            const tPixelResult MainResult = ScreenLines_[0].At(x);
+            const tPixelResult SubResult = ScreenLines_[1].At(x);
 
             uint32_t SubHalf = CarryClip ? 0 : Palette[SubResult.Index];
             if (CarryMath) {
@@ -109,7 +106,6 @@ void tRenderer::PassPseudoHires(tPicture8& Picture8, tPicture32& Picture32, bool
 
             Out8[x] = Value;
             Out32[x] = Average(SubHalf, Bright(Colour));
-            EndColumn();
         }
         EndRow();
     }
@@ -126,18 +122,18 @@ void tRenderer::Pass512(tPicture8& Picture8, tPicture32& Picture32, bool HalfLin
     for (int32_t Row = 0; Row <= LastLine; ++Row) {
         CurLine = Row + 2;
         BuildSpriteLine(P, CurLine, HalfLines);
+        PrepareLine(true);
         uint8_t* Out8 = Picture8.Row(Row);
         uint32_t* Out32 = Picture32.Row(Row);
-        for (CurX = 0; CurX < 256; ++CurX) {
-            const int x = CurX;
-            SearchScreen(1);
+        for (int x = 0; x < 256; ++x) {
+            const tPixelResult SubResult = ScreenLines_[1].At(x);
+            const tPixelResult MainResult = ScreenLines_[0].At(x);
             uint32_t Colour = CarryClip ? 0 : Palette[SubResult.Index];
             if (CarryMath)
                 Colour = ColourMath(Colour, AddMain ? Palette[PreviousMain] : Fixed_, CarryHalf);
             Out8[2 * x] = CarryClip ? 0 : SubResult.Index;
             Out32[2 * x] = Bright(Colour);
 
-            SearchScreen(0);
             CarryClip = P.ClipMask[x];
             Colour = CarryClip ? 0 : Palette[MainResult.Index];
             CarryHalf = !CarryClip && P.HalfMath;
@@ -157,7 +153,6 @@ void tRenderer::Pass512(tPicture8& Picture8, tPicture32& Picture32, bool HalfLin
             Out8[2 * x + 1] = CarryClip ? 0 : MainResult.Index;
             Out32[2 * x + 1] = Bright(Colour);
             PreviousMain = MainResult.Index;
-            EndColumn();
         }
         EndRow();
     }

@@ -1,4 +1,5 @@
-// The per-pixel priority search and colour math.
+// The priority search of each line (the layers fetched once per line, then
+// each screen's winner per column) and colour math.
 
 #include "render/Renderer.h"
 #include "render/SceneSwitches.h"
@@ -6,9 +7,14 @@
 void tRenderer::PrepareSearch()
 {
     const tPPU& P = *P_;
+    SubChoice_ = S_->CBox_ScreenBoth ? SubOnBackdrop : S_->LayeringTab == 1 ? SubAlways : SubNever;
+    for (int N = 0; N < 4; ++N)
+        LayerMath_[N] = P.Layers[N].ColourMath;
     for (int Screen = 0; Screen < 2; ++Screen) {
         const auto& Visible = S_->Visibility[Screen];
         auto& Steps = Steps_[Screen];
+        auto& Used = LayerUsed_[Screen];
+        Used.fill(false);
         int Count = 0;
         for (const char C : P.PriorityString) {
             if (Count == static_cast<int>(Steps.size()))
@@ -21,46 +27,60 @@ void tRenderer::PrepareSearch()
                 const bool High = C <= 'D';
                 const uint8_t Layer = static_cast<uint8_t>(C - (High ? 'A' : 'a'));
                 // A layer the mode does not have never delivers a pixel.
-                if (Visible[2 * Layer + (High ? 1 : 0)] && P.Layers[Layer].BitDepth)
+                if (Visible[2 * Layer + (High ? 1 : 0)] && P.Layers[Layer].BitDepth) {
                     Steps[Count++] = {Layer, static_cast<uint8_t>(High ? 1 : 0)};
+                    Used[Layer] = true;
+                }
             }
         }
         StepCount_[Screen] = Count;
     }
 }
 
-void tRenderer::SearchScreen(int Screen)
+void tRenderer::PrepareLine(bool WithSub)
 {
     tPPU& P = *P_;
-    tPixelResult& Out = Screen == 0 ? MainResult : SubResult;
-    FetchScreen = static_cast<uint8_t>(Screen);
-    const auto& Steps = Steps_[Screen];
-    for (int i = 0, Count = StepCount_[Screen]; i < Count; ++i) {
-        const tSearchStep Step = Steps[i];
-        FetchPriority = Step.Priority;
-        if (Step.Layer == LayerOBJ) {
-            if (FetchOBJ(P, Step.Priority, CurX, Out))
-                return;
-        } else {
-            FetchLayer = Step.Layer;
-            if (P.FetchBG(Step.Layer, Step.Priority, Screen, CurX, CurLine, S_->CBox_ScreenNoMosaic, Out))
-                return;
+    const bool Mosaic = !S_->CBox_ScreenNoMosaic;
+    for (int N = 0; N < 4; ++N) {
+        if (P.Hires) {
+            for (int Screen = 0; Screen < (WithSub ? 2 : 1); ++Screen)
+                if (LayerUsed_[Screen][N])
+                    P.FetchBGLine(N, Screen, CurLine, !Mosaic, BGLines_[N][Screen]);
+        } else if (LayerUsed_[0][N] || (WithSub && LayerUsed_[1][N])) {
+            P.FetchBGLine(N, 0, CurLine, !Mosaic, BGLines_[N][0]);
         }
     }
-    Out = {0, 0, LayerBackdrop};
+    SearchScreen(0);
+    if (WithSub)
+        SearchScreen(1);
 }
 
-bool tRenderer::MathEligible(const tPixelResult& R, int X) const
+// Each column's pixel is that of the first step that delivers one. Painted
+// from the last step to the first, every step overwrites what lies behind it.
+void tRenderer::SearchScreen(int Screen)
 {
     const tPPU& P = *P_;
-    if (P.NoMathMask[X])
-        return false;
-    if (R.Layer < 4)
-        return P.Layers[R.Layer].ColourMath;
-    // Sprites of palettes 0-3 never take part in colour math.
-    if (R.Layer == LayerOBJ)
-        return P.ObjMath && R.Palette >= 4;
-    return P.BackdropMath;
+    tScreenLine& Out = ScreenLines_[Screen];
+    Out.Index.fill(0);
+    Out.Palette.fill(0);
+    Out.Layer.fill(LayerBackdrop);
+    const auto& Steps = Steps_[Screen];
+    for (int i = StepCount_[Screen] - 1; i >= 0; --i) {
+        const tSearchStep Step = Steps[i];
+        const bool OBJ = Step.Layer == LayerOBJ;
+        const tBGLine& B = OBJ ? ObjLine : BGLines_[Step.Layer][P.Hires ? Screen : 0];
+        // A layer's window is part of its line already; the sprites' is not.
+        const uint8_t* Hidden = OBJ ? P.ObjMask.data() : P.ZeroMask.data();
+        const uint8_t Wanted = static_cast<uint8_t>(Step.Priority + 1);
+        const uint8_t Layer = Step.Layer;
+        // Branch-free blends, so that the columns go in vector steps.
+        for (int x = 0; x < 256; ++x) {
+            const uint8_t Wins = static_cast<uint8_t>(-((B.Visible[x] == Wanted) & (Hidden[x] == 0)));
+            Out.Index[x] = static_cast<uint8_t>((Out.Index[x] & ~Wins) | (B.Index[x] & Wins));
+            Out.Palette[x] = static_cast<uint8_t>((Out.Palette[x] & ~Wins) | (B.Palette[x] & Wins));
+            Out.Layer[x] = static_cast<uint8_t>((Out.Layer[x] & ~Wins) | (Layer & Wins));
+        }
+    }
 }
 
 uint32_t tRenderer::ColourMath(uint32_t Colour, uint32_t Addend, bool Half) const
@@ -80,9 +100,4 @@ uint32_t tRenderer::ColourMath(uint32_t Colour, uint32_t Addend, bool Half) cons
         Result |= static_cast<uint32_t>(t) << Shift;
     }
     return Result;
-}
-
-bool tRenderer::ShowSub(const tPixelResult& Main) const
-{
-    return S_->CBox_ScreenBoth ? Main.Layer == LayerBackdrop : S_->LayeringTab == 1;
 }

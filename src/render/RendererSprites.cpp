@@ -40,7 +40,7 @@ void tRenderer::BuildSpriteLine(const tPPU& P, int Line, bool HalfLines)
 
     // The earliest sliver with an opaque pixel wins a column, whatever its
     // priority: paint the list from its end so earlier slivers overwrite.
-    ObjLine.fill({});
+    ObjLine.Visible.fill(0);
     for (int s = SliverLast; s >= 0; --s) {
         const tSliver& V = Slivers[s];
         for (int dx = 0; dx < 8; ++dx) {
@@ -49,8 +49,11 @@ void tRenderer::BuildSpriteLine(const tPPU& P, int Line, bool HalfLines)
                 continue;
             // Columns left of 0 are the right end of the 512-wide sprite space.
             const int x = (V.X + dx) & 511;
-            if (x < 256)
-                ObjLine[x] = {V.Palette, Pixel, V.Priority, 1};
+            if (x < 256) {
+                ObjLine.Index[x] = Pixel;
+                ObjLine.Palette[x] = V.Palette;
+                ObjLine.Visible[x] = static_cast<uint8_t>(V.Priority + 1);
+            }
         }
     }
 }
@@ -59,9 +62,8 @@ bool tRenderer::FetchOBJ(const tPPU& P, int Pri, int X, tPixelResult& Out) const
 {
     if (P.ObjMask[X])
         return false;
-    const tObjPixel& O = ObjLine[X];
-    if (!O.Opaque || O.Priority != Pri)
+    if (ObjLine.Visible[X] != Pri + 1)
         return false;
-    Out = {O.Palette, O.Index, LayerOBJ};
+    Out = {ObjLine.Palette[X], ObjLine.Index[X], LayerOBJ};
     return true;
 }

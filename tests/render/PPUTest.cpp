@@ -117,15 +117,15 @@ TEST_F(PPUTest, SixteenPixelTilesWrapAt512)
     MapEntry(0, 0, 0, 0x0001);
     Decode();
     EXPECT_EQ(P->Layers[0].PixelWidth, 512);
-    tPixelResult Out;
+    tBGLine Out;
     P->Layers[0].HScroll = 512 - 3; // column 3 shows map column 0 again
-    ASSERT_TRUE(P->FetchBG(0, 0, 0, 3, 0, false, Out));
-    EXPECT_EQ(Out.Index, 3);
+    P->FetchBGLine(0, 0, 0, false, Out);
+    EXPECT_EQ(Out.Visible[3], 1); // priority 0
+    EXPECT_EQ(Out.Index[3], 3);
     // Column 511 is the right half of map column 31, whose tile 0 takes tile 1 as its right half.
-    ASSERT_TRUE(P->FetchBG(0, 0, 0, 2, 0, false, Out));
-    EXPECT_EQ(Out.Index, 3);
-    EXPECT_FALSE(P->FetchBG(0, 0, 0, 19, 0, false, Out)); // map column 1: tile 0's left half is empty
-    EXPECT_FALSE(P->FetchBG(0, 1, 0, 3, 0, false, Out)); // wrong priority
+    EXPECT_EQ(Out.Visible[2], 1);
+    EXPECT_EQ(Out.Index[2], 3);
+    EXPECT_EQ(Out.Visible[19], 0); // map column 1: tile 0's left half is empty
 }
 
 TEST_F(PPUTest, OffsetPerTileSparesTheFirstColumn)
@@ -145,14 +145,15 @@ TEST_F(PPUTest, OffsetPerTileSparesTheFirstColumn)
         MapEntry(0x1000, i, 1, 0x2000 | 8);
     Decode();
     P->Layers[0].HScroll = 3;
-    tPixelResult Out;
+    tBGLine Out;
+    P->FetchBGLine(0, 0, 0, false, Out);
     for (int x = 0; x < 5; ++x) { // c = 3 + x < 8: never offset
-        ASSERT_TRUE(P->FetchBG(0, 0, 0, x, 0, false, Out));
-        EXPECT_EQ(Out.Index & 15, 1) << x;
+        ASSERT_TRUE(Out.Visible[x]) << x;
+        EXPECT_EQ(Out.Index[x] & 15, 1) << x;
     }
     for (int x = 5; x < 12; ++x) {
-        ASSERT_TRUE(P->FetchBG(0, 0, 0, x, 0, false, Out));
-        EXPECT_EQ(Out.Index & 15, 2) << x;
+        ASSERT_TRUE(Out.Visible[x]) << x;
+        EXPECT_EQ(Out.Index[x] & 15, 2) << x;
     }
 }
 
@@ -167,25 +168,16 @@ TEST_F(PPUTest, MosaicRepeatsTheBlocksFirstColumn)
     for (int c = 0; c < 32; ++c)
         MapEntry(0, c, 0, static_cast<uint16_t>(1 + (c & 7)));
     Decode();
-    tPixelResult Out;
-    // Walk the counter as the compositor does: the first fetch of a block is sampled.
-    int Seen[8];
-    P->MosaicCountX = P->MosaicCountY = 0;
-    for (int x = 0; x < 8; ++x) {
-        ASSERT_TRUE(P->FetchBG(0, 0, 0, x, 1, false, Out));
-        Seen[x] = Out.Index;
-        P->MosaicCountX = P->MosaicCountX == 0 ? P->MosaicSize : P->MosaicCountX - 1;
-    }
-    EXPECT_EQ(Seen[0], 1);
-    EXPECT_EQ(Seen[3], 1);
-    EXPECT_EQ(Seen[4], 5);
-    EXPECT_EQ(Seen[7], 5);
-    // The sample does not depend on a fetch having been made at the block's start.
-    P->MosaicCountX = 2; // column 6 of the block starting at 4
-    ASSERT_TRUE(P->FetchBG(0, 0, 0, 6, 1, false, Out));
-    EXPECT_EQ(Out.Index, 5);
-    ASSERT_TRUE(P->FetchBG(0, 0, 0, 6, 1, true, Out)); // mosaic ignored
-    EXPECT_EQ(Out.Index, 7);
+    tBGLine Out;
+    P->MosaicCountY = 0;
+    P->FetchBGLine(0, 0, 1, false, Out);
+    EXPECT_EQ(Out.Index[0], 1);
+    EXPECT_EQ(Out.Index[3], 1);
+    EXPECT_EQ(Out.Index[4], 5);
+    EXPECT_EQ(Out.Index[7], 5);
+    EXPECT_EQ(Out.Index[252], 5); // 252 = 63 blocks of 4: map column 31, tile 8, pixel 4
+    P->FetchBGLine(0, 0, 1, true, Out); // mosaic ignored
+    EXPECT_EQ(Out.Index[6], 7);
 }
 
 TEST_F(PPUTest, Mode7PlaneFromInterleavedWords)
