@@ -121,9 +121,7 @@ int Convert(const std::vector<std::string>& Args)
         }
         const bool Loaded = LoadSavestate(Name);
         if (StateFormat == FormatNone) {
-            std::fprintf(stderr,
-                         "%s: not a savestate this program reads (unknown extension or signature); nothing written\n",
-                         Name.c_str());
+            std::fprintf(stderr, "%s: %s; nothing written\n", Name.c_str(), UndetectedReason(Name).c_str());
             Result = 1;
             continue;
         }

@@ -1,13 +1,12 @@
 // orlik-cli detect: which format, kind and slot the program sees in a file.
+// Files it sees no savestate in are listed as "undefined", with the reason on
+// stderr and exit status 1.
 
 #include <cstdio>
 
 #include "Commands.h"
 #include "core/FileIO.h"
 #include "core/SNES.h"
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 int Detect(const std::vector<std::string>& Args)
@@ -21,16 +20,19 @@ int Detect(const std::vector<std::string>& Args)
     for (const std::string& Name : Args) {
         SetMessageContext(Name);
         // Detection reads only the file's head, so check first that it can be read at all.
-        int Fd = ::open(Name.c_str(), O_RDONLY);
-        if (Fd < 0 || !FileExists(Name)) {
-            if (Fd >= 0)
-                ::close(Fd);
-            std::fprintf(stderr, "%s: cannot read the file\n", Name.c_str());
+        std::vector<uint8_t> Head;
+        std::string Error;
+        if (!ReadFileHead(Name, 1, Head, Error)) {
+            std::fprintf(stderr, "%s: cannot read the file: %s\n", Name.c_str(), Error.c_str());
             Result = 1;
             continue;
         }
-        ::close(Fd);
         LoadSavestate(Name);
+        // The answer stays on the list; the reason goes with the errors.
+        if (StateFormat == FormatNone) {
+            std::fprintf(stderr, "%s: %s\n", Name.c_str(), UndetectedReason(Name).c_str());
+            Result = 1;
+        }
         std::printf("%s\t%s\t%s\t%s\n", Name.c_str(), FormatNames[StateFormat],
                     StateFormat ? KindNames[StateKind] : KindNames[0], StateSlot.c_str());
     }

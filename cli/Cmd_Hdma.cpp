@@ -63,7 +63,9 @@ int HdmaCmd(const std::vector<std::string>& Args)
     Options().CBox_OpenIPSMsg = false;
     SetMessageContext(State);
     if (!LoadSavestate(State)) {
-        std::fprintf(stderr, "%s: not a savestate the program can read\n", State.c_str());
+        // A reader that failed has said why.
+        if (StateFormat == FormatNone)
+            std::fprintf(stderr, "%s: %s\n", State.c_str(), UndetectedReason(State).c_str());
         return 1;
     }
     if (!ROM.empty()) {

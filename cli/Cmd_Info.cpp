@@ -10,6 +10,7 @@
 #include "cart/SNESCart.h"
 #include "core/Options.h"
 #include "SpcTags.h"
+#include "core/FileIO.h"
 #include "core/Gzip.h"
 #include "core/SNES.h"
 #include "render/PPU.h"
@@ -77,11 +78,9 @@ struct tReport {
 
 std::vector<uint8_t> FileHead(const std::string& Name)
 {
-    std::vector<uint8_t> Head(2, 0);
-    if (FILE* F = std::fopen(Name.c_str(), "rb")) {
-        Head.resize(std::fread(Head.data(), 1, 2, F));
-        std::fclose(F);
-    }
+    std::vector<uint8_t> Head;
+    std::string Error;
+    ReadFileHead(Name, 2, Head, Error);
     return Head;
 }
 
@@ -199,8 +198,7 @@ int Info(const std::vector<std::string>& Args)
         } else {
             const bool Loaded = LoadSavestate(Name);
             if (StateFormat == FormatNone) {
-                std::fprintf(stderr, "%s: not a savestate this program reads (unknown extension or signature)\n",
-                             Name.c_str());
+                std::fprintf(stderr, "%s: %s\n", Name.c_str(), UndetectedReason(Name).c_str());
                 Result = 1;
                 continue;
             }

@@ -147,7 +147,7 @@ int Palette(const std::vector<std::string>& Args)
         const bool Loaded = LoadSavestate(Name);
         if (!Loaded || StateFormat == FormatNone) {
             std::fprintf(stderr, "%s: %s; nothing written\n", Name.c_str(),
-                         StateFormat == FormatNone ? "not a savestate this program reads" : "the state did not load");
+                         StateFormat == FormatNone ? UndetectedReason(Name).c_str() : "the state did not load");
             Result = 1;
             continue;
         }

@@ -127,8 +127,9 @@ int Regs(const std::vector<std::string>& Args)
         return 2;
     }
     StartCore();
-    if (!FileExists(FileName)) {
-        std::fprintf(stderr, "%s: cannot read the file\n", FileName.c_str());
+    std::string ReadError;
+    if (std::vector<uint8_t> Head; !ReadFileHead(FileName, 1, Head, ReadError)) {
+        std::fprintf(stderr, "%s: cannot read the file: %s\n", FileName.c_str(), ReadError.c_str());
         return 1;
     }
     // No register row reads the cartridge: do not look for one.
@@ -144,7 +145,7 @@ int Regs(const std::vector<std::string>& Args)
     SetMessageContext("");
     if (!Loaded) {
         if (StateFormat == FormatNone)
-            std::fprintf(stderr, "%s: not a savestate this program reads\n", FileName.c_str());
+            std::fprintf(stderr, "%s: %s\n", FileName.c_str(), UndetectedReason(FileName).c_str());
         return 1;
     }
     // A bad row in the description file is reported by the exception handler of main.

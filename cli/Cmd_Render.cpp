@@ -243,8 +243,9 @@ int Render(const std::vector<std::string>& Args)
         const std::string& Name = A.Files[i];
         if (Progress)
             std::fputs("\r\x1b[K", stderr);
-        if (!FileExists(Name) || ::access(Name.c_str(), R_OK) != 0) {
-            std::fprintf(stderr, "%s: cannot read the file\n", Name.c_str());
+        std::string ReadError;
+        if (std::vector<uint8_t> Head; !ReadFileHead(Name, 1, Head, ReadError)) {
+            std::fprintf(stderr, "%s: cannot read the file: %s\n", Name.c_str(), ReadError.c_str());
             Result = 1;
             ShowProgress(i + 1, Name);
             continue;
@@ -254,7 +255,7 @@ int Render(const std::vector<std::string>& Args)
         SetMessageContext("");
         if (!Loaded) {
             if (StateFormat == FormatNone)
-                std::fprintf(stderr, "%s: not a savestate of a format this program reads\n", Name.c_str());
+                std::fprintf(stderr, "%s: %s\n", Name.c_str(), UndetectedReason(Name).c_str());
             Result = 1;
             ShowProgress(i + 1, Name);
             continue;

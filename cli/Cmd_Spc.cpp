@@ -96,15 +96,17 @@ bool Parse(const std::vector<std::string>& Args, tOptions& O)
 bool LoadSound(const std::string& Name)
 {
     SPC->Reset();
-    if (!FileExists(Name)) {
-        std::fprintf(stderr, "%s: cannot read the file\n", Name.c_str());
+    std::vector<uint8_t> Head;
+    std::string Error;
+    if (!ReadFileHead(Name, 1, Head, Error)) {
+        std::fprintf(stderr, "%s: cannot read the file: %s\n", Name.c_str(), Error.c_str());
         return false;
     }
     if (IsSPCFileName(Name))
         return SPC->LoadFromFile(Name);
     const bool Ok = LoadSavestate(Name);
     if (StateFormat == FormatNone) {
-        std::fprintf(stderr, "%s: not a savestate of a known format\n", Name.c_str());
+        std::fprintf(stderr, "%s: %s\n", Name.c_str(), UndetectedReason(Name).c_str());
         return false;
     }
     return Ok;
@@ -154,7 +156,12 @@ int Spc(const std::vector<std::string>& Args)
     if (!Parse(Args, O))
         return 2;
     StartCore();
-    const bool IntoFolder = O.Files.size() > 1 || DirectoryExists(O.Out);
+    const bool IntoFolder = O.Files.size() > 1 || DirectoryExists(O.Out) || O.Out.back() == '/';
+    std::error_code Ec;
+    if (IntoFolder && !DirectoryExists(O.Out) && !fs::create_directories(O.Out, Ec)) {
+        std::fprintf(stderr, "%s: cannot create the output folder: %s\n", O.Out.c_str(), Ec.message().c_str());
+        return 1;
+    }
     int Result = 0;
     for (const std::string& Name : O.Files) {
         SetMessageContext(Name);

@@ -15,11 +15,13 @@
 #include "core/Messages.h"
 #include "core/Model.h"
 #include "core/Options.h"
+#include "core/PictureFiles.h"
 #include "core/SNES.h"
 #include "cart/SNESCart.h"
 #include "render/PPU.h"
 #include "savestates/SSL.h"
 #include "sound/SPC.h"
+#include "tools/PaletteFile.h"
 #include "../tests/cart/ZipWriter.h"
 #include "RenderInput.h"
 
@@ -158,6 +160,51 @@ void SGTSeeds(const fs::path& Dir)
     AddChunk(F, "SPCF", Spc);
     Write(Dir / "savestate_sgt/with-spc.sv1", F);
 }
+// A palette in each format, and JASC files as other programs write them: a
+// 16-colour palette with LF line ends.
+void PaletteSeeds(const fs::path& Dir)
+{
+    tCGRAM C;
+    for (size_t i = 0; i < C.size(); ++i)
+        C[i] = static_cast<uint16_t>((i * 0x0421 + (i >> 3)) & 0x7FFF);
+    const char* Names[PaletteFormatCount] = {"jasc.pal", "snes.pal", "raw5.pal", "raw8.pal"};
+    for (int F = 0; F < PaletteFormatCount; ++F)
+        Write(Dir / "palette" / Names[F], EncodePalette(C, F));
+    std::string J = "JASC-PAL\n0100\n16\n";
+    for (int i = 0; i < 16; ++i)
+        J += std::to_string(i * 16) + " " + std::to_string(255 - i * 16) + " 8\n";
+    Write(Dir / "palette/sixteen.pal", Bytes(J));
+}
+
+// Code pages: the smallest size taken, as RGB and palette PNGs and as BMPs
+// of 1 and 4 bits per pixel, plus a picture too small to be one.
+void CodePageSeeds(const fs::path& Dir)
+{
+    tPicture8 P8;
+    P8.Resize(128, 256);
+    for (int32_t y = 0; y < P8.Height; ++y)
+        for (int32_t x = 0; x < P8.Width; ++x)
+            P8.Row(y)[x] = static_cast<uint8_t>(((x ^ y) >> 2) & 1);
+    P8.ColourTable[1] = 0xFFFFFF;
+    tPicture32 P32;
+    P32.Resize(128, 256);
+    for (size_t i = 0; i < P32.Pixels.size(); ++i)
+        P32.Pixels[i] = P8.Pixels[i] ? 0xFFFFFF : 0x000080;
+    std::vector<uint8_t> Out;
+    std::string Error;
+    if (EncodePNG(P32, Out, Error))
+        Write(Dir / "codepage/rgb.png", Out);
+    if (EncodePNG(P8, Out, Error))
+        Write(Dir / "codepage/palette.png", Out);
+    if (EncodeBMP(P8, 1, Out, Error))
+        Write(Dir / "codepage/mono.bmp", Out);
+    if (EncodeBMP(P8, 4, Out, Error))
+        Write(Dir / "codepage/sixteen.bmp", Out);
+    P32.Resize(4, 4);
+    if (EncodeBMP(P32, Out, Error))
+        Write(Dir / "codepage/small.bmp", Out);
+}
+
 // The picture harness starts from real frames: each state loaded and laid
 // out as that harness reads its input.
 void RenderSeeds(const fs::path& Dir, const std::vector<std::string>& States)
@@ -203,6 +250,8 @@ int main(int Argc, char** Argv)
     Write(Dir / "ips/header-only.ips", Bytes("PATCHEOF"));
     SPCSeeds(Dir);
     SGTSeeds(Dir);
+    PaletteSeeds(Dir);
+    CodePageSeeds(Dir);
 
     std::vector<uint8_t> SRAM(8192, 0xA5);
     std::string Error;

@@ -39,12 +39,12 @@ void tForm_Main::OpenSavestate(const QString& FileName)
     // without a word; say why instead and keep the state that is loaded.
     const std::string Name = FileName.toStdString();
     const QFileInfo Info(FileName);
-    if (!Info.isFile()) {
-        Messages().Error(Name + (Info.exists() ? ": not a file" : ": file not found"));
+    if (!Info.exists()) {
+        Messages().Error(Name + ": file not found");
         return;
     }
     if (DetectFormat(Name) == FormatNone) {
-        Messages().Error(Name + ": not a savestate this program reads (unknown extension or signature)");
+        Messages().Error(Name + ": " + UndetectedReason(Name));
         return;
     }
     LoadSavestate(Name);

@@ -2,6 +2,8 @@
 
 #include <unzip.h>
 
+#include "core/FileIO.h"
+
 namespace {
 // Closes the archive on every path out.
 struct tUnzFile {
@@ -18,6 +20,10 @@ struct tUnzFile {
 bool ReadFirstZipEntry(const std::string& FileName, std::vector<uint8_t>& Data, std::string& Error, uint64_t Limit)
 {
     Data.clear();
+    // minizip opens by name and would wait on a named pipe; look first.
+    std::vector<uint8_t> Head;
+    if (!ReadFileHead(FileName, 0, Head, Error))
+        return false;
     tUnzFile Zip(FileName);
     if (!Zip.F) {
         Error = "not a readable zip archive";

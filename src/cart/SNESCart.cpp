@@ -38,34 +38,35 @@ const uint8_t* tCart::Header() const
     return ROM.data() + HeaderOffset;
 }
 
-bool tCart::LoadZipped(const std::string& Name)
+bool tCart::LoadZipped(const std::string& Name, std::vector<uint8_t>& Data, std::string& Error)
 {
-    std::vector<uint8_t> Data;
-    std::string Error;
-    if (!ReadFirstZipEntry(Name, Data, Error, MaxCartFileSize))
-        return false;
-    FileData = std::move(Data);
-    return true;
+    return ReadFirstZipEntry(Name, Data, Error, MaxCartFileSize);
 }
 
 bool tCart::LoadFromFile(const std::string& Name)
 {
+    std::vector<uint8_t> Data;
+    std::string Error;
     // Only the exact lower-case extension marks an archive; "x.ZIP" is taken
     // as a plain image like any other cartridge extension.
     if (ExtensionOf(Name) == ".zip") {
-        if (!LoadZipped(Name)) {
-            Messages().Error("Could not load zipped file.");
+        if (!LoadZipped(Name, Data, Error)) {
+            Messages().Error("Could not load zipped file.\n" + Name + ": " + Error);
             return false;
         }
-    } else {
-        std::vector<uint8_t> Data;
-        std::string Error;
-        if (!ReadWholeFile(Name, Data, Error, MaxCartFileSize)) {
-            Messages().Error(Name + ": cannot load the cartridge: " + Error);
-            return false;
-        }
-        FileData = std::move(Data);
+    } else if (!ReadWholeFile(Name, Data, Error, MaxCartFileSize)) {
+        Messages().Error(Name + ": cannot load the cartridge: " + Error);
+        return false;
     }
+    // What is left after the copier header is the ROM; a file of less than
+    // one unit is all header and holds no ROM at all.
+    if (Data.size() < CopierHeaderUnit) {
+        Messages().Error(Name + ": cannot load the cartridge: " + std::to_string(Data.size()) +
+                         " bytes hold no ROM (a ROM image is at least " + std::to_string(CopierHeaderUnit) +
+                         " bytes)");
+        return false;
+    }
+    FileData = std::move(Data);
     FileName = Name;
     const size_t HeaderSize = FileData.size() % CopierHeaderUnit;
     ROM.assign(FileData.begin() + static_cast<std::ptrdiff_t>(HeaderSize), FileData.end());
@@ -75,7 +76,6 @@ bool tCart::LoadFromFile(const std::string& Name)
     SRAM.clear();
     const std::string SRAMName = ReplaceExtension(Name, ".srm");
     if (FileExists(SRAMName)) {
-        std::string Error;
         if (!ReadWholeFile(SRAMName, SRAM, Error, MaxSRAMFileSize)) {
             SRAM.clear();
             Messages().Error(SRAMName + ": SRAM not loaded: " + Error);

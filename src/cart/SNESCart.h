@@ -49,9 +49,8 @@ public:
     // broadcasts "new Cart" and "new Cart.ROM". On failure reports the reason
     // and keeps the previous cartridge.
     bool LoadFromFile(const std::string& Name);
-    // Reads the first entry of a zip archive into FileData. FileData is left
-    // as it was when the archive cannot be read.
-    bool LoadZipped(const std::string& Name);
+    // Reads the first entry of a zip archive into Data, or says why not.
+    bool LoadZipped(const std::string& Name, std::vector<uint8_t>& Data, std::string& Error);
     // Looks for the cartridge beside a savestate under the option's extension
     // list and loads it. "Cartridge not found." appears once per base name.
     bool FindForSavestate(const std::string& StateName);

@@ -34,27 +34,67 @@ bool WriteAll(int Fd, const uint8_t* P, size_t N, int& Code)
     }
     return true;
 }
+
+// Opens a regular file for reading. The open itself must not wait: opening a
+// named pipe for reading blocks until someone writes to it, so the file is
+// opened non-blocking, looked at, and only then read in the ordinary way.
+int OpenRegularFile(const std::string& FileName, struct stat& St, std::string& Error)
+{
+    int Fd = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (Fd < 0) {
+        Error = SystemError(errno);
+        return -1;
+    }
+    if (::fstat(Fd, &St) != 0) {
+        Error = SystemError(errno);
+        ::close(Fd);
+        return -1;
+    }
+    if (!S_ISREG(St.st_mode)) {
+        Error = S_ISDIR(St.st_mode) ? "is a directory" : "is not a regular file";
+        ::close(Fd);
+        return -1;
+    }
+    ::fcntl(Fd, F_SETFL, ::fcntl(Fd, F_GETFL) & ~O_NONBLOCK);
+    return Fd;
+}
+}
+
+bool ReadFileHead(const std::string& FileName, size_t Count, std::vector<uint8_t>& Head, std::string& Error)
+{
+    Head.clear();
+    struct stat St {};
+    const int Fd = OpenRegularFile(FileName, St, Error);
+    if (Fd < 0)
+        return false;
+    Head.resize(Count);
+    size_t Got = 0;
+    while (Got < Count) {
+        ssize_t R = ::read(Fd, Head.data() + Got, Count - Got);
+        if (R < 0 && errno == EINTR)
+            continue;
+        if (R < 0) {
+            Error = SystemError(errno);
+            ::close(Fd);
+            Head.clear();
+            return false;
+        }
+        if (R == 0)
+            break;
+        Got += static_cast<size_t>(R);
+    }
+    ::close(Fd);
+    Head.resize(Got);
+    return true;
 }
 
 bool ReadWholeFile(const std::string& FileName, std::vector<uint8_t>& Data, std::string& Error, uint64_t Limit)
 {
     Data.clear();
-    int Fd = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC);
-    if (Fd < 0) {
-        Error = SystemError(errno);
-        return false;
-    }
     struct stat St {};
-    if (::fstat(Fd, &St) != 0) {
-        Error = SystemError(errno);
-        ::close(Fd);
+    const int Fd = OpenRegularFile(FileName, St, Error);
+    if (Fd < 0)
         return false;
-    }
-    if (S_ISDIR(St.st_mode)) {
-        Error = "is a directory";
-        ::close(Fd);
-        return false;
-    }
     if (static_cast<uint64_t>(St.st_size) > Limit) {
         Error = "file too large (" + std::to_string(St.st_size) + " bytes, at most " + std::to_string(Limit) + ")";
         ::close(Fd);

@@ -20,6 +20,14 @@ inline constexpr uint64_t MaxInputFileSize = 64ull << 20;
 bool ReadWholeFile(const std::string& FileName, std::vector<uint8_t>& Data, std::string& Error,
                    uint64_t Limit = MaxInputFileSize);
 
+// Reads at most Count bytes from the start of the file (less when it is
+// shorter): the signature tests.
+bool ReadFileHead(const std::string& FileName, size_t Count, std::vector<uint8_t>& Head, std::string& Error);
+
+// Both readers take regular files only: a named pipe would block them for
+// ever and a device never ends. Folders are "is a directory", other kinds
+// "is not a regular file".
+
 // Writes Data to FileName through a temporary file in the same folder that is
 // renamed over FileName when complete. On failure the old file is untouched,
 // the temporary is removed, and Error holds the system's reason.

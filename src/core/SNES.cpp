@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "cart/SNESCart.h"
+#include "core/FileIO.h"
 #include "core/Options.h"
 
 std::string StateFileName, StateFileBase, StateFileDir, StateFileTitle, StateFileExt, StateSlot;
@@ -256,6 +257,35 @@ uint8_t DetectFormat(const std::string& FileName)
         Accepts(FormatSGT, FileName))
         return FormatSGT;
     return FormatNone;
+}
+
+std::string UndetectedReason(const std::string& FileName)
+{
+    std::vector<uint8_t> Head;
+    std::string Error;
+    if (!ReadFileHead(FileName, 1, Head, Error))
+        return "cannot read the file: " + Error;
+    const std::string Not = "not a savestate this program reads: ";
+    std::error_code Ec;
+    const uint64_t Size = std::filesystem::file_size(FileName, Ec);
+    if (Head.empty())
+        return Not + "the file is empty";
+    if (!Ec && Size > MaxInputFileSize)
+        return Not + "the file is too large (" + std::to_string(Size) + " bytes, at most " +
+               std::to_string(MaxInputFileSize) + ")";
+    const std::string Ext = std::filesystem::path(FileName).extension().string();
+    const char* Kind = nullptr;
+    if (IsZSNESExtension(Ext))
+        Kind = "ZSNES savestate or movie";
+    else if (Ext.size() == 4 && AllDigits(Ext.substr(1)))
+        Kind = "Snes9x savestate";
+    else if (Ext.size() == 4 && (Ext[1] == 'S' || Ext[1] == 's') && AllDigits(Ext.substr(2)))
+        Kind = "Super Sleuth savestate";
+    else if (Ext.size() == 4 && Lower(Ext.substr(1, 2)) == "sv" && AllDigits(Ext.substr(3)))
+        Kind = "SNESGT savestate";
+    if (!Kind)
+        return Not + "no savestate format uses the extension \"" + Ext + "\"";
+    return Not + "the content is not a " + Kind;
 }
 
 bool LoadSavestate(const std::string& FileName)

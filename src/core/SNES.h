@@ -141,6 +141,11 @@ void RegisterSavestateFormat(uint8_t Format, tSavestateFormat* Handler);
 tSavestateFormat* SavestateFormat(uint8_t Format);
 
 uint8_t DetectFormat(const std::string& FileName);
+// Why DetectFormat found no format, for a message after the file's name:
+// "cannot read the file: ..." (missing, a folder, not a regular file) or
+// "not a savestate this program reads: ..." (empty, too large, an extension
+// no format uses, content other than its extension names).
+std::string UndetectedReason(const std::string& FileName);
 // Loads a savestate or movie into the machine state and broadcasts "new
 // savestate" and "new SNES" from the reading object. Returns false when the
 // format was not recognised or its reader failed (the reader has reported why).

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 
 #include "cart/SNESCart.h"
 #include "core/ByteReader.h"
@@ -48,9 +47,9 @@ bool tSGT::IsSGTData(std::span<const uint8_t> Data)
 
 bool tSGT::IsSGTFile(const std::string& FileName)
 {
-    std::ifstream In(FileName, std::ios::binary);
-    char Head[4] = {};
-    return In.read(Head, sizeof Head) && std::memcmp(Head, Magic, sizeof Magic) == 0;
+    std::vector<uint8_t> Head;
+    std::string Error;
+    return ReadFileHead(FileName, sizeof Magic, Head, Error) && IsSGTData(Head);
 }
 
 bool tSGT::LoadFromFile(const std::string& FileName)

@@ -54,11 +54,11 @@ int tZST::ExtensionIndex(const std::string& FileName)
 
 bool tZST::IsZSTFile(const std::string& FileName)
 {
-    std::ifstream In(FileName, std::ios::binary);
-    char Head[27];
-    if (!In.read(Head, sizeof Head))
+    std::vector<uint8_t> Head;
+    std::string Error;
+    if (!ReadFileHead(FileName, 27, Head, Error) || Head.size() < 27)
         return false;
-    return !std::memcmp(Head, Signature, SignatureLength) && static_cast<uint8_t>(Head[Eof]) == 0x1A;
+    return !std::memcmp(Head.data(), Signature, SignatureLength) && Head[Eof] == 0x1A;
 }
 
 bool tZST::LoadFromFile(const std::string& FileName)
@@ -188,7 +188,8 @@ void tZST::ClearImage()
 bool tZST::LoadPreview(const std::string& FileName, std::array<uint16_t, 64 * 56>& Pixels)
 {
     const int Index = ExtensionIndex(FileName);
-    if (FileName.empty() || Index < 0)
+    // A named pipe would block the stream's open.
+    if (FileName.empty() || Index < 0 || !FileExists(FileName))
         return false;
     std::ifstream In(FileName, std::ios::binary | std::ios::ate);
     if (!In)

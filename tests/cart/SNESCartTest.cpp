@@ -41,10 +41,11 @@ protected:
         tModelTest::TearDown();
     }
     std::string Path(const std::string& Name) const { return Dir + "/" + Name; }
+    // Messages whose first line is Text (a second line may name the file).
     int Count(const std::string& Text) const
     {
         return static_cast<int>(std::count_if(Recorder.Log.begin(), Recorder.Log.end(),
-                                              [&](const tRecordedMessage& M) { return M.Text == Text; }));
+                                              [&](const tRecordedMessage& M) { return M.Text.substr(0, M.Text.find('\n')) == Text; }));
     }
 };
 
@@ -90,13 +91,13 @@ TEST_F(CartTest, MapModeAndHiROMFollowTheSearchAfterLoading)
     EXPECT_FALSE(Cart->HiROM);
     EXPECT_EQ(Cart->Header() - Cart->ROMData(), 0x7FB0);
 
-    // A 24 KiB image has no room for a HiROM header: the tab springs back.
-    WriteBytes(Path("small.sfc"), std::vector<uint8_t>(24 * 1024, 0));
+    // A 32 KiB image has no room for a HiROM header: the tab springs back.
+    WriteBytes(Path("small.sfc"), std::vector<uint8_t>(32 * 1024, 0));
     ASSERT_TRUE(Cart->LoadFromFile(Path("small.sfc")));
     EXPECT_FALSE(Cart->SelectMapMode(tMapMode::HiROM));
     EXPECT_EQ(Cart->MapMode, tMapMode::LoROM);
     EXPECT_FALSE(Cart->HiROM);
-    EXPECT_EQ(Cart->Header(), nullptr);
+    EXPECT_EQ(Cart->Header() - Cart->ROMData(), 0x7FB0);
 }
 
 TEST_F(CartTest, SRAMComesFromTheSrmFileBesideTheROM)
@@ -138,6 +139,20 @@ TEST_F(CartTest, ZipArchiveGivesItsFirstEntryOnlyAndUpperCaseZipIsPlain)
     EXPECT_TRUE(Recorder.Log.empty());
 }
 
+TEST_F(CartTest, AFileOfLessThanOneUnitHoldsNoROMAndIsRefused)
+{
+    WriteBytes(Path("keep.sfc"), std::vector<uint8_t>(65536, 9));
+    ASSERT_TRUE(Cart->LoadFromFile(Path("keep.sfc")));
+    WriteBytes(Path("tiny.sfc"), std::vector<uint8_t>(CopierHeaderUnit - 1, 1));
+    EXPECT_FALSE(Cart->LoadFromFile(Path("tiny.sfc")));
+    ASSERT_EQ(Recorder.Log.size(), 1u);
+    EXPECT_NE(Recorder.Log[0].Text.find(Path("tiny.sfc") + ": cannot load the cartridge: 32767 bytes hold no ROM"),
+              std::string::npos)
+        << Recorder.Log[0].Text;
+    EXPECT_EQ(Cart->FileName, Path("keep.sfc"));
+    EXPECT_EQ(Cart->ROM, std::vector<uint8_t>(65536, 9));
+}
+
 TEST_F(CartTest, BrokenZipShowsTheZipMessageAndKeepsEverything)
 {
     WriteBytes(Path("keep.smc"), WithCopierHeader(std::vector<uint8_t>(65536, 9), 512));
@@ -151,7 +166,8 @@ TEST_F(CartTest, BrokenZipShowsTheZipMessageAndKeepsEverything)
         EXPECT_FALSE(Cart->LoadFromFile(Path(Bad))) << Bad;
         ASSERT_EQ(Recorder.Log.size(), 1u) << Bad;
         EXPECT_EQ(Recorder.Log[0].Kind, "error");
-        EXPECT_EQ(Recorder.Log[0].Text, "Could not load zipped file.");
+        EXPECT_EQ(Count("Could not load zipped file."), 1);
+        EXPECT_NE(Recorder.Log[0].Text.find("\n" + Path(Bad) + ": "), std::string::npos) << Recorder.Log[0].Text;
         EXPECT_EQ(Cart->FileName, Path("keep.smc"));
         EXPECT_EQ(Cart->FileData, Header);
         EXPECT_EQ(Cart->ROM, std::vector<uint8_t>(65536, 9));

@@ -12,6 +12,8 @@
 
 #include "core/FileIO.h"
 
+#include <sys/stat.h>
+
 namespace fs = std::filesystem;
 
 namespace
@@ -113,6 +115,13 @@ TEST(FileIOTest, ReadingRefusesWhatItCannotTake)
     EXPECT_EQ(Error, "is a directory");
     EXPECT_FALSE(ReadWholeFile(Dir + "/missing", Data, Error));
     EXPECT_EQ(Error, std::strerror(ENOENT));
+    // A named pipe with no writer would block the open and the read for ever.
+    const std::string Pipe = Dir + "/pipe.zst";
+    ASSERT_EQ(::mkfifo(Pipe.c_str(), 0644), 0);
+    EXPECT_FALSE(ReadWholeFile(Pipe, Data, Error));
+    EXPECT_EQ(Error, "is not a regular file");
+    EXPECT_FALSE(ReadFileHead(Pipe, 4, Data, Error));
+    EXPECT_EQ(Error, "is not a regular file");
     // A sparse file beyond the bound is refused by its size, not read.
     const std::string Huge = Dir + "/huge.smc";
     WriteBytes(Huge, {});
