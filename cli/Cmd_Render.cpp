@@ -227,6 +227,8 @@ int Render(const std::vector<std::string>& Args)
             std::fprintf(stderr, "%s: cannot make the output folder\n", A.Out.c_str());
             return 1;
         }
+        // New pictures reach the disk together, in one flush at the end.
+        SetBatchWrites(true);
     }
     // The progress line is rewritten after every file and wiped before the
     // next one starts, so that messages about a file stand on lines of their own.
@@ -267,6 +269,8 @@ int Render(const std::vector<std::string>& Args)
         }
         ShowProgress(i + 1, Name);
     }
+    if (Many)
+        FlushBatch(A.Out);
     if (Progress)
         std::fprintf(stderr, "\r%zu files rendered\x1b[K\n", A.Files.size());
     return Result;

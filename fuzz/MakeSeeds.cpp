@@ -14,6 +14,7 @@
 #include "core/Gzip.h"
 #include "core/Messages.h"
 #include "core/Model.h"
+#include "core/Options.h"
 #include "core/PictureFiles.h"
 #include "core/SNES.h"
 #include "cart/SNESCart.h"
@@ -22,6 +23,7 @@
 #include "sound/SPC.h"
 #include "tools/PaletteFile.h"
 #include "../tests/cart/ZipWriter.h"
+#include "RenderInput.h"
 
 namespace fs = std::filesystem;
 
@@ -202,6 +204,21 @@ void CodePageSeeds(const fs::path& Dir)
     if (EncodeBMP(P32, Out, Error))
         Write(Dir / "codepage/small.bmp", Out);
 }
+
+// The picture harness starts from real frames: each state loaded and laid
+// out as that harness reads its input.
+void RenderSeeds(const fs::path& Dir, const std::vector<std::string>& States)
+{
+    SetMessenger(nullptr);
+    CreateModelObjects();
+    // The picture needs no cartridge: do not look for one beside each state.
+    Options().CBox_OpenCart = false;
+    Options().CBox_OpenIPS = false;
+    for (const std::string& State : States)
+        if (LoadSavestate(State))
+            Write(Dir / ("render/" + fs::path(State).stem().string() + ".bin"), RenderInput::Make(*SNES, *PPU));
+    FreeModelObjects();
+}
 } // namespace
 
 int main(int Argc, char** Argv)
@@ -247,5 +264,6 @@ int main(int Argc, char** Argv)
             GzipStream(State, Error);
         Write(Dir / ("smv/quicksave-" + fs::path(Argv[i]).stem().string() + ".smv"), Movie(0, 0x01, State));
     }
+    RenderSeeds(Dir, std::vector<std::string>(Argv + 2, Argv + Argc));
     return 0;
 }

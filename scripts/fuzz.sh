@@ -69,7 +69,9 @@ main() {
   trap 'rm -rf "$work"' EXIT
   mkdir -p "$dir/findings"
   shopt -s nullglob
-  s9x_states=("$fixtures"/snes9x/m0_helloworld.000 "$fixtures"/snes9x/m1_cm_add_half.000)
+  # Real frames: movie quicksaves, and picture harness inputs of the modes
+  # with offset-per-tile, mosaic and hires.
+  s9x_states=("$fixtures"/snes9x/{m0_helloworld,m1_cm_add_half,m2_opt,m4_opt,m5_mosaic,m6_opt_hires}.000)
   shopt -u nullglob
   "$dir"/fuzz/orlik_fuzz_seeds "$work/generated" "${s9x_states[@]}"
 

@@ -16,6 +16,8 @@ namespace fs = std::filesystem;
 namespace {
 std::string SystemError(int Code) { return std::strerror(Code); }
 
+bool BatchWrites = false;
+
 // Writes everything, retrying after short writes and interruptions.
 bool WriteAll(int Fd, const uint8_t* P, size_t N, int& Code)
 {
@@ -151,13 +153,14 @@ bool WriteFileAtomic(const std::string& FileName, std::span<const uint8_t> Data,
     }
     int Code = 0;
     bool Ok = WriteAll(Fd, Data.data(), Data.size(), Code);
-    if (Ok && ::fsync(Fd) != 0) {
+    struct stat St {};
+    const bool Replaces = ::stat(FileName.c_str(), &St) == 0;
+    if (Ok && (Replaces || !BatchWrites) && ::fsync(Fd) != 0) {
         Code = errno;
         Ok = false;
     }
     // Keep the permissions of a file we replace.
-    struct stat St {};
-    if (Ok && ::stat(FileName.c_str(), &St) == 0)
+    if (Ok && Replaces)
         ::fchmod(Fd, St.st_mode & 07777);
     if (::close(Fd) != 0 && Ok) {
         Code = errno;
@@ -177,6 +180,19 @@ bool WriteFileAtomic(const std::string& FileName, std::span<const uint8_t> Data,
 bool WriteFileAtomic(const std::string& FileName, std::string_view Text, std::string& Error)
 {
     return WriteFileAtomic(FileName, std::span(reinterpret_cast<const uint8_t*>(Text.data()), Text.size()), Error);
+}
+
+void SetBatchWrites(bool Batch) { BatchWrites = Batch; }
+
+void FlushBatch(const std::string& Path)
+{
+    const int Fd = ::open(Path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (Fd < 0) {
+        ::sync();
+        return;
+    }
+    ::syncfs(Fd);
+    ::close(Fd);
 }
 
 bool FileExists(const std::string& FileName)

@@ -34,5 +34,15 @@ bool ReadFileHead(const std::string& FileName, size_t Count, std::vector<uint8_t
 bool WriteFileAtomic(const std::string& FileName, std::span<const uint8_t> Data, std::string& Error);
 bool WriteFileAtomic(const std::string& FileName, std::string_view Text, std::string& Error);
 
+// Batch writers (the command-line tool writing hundreds of pictures) may let
+// new files reach the disk with the rest of the batch: a file that did not
+// exist before loses nothing if a crash cuts it short, and one flush for the
+// batch costs what a single file's flush does. A file that replaces another
+// is still flushed before the rename, so the old content survives a crash.
+// Off by default; whoever turns it on calls FlushBatch when done.
+void SetBatchWrites(bool Batch);
+// Flushes the file system holding Path (a file or folder) to the disk.
+void FlushBatch(const std::string& Path);
+
 bool FileExists(const std::string& FileName);
 bool DirectoryExists(const std::string& Path);

@@ -11,6 +11,9 @@ namespace
 constexpr size_t ChunkSize = 256u << 10;
 // zlib's window bits plus 16: read and write a gzip wrapper, not a zlib one.
 constexpr int GzipWindowBits = 15 + 16;
+// Deflate cannot expand data more than about 1032 to 1, so a size hint past
+// that many times the packed size is a lie of the file.
+constexpr size_t MaxDeflateRatio = 1032;
 
 std::string SizeText(size_t Bytes)
 {
@@ -69,7 +72,16 @@ bool GunzipStream(std::vector<uint8_t>& Data, std::string& Error, size_t Limit)
     // One byte more than the limit is room enough to notice content that
     // goes past it.
     const size_t Cap = Limit + 1;
+    // The last four bytes hold the content size (of the last member, modulo
+    // 4 GiB): room for that much at once spares growing and copying. It is
+    // only a hint, bounded like every other size. 18 bytes: the smallest
+    // whole member (10-byte header, empty deflate block, 8-byte trailer).
     std::vector<uint8_t> Out;
+    if (const size_t N = Data.size(); N >= 18) {
+        const size_t Hint = static_cast<size_t>(Data[N - 4]) | static_cast<size_t>(Data[N - 3]) << 8 |
+                            static_cast<size_t>(Data[N - 2]) << 16 | static_cast<size_t>(Data[N - 1]) << 24;
+        Out.resize(std::min({Cap, Hint, N * MaxDeflateRatio}));
+    }
     size_t Produced = 0;
     size_t InPos = 0;
     for (;;) {

@@ -102,14 +102,62 @@ bool EncodePNG(const tPicture8& Picture, std::vector<uint8_t>& Out, std::string&
     return Encode(Picture.Width, Picture.Height, PNG_COLOR_TYPE_PALETTE, Palette, 256, Rows.data(), Out, Error);
 }
 
+namespace {
+// The picture's pixels as indexes into a table of its colours in the order
+// they first appear; false when it has more than 256.
+bool MapColours(const tPicture32& Picture, std::vector<uint8_t>& Indexes, png_color* Palette, int& Count)
+{
+    // Open addressing over twice the most colours a table can hold; a slot
+    // holds colour + 1 (0 is free) and its index.
+    constexpr uint32_t Slots = 512;
+    uint32_t Key[Slots] = {};
+    uint8_t Value[Slots];
+    Count = 0;
+    Indexes.resize(Picture.Pixels.size());
+    uint32_t Last = 0xFFFFFFFF;
+    uint8_t LastIndex = 0;
+    for (size_t i = 0; i < Picture.Pixels.size(); ++i) {
+        const uint32_t C = Picture.Pixels[i] & 0xFFFFFF;
+        if (C != Last) {
+            uint32_t h = (C * 2654435761u) >> 23;
+            while (Key[h] && Key[h] != C + 1)
+                h = (h + 1) & (Slots - 1);
+            if (!Key[h]) {
+                if (Count == 256)
+                    return false;
+                Key[h] = C + 1;
+                Value[h] = static_cast<uint8_t>(Count);
+                Palette[Count++] = {static_cast<png_byte>(C >> 16), static_cast<png_byte>(C >> 8),
+                                    static_cast<png_byte>(C)};
+            }
+            Last = C;
+            LastIndex = Value[h];
+        }
+        Indexes[i] = LastIndex;
+    }
+    return true;
+}
+} // namespace
+
 bool EncodePNG(const tPicture32& Picture, std::vector<uint8_t>& Out, std::string& Error)
 {
     Out.clear();
     if (!CheckSize(Picture.Width, Picture.Height, Error))
         return false;
+    std::vector<png_bytep> Rows(static_cast<size_t>(Picture.Height));
+    // A screen seldom shows more colours than CGRAM holds: written
+    // colour-mapped it reads back as the same pixels, with a third of the
+    // bytes to compress.
+    std::vector<uint8_t> Indexes;
+    png_color Palette[256];
+    int Count = 0;
+    if (MapColours(Picture, Indexes, Palette, Count)) {
+        for (int32_t y = 0; y < Picture.Height; ++y)
+            Rows[y] = Indexes.data() + static_cast<size_t>(Picture.Width) * static_cast<size_t>(y);
+        return Encode(Picture.Width, Picture.Height, PNG_COLOR_TYPE_PALETTE, Palette, Count, Rows.data(), Out, Error);
+    }
     const size_t Stride = static_cast<size_t>(Picture.Width) * 3;
     std::vector<uint8_t> RGB(Stride * static_cast<size_t>(Picture.Height));
-    std::vector<png_bytep> Rows(static_cast<size_t>(Picture.Height));
     for (int32_t y = 0; y < Picture.Height; ++y) {
         uint8_t* D = RGB.data() + Stride * static_cast<size_t>(y);
         Rows[y] = D;

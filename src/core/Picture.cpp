@@ -10,12 +10,18 @@ void StretchPixels(std::vector<tPixel>& Pixels, int32_t& Width, int32_t& Height,
     if (FX < 1 || FY < 1 || (FX == 1 && FY == 1))
         return;
     const int32_t W = Width * FX, H = Height * FY;
-    std::vector<tPixel> Out(static_cast<size_t>(W) * static_cast<size_t>(H));
-    for (int32_t y = 0; y < H; ++y) {
-        const tPixel* Src = Pixels.data() + static_cast<size_t>(y / FY) * static_cast<size_t>(Width);
-        tPixel* Dst = Out.data() + static_cast<size_t>(y) * static_cast<size_t>(W);
-        for (int32_t x = 0; x < W; ++x)
-            Dst[x] = Src[x / FX];
+    const size_t Stride = static_cast<size_t>(W);
+    std::vector<tPixel> Out(Stride * static_cast<size_t>(H));
+    // Each source row is widened once and its copies made whole.
+    for (int32_t y = 0; y < Height; ++y) {
+        const tPixel* Src = Pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(Width);
+        tPixel* Dst = Out.data() + static_cast<size_t>(y) * static_cast<size_t>(FY) * Stride;
+        tPixel* D = Dst;
+        for (int32_t x = 0; x < Width; ++x)
+            for (int32_t f = 0; f < FX; ++f)
+                *D++ = Src[x];
+        for (int32_t k = 1; k < FY; ++k)
+            std::copy_n(Dst, Stride, Dst + static_cast<size_t>(k) * Stride);
     }
     Pixels.swap(Out);
     Width = W;

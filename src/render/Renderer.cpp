@@ -45,6 +45,7 @@ void tRenderer::ComposeFrame(tPPU& P, const tSceneSwitches& S, const tOptions& O
 
     PrepareMasks(P, S.CBox_ScreenMasks);
     PrepareSearch();
+    PrepareSprites(P);
     const bool HalfLines = Height >= 240;
     if (Width == 512)
         Pass512(Picture8, Picture32, HalfLines);

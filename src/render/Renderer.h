@@ -67,6 +67,16 @@ private:
     // list order decides between sprites), built with the slivers; Visible
     // is 1 + the sprite's priority, the sprite window not applied.
     tBGLine ObjLine{};
+    // Every sprite's place and size, copied once per frame: the line search
+    // reads them for all 128 sprites on every line, and in tSpriteRec they
+    // lie a whole sprite picture apart.
+    struct tSpriteBox {
+        int16_t X = 0, Y = 0;
+        int16_t Width = 0, Height = 0;
+    };
+    std::array<tSpriteBox, 128> SpriteBoxes_{};
+    void PrepareSprites(const tPPU& P);
+    void SpriteLine(const tPPU& P, int Line, bool HalfLines);
 
     tPPU* P_ = nullptr;
     const tSceneSwitches* S_ = nullptr;

@@ -2,9 +2,10 @@
 // edges repeat the outermost rows and columns.
 //
 // The filter is separable: each row's three-pixel sums are made once and
-// three of them added per output pixel, with the three colour channels side
-// by side in 16-bit lanes of one word (nine sums of 255 and seven more
-// centres stay below 4096, so no lane overflows into the next).
+// three of them added per output pixel (three rows of sums are held at a
+// time), with the three colour channels side by side in 16-bit lanes of one
+// word (nine sums of 255 and seven more centres stay below 4096, so no lane
+// overflows into the next).
 
 #include "core/Picture32.h"
 #include "render/Renderer.h"
@@ -34,19 +35,22 @@ void BlurPicture(tPicture32& Picture, bool Soft)
     const int32_t W = Picture.Width, H = Picture.Height;
     if (W <= 0 || H <= 0)
         return;
-    // Row sums of the unfiltered picture, one row above and below repeating
-    // the edge rows; the rows are overwritten only after their sums are made.
+    // The row sums of the rows above, at and below the one being written,
+    // made from the unfiltered rows: a row's sums are taken before the row
+    // is overwritten (the rows past the edges repeat the edge rows).
     const size_t Width = static_cast<size_t>(W);
-    std::vector<uint64_t> Sums(Width * static_cast<size_t>(H + 2));
-    for (int32_t y = 0; y < H; ++y)
-        RowSums(Picture.Row(y), W, Sums.data() + Width * static_cast<size_t>(y + 1));
-    std::copy_n(Sums.data() + Width, Width, Sums.data());
-    std::copy_n(Sums.data() + Width * static_cast<size_t>(H), Width, Sums.data() + Width * static_cast<size_t>(H + 1));
+    std::vector<uint64_t> Sums(3 * Width);
+    uint64_t* Above = Sums.data();
+    uint64_t* Here = Above + Width;
+    uint64_t* Below = Here + Width;
+    RowSums(Picture.Row(0), W, Here);
+    std::copy_n(Here, Width, Above);
     for (int32_t y = 0; y < H; ++y) {
+        if (y + 1 < H)
+            RowSums(Picture.Row(y + 1), W, Below);
+        else
+            std::copy_n(Here, Width, Below);
         uint32_t* Out = Picture.Row(y);
-        const uint64_t* Above = Sums.data() + Width * static_cast<size_t>(y);
-        const uint64_t* Here = Above + Width;
-        const uint64_t* Below = Here + Width;
         for (int32_t x = 0; x < W; ++x) {
             uint64_t Sum = Above[x] + Here[x] + Below[x];
             uint32_t B, G, R;
@@ -59,5 +63,8 @@ void BlurPicture(tPicture32& Picture, bool Soft)
             }
             Out[x] = R << 16 | G << 8 | B;
         }
+        // The rows move up by one: the old row above takes the next sums.
+        std::swap(Above, Here);
+        std::swap(Here, Below);
     }
 }

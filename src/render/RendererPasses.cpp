@@ -25,7 +25,7 @@ void tRenderer::Pass256(tPicture8& Picture8, tPicture32& Picture32, bool HalfLin
     const bool WithSub = SubChoice_ != SubNever || P.AddSubscreen;
     for (int32_t Row = 0; Row <= LastLine; ++Row) {
         CurLine = Row + 1;
-        BuildSpriteLine(P, CurLine, HalfLines);
+        SpriteLine(P, CurLine, HalfLines);
         PrepareLine(WithSub);
         const tScreenLine& Sub = ScreenLines_[1];
         uint8_t* Out8 = Picture8.Row(Row);
@@ -65,7 +65,7 @@ void tRenderer::PassPseudoHires(tPicture8& Picture8, tPicture32& Picture32, bool
     tPPU& P = *P_;
     for (int32_t Row = 0; Row <= LastLine; ++Row) {
         CurLine = Row + 1;
-        BuildSpriteLine(P, CurLine, HalfLines);
+        SpriteLine(P, CurLine, HalfLines);
         PrepareLine(true);
         bool CarryClip = false, CarryHalf = false, CarryMath = false;
         uint8_t* Out8 = Picture8.Row(Row);
@@ -121,7 +121,7 @@ void tRenderer::Pass512(tPicture8& Picture8, tPicture32& Picture32, bool HalfLin
     uint8_t PreviousMain = 0;
     for (int32_t Row = 0; Row <= LastLine; ++Row) {
         CurLine = Row + 2;
-        BuildSpriteLine(P, CurLine, HalfLines);
+        SpriteLine(P, CurLine, HalfLines);
         PrepareLine(true);
         uint8_t* Out8 = Picture8.Row(Row);
         uint32_t* Out32 = Picture32.Row(Row);

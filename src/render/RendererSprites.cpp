@@ -9,15 +9,31 @@
 
 void tRenderer::BuildSpriteLine(const tPPU& P, int Line, bool HalfLines)
 {
+    PrepareSprites(P);
+    SpriteLine(P, Line, HalfLines);
+}
+
+void tRenderer::PrepareSprites(const tPPU& P)
+{
+    for (int n = 0; n < 128; ++n) {
+        const tSpriteRec& R = P.Sprites[n];
+        SpriteBoxes_[n] = {static_cast<int16_t>(R.X), static_cast<int16_t>(R.Y), static_cast<int16_t>(R.Width),
+                           static_cast<int16_t>(R.Height)};
+    }
+}
+
+void tRenderer::SpriteLine(const tPPU& P, int Line, bool HalfLines)
+{
+    const int y = tPPU::SpriteY(Line, HalfLines);
     int InRange[MaxSpritesOnLine];
     int Count = 0;
     for (int k = 0; k < 128 && Count < MaxSpritesOnLine; ++k) {
         const int n = (P.FirstSprite + k) & 127;
-        if (P.SpriteOnLine(n, Line, HalfLines))
+        const tSpriteBox& B = SpriteBoxes_[n];
+        if (P.SpriteCovers(B.X, B.Y, B.Width, B.Height, y))
             InRange[Count++] = n;
     }
 
-    const int y = tPPU::SpriteY(Line, HalfLines);
     int Total = 0;
     for (int k = Count - 1; k >= 0 && Total < MaxSliversOnLine; --k) {
         const tSpriteRec& R = P.Sprites[InRange[k]];

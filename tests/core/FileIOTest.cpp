@@ -46,17 +46,37 @@ TEST(FileIOTest, FailedWritesLeaveTheOldFileWhole)
         tWriteFailure Failure;
         int Code;
     } Cases[] = {{tWriteFailure::ReadOnlyFolder, EACCES}, {tWriteFailure::FullDisk, EFBIG}};
-    for (const auto& C : Cases) {
-        const std::string Dir = TempDir(), Target = Dir + "/state.zst";
-        WriteBytes(Target, OldContent);
-        const tSaveResult R =
-            SaveUnder(C.Failure, Dir, [&](std::string& Error) { return WriteFileAtomic(Target, NewContent(), Error); });
-        ASSERT_TRUE(R.Ran) << "could not set up the failure";
-        EXPECT_FALSE(R.Ok);
-        EXPECT_EQ(R.Error, std::strerror(C.Code));
-        EXPECT_EQ(ReadBytes(Target), OldContent);
-        EXPECT_EQ(FolderEntries(Dir), std::vector<std::string>{"state.zst"});
+    // Batch writes flush new files late, never a file they replace.
+    for (const bool Batch : {false, true}) {
+        for (const auto& C : Cases) {
+            SetBatchWrites(Batch);
+            const std::string Dir = TempDir(), Target = Dir + "/state.zst";
+            WriteBytes(Target, OldContent);
+            const tSaveResult R = SaveUnder(
+                C.Failure, Dir, [&](std::string& Error) { return WriteFileAtomic(Target, NewContent(), Error); });
+            ASSERT_TRUE(R.Ran) << "could not set up the failure";
+            EXPECT_FALSE(R.Ok);
+            EXPECT_EQ(R.Error, std::strerror(C.Code));
+            EXPECT_EQ(ReadBytes(Target), OldContent);
+            EXPECT_EQ(FolderEntries(Dir), std::vector<std::string>{"state.zst"});
+            SetBatchWrites(false);
+        }
     }
+}
+
+TEST(FileIOTest, BatchWritesMakeAndReplaceFilesWhole)
+{
+    const std::string Dir = TempDir();
+    WriteBytes(Dir + "/old.png", OldContent);
+    SetBatchWrites(true);
+    std::string Error;
+    EXPECT_TRUE(WriteFileAtomic(Dir + "/new.png", NewContent(), Error)) << Error;
+    EXPECT_TRUE(WriteFileAtomic(Dir + "/old.png", NewContent(), Error)) << Error;
+    SetBatchWrites(false);
+    FlushBatch(Dir);
+    EXPECT_EQ(ReadBytes(Dir + "/new.png"), NewContent());
+    EXPECT_EQ(ReadBytes(Dir + "/old.png"), NewContent());
+    EXPECT_EQ(FolderEntries(Dir), (std::vector<std::string>{"new.png", "old.png"}));
 }
 
 TEST(FileIOTest, AFolderInTheWayIsNotReplaced)

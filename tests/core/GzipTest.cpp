@@ -46,11 +46,15 @@ TEST(Gzip, ConcatenatedMembersAndTrailingPadding)
     std::string Error;
     ASSERT_TRUE(GzipStream(A, Error));
     ASSERT_TRUE(GzipStream(B, Error));
-    std::vector<uint8_t> Both = A;
-    Both.insert(Both.end(), B.begin(), B.end());
-    Both.insert(Both.end(), 5, 0); // zero padding after the last member
-    ASSERT_TRUE(GunzipStream(Both, Error)) << Error;
-    EXPECT_EQ(Both, (std::vector<uint8_t>{'a', 'b', 'c'}));
+    // Padding after the last member; its last four bytes stand where a
+    // member's content size would, and must not be taken for one.
+    for (const uint8_t Pad : {0x00, 0xFF}) {
+        std::vector<uint8_t> Both = A;
+        Both.insert(Both.end(), B.begin(), B.end());
+        Both.insert(Both.end(), 5, Pad);
+        ASSERT_TRUE(GunzipStream(Both, Error)) << Error;
+        EXPECT_EQ(Both, (std::vector<uint8_t>{'a', 'b', 'c'}));
+    }
 }
 
 TEST(Gzip, ContentPastTheLimitIsRefused)

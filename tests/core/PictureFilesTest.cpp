@@ -51,6 +51,30 @@ TEST(PictureFilesTest, PNGRoundTrips)
     EXPECT_NE(Error.find("colour table"), std::string::npos);
 }
 
+TEST(PictureFilesTest, ScreensOfAtMost256ColoursAreWrittenColourMapped)
+{
+    std::string Error;
+    std::vector<uint8_t> Data;
+    for (const int Colours : {1, 256, 257}) {
+        tPicture32 P;
+        P.Resize(40, 10);
+        for (size_t i = 0; i < P.Pixels.size(); ++i) {
+            const uint32_t c = static_cast<uint32_t>(i % Colours); // greys, then one red
+            P.Pixels[i] = (c & 255) * 0x010101u ^ (c >> 8) << 20;
+        }
+        ASSERT_TRUE(EncodePNG(P, Data, Error)) << Error;
+        tPicture32 Back;
+        ASSERT_TRUE(DecodePicture(Data, Back, Error)) << Error;
+        EXPECT_EQ(Back.Pixels, P.Pixels) << Colours;
+        tPicture8 Mapped;
+        ASSERT_EQ(DecodePicture(Data, Mapped, Error), Colours <= 256) << Colours;
+        if (Colours > 256)
+            continue;
+        for (size_t i = 0; i < P.Pixels.size(); ++i)
+            ASSERT_EQ(Mapped.ColourTable[Mapped.Pixels[i]], P.Pixels[i]) << i;
+    }
+}
+
 TEST(PictureFilesTest, BMPRoundTripsAtEveryDepth)
 {
     std::string Error;
