@@ -216,8 +216,6 @@ public:
     // Whether sprite I covers the output line; HalfLines when the output
     // picture has two rows per line (240 rows or more).
     bool SpriteOnLine(int I, int Line, bool HalfLines) const;
-    // The same for a sprite at X, Y of the given size and sprite row y.
-    bool SpriteCovers(int X, int Y, int Width, int Height, int y) const;
     // The sprite row (Y coordinate) that the output line shows.
     static int SpriteY(int Line, bool HalfLines);
 };
@@ -233,18 +231,14 @@ inline int tPPU::SpriteY(int Line, bool HalfLines)
 inline bool tPPU::SpriteOnLine(int I, int Line, bool HalfLines) const
 {
     const tSpriteRec& R = Sprites[I & 127];
-    return SpriteCovers(R.X, R.Y, R.Width, R.Height, SpriteY(Line, HalfLines));
-}
-
-inline bool tPPU::SpriteCovers(int X, int Y, int Width, int Height, int y) const
-{
+    const int y = SpriteY(Line, HalfLines);
     // Wholly right of the screen: neither end reaches columns 0..255.
-    if (X > 256 && X + Width < 512)
+    if (R.X > 256 && R.X + R.Width < 512)
         return false;
-    int d = y - Y;
+    int d = y - R.Y;
     if (d < 0)
         d += 256;
-    const int h = Interlace ? Height / 2 : Height;
+    const int h = Interlace ? R.Height / 2 : R.Height;
     return d < h;
 }
 

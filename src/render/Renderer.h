@@ -67,12 +67,13 @@ private:
     // list order decides between sprites), built with the slivers; Visible
     // is 1 + the sprite's priority, the sprite window not applied.
     tBGLine ObjLine{};
-    // Every sprite's place and size, copied once per frame: the line search
-    // reads them for all 128 sprites on every line, and in tSpriteRec they
-    // lie a whole sprite picture apart.
+    // Every sprite's first row and the number of output rows it covers (0
+    // when it lies wholly right of the screen), worked out once per frame:
+    // the line search reads them for all 128 sprites on every line, and in
+    // tSpriteRec they lie a whole sprite picture apart.
     struct tSpriteBox {
-        int16_t X = 0, Y = 0;
-        int16_t Width = 0, Height = 0;
+        int16_t Y = 0;
+        int16_t Rows = 0;
     };
     std::array<tSpriteBox, 128> SpriteBoxes_{};
     void PrepareSprites(const tPPU& P);

@@ -13,12 +13,16 @@ void tRenderer::BuildSpriteLine(const tPPU& P, int Line, bool HalfLines)
     SpriteLine(P, Line, HalfLines);
 }
 
+// The same test as tPPU::SpriteOnLine, split into what stays for the frame
+// and the one comparison per line.
 void tRenderer::PrepareSprites(const tPPU& P)
 {
     for (int n = 0; n < 128; ++n) {
         const tSpriteRec& R = P.Sprites[n];
-        SpriteBoxes_[n] = {static_cast<int16_t>(R.X), static_cast<int16_t>(R.Y), static_cast<int16_t>(R.Width),
-                           static_cast<int16_t>(R.Height)};
+        // Wholly right of the screen: neither end reaches columns 0..255.
+        const bool Off = R.X > 256 && R.X + R.Width < 512;
+        const int Rows = Off ? 0 : P.Interlace ? R.Height / 2 : R.Height;
+        SpriteBoxes_[n] = {static_cast<int16_t>(R.Y), static_cast<int16_t>(Rows)};
     }
 }
 
@@ -30,7 +34,9 @@ void tRenderer::SpriteLine(const tPPU& P, int Line, bool HalfLines)
     for (int k = 0; k < 128 && Count < MaxSpritesOnLine; ++k) {
         const int n = (P.FirstSprite + k) & 127;
         const tSpriteBox& B = SpriteBoxes_[n];
-        if (P.SpriteCovers(B.X, B.Y, B.Width, B.Height, y))
+        int d = y - B.Y;
+        d += d < 0 ? 256 : 0;
+        if (d < B.Rows)
             InRange[Count++] = n;
     }
 
