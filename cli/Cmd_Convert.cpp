@@ -119,14 +119,7 @@ int Convert(const std::vector<std::string>& Args)
             Result = 1;
             continue;
         }
-        const bool Loaded = LoadSavestate(Name);
-        if (StateFormat == FormatNone) {
-            std::fprintf(stderr, "%s: %s; nothing written\n", Name.c_str(), UndetectedReason(Name).c_str());
-            Result = 1;
-            continue;
-        }
-        if (!Loaded) {
-            std::fprintf(stderr, "%s: not converted, nothing written\n", Name.c_str());
+        if (!LoadStateFile(Name, "; nothing written")) {
             Result = 1;
             continue;
         }

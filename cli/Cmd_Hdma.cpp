@@ -57,17 +57,11 @@ int HdmaCmd(const std::vector<std::string>& Args)
         return 2;
     }
     StartCore();
-    // A cartridge named on the command line replaces the lookup beside the state.
-    if (!ROM.empty())
-        Options().CBox_OpenCart = false;
+    // HDMA tables may lie in ROM: without a named cartridge, look beside the state.
+    Options().CBox_OpenCart = ROM.empty();
     Options().CBox_OpenIPSMsg = false;
-    SetMessageContext(State);
-    if (!LoadSavestate(State)) {
-        // A reader that failed has said why.
-        if (StateFormat == FormatNone)
-            std::fprintf(stderr, "%s: %s\n", State.c_str(), UndetectedReason(State).c_str());
+    if (!LoadStateFile(State))
         return 1;
-    }
     if (!ROM.empty()) {
         SetMessageContext(ROM);
         if (!Cart->LoadFromFile(ROM))

@@ -173,9 +173,6 @@ int Info(const std::vector<std::string>& Args)
         return 2;
     }
     StartCore();
-    // A cartridge named on the command line replaces the lookup beside each state.
-    if (!ROM.empty())
-        Options().CBox_OpenCart = false;
     int Result = 0;
     bool FirstJson = true;
     if (Json)
@@ -196,14 +193,7 @@ int Info(const std::vector<std::string>& Args)
             for (const auto& [Key, Value] : SPCTagFields(*SPC))
                 Rep.Text(Key, Value);
         } else {
-            const bool Loaded = LoadSavestate(Name);
-            if (StateFormat == FormatNone) {
-                std::fprintf(stderr, "%s: %s\n", Name.c_str(), UndetectedReason(Name).c_str());
-                Result = 1;
-                continue;
-            }
-            if (!Loaded) {
-                // The reader has said why.
+            if (!LoadStateFile(Name)) {
                 Result = 1;
                 continue;
             }

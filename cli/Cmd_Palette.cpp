@@ -144,10 +144,7 @@ int Palette(const std::vector<std::string>& Args)
     int Result = 0;
     for (const std::string& Name : A.States) {
         SetMessageContext(Name);
-        const bool Loaded = LoadSavestate(Name);
-        if (!Loaded || StateFormat == FormatNone) {
-            std::fprintf(stderr, "%s: %s; nothing written\n", Name.c_str(),
-                         StateFormat == FormatNone ? UndetectedReason(Name).c_str() : "the state did not load");
+        if (!LoadStateFile(Name, "; nothing written")) {
             Result = 1;
             continue;
         }

@@ -132,22 +132,16 @@ int Regs(const std::vector<std::string>& Args)
         std::fprintf(stderr, "%s: cannot read the file: %s\n", FileName.c_str(), ReadError.c_str());
         return 1;
     }
-    // No register row reads the cartridge: do not look for one.
-    Options().CBox_OpenCart = false;
     tRegisterTabs& Tabs = RegisterTabs();
     std::string Error;
     if (!Tabs.Load(Error)) {
         std::fprintf(stderr, "%s\n", Error.c_str());
         return 1;
     }
-    SetMessageContext(FileName);
-    const bool Loaded = LoadSavestate(FileName);
+    const bool Loaded = LoadStateFile(FileName);
     SetMessageContext("");
-    if (!Loaded) {
-        if (StateFormat == FormatNone)
-            std::fprintf(stderr, "%s: %s\n", FileName.c_str(), UndetectedReason(FileName).c_str());
+    if (!Loaded)
         return 1;
-    }
     // A bad row in the description file is reported by the exception handler of main.
     Tabs.Invalidate();
     Tabs.FillTab(Page, CurrentRegisterSources(), true);

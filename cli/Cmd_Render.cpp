@@ -215,8 +215,6 @@ int Render(const std::vector<std::string>& Args)
     O.CBox_Scene512 = A.Scale512;
     O.CBox_SceneBlur = A.Blur;
     O.CBox_SceneBlurSoft = A.SoftBlur;
-    // The picture needs no cartridge: do not look for one beside each state.
-    O.CBox_OpenCart = false;
     O.CBox_OpenIPS = false;
 
     const bool Many = A.Files.size() > 1;
@@ -250,12 +248,9 @@ int Render(const std::vector<std::string>& Args)
             ShowProgress(i + 1, Name);
             continue;
         }
-        SetMessageContext(Name);
-        const bool Loaded = LoadSavestate(Name);
+        const bool Loaded = LoadStateFile(Name);
         SetMessageContext("");
         if (!Loaded) {
-            if (StateFormat == FormatNone)
-                std::fprintf(stderr, "%s: %s\n", Name.c_str(), UndetectedReason(Name).c_str());
             Result = 1;
             ShowProgress(i + 1, Name);
             continue;

@@ -104,12 +104,7 @@ bool LoadSound(const std::string& Name)
     }
     if (IsSPCFileName(Name))
         return SPC->LoadFromFile(Name);
-    const bool Ok = LoadSavestate(Name);
-    if (StateFormat == FormatNone) {
-        std::fprintf(stderr, "%s: %s\n", Name.c_str(), UndetectedReason(Name).c_str());
-        return false;
-    }
-    return Ok;
+    return LoadStateFile(Name);
 }
 
 tSPC_EditorFields Fields(const tOptions& O)

@@ -25,3 +25,9 @@ struct tCommandRegistrar {
 void StartCore();
 // Names the file that messages are about (empty: none).
 void SetMessageContext(const std::string& FileName);
+
+// Loads a savestate for a command, with FileName as the messages' context.
+// A file that no reader takes is not loaded at all: "FILE: reason" and Tail
+// go to stderr. A reader that fails has said why itself; a Tail then follows
+// in a line of its own ("FILE: the state did not load" and Tail).
+bool LoadStateFile(const std::string& FileName, const char* Tail = "");

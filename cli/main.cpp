@@ -7,6 +7,8 @@
 #include "Commands.h"
 #include "core/Messages.h"
 #include "core/Model.h"
+#include "core/Options.h"
+#include "core/SNES.h"
 #include "core/SharedData.h"
 
 namespace {
@@ -37,9 +39,28 @@ void StartCore()
     SetProgramDir(ExecutableDir());
     SetMessenger(&CliMessenger);
     CreateModelObjects();
+    // The tool takes the files it is given: a command that needs a cartridge
+    // says so (hdma, --cart). Looking beside each state would print a notice
+    // for every state without one, and a found cartridge would put its SRAM
+    // into the state's images and so into a conversion.
+    Options().CBox_OpenCart = false;
 }
 
 void SetMessageContext(const std::string& FileName) { CliMessenger.Context = FileName; }
+
+bool LoadStateFile(const std::string& FileName, const char* Tail)
+{
+    SetMessageContext(FileName);
+    if (DetectFormat(FileName) == FormatNone) {
+        std::fprintf(stderr, "%s: %s%s\n", FileName.c_str(), UndetectedReason(FileName).c_str(), Tail);
+        return false;
+    }
+    if (LoadSavestate(FileName))
+        return true;
+    if (*Tail)
+        std::fprintf(stderr, "%s: the state did not load%s\n", FileName.c_str(), Tail);
+    return false;
+}
 
 int main(int argc, char** argv)
 {

@@ -2,6 +2,7 @@
 
 #include "cli/CliRun.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "cart/CartTestROM.h"
@@ -74,6 +75,23 @@ TEST_F(CmdInfoConvertTest, ConvertsSeveralFilesIntoAFolderAndGoesOnPastFailures)
     const tCliRun Bad = RunCli("convert " + Dir + "/rings.zst --to snes");
     EXPECT_EQ(Bad.Exit, 2);
     EXPECT_TRUE(Has(Bad.Err, "zst|s9x"));
+}
+
+// The tool takes only the files it is given: a state without a cartridge
+// beside it converts silently, and a file no reader takes gets one line.
+TEST_F(CmdInfoConvertTest, BatchCommandsLookForNoCartridgeBesideAState)
+{
+    const std::string Dir = TempDir();
+    const std::string Demo = std::string(ORLIK_RESOURCE_DIR) + "/demo/demo.zst";
+    WriteBytes(Dir + "/noise.000", std::vector<uint8_t>(4000, 0x5A));
+    const tCliRun R = RunCli("convert " + Demo + " " + Dir + "/noise.000 --to s9x -o " + Dir + "/out/");
+    EXPECT_EQ(R.Exit, 1);
+    EXPECT_FALSE(Has(R.Err, "Cartridge not found.")) << R.Err;
+    EXPECT_EQ(std::count(R.Err.begin(), R.Err.end(), '\n'), 1) << R.Err;
+    EXPECT_TRUE(Has(R.Err, "noise.000: not a savestate")) << R.Err;
+    const tCliRun I = RunCli("info " + Demo);
+    EXPECT_EQ(I.Exit, 0);
+    EXPECT_EQ(I.Err, "");
 }
 
 TEST_F(CmdInfoConvertTest, InfoWithACartridgeShowsItsHeaderBesideTheState)
