@@ -25,8 +25,13 @@ uint32_t Lane(uint64_t V, int K) { return static_cast<uint32_t>(V >> (16 * K)) &
 // The three-pixel sums of one row, its ends repeated.
 void RowSums(const uint32_t* Src, int32_t W, uint64_t* Out)
 {
-    for (int32_t x = 0; x < W; ++x)
-        Out[x] = Lanes(Src[x > 0 ? x - 1 : 0]) + Lanes(Src[x]) + Lanes(Src[x + 1 < W ? x + 1 : W - 1]);
+    uint64_t Left = Lanes(Src[0]), Here = Left;
+    for (int32_t x = 0; x < W; ++x) {
+        const uint64_t Right = Lanes(Src[x + 1 < W ? x + 1 : W - 1]);
+        Out[x] = Left + Here + Right;
+        Left = Here;
+        Here = Right;
+    }
 }
 } // namespace
 

@@ -128,14 +128,16 @@ void tRenderer::Pass512(tPicture8& Picture8, tPicture32& Picture32, bool HalfLin
         for (int x = 0; x < 256; ++x) {
             const tPixelResult SubResult = ScreenLines_[1].At(x);
             const tPixelResult MainResult = ScreenLines_[0].At(x);
-            uint32_t Colour = CarryClip ? 0 : Palette[SubResult.Index];
+            // Without colour math a pixel is its palette entry after
+            // brightness (Shown_); a clipped one is black either way.
             if (CarryMath)
-                Colour = ColourMath(Colour, AddMain ? Palette[PreviousMain] : Fixed_, CarryHalf);
+                Out32[2 * x] = Bright(ColourMath(CarryClip ? 0 : Palette[SubResult.Index],
+                                                 AddMain ? Palette[PreviousMain] : Fixed_, CarryHalf));
+            else
+                Out32[2 * x] = CarryClip ? 0 : Shown_[SubResult.Index];
             Out8[2 * x] = CarryClip ? 0 : SubResult.Index;
-            Out32[2 * x] = Bright(Colour);
 
             CarryClip = P.ClipMask[x];
-            Colour = CarryClip ? 0 : Palette[MainResult.Index];
             CarryHalf = !CarryClip && P.HalfMath;
             CarryMath = MathEligible(MainResult, x);
             AddMain = false;
@@ -148,10 +150,11 @@ void tRenderer::Pass512(tPicture8& Picture8, tPicture32& Picture32, bool HalfLin
                     else
                         CarryHalf = false;
                 }
-                Colour = ColourMath(Colour, Addend, CarryHalf);
+                Out32[2 * x + 1] = Bright(ColourMath(CarryClip ? 0 : Palette[MainResult.Index], Addend, CarryHalf));
+            } else {
+                Out32[2 * x + 1] = CarryClip ? 0 : Shown_[MainResult.Index];
             }
             Out8[2 * x + 1] = CarryClip ? 0 : MainResult.Index;
-            Out32[2 * x + 1] = Bright(Colour);
             PreviousMain = MainResult.Index;
         }
         EndRow();

@@ -38,6 +38,30 @@ std::vector<uint8_t> NewContent()
 }
 } // namespace
 
+TEST(FileIOTest, BatchWritesMakeAndReplaceFilesWhole)
+{
+    // Batch writes flush new files with the batch, not one by one; what
+    // they replace and what fails must still come out as without them.
+    const std::string Dir = TempDir();
+    WriteBytes(Dir + "/old.png", OldContent);
+    ::chmod((Dir + "/old.png").c_str(), 0640);
+    fs::create_directory(Dir + "/folder.png");
+    SetBatchWrites(true);
+    std::string Error;
+    EXPECT_TRUE(WriteFileAtomic(Dir + "/new.png", NewContent(), Error)) << Error;
+    EXPECT_TRUE(WriteFileAtomic(Dir + "/old.png", NewContent(), Error)) << Error;
+    EXPECT_FALSE(WriteFileAtomic(Dir + "/folder.png", NewContent(), Error));
+    SetBatchWrites(false);
+    FlushBatch(Dir);
+    EXPECT_EQ(ReadBytes(Dir + "/new.png"), NewContent());
+    EXPECT_EQ(ReadBytes(Dir + "/old.png"), NewContent());
+    struct stat St {
+    };
+    ::stat((Dir + "/old.png").c_str(), &St);
+    EXPECT_EQ(St.st_mode & 0777, 0640u);
+    EXPECT_EQ(FolderEntries(Dir), (std::vector<std::string>{"folder.png", "new.png", "old.png"}));
+}
+
 TEST(FileIOTest, AFolderInTheWayIsNotReplaced)
 {
     const std::string Dir = TempDir(), Target = Dir + "/state.zst";
