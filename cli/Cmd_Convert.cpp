@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "Commands.h"
+#include "Outputs.h"
 #include "core/SNES.h"
 #include "savestates/S9X.h"
 #include "savestates/SSL.h"
@@ -52,12 +52,6 @@ void PrintUsage()
     std::fprintf(stderr, "usage: orlik-cli convert FILE... --to %s [-o OUT]\n", TargetNames().c_str());
 }
 
-bool SamePath(const fs::path& A, const fs::path& B)
-{
-    std::error_code Ec;
-    return fs::equivalent(A, B, Ec);
-}
-
 int Convert(const std::vector<std::string>& Args)
 {
     const tTarget* Target = nullptr;
@@ -94,28 +88,16 @@ int Convert(const std::vector<std::string>& Args)
         return 2;
     }
 
-    // -o names a folder when several files are converted, when it is an
-    // existing folder or ends with a separator; otherwise the output file.
-    std::error_code Ec;
-    const bool OutIsFolder = !Out.empty() && (Files.size() > 1 || fs::is_directory(Out, Ec) || Out.back() == '/');
-    if (OutIsFolder && !fs::is_directory(Out, Ec) && !fs::create_directories(Out, Ec)) {
-        std::fprintf(stderr, "%s: cannot create the output folder: %s\n", Out.c_str(), Ec.message().c_str());
+    tOutputs Outputs;
+    if (!Outputs.Prepare(Out, Files.size()))
         return 1;
-    }
 
     StartCore();
     int Result = 0;
     for (const std::string& Name : Files) {
         SetMessageContext(Name);
-        fs::path Dest;
-        if (Out.empty())
-            Dest = fs::path(Name).replace_extension(Target->Extension);
-        else if (OutIsFolder)
-            Dest = fs::path(Out) / fs::path(Name).filename().replace_extension(Target->Extension);
-        else
-            Dest = Out;
-        if (SamePath(Dest, Name)) {
-            std::fprintf(stderr, "%s: the output would replace the file itself; nothing written\n", Name.c_str());
+        const std::string Dest = Outputs.For(Name, Target->Extension, "; nothing written");
+        if (Dest.empty()) {
             Result = 1;
             continue;
         }
@@ -123,11 +105,11 @@ int Convert(const std::vector<std::string>& Args)
             Result = 1;
             continue;
         }
-        if (!Target->Save(Dest.string())) {
+        if (!Target->Save(Dest)) {
             Result = 1;
             continue;
         }
-        std::printf("%s -> %s\n", Name.c_str(), Dest.string().c_str());
+        std::printf("%s -> %s\n", Name.c_str(), Dest.c_str());
     }
     SetMessageContext("");
     return Result;

@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "Commands.h"
+#include "Outputs.h"
 #include "core/Broadcast.h"
 #include "core/SNES.h"
 #include "savestates/S9X.h"
@@ -108,12 +108,6 @@ int Parse(const std::vector<std::string>& Args, tArgs& A)
     return 0;
 }
 
-bool SamePath(const fs::path& A, const fs::path& B)
-{
-    std::error_code Ec;
-    return fs::equivalent(A, B, Ec);
-}
-
 int Palette(const std::vector<std::string>& Args)
 {
     tArgs A;
@@ -132,13 +126,9 @@ int Palette(const std::vector<std::string>& Args)
         }
     }
 
-    std::error_code Ec;
-    const bool OutIsFolder =
-        !A.Out.empty() && (A.States.size() > 1 || fs::is_directory(A.Out, Ec) || A.Out.back() == '/');
-    if (OutIsFolder && !fs::is_directory(A.Out, Ec) && !fs::create_directories(A.Out, Ec)) {
-        std::fprintf(stderr, "%s: cannot create the output folder: %s\n", A.Out.c_str(), Ec.message().c_str());
+    tOutputs Outputs;
+    if (!Outputs.Prepare(A.Out, A.States.size()))
         return 1;
-    }
 
     StartCore();
     int Result = 0;
@@ -161,16 +151,13 @@ int Palette(const std::vector<std::string>& Args)
         const std::string Extension = A.Import.empty() ? ".pal"
                                       : A.Writer       ? A.Writer->Extension
                                                        : fs::path(Name).extension().string();
-        fs::path Dest = A.Out.empty() ? fs::path(Name).replace_extension(Extension)
-                        : OutIsFolder ? fs::path(A.Out) / fs::path(Name).filename().replace_extension(Extension)
-                                      : fs::path(A.Out);
-        if (SamePath(Dest, Name)) {
-            std::fprintf(stderr, "%s: the output would replace the file itself; nothing written\n", Name.c_str());
+        const std::string Dest = Outputs.For(Name, Extension, "; nothing written");
+        if (Dest.empty()) {
             Result = 1;
             continue;
         }
         if (A.Import.empty()) {
-            if (!ExportPalette(Dest.string(), A.Format, SNES->CGRAM)) {
+            if (!ExportPalette(Dest, A.Format, SNES->CGRAM)) {
                 Result = 1;
                 continue;
             }
@@ -178,12 +165,12 @@ int Palette(const std::vector<std::string>& Args)
             std::copy_n(Imported.begin(), ImportedEntries, SNES->CGRAM.begin());
             // Every format object rebuilds its image from the machine state.
             Broadcast(nullptr, "new SNES");
-            if (!Writer->Save(Dest.string())) {
+            if (!Writer->Save(Dest)) {
                 Result = 1;
                 continue;
             }
         }
-        std::printf("%s -> %s\n", Name.c_str(), Dest.string().c_str());
+        std::printf("%s -> %s\n", Name.c_str(), Dest.c_str());
     }
     SetMessageContext("");
     return Result;

@@ -21,16 +21,7 @@ const std::string Demo = std::string(ORLIK_SOURCE_DIR) + "/resources/demo/demo.z
 // minute, then counts as hung (exit 124).
 tCliRun RunBounded(const std::string& Args)
 {
-    const std::string Dir = TempDir();
-    const std::string Command =
-        "timeout 60 " + std::string(ORLIK_CLI) + " " + Args + " 2>" + Dir + "/err.txt >" + Dir + "/out.txt";
-    tCliRun R;
-    const int Status = std::system(Command.c_str());
-    R.Exit = WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
-    const auto E = ReadBytes(Dir + "/err.txt"), O = ReadBytes(Dir + "/out.txt");
-    R.Err.assign(E.begin(), E.end());
-    R.Out.assign(O.begin(), O.end());
-    return R;
+    return RunCli(Args, "timeout 60 ");
 }
 
 std::vector<uint8_t> Noise(size_t Size, uint32_t Seed)

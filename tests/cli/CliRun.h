@@ -12,10 +12,12 @@ struct tCliRun {
     std::string Out, Err;
 };
 
-inline tCliRun RunCli(const std::string& Args)
+// Prefix goes before the tool, e.g. "timeout 60 ".
+inline tCliRun RunCli(const std::string& Args, const std::string& Prefix = "")
 {
     const std::string Dir = TempDir();
-    const std::string Command = std::string(ORLIK_CLI) + " " + Args + " 2>" + Dir + "/err.txt >" + Dir + "/out.txt";
+    const std::string Command =
+        Prefix + std::string(ORLIK_CLI) + " " + Args + " 2>" + Dir + "/err.txt >" + Dir + "/out.txt";
     tCliRun R;
     const int Status = std::system(Command.c_str());
     R.Exit = WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
