@@ -3,7 +3,6 @@
 // through the target format's writer).
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
