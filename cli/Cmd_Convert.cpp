@@ -13,8 +13,6 @@
 #include "savestates/SSL.h"
 #include "savestates/ZST.h"
 
-namespace fs = std::filesystem;
-
 namespace
 {
 // The formats a state can be written in: the name after --to, the extension
