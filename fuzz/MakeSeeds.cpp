@@ -186,10 +186,12 @@ void CodePageSeeds(const fs::path& Dir)
         for (int32_t x = 0; x < P8.Width; ++x)
             P8.Row(y)[x] = static_cast<uint8_t>(((x ^ y) >> 2) & 1);
     P8.ColourTable[1] = 0xFFFFFF;
+    // More than 256 colours, or the writer makes a colour-mapped PNG and
+    // the RGB road of the reader goes unseeded.
     tPicture32 P32;
     P32.Resize(128, 256);
     for (size_t i = 0; i < P32.Pixels.size(); ++i)
-        P32.Pixels[i] = P8.Pixels[i] ? 0xFFFFFF : 0x000080;
+        P32.Pixels[i] = P8.Pixels[i] ? 0xFFFFFF : static_cast<uint32_t>(0x80 + (i % 1021) * 0x100);
     std::vector<uint8_t> Out;
     std::string Error;
     if (EncodePNG(P32, Out, Error))
