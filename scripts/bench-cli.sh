@@ -8,7 +8,8 @@
 # The savestates are copies of the real emulator files (ORLIK_FIXTURES or
 # ../shared/fixtures) and of the demo states beside the program, made in a
 # temporary folder that is removed afterwards. ORLIK_CLI names the tool
-# (default build/orlik-cli). Runs are pinned to one core when taskset exists.
+# (default build/orlik-cli). Runs are pinned to one core when taskset exists
+# (core 0, or ORLIK_BENCH_CORE).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -35,7 +36,7 @@ echo "$count savestates made from ${#sources[@]} files in $work/states"
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 
 pin=()
-command -v taskset >/dev/null && pin=(taskset -c 0)
+command -v taskset >/dev/null && pin=(taskset -c "${ORLIK_BENCH_CORE:-0}")
 
 # run NAME ARGS...: one timed run of the tool over every state.
 run() {
