@@ -9,8 +9,14 @@
 #include "core/FileIO.h"
 #include "core/Messages.h"
 #include "core/Model.h"
+#include "core/Options.h"
+#include "core/Picture32.h"
+#include "core/Picture8.h"
 #include "core/SNES.h"
 #include "core/SharedData.h"
+#include "render/PPU.h"
+#include "render/Renderer.h"
+#include "render/SceneSwitches.h"
 #include "savestates/SGT.h"
 #include "savestates/SSL.h"
 #include "sound/SPC.h"
@@ -100,6 +106,18 @@ std::vector<uint8_t> CurrentAsSPC()
     std::vector<uint8_t> Out;
     SPC->SaveToStream(Out, SPC->EditorFieldsFromTag());
     return Out;
+}
+
+void TimeComposeFrame(benchmark::State& St, const tOptions& O)
+{
+    tSceneSwitches Switches;
+    Switches.Reload(*PPU, O);
+    tPicture8 P8;
+    tPicture32 P32;
+    for (auto _ : St) {
+        Renderer->ComposeFrame(*PPU, Switches, O, P8, P32);
+        benchmark::DoNotOptimize(P32.Pixels.data());
+    }
 }
 
 std::string BenchTempDir(const std::string& Name)

@@ -10,6 +10,7 @@
 namespace benchmark {
 class State;
 }
+struct tOptions;
 
 // Creates the model objects (once per process) with a silent messenger and
 // the options at their defaults.
@@ -28,6 +29,10 @@ std::string BenchFixture(benchmark::State& St, const std::string& Sub, std::vect
 std::vector<uint8_t> CurrentAsSSL();
 std::vector<uint8_t> CurrentAsSGT();
 std::vector<uint8_t> CurrentAsSPC();
+
+// Times ComposeFrame of the loaded machine state with options O and the
+// scene switches the viewer's Reload builds from them.
+void TimeComposeFrame(benchmark::State& St, const tOptions& O);
 
 // A fresh folder under the system's temporary folder for one benchmark.
 std::string BenchTempDir(const std::string& Name);

@@ -47,14 +47,7 @@ void BM_ComposePass(benchmark::State& St)
     O.CBox_Scene512 = false;
     O.CBox_SceneBlur = Pass == Pass512Blur || Pass == Pass512SoftBlur;
     O.CBox_SceneBlurSoft = Pass == Pass512SoftBlur;
-    tSceneSwitches Switches;
-    Switches.Reload(*PPU, O);
-    tPicture8 P8;
-    tPicture32 P32;
-    for (auto _ : St) {
-        Renderer->ComposeFrame(*PPU, Switches, O, P8, P32);
-        benchmark::DoNotOptimize(P32.Pixels.data());
-    }
+    TimeComposeFrame(St, O);
 }
 BENCHMARK(BM_ComposePass)
     ->Arg(PassPseudoHires)

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "BenchSupport.h"
 #include "core/Messages.h"
 #include "core/Model.h"
 #include "core/Options.h"
@@ -86,14 +87,7 @@ void BM_ComposeFrame(benchmark::State& St)
     St.SetLabel(B.Name);
     tOptions O = Options();
     O.CBox_Scene512 = St.range(0) != 0;
-    tSceneSwitches Switches;
-    Switches.Reload(*PPU, O);
-    tPicture8 P8;
-    tPicture32 P32;
-    for (auto _ : St) {
-        Renderer->ComposeFrame(*PPU, Switches, O, P8, P32);
-        benchmark::DoNotOptimize(P32.Pixels.data());
-    }
+    TimeComposeFrame(St, O);
 }
 BENCHMARK(BM_ComposeFrame)->Arg(0)->Arg(1)->ArgName("scale512")->Unit(benchmark::kMicrosecond);
 }

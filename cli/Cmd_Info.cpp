@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "Json.h"
 #include "cart/SNESCart.h"
 #include "core/Options.h"
 #include "SpcTags.h"
@@ -22,24 +23,6 @@ namespace
 {
 constexpr const char* Usage = "usage: orlik-cli info [--cart ROM] FILE... [--json]\n";
 constexpr const char* LongFormatNames[] = {"unknown", "ZSNES", "Snes9x", "SNESGT", "Super Sleuth"};
-
-std::string JsonString(const std::string& S)
-{
-    std::string Out = "\"";
-    for (char C : S) {
-        if (C == '"' || C == '\\') {
-            Out += '\\';
-            Out += C;
-        } else if (static_cast<unsigned char>(C) < 0x20) {
-            char Buf[8];
-            std::snprintf(Buf, sizeof Buf, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(C)));
-            Out += Buf;
-        } else {
-            Out += C;
-        }
-    }
-    return Out + "\"";
-}
 
 std::string Hex(unsigned V, int Digits)
 {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "Json.h"
 #include "core/FileIO.h"
 #include "core/Options.h"
 #include "core/RegisterTabs.h"
@@ -16,30 +17,6 @@ namespace
 {
 constexpr const char* TabNames[RegisterPageCount] = {"cpu", "dma", "ppu", "apu", "zst", "s9x", "ssl"};
 constexpr const char* Usage = "usage: orlik-cli regs FILE [--tab cpu|dma|ppu|apu|zst|s9x|ssl] [--json]\n";
-
-std::string JsonString(const std::string& S)
-{
-    std::string Out = "\"";
-    for (char C : S) {
-        switch (C) {
-        case '"':
-            Out += "\\\"";
-            break;
-        case '\\':
-            Out += "\\\\";
-            break;
-        default:
-            if (static_cast<unsigned char>(C) < 0x20) {
-                char Buf[8];
-                std::snprintf(Buf, sizeof Buf, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(C)));
-                Out += Buf;
-            } else {
-                Out += C;
-            }
-        }
-    }
-    return Out + "\"";
-}
 
 void PrintJson(const std::string& FileName, int Page, const tRegisterTab& Tab)
 {
