@@ -217,8 +217,10 @@ int Render(const std::vector<std::string>& Args)
     O.CBox_SceneBlurSoft = A.SoftBlur;
     O.CBox_OpenIPS = false;
 
+    // -o names a folder for several files, or when it is one or ends in "/".
     const bool Many = A.Files.size() > 1;
-    if (Many) {
+    const bool Folder = Many || DirectoryExists(A.Out) || A.Out.back() == '/';
+    if (Folder) {
         std::error_code Ec;
         fs::create_directories(A.Out, Ec);
         if (!DirectoryExists(A.Out)) {
@@ -241,13 +243,6 @@ int Render(const std::vector<std::string>& Args)
         const std::string& Name = A.Files[i];
         if (Progress)
             std::fputs("\r\x1b[K", stderr);
-        std::string ReadError;
-        if (std::vector<uint8_t> Head; !ReadFileHead(Name, 1, Head, ReadError)) {
-            std::fprintf(stderr, "%s: cannot read the file: %s\n", Name.c_str(), ReadError.c_str());
-            Result = 1;
-            ShowProgress(i + 1, Name);
-            continue;
-        }
         const bool Loaded = LoadStateFile(Name);
         SetMessageContext("");
         if (!Loaded) {
@@ -256,7 +251,7 @@ int Render(const std::vector<std::string>& Args)
             continue;
         }
         const std::string OutName =
-            Many ? (fs::path(A.Out) / (fs::path(Name).filename().string() + "." + A.Format)).string() : A.Out;
+            Folder ? (fs::path(A.Out) / (fs::path(Name).filename().string() + "." + A.Format)).string() : A.Out;
         std::string Error;
         if (!RenderOne(A, OutName, Error)) {
             std::fprintf(stderr, "%s: %s: %s\n", Name.c_str(), OutName.c_str(), Error.c_str());
@@ -264,7 +259,7 @@ int Render(const std::vector<std::string>& Args)
         }
         ShowProgress(i + 1, Name);
     }
-    if (Many)
+    if (Folder)
         FlushBatch(A.Out);
     if (Progress)
         std::fprintf(stderr, "\r%zu files rendered\x1b[K\n", A.Files.size());

@@ -46,6 +46,10 @@ TEST(CmdRenderTest, RealStatesRenderEveryView)
     EXPECT_EQ(P32.Width, 256);
     EXPECT_EQ(P32.Height, 224);
     EXPECT_TRUE(std::filesystem::exists(Dir + "/all/m7_rotzoom.000.png"));
+    // One file into a folder named by a trailing "/".
+    R = RunCli("render " + Layers + " -o " + Dir + "/one/");
+    EXPECT_EQ(R.Exit, 0) << R.Err;
+    EXPECT_TRUE(std::filesystem::exists(Dir + "/one/m1_layers.000.png"));
 
     R = RunCli("render " + Layers + " -o " + Dir + "/s8.bmp --view screen8 --scale512");
     EXPECT_EQ(R.Exit, 0) << R.Err;
