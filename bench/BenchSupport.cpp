@@ -108,6 +108,13 @@ std::vector<uint8_t> CurrentAsSPC()
     return Out;
 }
 
+void ComposeCurrent(tPicture8& P8, tPicture32& P32)
+{
+    tSceneSwitches Switches;
+    Switches.Reload(*PPU, Options());
+    Renderer->ComposeFrame(*PPU, Switches, Options(), P8, P32);
+}
+
 void TimeComposeFrame(benchmark::State& St, const tOptions& O)
 {
     tSceneSwitches Switches;

@@ -11,6 +11,8 @@ namespace benchmark {
 class State;
 }
 struct tOptions;
+class tPicture8;
+class tPicture32;
 
 // Creates the model objects (once per process) with a silent messenger and
 // the options at their defaults.
@@ -30,6 +32,8 @@ std::vector<uint8_t> CurrentAsSSL();
 std::vector<uint8_t> CurrentAsSGT();
 std::vector<uint8_t> CurrentAsSPC();
 
+// Composes the loaded machine state once with the current options.
+void ComposeCurrent(tPicture8& P8, tPicture32& P32);
 // Times ComposeFrame of the loaded machine state with options O and the
 // scene switches the viewer's Reload builds from them.
 void TimeComposeFrame(benchmark::State& St, const tOptions& O);

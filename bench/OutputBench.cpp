@@ -61,11 +61,9 @@ void BM_Blur(benchmark::State& St)
 {
     if (!Load(St, HiresFixture))
         return;
-    tSceneSwitches Switches;
-    Switches.Reload(*PPU, Options());
     tPicture8 P8;
     tPicture32 Composed;
-    Renderer->ComposeFrame(*PPU, Switches, Options(), P8, Composed);
+    ComposeCurrent(P8, Composed);
     tPicture32 P32;
     for (auto _ : St) {
         P32 = Composed;
@@ -79,11 +77,9 @@ void BM_EncodePNG(benchmark::State& St)
 {
     if (!Load(St, St.range(1) ? HiresFixture : LayersFixture))
         return;
-    tSceneSwitches Switches;
-    Switches.Reload(*PPU, Options());
     tPicture8 P8;
     tPicture32 P32;
-    Renderer->ComposeFrame(*PPU, Switches, Options(), P8, P32);
+    ComposeCurrent(P8, P32);
     std::vector<uint8_t> Out;
     std::string Error;
     for (auto _ : St) {

@@ -60,6 +60,30 @@ int OpenRegularFile(const std::string& FileName, struct stat& St, std::string& E
 }
 }
 
+namespace
+{
+// Reads into Dst until Count bytes are there or the file ends; Got counts
+// them. An interrupted read is retried; any other failure gives the
+// system's reason.
+bool ReadInto(int Fd, uint8_t* Dst, size_t Count, size_t& Got, std::string& Error)
+{
+    Got = 0;
+    while (Got < Count) {
+        const ssize_t R = ::read(Fd, Dst + Got, Count - Got);
+        if (R < 0 && errno == EINTR)
+            continue;
+        if (R < 0) {
+            Error = SystemError(errno);
+            return false;
+        }
+        if (R == 0)
+            break;
+        Got += static_cast<size_t>(R);
+    }
+    return true;
+}
+} // namespace
+
 bool ReadFileHead(const std::string& FileName, size_t Count, std::vector<uint8_t>& Head, std::string& Error)
 {
     Head.clear();
@@ -69,23 +93,10 @@ bool ReadFileHead(const std::string& FileName, size_t Count, std::vector<uint8_t
         return false;
     Head.resize(Count);
     size_t Got = 0;
-    while (Got < Count) {
-        ssize_t R = ::read(Fd, Head.data() + Got, Count - Got);
-        if (R < 0 && errno == EINTR)
-            continue;
-        if (R < 0) {
-            Error = SystemError(errno);
-            ::close(Fd);
-            Head.clear();
-            return false;
-        }
-        if (R == 0)
-            break;
-        Got += static_cast<size_t>(R);
-    }
+    const bool Ok = ReadInto(Fd, Head.data(), Count, Got, Error);
     ::close(Fd);
-    Head.resize(Got);
-    return true;
+    Head.resize(Ok ? Got : 0);
+    return Ok;
 }
 
 bool ReadWholeFile(const std::string& FileName, std::vector<uint8_t>& Data, std::string& Error, uint64_t Limit)
@@ -104,28 +115,18 @@ bool ReadWholeFile(const std::string& FileName, std::vector<uint8_t>& Data, std:
     size_t Got = 0;
     // The size may change under us (a file being written); read to the end
     // but never past the limit.
+    bool Ok = true;
     for (;;) {
-        if (Got == Data.size()) {
-            if (Data.size() >= Limit)
-                break;
-            Data.resize(std::min<uint64_t>(Limit, Data.size() + 65536));
-        }
-        ssize_t R = ::read(Fd, Data.data() + Got, Data.size() - Got);
-        if (R < 0) {
-            if (errno == EINTR)
-                continue;
-            Error = SystemError(errno);
-            ::close(Fd);
-            Data.clear();
-            return false;
-        }
-        if (R == 0)
+        size_t N = 0;
+        Ok = ReadInto(Fd, Data.data() + Got, Data.size() - Got, N, Error);
+        Got += N;
+        if (!Ok || Got < Data.size() || Data.size() >= Limit)
             break;
-        Got += static_cast<size_t>(R);
+        Data.resize(std::min<uint64_t>(Limit, Data.size() + 65536));
     }
     ::close(Fd);
-    Data.resize(Got);
-    return true;
+    Data.resize(Ok ? Got : 0);
+    return Ok;
 }
 
 bool WriteFileAtomic(const std::string& FileName, std::span<const uint8_t> Data, std::string& Error)
