@@ -118,7 +118,7 @@ void BM_NewSNES(benchmark::State& St, const char* Fixture)
         return;
     }
     for (auto _ : St)
-        Broadcast(nullptr, "new SNES");
+        Broadcast(nullptr, Note::NewSNES);
 }
 BENCHMARK_CAPTURE(BM_NewSNES, zsnes, ZSTFixture)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_NewSNES, snes9x, S9XFixture)->Unit(benchmark::kMicrosecond);

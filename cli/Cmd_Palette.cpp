@@ -164,7 +164,7 @@ int Palette(const std::vector<std::string>& Args)
         } else {
             std::copy_n(Imported.begin(), ImportedEntries, SNES->CGRAM.begin());
             // Every format object rebuilds its image from the machine state.
-            Broadcast(nullptr, "new SNES");
+            Broadcast(nullptr, Note::NewSNES);
             if (!Writer->Save(Dest)) {
                 Result = 1;
                 continue;

@@ -52,7 +52,7 @@ void FuzzSetUp()
     SetProgramDir(ORLIK_RESOURCE_DIR);
     SetMessenger(&Silent);
     CreateModelObjects();
-    Broadcast(nullptr, "startup");
+    Broadcast(nullptr, Note::Startup);
     std::string Error;
     RegisterTabs().Load(Error);
 }

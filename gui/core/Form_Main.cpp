@@ -60,10 +60,10 @@ tForm_Main::tForm_Main(QWidget* Parent) : QMainWindow(Parent)
     qApp->installEventFilter(this);
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState S) {
         if (S == Qt::ApplicationActive) {
-            Broadcast(this, "Appl. activated");
-            Broadcast(this, "update file dialogs");
+            Broadcast(this, Note::ApplActivated);
+            Broadcast(this, Note::UpdateFileDialogs);
         } else if (S == Qt::ApplicationInactive)
-            Broadcast(this, "Appl. deactivated");
+            Broadcast(this, Note::ApplDeactivated);
     });
     RegisterReceiver(tBusSlot::Form_Main, this);
 }
@@ -197,7 +197,7 @@ void tForm_Main::CreatePages()
         connect(L, &QTableWidget::cellDoubleClicked, this, [this](int, int) { ToggleListEditor(); });
         connect(L, &QTableWidget::currentCellChanged, this, [this, L](int, int, int, int) {
             if (L == CurrentList())
-                Broadcast(this, "new ListItem");
+                Broadcast(this, Note::NewListItem);
         });
         Lists_[static_cast<size_t>(P)] = L;
         PageControl->addTab(L, QString::fromLatin1(PageCaptions[P]));
@@ -378,7 +378,7 @@ void tForm_Main::GUI_ChangePage(int Page)
         return;
     CurrentPage = Page;
     FillTab();
-    Broadcast(this, "new ListItem");
+    Broadcast(this, Note::NewListItem);
 }
 
 void tForm_Main::FinishStartup()
@@ -390,21 +390,21 @@ void tForm_Main::FinishStartup()
     Timer.start();
 }
 
-void tForm_Main::Notify(const void*, std::string_view Msg)
+void tForm_Main::Notify(const void*, tNote Msg)
 {
-    if (Msg == "startup") {
+    if (Msg == Note::Startup) {
         for (int i = 0; i < PanelCount; ++i)
             SetPanel(i, QString());
-    } else if (Msg == "new savestate")
+    } else if (Msg == Note::NewSavestate)
         OnNewSavestate();
-    else if (Msg == "new SNES") {
+    else if (Msg == Note::NewSNES) {
         InvalidateRegisterTabs();
         GUI_ChangePage(CurrentPage);
-    } else if (Msg == "new Cart")
+    } else if (Msg == Note::NewCart)
         OnNewCart();
-    else if (Msg == "load config")
+    else if (Msg == Note::LoadConfig)
         LoadConfig();
-    else if (Msg == "save config")
+    else if (Msg == Note::SaveConfig)
         SaveConfig();
 }
 
@@ -433,8 +433,8 @@ void tForm_Main::changeEvent(QEvent* Event)
     if (Event->type() == QEvent::WindowStateChange) {
         auto* E = static_cast<QWindowStateChangeEvent*>(Event);
         if ((E->oldState() & Qt::WindowMinimized) && !(windowState() & Qt::WindowMinimized)) {
-            Broadcast(this, "Appl. activated");
-            Broadcast(this, "update file dialogs");
+            Broadcast(this, Note::ApplActivated);
+            Broadcast(this, Note::UpdateFileDialogs);
         }
     }
     QMainWindow::changeEvent(Event);

@@ -81,7 +81,7 @@ class tForm_Main final : public QMainWindow, public tReceiver
     // Opens a savestate from its file name (command line, menu, dialog).
     void OpenSavestate(const QString& FileName);
 
-    void Notify(const void* Sender, std::string_view Msg) override;
+    void Notify(const void* Sender, tNote Msg) override;
 
   protected:
     void closeEvent(QCloseEvent* Event) override;

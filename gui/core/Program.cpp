@@ -152,10 +152,10 @@ void Startup()
 {
     StartupDone = true;
     Form_Main->LoadRegisterDescriptions();
-    Broadcast(nullptr, "startup");
+    Broadcast(nullptr, Note::Startup);
     // The empty machine state is drawn once.
     if (PPU)
-        PPU->Notify(nullptr, "new SNES");
+        PPU->Notify(nullptr, Note::NewSNES);
     Form_Options->StartupStep();
     Form_Main->FinishStartup();
 }

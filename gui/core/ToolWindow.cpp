@@ -23,14 +23,14 @@ tToolWindow::~tToolWindow()
     RegisterReceiver(Slot_, nullptr);
 }
 
-void tToolWindow::Notify(const void*, std::string_view Msg)
+void tToolWindow::Notify(const void*, tNote Msg)
 {
-    if (Msg == "load config") {
+    if (Msg == Note::LoadConfig) {
         CfgSection(objectName());
         ReadForm(this, true);
         ReadOwnedOptions(objectName());
         LoadSettings();
-    } else if (Msg == "save config") {
+    } else if (Msg == Note::SaveConfig) {
         CfgSection(objectName());
         WriteForm(this);
         WriteOwnedOptions(objectName());

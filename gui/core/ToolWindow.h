@@ -19,7 +19,7 @@ class tToolWindow : public QWidget, public tReceiver
     ~tToolWindow() override;
 
     QString Hint() const { return Hint_; }
-    void Notify(const void* Sender, std::string_view Msg) override;
+    void Notify(const void* Sender, tNote Msg) override;
 
   protected:
     // Settings of the window beyond position, size and font.

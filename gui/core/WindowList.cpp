@@ -121,8 +121,8 @@ void tWindowList::ShowCurrent()
     }
 }
 
-void tWindowList::Notify(const void*, std::string_view Msg)
+void tWindowList::Notify(const void*, tNote Msg)
 {
-    if (Msg == "Appl. activated")
+    if (Msg == Note::ApplActivated)
         ShowCurrent();
 }

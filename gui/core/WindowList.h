@@ -37,7 +37,7 @@ class tWindowList : public QObject, public tReceiver
     // The screen's active window changed to W.
     void ActiveWindowChanged(QWidget* W);
 
-    void Notify(const void* Sender, std::string_view Msg) override;
+    void Notify(const void* Sender, tNote Msg) override;
 
   private:
     bool DropHidden();

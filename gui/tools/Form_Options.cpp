@@ -305,7 +305,7 @@ void tForm_Options::CreateScenePage()
         if (On && !Showing_) {
             Options().SceneBase = Id;
             // The sprites are decoded with the tile base: decode them again.
-            Broadcast(this, "new SNES");
+            Broadcast(this, Note::NewSNES);
         }
     });
     PageLayout(P)->addWidget(Group);
@@ -371,14 +371,14 @@ void tForm_Options::ChangeOption(const QString& Name)
 {
     if (Name == QLatin1String("Memo_CartExts")) {
         ApplyColours();
-        Broadcast(this, "update file dialogs");
+        Broadcast(this, Note::UpdateFileDialogs);
     } else if (Name == QLatin1String("CBox_MainNoGrid"))
         ApplyColours();
     else if ((Name == QLatin1String("CBox_MainNoFilter") || Name == QLatin1String("CBox_MainHighlight")) && Form_Main) {
         Form_Main->RecentSNES()->RefreshPictures();
         Form_Main->RecentCart()->RefreshPictures();
     } else if (Name == QLatin1String("CBox_CartNoCur") || Name == QLatin1String("CBox_OpenNoCur"))
-        Broadcast(this, "update file dialogs");
+        Broadcast(this, Note::UpdateFileDialogs);
 }
 
 void tForm_Options::GUI_ClickColor(QPushButton* Panel)

@@ -41,7 +41,7 @@ class tForm_Options final : public tToolWindow
     QWidget* TargetWindow() const;
     QStringList OpenWindowNames;
 
-    void Notify(const void* Sender, std::string_view Msg) override;
+    void Notify(const void* Sender, tNote Msg) override;
 
   private:
     QWidget* AddPage(const QString& Caption);

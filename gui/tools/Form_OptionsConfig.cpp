@@ -42,17 +42,17 @@ void tForm_Options::WriteOwnSettings()
     CfgWriteList(QStringLiteral("WindowList"), Names);
 }
 
-void tForm_Options::Notify(const void*, std::string_view Msg)
+void tForm_Options::Notify(const void*, tNote Msg)
 {
     // Its own settings are read in the start-up step, before the others'.
-    if (Msg == "save config")
+    if (Msg == Note::SaveConfig)
         WriteOwnSettings();
 }
 
 void tForm_Options::StartupStep()
 {
     ReadOwnSettings();
-    Broadcast(nullptr, "load config");
+    Broadcast(nullptr, Note::LoadConfig);
     ShowOptions();
     if (!Form_Memory)
         return;
@@ -66,7 +66,7 @@ void tForm_Options::StartupStep()
 void tForm_Options::SaveConfig()
 {
     CfgClear();
-    Broadcast(nullptr, "save config");
+    Broadcast(nullptr, Note::SaveConfig);
     const QString File = ConfigFileName();
     QString Error;
     if (!CfgSaveToFile(File, Error))

@@ -94,8 +94,8 @@ bool tIPS::ApplyPatch(const std::string& CartFileName)
     return true;
 }
 
-void tIPS::Notify(const void*, std::string_view Msg)
+void tIPS::Notify(const void*, tNote Msg)
 {
-    if (Msg == "new Cart" && Options().CBox_OpenIPS && Cart && !Cart->FileName.empty())
+    if (Msg == Note::NewCart && Options().CBox_OpenIPS && Cart && !Cart->FileName.empty())
         ApplyPatch(Cart->FileName);
 }

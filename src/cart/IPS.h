@@ -51,7 +51,7 @@ public:
     bool ApplyPatch(const std::string& CartFileName);
     // "new Cart" with the option "try to apply the IPS file" on: ApplyPatch
     // for the cartridge's file.
-    void Notify(const void* Sender, std::string_view Msg) override;
+    void Notify(const void* Sender, tNote Msg) override;
 };
 
 extern tIPS* IPS;

@@ -84,8 +84,8 @@ bool tCart::LoadFromFile(const std::string& Name)
     // Until the map-mode search runs on "new Cart", the header is taken where
     // LoROM boards keep it.
     SetHeader(tMapMode::LoROM);
-    Broadcast(nullptr, "new Cart");
-    Broadcast(nullptr, "new Cart.ROM");
+    Broadcast(nullptr, Note::NewCart);
+    Broadcast(nullptr, Note::NewCartROM);
     return true;
 }
 
@@ -124,7 +124,7 @@ void tCart::Clear()
     ROM.clear();
     ROM.shrink_to_fit();
     SRAM.clear();
-    Broadcast(nullptr, "new Cart");
+    Broadcast(nullptr, Note::NewCart);
 }
 
 void tCart::SetHeader(tMapMode Mode)
@@ -142,12 +142,12 @@ bool tCart::SelectMapMode(tMapMode Mode)
     return true;
 }
 
-void tCart::Notify(const void*, std::string_view Msg)
+void tCart::Notify(const void*, tNote Msg)
 {
-    if (Msg == "new savestate") {
+    if (Msg == Note::NewSavestate) {
         if (Options().CBox_OpenCart)
             FindForSavestate(StateFileName);
-    } else if (Msg == "new Cart") {
+    } else if (Msg == Note::NewCart) {
         SetHeader(FindMapMode(ROM));
     }
 }

@@ -65,7 +65,7 @@ public:
     // "new savestate": find the cartridge when the option asks for it.
     // "new Cart": find the map mode of the (possibly patched) ROM; the IPS
     // patcher sees the message first.
-    void Notify(const void* Sender, std::string_view Msg) override;
+    void Notify(const void* Sender, tNote Msg) override;
 };
 
 // The savestate base name for which "Cartridge not found." was last shown.

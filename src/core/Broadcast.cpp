@@ -10,7 +10,7 @@ void RegisterReceiver(tBusSlot Slot, tReceiver* Receiver) { Receivers[static_cas
 
 tReceiver* ReceiverAt(tBusSlot Slot) { return Receivers[static_cast<int>(Slot)]; }
 
-void Broadcast(const void* Sender, std::string_view Msg)
+void Broadcast(const void* Sender, tNote Msg)
 {
     // Read each slot as it is reached: a receiver that registers or leaves
     // during a broadcast takes part from the next slot on.

@@ -4,12 +4,12 @@
 // fixed order. Receivers compare the string with the ones they know and ignore
 // the rest; most of them also ignore what they sent themselves.
 
-#include <string_view>
+#include "core/Notifications.h"
 
 class tReceiver {
 public:
     virtual ~tReceiver() = default;
-    virtual void Notify(const void* Sender, std::string_view Msg) = 0;
+    virtual void Notify(const void* Sender, tNote Msg) = 0;
 };
 
 // The fixed calling order: model objects first, then one slot per window
@@ -32,4 +32,4 @@ tReceiver* ReceiverAt(tBusSlot Slot);
 // exception thrown by a receiver leaves Broadcast at once, so the receivers
 // after it do not run; the caller (in the end the program's exception box)
 // sees it.
-void Broadcast(const void* Sender, std::string_view Msg);
+void Broadcast(const void* Sender, tNote Msg);

@@ -523,9 +523,9 @@ void tINI::WriteForm(const tFormSettings& Form)
         WriteFont("", Form.Font);
 }
 
-void tINI::Notify(const void*, std::string_view Msg)
+void tINI::Notify(const void*, tNote Msg)
 {
-    if (Msg != "startup")
+    if (Msg != Note::Startup)
         return;
     std::string Path = ConfigFilePath();
     // A configuration shipped beside a program installed read-only still

@@ -126,7 +126,7 @@ class tINI : public tReceiver
     bool ReadForm(tFormSettings& Form) const;
     void WriteForm(const tFormSettings& Form);
 
-    void Notify(const void* Sender, std::string_view Msg) override;
+    void Notify(const void* Sender, tNote Msg) override;
 
   private:
     // The current section's line for Key (the section list is ours to change

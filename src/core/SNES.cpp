@@ -223,11 +223,11 @@ bool tSNES::MapAddress(uint8_t Bank, uint16_t& Address, uint32_t& Size, const ui
     return true;
 }
 
-void tSNES::Notify(const void*, std::string_view Msg)
+void tSNES::Notify(const void*, tNote Msg)
 {
-    if (Msg == "new SNES")
+    if (Msg == Note::NewSNES)
         DecodeDMA();
-    else if (Msg == "startup")
+    else if (Msg == Note::Startup)
         LoadDefaultPalette();
 }
 
@@ -330,7 +330,7 @@ bool LoadSavestate(const std::string& FileName)
     bool Ok = Reader && Reader->LoadFromFile(FileName);
     // Receivers recognise their own broadcasts by their object's address.
     const void* Sender = Reader ? dynamic_cast<const void*>(Reader) : nullptr;
-    Broadcast(Sender, "new savestate");
-    Broadcast(Sender, "new SNES");
+    Broadcast(Sender, Note::NewSavestate);
+    Broadcast(Sender, Note::NewSNES);
     return Ok;
 }

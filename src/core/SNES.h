@@ -106,7 +106,7 @@ public:
     // ROM, its size and HiROM come from the cartridge.
     bool MapAddress(uint8_t Bank, uint16_t& Address, uint32_t& Size, const uint8_t*& Ptr) const;
 
-    void Notify(const void* Sender, std::string_view Msg) override;
+    void Notify(const void* Sender, tNote Msg) override;
 };
 
 // The names shown for StateFormat and StateKind.

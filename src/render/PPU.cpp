@@ -5,11 +5,11 @@
 
 tPPU::tPPU() = default;
 
-void tPPU::Notify(const void*, std::string_view Msg)
+void tPPU::Notify(const void*, tNote Msg)
 {
     // The machine state's own handler runs first on the bus, so on "startup"
     // CGRAM already holds the default palette.
-    if ((Msg == "new SNES" || Msg == "startup") && SNES)
+    if ((Msg == Note::NewSNES || Msg == Note::Startup) && SNES)
         Decode(*SNES, Options());
 }
 

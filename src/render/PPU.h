@@ -194,7 +194,7 @@ public:
 
     // "startup": palette and decode; "new SNES": decode. Both from the global
     // machine state and options.
-    void Notify(const void* Sender, std::string_view Msg) override;
+    void Notify(const void* Sender, tNote Msg) override;
 
     // Everything from the machine state: BGMode, ReadRegisters, SetupLayers,
     // DecodeMode7Plane, DecodeSprites, ConvertPalette.

@@ -216,7 +216,7 @@ void tS9X::MachineToBlocks()
     // A converted state is named after the file it came from.
     if (!FromFile_)
         Blocks.Name = StateFileName;
-    Broadcast(this, "new S9X");
+    Broadcast(this, Note::NewS9X);
 }
 
 void tS9X::ClearBlocks()
@@ -269,15 +269,15 @@ bool tS9X::SaveToFile(const std::string& FileName)
     return true;
 }
 
-void tS9X::Notify(const void* Sender, std::string_view Msg)
+void tS9X::Notify(const void* Sender, tNote Msg)
 {
-    if (Msg == "new SNES") {
+    if (Msg == Note::NewSNES) {
         if (!IsSelf(Sender))
             MachineToBlocks();
-    } else if (Msg == "new savestate") {
+    } else if (Msg == Note::NewSavestate) {
         if (!IsSelf(Sender))
             ClearBlocks();
-    } else if (Msg == "new Cart") {
+    } else if (Msg == Note::NewCart) {
         auto& Sra = Blocks[BlockSRA];
         std::fill(Sra.begin(), Sra.end(), 0);
         if (Cart)

@@ -48,7 +48,7 @@ class tS9X : public tReceiver, public tSavestateFormat
     // True when the blocks hold a file that was read, not a converted state.
     bool FromFile() const { return FromFile_; }
 
-    void Notify(const void* Sender, std::string_view Msg) override;
+    void Notify(const void* Sender, tNote Msg) override;
 
   private:
     bool FromFile_ = false;

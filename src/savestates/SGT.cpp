@@ -121,7 +121,7 @@ bool tSGT::LoadFromMemory(std::span<const uint8_t> Data, std::string& Error)
     }
     if (SNES)
         ChunksToMachine(*SNES, Cart);
-    Broadcast(this, "new SNES");
+    Broadcast(this, Note::NewSNES);
     return Error.empty();
 }
 
@@ -175,19 +175,19 @@ void tSGT::ClearChunks()
     WRAM.fill(0);
 }
 
-void tSGT::Notify(const void* Sender, std::string_view Msg)
+void tSGT::Notify(const void* Sender, tNote Msg)
 {
     const bool FromOther = Sender != static_cast<const void*>(this);
     if (Loading_)
         return;
-    if (Msg == "new SNES" && FromOther) {
+    if (Msg == Note::NewSNES && FromOther) {
         if (!SNES)
             return;
         MachineToChunks(*SNES);
-        Broadcast(this, "new SGT");
-    } else if (Msg == "new savestate" && FromOther) {
+        Broadcast(this, Note::NewSGT);
+    } else if (Msg == Note::NewSavestate && FromOther) {
         ClearChunks();
-    } else if (Msg == "new Cart") {
+    } else if (Msg == Note::NewCart) {
         SRAMStream = Cart ? Cart->SRAM : std::vector<uint8_t>{};
     }
 }

@@ -58,7 +58,7 @@ public:
     void MachineToChunks(const tSNES& S);
     void ClearChunks();
 
-    void Notify(const void* Sender, std::string_view Msg) override;
+    void Notify(const void* Sender, tNote Msg) override;
 
 private:
     // Set while a file is read: the SPC reader's "new SNES" must not rebuild

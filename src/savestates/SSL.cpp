@@ -150,7 +150,7 @@ bool tSSL::LoadFromMemory(std::span<const uint8_t> Data, std::string& Error)
     }
     if (SNES && PPU)
         ChunksToMachine(*SNES, *PPU, Cart);
-    Broadcast(this, "new SSL.Preview");
+    Broadcast(this, Note::NewSSLPreview);
     return Error.empty();
 }
 
@@ -235,17 +235,17 @@ void tSSL::ClearChunks()
     SAS1.fill(0);
 }
 
-void tSSL::Notify(const void* Sender, std::string_view Msg)
+void tSSL::Notify(const void* Sender, tNote Msg)
 {
     const bool FromOther = Sender != static_cast<const void*>(this);
-    if (Msg == "new SNES" && FromOther) {
+    if (Msg == Note::NewSNES && FromOther) {
         if (!SNES || !PPU)
             return;
         MachineToChunks(*SNES, *PPU, Cart, CurrentDosDateTime());
-        Broadcast(this, "new SSL");
-    } else if (Msg == "new savestate" && FromOther) {
+        Broadcast(this, Note::NewSSL);
+    } else if (Msg == Note::NewSavestate && FromOther) {
         ClearChunks();
-    } else if (Msg == "new Cart") {
+    } else if (Msg == Note::NewCart) {
         SRAMStream = Cart ? Cart->SRAM : std::vector<uint8_t>{};
     }
 }

@@ -79,7 +79,7 @@ public:
     void MachineToChunks(const tSNES& S, const tPPU& P, const tCart* C, uint32_t DosDateTime);
     void ClearChunks();
 
-    void Notify(const void* Sender, std::string_view Msg) override;
+    void Notify(const void* Sender, tNote Msg) override;
 };
 
 // The local time as a DOS file date (high word) and time (low word).

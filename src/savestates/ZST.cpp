@@ -86,7 +86,7 @@ bool tZST::LoadFromMemory(std::span<const uint8_t> Data, std::string_view Name, 
     FileStream.assign(Data.begin(), Data.end());
     const bool Complete = Split(Movie, Name);
     ImageToMachine();
-    Broadcast(this, "new ZST.Preview");
+    Broadcast(this, Note::NewZSTPreview);
     return Complete;
 }
 
@@ -130,8 +130,8 @@ void tZST::SplitStream(bool FromFile, bool Movie)
     if (FromFile)
         return;
     ImageToMachine();
-    Broadcast(this, "new SNES");
-    Broadcast(this, "new ZST.Preview");
+    Broadcast(this, Note::NewSNES);
+    Broadcast(this, Note::NewZSTPreview);
 }
 
 void tZST::BuildStream()
@@ -211,22 +211,22 @@ bool tZST::LoadPreview(const std::string& FileName, std::array<uint16_t, 64 * 56
     return true;
 }
 
-void tZST::Notify(const void* Sender, std::string_view Msg)
+void tZST::Notify(const void* Sender, tNote Msg)
 {
-    if (Msg == "new SNES") {
+    if (Msg == Note::NewSNES) {
         if (!IsSelf(Sender))
             MachineToImage();
-    } else if (Msg == "new ZST.Data") {
+    } else if (Msg == Note::NewZSTData) {
         if (!IsSelf(Sender))
             BuildStream();
         ImageToMachine();
-        Broadcast(this, "new SNES");
-    } else if (Msg == "new ZST.Preview") {
+        Broadcast(this, Note::NewSNES);
+    } else if (Msg == Note::NewZSTPreview) {
         if (!IsSelf(Sender))
             BuildStream();
-    } else if (Msg == "new ZST.Stream") {
+    } else if (Msg == Note::NewZSTStream) {
         SplitStream(false, StateKind == KindMovie);
-    } else if (Msg == "new savestate") {
+    } else if (Msg == Note::NewSavestate) {
         if (!IsSelf(Sender))
             ClearImage();
     }

@@ -57,7 +57,7 @@ class tZST : public tReceiver, public tSavestateFormat
     // The preview of a file on disk as 64 x 56 RGB565 pixels, top row first.
     static bool LoadPreview(const std::string& FileName, std::array<uint16_t, 64 * 56>& Pixels);
 
-    void Notify(const void* Sender, std::string_view Msg) override;
+    void Notify(const void* Sender, tNote Msg) override;
 
   private:
     bool IsSelf(const void* Sender) const { return Sender == static_cast<const void*>(this); }

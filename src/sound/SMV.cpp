@@ -175,14 +175,14 @@ bool tSMV::ApplyStart(const std::string& FileName)
         if (!Cart)
             return false;
         Cart->SRAM = Embedded;
-        Broadcast(this, "new SRAM");
+        Broadcast(this, Note::NewSRAM);
         return true;
     }
     // The reader reports its own errors. Every view follows the new machine
     // state; the reader, as the sender, keeps the image it has just read.
     if (!LoadQuicksave(Embedded, FileName))
         return false;
-    Broadcast(S9X, "new SNES");
+    Broadcast(S9X, Note::NewSNES);
     return true;
 }
 

@@ -63,7 +63,7 @@ bool tSPC::LoadFromStream(tByteReader& Stream, std::string& Error)
     ReadExtTags(Stream);
     DecodeTag();
     Loaded = true;
-    Broadcast(nullptr, "new SPC");
+    Broadcast(nullptr, Note::NewSPC);
     WriteToSNES();
     return true;
 }
@@ -125,7 +125,7 @@ void tSPC::ReadFromSNES()
 {
     if (SNES)
         CopyFromSNES(*SNES);
-    Broadcast(nullptr, "new SPC");
+    Broadcast(nullptr, Note::NewSPC);
 }
 
 void tSPC::WriteToSNES()
@@ -133,11 +133,11 @@ void tSPC::WriteToSNES()
     if (!SNES)
         return;
     CopyToSNES(*SNES);
-    Broadcast(this, "new SNES");
+    Broadcast(this, Note::NewSNES);
 }
 
-void tSPC::Notify(const void* Sender, std::string_view Msg)
+void tSPC::Notify(const void* Sender, tNote Msg)
 {
-    if (Msg == "new SNES" && Sender != static_cast<const void*>(this))
+    if (Msg == Note::NewSNES && Sender != static_cast<const void*>(this))
         ReadFromSNES();
 }

@@ -119,7 +119,7 @@ public:
     void ReadExtTags(tByteReader& Stream);
     void WriteExtTags(std::vector<uint8_t>& Out) const;
 
-    void Notify(const void* Sender, std::string_view Msg) override;
+    void Notify(const void* Sender, tNote Msg) override;
 };
 
 extern tSPC* SPC;

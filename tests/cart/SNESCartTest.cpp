@@ -17,10 +17,10 @@ namespace {
 class tCartWatcher : public tReceiver {
 public:
     int NewCart = 0, NewCartROM = 0;
-    void Notify(const void*, std::string_view Msg) override
+    void Notify(const void*, tNote Msg) override
     {
-        NewCart += Msg == "new Cart";
-        NewCartROM += Msg == "new Cart.ROM";
+        NewCart += Msg == Note::NewCart;
+        NewCartROM += Msg == Note::NewCartROM;
     }
 };
 

@@ -26,8 +26,8 @@ TEST_F(CmdSpcTest, StateToTaggedSPC)
         SNES->APU_RAM[i] = static_cast<uint8_t>(i ^ (i >> 8));
     SNES->DSP[0x5D] = 0x12;
     int Other = 0;
-    Broadcast(&Other, "new savestate");
-    Broadcast(&Other, "new SNES");
+    Broadcast(&Other, Note::NewSavestate);
+    Broadcast(&Other, Note::NewSNES);
     const std::string Dir = TempDir();
     std::string Error;
     ASSERT_TRUE(SSL->SaveToFile(Dir + "/game.s01", Error)) << Error;

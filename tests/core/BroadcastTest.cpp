@@ -13,13 +13,13 @@ std::vector<std::string> Trace;
 
 struct tProbe : tReceiver {
     std::string Name;
-    std::function<void(std::string_view)> Extra;
+    std::function<void(tNote)> Extra;
     explicit tProbe(std::string N) : Name(std::move(N)) {}
-    void Notify(const void* Sender, std::string_view Msg) override
+    void Notify(const void* Sender, tNote Msg) override
     {
         if (Sender == this)
             return;
-        Trace.push_back(Name + ":" + std::string(Msg));
+        Trace.push_back(Name + ":" + std::string(Msg.Text()));
         if (Extra)
             Extra(Msg);
     }
@@ -44,7 +44,7 @@ TEST_F(BroadcastTest, FixedOrderModelThenWindowsThenFormats)
     RegisterReceiver(tBusSlot::INI, &Ini);
     RegisterReceiver(tBusSlot::WindowList, &List);
     RegisterReceiver(tBusSlot::S9X, &S9x);
-    Broadcast(&Zst, "new SNES");
+    Broadcast(&Zst, Note::NewSNES);
     EXPECT_EQ(Trace, (std::vector<std::string>{"INI:new SNES", "SNES:new SNES", "Main:new SNES", "S9X:new SNES",
                                                "WindowList:new SNES"}));
 }
@@ -52,14 +52,14 @@ TEST_F(BroadcastTest, FixedOrderModelThenWindowsThenFormats)
 TEST_F(BroadcastTest, NestedBroadcastCompletesBeforeTheOuterGoesOn)
 {
     tProbe Snes("SNES"), S9x("S9X"), Zst("ZST");
-    S9x.Extra = [&](std::string_view Msg) {
-        if (Msg == "new SNES")
-            Broadcast(&S9x, "new S9X");
+    S9x.Extra = [&](tNote Msg) {
+        if (Msg == Note::NewSNES)
+            Broadcast(&S9x, Note::NewS9X);
     };
     RegisterReceiver(tBusSlot::SNES, &Snes);
     RegisterReceiver(tBusSlot::S9X, &S9x);
     RegisterReceiver(tBusSlot::ZST, &Zst);
-    Broadcast(nullptr, "new SNES");
+    Broadcast(nullptr, Note::NewSNES);
     EXPECT_EQ(Trace, (std::vector<std::string>{"SNES:new SNES", "S9X:new SNES", "SNES:new S9X", "ZST:new S9X",
                                                "ZST:new SNES"}));
 }
@@ -67,10 +67,10 @@ TEST_F(BroadcastTest, NestedBroadcastCompletesBeforeTheOuterGoesOn)
 TEST_F(BroadcastTest, ExceptionStopsTheBroadcastAndReachesTheCaller)
 {
     tProbe Snes("SNES"), Zst("ZST");
-    Snes.Extra = [](std::string_view) { throw std::runtime_error("bad"); };
+    Snes.Extra = [](tNote) { throw std::runtime_error("bad"); };
     RegisterReceiver(tBusSlot::SNES, &Snes);
     RegisterReceiver(tBusSlot::ZST, &Zst);
-    EXPECT_THROW(Broadcast(nullptr, "startup"), std::runtime_error);
+    EXPECT_THROW(Broadcast(nullptr, Note::Startup), std::runtime_error);
     EXPECT_EQ(Trace, (std::vector<std::string>{"SNES:startup"}));
 }
 

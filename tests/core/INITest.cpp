@@ -233,7 +233,7 @@ TEST_F(INIFile, StartupReadsTheConfigurationBesideTheProgram)
     std::string Saved = ProgramDir;
     SetProgramDir(Dir);
     EXPECT_EQ(ConfigFilePath(), Dir + "/Orlik.ini");
-    Broadcast(nullptr, "startup");
+    Broadcast(nullptr, Note::Startup);
     SetProgramDir(Saved);
     EXPECT_TRUE(INI->FileExisted);
     EXPECT_EQ(Read(*INI, "X", "K"), "1");

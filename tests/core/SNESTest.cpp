@@ -94,10 +94,10 @@ TEST_F(DetectionTest, UnknownFileClearsStateKeepsKindAndStillNotifies)
         std::vector<std::string> Seen;
         // The format objects and the sound snapshot answer "new SNES" with
         // their own messages; only the loader's two matter here.
-        void Notify(const void*, std::string_view Msg) override
+        void Notify(const void*, tNote Msg) override
         {
-            if (Msg == "new savestate" || Msg == "new SNES")
-                Seen.emplace_back(Msg);
+            if (Msg == Note::NewSavestate || Msg == Note::NewSNES)
+                Seen.emplace_back(Msg.Text());
         }
     } Counter;
     RegisterReceiver(tBusSlot::Form_Main, &Counter);

@@ -35,8 +35,8 @@ class MainWindowTest : public QObject
         StateSlot = Slot;
         StateFormat = Format;
         StateKind = KindSavestate;
-        Broadcast(nullptr, "new savestate");
-        Broadcast(nullptr, "new SNES");
+        Broadcast(nullptr, Note::NewSavestate);
+        Broadcast(nullptr, Note::NewSNES);
     }
 
   private slots:
@@ -228,7 +228,7 @@ class MainWindowTest : public QObject
         Cart->FileName = F.toStdString();
         Cart->ROM.assign(512 * 1024, 0);
         Cart->SRAM.assign(8 * 1024, 0);
-        Broadcast(Cart, "new Cart");
+        Broadcast(Cart, Note::NewCart);
         QCOMPARE(Form_Main->PanelText(2), QStringLiteral(" cart: game"));
         QCOMPARE(Form_Main->PanelText(3), QStringLiteral(" ROM size: 512 KB"));
         QCOMPARE(Form_Main->PanelText(4), QStringLiteral(" SRAM size: 8 KB"));
@@ -240,7 +240,7 @@ class MainWindowTest : public QObject
         Cart->FileName.clear();
         Cart->ROM.clear();
         Cart->SRAM.clear();
-        Broadcast(Cart, "new Cart");
+        Broadcast(Cart, Note::NewCart);
         QVERIFY(Form_Main->PanelText(2).isEmpty());
         QVERIFY(Form_Main->PanelText(3).isEmpty());
         QVERIFY(Form_Main->PanelText(4).isEmpty());
@@ -285,7 +285,7 @@ class MainWindowTest : public QObject
         QVERIFY(Row >= 0);
         QCOMPARE(PPU->item(Row, 4)->text(), QStringLiteral("00"));
         SNES->Regs[0x2100] = 0x8F;
-        Broadcast(nullptr, "new SNES");
+        Broadcast(nullptr, Note::NewSNES);
         QCOMPARE(PPU->item(Row, 4)->text(), QStringLiteral("8F"));
         QCOMPARE(PPU->item(Row, 3)->text(), QStringLiteral("10001111"));
         QCOMPARE(PPU->item(Row, 5)->text(), QStringLiteral("143"));
@@ -299,7 +299,7 @@ class MainWindowTest : public QObject
         Form_Main->Pages()->setCurrentIndex(2);
         Options().CBox_MainUpdating = false;
         SNES->Regs[0x2100] = 0x0F;
-        Broadcast(nullptr, "new SNES");
+        Broadcast(nullptr, Note::NewSNES);
         QCOMPARE(PPU->item(Row, 4)->text(), QStringLiteral("8F"));
     }
 

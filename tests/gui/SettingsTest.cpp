@@ -55,7 +55,7 @@ class SettingsTest : public QObject
                 StateSlot = "1";
                 StateFormat = FormatS9X;
                 StateKind = KindSavestate;
-                Broadcast(nullptr, "new savestate");
+                Broadcast(nullptr, Note::NewSavestate);
             }
             Form_Options->findChild<QCheckBox*>(QStringLiteral("CBox_MainConfirm"))->setChecked(false);
             Form_Options->findChild<QCheckBox*>(QStringLiteral("CBox_SceneBlur"))->setChecked(false);

@@ -208,12 +208,12 @@ class WindowListTest : public QObject
         QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(Form_Main));
         // A window hidden by other means leaves the list at once, so
         // activation does not bring it back.
-        Broadcast(nullptr, "Appl. activated");
+        Broadcast(nullptr, Note::ApplActivated);
         QVERIFY(!Form_Scene->isVisible());
         QVERIFY(WindowList->Windows().empty());
         Button("Btn_Scene")->click();
         QTRY_COMPARE(WindowList->Current(), Form_Scene);
-        Broadcast(nullptr, "Appl. activated");
+        Broadcast(nullptr, Note::ApplActivated);
         QVERIFY(Form_Scene->isVisible());
     }
 

@@ -206,7 +206,7 @@ TEST_F(FidelityTest, EmulatorIgnoresSpriteInterlace)
     ASSERT_TRUE(Compare(State, C, [] {
         ASSERT_TRUE(SNES->Regs[0x2133] & 2);
         SNES->Regs[0x2133] &= ~2;
-        Broadcast(nullptr, "new SNES");
+        Broadcast(nullptr, Note::NewSNES);
     }));
     EXPECT_GE(C.Percent, 99.7);
 }
@@ -235,7 +235,7 @@ TEST_F(FidelityTest, EmulatorLeavesTheBackdropUnhalved)
     EXPECT_GE(MatchPercent(Ours, Theirs, 0, 192), 99.9);
     ASSERT_EQ(SNES->Regs[0x2131], 0xE1); // subtract, half, backdrop and BG1
     SNES->Regs[0x2131] &= ~0x40;
-    Broadcast(nullptr, "new SNES");
+    Broadcast(nullptr, Note::NewSNES);
     Compose();
     EXPECT_GE(MatchPercent(Ours, Theirs, 192, 256), 99.9);
 }

@@ -28,7 +28,7 @@ TEST_F(HdmaCliTest, ListsTheLinesOfASavedStateWithItsCartridge)
     SNES->SetReg16(0x4322, 0x8000);
     *SNES->Reg8(0x4324) = 0x00;
     *SNES->Reg8(0x420C) = 0x04;
-    Broadcast(nullptr, "new SNES");
+    Broadcast(nullptr, Note::NewSNES);
     std::string Error;
     ASSERT_TRUE(SSL->SaveToFile(Dir + "/game.s01", Error)) << Error;
     std::vector<uint8_t> ROM(32768, 0);

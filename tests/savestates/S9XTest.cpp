@@ -268,8 +268,8 @@ TEST_F(S9XTest, WrittenFieldsAreWhatSnes9xReads)
     SNES->OAM[512] = 0x03; // sprite 0: X bit 8, large
     PPU->FixedColour = {0, 0, 248, 0};
     const int Other = 0;
-    Broadcast(&Other, "new savestate");
-    Broadcast(&Other, "new SNES");
+    Broadcast(&Other, Note::NewSavestate);
+    Broadcast(&Other, Note::NewSNES);
     EXPECT_TRUE(S9X->Blocks.HasAPU);
 
     std::vector<uint8_t> Out;
@@ -294,7 +294,7 @@ TEST_F(S9XTest, WrittenFieldsAreWhatSnes9xReads)
     EXPECT_EQ(std::vector<uint8_t>(C.begin() + 21, C.end()),
               (std::vector<uint8_t>{0, 0, 0, 6, 0, 0, 0, 12, 0, 0, 0, 6}));
     SNES->Regs[0x420D] = 0;
-    Broadcast(&Other, "new SNES");
+    Broadcast(&Other, Note::NewSNES);
     ASSERT_TRUE(S9X->SaveToStream(Out, Error));
     B = SplitBlocks(Inflate(Out));
     EXPECT_EQ(B["CPU"][24], 8);

@@ -75,7 +75,7 @@ TEST_F(SGTTest, CPURFieldsGiveTheCPURegisters)
     // the program does not use stay as the file had them.
     SNES->CPU_PC = 0x018123;
     SNES->CPU_P = 0x1FF;
-    Broadcast(nullptr, "new SNES");
+    Broadcast(nullptr, Note::NewSNES);
     EXPECT_EQ(SGT->CPUR[11], 0x23);
     EXPECT_EQ(SGT->CPUR[12], 0x81);
     EXPECT_EQ(SGT->CPUR[19], 0x01);
@@ -203,14 +203,14 @@ TEST_F(SGTTest, NotificationsFollowTheSender)
     SNES->CGRAM[1] = 0x7FFF;
     *SNES->Reg8(0x2105) = 7;
     int Dummy = 0;
-    Broadcast(&Dummy, "new SNES");
+    Broadcast(&Dummy, Note::NewSNES);
     EXPECT_EQ(SGT->WRAM[3], 9);
     EXPECT_EQ(SGT->PAL[2], 0xFF);
     EXPECT_EQ(SGT->PPUR[5], 7);
 
-    Broadcast(SGT, "new savestate");
+    Broadcast(SGT, Note::NewSavestate);
     EXPECT_EQ(SGT->WRAM[3], 9) << "its own load keeps the image";
-    Broadcast(&Dummy, "new savestate");
+    Broadcast(&Dummy, Note::NewSavestate);
     EXPECT_EQ(SGT->WRAM[3], 0);
     EXPECT_EQ(SGT->PPUR[5], 7) << "only the memories are dropped";
 }

@@ -122,8 +122,8 @@ class SSLTest : public tModelTest {
 protected:
     void ConvertFromOtherFormat()
     {
-        Broadcast(&Other, "new savestate");
-        Broadcast(&Other, "new SNES");
+        Broadcast(&Other, Note::NewSavestate);
+        Broadcast(&Other, Note::NewSNES);
     }
     Bytes Saved()
     {
@@ -228,7 +228,7 @@ TEST_F(SSLTest, SaveRAMOf8KiBGoesToTheCartridgeAndBackAndEmptyWritesNone)
     EXPECT_TRUE(std::equal(SRAM.begin(), SRAM.end(), F.begin() + At));
 
     Cart->SRAM.clear();
-    Broadcast(Cart, "new Cart");
+    Broadcast(Cart, Note::NewCart);
     EXPECT_EQ(FindChunk(Saved(), "SRAM"), 0u);
 }
 
@@ -346,16 +346,16 @@ TEST_F(SSLTest, NotificationsFollowTheSender)
     std::string Error;
     ASSERT_TRUE(SSL->LoadFromMemory(SleuthFile(), Error));
     // The loader's own messages name the reader, which keeps its image.
-    Broadcast(SSL, "new savestate");
-    Broadcast(SSL, "new SNES");
+    Broadcast(SSL, Note::NewSavestate);
+    Broadcast(SSL, Note::NewSNES);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&SSL->BPS2[2])), "Super Sleuth");
     // An edit elsewhere converts again and stamps the program's name.
-    Broadcast(nullptr, "new SNES");
+    Broadcast(nullptr, Note::NewSNES);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&SSL->BPS2[2])), "Orlik");
     EXPECT_TRUE(SSL->HasSAS1) << "the SAS1 chunk survives a conversion";
     EXPECT_EQ(SSL->BPS2[100], 0x55);
     // Another format's state drops the image.
-    Broadcast(&Other, "new savestate");
+    Broadcast(&Other, Note::NewSavestate);
     EXPECT_FALSE(SSL->HasSAS1);
     EXPECT_EQ(SSL->BPS2[100], 0);
 }

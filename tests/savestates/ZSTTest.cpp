@@ -189,7 +189,7 @@ TEST_F(ZSTTest, RebuildingTheImageFromTheMachineChangesOnlyBitsTheHardwareIgnore
         SCOPED_TRACE(Name);
         ASSERT_TRUE(LoadSavestate(Name));
         const auto Before = ZST->StateImage;
-        Broadcast(nullptr, "new SNES"); // an editor's change of the machine state
+        Broadcast(nullptr, Note::NewSNES); // an editor's change of the machine state
         size_t Diffs = 0;
         for (size_t i = 0; i < ImageSize; ++i)
             if (Before[i] != ZST->StateImage[i] && !(i == BGScrolX + 1 && Name.find("wavehdma") != std::string::npos))
@@ -205,7 +205,7 @@ TEST_F(ZSTTest, SoundlessStateKeepsItsShortImageAndClearedSound)
     ASSERT_TRUE(LoadSavestate(Name));
     EXPECT_EQ(ZST->ImageLength(), ImageSizeNoSound);
     EXPECT_EQ(ZST->Rest.size(), 220u);
-    Broadcast(nullptr, "new SNES");
+    Broadcast(nullptr, Note::NewSNES);
     EXPECT_EQ(ZST->StateImage[SPCOn], 0);
     const std::string Out = TempDir() + "/spcoff.zst";
     ASSERT_TRUE(ZST->SaveToFile(Out));
@@ -337,10 +337,10 @@ TEST_F(ZSTTest, OtherFormatsLoadClearsAndConvertsTheImage)
     ASSERT_TRUE(LoadSavestate(FixturePath("zsnes/zsnes151_hello_sram8k.zst")));
     EXPECT_EQ(ZST->Rest.size(), 220u + 8192u);
     const int Other = 0;
-    Broadcast(&Other, "new savestate");
+    Broadcast(&Other, Note::NewSavestate);
     EXPECT_TRUE(ZST->Rest.empty());
     EXPECT_FALSE(ZST->HasPreview);
-    Broadcast(&Other, "new SNES");
+    Broadcast(&Other, Note::NewSNES);
     EXPECT_EQ(ZST->StateImage[VersionByte], 0x3C);
     ZST->BuildStream();
     EXPECT_EQ(ZST->FileStream.size(), ImageSize);
@@ -351,7 +351,7 @@ TEST_F(ZSTTest, LoadedV143FileKeepsItsVersionWhenRebuilt)
     REQUIRE_FIXTURES();
     ASSERT_TRUE(LoadSavestate(FixturePath("zsnes/zsnes151_hello.zst")));
     ZST->StateImage[VersionByte] = 0x8F;
-    Broadcast(nullptr, "new SNES");
+    Broadcast(nullptr, Note::NewSNES);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(ZST->StateImage.data()), 26), "ZSNES Save State File V143");
     EXPECT_EQ(ZST->StateImage[VersionByte], 0x8F);
 }
@@ -435,16 +435,16 @@ TEST_F(ZSTTest, EditorNotificationsRebuildTheFileAndTheMachine)
     ASSERT_TRUE(LoadSavestate(FixturePath("zsnes/zsnes151_hello.zst")));
     const int Editor = 0;
     ZST->StateImage[ZSTLayout::A] = 0x99;
-    Broadcast(&Editor, "new ZST.Data");
+    Broadcast(&Editor, Note::NewZSTData);
     EXPECT_EQ(SNES->CPU_A & 0xFF, 0x99);
     EXPECT_EQ(ZST->FileStream[ZSTLayout::A], 0x99);
 
     ZST->FileStream[BGMode] = 3;
-    Broadcast(&Editor, "new ZST.Stream");
+    Broadcast(&Editor, Note::NewZSTStream);
     EXPECT_EQ(SNES->Regs[0x2105] & 7, 3);
     EXPECT_TRUE(ZST->HasPreview);
 
     ZST->Preview[0] = 0x12;
-    Broadcast(&Editor, "new ZST.Preview");
+    Broadcast(&Editor, Note::NewZSTPreview);
     EXPECT_EQ(ZST->FileStream[ZST->FileStream.size() - PreviewSize], 0x12);
 }

@@ -145,7 +145,7 @@ TEST(SMV, UTF16MetadataBecomesUTF8)
 class tMsgLog : public tReceiver {
 public:
     std::vector<std::pair<const void*, std::string>> Seen;
-    void Notify(const void* Sender, std::string_view Msg) override { Seen.emplace_back(Sender, std::string(Msg)); }
+    void Notify(const void* Sender, tNote Msg) override { Seen.emplace_back(Sender, std::string(Msg.Text())); }
 };
 
 class SMVLoadTest : public tModelTest {

@@ -264,7 +264,7 @@ void FillSound(tSNES& S)
 TEST_F(SPCTest, SnapshotOfAStateHoldsItsSoundAtTheRightOffsetsAndReadsBack)
 {
     FillSound(*SNES);
-    Broadcast(SNES, "new SNES"); // as after any savestate load
+    Broadcast(SNES, Note::NewSNES); // as after any savestate load
     const std::string File = TempDir() + "/state.spc";
     std::string Error;
     tSPC_EditorFields Fields = SPC->EditorFieldsFromTag();
@@ -314,10 +314,10 @@ class tListener : public tReceiver {
 public:
     std::vector<std::pair<const void*, std::string>> Seen;
     // The format objects answer "new SNES" with their own messages.
-    void Notify(const void* Sender, std::string_view Msg) override
+    void Notify(const void* Sender, tNote Msg) override
     {
-        if (Msg == "new SPC" || Msg == "new SNES")
-            Seen.emplace_back(Sender, std::string(Msg));
+        if (Msg == Note::NewSPC || Msg == Note::NewSNES)
+            Seen.emplace_back(Sender, std::string(Msg.Text()));
     }
 };
 
