@@ -1,4 +1,4 @@
-#include "core/Config.h"
+#include "gui/core/Config.h"
 
 #include <QAbstractButton>
 #include <QFont>
@@ -8,7 +8,7 @@
 #include <QTableWidget>
 #include <QWidget>
 
-#include "core/ConfigStore.h"
+#include "gui/core/ConfigStore.h"
 #include "core/INI.h"
 #include "core/SharedData.h"
 

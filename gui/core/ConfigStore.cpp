@@ -1,4 +1,4 @@
-#include "core/ConfigStore.h"
+#include "gui/core/ConfigStore.h"
 
 #include "core/INI.h"
 

@@ -1,4 +1,4 @@
-#include "core/CoreBridge.h"
+#include "gui/core/CoreBridge.h"
 
 #include <cstring>
 

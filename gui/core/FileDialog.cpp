@@ -1,4 +1,4 @@
-#include "core/FileDialog.h"
+#include "gui/core/FileDialog.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "core/Form_Main.h"
+#include "gui/core/Form_Main.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -15,17 +15,17 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "core/CoreBridge.h"
-#include "core/Form_Quit.h"
-#include "core/Icons.h"
-#include "core/MenuStyle.h"
+#include "gui/core/CoreBridge.h"
+#include "gui/core/Form_Quit.h"
+#include "gui/core/Icons.h"
+#include "gui/core/MenuStyle.h"
 #include "core/Options.h"
-#include "core/Program.h"
-#include "core/ProgramWindows.h"
-#include "core/RecentMenu.h"
-#include "core/RegisterLists.h"
+#include "gui/core/Program.h"
+#include "gui/core/ProgramWindows.h"
+#include "gui/core/RecentMenu.h"
+#include "gui/core/RegisterLists.h"
 #include "core/SharedData.h"
-#include "core/WindowList.h"
+#include "gui/core/WindowList.h"
 
 namespace
 {

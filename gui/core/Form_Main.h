@@ -10,7 +10,7 @@
 #include <QTimer>
 
 #include "core/Broadcast.h"
-#include "core/FileDialog.h"
+#include "gui/core/FileDialog.h"
 
 class QAction;
 class QActionGroup;

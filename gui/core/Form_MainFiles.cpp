@@ -6,18 +6,18 @@
 #include <QToolButton>
 
 #include "cart/SNESCart.h"
-#include "core/CoreBridge.h"
-#include "core/Form_Main.h"
-#include "core/Icons.h"
+#include "gui/core/CoreBridge.h"
+#include "gui/core/Form_Main.h"
+#include "gui/core/Icons.h"
 #include "core/Messages.h"
 #include "core/Options.h"
-#include "core/ProgramWindows.h"
-#include "core/RecentMenu.h"
+#include "gui/core/ProgramWindows.h"
+#include "gui/core/RecentMenu.h"
 #include "core/SNES.h"
 #include "core/SharedData.h"
-#include "core/Shell.h"
-#include "core/ToolWindow.h"
-#include "core/WindowList.h"
+#include "gui/core/Shell.h"
+#include "gui/core/ToolWindow.h"
+#include "gui/core/WindowList.h"
 
 namespace
 {

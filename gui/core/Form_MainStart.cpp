@@ -10,17 +10,17 @@
 #include <QToolButton>
 
 #include "cart/SNESCart.h"
-#include "core/Config.h"
-#include "core/CoreBridge.h"
-#include "core/Form_Main.h"
+#include "gui/core/Config.h"
+#include "gui/core/CoreBridge.h"
+#include "gui/core/Form_Main.h"
 #include "core/Options.h"
-#include "core/ProgramWindows.h"
-#include "core/RecentMenu.h"
+#include "gui/core/ProgramWindows.h"
+#include "gui/core/RecentMenu.h"
 #include "core/SNES.h"
 #include "core/SharedData.h"
-#include "core/WindowList.h"
-#include "tools/Form_Options.h"
-#include "tools/OptionStore.h"
+#include "gui/core/WindowList.h"
+#include "gui/tools/Form_Options.h"
+#include "gui/tools/OptionStore.h"
 
 bool tForm_Main::GUI_AppShortcut(int Key, Qt::KeyboardModifiers Modifiers)
 {

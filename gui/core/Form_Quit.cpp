@@ -1,4 +1,4 @@
-#include "core/Form_Quit.h"
+#include "gui/core/Form_Quit.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -10,12 +10,12 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "core/Form_Main.h"
-#include "core/Icons.h"
+#include "gui/core/Form_Main.h"
+#include "gui/core/Icons.h"
 #include "core/Options.h"
-#include "core/ProgramWindows.h"
+#include "gui/core/ProgramWindows.h"
 #include "core/SharedData.h"
-#include "tools/Form_Options.h"
+#include "gui/tools/Form_Options.h"
 
 tForm_Quit::tForm_Quit(QWidget* Parent)
     : tToolWindow(QStringLiteral("Form_Quit"), QStringLiteral("quit"), QStringLiteral("Btn_Quit"), tBusSlot::Form_Quit,

@@ -4,7 +4,7 @@
 
 #include <QPoint>
 
-#include "core/ToolWindow.h"
+#include "gui/core/ToolWindow.h"
 
 class QLabel;
 class QPushButton;

@@ -1,21 +1,21 @@
-#include "core/Program.h"
+#include "gui/core/Program.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
 #include "core/Broadcast.h"
-#include "core/Config.h"
+#include "gui/core/Config.h"
 #include "core/FileIO.h"
-#include "core/Form_Main.h"
-#include "core/Form_Quit.h"
+#include "gui/core/Form_Main.h"
+#include "gui/core/Form_Quit.h"
 #include "core/Messages.h"
 #include "core/Model.h"
-#include "core/ProgramWindows.h"
+#include "gui/core/ProgramWindows.h"
 #include "core/SharedData.h"
-#include "core/ToolWindow.h"
-#include "core/WindowList.h"
+#include "gui/core/ToolWindow.h"
+#include "gui/core/WindowList.h"
 #include "render/PPU.h"
-#include "tools/Form_Options.h"
+#include "gui/tools/Form_Options.h"
 
 tForm_Main* Form_Main = nullptr;
 tToolWindow* Form_Cart = nullptr;

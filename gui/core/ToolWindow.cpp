@@ -1,13 +1,13 @@
-#include "core/ToolWindow.h"
+#include "gui/core/ToolWindow.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/Config.h"
-#include "core/ProgramWindows.h"
-#include "core/WindowList.h"
-#include "tools/OptionStore.h"
+#include "gui/core/Config.h"
+#include "gui/core/ProgramWindows.h"
+#include "gui/core/WindowList.h"
+#include "gui/tools/OptionStore.h"
 
 tToolWindow::tToolWindow(const QString& Name, const QString& Caption, const QString& Hint, tBusSlot Slot,
                          QWidget* Parent)

@@ -1,4 +1,4 @@
-#include "tools/Form_Options.h"
+#include "gui/tools/Form_Options.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -16,13 +16,13 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "core/Form_Main.h"
-#include "core/Form_Quit.h"
-#include "core/Icons.h"
+#include "gui/core/Form_Main.h"
+#include "gui/core/Form_Quit.h"
+#include "gui/core/Icons.h"
 #include "core/Options.h"
-#include "core/ProgramWindows.h"
-#include "core/RecentMenu.h"
-#include "tools/OptionStore.h"
+#include "gui/core/ProgramWindows.h"
+#include "gui/core/RecentMenu.h"
+#include "gui/tools/OptionStore.h"
 
 namespace
 {

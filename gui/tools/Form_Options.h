@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-#include "core/ToolWindow.h"
+#include "gui/core/ToolWindow.h"
 
 class QAbstractButton;
 class QCheckBox;

@@ -5,14 +5,14 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
-#include "core/Config.h"
-#include "core/Form_Quit.h"
+#include "gui/core/Config.h"
+#include "gui/core/Form_Quit.h"
 #include "core/Messages.h"
 #include "core/Options.h"
-#include "core/ProgramWindows.h"
-#include "core/WindowList.h"
-#include "tools/Form_Options.h"
-#include "tools/OptionStore.h"
+#include "gui/core/ProgramWindows.h"
+#include "gui/core/WindowList.h"
+#include "gui/tools/Form_Options.h"
+#include "gui/tools/OptionStore.h"
 
 void tForm_Options::ReadOwnSettings()
 {

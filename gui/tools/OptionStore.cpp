@@ -1,8 +1,8 @@
-#include "tools/OptionStore.h"
+#include "gui/tools/OptionStore.h"
 
 #include <QFontDatabase>
 
-#include "core/Config.h"
+#include "gui/core/Config.h"
 #include "core/Options.h"
 
 QFont& HexFont()

@@ -10,14 +10,14 @@
 #include "GuiTestSupport.h"
 #include "cart/SNESCart.h"
 #include "core/Broadcast.h"
-#include "core/Form_Main.h"
-#include "core/MenuStyle.h"
-#include "core/ToolWindow.h"
+#include "gui/core/Form_Main.h"
+#include "gui/core/MenuStyle.h"
+#include "gui/core/ToolWindow.h"
 #include "core/Options.h"
-#include "core/ProgramWindows.h"
-#include "core/RecentMenu.h"
+#include "gui/core/ProgramWindows.h"
+#include "gui/core/RecentMenu.h"
 #include "core/SNES.h"
-#include "tools/Form_Options.h"
+#include "gui/tools/Form_Options.h"
 
 class MainWindowTest : public QObject
 {

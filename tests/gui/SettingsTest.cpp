@@ -12,15 +12,15 @@
 
 #include "GuiTestSupport.h"
 #include "core/Broadcast.h"
-#include "core/Form_Main.h"
-#include "core/Form_Quit.h"
+#include "gui/core/Form_Main.h"
+#include "gui/core/Form_Quit.h"
 #include "core/Options.h"
-#include "core/ProgramWindows.h"
-#include "core/RecentMenu.h"
+#include "gui/core/ProgramWindows.h"
+#include "gui/core/RecentMenu.h"
 #include "core/SNES.h"
-#include "core/ToolWindow.h"
-#include "core/WindowList.h"
-#include "tools/Form_Options.h"
+#include "gui/core/ToolWindow.h"
+#include "gui/core/WindowList.h"
+#include "gui/tools/Form_Options.h"
 
 class SettingsTest : public QObject
 {

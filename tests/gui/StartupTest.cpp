@@ -5,7 +5,7 @@
 #include <QtTest>
 
 #include "core/Broadcast.h"
-#include "core/Program.h"
+#include "gui/core/Program.h"
 #include "core/SharedData.h"
 
 class StartupTest : public QObject

@@ -6,12 +6,12 @@
 #include <QToolButton>
 
 #include "GuiTestSupport.h"
-#include "core/Form_Main.h"
-#include "core/Form_Quit.h"
+#include "gui/core/Form_Main.h"
+#include "gui/core/Form_Quit.h"
 #include "core/Options.h"
-#include "core/ProgramWindows.h"
-#include "core/ToolWindow.h"
-#include "core/WindowList.h"
+#include "gui/core/ProgramWindows.h"
+#include "gui/core/ToolWindow.h"
+#include "gui/core/WindowList.h"
 
 class WindowListTest : public QObject
 {
