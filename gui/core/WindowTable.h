@@ -1,8 +1,17 @@
 #pragma once
 // The program's windows, one row each: everything the frame needs to know
 // about a window lives here, and the window list, the toolbar, the options
-// pages and the configuration sections are read from the table. Adding a
-// window is one row in WindowTable.cpp and one class.
+// pages and the configuration sections are read from the table.
+//
+// Replacing a placeholder (or adding a window) takes:
+// 1. the class, derived from tToolWindow, constructed from (const tWindowRow&,
+//    QWidget* Parent); it overrides OnNotify for the messages it handles and
+//    LoadSettings / SaveSettings for settings beyond position, size, font and
+//    the options it owns (those the base class reads and writes itself);
+// 2. its row in WindowTable.cpp: Hooks<tForm_X, &Form_X>() and the include.
+// When other code needs the window's own type, its pointer is declared with
+// that type in ProgramWindows.h and defined so in WindowTable.cpp. What its
+// options page shows is the options window's business (tForm_Options::FillPage).
 
 #include <span>
 

@@ -54,7 +54,8 @@ class WindowListTest : public QObject
                  static_cast<void*>(static_cast<tReceiver*>(Form_Main)));
         for (size_t i = 0; i < W.size(); ++i) {
             QCOMPARE(W[i]->objectName(), QString::fromLatin1(Names[i]));
-            QCOMPARE(static_cast<void*>(ReceiverAt(WindowSlot(Slots[i]))), static_cast<void*>(static_cast<tReceiver*>(W[i])));
+            QCOMPARE(static_cast<void*>(ReceiverAt(WindowSlot(Slots[i]))),
+                     static_cast<void*>(static_cast<tReceiver*>(W[i])));
             if (W[i] != Form_Search)
                 QVERIFY2(Form_Main->ToolButton(W[i]->Hint()), qPrintable(W[i]->Hint()));
         }
