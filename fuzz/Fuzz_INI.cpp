@@ -16,15 +16,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
             int I = 0;
             uint32_t C = 0;
             bool B = false;
-            std::vector<int> W;
+            tStringList L;
             Ini.ReadInteger(Key, I);
             Ini.ReadColor(Key, C);
             Ini.ReadBool(Key, B);
-            Ini.ReadList(Key);
-            Ini.ReadColumnWidths(Key, W);
+            Ini.ReadList(Key, L);
         }
-        tFormSettings F;
-        Ini.ReadForm(F);
     }
     // What we write must read back as the same settings.
     std::string Text = Ini.SaveToText();

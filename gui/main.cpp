@@ -2,8 +2,8 @@
 
 #include <QWidget>
 
-#include "core/Application.h"
-#include "core/Program.h"
+#include "gui/core/Application.h"
+#include "gui/core/Program.h"
 #include "core/SharedData.h"
 
 int main(int argc, char** argv)

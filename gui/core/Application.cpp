@@ -1,8 +1,8 @@
-#include "core/Application.h"
+#include "gui/core/Application.h"
 
 #include <exception>
 
-#include "core/Program.h"
+#include "gui/core/Program.h"
 
 bool tApplication::notify(QObject* Receiver, QEvent* Event)
 {

@@ -1,4 +1,4 @@
-#include "core/CoreBridge.h"
+#include "gui/core/CoreBridge.h"
 
 #include <cstring>
 
@@ -20,10 +20,15 @@ constexpr uint32_t ThumbHeight = 56;
 bool Report(bool Ok, const std::string& FileName, const std::string& Error)
 {
     if (!Ok)
-        Messages().Error("Could not write \"" + FileName + "\": " + Error + ".");
+        ReportWriteError(FileName, Error);
     return Ok;
 }
 } // namespace
+
+void ReportWriteError(const std::string& FileName, const std::string& Reason)
+{
+    Messages().Error("Could not write \"" + FileName + "\": " + Reason + ".");
+}
 
 bool LoadCartridgeFile(const std::string& FileName)
 {

@@ -15,6 +15,8 @@ void FindCartridgeFor(const std::string& Name);
 // Writes the image of the given format (FormatZST, FormatS9X, FormatSSL);
 // reports its own errors and returns false on failure.
 bool SaveStateAs(uint8_t Format, const std::string& FileName);
+// A file the program could not write, worded as the savestate writers word it.
+void ReportWriteError(const std::string& FileName, const std::string& Reason);
 // The path with every component as it is stored on disk.
 std::string OnDiskName(const std::string& Path);
 // The picture a savestate file carries (ZSNES preview, Super Sleuth

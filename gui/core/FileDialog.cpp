@@ -1,4 +1,4 @@
-#include "core/FileDialog.h"
+#include "gui/core/FileDialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -6,8 +6,6 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QRegularExpression>
-
-QString DialogFileName;
 
 namespace
 {
@@ -39,7 +37,7 @@ QStringList QtNameFilters(const QString& Filter)
     return Out;
 }
 
-bool ExecuteFileDialog(tFileDialog& Dialog, QWidget* Owner)
+std::optional<QString> ExecuteFileDialog(tFileDialog& Dialog, QWidget* Owner)
 {
     if (Dialog.InitialDir.isEmpty() || !QFileInfo(Dialog.InitialDir).isDir())
         Dialog.InitialDir = QDir::homePath();
@@ -69,14 +67,13 @@ bool ExecuteFileDialog(tFileDialog& Dialog, QWidget* Owner)
     if (Before)
         Before->activateWindow();
     if (Chosen.isEmpty())
-        return false;
+        return std::nullopt;
     if (Dialog.MustExist && !QFileInfo(Chosen).isFile())
-        return false;
-    DialogFileName = Chosen;
+        return std::nullopt;
     QFileInfo I(Chosen);
     Dialog.InitialDir = I.absolutePath();
     Dialog.FileName = I.fileName();
-    return true;
+    return Chosen;
 }
 
 QString ChooseDirectory(const QString& Prompt, const QString& InitialDir, QWidget* Owner)

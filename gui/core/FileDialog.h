@@ -1,9 +1,9 @@
 #pragma once
 // The program's standard open and save dialogs. Every dialog remembers where
-// it was last used (folder, file name, filter), and the chosen file ends up
-// in DialogFileName.
+// it was last used (folder, file name, filter) and hands back the file chosen.
 
 #include <functional>
+#include <optional>
 
 #include <QString>
 
@@ -20,13 +20,11 @@ struct tFileDialog {
     bool PromptOverwrite = false;
 };
 
-// The full name of the file chosen in the last successful ExecuteFileDialog.
-extern QString DialogFileName;
-
-// Runs the dialog. On success DialogFileName is the chosen file and the
+// Runs the dialog: the full name of the chosen file, or nothing when the user
+// cancelled (or an open dialog's file does not exist). After a choice the
 // dialog opens next time in that file's folder with its name preset. A
 // missing initial folder becomes the user's home folder.
-bool ExecuteFileDialog(tFileDialog& Dialog, QWidget* Owner = nullptr);
+[[nodiscard]] std::optional<QString> ExecuteFileDialog(tFileDialog& Dialog, QWidget* Owner = nullptr);
 
 // Tests answer dialogs through a runner instead of a real modal dialog: it
 // gets the prepared dialog and returns the chosen file ("" for cancel).

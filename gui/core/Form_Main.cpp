@@ -1,4 +1,7 @@
-#include "core/Form_Main.h"
+#include "gui/core/Form_Main.h"
+
+#include <algorithm>
+#include <vector>
 
 #include <QAction>
 #include <QActionGroup>
@@ -15,17 +18,18 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "core/CoreBridge.h"
-#include "core/Form_Quit.h"
-#include "core/Icons.h"
-#include "core/MenuStyle.h"
+#include "gui/core/CoreBridge.h"
+#include "gui/core/Form_Quit.h"
+#include "gui/core/Icons.h"
+#include "gui/core/MenuStyle.h"
 #include "core/Options.h"
-#include "core/Program.h"
-#include "core/ProgramWindows.h"
-#include "core/RecentMenu.h"
-#include "core/RegisterLists.h"
+#include "gui/core/Program.h"
+#include "gui/core/ProgramWindows.h"
+#include "gui/core/RecentMenu.h"
+#include "gui/core/RegisterLists.h"
 #include "core/SharedData.h"
-#include "core/WindowList.h"
+#include "gui/core/WindowList.h"
+#include "gui/core/WindowTable.h"
 
 namespace
 {
@@ -41,9 +45,9 @@ const char* const Columns[] = {"address", "type", "bits", "bin", "hex", "dec", "
 constexpr std::array<int, 8> ColumnWidths = {64, 64, 36, 140, 90, 90, 110, 300};
 } // namespace
 
-tForm_Main::tForm_Main(QWidget* Parent) : QMainWindow(Parent)
+tForm_Main::tForm_Main(const tWindowRow& Row, QWidget* Parent) : QMainWindow(Parent), Slot_(Row.BusSlot())
 {
-    setObjectName(QStringLiteral("Form_Main"));
+    setObjectName(Row.ComponentName());
     setWindowTitle(QApplication::applicationName());
     setMinimumSize(MinWidth, MinHeight);
     resize(DesignWidth, DesignHeight);
@@ -65,13 +69,13 @@ tForm_Main::tForm_Main(QWidget* Parent) : QMainWindow(Parent)
         } else if (S == Qt::ApplicationInactive)
             Broadcast(this, Note::ApplDeactivated);
     });
-    RegisterReceiver(tBusSlot::Form_Main, this);
+    RegisterReceiver(Slot_, this);
 }
 
 tForm_Main::~tForm_Main()
 {
     qApp->removeEventFilter(this);
-    RegisterReceiver(tBusSlot::Form_Main, nullptr);
+    RegisterReceiver(Slot_, nullptr);
 }
 
 QToolButton* tForm_Main::AddButton(QToolBar* Bar, const QString& Name, const QString& Hint, bool Checkable,
@@ -144,30 +148,29 @@ void tForm_Main::CreateToolbars()
         AddButton(L, QStringLiteral("Btn_CartExec"), QStringLiteral("launch the cartridge file"), false, false);
     connect(CartExec, &QToolButton::clicked, this, [this, CartExec] { GUI_ClickExec(CartExec); });
     L->addSeparator();
-    struct tToolSpec {
-        const char* Name;
-        const char* Hint;
-    };
-    static const tToolSpec Left[] = {
-        {"Btn_SPC", "SPC Editor"},    {"Btn_SMV", "SMV Editor"},     {nullptr, nullptr},
-        {"Btn_Preview", "preview"},   {"Btn_Palette", "PalViewer"},  {"Btn_Memory", "MemViewer"},
-        {"Btn_Scene", "SceneViewer"}, {"Btn_Hex", "HexEditor (F4)"}, {"Btn_List", "ListEditor"}};
-    for (const tToolSpec& S : Left) {
-        if (!S.Name) {
-            L->addSeparator();
-            continue;
-        }
-        QToolButton* B = AddButton(L, QString::fromLatin1(S.Name), QString::fromLatin1(S.Hint), true, true);
-        connect(B, &QToolButton::clicked, this, [this, B] { GUI_ClickBtn(B); });
-    }
-    QToolButton* Opt = AddButton(ToolBar_Right, QStringLiteral("Btn_Options"), QStringLiteral("options"), true, true);
-    connect(Opt, &QToolButton::clicked, this, [this, Opt] { GUI_ClickBtn(Opt); });
+    AddWindowButtons(L, tButtonGroup::Editors);
+    L->addSeparator();
+    AddWindowButtons(L, tButtonGroup::Viewers);
+    AddWindowButtons(ToolBar_Right, tButtonGroup::Options);
     QToolButton* Help = AddButton(ToolBar_Right, QStringLiteral("Btn_Help"), QStringLiteral("help (F1)"), false, true);
     connect(Help, &QToolButton::clicked, this, &tForm_Main::GUI_ClickHelp);
     ToolBar_Right->addSeparator();
-    QToolButton* Quit =
-        AddButton(ToolBar_Right, QStringLiteral("Btn_Quit"), QStringLiteral("quit (ESC, Alt+F4)"), true, true);
-    connect(Quit, &QToolButton::clicked, this, [this, Quit] { GUI_ClickBtn(Quit); });
+    AddWindowButtons(ToolBar_Right, tButtonGroup::Quit);
+}
+
+void tForm_Main::AddWindowButtons(QToolBar* Bar, tButtonGroup Group)
+{
+    std::vector<const tWindowRow*> Rows;
+    for (const tWindowRow& W : WindowTable())
+        if (W.Group == Group)
+            Rows.push_back(&W);
+    std::sort(Rows.begin(), Rows.end(),
+              [](const tWindowRow* A, const tWindowRow* B) { return A->ButtonOrder < B->ButtonOrder; });
+    for (const tWindowRow* W : Rows) {
+        QToolButton* B =
+            AddButton(Bar, QString::fromLatin1(W->Button), QString::fromLatin1(W->ButtonHint), true, true);
+        connect(B, &QToolButton::clicked, this, [this, B] { GUI_ClickBtn(B); });
+    }
 }
 
 void tForm_Main::CreatePages()

@@ -10,7 +10,7 @@
 #include <QTimer>
 
 #include "core/Broadcast.h"
-#include "core/FileDialog.h"
+#include "gui/core/FileDialog.h"
 
 class QAction;
 class QActionGroup;
@@ -22,6 +22,8 @@ class QToolBar;
 class QToolButton;
 class tMenuStyle;
 class tRecentMenu;
+enum class tButtonGroup;
+struct tWindowRow;
 
 class tForm_Main final : public QMainWindow, public tReceiver
 {
@@ -30,7 +32,7 @@ class tForm_Main final : public QMainWindow, public tReceiver
     static constexpr int PageCount = 7;
     static constexpr int PanelCount = 5;
 
-    explicit tForm_Main(QWidget* Parent = nullptr);
+    tForm_Main(const tWindowRow& Row, QWidget* Parent);
     ~tForm_Main() override;
 
     QToolButton* ToolButton(const QString& Name) const;
@@ -95,6 +97,8 @@ class tForm_Main final : public QMainWindow, public tReceiver
     void CreateMenus();
     void CreateDialogs();
     QToolButton* AddButton(QToolBar* Bar, const QString& Name, const QString& Hint, bool Checkable, bool Enabled);
+    // The buttons of the windows in Group, in their order.
+    void AddWindowButtons(QToolBar* Bar, tButtonGroup Group);
     void OnNewSavestate();
     void OnNewCart();
     void ClickRecentSavestate(QAction* Item, const QString& FileName);
@@ -124,4 +128,5 @@ class tForm_Main final : public QMainWindow, public tReceiver
     tFileDialog DlgSave_SNES;
     QTimer Timer;
     bool UpdatesLocked = false;
+    tBusSlot Slot_;
 };

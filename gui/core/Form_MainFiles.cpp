@@ -6,18 +6,19 @@
 #include <QToolButton>
 
 #include "cart/SNESCart.h"
-#include "core/CoreBridge.h"
-#include "core/Form_Main.h"
-#include "core/Icons.h"
+#include "gui/core/CoreBridge.h"
+#include "gui/core/Form_Main.h"
+#include "core/Error.h"
+#include "gui/core/Icons.h"
 #include "core/Messages.h"
 #include "core/Options.h"
-#include "core/ProgramWindows.h"
-#include "core/RecentMenu.h"
+#include "gui/core/ProgramWindows.h"
+#include "gui/core/RecentMenu.h"
 #include "core/SNES.h"
 #include "core/SharedData.h"
-#include "core/Shell.h"
-#include "core/ToolWindow.h"
-#include "core/WindowList.h"
+#include "gui/core/Shell.h"
+#include "gui/core/ToolWindow.h"
+#include "gui/core/WindowList.h"
 
 namespace
 {
@@ -40,11 +41,11 @@ void tForm_Main::OpenSavestate(const QString& FileName)
     const std::string Name = FileName.toStdString();
     const QFileInfo Info(FileName);
     if (!Info.exists()) {
-        Messages().Error(Name + ": file not found");
+        Messages().Error(tError("file not found").Describe(Name));
         return;
     }
     if (DetectFormat(Name) == FormatNone) {
-        Messages().Error(Name + ": " + UndetectedReason(Name));
+        Messages().Error(tError(UndetectedReason(Name)).Describe(Name));
         return;
     }
     LoadSavestate(Name);
@@ -52,15 +53,15 @@ void tForm_Main::OpenSavestate(const QString& FileName)
 
 void tForm_Main::OpenStateWithDialog()
 {
-    if (ExecuteFileDialog(DlgOpen_SNES, this))
-        OpenSavestate(DialogFileName);
+    if (const std::optional<QString> File = ExecuteFileDialog(DlgOpen_SNES, this))
+        OpenSavestate(*File);
     WindowList->UpdateButtons();
 }
 
 void tForm_Main::OpenCartWithDialog()
 {
-    if (ExecuteFileDialog(DlgOpen_Cart, this))
-        LoadCartridgeFile(DialogFileName.toStdString());
+    if (const std::optional<QString> File = ExecuteFileDialog(DlgOpen_Cart, this))
+        LoadCartridgeFile(File->toStdString());
     WindowList->UpdateButtons();
 }
 
@@ -95,8 +96,8 @@ void tForm_Main::GUI_ClickSave()
         return;
     if (Options().CBox_MainConfirm && !Messages().Question(ConfirmSaving))
         return;
-    if (ExecuteFileDialog(DlgSave_SNES, this)) {
-        const std::string File = DialogFileName.toStdString();
+    if (const std::optional<QString> Chosen = ExecuteFileDialog(DlgSave_SNES, this)) {
+        const std::string File = Chosen->toStdString();
         if (SaveItem(FormatS9X)->isChecked())
             SaveStateAs(FormatS9X, File);
         else if (SaveItem(FormatSSL)->isChecked())

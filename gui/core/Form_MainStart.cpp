@@ -10,17 +10,17 @@
 #include <QToolButton>
 
 #include "cart/SNESCart.h"
-#include "core/Config.h"
-#include "core/CoreBridge.h"
-#include "core/Form_Main.h"
+#include "gui/core/Settings.h"
+#include "gui/core/CoreBridge.h"
+#include "gui/core/Form_Main.h"
 #include "core/Options.h"
-#include "core/ProgramWindows.h"
-#include "core/RecentMenu.h"
+#include "gui/core/ProgramWindows.h"
+#include "gui/core/RecentMenu.h"
 #include "core/SNES.h"
 #include "core/SharedData.h"
-#include "core/WindowList.h"
-#include "tools/Form_Options.h"
-#include "tools/OptionStore.h"
+#include "gui/core/WindowList.h"
+#include "gui/tools/Form_Options.h"
+#include "gui/tools/OptionStore.h"
 
 bool tForm_Main::GUI_AppShortcut(int Key, Qt::KeyboardModifiers Modifiers)
 {
@@ -95,7 +95,7 @@ void tForm_Main::GUI_TimerTick()
         }
     }
     CurrentList()->setFocus();
-    if (!CfgFileExisted())
+    if (!ConfigFileExisted())
         ToolButton(QStringLiteral("Btn_Help"))->click();
     else if (Form_Options)
         Form_Options->ReopenWindows();
@@ -109,28 +109,25 @@ void tForm_Main::GUI_TimerTick()
 
 void tForm_Main::LoadConfig()
 {
-    CfgSection(objectName());
-    ReadForm(this, false);
-    ReadOwnedOptions(objectName());
+    const tSettings Section(objectName());
+    Section.ReadForm(this, false);
+    ReadOwnedOptions(Section);
     ApplyListLook();
     for (QAction* A : Menu_Save->actions()) {
         bool On = false;
-        if (ReadChecked(A->objectName(), On) && On && A->isEnabled())
+        if (Section.ReadChecked(A->objectName(), On) && On && A->isEnabled())
             A->setChecked(true);
     }
-    for (tFileDialog* D : {&DlgOpen_SNES, &DlgOpen_Cart, &DlgSave_SNES}) {
-        CfgReadString(D->Name + QStringLiteral(".FileName"), D->FileName);
-        CfgReadString(D->Name + QStringLiteral(".InitialDir"), D->InitialDir);
-        CfgReadInt(D->Name + QStringLiteral(".FilterIndex"), D->FilterIndex);
-    }
+    for (tFileDialog* D : {&DlgOpen_SNES, &DlgOpen_Cart, &DlgSave_SNES})
+        Section.ReadDialog(*D);
     for (QTableWidget* L : Lists_) {
-        ReadColumnWidths(L);
+        Section.ReadColumnWidths(L);
         L->setFont(font());
     }
     QStringList Hints;
-    CfgReadList(QStringLiteral("Menu_Cart.Hints"), Hints);
+    Section.Read(QStringLiteral("Menu_Cart.Hints"), Hints);
     QStringList Carts;
-    if (CfgReadList(QStringLiteral("Menu_Cart.ItemCaptions"), Carts)) {
+    if (Section.Read(QStringLiteral("Menu_Cart.ItemCaptions"), Carts)) {
         for (int i = 0; i < Carts.size(); ++i) {
             if (Options().CBox_OptionsLinks && !QFileInfo(Carts[i]).isFile())
                 continue;
@@ -144,7 +141,7 @@ void tForm_Main::LoadConfig()
             Recent_Cart->FileItems().front()->setChecked(false);
     }
     QStringList States;
-    if (CfgReadList(QStringLiteral("Menu_SNES.ItemCaptions"), States)) {
+    if (Section.Read(QStringLiteral("Menu_SNES.ItemCaptions"), States)) {
         for (const QString& S : States) {
             if (Options().CBox_OptionsLinks && !QFileInfo(S).isFile())
                 continue;
@@ -155,34 +152,31 @@ void tForm_Main::LoadConfig()
             Recent_SNES->FileItems().front()->setChecked(false);
     }
     int Page = PageControl->currentIndex();
-    if (CfgReadInt(QStringLiteral("PageControl.ActivePageIndex"), Page) && Page >= 0 && Page < PageCount)
+    if (Section.Read(QStringLiteral("PageControl.ActivePageIndex"), Page, 0, PageCount - 1))
         PageControl->setCurrentIndex(Page);
 }
 
 void tForm_Main::SaveConfig()
 {
-    CfgSection(objectName());
-    WriteForm(this);
-    WriteOwnedOptions(objectName());
+    tSettings Section(objectName());
+    Section.WriteForm(this);
+    WriteOwnedOptions(Section);
     for (QAction* A : Menu_Save->actions())
-        WriteChecked(A->objectName(), A->isChecked());
-    for (const tFileDialog* D : {&DlgOpen_SNES, &DlgOpen_Cart, &DlgSave_SNES}) {
-        CfgWriteString(D->Name + QStringLiteral(".FileName"), D->FileName);
-        CfgWriteString(D->Name + QStringLiteral(".InitialDir"), D->InitialDir);
-        CfgWriteInt(D->Name + QStringLiteral(".FilterIndex"), D->FilterIndex);
-    }
+        Section.WriteChecked(A->objectName(), A->isChecked());
+    for (const tFileDialog* D : {&DlgOpen_SNES, &DlgOpen_Cart, &DlgSave_SNES})
+        Section.WriteDialog(*D);
     for (const QTableWidget* L : Lists_)
-        WriteColumnWidths(L);
+        Section.WriteColumnWidths(L);
     // Oldest first, so that reading them back through AddRecent restores the order.
     QStringList Carts = Recent_Cart->FileNames();
     std::reverse(Carts.begin(), Carts.end());
     QStringList Hints;
     for (const QString& C : Carts)
         Hints << CartHints_.value(C);
-    CfgWriteList(QStringLiteral("Menu_Cart.Hints"), Hints);
-    CfgWriteList(QStringLiteral("Menu_Cart.ItemCaptions"), Carts);
+    Section.Write(QStringLiteral("Menu_Cart.Hints"), Hints);
+    Section.Write(QStringLiteral("Menu_Cart.ItemCaptions"), Carts);
     QStringList States = Recent_SNES->FileNames();
     std::reverse(States.begin(), States.end());
-    CfgWriteList(QStringLiteral("Menu_SNES.ItemCaptions"), States);
-    CfgWriteInt(QStringLiteral("PageControl.ActivePageIndex"), PageControl->currentIndex());
+    Section.Write(QStringLiteral("Menu_SNES.ItemCaptions"), States);
+    Section.Write(QStringLiteral("PageControl.ActivePageIndex"), PageControl->currentIndex());
 }

@@ -1,4 +1,4 @@
-#include "core/Form_Quit.h"
+#include "gui/core/Form_Quit.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -10,16 +10,14 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "core/Form_Main.h"
-#include "core/Icons.h"
+#include "gui/core/Form_Main.h"
+#include "gui/core/Icons.h"
 #include "core/Options.h"
-#include "core/ProgramWindows.h"
+#include "gui/core/ProgramWindows.h"
 #include "core/SharedData.h"
-#include "tools/Form_Options.h"
+#include "gui/tools/Form_Options.h"
 
-tForm_Quit::tForm_Quit(QWidget* Parent)
-    : tToolWindow(QStringLiteral("Form_Quit"), QStringLiteral("quit"), QStringLiteral("Btn_Quit"), tBusSlot::Form_Quit,
-                  Parent)
+tForm_Quit::tForm_Quit(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, Parent)
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     auto* Frame = new QVBoxLayout(this);
@@ -31,14 +29,14 @@ tForm_Quit::tForm_Quit(QWidget* Parent)
     Image_Quit->setCursor(QCursor(Qt::SizeAllCursor));
     Image_Quit->installEventFilter(this);
     Frame->addWidget(Image_Quit);
-    auto* Row = new QHBoxLayout;
+    auto* ButtonRow = new QHBoxLayout;
     Btn_Yes = new QPushButton(QStringLiteral("yes"), this);
     Btn_Yes->setObjectName(QStringLiteral("Btn_Yes"));
     Btn_No = new QPushButton(QStringLiteral("no"), this);
     Btn_No->setObjectName(QStringLiteral("Btn_No"));
-    Row->addWidget(Btn_Yes);
-    Row->addWidget(Btn_No);
-    Frame->addLayout(Row);
+    ButtonRow->addWidget(Btn_Yes);
+    ButtonRow->addWidget(Btn_No);
+    Frame->addLayout(ButtonRow);
     Btn_Yes->installEventFilter(this);
     Btn_No->installEventFilter(this);
     connect(Btn_Yes, &QPushButton::clicked, this, &tForm_Quit::Yes);

@@ -4,7 +4,7 @@
 
 #include <QPoint>
 
-#include "core/ToolWindow.h"
+#include "gui/core/ToolWindow.h"
 
 class QLabel;
 class QPushButton;
@@ -13,7 +13,7 @@ class tForm_Quit final : public tToolWindow
 {
     Q_OBJECT
   public:
-    explicit tForm_Quit(QWidget* Parent);
+    tForm_Quit(const tWindowRow& Row, QWidget* Parent);
 
     // The sixteen one-line prompts, one of which becomes the picture's tooltip
     // each time the window shows.

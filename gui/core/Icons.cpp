@@ -1,4 +1,4 @@
-#include "core/Icons.h"
+#include "gui/core/Icons.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "core/MenuStyle.h"
+#include "gui/core/MenuStyle.h"
 
 #include <QAction>
 #include <QMenu>
@@ -6,7 +6,7 @@
 #include <QStyleFactory>
 #include <QStyleOptionMenuItem>
 
-#include "core/Icons.h"
+#include "gui/core/Icons.h"
 #include "core/Options.h"
 
 namespace

@@ -1,36 +1,22 @@
-#include "core/Program.h"
+#include "gui/core/Program.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
 #include "core/Broadcast.h"
-#include "core/Config.h"
 #include "core/FileIO.h"
-#include "core/Form_Main.h"
-#include "core/Form_Quit.h"
+#include "gui/core/Form_Main.h"
+#include "gui/core/Form_Quit.h"
 #include "core/Messages.h"
 #include "core/Model.h"
-#include "core/ProgramWindows.h"
+#include "gui/core/ProgramWindows.h"
 #include "core/SharedData.h"
-#include "core/ToolWindow.h"
-#include "core/WindowList.h"
+#include "gui/core/ToolWindow.h"
+#include "gui/core/WindowList.h"
+#include "gui/core/WindowTable.h"
 #include "render/PPU.h"
-#include "tools/Form_Options.h"
+#include "gui/tools/Form_Options.h"
 
-tForm_Main* Form_Main = nullptr;
-tToolWindow* Form_Cart = nullptr;
-tToolWindow* Form_Hex = nullptr;
-tToolWindow* Form_List = nullptr;
-tToolWindow* Form_Memory = nullptr;
-tToolWindow* Form_Open = nullptr;
-tForm_Options* Form_Options = nullptr;
-tToolWindow* Form_Palette = nullptr;
-tToolWindow* Form_Preview = nullptr;
-tForm_Quit* Form_Quit = nullptr;
-tToolWindow* Form_Scene = nullptr;
-tToolWindow* Form_Search = nullptr;
-tToolWindow* Form_SMV = nullptr;
-tToolWindow* Form_SPC = nullptr;
 tWindowList* WindowList = nullptr;
 
 namespace
@@ -62,45 +48,18 @@ class tBoxMessenger : public tMessenger
     }
 } BoxMessenger;
 
-tForm_Placeholder* Placeholder(const char* Name, const char* Caption, const char* Hint, tBusSlot Slot)
-{
-    return new tForm_Placeholder(QString::fromLatin1(Name), QString::fromLatin1(Caption), QString::fromLatin1(Hint),
-                                 Slot, Form_Main);
-}
-
 void CreateWindows()
 {
-    Form_Main = new tForm_Main;
-    tForm_Placeholder* CartBrowser = Placeholder("Form_Cart", "CartViewer", "Btn_CartOpen", tBusSlot::Form_Cart);
-    CartBrowser->AddCommand(QStringLiteral("insert a cartridge with the system dialog..."),
-                            [] { Form_Main->OpenCartWithDialog(); });
-    Form_Cart = CartBrowser;
-    Form_Hex = Placeholder("Form_Hex", "HexEditor", "Btn_Hex", tBusSlot::Form_Hex);
-    Form_List = Placeholder("Form_List", "ListEditor", "Btn_List", tBusSlot::Form_List);
-    Form_Memory = Placeholder("Form_Memory", "MemViewer", "Btn_Memory", tBusSlot::Form_Memory);
-    tForm_Placeholder* StateBrowser =
-        Placeholder("Form_Open", "open a savestate", "Btn_StateOpen", tBusSlot::Form_Open);
-    StateBrowser->AddCommand(QStringLiteral("load a savestate with the system dialog..."),
-                             [] { Form_Main->OpenStateWithDialog(); });
-    Form_Open = StateBrowser;
-    Form_Options = new tForm_Options(Form_Main);
-    Form_Palette = Placeholder("Form_Palette", "PalViewer", "Btn_Palette", tBusSlot::Form_Palette);
-    Form_Preview = Placeholder("Form_Preview", "preview", "Btn_Preview", tBusSlot::Form_Preview);
-    Form_Quit = new tForm_Quit(Form_Main);
-    Form_Scene = Placeholder("Form_Scene", "SceneViewer", "Btn_Scene", tBusSlot::Form_Scene);
-    Form_Search = Placeholder("Form_Search", "search", "", tBusSlot::Form_Search);
-    Form_SMV = Placeholder("Form_SMV", "SMV Editor", "Btn_SMV", tBusSlot::Form_SMV);
-    Form_SPC = Placeholder("Form_SPC", "SPC Editor", "Btn_SPC", tBusSlot::Form_SPC);
+    for (const tWindowRow& W : WindowTable())
+        W.Window.Create(W, Form_Main);
 }
 } // namespace
 
 std::vector<tToolWindow*> ToolWindows()
 {
     std::vector<tToolWindow*> W;
-    for (tToolWindow* T :
-         {Form_Cart, Form_Hex, Form_List, Form_Memory, Form_Open, static_cast<tToolWindow*>(Form_Options), Form_Palette,
-          Form_Preview, static_cast<tToolWindow*>(Form_Quit), Form_Scene, Form_Search, Form_SMV, Form_SPC})
-        if (T)
+    for (const tWindowRow& R : WindowTable())
+        if (auto* T = qobject_cast<tToolWindow*>(R.Window.Get()))
             W.push_back(T);
     return W;
 }
@@ -165,18 +124,14 @@ void FreeProgram()
     StartupDone = false;
     if (Form_Main)
         Form_Main->StartTimer()->stop();
-    tToolWindow** Windows[] = {&Form_SPC,  &Form_SMV,    &Form_Search, &Form_Scene, &Form_Preview, &Form_Palette,
-                               &Form_Open, &Form_Memory, &Form_List,   &Form_Hex,   &Form_Cart};
-    for (tToolWindow** W : Windows) {
-        delete *W;
-        *W = nullptr;
+    // Last made, first freed; the main window, parent of the others, goes last.
+    const auto Rows = WindowTable();
+    for (auto R = Rows.rbegin(); R != Rows.rend(); ++R) {
+        // Forgotten before it goes, so nothing reaches a half-destroyed window.
+        QWidget* W = R->Window.Get();
+        R->Window.Forget();
+        delete W;
     }
-    delete Form_Quit;
-    Form_Quit = nullptr;
-    delete Form_Options;
-    Form_Options = nullptr;
-    delete Form_Main;
-    Form_Main = nullptr;
     delete WindowList;
     WindowList = nullptr;
     SetMessenger(nullptr);

@@ -1,9 +1,7 @@
 #pragma once
-// The program's windows, one instance each, created at start in this order:
-// main window, cartridge browser, hex editor, list editor, memory viewer,
-// savestate browser, options, palette viewer, preview, quit window, scene
-// viewer, search, SMV editor, SPC editor. Nobody owns another's window; they
-// reach each other through these pointers.
+// The program's windows, one instance each, made at start in the order of the
+// window table (WindowTable.h). Nobody owns another's window; they reach each
+// other through these pointers.
 
 #include <vector>
 
@@ -31,7 +29,7 @@ extern tToolWindow* Form_SPC;
 
 extern tWindowList* WindowList;
 
-// The thirteen tool windows in creation order (empty before creation).
+// The tool windows in creation order (empty before creation).
 std::vector<tToolWindow*> ToolWindows();
 // True for the main window and the tool windows, false for dialogs and boxes.
 bool IsProgramWindow(const QWidget* W);

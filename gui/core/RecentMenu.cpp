@@ -1,9 +1,9 @@
-#include "core/RecentMenu.h"
+#include "gui/core/RecentMenu.h"
 
 #include <QAction>
 #include <QMenu>
 
-#include "core/MenuStyle.h"
+#include "gui/core/MenuStyle.h"
 
 tRecentMenu::tRecentMenu(QMenu* Menu, const QString& ClearName) : QObject(Menu), Menu_(Menu)
 {

@@ -1,4 +1,4 @@
-#include "core/RegisterLists.h"
+#include "gui/core/RegisterLists.h"
 
 #include <QTableWidget>
 

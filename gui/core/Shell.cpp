@@ -1,4 +1,4 @@
-#include "core/Shell.h"
+#include "gui/core/Shell.h"
 
 #include <QDesktopServices>
 #include <QDir>

@@ -1,41 +1,56 @@
-#include "core/ToolWindow.h"
+#include "gui/core/ToolWindow.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/Config.h"
-#include "core/ProgramWindows.h"
-#include "core/WindowList.h"
-#include "tools/OptionStore.h"
+#include "gui/core/ProgramWindows.h"
+#include "gui/core/Settings.h"
+#include "gui/core/WindowList.h"
+#include "gui/core/WindowTable.h"
+#include "gui/tools/OptionStore.h"
 
-tToolWindow::tToolWindow(const QString& Name, const QString& Caption, const QString& Hint, tBusSlot Slot,
-                         QWidget* Parent)
-    : QWidget(Parent, Qt::Window), Hint_(Hint), Slot_(Slot)
+tToolWindow::tToolWindow(const tWindowRow& Row, QWidget* Parent) : QWidget(Parent, Qt::Window), Row_(Row)
 {
-    setObjectName(Name);
-    setWindowTitle(Caption);
-    RegisterReceiver(Slot_, this);
+    setObjectName(Row.ComponentName());
+    setWindowTitle(QString::fromLatin1(Row.Caption));
+    RegisterReceiver(Row_.BusSlot(), this);
 }
 
 tToolWindow::~tToolWindow()
 {
-    RegisterReceiver(Slot_, nullptr);
+    RegisterReceiver(Row_.BusSlot(), nullptr);
 }
 
-void tToolWindow::Notify(const void*, tNote Msg)
+QString tToolWindow::Hint() const
 {
-    if (Msg == Note::LoadConfig) {
-        CfgSection(objectName());
-        ReadForm(this, true);
-        ReadOwnedOptions(objectName());
-        LoadSettings();
-    } else if (Msg == Note::SaveConfig) {
-        CfgSection(objectName());
-        WriteForm(this);
-        WriteOwnedOptions(objectName());
-        SaveSettings();
-    }
+    return QString::fromLatin1(Row_.Button);
+}
+
+void tToolWindow::Notify(const void* Sender, tNote Msg)
+{
+    if (Msg == Note::LoadConfig)
+        LoadConfig();
+    else if (Msg == Note::SaveConfig)
+        SaveConfig();
+    else
+        OnNotify(Sender, Msg);
+}
+
+void tToolWindow::LoadConfig()
+{
+    const tSettings Section(objectName());
+    Section.ReadForm(this, true);
+    ReadOwnedOptions(Section);
+    LoadSettings(Section);
+}
+
+void tToolWindow::SaveConfig()
+{
+    tSettings Section(objectName());
+    Section.WriteForm(this);
+    WriteOwnedOptions(Section);
+    SaveSettings(Section);
 }
 
 // Closing a window by its frame releases its toolbar button at once.
@@ -53,9 +68,7 @@ void tToolWindow::hideEvent(QHideEvent* Event)
         WindowList->UpdateButtons();
 }
 
-tForm_Placeholder::tForm_Placeholder(const QString& Name, const QString& Caption, const QString& Hint, tBusSlot Slot,
-                                     QWidget* Parent)
-    : tToolWindow(Name, Caption, Hint, Slot, Parent)
+tForm_Placeholder::tForm_Placeholder(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, Parent)
 {
     auto* L = new QVBoxLayout(this);
     auto* Text = new QLabel(tr("This window is not part of this version yet."), this);

@@ -1,4 +1,4 @@
-#include "core/WindowList.h"
+#include "gui/core/WindowList.h"
 
 #include <QAbstractButton>
 #include <QToolButton>
@@ -6,11 +6,11 @@
 #include <QApplication>
 #include <QGuiApplication>
 
-#include "core/Form_Main.h"
-#include "core/ProgramWindows.h"
+#include "gui/core/Form_Main.h"
+#include "gui/core/ProgramWindows.h"
 #include "core/SharedData.h"
-#include "core/ToolWindow.h"
-#include "tools/Form_Options.h"
+#include "gui/core/ToolWindow.h"
+#include "gui/tools/Form_Options.h"
 
 tWindowList::tWindowList()
 {

@@ -1,4 +1,4 @@
-#include "tools/Form_Options.h"
+#include "gui/tools/Form_Options.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -16,13 +16,14 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "core/Form_Main.h"
-#include "core/Form_Quit.h"
-#include "core/Icons.h"
+#include "gui/core/Form_Main.h"
+#include "gui/core/Form_Quit.h"
+#include "gui/core/Icons.h"
 #include "core/Options.h"
-#include "core/ProgramWindows.h"
-#include "core/RecentMenu.h"
-#include "tools/OptionStore.h"
+#include "gui/core/ProgramWindows.h"
+#include "gui/core/RecentMenu.h"
+#include "gui/core/WindowTable.h"
+#include "gui/tools/OptionStore.h"
 
 namespace
 {
@@ -40,29 +41,20 @@ QVBoxLayout* PageLayout(QWidget* Page)
 }
 } // namespace
 
-tForm_Options::tForm_Options(QWidget* Parent)
-    : tToolWindow(QStringLiteral("Form_Options"), QStringLiteral("options"), QStringLiteral("Btn_Options"),
-                  tBusSlot::Form_Options, Parent)
+tForm_Options::tForm_Options(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, Parent)
 {
     auto* Frame = new QVBoxLayout(this);
     PageControl = new QTabWidget(this);
     PageControl->setObjectName(QStringLiteral("PageControl"));
     PageControl->setUsesScrollButtons(true);
     Frame->addWidget(PageControl);
-    CreateCartPage();
-    CreateHexPage();
-    AddPage(QStringLiteral("&list editor"));
-    CreateMainPage();
-    CreateMemoryPage();
-    CreateOpenPage();
-    CreateOptionsPage();
-    CreatePalettePage();
-    QWidget* Preview = AddPage(QStringLiteral("previe&w window"));
-    AddCheck(Preview, "CBox_PreviewAlign", QStringLiteral("dock on memory viewer on startup"));
-    QWidget* Quit = AddPage(QStringLiteral("qui&t window"));
-    AddCheck(Quit, "CBox_QuitShow", QStringLiteral("show window before leaving"));
-    CreateScenePage();
-    AddPage(QStringLiteral("SP&CViewer"));
+    // One page per window that has one, in the windows' bus order.
+    for (int Slot = 0; Slot < WindowSlotCount; ++Slot)
+        for (const tWindowRow& W : WindowTable())
+            if (W.Slot == Slot && *W.OptionsPage) {
+                PageRows_.push_back(&W);
+                FillPage(W.ComponentName(), AddPage(QString::fromLatin1(W.OptionsPage)));
+            }
     for (int i = 0; i < PageControl->count(); ++i)
         PageLayout(PageControl->widget(i))->addStretch(1);
 
@@ -102,6 +94,30 @@ QCheckBox* tForm_Options::AddCheck(QWidget* Page, const char* Name, const QStrin
     return C;
 }
 
+void tForm_Options::FillPage(const QString& Window, QWidget* Page)
+{
+    if (Window == QLatin1String("Form_Cart"))
+        CreateCartPage(Page);
+    else if (Window == QLatin1String("Form_Hex"))
+        CreateHexPage(Page);
+    else if (Window == QLatin1String("Form_Main"))
+        CreateMainPage(Page);
+    else if (Window == QLatin1String("Form_Memory"))
+        CreateMemoryPage(Page);
+    else if (Window == QLatin1String("Form_Open"))
+        CreateOpenPage(Page);
+    else if (Window == QLatin1String("Form_Options"))
+        CreateOptionsPage(Page);
+    else if (Window == QLatin1String("Form_Palette"))
+        CreatePalettePage(Page);
+    else if (Window == QLatin1String("Form_Preview"))
+        AddCheck(Page, "CBox_PreviewAlign", QStringLiteral("dock on memory viewer on startup"));
+    else if (Window == QLatin1String("Form_Quit"))
+        AddCheck(Page, "CBox_QuitShow", QStringLiteral("show window before leaving"));
+    else if (Window == QLatin1String("Form_Scene"))
+        CreateScenePage(Page);
+}
+
 QPushButton* tForm_Options::AddColourPanel(QWidget* Page, const char* Name, const QString& Caption)
 {
     auto* P = new QPushButton(Caption, Page);
@@ -112,9 +128,8 @@ QPushButton* tForm_Options::AddColourPanel(QWidget* Page, const char* Name, cons
     return P;
 }
 
-void tForm_Options::CreateCartPage()
+void tForm_Options::CreateCartPage(QWidget* P)
 {
-    QWidget* P = AddPage(QStringLiteral("&cartridge dialog"));
     AddCheck(P, "CBox_CartNoWin", QStringLiteral("use the custom dialog"));
     AddCheck(P, "CBox_CartClose", QStringLiteral("close after loading"));
     AddCheck(P, "CBox_CartGrid", QStringLiteral("use gridlines"));
@@ -135,9 +150,8 @@ void tForm_Options::CreateCartPage()
     });
 }
 
-void tForm_Options::CreateHexPage()
+void tForm_Options::CreateHexPage(QWidget* P)
 {
-    QWidget* P = AddPage(QStringLiteral("He&xEditor"));
     auto* Row = new QHBoxLayout;
     Row->addWidget(AddColourPanel(P, "Panel_HexBG", QStringLiteral("background")));
     Row->addWidget(AddColourPanel(P, "Panel_HexFont", QStringLiteral("font")));
@@ -187,9 +201,8 @@ void tForm_Options::UpdateSpacingLabel()
                                                          : QStringLiteral("pixels of cell spacing"));
 }
 
-void tForm_Options::CreateMainPage()
+void tForm_Options::CreateMainPage(QWidget* P)
 {
-    QWidget* P = AddPage(QStringLiteral("m&ain window"));
     auto* Row = new QHBoxLayout;
     Row->addWidget(AddColourPanel(P, "Panel_MainFont", QStringLiteral("font")));
     Row->addWidget(AddColourPanel(P, "Panel_MainBG", QStringLiteral("background")));
@@ -216,18 +229,16 @@ void tForm_Options::CreateMainPage()
     PageLayout(P)->addWidget(Group, 1);
 }
 
-void tForm_Options::CreateMemoryPage()
+void tForm_Options::CreateMemoryPage(QWidget* P)
 {
-    QWidget* P = AddPage(QStringLiteral("&MemViewer"));
     AddCheck(P, "CBox_MemoryHex", QStringLiteral("use hexadecimal digits for the offset"));
     AddCheck(P, "CBox_MemoryReset1", QStringLiteral("reset offset after loading a SNES"));
     AddCheck(P, "CBox_MemoryReset2", QStringLiteral("reset offset after loading a cartridge"));
     AddCheck(P, "CBox_MemoryLine", QStringLiteral("use 'line' instead of 'tile' as jump width"));
 }
 
-void tForm_Options::CreateOpenPage()
+void tForm_Options::CreateOpenPage(QWidget* P)
 {
-    QWidget* P = AddPage(QStringLiteral("open &dialog"));
     AddCheck(P, "CBox_OpenPreviews", QStringLiteral("show previews"));
     AddCheck(P, "CBox_OpenClose", QStringLiteral("close after loading"));
     AddCheck(P, "CBox_OpenGrid", QStringLiteral("use gridlines"));
@@ -240,9 +251,8 @@ void tForm_Options::CreateOpenPage()
     AddCheck(P, "CBox_OpenIPSMsg", QStringLiteral("show the IPS message"));
 }
 
-void tForm_Options::CreateOptionsPage()
+void tForm_Options::CreateOptionsPage(QWidget* P)
 {
-    QWidget* P = AddPage(QStringLiteral("&options"));
     AddCheck(P, "CBox_OptionsLinks", QStringLiteral("remove dead file && directory links"));
     AddCheck(P, "CBox_OptionsSave", QStringLiteral("update the INI file on exit"));
     AddCheck(P, "CBox_OptionsNoCopy", QStringLiteral("save bitmaps to files"),
@@ -260,9 +270,8 @@ void tForm_Options::CreateOptionsPage()
     connect(Save, &QPushButton::clicked, this, &tForm_Options::SaveConfig);
 }
 
-void tForm_Options::CreatePalettePage()
+void tForm_Options::CreatePalettePage(QWidget* P)
 {
-    QWidget* P = AddPage(QStringLiteral("Pal&Viewer"));
     AddCheck(P, "CBox_PaletteNoHex", QStringLiteral("decimal digits for index and group"));
     AddCheck(P, "CBox_PaletteAlign", QStringLiteral("dock on memory viewer on startup"));
     auto* Group = new QGroupBox(QStringLiteral("palette file format"), P);
@@ -285,9 +294,8 @@ void tForm_Options::CreatePalettePage()
     PageLayout(P)->addWidget(Group);
 }
 
-void tForm_Options::CreateScenePage()
+void tForm_Options::CreateScenePage(QWidget* P)
 {
-    QWidget* P = AddPage(QStringLiteral("&SceneViewer"));
     auto* Group = new QGroupBox(QStringLiteral("sprite tiles"), P);
     auto* GL = new QVBoxLayout(Group);
     auto* Buttons = new QButtonGroup(Group);
@@ -395,12 +403,9 @@ void tForm_Options::GUI_ClickColor(QPushButton* Panel)
 
 QWidget* tForm_Options::TargetWindow() const
 {
-    // The pages are in the order of the windows they belong to.
-    const std::array<QWidget*, 12> ByPage = {Form_Cart,    Form_Hex,  Form_List,    Form_Main,
-                                             Form_Memory,  Form_Open, Form_Options, Form_Palette,
-                                             Form_Preview, Form_Quit, Form_Scene,   Form_SPC};
     const int Page = PageControl->currentIndex();
-    return Page >= 0 && Page < 12 ? ByPage[static_cast<size_t>(Page)] : nullptr;
+    return Page >= 0 && static_cast<size_t>(Page) < PageRows_.size() ? PageRows_[static_cast<size_t>(Page)]->Window.Get()
+                                                                     : nullptr;
 }
 
 void tForm_Options::GUI_WndFont()

@@ -4,7 +4,9 @@
 
 #include <QStringList>
 
-#include "core/ToolWindow.h"
+#include <vector>
+
+#include "gui/core/ToolWindow.h"
 
 class QAbstractButton;
 class QCheckBox;
@@ -20,7 +22,7 @@ class tForm_Options final : public tToolWindow
 {
     Q_OBJECT
   public:
-    explicit tForm_Options(QWidget* Parent);
+    tForm_Options(const tWindowRow& Row, QWidget* Parent);
 
     // Start-up: reads the own settings, lets every window read its own
     // ("load config"), shows the options read, docks the palette viewer and
@@ -41,28 +43,31 @@ class tForm_Options final : public tToolWindow
     QWidget* TargetWindow() const;
     QStringList OpenWindowNames;
 
-    void Notify(const void* Sender, tNote Msg) override;
+  protected:
+    void LoadSettings(const tSettings& Section) override;
+    void SaveSettings(tSettings& Section) override;
 
   private:
     QWidget* AddPage(const QString& Caption);
     QCheckBox* AddCheck(QWidget* Page, const char* Name, const QString& Caption, const QString& Hint = {});
     QPushButton* AddColourPanel(QWidget* Page, const char* Name, const QString& Caption);
-    void CreateCartPage();
-    void CreateHexPage();
-    void CreateMainPage();
-    void CreateMemoryPage();
-    void CreateOpenPage();
-    void CreateOptionsPage();
-    void CreatePalettePage();
-    void CreateScenePage();
+    // The options of the window named Window on its page.
+    void FillPage(const QString& Window, QWidget* Page);
+    void CreateCartPage(QWidget* P);
+    void CreateHexPage(QWidget* P);
+    void CreateMainPage(QWidget* P);
+    void CreateMemoryPage(QWidget* P);
+    void CreateOpenPage(QWidget* P);
+    void CreateOptionsPage(QWidget* P);
+    void CreatePalettePage(QWidget* P);
+    void CreateScenePage(QWidget* P);
     void ApplyColours();
     void ChangeOption(const QString& Name);
     void GUI_ClickColor(QPushButton* Panel);
     void GUI_WndFont();
     void UpdateSpacingLabel();
-    void ReadOwnSettings();
-    void WriteOwnSettings();
 
+    std::vector<const tWindowRow*> PageRows_; // the window of each page
     QTabWidget* PageControl = nullptr;
     QTableWidget* LV_WndList = nullptr;
     QPlainTextEdit* Memo_CartExts = nullptr;

@@ -5,53 +5,42 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
-#include "core/Config.h"
-#include "core/Form_Quit.h"
-#include "core/Messages.h"
+#include "gui/core/CoreBridge.h"
+#include "gui/core/Form_Quit.h"
 #include "core/Options.h"
-#include "core/ProgramWindows.h"
-#include "core/WindowList.h"
-#include "tools/Form_Options.h"
-#include "tools/OptionStore.h"
+#include "gui/core/ProgramWindows.h"
+#include "gui/core/Settings.h"
+#include "gui/core/WindowList.h"
+#include "gui/tools/Form_Options.h"
+#include "gui/tools/OptionStore.h"
 
-void tForm_Options::ReadOwnSettings()
+void tForm_Options::LoadSettings(const tSettings& Section)
 {
-    CfgSection(objectName());
-    ReadForm(this, true);
-    ReadOwnedOptions(objectName());
-    ReadColumnWidths(LV_WndList);
+    Section.ReadColumnWidths(LV_WndList);
     int Page = 0;
-    if (CfgReadInt(QStringLiteral("PageControl.ActivePageIndex"), Page) && Page >= 0 && Page < PageControl->count())
+    if (Section.Read(QStringLiteral("PageControl.ActivePageIndex"), Page, 0, PageControl->count() - 1))
         PageControl->setCurrentIndex(Page);
     OpenWindowNames.clear();
-    CfgReadList(QStringLiteral("WindowList"), OpenWindowNames);
+    Section.Read(QStringLiteral("WindowList"), OpenWindowNames);
 }
 
-void tForm_Options::WriteOwnSettings()
+void tForm_Options::SaveSettings(tSettings& Section)
 {
-    CfgSection(objectName());
-    WriteForm(this);
-    WriteOwnedOptions(objectName());
-    WriteColumnWidths(LV_WndList);
-    CfgWriteInt(QStringLiteral("PageControl.ActivePageIndex"), PageControl->currentIndex());
+    Section.WriteColumnWidths(LV_WndList);
+    Section.Write(QStringLiteral("PageControl.ActivePageIndex"), PageControl->currentIndex());
     QStringList Names;
     if (WindowList)
         for (const auto& W : WindowList->Windows())
             if (W && W != static_cast<QWidget*>(Form_Quit) && W->isVisible())
                 Names << W->objectName();
-    CfgWriteList(QStringLiteral("WindowList"), Names);
-}
-
-void tForm_Options::Notify(const void*, tNote Msg)
-{
-    // Its own settings are read in the start-up step, before the others'.
-    if (Msg == Note::SaveConfig)
-        WriteOwnSettings();
+    Section.Write(QStringLiteral("WindowList"), Names);
 }
 
 void tForm_Options::StartupStep()
 {
-    ReadOwnSettings();
+    // Its own settings come first: they name the windows to reopen. The
+    // broadcast then reads them once more, which changes nothing.
+    LoadConfig();
     Broadcast(nullptr, Note::LoadConfig);
     ShowOptions();
     if (!Form_Memory)
@@ -65,12 +54,12 @@ void tForm_Options::StartupStep()
 
 void tForm_Options::SaveConfig()
 {
-    CfgClear();
+    ClearConfig();
     Broadcast(nullptr, Note::SaveConfig);
     const QString File = ConfigFileName();
     QString Error;
-    if (!CfgSaveToFile(File, Error))
-        Messages().Error(("Could not write " + File + ": " + Error).toStdString());
+    if (!SaveConfigFile(File, Error))
+        ReportWriteError(File.toStdString(), Error.toStdString());
 }
 
 void tForm_Options::ReopenWindows()

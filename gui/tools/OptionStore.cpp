@@ -1,8 +1,8 @@
-#include "tools/OptionStore.h"
+#include "gui/tools/OptionStore.h"
 
 #include <QFontDatabase>
 
-#include "core/Config.h"
+#include "gui/core/Settings.h"
 #include "core/Options.h"
 
 QFont& HexFont()
@@ -88,35 +88,33 @@ namespace
 constexpr int MaxSpacing = 64;
 } // namespace
 
-void ReadOwnedOptions(const QString& Owner)
+void ReadOwnedOptions(const tSettings& Section)
 {
+    const QString Owner = Section.Name();
     for (const tOptionEntry& E : OptionEntries()) {
         if (Owner != QLatin1String(E.Owner))
             continue;
         const QString N = QString::fromLatin1(E.Name);
         switch (E.Kind) {
         case tOptionKind::Check:
-            ReadChecked(N, *E.Flag);
+            Section.ReadChecked(N, *E.Flag);
             break;
         case tOptionKind::Radio: {
             // Only a stored "True" selects; a false never empties the group.
             bool On = false;
-            if (ReadChecked(N, On) && On)
+            if (Section.ReadChecked(N, On) && On)
                 *E.Group = E.Value;
             break;
         }
         case tOptionKind::Colour:
-            CfgReadColor(N + QStringLiteral(".Color"), *E.Colour);
+            Section.ReadColor(N + QStringLiteral(".Color"), *E.Colour);
             break;
-        case tOptionKind::Spacing: {
-            int V = 0;
-            if (CfgReadInt(N + QStringLiteral(".Position"), V) && V >= 0 && V <= MaxSpacing)
-                *E.Number = V;
+        case tOptionKind::Spacing:
+            Section.Read(N + QStringLiteral(".Position"), *E.Number, 0, MaxSpacing);
             break;
-        }
         case tOptionKind::Extensions: {
             QStringList L;
-            if (CfgReadList(N + QStringLiteral(".Lines"), L)) {
+            if (Section.Read(N + QStringLiteral(".Lines"), L)) {
                 Options().Memo_CartExts.clear();
                 for (const QString& S : L)
                     Options().Memo_CartExts.push_back(S.toStdString());
@@ -124,40 +122,41 @@ void ReadOwnedOptions(const QString& Owner)
             break;
         }
         case tOptionKind::Font:
-            ReadFont(HexFont(), N + QLatin1Char('.'));
+            Section.ReadFont(HexFont(), N + QLatin1Char('.'));
             break;
         }
     }
 }
 
-void WriteOwnedOptions(const QString& Owner)
+void WriteOwnedOptions(tSettings& Section)
 {
+    const QString Owner = Section.Name();
     for (const tOptionEntry& E : OptionEntries()) {
         if (Owner != QLatin1String(E.Owner))
             continue;
         const QString N = QString::fromLatin1(E.Name);
         switch (E.Kind) {
         case tOptionKind::Check:
-            WriteChecked(N, *E.Flag);
+            Section.WriteChecked(N, *E.Flag);
             break;
         case tOptionKind::Radio:
-            WriteChecked(N, *E.Group == E.Value);
+            Section.WriteChecked(N, *E.Group == E.Value);
             break;
         case tOptionKind::Colour:
-            CfgWriteColor(N + QStringLiteral(".Color"), *E.Colour);
+            Section.WriteColor(N + QStringLiteral(".Color"), *E.Colour);
             break;
         case tOptionKind::Spacing:
-            CfgWriteInt(N + QStringLiteral(".Position"), *E.Number);
+            Section.Write(N + QStringLiteral(".Position"), *E.Number);
             break;
         case tOptionKind::Extensions: {
             QStringList L;
             for (const std::string& S : Options().Memo_CartExts)
                 L << QString::fromStdString(S);
-            CfgWriteList(N + QStringLiteral(".Lines"), L);
+            Section.Write(N + QStringLiteral(".Lines"), L);
             break;
         }
         case tOptionKind::Font:
-            WriteFont(HexFont(), N + QLatin1Char('.'));
+            Section.WriteFont(HexFont(), N + QLatin1Char('.'));
             break;
         }
     }

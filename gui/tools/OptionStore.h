@@ -6,6 +6,8 @@
 #include <QString>
 #include <vector>
 
+class tSettings;
+
 // The hex view's font (the options window's hex font dialog).
 QFont& HexFont();
 
@@ -25,6 +27,6 @@ struct tOptionEntry {
 // Every stored option of the options window.
 const std::vector<tOptionEntry>& OptionEntries();
 
-// Read and write the options a window owns, in the current section.
-void ReadOwnedOptions(const QString& Owner);
-void WriteOwnedOptions(const QString& Owner);
+// Read and write the options owned by the window whose section this is.
+void ReadOwnedOptions(const tSettings& Section);
+void WriteOwnedOptions(tSettings& Section);

@@ -12,16 +12,25 @@ public:
     virtual void Notify(const void* Sender, tNote Msg) = 0;
 };
 
-// The fixed calling order: model objects first, then one slot per window
-// (filled by the program, empty in the command-line tool and most tests), then
-// the format objects and the window list.
+// The fixed calling order: model objects first, then the program's windows,
+// then the format objects and the window list. The core knows no window: the
+// program hands the window slots out (they stay empty in the command-line tool
+// and most tests).
 enum class tBusSlot : int {
     INI, IPS, SNES, PPU, Cart,
-    Form_Cart, Form_Hex, Form_List, Form_Main, Form_Memory, Form_Open, Form_Options,
-    Form_Palette, Form_Preview, Form_Quit, Form_Scene, Form_Search, Form_SMV, Form_SPC,
-    S9X, SPC, SGT, SSL, ZST, WindowList,
+    FirstWindow,
+    S9X = FirstWindow + 14,
+    SPC, SGT, SSL, ZST, WindowList,
     Count
 };
+
+inline constexpr int WindowSlotCount = static_cast<int>(tBusSlot::S9X) - static_cast<int>(tBusSlot::FirstWindow);
+
+// The window slot at Index (0 .. WindowSlotCount - 1) of the windows' stretch.
+constexpr tBusSlot WindowSlot(int Index)
+{
+    return static_cast<tBusSlot>(static_cast<int>(tBusSlot::FirstWindow) + Index);
+}
 
 // Puts a receiver in its slot (nullptr empties it). A slot holds one receiver.
 void RegisterReceiver(tBusSlot Slot, tReceiver* Receiver);

@@ -84,8 +84,6 @@ std::string UserConfigPath()
     return Base + "/orlik/" + ConfigFileName;
 }
 
-constexpr const char* StyleWords[] = {"Bold", "Italic", "Strikeout", "Underline"};
-
 } // namespace
 
 std::string ConfigFilePath()
@@ -95,31 +93,6 @@ std::string ConfigFilePath()
         return Local;
     std::string User = UserConfigPath();
     return User.empty() ? Local : User;
-}
-
-std::string CheckedKey(std::string_view Name)
-{
-    return std::string(Name) + ".Checked";
-}
-std::string FileNameKey(std::string_view Name)
-{
-    return std::string(Name) + ".FileName";
-}
-std::string InitialDirKey(std::string_view Name)
-{
-    return std::string(Name) + ".InitialDir";
-}
-std::string FilterIndexKey(std::string_view Name)
-{
-    return std::string(Name) + ".FilterIndex";
-}
-std::string ColumnWidthsKey(std::string_view Name)
-{
-    return std::string(Name) + ".ColumnWidths";
-}
-std::string FontKey(std::string_view Prefix, std::string_view Property)
-{
-    return std::string(Prefix) + "Font." + std::string(Property);
 }
 
 // ---------------------------------------------------------------------------
@@ -216,7 +189,6 @@ void tINI::Clear()
     Section = nullptr;
     SectionNames.clear();
     Sections.clear();
-    Scratch.clear();
 }
 
 void tINI::LoadFromText(std::string_view Text)
@@ -338,11 +310,6 @@ bool tINI::ReadBool(std::string_view Key, bool& Value) const
     return true;
 }
 
-bool tINI::ReadList(std::string_view Key)
-{
-    return ReadList(Key, Scratch);
-}
-
 bool tINI::ReadList(std::string_view Key, tStringList& Items) const
 {
     std::string S;
@@ -396,131 +363,9 @@ void tINI::WriteBool(std::string_view Key, bool Value)
     WriteString(Key, Value ? "True" : "False");
 }
 
-void tINI::WriteList(std::string_view Key)
-{
-    WriteList(Key, Scratch);
-    Scratch.clear();
-}
-
 void tINI::WriteList(std::string_view Key, const tStringList& Items)
 {
     WriteString(Key, CommaText(Items));
-}
-
-// ---------------------------------------------------------------------------
-// Controls, dialogs, fonts and windows
-
-bool tINI::ReadChecked(std::string_view Name, bool& Checked) const
-{
-    return ReadBool(CheckedKey(Name), Checked);
-}
-
-bool tINI::ReadRadioChecked(std::string_view Name, bool& Checked) const
-{
-    bool V = false;
-    if (!ReadBool(CheckedKey(Name), V) || !V)
-        return false;
-    Checked = true;
-    return true;
-}
-
-void tINI::WriteChecked(std::string_view Name, bool Checked)
-{
-    WriteBool(CheckedKey(Name), Checked);
-}
-
-bool tINI::ReadDialog(std::string_view Name, tDialogSettings& Dialog) const
-{
-    bool A = ReadString(FileNameKey(Name), Dialog.FileName);
-    bool B = ReadString(InitialDirKey(Name), Dialog.InitialDir);
-    bool C = ReadInteger(FilterIndexKey(Name), Dialog.FilterIndex);
-    return A || B || C;
-}
-
-void tINI::WriteDialog(std::string_view Name, const tDialogSettings& Dialog)
-{
-    WriteString(FileNameKey(Name), Dialog.FileName);
-    WriteString(InitialDirKey(Name), Dialog.InitialDir);
-    WriteInteger(FilterIndexKey(Name), Dialog.FilterIndex);
-}
-
-bool tINI::ReadColumnWidths(std::string_view Name, std::vector<int>& Widths) const
-{
-    tStringList Items;
-    if (!ReadList(ColumnWidthsKey(Name), Items))
-        return false;
-    std::vector<int> W(Items.size());
-    for (size_t i = 0; i < Items.size(); ++i)
-        if (!ParseInt(Items[i], W[i]))
-            return false;
-    Widths = std::move(W);
-    return true;
-}
-
-void tINI::WriteColumnWidths(std::string_view Name, const std::vector<int>& Widths)
-{
-    tStringList Items;
-    for (int W : Widths)
-        Items.push_back(std::to_string(W));
-    WriteList(ColumnWidthsKey(Name), Items);
-}
-
-bool tINI::ReadFont(std::string_view Prefix, tFontSettings& Font) const
-{
-    bool Found = ReadString(FontKey(Prefix, "Name"), Font.Name);
-    Found = ReadInteger(FontKey(Prefix, "Size"), Font.Size) || Found;
-    tStringList Style;
-    if (ReadList(FontKey(Prefix, "Style"), Style)) {
-        auto Has = [&](const char* W) { return std::find(Style.begin(), Style.end(), W) != Style.end(); };
-        Font.Bold = Has(StyleWords[0]);
-        Font.Italic = Has(StyleWords[1]);
-        Font.Strikeout = Has(StyleWords[2]);
-        Font.Underline = Has(StyleWords[3]);
-        Found = true;
-    }
-    return Found;
-}
-
-void tINI::WriteFont(std::string_view Prefix, const tFontSettings& Font)
-{
-    WriteString(FontKey(Prefix, "Name"), Font.Name);
-    WriteInteger(FontKey(Prefix, "Size"), Font.Size);
-    tStringList Style;
-    const bool On[] = {Font.Bold, Font.Italic, Font.Strikeout, Font.Underline};
-    for (int i = 0; i < 4; ++i)
-        if (On[i])
-            Style.push_back(StyleWords[i]);
-    WriteList(FontKey(Prefix, "Style"), Style);
-}
-
-namespace
-{
-bool ReadPair(const tINI& Ini, std::string_view Key, int& A, int& B)
-{
-    tStringList Items;
-    int X = 0, Y = 0;
-    if (!Ini.ReadList(Key, Items) || Items.size() != 2 || !ParseInt(Items[0], X) || !ParseInt(Items[1], Y))
-        return false;
-    A = X;
-    B = Y;
-    return true;
-}
-} // namespace
-
-bool tINI::ReadForm(tFormSettings& Form) const
-{
-    Form.HasPos = ReadPair(*this, "Pos", Form.Left, Form.Top);
-    Form.HasSize = ReadPair(*this, "Size", Form.Width, Form.Height);
-    Form.HasFont = ReadFont("", Form.Font);
-    return Form.HasPos || Form.HasSize || Form.HasFont;
-}
-
-void tINI::WriteForm(const tFormSettings& Form)
-{
-    WriteList("Pos", {std::to_string(Form.Left), std::to_string(Form.Top)});
-    WriteList("Size", {std::to_string(Form.Width), std::to_string(Form.Height)});
-    if (Form.HasFont)
-        WriteFont("", Form.Font);
 }
 
 void tINI::Notify(const void*, tNote Msg)

@@ -33,11 +33,11 @@ protected:
         tModelTest::SetUp();
         Dir = TempDir();
         LastMissingBase.clear();
-        RegisterReceiver(tBusSlot::Form_Cart, &Watcher);
+        RegisterReceiver(WindowSlot(0), &Watcher);
     }
     void TearDown() override
     {
-        RegisterReceiver(tBusSlot::Form_Cart, nullptr);
+        RegisterReceiver(WindowSlot(0), nullptr);
         tModelTest::TearDown();
     }
     std::string Path(const std::string& Name) const { return Dir + "/" + Name; }

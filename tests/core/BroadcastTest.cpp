@@ -39,7 +39,7 @@ TEST_F(BroadcastTest, FixedOrderModelThenWindowsThenFormats)
 {
     tProbe Zst("ZST"), Main("Main"), Snes("SNES"), Ini("INI"), List("WindowList"), S9x("S9X");
     RegisterReceiver(tBusSlot::ZST, &Zst);
-    RegisterReceiver(tBusSlot::Form_Main, &Main);
+    RegisterReceiver(WindowSlot(3), &Main);
     RegisterReceiver(tBusSlot::SNES, &Snes);
     RegisterReceiver(tBusSlot::INI, &Ini);
     RegisterReceiver(tBusSlot::WindowList, &List);

@@ -108,9 +108,7 @@ TEST(INIText, ValuesRoundTripThroughTheirEncodings)
     Ini.WriteColor("Col", 0x00AB01CD);
     Ini.WriteBool("Yes", true);
     Ini.WriteString("Str", "two\nlines");
-    Ini.Scratch = {"plain", "with blank", "a,b", "say \"hi\"", ""};
-    Ini.WriteList("List");
-    EXPECT_TRUE(Ini.Scratch.empty());
+    Ini.WriteList("List", {"plain", "with blank", "a,b", "say \"hi\"", ""});
     Ini.WriteInteger("Int", 5); // replaces, does not append
     EXPECT_EQ(Ini.Section->size(), 5u);
 
@@ -126,8 +124,9 @@ TEST(INIText, ValuesRoundTripThroughTheirEncodings)
     EXPECT_TRUE(Back.ReadBool("Yes", B) && B);
     EXPECT_TRUE(Back.ReadString("Str", S));
     EXPECT_EQ(S, "two lines"); // a line break would have split the entry
-    ASSERT_TRUE(Back.ReadList("List"));
-    EXPECT_EQ(Back.Scratch, (tStringList{"plain", "with blank", "a,b", "say \"hi\"", ""}));
+    tStringList L;
+    ASSERT_TRUE(Back.ReadList("List", L));
+    EXPECT_EQ(L, (tStringList{"plain", "with blank", "a,b", "say \"hi\"", ""}));
 }
 
 TEST(INIText, CommaTextQuotingAndLooseReading)
@@ -138,58 +137,6 @@ TEST(INIText, CommaTextQuotingAndLooseReading)
     EXPECT_EQ(ParseCommaText("a,,b,"), (tStringList{"a", "", "b", ""}));
     EXPECT_EQ(ParseCommaText("\"unterminated"), (tStringList{"unterminated"}));
     EXPECT_TRUE(ParseCommaText("").empty());
-}
-
-TEST(INIComponents, KeysOfControlsDialogsFontsAndWindows)
-{
-    tINI Ini;
-    Ini.SetSection("Form_Scene");
-    Ini.WriteChecked("CBox_Grid", true);
-    Ini.WriteDialog("DlgSave_PNG", {"/tmp/a b.png", "/tmp", 2});
-    Ini.WriteColumnWidths("LV_HDMA", {40, 120, 7});
-    tFormSettings F;
-    F.Left = -8;
-    F.Top = 30;
-    F.Width = 640;
-    F.Height = 480;
-    F.HasFont = true;
-    F.Font = {"DejaVu Sans Mono", 9, true, false, false, true};
-    Ini.WriteForm(F);
-    EXPECT_EQ(Ini.SaveToText(), "[Form_Scene]\n"
-                                "CBox_Grid.Checked=True\n"
-                                "DlgSave_PNG.FileName=/tmp/a b.png\n"
-                                "DlgSave_PNG.InitialDir=/tmp\n"
-                                "DlgSave_PNG.FilterIndex=2\n"
-                                "LV_HDMA.ColumnWidths=40,120,7\n"
-                                "Pos=-8,30\n"
-                                "Size=640,480\n"
-                                "Font.Name=DejaVu Sans Mono\n"
-                                "Font.Size=9\n"
-                                "Font.Style=Bold,Underline\n");
-
-    tFormSettings G;
-    EXPECT_TRUE(Ini.ReadForm(G));
-    EXPECT_EQ(G.Left, -8);
-    EXPECT_TRUE(G.Font.Bold && G.Font.Underline && !G.Font.Italic && !G.Font.Strikeout);
-}
-
-TEST(INIComponents, RadioItemsAreOnlySwitchedOnAndBadListsAreRefused)
-{
-    tINI Ini;
-    Ini.LoadFromText("[Form_Options]\nRBtn_A.Checked=False\nRBtn_B.Checked=True\n"
-                     "LV_X.ColumnWidths=10,wide\nPos=1\n");
-    Ini.SetSection("Form_Options");
-    bool A = true, B = false;
-    EXPECT_FALSE(Ini.ReadRadioChecked("RBtn_A", A));
-    EXPECT_TRUE(A);
-    EXPECT_TRUE(Ini.ReadRadioChecked("RBtn_B", B));
-    EXPECT_TRUE(B);
-    std::vector<int> W{5};
-    EXPECT_FALSE(Ini.ReadColumnWidths("LV_X", W));
-    EXPECT_EQ(W, std::vector<int>{5});
-    tFormSettings F;
-    EXPECT_FALSE(Ini.ReadForm(F)); // "Pos" needs two numbers
-    EXPECT_FALSE(F.HasPos);
 }
 
 class INIFile : public tModelTest

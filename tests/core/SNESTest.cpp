@@ -100,7 +100,7 @@ TEST_F(DetectionTest, UnknownFileClearsStateKeepsKindAndStillNotifies)
                 Seen.emplace_back(Msg.Text());
         }
     } Counter;
-    RegisterReceiver(tBusSlot::Form_Main, &Counter);
+    RegisterReceiver(WindowSlot(3), &Counter);
     // The cartridge lookup on "new savestate" would add its own "new Cart".
     Options().CBox_OpenCart = false;
     Load("game.zm3");
@@ -113,7 +113,7 @@ TEST_F(DetectionTest, UnknownFileClearsStateKeepsKindAndStillNotifies)
     EXPECT_EQ(SNES->WRAM[5], 0);
     EXPECT_EQ(SNES->CPU_A, 0);
     EXPECT_EQ(Counter.Seen, (std::vector<std::string>{"new savestate", "new SNES"}));
-    RegisterReceiver(tBusSlot::Form_Main, nullptr);
+    RegisterReceiver(WindowSlot(3), nullptr);
 }
 
 class MapAddressTest : public tModelTest {

@@ -4,9 +4,9 @@
 #include <QDir>
 
 #include "GuiTestSupport.h"
-#include "core/Form_Main.h"
+#include "gui/core/Form_Main.h"
 #include "core/Options.h"
-#include "core/ProgramWindows.h"
+#include "gui/core/ProgramWindows.h"
 #include "core/SNES.h"
 
 class BadFilesTest : public QObject

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "core/FileDialog.h"
+#include "gui/core/FileDialog.h"
 #include "core/Messages.h"
-#include "core/Program.h"
+#include "gui/core/Program.h"
 #include "core/SharedData.h"
-#include "core/Shell.h"
+#include "gui/core/Shell.h"
 
 struct tGuiMessage {
     QString Kind; // "error", "notice", "question"

@@ -5,19 +5,20 @@
 #include <QMenu>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QToolBar>
 #include <QToolButton>
 
 #include "GuiTestSupport.h"
 #include "cart/SNESCart.h"
 #include "core/Broadcast.h"
-#include "core/Form_Main.h"
-#include "core/MenuStyle.h"
-#include "core/ToolWindow.h"
+#include "gui/core/Form_Main.h"
+#include "gui/core/MenuStyle.h"
+#include "gui/core/ToolWindow.h"
 #include "core/Options.h"
-#include "core/ProgramWindows.h"
-#include "core/RecentMenu.h"
+#include "gui/core/ProgramWindows.h"
+#include "gui/core/RecentMenu.h"
 #include "core/SNES.h"
-#include "tools/Form_Options.h"
+#include "gui/tools/Form_Options.h"
 
 class MainWindowTest : public QObject
 {
@@ -63,6 +64,18 @@ class MainWindowTest : public QObject
             QVERIFY2(!Button(Off)->isEnabled(), Off);
         QCOMPARE(Button("Btn_StateOpen")->toolTip(), QStringLiteral("load a SNES savestate (F3)"));
         QCOMPARE(Button("Btn_Quit")->toolTip(), QStringLiteral("quit (ESC, Alt+F4)"));
+        QCOMPARE(Button("Btn_Hex")->toolTip(), QStringLiteral("HexEditor (F4)"));
+        // The toolbars as laid out, "|" for a separator.
+        QStringList Bar;
+        for (const char* Name : {"ToolBar_Left", "ToolBar_Right"}) {
+            auto* T = Form_Main->findChild<QToolBar*>(QString::fromLatin1(Name));
+            for (QAction* A : T->actions())
+                Bar << (A->isSeparator() ? QStringLiteral("|") : T->widgetForAction(A)->objectName());
+        }
+        QCOMPARE(Bar.join(QLatin1Char(' ')),
+                 QStringLiteral("Btn_StateOpen Btn_StateReload Btn_StateSave Btn_StateExec | Btn_CartOpen "
+                                "Btn_CartReload Btn_CartSave Btn_CartExec | Btn_SPC Btn_SMV | Btn_Preview Btn_Palette "
+                                "Btn_Memory Btn_Scene Btn_Hex Btn_List Btn_Options Btn_Help | Btn_Quit"));
         QCOMPARE(Form_Main->Pages()->count(), 7);
         QCOMPARE(Form_Main->Pages()->tabText(6), QStringLiteral("&7: SSL"));
         QTableWidget* L = Form_Main->List(0);
@@ -328,6 +341,12 @@ class MainWindowTest : public QObject
         QVERIFY(!Button("Btn_StateOpen")->isChecked());
         QVERIFY(!Form_Open->isVisible());
         QVERIFY(StateFileName.empty());
+        Options().CBox_CartNoWin = false;
+        Button("Btn_CartOpen")->click();
+        QCOMPARE(P.DialogCalls.last(), QStringLiteral("DlgOpen_Cart"));
+        QVERIFY(Cart->FileName.empty());
+        QVERIFY(P.Recorder.Log.empty());
+        P.DialogCalls.removeLast();
 
         // With the custom dialog the browser opens instead.
         Options().CBox_OpenNoWin = true;

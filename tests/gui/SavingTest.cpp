@@ -6,13 +6,13 @@
 #include <QToolButton>
 
 #include "GuiTestSupport.h"
-#include "core/Form_Main.h"
+#include "gui/core/Form_Main.h"
 #include "core/Options.h"
-#include "core/ProgramWindows.h"
-#include "core/RecentMenu.h"
+#include "gui/core/ProgramWindows.h"
+#include "gui/core/RecentMenu.h"
 #include "core/SNES.h"
 
-#include "core/CoreBridge.h"
+#include "gui/core/CoreBridge.h"
 
 class SavingTest : public QObject
 {

@@ -12,15 +12,42 @@
 
 #include "GuiTestSupport.h"
 #include "core/Broadcast.h"
-#include "core/Form_Main.h"
-#include "core/Form_Quit.h"
+#include "core/INI.h"
+#include "gui/core/Form_Main.h"
+#include "gui/core/Form_Quit.h"
 #include "core/Options.h"
-#include "core/ProgramWindows.h"
-#include "core/RecentMenu.h"
+#include "gui/core/ProgramWindows.h"
+#include "gui/core/RecentMenu.h"
 #include "core/SNES.h"
-#include "core/ToolWindow.h"
-#include "core/WindowList.h"
-#include "tools/Form_Options.h"
+#include "gui/core/Settings.h"
+#include "gui/core/ToolWindow.h"
+#include "gui/core/WindowList.h"
+#include "gui/core/WindowTable.h"
+#include "gui/tools/Form_Options.h"
+
+namespace
+{
+// A window of the coming kind: it handles a message of its own and keeps one
+// setting with bounds.
+class tZoomWindow final : public tToolWindow
+{
+  public:
+    using tToolWindow::tToolWindow;
+    int Zoom = 1;
+    int NewSNESSeen = 0;
+
+  protected:
+    void OnNotify(const void*, tNote Msg) override
+    {
+        if (Msg == Note::NewSNES)
+            ++NewSNESSeen;
+    }
+    void LoadSettings(const tSettings& Section) override { Section.Read(QStringLiteral("Zoom"), Zoom, -3, 3); }
+    void SaveSettings(tSettings& Section) override { Section.Write(QStringLiteral("Zoom"), Zoom); }
+};
+
+const tWindowRow ZoomRow{"Form_Zoom", "zoom", "", "", tButtonGroup::None, 0, 10, "", {}};
+} // namespace
 
 class SettingsTest : public QObject
 {
@@ -130,6 +157,54 @@ class SettingsTest : public QObject
         QCOMPARE(Options().UD_HexSpacing, 4);
         QCOMPARE(Options().Panel_HexBG, uint32_t(0xFFFFFF));
         QVERIFY(Form_Main->Pages()->currentIndex() >= 0 && Form_Main->Pages()->currentIndex() < 7);
+    }
+
+    void aWindowKeepsItsSettingsWhateverElseItHandles()
+    {
+        tINI Ini;
+        INI = &Ini;
+        {
+            tZoomWindow W(ZoomRow, nullptr);
+            W.Zoom = -2;
+            W.setGeometry(40, 50, 300, 200);
+            Broadcast(nullptr, Note::NewSNES);
+            Broadcast(nullptr, Note::SaveConfig);
+            QCOMPARE(W.NewSNESSeen, 1);
+        }
+        const QString Text = QString::fromStdString(Ini.SaveToText());
+        QVERIFY2(Text.startsWith(QStringLiteral("[Form_Zoom]\nPos=40,50\nSize=300,200\nFont.Name=")), qPrintable(Text));
+        QVERIFY(Text.endsWith(QStringLiteral("\nZoom=-2\n")));
+
+        // What a hand-edited file puts out of bounds or garbles keeps the
+        // window's own value; the edges are taken.
+        for (auto [Line, Want] : {std::pair{"Zoom=-3", -3}, {"Zoom=3", 3}, {"Zoom=4", 1}, {"Zoom=-4", 1},
+                                  {"Zoom=2x", 1}, {"Zoom=", 1}, {"Zoom=99999999999", 1}}) {
+            Ini.LoadFromText(std::string("[Form_Zoom]\nPos=1\nSize=20000,300\nFont.Size=900\n") + Line + "\n");
+            tZoomWindow W(ZoomRow, nullptr);
+            W.resize(123, 45);
+            const int FontSize = W.font().pointSize();
+            Broadcast(nullptr, Note::LoadConfig);
+            QCOMPARE(W.Zoom, Want);
+            QCOMPARE(W.size(), QSize(123, 45));
+            QCOMPARE(W.font().pointSize(), FontSize);
+        }
+
+        // A damaged column width leaves its column alone; the others are read.
+        Ini.LoadFromText("[Form_Zoom]\nLV_X.ColumnWidths=60,wide,-1,70\nPanel.Color=FF123456\n");
+        QTableWidget List(0, 4);
+        List.setObjectName(QStringLiteral("LV_X"));
+        List.setColumnWidth(1, 33);
+        List.setColumnWidth(2, 44);
+        const tSettings Section(QStringLiteral("Form_Zoom"));
+        Section.ReadColumnWidths(&List);
+        QCOMPARE(List.columnWidth(0), 60);
+        QCOMPARE(List.columnWidth(1), 33);
+        QCOMPARE(List.columnWidth(2), 44);
+        QCOMPARE(List.columnWidth(3), 70);
+        uint32_t Colour = 0;
+        QVERIFY(Section.ReadColor(QStringLiteral("Panel.Color"), Colour));
+        QCOMPARE(Colour, uint32_t(0x123456));
+        INI = nullptr;
     }
 
     void optionsStartAtTheirDefaults()

@@ -5,7 +5,7 @@
 #include <QtTest>
 
 #include "core/Broadcast.h"
-#include "core/Program.h"
+#include "gui/core/Program.h"
 #include "core/SharedData.h"
 
 class StartupTest : public QObject
@@ -39,7 +39,7 @@ class StartupTest : public QObject
         Startup();
         QCOMPARE(QApplication::applicationName(), QStringLiteral("Orlik v2.86"));
         QVERIFY(MainWindow());
-        QVERIFY(ReceiverAt(tBusSlot::Form_Main));
+        QVERIFY(ReceiverAt(WindowSlot(3)));
         FreeProgram();
     }
 };

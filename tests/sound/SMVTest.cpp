@@ -155,12 +155,12 @@ protected:
     void SetUp() override
     {
         tModelTest::SetUp();
-        RegisterReceiver(tBusSlot::Form_Hex, &Log);
+        RegisterReceiver(WindowSlot(1), &Log);
         Dir = TempDir();
     }
     void TearDown() override
     {
-        RegisterReceiver(tBusSlot::Form_Hex, nullptr);
+        RegisterReceiver(WindowSlot(1), nullptr);
         tModelTest::TearDown();
     }
 };

@@ -324,9 +324,9 @@ public:
 TEST_F(SPCTest, LoadingAnnouncesTheSPCThenTheMachineState)
 {
     tListener L;
-    RegisterReceiver(tBusSlot::Form_SPC, &L);
+    RegisterReceiver(WindowSlot(13), &L);
     ASSERT_TRUE(Load(BlankSPC()));
-    RegisterReceiver(tBusSlot::Form_SPC, nullptr);
+    RegisterReceiver(WindowSlot(13), nullptr);
     ASSERT_EQ(L.Seen.size(), 2u);
     EXPECT_EQ(L.Seen[0].second, "new SPC");
     EXPECT_EQ(L.Seen[1].second, "new SNES");

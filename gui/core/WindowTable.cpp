@@ -1,0 +1,109 @@
+#include "gui/core/WindowTable.h"
+
+#include <array>
+
+#include "gui/core/Form_Main.h"
+#include "gui/core/Form_Quit.h"
+#include "gui/core/ProgramWindows.h"
+#include "gui/core/ToolWindow.h"
+#include "gui/tools/Form_Options.h"
+
+tForm_Main* Form_Main = nullptr;
+tToolWindow* Form_Cart = nullptr;
+tToolWindow* Form_Hex = nullptr;
+tToolWindow* Form_List = nullptr;
+tToolWindow* Form_Memory = nullptr;
+tToolWindow* Form_Open = nullptr;
+tForm_Options* Form_Options = nullptr;
+tToolWindow* Form_Palette = nullptr;
+tToolWindow* Form_Preview = nullptr;
+tForm_Quit* Form_Quit = nullptr;
+tToolWindow* Form_Scene = nullptr;
+tToolWindow* Form_Search = nullptr;
+tToolWindow* Form_SMV = nullptr;
+tToolWindow* Form_SPC = nullptr;
+
+namespace
+{
+// The two browsers are not part of this version yet; until they are, their
+// windows offer the system dialogs.
+class tCartPlaceholder final : public tForm_Placeholder
+{
+  public:
+    tCartPlaceholder(const tWindowRow& Row, QWidget* Parent) : tForm_Placeholder(Row, Parent)
+    {
+        AddCommand(QStringLiteral("insert a cartridge with the system dialog..."),
+                   [] { Form_Main->OpenCartWithDialog(); });
+    }
+};
+
+class tStatePlaceholder final : public tForm_Placeholder
+{
+  public:
+    tStatePlaceholder(const tWindowRow& Row, QWidget* Parent) : tForm_Placeholder(Row, Parent)
+    {
+        AddCommand(QStringLiteral("load a savestate with the system dialog..."),
+                   [] { Form_Main->OpenStateWithDialog(); });
+    }
+};
+
+using G = tButtonGroup;
+
+// Creation order. The bus calls the windows in the order of their Slot
+// column, which is the order of their component names; the options pages
+// follow the same order.
+constexpr tWindowRow Rows[] = {
+    // Name, Caption, Button, ButtonHint, Group, ButtonOrder, Slot, OptionsPage, Window
+    {"Form_Main", "", "", "", G::None, 0, 3, "m&ain window", Hooks<tForm_Main, &Form_Main>()},
+    {"Form_Cart", "CartViewer", "Btn_CartOpen", "", G::Files, 1, 0, "&cartridge dialog",
+     Hooks<tCartPlaceholder, &Form_Cart>()},
+    {"Form_Hex", "HexEditor", "Btn_Hex", "HexEditor (F4)", G::Viewers, 4, 1, "He&xEditor",
+     Hooks<tForm_Placeholder, &Form_Hex>()},
+    {"Form_List", "ListEditor", "Btn_List", "ListEditor", G::Viewers, 5, 2, "&list editor",
+     Hooks<tForm_Placeholder, &Form_List>()},
+    {"Form_Memory", "MemViewer", "Btn_Memory", "MemViewer", G::Viewers, 2, 4, "&MemViewer",
+     Hooks<tForm_Placeholder, &Form_Memory>()},
+    {"Form_Open", "open a savestate", "Btn_StateOpen", "", G::Files, 0, 5, "open &dialog",
+     Hooks<tStatePlaceholder, &Form_Open>()},
+    {"Form_Options", "options", "Btn_Options", "options", G::Options, 0, 6, "&options",
+     Hooks<tForm_Options, &Form_Options>()},
+    {"Form_Palette", "PalViewer", "Btn_Palette", "PalViewer", G::Viewers, 1, 7, "Pal&Viewer",
+     Hooks<tForm_Placeholder, &Form_Palette>()},
+    {"Form_Preview", "preview", "Btn_Preview", "preview", G::Viewers, 0, 8, "previe&w window",
+     Hooks<tForm_Placeholder, &Form_Preview>()},
+    {"Form_Quit", "quit", "Btn_Quit", "quit (ESC, Alt+F4)", G::Quit, 0, 9, "qui&t window",
+     Hooks<tForm_Quit, &Form_Quit>()},
+    {"Form_Scene", "SceneViewer", "Btn_Scene", "SceneViewer", G::Viewers, 3, 10, "&SceneViewer",
+     Hooks<tForm_Placeholder, &Form_Scene>()},
+    {"Form_Search", "search", "", "", G::None, 0, 11, "", Hooks<tForm_Placeholder, &Form_Search>()},
+    {"Form_SMV", "SMV Editor", "Btn_SMV", "SMV Editor", G::Editors, 1, 12, "", Hooks<tForm_Placeholder, &Form_SMV>()},
+    {"Form_SPC", "SPC Editor", "Btn_SPC", "SPC Editor", G::Editors, 0, 13, "SP&CViewer",
+     Hooks<tForm_Placeholder, &Form_SPC>()},
+};
+
+// Every window has a slot of its own inside the windows' stretch of the bus.
+constexpr bool SlotsAreDistinct()
+{
+    std::array<bool, WindowSlotCount> Taken{};
+    for (const tWindowRow& R : Rows) {
+        if (R.Slot < 0 || R.Slot >= WindowSlotCount || Taken[static_cast<size_t>(R.Slot)])
+            return false;
+        Taken[static_cast<size_t>(R.Slot)] = true;
+    }
+    return true;
+}
+static_assert(SlotsAreDistinct(), "two windows share a bus slot, or one lies outside the windows' slots");
+} // namespace
+
+std::span<const tWindowRow> WindowTable()
+{
+    return Rows;
+}
+
+const tWindowRow* FindWindowRow(QStringView Name)
+{
+    for (const tWindowRow& R : Rows)
+        if (Name == QLatin1String(R.Name))
+            return &R;
+    return nullptr;
+}
