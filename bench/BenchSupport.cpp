@@ -6,9 +6,9 @@
 #include <cstring>
 #include <filesystem>
 
+#include "app/Model.h"
 #include "core/FileIO.h"
 #include "core/Messages.h"
-#include "core/Model.h"
 #include "core/Options.h"
 #include "core/Picture32.h"
 #include "core/Picture8.h"

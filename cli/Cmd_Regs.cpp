@@ -8,9 +8,9 @@
 
 #include "Commands.h"
 #include "Json.h"
+#include "app/RegisterTabs.h"
 #include "core/FileIO.h"
 #include "core/Options.h"
-#include "core/RegisterTabs.h"
 #include "core/SNES.h"
 
 namespace

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "Commands.h"
+#include "app/Model.h"
 #include "core/Messages.h"
-#include "core/Model.h"
 #include "core/Options.h"
 #include "core/SNES.h"
 #include "core/SharedData.h"

@@ -13,7 +13,7 @@
 #include "../tests/cart/CartTestROM.h"
 #include "core/Gzip.h"
 #include "core/Messages.h"
-#include "core/Model.h"
+#include "app/Model.h"
 #include "core/Options.h"
 #include "core/PictureFiles.h"
 #include "core/SNES.h"

@@ -3,13 +3,13 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "app/Model.h"
 #include "core/Broadcast.h"
 #include "core/Config.h"
 #include "core/FileIO.h"
 #include "core/Form_Main.h"
 #include "core/Form_Quit.h"
 #include "core/Messages.h"
-#include "core/Model.h"
 #include "core/ProgramWindows.h"
 #include "core/SharedData.h"
 #include "core/ToolWindow.h"

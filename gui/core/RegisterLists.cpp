@@ -2,9 +2,9 @@
 
 #include <QTableWidget>
 
+#include "app/RegisterTabs.h"
 #include "core/Messages.h"
 #include "core/Options.h"
-#include "core/RegisterTabs.h"
 
 namespace
 {

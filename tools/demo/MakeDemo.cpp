@@ -5,7 +5,7 @@
 #include <string>
 
 #include "DemoScene.h"
-#include "core/Model.h"
+#include "app/Model.h"
 #include "core/SNES.h"
 #include "render/PPU.h"
 #include "savestates/S9X.h"

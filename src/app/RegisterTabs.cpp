@@ -1,4 +1,4 @@
-#include "core/RegisterTabs.h"
+#include "app/RegisterTabs.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "core/RegisterTabs.h"
+#include "app/RegisterTabs.h"
 #include "core/SNES.h"
 #include "render/PPU.h"
 #include "savestates/SSL.h"
