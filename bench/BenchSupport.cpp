@@ -69,9 +69,9 @@ std::string BenchFixture(benchmark::State& St, const std::string& Sub, std::vect
     }
     const std::string Name = Dir + "/" + Sub;
     std::vector<uint8_t> Bytes;
-    std::string Error;
+    tError Error;
     if (!ReadWholeFile(Name, Bytes, Error)) {
-        St.SkipWithError((Name + ": " + Error).c_str());
+        St.SkipWithError(Error.Describe(Name).c_str());
         return {};
     }
     if (Data)

@@ -86,7 +86,7 @@ int CartCmd(const std::vector<std::string>& Args)
     for (const std::string& Name : Files) {
         SetMessageContext(Name);
         IPS->LastPatchName.clear();
-        if (!Cart->LoadFromFile(Name)) {
+        if (!Cart->Open(Name)) {
             Result = 1;
             continue;
         }

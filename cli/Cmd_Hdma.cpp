@@ -64,7 +64,7 @@ int HdmaCmd(const std::vector<std::string>& Args)
         return 1;
     if (!ROM.empty()) {
         SetMessageContext(ROM);
-        if (!Cart->LoadFromFile(ROM))
+        if (!Cart->Open(ROM))
             return 1;
     }
     SetMessageContext("");

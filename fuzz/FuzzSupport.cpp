@@ -53,7 +53,7 @@ void FuzzSetUp()
     SetMessenger(&Silent);
     CreateModelObjects();
     Broadcast(nullptr, Note::Startup);
-    std::string Error;
+    tError Error;
     RegisterTabs().Load(Error);
 }
 

@@ -9,7 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
     FuzzSetUp();
-    if (Cart->LoadFromFile(FuzzFile("Game.sfc", Data, Size)))
+    if (Cart->Open(FuzzFile("Game.sfc", Data, Size)))
         FuzzReadThroughMemoryMap();
     return 0;
 }

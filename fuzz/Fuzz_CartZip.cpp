@@ -7,7 +7,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
     FuzzSetUp();
-    if (Cart->LoadFromFile(FuzzFile("Game.zip", Data, Size)))
+    if (Cart->Open(FuzzFile("Game.zip", Data, Size)))
         FuzzReadThroughMemoryMap();
     return 0;
 }

@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
         return FuzzFile("Game.sfc", ROM.data(), ROM.size());
     }();
     FuzzFile("Game.ips", Data, Size);
-    if (Cart->LoadFromFile(ROMName)) {
+    if (Cart->Open(ROMName)) {
         if (Cart->ROM.size() > MaxPatchedROMSize)
             std::abort();
         FuzzReadThroughMemoryMap();

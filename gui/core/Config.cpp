@@ -103,9 +103,10 @@ void CfgClear()
 
 bool CfgSaveToFile(const QString& FileName, QString& Error)
 {
-    std::string E;
-    bool Ok = ConfigStoreSave(FileName.toStdString(), E);
-    Error = QString::fromStdString(E);
+    tError E;
+    const bool Ok = ConfigStoreSave(FileName.toStdString(), E);
+    if (!Ok)
+        Error = QString::fromStdString(E.Describe(FileName.toStdString()));
     return Ok;
 }
 

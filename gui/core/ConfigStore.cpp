@@ -43,10 +43,10 @@ void ConfigStoreClear()
         INI->Clear();
 }
 
-bool ConfigStoreSave(const std::string& FileName, std::string& Error)
+bool ConfigStoreSave(const std::string& FileName, tError& Error)
 {
     if (!INI) {
-        Error = "no configuration";
+        Error = tError("no configuration");
         return false;
     }
     return INI->SaveToFile(FileName, Error);

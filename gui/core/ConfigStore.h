@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/Error.h"
+
 void ConfigStoreSection(const std::string& Name);
 bool ConfigStoreRead(const std::string& Key, std::string& Value);
 void ConfigStoreWrite(const std::string& Key, const std::string& Value);
@@ -12,4 +14,4 @@ bool ConfigStoreReadList(const std::string& Key, std::vector<std::string>& Items
 void ConfigStoreWriteList(const std::string& Key, const std::vector<std::string>& Items);
 bool ConfigStoreFileExisted();
 void ConfigStoreClear();
-bool ConfigStoreSave(const std::string& FileName, std::string& Error);
+bool ConfigStoreSave(const std::string& FileName, tError& Error);

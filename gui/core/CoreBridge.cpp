@@ -17,38 +17,17 @@ namespace
 constexpr uint32_t ThumbWidth = 64;
 constexpr uint32_t ThumbHeight = 56;
 
-bool Report(bool Ok, const std::string& FileName, const std::string& Error)
-{
-    if (!Ok)
-        Messages().Error("Could not write \"" + FileName + "\": " + Error + ".");
-    return Ok;
-}
 } // namespace
 
 bool LoadCartridgeFile(const std::string& FileName)
 {
-    return Cart && Cart->LoadFromFile(FileName);
+    return Cart && Cart->Open(FileName);
 }
 
 void FindCartridgeFor(const std::string& Name)
 {
     if (Cart)
         Cart->FindForSavestate(Name);
-}
-
-bool SaveStateAs(uint8_t Format, const std::string& FileName)
-{
-    std::string Error;
-    switch (Format) {
-    case FormatZST:
-        return ZST && ZST->SaveToFile(FileName);
-    case FormatS9X:
-        return S9X && S9X->SaveToFile(FileName);
-    case FormatSSL:
-        return SSL && Report(SSL->SaveToFile(FileName, Error), FileName, Error);
-    default:
-        return false;
-    }
 }
 
 std::string OnDiskName(const std::string& Path)

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QToolButton>
 
+#include "app/SaveState.h"
 #include "cart/SNESCart.h"
 #include "core/CoreBridge.h"
 #include "core/Form_Main.h"
@@ -40,11 +41,11 @@ void tForm_Main::OpenSavestate(const QString& FileName)
     const std::string Name = FileName.toStdString();
     const QFileInfo Info(FileName);
     if (!Info.exists()) {
-        Messages().Error(Name + ": file not found");
+        Messages().Error(tError("file not found").Describe(Name));
         return;
     }
     if (DetectFormat(Name) == FormatNone) {
-        Messages().Error(Name + ": " + UndetectedReason(Name));
+        Messages().Error(tError(UndetectedReason(Name)).Describe(Name));
         return;
     }
     LoadSavestate(Name);

@@ -70,7 +70,7 @@ void tForm_Options::SaveConfig()
     const QString File = ConfigFileName();
     QString Error;
     if (!CfgSaveToFile(File, Error))
-        Messages().Error(("Could not write " + File + ": " + Error).toStdString());
+        Messages().Error(("Could not write " + Error).toStdString());
 }
 
 void tForm_Options::ReopenWindows()

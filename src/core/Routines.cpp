@@ -136,6 +136,11 @@ std::string RemoveSpaces(std::string_view Text)
     return S;
 }
 
+std::string Quoted(std::string_view Text)
+{
+    return "\"" + std::string(Text) + "\"";
+}
+
 std::string NulToSpace(std::string_view Text)
 {
     std::string S(Text);

@@ -36,6 +36,8 @@ bool AllInSet(std::string_view Text, std::string_view Set);
 // Text is empty or holds a character outside '0'..'9'.
 bool NotAllDigits(std::string_view Text);
 std::string RemoveSpaces(std::string_view Text);
+// The text between double quotes, as messages show file names and tag texts.
+std::string Quoted(std::string_view Text);
 // Fixed-size name fields in savestates are padded with NUL bytes.
 std::string NulToSpace(std::string_view Text);
 
