@@ -8,6 +8,7 @@
 
 #include "Commands.h"
 #include "Json.h"
+#include "app/Cartridge.h"
 #include "cart/SNESCart.h"
 #include "core/Options.h"
 #include "SpcTags.h"
@@ -182,7 +183,7 @@ int Info(const std::vector<std::string>& Args)
             }
             if (!ROM.empty()) {
                 SetMessageContext(ROM);
-                if (!Cart->Open(ROM))
+                if (!OpenCartridge(ROM))
                     return 1;
                 SetMessageContext(Name);
             }

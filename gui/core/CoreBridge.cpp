@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "app/Cartridge.h"
 #include "cart/SNESCart.h"
-#include "core/Messages.h"
 #include "core/SNES.h"
 #include "core/LongPath.h"
 #include "savestates/S9X.h"
@@ -21,7 +21,7 @@ constexpr uint32_t ThumbHeight = 56;
 
 bool LoadCartridgeFile(const std::string& FileName)
 {
-    return Cart && Cart->Open(FileName);
+    return OpenCartridge(FileName);
 }
 
 void FindCartridgeFor(const std::string& Name)

@@ -91,16 +91,11 @@ bool tCart::LoadFromFile(const std::string& Name, tError& Error)
     return true;
 }
 
-bool tCart::Open(const std::string& Name)
+std::string tCart::LoadMessage(const std::string& Name, bool Loaded, const tError& Error) const
 {
-    tError Error;
-    if (!LoadFromFile(Name, Error)) {
-        Messages().Error((IsZipName(Name) ? "Could not load zipped file.\n" : "") + Error.Describe(Name));
-        return false;
-    }
-    if (!SRAMError.Empty())
-        Messages().Error(SRAMError.Describe(ReplaceExtension(Name, ".srm")));
-    return true;
+    if (!Loaded)
+        return (IsZipName(Name) ? "Could not load zipped file.\n" : "") + Error.Describe(Name);
+    return SRAMError.Empty() ? std::string() : SRAMError.Describe(ReplaceExtension(Name, ".srm"));
 }
 
 bool tCart::FindForSavestate(const std::string& StateName)
@@ -113,7 +108,11 @@ bool tCart::FindForSavestate(const std::string& StateName)
         if (Candidate == FileName)
             return true;
         if (FileExists(Candidate)) {
-            if (Open(Candidate))
+            tError Error;
+            const bool Loaded = LoadFromFile(Candidate, Error);
+            if (const std::string Message = LoadMessage(Candidate, Loaded, Error); !Message.empty())
+                Messages().Error(Message);
+            if (Loaded)
                 return true;
             // The file is there but unreadable (its error is shown): the
             // cartridge of another game must not stay beside this state.

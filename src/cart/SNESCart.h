@@ -57,14 +57,14 @@ public:
     bool LoadFromFile(const std::string& Name, tError& Error);
     // Reads the first entry of a zip archive into Data, or says why not.
     bool LoadZipped(const std::string& Name, std::vector<uint8_t>& Data, tError& Error);
-    // The load the user asks for (the windows, the command-line tool, the
-    // search beside a savestate): LoadFromFile, then its failure is shown
-    // ("Could not load zipped file." above the reason for an archive), or an
-    // SRAM that could not be read.
-    bool Open(const std::string& Name);
+    // The program's message after LoadFromFile(Name) gave Loaded and Error:
+    // the failure ("Could not load zipped file." above the reason for an
+    // archive), or an SRAM that could not be read; empty when there is
+    // nothing to say.
+    std::string LoadMessage(const std::string& Name, bool Loaded, const tError& Error) const;
     // The reaction to "new savestate": looks for the cartridge beside the
-    // state under the option's extension list and opens it. "Cartridge not
-    // found." appears once per base name.
+    // state under the option's extension list, loads it and shows what
+    // LoadMessage says. "Cartridge not found." appears once per base name.
     bool FindForSavestate(const std::string& StateName);
     // Forgets the cartridge and broadcasts "new Cart".
     void Clear();
