@@ -6,9 +6,9 @@
 #include <cstring>
 #include <filesystem>
 
+#include "app/Model.h"
 #include "core/FileIO.h"
 #include "core/Messages.h"
-#include "core/Model.h"
 #include "core/Options.h"
 #include "core/Picture32.h"
 #include "core/Picture8.h"
@@ -69,9 +69,9 @@ std::string BenchFixture(benchmark::State& St, const std::string& Sub, std::vect
     }
     const std::string Name = Dir + "/" + Sub;
     std::vector<uint8_t> Bytes;
-    std::string Error;
+    tError Error;
     if (!ReadWholeFile(Name, Bytes, Error)) {
-        St.SkipWithError((Name + ": " + Error).c_str());
+        St.SkipWithError(Error.Describe(Name).c_str());
         return {};
     }
     if (Data)

@@ -97,7 +97,7 @@ void BM_LoadSPC(benchmark::State& St)
     const std::vector<uint8_t> Data = Converted(St, CurrentAsSPC);
     if (Data.empty())
         return;
-    std::string Error;
+    tError Error;
     for (auto _ : St)
         benchmark::DoNotOptimize(SPC->LoadFromMemory(Data, Error));
     St.SetBytesProcessed(static_cast<int64_t>(St.iterations() * Data.size()));

@@ -81,12 +81,12 @@ void BM_EncodePNG(benchmark::State& St)
     tPicture32 P32;
     ComposeCurrent(P8, P32);
     std::vector<uint8_t> Out;
-    std::string Error;
+    tError Error;
     for (auto _ : St) {
         Out.clear();
         const bool Ok = St.range(0) ? EncodePNG(P8, Out, Error) : EncodePNG(P32, Out, Error);
         if (!Ok) {
-            St.SkipWithError(Error.c_str());
+            St.SkipWithError(Error.Reason.c_str());
             return;
         }
         benchmark::DoNotOptimize(Out.data());
@@ -109,7 +109,7 @@ void BM_CliRender(benchmark::State& St, const char* Fixture)
     O.CBox_Scene512 = O.CBox_SceneBlur = O.CBox_SceneBlurSoft = false;
     tPicture8 P8;
     tPicture32 P32;
-    std::string Error;
+    tError Error;
     for (auto _ : St) {
         if (!LoadSavestate(Name)) {
             St.SkipWithError("the fixture did not load");
@@ -119,7 +119,7 @@ void BM_CliRender(benchmark::State& St, const char* Fixture)
         Switches.Reload(*PPU, O);
         Renderer->ComposeFrame(*PPU, Switches, O, P8, P32);
         if (!WritePicture(Out, P32, Error)) {
-            St.SkipWithError(Error.c_str());
+            St.SkipWithError(Error.Reason.c_str());
             return;
         }
     }

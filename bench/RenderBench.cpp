@@ -10,8 +10,8 @@
 #include <string>
 
 #include "BenchSupport.h"
+#include "app/Model.h"
 #include "core/Messages.h"
-#include "core/Model.h"
 #include "core/Options.h"
 #include "core/Picture32.h"
 #include "core/Picture8.h"

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "Commands.h"
+#include "app/Cartridge.h"
 #include "cart/IPS.h"
 #include "cart/SNESCart.h"
 #include "core/Options.h"
@@ -86,7 +87,7 @@ int CartCmd(const std::vector<std::string>& Args)
     for (const std::string& Name : Files) {
         SetMessageContext(Name);
         IPS->LastPatchName.clear();
-        if (!Cart->LoadFromFile(Name)) {
+        if (!OpenCartridge(Name)) {
             Result = 1;
             continue;
         }

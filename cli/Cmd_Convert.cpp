@@ -8,38 +8,14 @@
 
 #include "Commands.h"
 #include "Outputs.h"
-#include "core/SNES.h"
-#include "savestates/S9X.h"
-#include "savestates/SSL.h"
-#include "savestates/ZST.h"
+#include "app/SaveState.h"
 
 namespace
 {
-// The formats a state can be written in: the name after --to, the extension
-// of its slot 0, and its writer (which reports its own errors).
-struct tTarget {
-    const char* Name;
-    const char* Extension;
-    bool (*Save)(const std::string& FileName);
-};
-const tTarget Targets[] = {
-    {"zst", ".zst", [](const std::string& F) { return ZST->SaveToFile(F); }},
-    {"s9x", ".000", [](const std::string& F) { return S9X->SaveToFile(F); }},
-    // Super Sleuth's layout with the program's name: the own format.
-    {"ssl", ".s01",
-     [](const std::string& F) {
-         std::string Error;
-         if (SSL->SaveToFile(F, Error))
-             return true;
-         std::fprintf(stderr, "%s: cannot write: %s\n", F.c_str(), Error.c_str());
-         return false;
-     }},
-};
-
 std::string TargetNames()
 {
     std::string Names;
-    for (const tTarget& T : Targets)
+    for (const tStateTarget& T : StateTargets())
         Names += (Names.empty() ? "" : "|") + std::string(T.Name);
     return Names;
 }
@@ -51,7 +27,7 @@ void PrintUsage()
 
 int Convert(const std::vector<std::string>& Args)
 {
-    const tTarget* Target = nullptr;
+    const tStateTarget* Target = nullptr;
     std::string Out;
     std::vector<std::string> Files;
     for (size_t i = 0; i < Args.size(); ++i) {
@@ -62,9 +38,7 @@ int Convert(const std::vector<std::string>& Args)
         }
         if (A == "--to") {
             const std::string& Name = Args[++i];
-            for (const tTarget& T : Targets)
-                if (Name == T.Name)
-                    Target = &T;
+            Target = FindStateTarget(Name);
             if (!Target) {
                 std::fprintf(stderr, "orlik-cli convert: unknown target \"%s\" (%s)\n", Name.c_str(),
                              TargetNames().c_str());
@@ -93,7 +67,7 @@ int Convert(const std::vector<std::string>& Args)
     int Result = 0;
     for (const std::string& Name : Files) {
         SetMessageContext(Name);
-        const std::string Dest = Outputs.For(Name, Target->Extension, "; nothing written");
+        const std::string Dest = Outputs.For(Name, Target->Extension(), "; nothing written");
         if (Dest.empty()) {
             Result = 1;
             continue;
@@ -102,7 +76,7 @@ int Convert(const std::vector<std::string>& Args)
             Result = 1;
             continue;
         }
-        if (!Target->Save(Dest)) {
+        if (!SaveStateAs(Target->Format, Dest)) {
             Result = 1;
             continue;
         }

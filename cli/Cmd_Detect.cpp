@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "Commands.h"
-#include "core/FileIO.h"
 #include "core/SNES.h"
 
 namespace {
@@ -20,10 +19,7 @@ int Detect(const std::vector<std::string>& Args)
     for (const std::string& Name : Args) {
         SetMessageContext(Name);
         // Detection reads only the file's head, so check first that it can be read at all.
-        std::vector<uint8_t> Head;
-        std::string Error;
-        if (!ReadFileHead(Name, 1, Head, Error)) {
-            std::fprintf(stderr, "%s: cannot read the file: %s\n", Name.c_str(), Error.c_str());
+        if (!CheckReadable(Name)) {
             Result = 1;
             continue;
         }

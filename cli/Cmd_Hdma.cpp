@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "Commands.h"
+#include "app/Cartridge.h"
 #include "cart/SNESCart.h"
 #include "core/Options.h"
 #include "core/SNES.h"
@@ -64,7 +65,7 @@ int HdmaCmd(const std::vector<std::string>& Args)
         return 1;
     if (!ROM.empty()) {
         SetMessageContext(ROM);
-        if (!Cart->LoadFromFile(ROM))
+        if (!OpenCartridge(ROM))
             return 1;
     }
     SetMessageContext("");

@@ -8,6 +8,7 @@
 
 #include "Commands.h"
 #include "Json.h"
+#include "app/Cartridge.h"
 #include "cart/SNESCart.h"
 #include "core/Options.h"
 #include "SpcTags.h"
@@ -62,7 +63,7 @@ struct tReport {
 std::vector<uint8_t> FileHead(const std::string& Name)
 {
     std::vector<uint8_t> Head;
-    std::string Error;
+    tError Error;
     ReadFileHead(Name, 2, Head, Error);
     return Head;
 }
@@ -167,7 +168,7 @@ int Info(const std::vector<std::string>& Args)
         SPC->Reset();
         if (IsSPCFileName(Name)) {
             // A sound snapshot, not a savestate: its header and tags.
-            if (!SPC->LoadFromFile(Name)) {
+            if (!LoadSoundFile(Name)) {
                 Result = 1;
                 continue;
             }
@@ -182,7 +183,7 @@ int Info(const std::vector<std::string>& Args)
             }
             if (!ROM.empty()) {
                 SetMessageContext(ROM);
-                if (!Cart->LoadFromFile(ROM))
+                if (!OpenCartridge(ROM))
                     return 1;
                 SetMessageContext(Name);
             }

@@ -10,11 +10,10 @@
 
 #include "Commands.h"
 #include "Outputs.h"
+#include "app/SaveState.h"
+#include "app/ToolFiles.h"
 #include "core/Broadcast.h"
 #include "core/SNES.h"
-#include "savestates/S9X.h"
-#include "savestates/SSL.h"
-#include "savestates/ZST.h"
 #include "tools/PaletteFile.h"
 
 namespace fs = std::filesystem;
@@ -25,27 +24,6 @@ namespace
 // 5-bit values 0..31, "raw8" the values times 8.
 const char* const FormatNames[PaletteFormatCount] = {"jasc", "snes", "raw5", "raw8"};
 
-// The writable savestate formats: the name after --to, the loader's format
-// number and the writer (which reports its own errors).
-struct tWriter {
-    const char* Name;
-    int Format;
-    const char* Extension;
-    bool (*Save)(const std::string& FileName);
-};
-const tWriter Writers[] = {
-    {"zst", FormatZST, ".zst", [](const std::string& F) { return ZST->SaveToFile(F); }},
-    {"s9x", FormatS9X, ".000", [](const std::string& F) { return S9X->SaveToFile(F); }},
-    {"ssl", FormatSSL, ".s01",
-     [](const std::string& F) {
-         std::string Error;
-         if (SSL->SaveToFile(F, Error))
-             return true;
-         std::fprintf(stderr, "%s: cannot write: %s\n", F.c_str(), Error.c_str());
-         return false;
-     }},
-};
-
 void PrintUsage()
 {
     std::fprintf(stderr, "usage: orlik-cli palette STATE... [--format jasc|snes|raw5|raw8] [-o OUT]\n"
@@ -55,7 +33,7 @@ void PrintUsage()
 struct tArgs {
     int Format = PaletteJASC;
     std::string Import, Out;
-    const tWriter* Writer = nullptr;
+    const tStateTarget* Writer = nullptr;
     std::vector<std::string> States;
 };
 
@@ -81,9 +59,7 @@ int Parse(const std::vector<std::string>& Args, tArgs& A)
             }
         } else if (S == "--to") {
             const std::string& V = Args[++i];
-            for (const tWriter& W : Writers)
-                if (V == W.Name)
-                    A.Writer = &W;
+            A.Writer = FindStateTarget(V);
             if (!A.Writer) {
                 std::fprintf(stderr, "orlik-cli palette: unknown target \"%s\" (zst|s9x|ssl)\n", V.c_str());
                 return 2;
@@ -118,10 +94,10 @@ int Palette(const std::vector<std::string>& Args)
     int ImportedEntries = 0;
     if (!A.Import.empty()) {
         // A palette that does not read whole is not put into any state.
-        std::string Error;
+        tError Error;
         if (!LoadPaletteFile(A.Import, A.Format, Imported, ImportedEntries, Error)) {
-            std::fprintf(stderr, "%s: not a %s palette: %s; nothing written\n", A.Import.c_str(), FormatNames[A.Format],
-                         Error.c_str());
+            Error.Reason = "not a " + std::string(FormatNames[A.Format]) + " palette: " + Error.Reason;
+            std::fprintf(stderr, "%s; nothing written\n", Error.Describe(A.Import).c_str());
             return 1;
         }
     }
@@ -138,18 +114,16 @@ int Palette(const std::vector<std::string>& Args)
             Result = 1;
             continue;
         }
-        const tWriter* Writer = A.Writer;
+        const tStateTarget* Writer = A.Writer;
         if (!A.Import.empty() && !Writer)
-            for (const tWriter& W : Writers)
-                if (W.Format == StateFormat)
-                    Writer = &W;
+            Writer = StateTargetFor(StateFormat);
         if (!A.Import.empty() && !Writer) {
             std::fprintf(stderr, "%s: this format cannot be written; choose one with --to\n", Name.c_str());
             Result = 1;
             continue;
         }
         const std::string Extension = A.Import.empty() ? ".pal"
-                                      : A.Writer       ? A.Writer->Extension
+                                      : A.Writer       ? A.Writer->Extension()
                                                        : fs::path(Name).extension().string();
         const std::string Dest = Outputs.For(Name, Extension, "; nothing written");
         if (Dest.empty()) {
@@ -165,7 +139,7 @@ int Palette(const std::vector<std::string>& Args)
             std::copy_n(Imported.begin(), ImportedEntries, SNES->CGRAM.begin());
             // Every format object rebuilds its image from the machine state.
             Broadcast(nullptr, Note::NewSNES);
-            if (!Writer->Save(Dest)) {
+            if (!SaveStateAs(Writer->Format, Dest)) {
                 Result = 1;
                 continue;
             }

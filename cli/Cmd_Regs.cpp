@@ -8,9 +8,8 @@
 
 #include "Commands.h"
 #include "Json.h"
-#include "core/FileIO.h"
+#include "app/RegisterTabs.h"
 #include "core/Options.h"
-#include "core/RegisterTabs.h"
 #include "core/SNES.h"
 
 namespace
@@ -104,15 +103,12 @@ int Regs(const std::vector<std::string>& Args)
         return 2;
     }
     StartCore();
-    std::string ReadError;
-    if (std::vector<uint8_t> Head; !ReadFileHead(FileName, 1, Head, ReadError)) {
-        std::fprintf(stderr, "%s: cannot read the file: %s\n", FileName.c_str(), ReadError.c_str());
+    if (!CheckReadable(FileName))
         return 1;
-    }
     tRegisterTabs& Tabs = RegisterTabs();
-    std::string Error;
+    tError Error;
     if (!Tabs.Load(Error)) {
-        std::fprintf(stderr, "%s\n", Error.c_str());
+        std::fprintf(stderr, "%s\n", Error.Describe(RegisterFilePath()).c_str());
         return 1;
     }
     const bool Loaded = LoadStateFile(FileName);

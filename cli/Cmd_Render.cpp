@@ -163,7 +163,7 @@ bool Parse(const std::vector<std::string>& Args, tRenderArgs& A)
 }
 
 // Renders the loaded state as the arguments ask and writes it.
-bool RenderOne(const tRenderArgs& A, const std::string& OutName, std::string& Error)
+bool RenderOne(const tRenderArgs& A, const std::string& OutName, tError& Error)
 {
     tSceneSwitches Switches;
     Switches.Reload(*PPU, Options());
@@ -179,7 +179,7 @@ bool RenderOne(const tRenderArgs& A, const std::string& OutName, std::string& Er
         tPicture32 Picture32;
         Renderer->ComposeFrame(*PPU, Switches, Options(), Picture8, Picture32);
         if (Picture32.Width == 0) {
-            Error = "the screen has no size";
+            Error = tError("the screen has no size");
             return false;
         }
         return A.View == tView::Screen ? WritePicture(OutName, Picture32, Error)
@@ -188,7 +188,8 @@ bool RenderOne(const tRenderArgs& A, const std::string& OutName, std::string& Er
     case tView::BG:
         DrawBGPlane(*PPU, A.Layer, A.Priority0, A.Priority1, A.Transparency, Picture8);
         if (Picture8.Width == 0) {
-            Error = "BG" + std::to_string(A.Layer + 1) + " is not part of BG mode " + std::to_string(PPU->BGMode);
+            Error = tError("BG" + std::to_string(A.Layer + 1) + " is not part of BG mode " +
+                           std::to_string(PPU->BGMode));
             return false;
         }
         break;
@@ -252,9 +253,9 @@ int Render(const std::vector<std::string>& Args)
         }
         const std::string OutName =
             Folder ? (fs::path(A.Out) / (fs::path(Name).filename().string() + "." + A.Format)).string() : A.Out;
-        std::string Error;
+        tError Error;
         if (!RenderOne(A, OutName, Error)) {
-            std::fprintf(stderr, "%s: %s: %s\n", Name.c_str(), OutName.c_str(), Error.c_str());
+            std::fprintf(stderr, "%s: %s\n", Name.c_str(), Error.Describe(OutName).c_str());
             Result = 1;
         }
         ShowProgress(i + 1, Name);

@@ -68,9 +68,9 @@ int SmvCmd(const std::vector<std::string>& Args)
     StartCore();
     SetMessageContext(Movie);
     std::vector<uint8_t> File;
-    std::string Error;
+    tError Error;
     if (!ReadWholeFile(Movie, File, Error)) {
-        std::fprintf(stderr, "%s: cannot read the movie: %s\n", Movie.c_str(), Error.c_str());
+        PrintFileError(Movie, "cannot read the movie", Error);
         return 1;
     }
     tSMV S;
@@ -90,7 +90,7 @@ int SmvCmd(const std::vector<std::string>& Args)
         return 1;
     }
     if (!WriteFileAtomic(Out, S.Embedded, Error)) {
-        std::fprintf(stderr, "%s: cannot write: %s\n", Out.c_str(), Error.c_str());
+        PrintFileError(Out, "cannot write", Error);
         return 1;
     }
     return 0;

@@ -96,14 +96,10 @@ bool Parse(const std::vector<std::string>& Args, tOptions& O)
 bool LoadSound(const std::string& Name)
 {
     SPC->Reset();
-    std::vector<uint8_t> Head;
-    std::string Error;
-    if (!ReadFileHead(Name, 1, Head, Error)) {
-        std::fprintf(stderr, "%s: cannot read the file: %s\n", Name.c_str(), Error.c_str());
+    if (!CheckReadable(Name))
         return false;
-    }
     if (IsSPCFileName(Name))
-        return SPC->LoadFromFile(Name);
+        return LoadSoundFile(Name);
     return LoadStateFile(Name);
 }
 
@@ -166,9 +162,9 @@ int Spc(const std::vector<std::string>& Args)
         }
         const std::string Target =
             IntoFolder ? (fs::path(O.Out) / (fs::path(Name).stem().string() + ".spc")).string() : O.Out;
-        std::string Error;
+        tError Error;
         if (!SPC->SaveToFile(Target, Fields(O), Error)) {
-            std::fprintf(stderr, "%s: cannot write: %s\n", Target.c_str(), Error.c_str());
+            PrintFileError(Target, "cannot write", Error);
             Result = 1;
             continue;
         }

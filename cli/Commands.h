@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/Error.h"
+
 using tCommandFn = int (*)(const std::vector<std::string>& Args);
 
 struct tCommand {
@@ -31,3 +33,10 @@ void SetMessageContext(const std::string& FileName);
 // go to stderr. A reader that fails has said why itself; a Tail then follows
 // in a line of its own ("FILE: the state did not load" and Tail).
 bool LoadStateFile(const std::string& FileName, const char* Tail = "");
+// "FILE: What: reason" (or "FILE: reason" without What) on stderr.
+void PrintFileError(const std::string& FileName, const std::string& What, tError Error);
+// The file can be opened and read; otherwise "FILE: cannot read the file:
+// reason" on stderr.
+bool CheckReadable(const std::string& FileName);
+// Loads an SPC file into the sound snapshot; "FILE: reason" on failure.
+bool LoadSoundFile(const std::string& FileName);

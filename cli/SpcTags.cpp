@@ -3,13 +3,13 @@
 #include <cctype>
 #include <string>
 
+#include "core/LittleEndian.h"
+#include "core/Routines.h"
 #include "sound/SPC.h"
 
 namespace {
 // The dumping emulators by their ID666 code.
 constexpr const char* EmulatorNames[] = {"[unknown]", "ZSNES", "SNES9x", "ZST2SPC", "ETC", "SNEShout", "ZSNESW"};
-
-std::string Quoted(const std::string& S) { return "\"" + S + "\""; }
 
 std::string Hex2(unsigned V)
 {
@@ -20,10 +20,10 @@ std::string Hex2(unsigned V)
 
 std::string ExtValue(const tSPC_ExtTag& T)
 {
-    const uint32_t Int = T.Data[0] | T.Data[1] << 8 | T.Data[2] << 16 | static_cast<uint32_t>(T.Data[3]) << 24;
+    const uint32_t Int = GetLE<0, 4>(T.Data);
     switch (T.ID) {
     case 0x05: // year, month, day
-        return std::to_string(T.Data[0] | T.Data[1] << 8) + "-" + std::to_string(T.Data[2]) + "-" +
+        return std::to_string(GetLE<0, 2>(T.Data)) + "-" + std::to_string(T.Data[2]) + "-" +
                std::to_string(T.Data[3]);
     case 0x30: case 0x31: case 0x32: case 0x33:
         return std::to_string(Int) + " (" + std::to_string(Int / 64000.0).substr(0, 8) + " s)";

@@ -5,11 +5,13 @@
 #include <cstring>
 
 #include "Commands.h"
+#include "app/Model.h"
+#include "core/FileIO.h"
 #include "core/Messages.h"
-#include "core/Model.h"
 #include "core/Options.h"
 #include "core/SNES.h"
 #include "core/SharedData.h"
+#include "sound/SPC.h"
 
 namespace {
 tStderrMessenger CliMessenger;
@@ -47,6 +49,32 @@ void StartCore()
 }
 
 void SetMessageContext(const std::string& FileName) { CliMessenger.Context = FileName; }
+
+void PrintFileError(const std::string& FileName, const std::string& What, tError Error)
+{
+    if (!What.empty())
+        Error.Reason = What + ": " + Error.Reason;
+    std::fprintf(stderr, "%s\n", Error.Describe(FileName).c_str());
+}
+
+bool CheckReadable(const std::string& FileName)
+{
+    std::vector<uint8_t> Head;
+    tError Error;
+    if (ReadFileHead(FileName, 1, Head, Error))
+        return true;
+    PrintFileError(FileName, "cannot read the file", Error);
+    return false;
+}
+
+bool LoadSoundFile(const std::string& FileName)
+{
+    tError Error;
+    if (SPC->LoadFromFile(FileName, Error))
+        return true;
+    Messages().Error(Error.Describe(FileName));
+    return false;
+}
 
 bool LoadStateFile(const std::string& FileName, const char* Tail)
 {

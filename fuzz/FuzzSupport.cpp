@@ -10,9 +10,9 @@
 
 #include "core/Broadcast.h"
 #include "core/Messages.h"
-#include "core/Model.h"
+#include "app/Model.h"
 #include "core/SNES.h"
-#include "core/RegisterTabs.h"
+#include "app/RegisterTabs.h"
 #include "core/Options.h"
 #include "core/Picture32.h"
 #include "core/Picture8.h"
@@ -53,7 +53,7 @@ void FuzzSetUp()
     SetMessenger(&Silent);
     CreateModelObjects();
     Broadcast(nullptr, Note::Startup);
-    std::string Error;
+    tError Error;
     RegisterTabs().Load(Error);
 }
 

@@ -3,13 +3,14 @@
 
 #include "FuzzSupport.h"
 
+#include "app/Cartridge.h"
 #include "cart/SNESCart.h"
 #include "core/SNES.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
     FuzzSetUp();
-    if (Cart->LoadFromFile(FuzzFile("Game.sfc", Data, Size)))
+    if (OpenCartridge(FuzzFile("Game.sfc", Data, Size)))
         FuzzReadThroughMemoryMap();
     return 0;
 }

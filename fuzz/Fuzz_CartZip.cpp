@@ -2,12 +2,13 @@
 
 #include "FuzzSupport.h"
 
+#include "app/Cartridge.h"
 #include "cart/SNESCart.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
     FuzzSetUp();
-    if (Cart->LoadFromFile(FuzzFile("Game.zip", Data, Size)))
+    if (OpenCartridge(FuzzFile("Game.zip", Data, Size)))
         FuzzReadThroughMemoryMap();
     return 0;
 }

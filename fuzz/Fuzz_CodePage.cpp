@@ -6,6 +6,7 @@
 
 #include "FuzzSupport.h"
 
+#include "app/ToolFiles.h"
 #include "tools/CodePage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)

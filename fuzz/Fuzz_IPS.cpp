@@ -6,6 +6,7 @@
 
 #include "FuzzSupport.h"
 
+#include "app/Cartridge.h"
 #include "cart/IPS.h"
 #include "cart/SNESCart.h"
 
@@ -20,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
         return FuzzFile("Game.sfc", ROM.data(), ROM.size());
     }();
     FuzzFile("Game.ips", Data, Size);
-    if (Cart->LoadFromFile(ROMName)) {
+    if (OpenCartridge(ROMName)) {
         if (Cart->ROM.size() > MaxPatchedROMSize)
             std::abort();
         FuzzReadThroughMemoryMap();

@@ -7,6 +7,7 @@
 
 #include "FuzzSupport.h"
 
+#include "app/ToolFiles.h"
 #include "core/FileIO.h"
 #include "tools/PaletteFile.h"
 
@@ -36,9 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
                 std::abort();
         tCGRAM Direct = Before;
         int DirectEntries = 0;
-        std::string Error;
+        tError Error;
         const bool Whole = DecodePalette({Data, Size}, Format, Direct, DirectEntries, Error);
-        if (Direct != C || DirectEntries != Entries || (!Whole && Error.empty()))
+        if (Direct != C || DirectEntries != Entries || (!Whole && Error.Empty()))
             std::abort();
         if (!Whole || Entries != 256)
             continue;

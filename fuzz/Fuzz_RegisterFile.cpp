@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "FuzzSupport.h"
-#include "core/RegisterTabs.h"
+#include "app/RegisterTabs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {

@@ -11,7 +11,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
     FuzzSetUp();
-    if (!SPC->LoadFromFile(FuzzFile("Song.spc", Data, Size)))
+    tError LoadError;
+    if (!SPC->LoadFromFile(FuzzFile("Song.spc", Data, Size), LoadError))
         return 0;
     for (bool Binary : {false, true}) {
         tSPC_EditorFields Fields = SPC->EditorFieldsFromTag();
@@ -20,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
         std::vector<uint8_t> Saved;
         SPC->SaveToStream(Saved, Fields);
         // What we write we must be able to read.
-        std::string Error;
+        tError Error;
         if (!SPC->LoadFromMemory(Saved, Error))
             std::abort();
     }

@@ -13,7 +13,7 @@
 #include "../tests/cart/CartTestROM.h"
 #include "core/Gzip.h"
 #include "core/Messages.h"
-#include "core/Model.h"
+#include "app/Model.h"
 #include "core/Options.h"
 #include "core/PictureFiles.h"
 #include "core/SNES.h"
@@ -193,7 +193,7 @@ void CodePageSeeds(const fs::path& Dir)
     for (size_t i = 0; i < P32.Pixels.size(); ++i)
         P32.Pixels[i] = P8.Pixels[i] ? 0xFFFFFF : static_cast<uint32_t>(0x80 + (i % 1021) * 0x100);
     std::vector<uint8_t> Out;
-    std::string Error;
+    tError Error;
     if (EncodePNG(P32, Out, Error))
         Write(Dir / "codepage/rgb.png", Out);
     if (EncodePNG(P8, Out, Error))

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/LittleEndian.h"
 #include "core/SNES.h"
 #include "render/PPU.h"
 
@@ -49,13 +50,12 @@ enum : uint8_t {
 
 inline uint16_t Get16(const std::vector<uint8_t>& In, size_t At)
 {
-    return static_cast<uint16_t>(In[At] | In[At + 1] << 8);
+    return static_cast<uint16_t>(ReadLE<2>(&In[At]));
 }
 
 inline void Put16(std::vector<uint8_t>& Out, size_t At, uint32_t V)
 {
-    Out[At] = static_cast<uint8_t>(V);
-    Out[At + 1] = static_cast<uint8_t>(V >> 8);
+    WriteLE<2>(&Out[At], V);
 }
 
 // A loaded state and its decoded picture unit in the harness's layout.

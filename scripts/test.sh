@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds everything and runs every test: the core and
-# window tests, then the core tests again under the sanitizers, then every
-# fuzz harness for a short while.
+# Sets up the machine, checks the library's layering, builds everything and
+# runs every test: the core and window tests, then the core tests again under
+# the sanitizers, then every fuzz harness for a short while.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/check-layers.sh
 scripts/setup.sh
 scripts/build.sh release
 export QT_QPA_PLATFORM=offscreen

@@ -7,7 +7,7 @@
 
 #include <unistd.h>
 
-#include "core/Model.h"
+#include "app/Model.h"
 #include "core/Options.h"
 #include "core/SharedData.h"
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "app/Cartridge.h"
 #include "cart/SNESCart.h"
-#include "core/Messages.h"
 #include "core/SNES.h"
 #include "core/LongPath.h"
 #include "savestates/S9X.h"
@@ -17,12 +17,6 @@ namespace
 constexpr uint32_t ThumbWidth = 64;
 constexpr uint32_t ThumbHeight = 56;
 
-bool Report(bool Ok, const std::string& FileName, const std::string& Error)
-{
-    if (!Ok)
-        ReportWriteError(FileName, Error);
-    return Ok;
-}
 } // namespace
 
 void ReportWriteError(const std::string& FileName, const std::string& Reason)
@@ -32,28 +26,13 @@ void ReportWriteError(const std::string& FileName, const std::string& Reason)
 
 bool LoadCartridgeFile(const std::string& FileName)
 {
-    return Cart && Cart->LoadFromFile(FileName);
+    return OpenCartridge(FileName);
 }
 
 void FindCartridgeFor(const std::string& Name)
 {
     if (Cart)
         Cart->FindForSavestate(Name);
-}
-
-bool SaveStateAs(uint8_t Format, const std::string& FileName)
-{
-    std::string Error;
-    switch (Format) {
-    case FormatZST:
-        return ZST && ZST->SaveToFile(FileName);
-    case FormatS9X:
-        return S9X && S9X->SaveToFile(FileName);
-    case FormatSSL:
-        return SSL && Report(SSL->SaveToFile(FileName, Error), FileName, Error);
-    default:
-        return false;
-    }
 }
 
 std::string OnDiskName(const std::string& Path)

@@ -12,9 +12,6 @@
 bool LoadCartridgeFile(const std::string& FileName);
 // Looks up the cartridge under the cartridge extension list beside Name.
 void FindCartridgeFor(const std::string& Name);
-// Writes the image of the given format (FormatZST, FormatS9X, FormatSSL);
-// reports its own errors and returns false on failure.
-bool SaveStateAs(uint8_t Format, const std::string& FileName);
 // A file the program could not write, worded as the savestate writers word it.
 void ReportWriteError(const std::string& FileName, const std::string& Reason);
 // The path with every component as it is stored on disk.

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QToolButton>
 
+#include "app/SaveState.h"
 #include "cart/SNESCart.h"
 #include "gui/core/CoreBridge.h"
 #include "gui/core/Form_Main.h"

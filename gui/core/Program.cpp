@@ -3,12 +3,12 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "app/Model.h"
 #include "core/Broadcast.h"
 #include "core/FileIO.h"
 #include "gui/core/Form_Main.h"
 #include "gui/core/Form_Quit.h"
 #include "core/Messages.h"
-#include "core/Model.h"
 #include "gui/core/ProgramWindows.h"
 #include "core/SharedData.h"
 #include "gui/core/ToolWindow.h"

@@ -2,9 +2,9 @@
 
 #include <QTableWidget>
 
+#include "app/RegisterTabs.h"
 #include "core/Messages.h"
 #include "core/Options.h"
-#include "core/RegisterTabs.h"
 
 namespace
 {
@@ -29,9 +29,9 @@ void SetText(QTableWidget* List, int Row, int Col, const std::string& Text)
 
 void LoadRegisterFile()
 {
-    std::string Error;
+    tError Error;
     if (!RegisterTabs().Load(Error))
-        Messages().Error(Error);
+        Messages().Error(Error.Describe(RegisterFilePath()));
 }
 
 void InvalidateRegisterTabs()

@@ -245,8 +245,8 @@ bool SaveConfigFile(const QString& FileName, QString& Error)
         Error = QStringLiteral("no configuration");
         return false;
     }
-    std::string E;
+    tError E;
     const bool Ok = INI->SaveToFile(FileName.toStdString(), E);
-    Error = QString::fromStdString(E);
+    Error = QString::fromStdString(E.Reason);
     return Ok;
 }

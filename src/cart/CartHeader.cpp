@@ -1,7 +1,9 @@
 #include "cart/CartHeader.h"
 
+#include "core/LittleEndian.h"
+
 namespace {
-uint16_t Word(std::span<const uint8_t> A, uint32_t Off) { return static_cast<uint16_t>(A[Off] | A[Off + 1] << 8); }
+uint16_t Word(std::span<const uint8_t> A, uint32_t Off) { return static_cast<uint16_t>(ReadLE<2>(&A[Off])); }
 
 std::string Text(std::span<const uint8_t> A, uint32_t Off, uint32_t Len)
 {

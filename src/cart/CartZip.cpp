@@ -17,7 +17,7 @@ struct tUnzFile {
 };
 }
 
-bool ReadFirstZipEntry(const std::string& FileName, std::vector<uint8_t>& Data, std::string& Error, uint64_t Limit)
+bool ReadFirstZipEntry(const std::string& FileName, std::vector<uint8_t>& Data, tError& Error, uint64_t Limit)
 {
     Data.clear();
     // minizip opens by name and would wait on a named pipe; look first.
@@ -26,25 +26,25 @@ bool ReadFirstZipEntry(const std::string& FileName, std::vector<uint8_t>& Data, 
         return false;
     tUnzFile Zip(FileName);
     if (!Zip.F) {
-        Error = "not a readable zip archive";
+        Error = tError("not a readable zip archive");
         return false;
     }
     if (unzGoToFirstFile(Zip.F) != UNZ_OK) {
-        Error = "the archive holds no file";
+        Error = tError("the archive holds no file");
         return false;
     }
     unz_file_info64 Info{};
     if (unzGetCurrentFileInfo64(Zip.F, &Info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) {
-        Error = "damaged archive directory";
+        Error = tError("damaged archive directory");
         return false;
     }
     if (Info.uncompressed_size > Limit) {
-        Error = "first entry too large (" + std::to_string(Info.uncompressed_size) + " bytes, at most " +
-                std::to_string(Limit) + ")";
+        Error = tError("first entry too large (" + std::to_string(Info.uncompressed_size) + " bytes, at most " +
+                       std::to_string(Limit) + ")");
         return false;
     }
     if (unzOpenCurrentFile(Zip.F) != UNZ_OK) {
-        Error = "cannot open the first entry";
+        Error = tError("cannot open the first entry");
         return false;
     }
     // The declared size is only a hint: a damaged or hostile archive may hold
@@ -55,14 +55,14 @@ bool ReadFirstZipEntry(const std::string& FileName, std::vector<uint8_t>& Data, 
     for (;;) {
         const size_t Old = Data.size();
         if (Old > Limit) {
-            Error = "first entry larger than " + std::to_string(Limit) + " bytes";
+            Error = tError("first entry larger than " + std::to_string(Limit) + " bytes");
             Ok = false;
             break;
         }
         Data.resize(Old + Chunk);
         const int R = unzReadCurrentFile(Zip.F, Data.data() + Old, static_cast<unsigned>(Chunk));
         if (R < 0) {
-            Error = "damaged entry data";
+            Error = tError("damaged entry data");
             Ok = false;
             break;
         }
@@ -73,7 +73,7 @@ bool ReadFirstZipEntry(const std::string& FileName, std::vector<uint8_t>& Data, 
     // Closing the entry checks its CRC once it has been read to the end.
     const int CloseResult = unzCloseCurrentFile(Zip.F);
     if (Ok && CloseResult != UNZ_OK) {
-        Error = CloseResult == UNZ_CRCERROR ? "entry fails its CRC check" : "damaged entry data";
+        Error = tError(CloseResult == UNZ_CRCERROR ? "entry fails its CRC check" : "damaged entry data");
         Ok = false;
     }
     if (!Ok) {

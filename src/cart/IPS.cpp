@@ -73,7 +73,7 @@ tIPSResult ApplyIPS(std::span<const uint8_t> Patch, std::vector<uint8_t>& ROM)
     return Res;
 }
 
-bool tIPS::ApplyPatch(const std::string& CartFileName)
+bool tIPS::ApplyPatch(const std::string& CartFileName, tError& Error)
 {
     LastPatchName.clear();
     LastResult = {};
@@ -81,21 +81,25 @@ bool tIPS::ApplyPatch(const std::string& CartFileName)
     if (!FileExists(PatchName))
         return false;
     std::vector<uint8_t> Patch;
-    std::string Error;
     if (!ReadWholeFile(PatchName, Patch, Error, MaxIPSFileSize)) {
-        Messages().Error(PatchName + ": IPS patch not applied: " + Error);
+        Error.Reason = "IPS patch not applied: " + Error.Reason;
         return false;
     }
     LastPatchName = PatchName;
     if (Cart)
         LastResult = ApplyIPS(Patch, Cart->ROM);
-    if (Options().CBox_OpenIPSMsg)
-        Messages().Notice("An IPS file has been applied to the ROM.", "OK");
     return true;
 }
 
 void tIPS::Notify(const void*, tNote Msg)
 {
-    if (Msg == Note::NewCart && Options().CBox_OpenIPS && Cart && !Cart->FileName.empty())
-        ApplyPatch(Cart->FileName);
+    if (Msg != Note::NewCart || !Options().CBox_OpenIPS || !Cart || Cart->FileName.empty())
+        return;
+    tError Error;
+    if (ApplyPatch(Cart->FileName, Error)) {
+        if (Options().CBox_OpenIPSMsg)
+            Messages().Notice("An IPS file has been applied to the ROM.", "OK");
+    } else if (!Error.Empty()) {
+        Messages().Error(Error.Describe(ReplaceExtension(Cart->FileName, ".ips")));
+    }
 }

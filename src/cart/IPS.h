@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/Broadcast.h"
+#include "core/Error.h"
 
 // A record reaches at most offset $FFFFFF plus 65535 bytes, so a patch can
 // grow the ROM to no more than this.
@@ -45,12 +46,13 @@ public:
     tIPSResult LastResult;
 
     // Applies the ".ips" beside CartFileName to the global cartridge's ROM.
-    // False when there is no patch file or it cannot be read. With the option
-    // "show the IPS message" on, a found patch file is announced even when
-    // its signature is wrong.
-    bool ApplyPatch(const std::string& CartFileName);
+    // False when there is no patch file (Error stays empty) or it cannot be
+    // read (Error says why). Shows nothing.
+    bool ApplyPatch(const std::string& CartFileName, tError& Error);
     // "new Cart" with the option "try to apply the IPS file" on: ApplyPatch
-    // for the cartridge's file.
+    // for the cartridge's file, then a patch that could not be read is shown
+    // and, with the option "show the IPS message" on, a found patch file is
+    // announced even when its signature is wrong.
     void Notify(const void* Sender, tNote Msg) override;
 };
 

@@ -38,32 +38,35 @@ const uint8_t* tCart::Header() const
     return ROM.data() + HeaderOffset;
 }
 
-bool tCart::LoadZipped(const std::string& Name, std::vector<uint8_t>& Data, std::string& Error)
+bool tCart::LoadZipped(const std::string& Name, std::vector<uint8_t>& Data, tError& Error)
 {
     return ReadFirstZipEntry(Name, Data, Error, MaxCartFileSize);
 }
 
-bool tCart::LoadFromFile(const std::string& Name)
+namespace {
+// Only the exact lower-case extension marks an archive; "x.ZIP" is taken as a
+// plain image like any other cartridge extension.
+bool IsZipName(const std::string& Name)
+{
+    return ExtensionOf(Name) == ".zip";
+}
+} // namespace
+
+bool tCart::LoadFromFile(const std::string& Name, tError& Error)
 {
     std::vector<uint8_t> Data;
-    std::string Error;
-    // Only the exact lower-case extension marks an archive; "x.ZIP" is taken
-    // as a plain image like any other cartridge extension.
-    if (ExtensionOf(Name) == ".zip") {
-        if (!LoadZipped(Name, Data, Error)) {
-            Messages().Error("Could not load zipped file.\n" + Name + ": " + Error);
+    if (IsZipName(Name)) {
+        if (!LoadZipped(Name, Data, Error))
             return false;
-        }
     } else if (!ReadWholeFile(Name, Data, Error, MaxCartFileSize)) {
-        Messages().Error(Name + ": cannot load the cartridge: " + Error);
+        Error.Reason = "cannot load the cartridge: " + Error.Reason;
         return false;
     }
     // What is left after the copier header is the ROM; a file of less than
     // one unit is all header and holds no ROM at all.
     if (Data.size() < CopierHeaderUnit) {
-        Messages().Error(Name + ": cannot load the cartridge: " + std::to_string(Data.size()) +
-                         " bytes hold no ROM (a ROM image is at least " + std::to_string(CopierHeaderUnit) +
-                         " bytes)");
+        Error = tError("cannot load the cartridge: " + std::to_string(Data.size()) +
+                       " bytes hold no ROM (a ROM image is at least " + std::to_string(CopierHeaderUnit) + " bytes)");
         return false;
     }
     FileData = std::move(Data);
@@ -74,12 +77,11 @@ bool tCart::LoadFromFile(const std::string& Name)
     FileData.shrink_to_fit();
 
     SRAM.clear();
+    SRAMError = tError();
     const std::string SRAMName = ReplaceExtension(Name, ".srm");
-    if (FileExists(SRAMName)) {
-        if (!ReadWholeFile(SRAMName, SRAM, Error, MaxSRAMFileSize)) {
-            SRAM.clear();
-            Messages().Error(SRAMName + ": SRAM not loaded: " + Error);
-        }
+    if (FileExists(SRAMName) && !ReadWholeFile(SRAMName, SRAM, SRAMError, MaxSRAMFileSize)) {
+        SRAM.clear();
+        SRAMError.Reason = "SRAM not loaded: " + SRAMError.Reason;
     }
     // Until the map-mode search runs on "new Cart", the header is taken where
     // LoROM boards keep it.
@@ -87,6 +89,13 @@ bool tCart::LoadFromFile(const std::string& Name)
     Broadcast(nullptr, Note::NewCart);
     Broadcast(nullptr, Note::NewCartROM);
     return true;
+}
+
+std::string tCart::LoadMessage(const std::string& Name, bool Loaded, const tError& Error) const
+{
+    if (!Loaded)
+        return (IsZipName(Name) ? "Could not load zipped file.\n" : "") + Error.Describe(Name);
+    return SRAMError.Empty() ? std::string() : SRAMError.Describe(ReplaceExtension(Name, ".srm"));
 }
 
 bool tCart::FindForSavestate(const std::string& StateName)
@@ -99,7 +108,11 @@ bool tCart::FindForSavestate(const std::string& StateName)
         if (Candidate == FileName)
             return true;
         if (FileExists(Candidate)) {
-            if (LoadFromFile(Candidate))
+            tError Error;
+            const bool Loaded = LoadFromFile(Candidate, Error);
+            if (const std::string Message = LoadMessage(Candidate, Loaded, Error); !Message.empty())
+                Messages().Error(Message);
+            if (Loaded)
                 return true;
             // The file is there but unreadable (its error is shown): the
             // cartridge of another game must not stay beside this state.

@@ -11,6 +11,7 @@
 
 #include "cart/CartHeader.h"
 #include "core/Broadcast.h"
+#include "core/Error.h"
 
 // The largest cartridge file (plain, or a zip entry) the loader takes. The
 // biggest SNES boards hold 6 MiB of ROM; 32 MiB leaves room for odd dumps and
@@ -44,15 +45,26 @@ public:
     // The decoded internal header at the current map mode.
     tCartHeader HeaderFields() const { return ReadCartHeader(ROM, MapMode); }
 
+    // After a LoadFromFile: why the ".srm" beside the cartridge could not be
+    // read (the cartridge is then loaded without SRAM); empty when it was
+    // read or there is none.
+    tError SRAMError;
+
     // Loads a plain ROM image or, for the extension ".zip" (exactly, in lower
     // case), the first entry of a zip archive; then the ".srm" beside it, and
-    // broadcasts "new Cart" and "new Cart.ROM". On failure reports the reason
-    // and keeps the previous cartridge.
-    bool LoadFromFile(const std::string& Name);
+    // broadcasts "new Cart" and "new Cart.ROM". On failure Error says why and
+    // the previous cartridge stays. Shows nothing.
+    bool LoadFromFile(const std::string& Name, tError& Error);
     // Reads the first entry of a zip archive into Data, or says why not.
-    bool LoadZipped(const std::string& Name, std::vector<uint8_t>& Data, std::string& Error);
-    // Looks for the cartridge beside a savestate under the option's extension
-    // list and loads it. "Cartridge not found." appears once per base name.
+    bool LoadZipped(const std::string& Name, std::vector<uint8_t>& Data, tError& Error);
+    // The program's message after LoadFromFile(Name) gave Loaded and Error:
+    // the failure ("Could not load zipped file." above the reason for an
+    // archive), or an SRAM that could not be read; empty when there is
+    // nothing to say.
+    std::string LoadMessage(const std::string& Name, bool Loaded, const tError& Error) const;
+    // The reaction to "new savestate": looks for the cartridge beside the
+    // state under the option's extension list, loads it and shows what
+    // LoadMessage says. "Cartridge not found." appears once per base name.
     bool FindForSavestate(const std::string& StateName);
     // Forgets the cartridge and broadcasts "new Cart".
     void Clear();

@@ -5,23 +5,13 @@
 #include <array>
 
 #include "core/ByteReader.h"
+#include "core/LittleEndian.h"
 #include "core/PictureFiles.h"
 
 namespace {
 constexpr uint32_t FileHeaderSize = 14;
 constexpr uint32_t InfoHeaderSize = 40;
 constexpr uint32_t BI_RGB = 0, BI_BITFIELDS = 3;
-
-void Put16(std::vector<uint8_t>& O, uint32_t V)
-{
-    O.push_back(static_cast<uint8_t>(V));
-    O.push_back(static_cast<uint8_t>(V >> 8));
-}
-void Put32(std::vector<uint8_t>& O, uint32_t V)
-{
-    Put16(O, V & 0xFFFF);
-    Put16(O, V >> 16);
-}
 
 size_t RowBytes(int32_t Width, int Bits) { return (static_cast<size_t>(Width) * Bits + 31) / 32 * 4; }
 
@@ -31,39 +21,38 @@ void PutHeaders(std::vector<uint8_t>& O, int32_t W, int32_t H, int Bits, uint32_
     const auto ImageSize = static_cast<uint32_t>(RowBytes(W, Bits) * static_cast<size_t>(H));
     O.push_back('B');
     O.push_back('M');
-    Put32(O, Offset + ImageSize);
-    Put32(O, 0);
-    Put32(O, Offset);
-    Put32(O, InfoHeaderSize);
-    Put32(O, static_cast<uint32_t>(W));
-    Put32(O, static_cast<uint32_t>(H)); // positive: bottom row first
-    Put16(O, 1);
-    Put16(O, static_cast<uint32_t>(Bits));
-    Put32(O, BI_RGB);
-    Put32(O, ImageSize);
-    Put32(O, 2835); // 72 dots per inch
-    Put32(O, 2835);
-    Put32(O, TableEntries);
-    Put32(O, 0);
+    AppendLE<4>(O, Offset + ImageSize);
+    AppendLE<4>(O, 0);
+    AppendLE<4>(O, Offset);
+    AppendLE<4>(O, InfoHeaderSize);
+    AppendLE<4>(O, static_cast<uint32_t>(W));
+    AppendLE<4>(O, static_cast<uint32_t>(H)); // positive: bottom row first
+    AppendLE<2>(O, 1);
+    AppendLE<2>(O, static_cast<uint32_t>(Bits));
+    AppendLE<4>(O, BI_RGB);
+    AppendLE<4>(O, ImageSize);
+    AppendLE<4>(O, 2835); // 72 dots per inch
+    AppendLE<4>(O, 2835);
+    AppendLE<4>(O, TableEntries);
+    AppendLE<4>(O, 0);
 }
 
-bool CheckSize(int32_t W, int32_t H, std::string& Error)
+bool CheckSize(int32_t W, int32_t H, tError& Error)
 {
     if (W <= 0 || H <= 0) {
-        Error = "the picture is empty";
+        Error = tError("the picture is empty");
         return false;
     }
     return true;
 }
 
-uint32_t Le32(const uint8_t* P) { return P[0] | P[1] << 8 | P[2] << 16 | static_cast<uint32_t>(P[3]) << 24; }
 }
 
-bool EncodeBMP(const tPicture8& Picture, int BitsPerPixel, std::vector<uint8_t>& Out, std::string& Error)
+bool EncodeBMP(const tPicture8& Picture, int BitsPerPixel, std::vector<uint8_t>& Out, tError& Error)
 {
     Out.clear();
     if (BitsPerPixel != 1 && BitsPerPixel != 4 && BitsPerPixel != 8) {
-        Error = "BMP pictures with a colour table have 1, 4 or 8 bits per pixel";
+        Error = tError("BMP pictures with a colour table have 1, 4 or 8 bits per pixel");
         return false;
     }
     if (!CheckSize(Picture.Width, Picture.Height, Error))
@@ -72,7 +61,7 @@ bool EncodeBMP(const tPicture8& Picture, int BitsPerPixel, std::vector<uint8_t>&
     const uint8_t ValueMask = static_cast<uint8_t>(Entries - 1);
     PutHeaders(Out, Picture.Width, Picture.Height, BitsPerPixel, Entries);
     for (uint32_t i = 0; i < Entries; ++i)
-        Put32(Out, Picture.ColourTable[i] & 0xFFFFFF);
+        AppendLE<4>(Out, Picture.ColourTable[i] & 0xFFFFFF);
     const size_t Stride = RowBytes(Picture.Width, BitsPerPixel);
     const int PerByte = 8 / BitsPerPixel;
     for (int32_t y = Picture.Height - 1; y >= 0; --y) {
@@ -87,7 +76,7 @@ bool EncodeBMP(const tPicture8& Picture, int BitsPerPixel, std::vector<uint8_t>&
     return true;
 }
 
-bool EncodeBMP(const tPicture32& Picture, std::vector<uint8_t>& Out, std::string& Error)
+bool EncodeBMP(const tPicture32& Picture, std::vector<uint8_t>& Out, tError& Error)
 {
     Out.clear();
     if (!CheckSize(Picture.Width, Picture.Height, Error))
@@ -96,31 +85,31 @@ bool EncodeBMP(const tPicture32& Picture, std::vector<uint8_t>& Out, std::string
     for (int32_t y = Picture.Height - 1; y >= 0; --y) {
         const uint32_t* S = Picture.Row(y);
         for (int32_t x = 0; x < Picture.Width; ++x)
-            Put32(Out, S[x] & 0xFFFFFF);
+            AppendLE<4>(Out, S[x] & 0xFFFFFF);
     }
     return true;
 }
 
 // Uncompressed BMP of 1, 4, 8, 24 or 32 bits per pixel (32 bits also with the
 // standard bit fields). With Indexed only files with a colour table are taken.
-bool DecodeBMP(std::span<const uint8_t> Data, bool Indexed, tPicture8* Out8, tPicture32* Out32, std::string& Error)
+bool DecodeBMP(std::span<const uint8_t> Data, bool Indexed, tPicture8* Out8, tPicture32* Out32, tError& Error)
 {
     tByteReader R(Data);
     uint16_t Magic = 0, Planes = 0, Bits = 0;
     uint32_t FileSize = 0, Reserved = 0, PixelOffset = 0, HeaderSize = 0, Compression = 0, ImageSize = 0;
     uint32_t XRes = 0, YRes = 0, Used = 0, Important = 0, RawW = 0, RawH = 0;
     if (!R.U16LE(Magic) || Magic != 0x4D42) {
-        Error = "not a BMP file";
+        Error = tError("not a BMP file");
         return false;
     }
     if (!R.U32LE(FileSize) || !R.U32LE(Reserved) || !R.U32LE(PixelOffset) || !R.U32LE(HeaderSize) ||
         !R.U32LE(RawW) || !R.U32LE(RawH) || !R.U16LE(Planes) || !R.U16LE(Bits) || !R.U32LE(Compression) ||
         !R.U32LE(ImageSize) || !R.U32LE(XRes) || !R.U32LE(YRes) || !R.U32LE(Used) || !R.U32LE(Important)) {
-        Error = "BMP header truncated";
+        Error = tError("BMP header truncated");
         return false;
     }
     if (HeaderSize < InfoHeaderSize || HeaderSize > Data.size() - FileHeaderSize) {
-        Error = "BMP information header of " + std::to_string(HeaderSize) + " bytes is not supported";
+        Error = tError("BMP information header of " + std::to_string(HeaderSize) + " bytes is not supported");
         return false;
     }
     const auto W = static_cast<int32_t>(RawW), SignedH = static_cast<int32_t>(RawH);
@@ -129,28 +118,29 @@ bool DecodeBMP(std::span<const uint8_t> Data, bool Indexed, tPicture8* Out8, tPi
     const int64_t H = TopDown ? -static_cast<int64_t>(SignedH) : SignedH;
     if (W <= 0 || H <= 0 || static_cast<uint32_t>(W) > MaxPictureSide || H > MaxPictureSide ||
         static_cast<uint64_t>(W) * static_cast<uint64_t>(H) > MaxPicturePixels) {
-        Error = "BMP picture of " + std::to_string(W) + "x" + std::to_string(H) + " pixels is not supported";
+        Error =
+            tError("BMP picture of " + std::to_string(W) + "x" + std::to_string(H) + " pixels is not supported");
         return false;
     }
     const bool BitFields32 = Compression == BI_BITFIELDS && Bits == 32;
     if (Planes != 1 || (Compression != BI_RGB && !BitFields32) ||
         (Bits != 1 && Bits != 4 && Bits != 8 && Bits != 24 && Bits != 32)) {
-        Error = "BMP with " + std::to_string(Bits) + " bits per pixel and compression " +
-                std::to_string(Compression) + " is not supported";
+        Error = tError("BMP with " + std::to_string(Bits) + " bits per pixel and compression " +
+                       std::to_string(Compression) + " is not supported");
         return false;
     }
     if (BitFields32) {
         // The masks follow the 40-byte header; only the ordinary layout is taken.
         std::span<const uint8_t> M;
-        if (!R.Seek(FileHeaderSize + InfoHeaderSize) || !R.Take(12, M) || Le32(M.data()) != 0xFF0000 ||
-            Le32(M.data() + 4) != 0xFF00 || Le32(M.data() + 8) != 0xFF) {
-            Error = "BMP bit fields other than 8 bits each of red, green and blue are not supported";
+        if (!R.Seek(FileHeaderSize + InfoHeaderSize) || !R.Take(12, M) || ReadLE<4>(M.data()) != 0xFF0000 ||
+            ReadLE<4>(M.data() + 4) != 0xFF00 || ReadLE<4>(M.data() + 8) != 0xFF) {
+            Error = tError("BMP bit fields other than 8 bits each of red, green and blue are not supported");
             return false;
         }
     }
     const bool HasTable = Bits <= 8;
     if (Indexed && !HasTable) {
-        Error = "the BMP file has no colour table";
+        Error = tError("the BMP file has no colour table");
         return false;
     }
     std::array<uint32_t, 256> Table{};
@@ -158,21 +148,21 @@ bool DecodeBMP(std::span<const uint8_t> Data, bool Indexed, tPicture8* Out8, tPi
         const uint32_t MaxEntries = 1u << Bits;
         const uint32_t Entries = Used == 0 ? MaxEntries : Used;
         if (Entries > MaxEntries) {
-            Error = "BMP colour table of " + std::to_string(Used) + " entries is too long";
+            Error = tError("BMP colour table of " + std::to_string(Used) + " entries is too long");
             return false;
         }
         std::span<const uint8_t> T;
         if (!R.Seek(FileHeaderSize + HeaderSize) || !R.Take(4 * static_cast<size_t>(Entries), T)) {
-            Error = "BMP colour table truncated";
+            Error = tError("BMP colour table truncated", FileHeaderSize + HeaderSize);
             return false;
         }
         for (uint32_t i = 0; i < Entries; ++i)
-            Table[i] = Le32(T.data() + 4 * i) & 0xFFFFFF;
+            Table[i] = ReadLE<4>(T.data() + 4 * i) & 0xFFFFFF;
     }
     const size_t Stride = RowBytes(W, Bits);
     std::span<const uint8_t> Pix;
     if (!R.Seek(PixelOffset) || !R.Take(Stride * static_cast<size_t>(H), Pix)) {
-        Error = "BMP pixel data truncated";
+        Error = tError("BMP pixel data truncated", PixelOffset);
         return false;
     }
     const auto Height = static_cast<int32_t>(H);
@@ -192,7 +182,7 @@ bool DecodeBMP(std::span<const uint8_t> Data, bool Indexed, tPicture8* Out8, tPi
             case 4: Index = (S[x >> 1] >> (x & 1 ? 0 : 4)) & 15; break;
             case 8: Index = S[x]; break;
             case 24: Colour = static_cast<uint32_t>(S[3 * x + 2] << 16 | S[3 * x + 1] << 8 | S[3 * x]); break;
-            default: Colour = Le32(S + 4 * x) & 0xFFFFFF; break;
+            default: Colour = ReadLE<4>(S + 4 * x) & 0xFFFFFF; break;
             }
             if (Indexed)
                 Out8->Row(y)[x] = Index;

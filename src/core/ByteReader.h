@@ -8,6 +8,8 @@
 #include <cstring>
 #include <span>
 
+#include "core/LittleEndian.h"
+
 class tByteReader {
 public:
     tByteReader() = default;
@@ -57,7 +59,7 @@ public:
         uint8_t B[2];
         if (!Read(B, 2))
             return false;
-        V = static_cast<uint16_t>(B[0] | B[1] << 8);
+        V = static_cast<uint16_t>(ReadLE<2>(B));
         return true;
     }
     bool U16BE(uint16_t& V)
@@ -68,30 +70,12 @@ public:
         V = static_cast<uint16_t>(B[0] << 8 | B[1]);
         return true;
     }
-    bool U24LE(uint32_t& V)
-    {
-        uint8_t B[3];
-        if (!Read(B, 3))
-            return false;
-        V = static_cast<uint32_t>(B[0]) | static_cast<uint32_t>(B[1]) << 8 | static_cast<uint32_t>(B[2]) << 16;
-        return true;
-    }
     bool U32LE(uint32_t& V)
     {
         uint8_t B[4];
         if (!Read(B, 4))
             return false;
-        V = static_cast<uint32_t>(B[0]) | static_cast<uint32_t>(B[1]) << 8 | static_cast<uint32_t>(B[2]) << 16 |
-            static_cast<uint32_t>(B[3]) << 24;
-        return true;
-    }
-    bool U32BE(uint32_t& V)
-    {
-        uint8_t B[4];
-        if (!Read(B, 4))
-            return false;
-        V = static_cast<uint32_t>(B[0]) << 24 | static_cast<uint32_t>(B[1]) << 16 | static_cast<uint32_t>(B[2]) << 8 |
-            static_cast<uint32_t>(B[3]);
+        V = ReadLE<4>(B);
         return true;
     }
 

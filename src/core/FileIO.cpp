@@ -38,20 +38,20 @@ bool WriteAll(int Fd, const uint8_t* P, size_t N, int& Code)
 // Opens a regular file for reading. The open itself must not wait: opening a
 // named pipe for reading blocks until someone writes to it, so the file is
 // opened non-blocking, looked at, and only then read in the ordinary way.
-int OpenRegularFile(const std::string& FileName, struct stat& St, std::string& Error)
+int OpenRegularFile(const std::string& FileName, struct stat& St, tError& Error)
 {
     int Fd = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (Fd < 0) {
-        Error = SystemError(errno);
+        Error = tError(SystemError(errno));
         return -1;
     }
     if (::fstat(Fd, &St) != 0) {
-        Error = SystemError(errno);
+        Error = tError(SystemError(errno));
         ::close(Fd);
         return -1;
     }
     if (!S_ISREG(St.st_mode)) {
-        Error = S_ISDIR(St.st_mode) ? "is a directory" : "is not a regular file";
+        Error = tError(S_ISDIR(St.st_mode) ? "is a directory" : "is not a regular file");
         ::close(Fd);
         return -1;
     }
@@ -65,7 +65,7 @@ namespace
 // Reads into Dst until Count bytes are there or the file ends; Got counts
 // them. An interrupted read is retried; any other failure gives the
 // system's reason.
-bool ReadInto(int Fd, uint8_t* Dst, size_t Count, size_t& Got, std::string& Error)
+bool ReadInto(int Fd, uint8_t* Dst, size_t Count, size_t& Got, tError& Error)
 {
     Got = 0;
     while (Got < Count) {
@@ -73,7 +73,7 @@ bool ReadInto(int Fd, uint8_t* Dst, size_t Count, size_t& Got, std::string& Erro
         if (R < 0 && errno == EINTR)
             continue;
         if (R < 0) {
-            Error = SystemError(errno);
+            Error = tError(SystemError(errno));
             return false;
         }
         if (R == 0)
@@ -84,7 +84,7 @@ bool ReadInto(int Fd, uint8_t* Dst, size_t Count, size_t& Got, std::string& Erro
 }
 } // namespace
 
-bool ReadFileHead(const std::string& FileName, size_t Count, std::vector<uint8_t>& Head, std::string& Error)
+bool ReadFileHead(const std::string& FileName, size_t Count, std::vector<uint8_t>& Head, tError& Error)
 {
     Head.clear();
     struct stat St {};
@@ -99,7 +99,7 @@ bool ReadFileHead(const std::string& FileName, size_t Count, std::vector<uint8_t
     return Ok;
 }
 
-bool ReadWholeFile(const std::string& FileName, std::vector<uint8_t>& Data, std::string& Error, uint64_t Limit)
+bool ReadWholeFile(const std::string& FileName, std::vector<uint8_t>& Data, tError& Error, uint64_t Limit)
 {
     Data.clear();
     struct stat St {};
@@ -107,7 +107,8 @@ bool ReadWholeFile(const std::string& FileName, std::vector<uint8_t>& Data, std:
     if (Fd < 0)
         return false;
     if (static_cast<uint64_t>(St.st_size) > Limit) {
-        Error = "file too large (" + std::to_string(St.st_size) + " bytes, at most " + std::to_string(Limit) + ")";
+        Error = tError("file too large (" + std::to_string(St.st_size) + " bytes, at most " + std::to_string(Limit) +
+                       ")");
         ::close(Fd);
         return false;
     }
@@ -129,7 +130,7 @@ bool ReadWholeFile(const std::string& FileName, std::vector<uint8_t>& Data, std:
     return Ok;
 }
 
-bool WriteFileAtomic(const std::string& FileName, std::span<const uint8_t> Data, std::string& Error)
+bool WriteFileAtomic(const std::string& FileName, std::span<const uint8_t> Data, tError& Error)
 {
     fs::path Target(FileName);
     fs::path Dir = Target.parent_path();
@@ -144,12 +145,12 @@ bool WriteFileAtomic(const std::string& FileName, std::span<const uint8_t> Data,
         Tmp = (Dir / ("." + Target.filename().string() + Suffix)).string();
         Fd = ::open(Tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (Fd < 0 && errno != EEXIST) {
-            Error = SystemError(errno);
+            Error = tError(SystemError(errno));
             return false;
         }
     }
     if (Fd < 0) {
-        Error = "could not create a temporary file";
+        Error = tError("could not create a temporary file");
         return false;
     }
     int Code = 0;
@@ -173,14 +174,41 @@ bool WriteFileAtomic(const std::string& FileName, std::span<const uint8_t> Data,
     }
     if (!Ok) {
         ::unlink(Tmp.c_str());
-        Error = SystemError(Code);
+        Error = tError(SystemError(Code));
     }
     return Ok;
 }
 
-bool WriteFileAtomic(const std::string& FileName, std::string_view Text, std::string& Error)
+bool WriteFileAtomic(const std::string& FileName, std::string_view Text, tError& Error)
 {
     return WriteFileAtomic(FileName, std::span(reinterpret_cast<const uint8_t*>(Text.data()), Text.size()), Error);
+}
+
+namespace {
+template <class tCall>
+bool ReasonOnly(std::string& Error, tCall&& Call)
+{
+    tError E;
+    const bool Ok = Call(E);
+    if (!Ok)
+        Error = E.Reason;
+    return Ok;
+}
+} // namespace
+
+bool ReadWholeFile(const std::string& FileName, std::vector<uint8_t>& Data, std::string& Error, uint64_t Limit)
+{
+    return ReasonOnly(Error, [&](tError& E) { return ReadWholeFile(FileName, Data, E, Limit); });
+}
+
+bool ReadFileHead(const std::string& FileName, size_t Count, std::vector<uint8_t>& Head, std::string& Error)
+{
+    return ReasonOnly(Error, [&](tError& E) { return ReadFileHead(FileName, Count, Head, E); });
+}
+
+bool WriteFileAtomic(const std::string& FileName, std::span<const uint8_t> Data, std::string& Error)
+{
+    return ReasonOnly(Error, [&](tError& E) { return WriteFileAtomic(FileName, Data, E); });
 }
 
 void SetBatchWrites(bool Batch) { BatchWrites = Batch; }

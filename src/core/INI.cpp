@@ -213,7 +213,7 @@ void tINI::LoadFromText(std::string_view Text)
     SetSection("");
 }
 
-bool tINI::LoadFromFile(const std::string& FileName, std::string& Error)
+bool tINI::LoadFromFile(const std::string& FileName, tError& Error)
 {
     SetSection("");
     FileExisted = FileExists(FileName);
@@ -225,15 +225,6 @@ bool tINI::LoadFromFile(const std::string& FileName, std::string& Error)
     Clear();
     LoadFromText(std::string_view(reinterpret_cast<const char*>(Data.data()), Data.size()));
     return true;
-}
-
-bool tINI::LoadFromFile(const std::string& FileName)
-{
-    std::string Error;
-    if (LoadFromFile(FileName, Error))
-        return true;
-    Messages().Error("Could not read " + FileName + ": " + Error);
-    return false;
 }
 
 std::string tINI::SaveToText() const
@@ -249,7 +240,7 @@ std::string tINI::SaveToText() const
     return Out;
 }
 
-bool tINI::SaveToFile(const std::string& FileName, std::string& Error) const
+bool tINI::SaveToFile(const std::string& FileName, tError& Error) const
 {
     std::error_code Ec;
     std::filesystem::path Dir = std::filesystem::path(FileName).parent_path();
@@ -377,5 +368,7 @@ void tINI::Notify(const void*, tNote Msg)
     // counts until the user's own copy has been written.
     if (!FileExists(Path) && FileExists(ProgramDir + ConfigFileName))
         Path = ProgramDir + ConfigFileName;
-    LoadFromFile(Path);
+    tError Error;
+    if (!LoadFromFile(Path, Error))
+        Messages().Error("Could not read " + Error.Describe(Path));
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/Broadcast.h"
+#include "core/Error.h"
 
 using tStringList = std::vector<std::string>;
 // One key=value line list per section, owned.
@@ -42,15 +43,14 @@ class tINI : public tReceiver
     void SetSection(std::string_view Name);
     // Reads the file; a missing file leaves empty settings. Returns false
     // (with the reason in Error) when the file exists but cannot be read.
-    bool LoadFromFile(const std::string& FileName, std::string& Error);
-    bool LoadFromFile(const std::string& FileName);
+    bool LoadFromFile(const std::string& FileName, tError& Error);
     // Parses the text of a configuration file into the sections, merging
     // sections named more than once.
     void LoadFromText(std::string_view Text);
     std::string SaveToText() const;
     // Writes the file through a temporary file, so a failed write leaves the
     // old configuration whole. Error holds the system's reason on failure.
-    bool SaveToFile(const std::string& FileName, std::string& Error) const;
+    bool SaveToFile(const std::string& FileName, tError& Error) const;
     void Clear();
 
     // Raw access to the current section. The readers return false and leave

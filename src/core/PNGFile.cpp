@@ -48,18 +48,18 @@ void OnWarning(png_structp, png_const_charp) {}
 // Rows are handed over as prepared 8-bit scanlines. Only plain C data lives
 // between setjmp and the libpng calls, so a longjmp skips no destructor.
 bool Encode(int32_t Width, int32_t Height, int ColourType, const png_color* Palette, int PaletteSize,
-            png_bytepp Rows, std::vector<uint8_t>& Out, std::string& Error)
+            png_bytepp Rows, std::vector<uint8_t>& Out, tError& Error)
 {
     tWriteState State{&Out, {}};
     png_structp Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &State, OnError, OnWarning);
     if (!Png) {
-        Error = "cannot start the PNG encoder";
+        Error = tError("cannot start the PNG encoder");
         return false;
     }
     png_infop Info = png_create_info_struct(Png);
     if (!Info || setjmp(png_jmpbuf(Png))) {
         png_destroy_write_struct(&Png, &Info);
-        Error = std::string("PNG encoder: ") + (State.Message[0] ? State.Message : "out of memory");
+        Error = tError(std::string("PNG encoder: ") + (State.Message[0] ? State.Message : "out of memory"));
         return false;
     }
     png_set_write_fn(Png, &State, WriteData, Flush);
@@ -76,17 +76,17 @@ bool Encode(int32_t Width, int32_t Height, int ColourType, const png_color* Pale
     return true;
 }
 
-bool CheckSize(int32_t Width, int32_t Height, std::string& Error)
+bool CheckSize(int32_t Width, int32_t Height, tError& Error)
 {
     if (Width <= 0 || Height <= 0) {
-        Error = "the picture is empty";
+        Error = tError("the picture is empty");
         return false;
     }
     return true;
 }
 }
 
-bool EncodePNG(const tPicture8& Picture, std::vector<uint8_t>& Out, std::string& Error)
+bool EncodePNG(const tPicture8& Picture, std::vector<uint8_t>& Out, tError& Error)
 {
     Out.clear();
     if (!CheckSize(Picture.Width, Picture.Height, Error))
@@ -139,7 +139,7 @@ bool MapColours(const tPicture32& Picture, std::vector<uint8_t>& Indexes, png_co
 }
 } // namespace
 
-bool EncodePNG(const tPicture32& Picture, std::vector<uint8_t>& Out, std::string& Error)
+bool EncodePNG(const tPicture32& Picture, std::vector<uint8_t>& Out, tError& Error)
 {
     Out.clear();
     if (!CheckSize(Picture.Width, Picture.Height, Error))
@@ -175,20 +175,20 @@ bool EncodePNG(const tPicture32& Picture, std::vector<uint8_t>& Out, std::string
 // its indexes and colour map are returned; otherwise RGB pixels (alpha laid
 // over black).
 bool DecodePNG(std::span<const uint8_t> Data, bool Indexed, tPicture8* Out8, tPicture32* Out32,
-               std::string& Error)
+               tError& Error)
 {
     png_image Image;
     std::memset(&Image, 0, sizeof Image);
     Image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&Image, Data.data(), Data.size())) {
-        Error = std::string("not a readable PNG file (") + Image.message + ")";
+        Error = tError(std::string("not a readable PNG file (") + Image.message + ")");
         png_image_free(&Image);
         return false;
     }
     if (Image.width == 0 || Image.height == 0 || Image.width > MaxPictureSide || Image.height > MaxPictureSide ||
         static_cast<uint64_t>(Image.width) * Image.height > MaxPicturePixels) {
-        Error = "PNG picture of " + std::to_string(Image.width) + "x" + std::to_string(Image.height) +
-                " pixels is larger than the program takes";
+        Error = tError("PNG picture of " + std::to_string(Image.width) + "x" + std::to_string(Image.height) +
+                       " pixels is larger than the program takes");
         png_image_free(&Image);
         return false;
     }
@@ -196,7 +196,7 @@ bool DecodePNG(std::span<const uint8_t> Data, bool Indexed, tPicture8* Out8, tPi
     const png_color Black{0, 0, 0};
     if (Indexed) {
         if (!(Image.format & PNG_FORMAT_FLAG_COLORMAP) || Image.colormap_entries > 256) {
-            Error = "the PNG file has no colour table";
+            Error = tError("the PNG file has no colour table");
             png_image_free(&Image);
             return false;
         }
@@ -204,7 +204,7 @@ bool DecodePNG(std::span<const uint8_t> Data, bool Indexed, tPicture8* Out8, tPi
         uint8_t Map[256 * 3] = {};
         Out8->Resize(W, H);
         if (!png_image_finish_read(&Image, &Black, Out8->Pixels.data(), W, Map)) {
-            Error = std::string("damaged PNG file (") + Image.message + ")";
+            Error = tError(std::string("damaged PNG file (") + Image.message + ")");
             png_image_free(&Image);
             Out8->Resize(0, 0);
             return false;
@@ -217,7 +217,7 @@ bool DecodePNG(std::span<const uint8_t> Data, bool Indexed, tPicture8* Out8, tPi
     Image.format = PNG_FORMAT_RGB;
     std::vector<uint8_t> RGB(PNG_IMAGE_SIZE(Image));
     if (!png_image_finish_read(&Image, &Black, RGB.data(), 0, nullptr)) {
-        Error = std::string("damaged PNG file (") + Image.message + ")";
+        Error = tError(std::string("damaged PNG file (") + Image.message + ")");
         png_image_free(&Image);
         return false;
     }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Error.h"
 #include "core/Picture32.h"
 #include "core/Picture8.h"
 
@@ -22,27 +23,29 @@
 inline constexpr uint32_t MaxPictureSide = 32768;
 inline constexpr uint64_t MaxPicturePixels = 16ull << 20;
 
-bool EncodePNG(const tPicture8& Picture, std::vector<uint8_t>& Out, std::string& Error);
-bool EncodePNG(const tPicture32& Picture, std::vector<uint8_t>& Out, std::string& Error);
+bool EncodePNG(const tPicture8& Picture, std::vector<uint8_t>& Out, tError& Error);
+bool EncodePNG(const tPicture32& Picture, std::vector<uint8_t>& Out, tError& Error);
 // BitsPerPixel 1, 4 or 8: pixel values are cut to that many bits and the
 // colour table to its first 2, 16 or 256 entries.
-bool EncodeBMP(const tPicture8& Picture, int BitsPerPixel, std::vector<uint8_t>& Out, std::string& Error);
-bool EncodeBMP(const tPicture32& Picture, std::vector<uint8_t>& Out, std::string& Error);
+bool EncodeBMP(const tPicture8& Picture, int BitsPerPixel, std::vector<uint8_t>& Out, tError& Error);
+bool EncodeBMP(const tPicture32& Picture, std::vector<uint8_t>& Out, tError& Error);
 
 // Decoders tell PNG from BMP by the file's signature.
-bool DecodePicture(std::span<const uint8_t> Data, tPicture32& Out, std::string& Error);
+bool DecodePicture(std::span<const uint8_t> Data, tPicture32& Out, tError& Error);
 // Only colour-mapped files (palette PNG, BMP of 1, 4 or 8 bits) give an
 // 8-bit picture; others fail with a reason.
-bool DecodePicture(std::span<const uint8_t> Data, tPicture8& Out, std::string& Error);
+bool DecodePicture(std::span<const uint8_t> Data, tPicture8& Out, tError& Error);
 
-bool WritePNG(const std::string& FileName, const tPicture8& Picture, std::string& Error);
-bool WritePNG(const std::string& FileName, const tPicture32& Picture, std::string& Error);
-bool WriteBMP(const std::string& FileName, const tPicture8& Picture, int BitsPerPixel, std::string& Error);
-bool WriteBMP(const std::string& FileName, const tPicture32& Picture, std::string& Error);
+bool WritePNG(const std::string& FileName, const tPicture8& Picture, tError& Error);
+bool WritePNG(const std::string& FileName, const tPicture32& Picture, tError& Error);
+bool WriteBMP(const std::string& FileName, const tPicture8& Picture, int BitsPerPixel, tError& Error);
+bool WriteBMP(const std::string& FileName, const tPicture32& Picture, tError& Error);
+// The name ends in ".png", in any case.
+bool IsPNGName(const std::string& FileName);
 // ".png" in any case is written as PNG, every other name as BMP (8 bits per
 // pixel for the indexed picture).
-bool WritePicture(const std::string& FileName, const tPicture8& Picture, std::string& Error);
-bool WritePicture(const std::string& FileName, const tPicture32& Picture, std::string& Error);
+bool WritePicture(const std::string& FileName, const tPicture8& Picture, tError& Error);
+bool WritePicture(const std::string& FileName, const tPicture32& Picture, tError& Error);
 
-bool ReadPicture(const std::string& FileName, tPicture32& Out, std::string& Error);
-bool ReadPicture(const std::string& FileName, tPicture8& Out, std::string& Error);
+bool ReadPicture(const std::string& FileName, tPicture32& Out, tError& Error);
+bool ReadPicture(const std::string& FileName, tPicture8& Out, tError& Error);

@@ -107,15 +107,17 @@ std::vector<std::string> tRegisterFile::CartComboItems(std::string_view Box) con
     return Items;
 }
 
-bool LoadRegisterDescriptions(tRegisterFile& File, std::string& Error, const std::string& FileName)
+std::string RegisterFilePath(const std::string& FileName)
 {
-    const std::string Name = FileName.empty() ? ProgramDir + RegisterFileName : FileName;
+    return FileName.empty() ? ProgramDir + RegisterFileName : FileName;
+}
+
+bool LoadRegisterDescriptions(tRegisterFile& File, tError& Error, const std::string& FileName)
+{
+    const std::string Name = RegisterFilePath(FileName);
     std::vector<uint8_t> Data;
-    std::string Reason;
-    if (!ReadWholeFile(Name, Data, Reason, MaxRegisterFileSize)) {
-        Error = Name + ": " + Reason;
+    if (!ReadWholeFile(Name, Data, Error, MaxRegisterFileSize))
         return false;
-    }
     File.Parse(std::string_view(reinterpret_cast<const char*>(Data.data()), Data.size()), Name);
     return true;
 }

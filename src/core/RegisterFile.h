@@ -8,8 +8,8 @@
 // "{ComboBoxName}".
 //
 //   tRegisterFile File;
-//   std::string Error;
-//   if (!LoadRegisterDescriptions(File, Error)) ...show Error...
+//   tError Error;
+//   if (!LoadRegisterDescriptions(File, Error)) ...show Error.Describe(RegisterFilePath())...
 //   File.Sections[SectionPPU]            // lines of the PPU tab (see tRegisterTab)
 //   File.ChannelInfoCaptions()           // LV_ChnInfo rows
 //   File.SceneListCaptions()             // {"LV_InfoScreen", {...}}, ...
@@ -20,6 +20,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/Error.h"
 
 enum tRegisterSection : int {
     SectionCPU = 0,
@@ -76,6 +78,9 @@ class tRegisterFile
     std::vector<std::string> CartComboItems(std::string_view Box) const;
 };
 
-// Reads ProgramDir + "SNES.txt" (or the file given). False with the reason in
-// Error (naming the file) when it cannot be read.
-bool LoadRegisterDescriptions(tRegisterFile& File, std::string& Error, const std::string& FileName = "");
+// The file LoadRegisterDescriptions reads: FileName, or ProgramDir +
+// "SNES.txt" when it is empty.
+std::string RegisterFilePath(const std::string& FileName = "");
+// Reads RegisterFilePath(FileName). False with the reason in Error when it
+// cannot be read; File is then unchanged.
+bool LoadRegisterDescriptions(tRegisterFile& File, tError& Error, const std::string& FileName = "");

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <charconv>
 
-bool NumberError = false;
-
 namespace
 {
 
@@ -41,19 +39,18 @@ int HexDigitValue(char C)
 namespace {
 // Digits of the given base, no sign; MaxDigits bounds the length so that the
 // value cannot overflow 64 bits.
-uint64_t ParseDigits(std::string_view Text, int Base, size_t MaxDigits)
+std::optional<uint64_t> ParseDigits(std::string_view Text, int Base, size_t MaxDigits)
 {
-    NumberError = Text.empty() || Text.size() > MaxDigits;
+    if (Text.empty() || Text.size() > MaxDigits)
+        return std::nullopt;
     uint64_t V = 0;
     for (char C : Text) {
         const int D = HexDigitValue(C);
-        if (D < 0 || D >= Base) {
-            NumberError = true;
-            break;
-        }
+        if (D < 0 || D >= Base)
+            return std::nullopt;
         V = V * static_cast<uint64_t>(Base) + static_cast<uint64_t>(D);
     }
-    return NumberError ? 0 : V;
+    return V;
 }
 
 } // namespace
@@ -75,16 +72,16 @@ std::string DecText(uint64_t Value, int Width)
     return S;
 }
 
-uint64_t ParseBin(std::string_view Text)
+std::optional<uint64_t> ParseBin(std::string_view Text)
 {
     return ParseDigits(Text, 2, 64);
 }
-uint64_t ParseHex(std::string_view Text)
+std::optional<uint64_t> ParseHex(std::string_view Text)
 {
     return ParseDigits(Text, 16, 16);
 }
 
-uint64_t ParseDec(std::string_view Text)
+std::optional<uint64_t> ParseDec(std::string_view Text)
 {
     bool Negative = false;
     std::string_view Digits = Text;
@@ -96,10 +93,9 @@ uint64_t ParseDec(std::string_view Text)
     auto [End, Ec] = std::from_chars(Digits.data(), Digits.data() + Digits.size(), Magnitude);
     // The range of a signed 64-bit number: up to 2^63 - 1, down to -2^63.
     constexpr uint64_t MaxPositive = 0x7FFFFFFFFFFFFFFFull;
-    NumberError = Digits.empty() || Ec != std::errc() || End != Digits.data() + Digits.size() ||
-                  Magnitude > MaxPositive + (Negative ? 1 : 0);
-    if (NumberError)
-        return 0;
+    if (Digits.empty() || Ec != std::errc() || End != Digits.data() + Digits.size() ||
+        Magnitude > MaxPositive + (Negative ? 1 : 0))
+        return std::nullopt;
     return Negative ? ~Magnitude + 1 : Magnitude;
 }
 
@@ -138,6 +134,11 @@ std::string RemoveSpaces(std::string_view Text)
         if (C != ' ')
             S += C;
     return S;
+}
+
+std::string Quoted(std::string_view Text)
+{
+    return "\"" + std::string(Text) + "\"";
 }
 
 std::string NulToSpace(std::string_view Text)

@@ -3,12 +3,9 @@
 // Values are 64-bit unsigned unless stated.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
-
-// Set by every parser below: true when the text was not a valid number. The
-// parsers never throw; the caller decides what to tell the user.
-extern bool NumberError;
 
 // Binary / hexadecimal digits, most significant first, at least one, padded
 // with leading zeros to a multiple of Group (Group below 1 counts as 1).
@@ -20,13 +17,15 @@ std::string DecText(uint64_t Value, int Width);
 // The value of a hexadecimal digit of either case, -1 for any other character.
 int HexDigitValue(char C);
 
+// The parsers give no value for a text that is not a valid number; they never
+// throw, and the caller decides what to tell the user.
 // At most 64 binary digits.
-uint64_t ParseBin(std::string_view Text);
+std::optional<uint64_t> ParseBin(std::string_view Text);
 // At most 16 hexadecimal digits, either case.
-uint64_t ParseHex(std::string_view Text);
+std::optional<uint64_t> ParseHex(std::string_view Text);
 // A signed 64-bit decimal number (optional sign); negative values come back
 // in two's complement.
-uint64_t ParseDec(std::string_view Text);
+std::optional<uint64_t> ParseDec(std::string_view Text);
 
 // The check behind "No integer number in the range of 0..2147483647 has been
 // entered.": Text (upper case when Hex) denotes an integer 0..$7FFFFFFF.
@@ -37,6 +36,8 @@ bool AllInSet(std::string_view Text, std::string_view Set);
 // Text is empty or holds a character outside '0'..'9'.
 bool NotAllDigits(std::string_view Text);
 std::string RemoveSpaces(std::string_view Text);
+// The text between double quotes, as messages show file names and tag texts.
+std::string Quoted(std::string_view Text);
 // Fixed-size name fields in savestates are padded with NUL bytes.
 std::string NulToSpace(std::string_view Text);
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "core/FileIO.h"
-#include "core/LoadWholeFile.h"
+#include "core/LittleEndian.h"
 #include "core/SNES.h"
 
 namespace {
@@ -33,17 +33,16 @@ void tSPC::Reset()
     Loaded = false;
 }
 
-bool tSPC::LoadFromFile(const std::string& FileName)
+bool tSPC::LoadFromFile(const std::string& FileName, tError& Error)
 {
-    return LoadWholeFile(FileName, [this](std::span<const uint8_t> Data, std::string& Error) {
-        return LoadFromMemory(Data, Error);
-    });
+    std::vector<uint8_t> Data;
+    return ReadWholeFile(FileName, Data, Error) && LoadFromMemory(Data, Error);
 }
 
-bool tSPC::LoadFromMemory(std::span<const uint8_t> Data, std::string& Error)
+bool tSPC::LoadFromMemory(std::span<const uint8_t> Data, tError& Error)
 {
     if (Data.size() >= SPCLayout::SignatureSize && !HasSignature(Data)) {
-        Error = "not an SPC file (no \"SNES-SPC700 Sound File Data\" signature)";
+        Error = tError("not an SPC file (no \"SNES-SPC700 Sound File Data\" signature)");
         return false;
     }
     tByteReader Stream(Data);
@@ -52,11 +51,20 @@ bool tSPC::LoadFromMemory(std::span<const uint8_t> Data, std::string& Error)
 
 bool tSPC::LoadFromStream(tByteReader& Stream, std::string& Error)
 {
+    tError E;
+    const bool Ok = LoadFromStream(Stream, E);
+    if (!Ok)
+        Error = E.Reason;
+    return Ok;
+}
+
+bool tSPC::LoadFromStream(tByteReader& Stream, tError& Error)
+{
     // A shorter file would leave part of the old image in place, mixing two
     // snapshots; it is refused instead.
     if (SPCLayout::FixedSize > Stream.Remaining()) {
-        Error = "truncated SPC file: " + std::to_string(Stream.Remaining()) + " bytes, a sound snapshot holds " +
-                std::to_string(SPCLayout::FixedSize);
+        Error = tError("truncated SPC file: " + std::to_string(Stream.Remaining()) + " bytes, a sound snapshot holds " +
+                       std::to_string(SPCLayout::FixedSize));
         return false;
     }
     Stream.Read(Image.data(), Image.size());
@@ -68,7 +76,7 @@ bool tSPC::LoadFromStream(tByteReader& Stream, std::string& Error)
     return true;
 }
 
-bool tSPC::SaveToFile(const std::string& FileName, const tSPC_EditorFields& Fields, std::string& Error)
+bool tSPC::SaveToFile(const std::string& FileName, const tSPC_EditorFields& Fields, tError& Error)
 {
     std::vector<uint8_t> Out;
     SaveToStream(Out, Fields);
@@ -108,7 +116,7 @@ void tSPC::CopyFromSNES(const tSNES& S)
 
 void tSPC::CopyToSNES(tSNES& S) const
 {
-    S.SPC_PC = static_cast<uint16_t>(Image[SPCLayout::PC] | Image[SPCLayout::PC + 1] << 8);
+    S.SPC_PC = static_cast<uint16_t>(GetLE<SPCLayout::PC, 2>(Image));
     S.SPC_X = Image[SPCLayout::X];
     S.SPC_Y = Image[SPCLayout::Y];
     S.SPC_YA = static_cast<uint16_t>(Image[SPCLayout::Y] << 8 | Image[SPCLayout::A]);

@@ -17,6 +17,7 @@
 
 #include "core/Broadcast.h"
 #include "core/ByteReader.h"
+#include "core/Error.h"
 #include "sound/SPC_EditorFields.h"
 #include "sound/SPC_ExtTags.h"
 
@@ -79,17 +80,19 @@ public:
     void Reset();
 
     // Reads an SPC file, then writes its sound state into the machine state.
-    // Errors are reported naming the file; the held SPC is then unchanged.
-    bool LoadFromFile(const std::string& FileName);
+    // On failure Error says why and the held SPC is unchanged.
+    bool LoadFromFile(const std::string& FileName, tError& Error);
     // Reads an SPC file image from the cursor (an embedded one in another
     // file, or a whole file in memory). On failure Error holds the reason
     // and nothing changes. On success broadcasts "new SPC" and, through
     // WriteToSNES, "new SNES".
+    bool LoadFromStream(tByteReader& Stream, tError& Error);
+    bool LoadFromMemory(std::span<const uint8_t> Data, tError& Error);
+    // The reason alone, for the savestate formats that carry a snapshot.
     bool LoadFromStream(tByteReader& Stream, std::string& Error);
-    bool LoadFromMemory(std::span<const uint8_t> Data, std::string& Error);
 
     // Folds the editor's values into the image and writes the file.
-    bool SaveToFile(const std::string& FileName, const tSPC_EditorFields& Fields, std::string& Error);
+    bool SaveToFile(const std::string& FileName, const tSPC_EditorFields& Fields, tError& Error);
     void SaveToStream(std::vector<uint8_t>& Out, const tSPC_EditorFields& Fields);
 
     // Copies the sound state between the image and a machine state.

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/LittleEndian.h"
 #include "sound/SPC.h"
 
 namespace {
@@ -120,16 +121,15 @@ void tSPC::DecodeTag()
     Tag.fill(0);
     std::copy(Image.begin() + SPCLayout::TagArea, Image.begin() + SharedTextsEnd, Tag.begin());
 
-    const unsigned Year = Image[BinYear] | Image[BinYear + 1] << 8;
+    const uint32_t Year = GetLE<BinYear, 2>(Image);
     const std::string Date =
         TwoDigits(Image[BinMonth]) + "/" + TwoDigits(Image[BinDay]) + "/" + std::to_string(Year);
     // A year beyond four digits would run into the seconds field.
     std::memcpy(&Tag[T(ID666::Date.Offset)], Date.data(), std::min(Date.size(), ID666::Date.Size));
 
-    const uint32_t Seconds = Image[BinSeconds] | Image[BinSeconds + 1] << 8 | Image[BinSeconds + 2] << 16;
+    const uint32_t Seconds = GetLE<BinSeconds, 3>(Image);
     PutPadded(&Tag[T(ID666::Seconds.Offset)], Seconds, ID666::Seconds.Size);
-    const uint32_t Fade = static_cast<uint32_t>(Image[BinFade]) | Image[BinFade + 1] << 8 | Image[BinFade + 2] << 16 |
-                          static_cast<uint32_t>(Image[BinFade + 3]) << 24;
+    const uint32_t Fade = GetLE<BinFade, 4>(Image);
     PutPadded(&Tag[T(ID666::Fade.Offset)], Fade, ID666::Fade.Size);
 
     std::copy_n(Image.begin() + BinArtist, ID666::Artist.Size, Tag.begin() + T(ID666::Artist.Offset));
@@ -147,8 +147,7 @@ void tSPC::EncodeBinaryTag()
     const uint8_t* Date = &Tag[T(ID666::Date.Offset)];
     uint64_t V = 0;
     if (ReadDecimal(Date + 6, 4, V)) {
-        Image[BinYear] = static_cast<uint8_t>(V);
-        Image[BinYear + 1] = static_cast<uint8_t>(V >> 8);
+        SetLE<BinYear, 2>(Image, static_cast<uint32_t>(V));
     }
     if (ReadDecimal(Date + 3, 2, V))
         Image[BinDay] = static_cast<uint8_t>(V);
@@ -156,11 +155,9 @@ void tSPC::EncodeBinaryTag()
         Image[BinMonth] = static_cast<uint8_t>(V);
 
     if (ReadDecimal(&Tag[T(ID666::Seconds.Offset)], ID666::Seconds.Size, V))
-        for (int i = 0; i < 3; ++i)
-            Image[BinSeconds + i] = static_cast<uint8_t>(V >> (8 * i));
+        SetLE<BinSeconds, 3>(Image, static_cast<uint32_t>(V));
     if (ReadDecimal(&Tag[T(ID666::Fade.Offset)], ID666::Fade.Size, V))
-        for (int i = 0; i < 4; ++i)
-            Image[BinFade + i] = static_cast<uint8_t>(V >> (8 * i));
+        SetLE<BinFade, 4>(Image, static_cast<uint32_t>(V));
 
     std::copy_n(Tag.begin() + T(ID666::Artist.Offset), ID666::Artist.Size, Image.begin() + BinArtist);
     Image[BinMuted] = Tag[T(ID666::Muted.Offset)];

@@ -1,11 +1,9 @@
 #include "tools/CodePage.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "core/ByteReader.h"
 #include "core/FileIO.h"
-#include "core/Messages.h"
 #include "core/PictureFiles.h"
 
 namespace
@@ -20,18 +18,18 @@ constexpr uint8_t PNGSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'
 // it is decoded. PNG: signature, then the IHDR chunk (length, "IHDR", width
 // and height big-endian). BMP: width and height at offsets 18 and 22, the
 // height negative for top-down rows.
-bool HeaderSize(std::span<const uint8_t> Data, bool AsPNG, int64_t& W, int64_t& H, std::string& Error)
+bool HeaderSize(std::span<const uint8_t> Data, bool AsPNG, int64_t& W, int64_t& H, tError& Error)
 {
     tByteReader R(Data);
     std::span<const uint8_t> Head;
     if (AsPNG) {
         uint16_t W1 = 0, W2 = 0, H1 = 0, H2 = 0;
         if (!R.Take(8, Head) || !std::equal(Head.begin(), Head.end(), PNGSignature)) {
-            Error = "not a PNG file";
+            Error = tError("not a PNG file");
             return false;
         }
         if (!R.Skip(8) || !R.U16BE(W1) || !R.U16BE(W2) || !R.U16BE(H1) || !R.U16BE(H2)) {
-            Error = "PNG header truncated";
+            Error = tError("PNG header truncated");
             return false;
         }
         W = static_cast<int64_t>(W1) << 16 | W2;
@@ -40,11 +38,11 @@ bool HeaderSize(std::span<const uint8_t> Data, bool AsPNG, int64_t& W, int64_t& 
     }
     uint32_t RawW = 0, RawH = 0;
     if (!R.Take(2, Head) || Head[0] != 'B' || Head[1] != 'M') {
-        Error = "not a BMP file";
+        Error = tError("not a BMP file");
         return false;
     }
     if (!R.Seek(18) || !R.U32LE(RawW) || !R.U32LE(RawH)) {
-        Error = "BMP header truncated";
+        Error = tError("BMP header truncated");
         return false;
     }
     W = static_cast<int32_t>(RawW);
@@ -55,23 +53,14 @@ bool HeaderSize(std::span<const uint8_t> Data, bool AsPNG, int64_t& W, int64_t& 
 }
 } // namespace
 
-bool IsPNGName(const std::string& FileName)
-{
-    if (FileName.size() < 4)
-        return false;
-    std::string Ext = FileName.substr(FileName.size() - 4);
-    std::transform(Ext.begin(), Ext.end(), Ext.begin(), [](unsigned char C) { return std::tolower(C); });
-    return Ext == ".png";
-}
-
-bool DecodeCodePage(std::span<const uint8_t> Data, bool AsPNG, tPicture32& Out, std::string& Error)
+bool DecodeCodePage(std::span<const uint8_t> Data, bool AsPNG, tPicture32& Out, tError& Error)
 {
     int64_t W = 0, H = 0;
     if (!HeaderSize(Data, AsPNG, W, H, Error))
         return false;
     if (W > MaxCodePageSide || H > MaxCodePageSide) {
-        Error = "a code page of " + std::to_string(W) + "x" + std::to_string(H) + " pixels is larger than " +
-                std::to_string(MaxCodePageSide) + "x" + std::to_string(MaxCodePageSide);
+        Error = tError("a code page of " + std::to_string(W) + "x" + std::to_string(H) + " pixels is larger than " +
+                       std::to_string(MaxCodePageSide) + "x" + std::to_string(MaxCodePageSide));
         return false;
     }
     tPicture32 Picture;
@@ -80,34 +69,22 @@ bool DecodeCodePage(std::span<const uint8_t> Data, bool AsPNG, tPicture32& Out, 
     // The decoder's size is the one that counts (a BMP may say one thing in
     // a header field it does not use).
     if (Picture.Width < MinCodePageWidth || Picture.Height < MinCodePageHeight) {
-        Error = CodePageTooSmall;
+        Error = tError(CodePageTooSmall);
         return false;
     }
     if (Picture.Width > MaxCodePageSide || Picture.Height > MaxCodePageSide) {
-        Error = "a code page of " + std::to_string(Picture.Width) + "x" + std::to_string(Picture.Height) +
-                " pixels is too large";
+        Error = tError("a code page of " + std::to_string(Picture.Width) + "x" + std::to_string(Picture.Height) +
+                       " pixels is too large");
         return false;
     }
     Out = std::move(Picture);
     return true;
 }
 
-bool ReadCodePage(const std::string& FileName, tPicture32& Out, std::string& Error)
+bool ReadCodePage(const std::string& FileName, tPicture32& Out, tError& Error)
 {
     std::vector<uint8_t> Data;
     if (!ReadWholeFile(FileName, Data, Error, MaxCodePageFileSize))
         return false;
     return DecodeCodePage(Data, IsPNGName(FileName), Out, Error);
-}
-
-bool LoadCodePageFile(const std::string& FileName, tPicture32& Out)
-{
-    std::string Error;
-    if (ReadCodePage(FileName, Out, Error))
-        return true;
-    if (Error == CodePageTooSmall)
-        Messages().Error(Error + "\n(\"" + FileName + "\")");
-    else
-        Messages().Error("Could not load the code page \"" + FileName + "\": " + Error + ".");
-    return false;
 }

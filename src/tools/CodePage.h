@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 
+#include "core/Error.h"
 #include "core/Picture32.h"
 
 // Glyphs are 8 x 16 pixels, so a smaller picture cannot hold 256 of them.
@@ -20,17 +21,11 @@ inline constexpr int32_t MaxCodePageSide = 2048;
 
 inline constexpr const char* CodePageTooSmall = "The codepage bitmap size must be at least 128x256 pixels.";
 
-// A name ending in ".png" (any case) is read as PNG, any other as a Windows
-// bitmap; the content must be what the name says.
-bool IsPNGName(const std::string& FileName);
+// A name ending in ".png" (any case, IsPNGName) is read as PNG, any other as
+// a Windows bitmap; the content must be what the name says.
 
 // Decodes a code page held in memory. Returns false with the reason in Error
 // (CodePageTooSmall for a picture below 128 x 256); Out is only changed on
 // success.
-bool DecodeCodePage(std::span<const uint8_t> Data, bool AsPNG, tPicture32& Out, std::string& Error);
-bool ReadCodePage(const std::string& FileName, tPicture32& Out, std::string& Error);
-
-// The options window's "codepage..." button: reads the file and reports a
-// failure through Messages() (the too-small text exactly, with the file and
-// its name on a second line; other failures with the file and the reason).
-bool LoadCodePageFile(const std::string& FileName, tPicture32& Out);
+bool DecodeCodePage(std::span<const uint8_t> Data, bool AsPNG, tPicture32& Out, tError& Error);
+bool ReadCodePage(const std::string& FileName, tPicture32& Out, tError& Error);

@@ -5,7 +5,6 @@
 
 #include "core/ByteReader.h"
 #include "core/FileIO.h"
-#include "core/Messages.h"
 
 namespace
 {
@@ -79,7 +78,7 @@ bool Number(std::string_view& S, unsigned Max, unsigned& Value)
     return true;
 }
 
-bool DecodeJASC(std::string_view Text, tCGRAM& CGRAM, int& Entries, std::string& Error)
+bool DecodeJASC(std::string_view Text, tCGRAM& CGRAM, int& Entries, tError& Error)
 {
     tLineCursor Lines(Text);
     std::string_view Line;
@@ -88,12 +87,12 @@ bool DecodeJASC(std::string_view Text, tCGRAM& CGRAM, int& Entries, std::string&
     unsigned Count = Colours;
     for (int i = 0; i < JASCHeaderLines; ++i) {
         if (!Lines.Next(Line)) {
-            Error = "the JASC header ends after " + std::to_string(Lines.Number()) + " lines" + Unchanged(0);
+            Error = tError("the JASC header ends after " + std::to_string(Lines.Number()) + " lines" + Unchanged(0));
             return false;
         }
         if (Line.size() > MaxJASCLineLength) {
-            Error = "line " + std::to_string(Lines.Number()) + " is longer than " + std::to_string(MaxJASCLineLength) +
-                    " characters" + Unchanged(0);
+            Error = tError("line " + std::to_string(Lines.Number()) + " is longer than " + std::to_string(MaxJASCLineLength) +
+                           " characters" + Unchanged(0));
             return false;
         }
         unsigned N = 0;
@@ -107,7 +106,7 @@ bool DecodeJASC(std::string_view Text, tCGRAM& CGRAM, int& Entries, std::string&
         if (IsBlankText(Lines.Rest())) {
             if (Entries >= static_cast<int>(Count))
                 return true;
-            Error = "the file ends after " + std::to_string(Entries) + " colours" + Unchanged(Entries);
+            Error = tError("the file ends after " + std::to_string(Entries) + " colours" + Unchanged(Entries));
             return false;
         }
         Lines.Next(Line);
@@ -115,8 +114,8 @@ bool DecodeJASC(std::string_view Text, tCGRAM& CGRAM, int& Entries, std::string&
         std::string_view S = Line;
         if (Line.size() > MaxJASCLineLength || !Number(S, 255, R) || !Number(S, 255, G) || !Number(S, 255, B) ||
             !IsBlankText(S)) {
-            Error = "line " + std::to_string(Lines.Number()) + " is not a colour of three numbers from 0 to 255" +
-                    Unchanged(Entries);
+            Error = tError("line " + std::to_string(Lines.Number()) + " is not a colour of three numbers from 0 to 255" +
+                           Unchanged(Entries));
             return false;
         }
         CGRAM[Entries++] = Pack(R >> 3, G >> 3, B >> 3);
@@ -126,15 +125,15 @@ bool DecodeJASC(std::string_view Text, tCGRAM& CGRAM, int& Entries, std::string&
 
 // Binary formats: fixed-size records from the start of the file; what lies
 // beyond the 256th is ignored, as it always was.
-bool DecodeRecords(std::span<const uint8_t> Data, int Format, tCGRAM& CGRAM, int& Entries, std::string& Error)
+bool DecodeRecords(std::span<const uint8_t> Data, int Format, tCGRAM& CGRAM, int& Entries, tError& Error)
 {
     tByteReader R(Data);
     const size_t Record = Format == PaletteSNES ? 2 : 3;
     while (Entries < Colours) {
         std::span<const uint8_t> B;
         if (!R.Take(Record, B)) {
-            Error = "the file is " + std::to_string(Data.size()) + " bytes long, the palette needs " +
-                    std::to_string(Record * Colours) + Unchanged(Entries);
+            Error = tError("the file is " + std::to_string(Data.size()) + " bytes long, the palette needs " +
+                           std::to_string(Record * Colours) + Unchanged(Entries));
             return false;
         }
         if (Format == PaletteSNES)
@@ -150,20 +149,16 @@ bool DecodeRecords(std::span<const uint8_t> Data, int Format, tCGRAM& CGRAM, int
     return true;
 }
 
-std::string Quoted(const std::string& Name)
-{
-    return "\"" + Name + "\"";
-}
 } // namespace
 
-bool DecodePalette(std::span<const uint8_t> Data, int Format, tCGRAM& CGRAM, int& Entries, std::string& Error)
+bool DecodePalette(std::span<const uint8_t> Data, int Format, tCGRAM& CGRAM, int& Entries, tError& Error)
 {
     Entries = 0;
     if (Format == PaletteJASC)
         return DecodeJASC({reinterpret_cast<const char*>(Data.data()), Data.size()}, CGRAM, Entries, Error);
     if (Format == PaletteSNES || Format == PaletteRaw5 || Format == PaletteRaw8)
         return DecodeRecords(Data, Format, CGRAM, Entries, Error);
-    Error = "unknown palette format " + std::to_string(Format);
+    Error = tError("unknown palette format " + std::to_string(Format));
     return false;
 }
 
@@ -200,7 +195,7 @@ std::vector<uint8_t> EncodePalette(const tCGRAM& CGRAM, int Format)
     return Out;
 }
 
-bool LoadPaletteFile(const std::string& FileName, int Format, tCGRAM& CGRAM, int& Entries, std::string& Error)
+bool LoadPaletteFile(const std::string& FileName, int Format, tCGRAM& CGRAM, int& Entries, tError& Error)
 {
     Entries = 0;
     std::vector<uint8_t> Data;
@@ -209,30 +204,12 @@ bool LoadPaletteFile(const std::string& FileName, int Format, tCGRAM& CGRAM, int
     return DecodePalette(Data, Format, CGRAM, Entries, Error);
 }
 
-bool SavePaletteFile(const std::string& FileName, int Format, const tCGRAM& CGRAM, std::string& Error)
+bool SavePaletteFile(const std::string& FileName, int Format, const tCGRAM& CGRAM, tError& Error)
 {
     const std::vector<uint8_t> Data = EncodePalette(CGRAM, Format);
     if (Data.empty()) {
-        Error = "unknown palette format " + std::to_string(Format);
+        Error = tError("unknown palette format " + std::to_string(Format));
         return false;
     }
     return WriteFileAtomic(FileName, Data, Error);
-}
-
-int ImportPalette(const std::string& FileName, int Format, tCGRAM& CGRAM)
-{
-    int Entries = 0;
-    std::string Error;
-    if (!LoadPaletteFile(FileName, Format, CGRAM, Entries, Error))
-        Messages().Error("Could not load the palette file " + Quoted(FileName) + ": " + Error + ".");
-    return Entries;
-}
-
-bool ExportPalette(const std::string& FileName, int Format, const tCGRAM& CGRAM)
-{
-    std::string Error;
-    if (SavePaletteFile(FileName, Format, CGRAM, Error))
-        return true;
-    Messages().Error("Could not write the palette file " + Quoted(FileName) + ": " + Error + ".");
-    return false;
 }

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "core/Error.h"
+
 // The values of tOptions::PaletteFormat, in the order of the buttons.
 enum tPaletteFormat : int {
     PaletteJASC = 0, // RBtn_Palette1: JASC-PAL text, 8-bit components in decimal
@@ -44,16 +46,10 @@ inline constexpr int JASCHeaderLines = 3;
 // reason (naming no file) in Error. Entries tells how many were replaced.
 // A JASC file whose colour count (third line) is below 256 and which holds
 // exactly that many colours is complete.
-bool DecodePalette(std::span<const uint8_t> Data, int Format, tCGRAM& CGRAM, int& Entries, std::string& Error);
+bool DecodePalette(std::span<const uint8_t> Data, int Format, tCGRAM& CGRAM, int& Entries, tError& Error);
 // The file content of CGRAM in a format.
 std::vector<uint8_t> EncodePalette(const tCGRAM& CGRAM, int Format);
 
 // Whole-file forms; writing goes through WriteFileAtomic.
-bool LoadPaletteFile(const std::string& FileName, int Format, tCGRAM& CGRAM, int& Entries, std::string& Error);
-bool SavePaletteFile(const std::string& FileName, int Format, const tCGRAM& CGRAM, std::string& Error);
-
-// The palette viewer's open and save: report failures through Messages()
-// with the file's name and the reason. ImportPalette returns the number of
-// entries replaced (the caller announces "new SNES" when it is not 0).
-int ImportPalette(const std::string& FileName, int Format, tCGRAM& CGRAM);
-bool ExportPalette(const std::string& FileName, int Format, const tCGRAM& CGRAM);
+bool LoadPaletteFile(const std::string& FileName, int Format, tCGRAM& CGRAM, int& Entries, tError& Error);
+bool SavePaletteFile(const std::string& FileName, int Format, const tCGRAM& CGRAM, tError& Error);

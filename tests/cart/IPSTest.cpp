@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/Cartridge.h"
 #include "cart/CartTestROM.h"
 #include "cart/IPS.h"
 #include "cart/SNESCart.h"
@@ -137,7 +138,7 @@ TEST_F(IPSTest, PatchBesideTheCartridgeIsAppliedBelowTheCopierHeader)
     std::vector<uint8_t> File(512 + 32768, 0);
     WriteBytes(Dir + "/g.smc", File);
     WriteBytes(Dir + "/g.ips", tPatch().Text("PATCH").Off(0).W16(1).Bytes({0x99}).Text("EOF").B);
-    ASSERT_TRUE(Cart->LoadFromFile(Dir + "/g.smc"));
+    ASSERT_TRUE(OpenCartridge(Dir + "/g.smc"));
     EXPECT_EQ(Cart->ROM[0], 0x99);
     EXPECT_EQ(Cart->FileData[0], 0);
     EXPECT_EQ(Notices(), 1u);
@@ -151,11 +152,11 @@ TEST_F(IPSTest, OptionsSwitchPatchAndMessage)
     WriteBytes(Dir + "/g.sfc", std::vector<uint8_t>(32768, 0));
     WriteBytes(Dir + "/g.ips", tPatch().Text("PATCH").Off(1).W16(1).Bytes({0x99}).Text("EOF").B);
     Options().CBox_OpenIPSMsg = false;
-    ASSERT_TRUE(Cart->LoadFromFile(Dir + "/g.sfc"));
+    ASSERT_TRUE(OpenCartridge(Dir + "/g.sfc"));
     EXPECT_EQ(Cart->ROM[1], 0x99);
     EXPECT_EQ(Notices(), 0u);
     Options().CBox_OpenIPS = false;
-    ASSERT_TRUE(Cart->LoadFromFile(Dir + "/g.sfc"));
+    ASSERT_TRUE(OpenCartridge(Dir + "/g.sfc"));
     EXPECT_EQ(Cart->ROM[1], 0);
 }
 
@@ -163,15 +164,15 @@ TEST_F(IPSTest, MessageIsShownForEveryPatchFileEvenAnEmptyOrWrongOne)
 {
     WriteBytes(Dir + "/g.sfc", std::vector<uint8_t>(32768, 3));
     WriteBytes(Dir + "/g.ips", tPatch().Text("PATCHEOF").B);
-    ASSERT_TRUE(Cart->LoadFromFile(Dir + "/g.sfc"));
+    ASSERT_TRUE(OpenCartridge(Dir + "/g.sfc"));
     EXPECT_EQ(Notices(), 1u);
     WriteBytes(Dir + "/g.ips", tPatch().Text("NOPE!").B);
-    ASSERT_TRUE(Cart->LoadFromFile(Dir + "/g.sfc"));
+    ASSERT_TRUE(OpenCartridge(Dir + "/g.sfc"));
     EXPECT_EQ(Notices(), 2u);
     EXPECT_EQ(Cart->ROM, std::vector<uint8_t>(32768, 3));
     // No patch file: nothing at all.
     WriteBytes(Dir + "/h.sfc", std::vector<uint8_t>(32768, 3));
-    ASSERT_TRUE(Cart->LoadFromFile(Dir + "/h.sfc"));
+    ASSERT_TRUE(OpenCartridge(Dir + "/h.sfc"));
     EXPECT_EQ(Notices(), 2u);
     EXPECT_TRUE(IPS->LastPatchName.empty());
 }
@@ -186,7 +187,7 @@ TEST_F(IPSTest, GrownROMIsWhatTheHeaderAndMapModeSee)
     P.Text("PATCH").Off(32768).W16(32768);
     P.B.insert(P.B.end(), Hi.begin() + 32768, Hi.end());
     WriteBytes(Dir + "/g.ips", P.Text("EOF").B);
-    ASSERT_TRUE(Cart->LoadFromFile(Dir + "/g.sfc"));
+    ASSERT_TRUE(OpenCartridge(Dir + "/g.sfc"));
     EXPECT_EQ(Cart->ROM, Hi);
     EXPECT_EQ(Cart->MapMode, tMapMode::HiROM);
     EXPECT_TRUE(Cart->HiROM);

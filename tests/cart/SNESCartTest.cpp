@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "app/Cartridge.h"
 #include "cart/CartTestROM.h"
 #include "cart/IPS.h"
 #include "cart/SNESCart.h"
@@ -60,7 +61,7 @@ TEST_F(CartTest, CopierHeaderIsTheSizeModulo32KiB)
 {
     const auto ROM = MakeTestROM(1 << 20, tMapMode::LoROM);
     WriteBytes(Path("a.smc"), WithCopierHeader(ROM, 512));
-    ASSERT_TRUE(Cart->LoadFromFile(Path("a.smc")));
+    ASSERT_TRUE(OpenCartridge(Path("a.smc")));
     EXPECT_EQ(Cart->CopierHeaderSize(), 512u);
     EXPECT_EQ(Cart->FileData, std::vector<uint8_t>(512, 0xCC));
     EXPECT_EQ(Cart->ROM, ROM);
@@ -69,7 +70,7 @@ TEST_F(CartTest, CopierHeaderIsTheSizeModulo32KiB)
 
     std::vector<uint8_t> Exact(32768, 0x5A);
     WriteBytes(Path("b.sfc"), Exact);
-    ASSERT_TRUE(Cart->LoadFromFile(Path("b.sfc")));
+    ASSERT_TRUE(OpenCartridge(Path("b.sfc")));
     EXPECT_EQ(Cart->CopierHeaderSize(), 0u);
     EXPECT_EQ(Cart->ROMSize(), 32768u);
     EXPECT_TRUE(Recorder.Log.empty());
@@ -78,7 +79,7 @@ TEST_F(CartTest, CopierHeaderIsTheSizeModulo32KiB)
 TEST_F(CartTest, MapModeAndHiROMFollowTheSearchAfterLoading)
 {
     WriteBytes(Path("hi.sfc"), MakeTestROM(1 << 20, tMapMode::HiROM));
-    ASSERT_TRUE(Cart->LoadFromFile(Path("hi.sfc")));
+    ASSERT_TRUE(OpenCartridge(Path("hi.sfc")));
     EXPECT_EQ(Cart->MapMode, tMapMode::HiROM);
     EXPECT_TRUE(Cart->HiROM);
     ASSERT_NE(Cart->Header(), nullptr);
@@ -86,14 +87,14 @@ TEST_F(CartTest, MapModeAndHiROMFollowTheSearchAfterLoading)
     EXPECT_TRUE(Cart->HeaderFields().ChecksumMatches());
 
     WriteBytes(Path("lo.sfc"), MakeTestROM(1 << 20, tMapMode::LoROM));
-    ASSERT_TRUE(Cart->LoadFromFile(Path("lo.sfc")));
+    ASSERT_TRUE(OpenCartridge(Path("lo.sfc")));
     EXPECT_EQ(Cart->MapMode, tMapMode::LoROM);
     EXPECT_FALSE(Cart->HiROM);
     EXPECT_EQ(Cart->Header() - Cart->ROMData(), 0x7FB0);
 
     // A 32 KiB image has no room for a HiROM header: the tab springs back.
     WriteBytes(Path("small.sfc"), std::vector<uint8_t>(32 * 1024, 0));
-    ASSERT_TRUE(Cart->LoadFromFile(Path("small.sfc")));
+    ASSERT_TRUE(OpenCartridge(Path("small.sfc")));
     EXPECT_FALSE(Cart->SelectMapMode(tMapMode::HiROM));
     EXPECT_EQ(Cart->MapMode, tMapMode::LoROM);
     EXPECT_FALSE(Cart->HiROM);
@@ -103,10 +104,10 @@ TEST_F(CartTest, MapModeAndHiROMFollowTheSearchAfterLoading)
 TEST_F(CartTest, SRAMComesFromTheSrmFileBesideTheROM)
 {
     WriteBytes(Path("g.sfc"), std::vector<uint8_t>(65536, 1));
-    ASSERT_TRUE(Cart->LoadFromFile(Path("g.sfc")));
+    ASSERT_TRUE(OpenCartridge(Path("g.sfc")));
     EXPECT_TRUE(Cart->SRAM.empty());
     WriteBytes(Path("g.srm"), std::vector<uint8_t>(8192, 0x42));
-    ASSERT_TRUE(Cart->LoadFromFile(Path("g.sfc")));
+    ASSERT_TRUE(OpenCartridge(Path("g.sfc")));
     EXPECT_EQ(Cart->SRAM, std::vector<uint8_t>(8192, 0x42));
     EXPECT_TRUE(Recorder.Log.empty());
 }
@@ -114,8 +115,8 @@ TEST_F(CartTest, SRAMComesFromTheSrmFileBesideTheROM)
 TEST_F(CartTest, AMissingFileIsReportedAndKeepsThePreviousCartridge)
 {
     WriteBytes(Path("g.sfc"), std::vector<uint8_t>(65536, 1));
-    ASSERT_TRUE(Cart->LoadFromFile(Path("g.sfc")));
-    EXPECT_FALSE(Cart->LoadFromFile(Path("missing.sfc")));
+    ASSERT_TRUE(OpenCartridge(Path("g.sfc")));
+    EXPECT_FALSE(OpenCartridge(Path("missing.sfc")));
     ASSERT_EQ(Recorder.Log.size(), 1u);
     EXPECT_EQ(Recorder.Log[0].Kind, "error");
     EXPECT_NE(Recorder.Log[0].Text.find("missing.sfc"), std::string::npos);
@@ -127,14 +128,14 @@ TEST_F(CartTest, ZipArchiveGivesItsFirstEntryOnlyAndUpperCaseZipIsPlain)
 {
     const auto ROM = MakeTestROM(65536, tMapMode::LoROM);
     ASSERT_TRUE(WriteZip(Path("z.zip"), {{"readme.txt", WithCopierHeader(ROM, 512)}, {"other.sfc", {1, 2, 3}}}));
-    ASSERT_TRUE(Cart->LoadFromFile(Path("z.zip")));
+    ASSERT_TRUE(OpenCartridge(Path("z.zip")));
     EXPECT_EQ(Cart->CopierHeaderSize(), 512u);
     EXPECT_EQ(Cart->ROM, ROM);
     EXPECT_EQ(Cart->FileName, Path("z.zip"));
     // Only a lower-case ".zip" is an archive.
     std::vector<uint8_t> Bytes(65536, 0x77);
     WriteBytes(Path("plain.ZIP"), Bytes);
-    ASSERT_TRUE(Cart->LoadFromFile(Path("plain.ZIP")));
+    ASSERT_TRUE(OpenCartridge(Path("plain.ZIP")));
     EXPECT_EQ(Cart->ROM, Bytes);
     EXPECT_TRUE(Recorder.Log.empty());
 }
@@ -142,28 +143,50 @@ TEST_F(CartTest, ZipArchiveGivesItsFirstEntryOnlyAndUpperCaseZipIsPlain)
 TEST_F(CartTest, AFileOfLessThanOneUnitHoldsNoROMAndIsRefused)
 {
     WriteBytes(Path("keep.sfc"), std::vector<uint8_t>(65536, 9));
-    ASSERT_TRUE(Cart->LoadFromFile(Path("keep.sfc")));
+    ASSERT_TRUE(OpenCartridge(Path("keep.sfc")));
     WriteBytes(Path("tiny.sfc"), std::vector<uint8_t>(CopierHeaderUnit - 1, 1));
-    EXPECT_FALSE(Cart->LoadFromFile(Path("tiny.sfc")));
+    EXPECT_FALSE(OpenCartridge(Path("tiny.sfc")));
     ASSERT_EQ(Recorder.Log.size(), 1u);
     EXPECT_NE(Recorder.Log[0].Text.find(Path("tiny.sfc") + ": cannot load the cartridge: 32767 bytes hold no ROM"),
               std::string::npos)
         << Recorder.Log[0].Text;
     EXPECT_EQ(Cart->FileName, Path("keep.sfc"));
     EXPECT_EQ(Cart->ROM, std::vector<uint8_t>(65536, 9));
+    // The reader itself shows nothing: the reason is its result.
+    tError Error;
+    EXPECT_FALSE(Cart->LoadFromFile(Path("tiny.sfc"), Error));
+    EXPECT_EQ(Recorder.Log.size(), 1u);
+    EXPECT_EQ(Error.Reason.rfind("cannot load the cartridge: 32767 bytes hold no ROM", 0), 0u) << Error.Reason;
+}
+
+TEST_F(CartTest, AnUnreadableSRAMIsShownAndTheCartridgeLoadsWithout)
+{
+    WriteBytes(Path("s.sfc"), std::vector<uint8_t>(32768, 1));
+    WriteBytes(Path("s.srm"), std::vector<uint8_t>(MaxSRAMFileSize + 1, 2));
+    ASSERT_TRUE(OpenCartridge(Path("s.sfc")));
+    EXPECT_TRUE(Cart->SRAM.empty());
+    ASSERT_EQ(Recorder.Log.size(), 1u);
+    EXPECT_EQ(Recorder.Log[0].Text.rfind(Path("s.srm") + ": SRAM not loaded: file too large", 0), 0u)
+        << Recorder.Log[0].Text;
+    // A readable one is taken and clears the problem.
+    WriteBytes(Path("s.srm"), std::vector<uint8_t>(8192, 2));
+    ASSERT_TRUE(OpenCartridge(Path("s.sfc")));
+    EXPECT_EQ(Cart->SRAM, std::vector<uint8_t>(8192, 2));
+    EXPECT_TRUE(Cart->SRAMError.Empty());
+    EXPECT_EQ(Recorder.Log.size(), 1u);
 }
 
 TEST_F(CartTest, BrokenZipShowsTheZipMessageAndKeepsEverything)
 {
     WriteBytes(Path("keep.smc"), WithCopierHeader(std::vector<uint8_t>(65536, 9), 512));
-    ASSERT_TRUE(Cart->LoadFromFile(Path("keep.smc")));
+    ASSERT_TRUE(OpenCartridge(Path("keep.smc")));
     const auto Header = Cart->FileData;
 
     WriteBytes(Path("bad.zip"), {'P', 'K', 3, 4, 0, 0, 0});
     WriteBytes(Path("empty.zip"), {});
     for (const char* Bad : {"bad.zip", "empty.zip", "absent.zip"}) {
         Recorder.Log.clear();
-        EXPECT_FALSE(Cart->LoadFromFile(Path(Bad))) << Bad;
+        EXPECT_FALSE(OpenCartridge(Path(Bad))) << Bad;
         ASSERT_EQ(Recorder.Log.size(), 1u) << Bad;
         EXPECT_EQ(Recorder.Log[0].Kind, "error");
         EXPECT_EQ(Count("Could not load zipped file."), 1);
@@ -201,8 +224,8 @@ TEST_F(CartTest, OversizedOrUnderdeclaredZipEntryIsRefused)
     auto Zip = ReadBytes(Path("lie.zip"));
     DeclareSize(Zip, 1000);
     WriteBytes(Path("lie.zip"), Zip);
-    EXPECT_FALSE(Cart->LoadFromFile(Path("huge.zip")));
-    EXPECT_FALSE(Cart->LoadFromFile(Path("lie.zip")));
+    EXPECT_FALSE(OpenCartridge(Path("huge.zip")));
+    EXPECT_FALSE(OpenCartridge(Path("lie.zip")));
     EXPECT_EQ(Count("Could not load zipped file."), 2);
     EXPECT_TRUE(Cart->ROM.empty());
 }
@@ -235,7 +258,7 @@ TEST_F(CartTest, SavestateFindsItsCartridgeInExtensionOrder)
 TEST_F(CartTest, CartridgeNotFoundIsShownOncePerBaseName)
 {
     WriteBytes(Path("have.sfc"), std::vector<uint8_t>(32768, 1));
-    ASSERT_TRUE(Cart->LoadFromFile(Path("have.sfc")));
+    ASSERT_TRUE(OpenCartridge(Path("have.sfc")));
 
     EXPECT_FALSE(Cart->FindForSavestate(Path("none.zst")));
     ASSERT_EQ(Recorder.Log.size(), 1u);

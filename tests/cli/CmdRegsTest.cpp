@@ -5,8 +5,8 @@
 
 #include <map>
 
+#include "app/RegisterTabs.h"
 #include "core/Gzip.h"
-#include "core/RegisterTabs.h"
 #include "core/SNES.h"
 #include "render/PPU.h"
 #include "savestates/SSL.h"

@@ -41,8 +41,8 @@ TEST(CmdRenderTest, RealStatesRenderEveryView)
     tCliRun R = RunCli("render " + Layers + " " + Dir + "/missing.000 " + Mode7 + " -o " + Dir + "/all");
     EXPECT_EQ(R.Exit, 1);
     tPicture32 P32;
-    std::string Error;
-    ASSERT_TRUE(ReadPicture(Dir + "/all/m1_layers.000.png", P32, Error)) << Error;
+    tError Error;
+    ASSERT_TRUE(ReadPicture(Dir + "/all/m1_layers.000.png", P32, Error)) << Error.Reason;
     EXPECT_EQ(P32.Width, 256);
     EXPECT_EQ(P32.Height, 224);
     EXPECT_TRUE(std::filesystem::exists(Dir + "/all/m7_rotzoom.000.png"));
@@ -54,7 +54,7 @@ TEST(CmdRenderTest, RealStatesRenderEveryView)
     R = RunCli("render " + Layers + " -o " + Dir + "/s8.bmp --view screen8 --scale512");
     EXPECT_EQ(R.Exit, 0) << R.Err;
     tPicture8 P8;
-    ASSERT_TRUE(ReadPicture(Dir + "/s8.bmp", P8, Error)) << Error;
+    ASSERT_TRUE(ReadPicture(Dir + "/s8.bmp", P8, Error)) << Error.Reason;
     EXPECT_EQ(P8.Width, 512);
     EXPECT_EQ(P8.Height, 448);
 
@@ -74,7 +74,7 @@ TEST(CmdRenderTest, RealStatesRenderEveryView)
             continue;
         }
         EXPECT_EQ(R.Exit, 0) << C.Args << R.Err;
-        ASSERT_TRUE(ReadPicture(Dir + "/v.png", P8, Error)) << C.Args << Error;
+        ASSERT_TRUE(ReadPicture(Dir + "/v.png", P8, Error)) << C.Args << Error.Reason;
         EXPECT_EQ(P8.Width, C.Width) << C.Args;
         EXPECT_EQ(P8.Height, C.Height) << C.Args;
     }

@@ -47,9 +47,9 @@ TEST(FileIOTest, BatchWritesMakeAndReplaceFilesWhole)
     ::chmod((Dir + "/old.png").c_str(), 0640);
     fs::create_directory(Dir + "/folder.png");
     SetBatchWrites(true);
-    std::string Error;
-    EXPECT_TRUE(WriteFileAtomic(Dir + "/new.png", NewContent(), Error)) << Error;
-    EXPECT_TRUE(WriteFileAtomic(Dir + "/old.png", NewContent(), Error)) << Error;
+    tError Error;
+    EXPECT_TRUE(WriteFileAtomic(Dir + "/new.png", NewContent(), Error)) << Error.Reason;
+    EXPECT_TRUE(WriteFileAtomic(Dir + "/old.png", NewContent(), Error)) << Error.Reason;
     EXPECT_FALSE(WriteFileAtomic(Dir + "/folder.png", NewContent(), Error));
     SetBatchWrites(false);
     FlushBatch(Dir);
@@ -67,9 +67,9 @@ TEST(FileIOTest, AFolderInTheWayIsNotReplaced)
     const std::string Dir = TempDir(), Target = Dir + "/state.zst";
     fs::create_directory(Target);
     WriteBytes(Target + "/inside", OldContent);
-    std::string Error;
+    tError Error;
     EXPECT_FALSE(WriteFileAtomic(Target, NewContent(), Error));
-    EXPECT_FALSE(Error.empty());
+    EXPECT_FALSE(Error.Empty());
     EXPECT_EQ(ReadBytes(Target + "/inside"), OldContent);
     EXPECT_EQ(FolderEntries(Dir), std::vector<std::string>{"state.zst"});
 }
@@ -79,8 +79,8 @@ TEST(FileIOTest, ReplacingKeepsThePermissionsAndLeavesNothingBehind)
     const std::string Dir = TempDir(), Target = Dir + "/Orlik.ini";
     WriteBytes(Target, OldContent);
     ::chmod(Target.c_str(), 0640);
-    std::string Error;
-    ASSERT_TRUE(WriteFileAtomic(Target, NewContent(), Error)) << Error;
+    tError Error;
+    ASSERT_TRUE(WriteFileAtomic(Target, NewContent(), Error)) << Error.Reason;
     EXPECT_EQ(ReadBytes(Target), NewContent());
     struct stat St {
     };
@@ -93,23 +93,23 @@ TEST(FileIOTest, ReadingRefusesWhatItCannotTake)
 {
     const std::string Dir = TempDir();
     std::vector<uint8_t> Data;
-    std::string Error;
+    tError Error;
     EXPECT_FALSE(ReadWholeFile(Dir, Data, Error));
-    EXPECT_EQ(Error, "is a directory");
+    EXPECT_EQ(Error.Reason, "is a directory");
     EXPECT_FALSE(ReadWholeFile(Dir + "/missing", Data, Error));
-    EXPECT_EQ(Error, std::strerror(ENOENT));
+    EXPECT_EQ(Error.Reason, std::strerror(ENOENT));
     // A named pipe with no writer would block the open and the read for ever.
     const std::string Pipe = Dir + "/pipe.zst";
     ASSERT_EQ(::mkfifo(Pipe.c_str(), 0644), 0);
     EXPECT_FALSE(ReadWholeFile(Pipe, Data, Error));
-    EXPECT_EQ(Error, "is not a regular file");
+    EXPECT_EQ(Error.Reason, "is not a regular file");
     EXPECT_FALSE(ReadFileHead(Pipe, 4, Data, Error));
-    EXPECT_EQ(Error, "is not a regular file");
+    EXPECT_EQ(Error.Reason, "is not a regular file");
     // A sparse file beyond the bound is refused by its size, not read.
     const std::string Huge = Dir + "/huge.smc";
     WriteBytes(Huge, {});
     fs::resize_file(Huge, MaxInputFileSize + 1);
     EXPECT_FALSE(ReadWholeFile(Huge, Data, Error));
-    EXPECT_NE(Error.find("too large"), std::string::npos);
+    EXPECT_NE(Error.Reason.find("too large"), std::string::npos);
     EXPECT_TRUE(Data.empty());
 }

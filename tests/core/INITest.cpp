@@ -148,28 +148,28 @@ TEST_F(INIFile, LoadSaveAndFirstRun)
     std::string Dir = TempDir();
     std::string Name = Dir + "/Orlik.ini";
     tINI Ini;
-    EXPECT_TRUE(Ini.LoadFromFile(Name));
+    tError Error;
+    EXPECT_TRUE(Ini.LoadFromFile(Name, Error));
     EXPECT_FALSE(Ini.FileExisted);
     Ini.SetSection("Form_Main");
     Ini.WriteInteger("ActivePageIndex", 3);
-    std::string Error;
-    ASSERT_TRUE(Ini.SaveToFile(Name, Error)) << Error;
+    ASSERT_TRUE(Ini.SaveToFile(Name, Error)) << Error.Reason;
 
     tINI Back;
     Back.SetSection("Stale");
     Back.WriteString("K", "V");
-    ASSERT_TRUE(Back.LoadFromFile(Name));
+    ASSERT_TRUE(Back.LoadFromFile(Name, Error));
     EXPECT_TRUE(Back.FileExisted);
     EXPECT_EQ(Back.SectionNames, tStringList{"Form_Main"}); // the old contents are dropped
     EXPECT_EQ(Read(Back, "Form_Main", "ActivePageIndex"), "3");
 
-    // Something far larger than any configuration is refused, named, and the
+    // Something far larger than any configuration is refused and the
     // settings in memory stay.
     WriteBytes(Dir + "/Huge.ini", {'[', 'A', ']'});
     std::filesystem::resize_file(Dir + "/Huge.ini", 5u << 20);
-    EXPECT_FALSE(Back.LoadFromFile(Dir + "/Huge.ini"));
-    ASSERT_EQ(Recorder.Log.size(), 1u);
-    EXPECT_NE(Recorder.Log[0].Text.find("Huge.ini"), std::string::npos);
+    EXPECT_FALSE(Back.LoadFromFile(Dir + "/Huge.ini", Error));
+    EXPECT_NE(Error.Reason.find("too large"), std::string::npos) << Error.Reason;
+    EXPECT_TRUE(Recorder.Log.empty());
     EXPECT_EQ(Back.SectionNames, tStringList{"Form_Main"});
 }
 
@@ -181,8 +181,16 @@ TEST_F(INIFile, StartupReadsTheConfigurationBesideTheProgram)
     SetProgramDir(Dir);
     EXPECT_EQ(ConfigFilePath(), Dir + "/Orlik.ini");
     Broadcast(nullptr, Note::Startup);
-    SetProgramDir(Saved);
     EXPECT_TRUE(INI->FileExisted);
+    EXPECT_EQ(Read(*INI, "X", "K"), "1");
+    // One that cannot be read is reported once, naming it, and the settings
+    // already read stay.
+    std::filesystem::resize_file(Dir + "/Orlik.ini", 5u << 20);
+    Broadcast(nullptr, Note::Startup);
+    SetProgramDir(Saved);
+    ASSERT_EQ(Recorder.Log.size(), 1u);
+    EXPECT_EQ(Recorder.Log[0].Text.rfind("Could not read " + Dir + "/Orlik.ini: file too large", 0), 0u)
+        << Recorder.Log[0].Text;
     EXPECT_EQ(Read(*INI, "X", "K"), "1");
 }
 
@@ -207,8 +215,8 @@ TEST_F(INIFile, UnwritableProgramFolderFallsBackToTheUserConfiguration)
     tINI Ini;
     Ini.SetSection("S");
     Ini.WriteBool("B", true);
-    std::string Error;
-    EXPECT_TRUE(Ini.SaveToFile(Path, Error)) << Error; // creates the folder
+    tError Error;
+    EXPECT_TRUE(Ini.SaveToFile(Path, Error)) << Error.Reason; // creates the folder
     EXPECT_TRUE(std::filesystem::exists(Path));
 }
 

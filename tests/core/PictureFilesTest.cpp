@@ -31,29 +31,29 @@ tPicture32 Sample32(int W, int H)
 TEST(PictureFilesTest, PNGRoundTrips)
 {
     std::vector<uint8_t> Data;
-    std::string Error;
+    tError Error;
     const tPicture8 P8 = Sample8(37, 5);
-    ASSERT_TRUE(EncodePNG(P8, Data, Error)) << Error;
+    ASSERT_TRUE(EncodePNG(P8, Data, Error)) << Error.Reason;
     tPicture8 Back8;
-    ASSERT_TRUE(DecodePicture(Data, Back8, Error)) << Error;
+    ASSERT_TRUE(DecodePicture(Data, Back8, Error)) << Error.Reason;
     EXPECT_EQ(Back8.Pixels, P8.Pixels);
     EXPECT_EQ(Back8.ColourTable, P8.ColourTable);
     tPicture32 As32;
-    ASSERT_TRUE(DecodePicture(Data, As32, Error)) << Error;
+    ASSERT_TRUE(DecodePicture(Data, As32, Error)) << Error.Reason;
     EXPECT_EQ(As32.At(3, 2), P8.ColourTable[P8.At(3, 2)]);
 
     const tPicture32 P32 = Sample32(300, 7);
-    ASSERT_TRUE(EncodePNG(P32, Data, Error)) << Error;
+    ASSERT_TRUE(EncodePNG(P32, Data, Error)) << Error.Reason;
     tPicture32 Back32;
-    ASSERT_TRUE(DecodePicture(Data, Back32, Error)) << Error;
+    ASSERT_TRUE(DecodePicture(Data, Back32, Error)) << Error.Reason;
     EXPECT_EQ(Back32.Pixels, P32.Pixels);
     EXPECT_FALSE(DecodePicture(Data, Back8, Error));
-    EXPECT_NE(Error.find("colour table"), std::string::npos);
+    EXPECT_NE(Error.Reason.find("colour table"), std::string::npos);
 }
 
 TEST(PictureFilesTest, ScreensOfAtMost256ColoursAreWrittenColourMapped)
 {
-    std::string Error;
+    tError Error;
     std::vector<uint8_t> Data;
     for (const int Colours : {1, 256, 257}) {
         tPicture32 P;
@@ -62,9 +62,9 @@ TEST(PictureFilesTest, ScreensOfAtMost256ColoursAreWrittenColourMapped)
             const uint32_t c = static_cast<uint32_t>(i % Colours); // greys, then one red
             P.Pixels[i] = (c & 255) * 0x010101u ^ (c >> 8) << 20;
         }
-        ASSERT_TRUE(EncodePNG(P, Data, Error)) << Error;
+        ASSERT_TRUE(EncodePNG(P, Data, Error)) << Error.Reason;
         tPicture32 Back;
-        ASSERT_TRUE(DecodePicture(Data, Back, Error)) << Error;
+        ASSERT_TRUE(DecodePicture(Data, Back, Error)) << Error.Reason;
         EXPECT_EQ(Back.Pixels, P.Pixels) << Colours;
         tPicture8 Mapped;
         ASSERT_EQ(DecodePicture(Data, Mapped, Error), Colours <= 256) << Colours;
@@ -77,14 +77,14 @@ TEST(PictureFilesTest, ScreensOfAtMost256ColoursAreWrittenColourMapped)
 
 TEST(PictureFilesTest, BMPRoundTripsAtEveryDepth)
 {
-    std::string Error;
+    tError Error;
     std::vector<uint8_t> Data;
     for (int Bits : {1, 4, 8}) {
         tPicture8 P = Sample8(13, 6); // odd width: rows are padded
-        ASSERT_TRUE(EncodeBMP(P, Bits, Data, Error)) << Error;
+        ASSERT_TRUE(EncodeBMP(P, Bits, Data, Error)) << Error.Reason;
         EXPECT_EQ(Data[28], Bits);
         tPicture8 Back;
-        ASSERT_TRUE(DecodePicture(Data, Back, Error)) << Bits << Error;
+        ASSERT_TRUE(DecodePicture(Data, Back, Error)) << Bits << Error.Reason;
         for (int y = 0; y < 6; ++y)
             for (int x = 0; x < 13; ++x)
                 ASSERT_EQ(Back.At(x, y), P.At(x, y) & ((1 << Bits) - 1)) << Bits;
@@ -95,21 +95,21 @@ TEST(PictureFilesTest, BMPRoundTripsAtEveryDepth)
     ASSERT_TRUE(EncodeBMP(P32, Data, Error));
     EXPECT_EQ(Data.size(), 54u + 9 * 4 * 4);
     tPicture32 Back32;
-    ASSERT_TRUE(DecodePicture(Data, Back32, Error)) << Error;
+    ASSERT_TRUE(DecodePicture(Data, Back32, Error)) << Error.Reason;
     EXPECT_EQ(Back32.Pixels, P32.Pixels);
     EXPECT_FALSE(EncodeBMP(Sample8(2, 2), 2, Data, Error));
 }
 
 TEST(PictureFilesTest, HostileAndDamagedFilesAreRefused)
 {
-    std::string Error;
+    tError Error;
     tPicture32 Out;
     std::vector<uint8_t> Data;
     ASSERT_TRUE(EncodeBMP(Sample32(4, 4), Data, Error));
     // Truncated by one byte.
     std::vector<uint8_t> Short(Data.begin(), Data.end() - 1);
     EXPECT_FALSE(DecodePicture(Short, Out, Error));
-    EXPECT_NE(Error.find("truncated"), std::string::npos);
+    EXPECT_NE(Error.Reason.find("truncated"), std::string::npos);
     // A width of two billion pixels.
     std::vector<uint8_t> Huge = Data;
     Huge[21] = 0x7F;
@@ -126,7 +126,7 @@ TEST(PictureFilesTest, HostileAndDamagedFilesAreRefused)
     ASSERT_TRUE(EncodePNG(Sample32(20, 20), Png, Error));
     Png.resize(Png.size() / 2);
     EXPECT_FALSE(DecodePicture(Png, Out, Error));
-    EXPECT_FALSE(Error.empty());
+    EXPECT_FALSE(Error.Empty());
     tPicture32 Empty;
     EXPECT_FALSE(EncodePNG(Empty, Png, Error));
 }
@@ -134,14 +134,14 @@ TEST(PictureFilesTest, HostileAndDamagedFilesAreRefused)
 TEST(PictureFilesTest, FilesByExtensionAndFailedWritesKeepTheOldFile)
 {
     const std::string Dir = TempDir();
-    std::string Error;
+    tError Error;
     const tPicture8 P = Sample8(8, 8);
-    ASSERT_TRUE(WritePicture(Dir + "/a.PNG", P, Error)) << Error;
-    ASSERT_TRUE(WritePicture(Dir + "/a.bmp", P, Error)) << Error;
+    ASSERT_TRUE(WritePicture(Dir + "/a.PNG", P, Error)) << Error.Reason;
+    ASSERT_TRUE(WritePicture(Dir + "/a.bmp", P, Error)) << Error.Reason;
     EXPECT_EQ(ReadBytes(Dir + "/a.PNG")[1], 'P');
     EXPECT_EQ(ReadBytes(Dir + "/a.bmp")[0], 'B');
     tPicture8 Back;
-    ASSERT_TRUE(ReadPicture(Dir + "/a.bmp", Back, Error)) << Error;
+    ASSERT_TRUE(ReadPicture(Dir + "/a.bmp", Back, Error)) << Error.Reason;
     EXPECT_EQ(Back.Pixels, P.Pixels);
     const auto Before = ReadBytes(Dir + "/a.bmp");
     tPicture8 Empty;

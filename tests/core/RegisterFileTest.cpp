@@ -2,6 +2,7 @@
 
 #include "TestSupport.h"
 #include "core/RegisterFile.h"
+#include "core/SharedData.h"
 
 namespace
 {
@@ -67,11 +68,13 @@ TEST(RegisterFileTest, CartridgeTextsReplaceTheDefaultItemsByIndex)
     EXPECT_EQ(F.CartComboItems("ComboBox_Region")[0x01], "01h");
 }
 
-TEST(RegisterFileTest, AMissingFileIsNamedInTheError)
+TEST(RegisterFileTest, AMissingFileFailsAndIsNamedByItsPath)
 {
     tRegisterFile F;
-    std::string Error;
+    tError Error;
     const std::string Name = TempDir() + "/SNES.txt";
     EXPECT_FALSE(LoadRegisterDescriptions(F, Error, Name));
-    EXPECT_NE(Error.find(Name), std::string::npos);
+    EXPECT_FALSE(Error.Empty());
+    EXPECT_EQ(RegisterFilePath(Name), Name);
+    EXPECT_EQ(RegisterFilePath(), ProgramDir + RegisterFileName);
 }

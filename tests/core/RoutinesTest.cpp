@@ -17,34 +17,25 @@ TEST(NumberText, DigitsArePaddedToWholeGroups)
     EXPECT_EQ(DecText(123456, 3), "123456"); // never cut
 }
 
-TEST(NumberText, ParsersFlagBadTextAndOverlongNumbers)
+TEST(NumberText, ParsersGiveNoValueForBadTextAndOverlongNumbers)
 {
     EXPECT_EQ(ParseHex("FFFFFFFFFFFFFFFF"), ~0ull);
-    EXPECT_FALSE(NumberError);
-    ParseHex("10000000000000000"); // 17 digits
-    EXPECT_TRUE(NumberError);
-    ParseHex("");
-    EXPECT_TRUE(NumberError);
-    ParseHex("12G");
-    EXPECT_TRUE(NumberError);
+    EXPECT_EQ(ParseHex("ab"), 0xABu);
+    EXPECT_EQ(ParseHex("10000000000000000"), std::nullopt); // 17 digits
+    EXPECT_EQ(ParseHex(""), std::nullopt);
+    EXPECT_EQ(ParseHex("12G"), std::nullopt);
 
-    ParseBin("0102");
-    EXPECT_TRUE(NumberError);
+    EXPECT_EQ(ParseBin("0102"), std::nullopt);
     EXPECT_EQ(ParseBin(std::string(64, '1')), ~0ull);
-    EXPECT_FALSE(NumberError);
-    ParseBin(std::string(65, '0'));
-    EXPECT_TRUE(NumberError);
+    EXPECT_EQ(ParseBin(std::string(65, '0')), std::nullopt);
+    // Zero is a value, not a failure.
+    EXPECT_EQ(ParseBin("0"), 0u);
 
     EXPECT_EQ(ParseDec("-1"), ~0ull);
-    EXPECT_FALSE(NumberError);
     EXPECT_EQ(ParseDec("9223372036854775807"), 0x7FFFFFFFFFFFFFFFull);
-    EXPECT_FALSE(NumberError);
     EXPECT_EQ(ParseDec("-9223372036854775808"), 0x8000000000000000ull);
-    EXPECT_FALSE(NumberError);
-    for (const char* Bad : {"9223372036854775808", "12a", "", "-", " 1", "99999999999999999999999"}) {
-        ParseDec(Bad);
-        EXPECT_TRUE(NumberError) << Bad;
-    }
+    for (const char* Bad : {"9223372036854775808", "12a", "", "-", " 1", "99999999999999999999999"})
+        EXPECT_EQ(ParseDec(Bad), std::nullopt) << Bad;
 }
 
 TEST(NumberText, IsNumberTextAcceptsExactlyZeroTo7FFFFFFF)

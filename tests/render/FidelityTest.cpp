@@ -105,9 +105,9 @@ protected:
     bool Compare(const std::string& State, tComparison& C, const std::function<void()>& Change = {})
     {
         tPicture32 Theirs;
-        std::string Error;
+        tError Error;
         if (!ReadPicture(fs::path(State).replace_extension(".png").string(), Theirs, Error)) {
-            ADD_FAILURE() << State << ": " << Error;
+            ADD_FAILURE() << State << ": " << Error.Reason;
             return false;
         }
         if (DetectFormat(State) == FormatNone) {
@@ -175,7 +175,7 @@ TEST_F(FidelityTest, EmulatorDrawsMode6WithoutOffsetPerTile)
     REQUIRE_FIXTURES();
     const std::string State = FixturePath("snes9x/m6_opt_hires.000");
     tPicture32 Theirs;
-    std::string Error;
+    tError Error;
     if (!fs::exists(State) || !ReadPicture(fs::path(State).replace_extension(".png").string(), Theirs, Error))
         GTEST_SKIP() << "m6_opt_hires fixture absent";
     ASSERT_TRUE(LoadSavestate(State));
@@ -220,7 +220,7 @@ TEST_F(FidelityTest, EmulatorLeavesTheBackdropUnhalved)
     REQUIRE_FIXTURES();
     const std::string State = FixturePath("snes9x/m1_cm_fixed_sub_half.000");
     tPicture32 Theirs, Ours;
-    std::string Error;
+    tError Error;
     if (!fs::exists(State) || !ReadPicture(fs::path(State).replace_extension(".png").string(), Theirs, Error))
         GTEST_SKIP() << "m1_cm_fixed_sub_half fixture absent";
     Options().CBox_Scene512 = false;

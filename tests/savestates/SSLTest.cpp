@@ -6,6 +6,7 @@
 
 #include "cart/SNESCart.h"
 #include "core/Broadcast.h"
+#include "core/LittleEndian.h"
 #include "core/SNES.h"
 #include "render/PPU.h"
 #include "savestates/SSL.h"
@@ -24,7 +25,7 @@ void AddChunk(Bytes& F, const char* ID, const Bytes& Data)
 
 uint32_t U32(const Bytes& F, size_t At)
 {
-    return F[At] | F[At + 1] << 8 | F[At + 2] << 16 | static_cast<uint32_t>(F[At + 3]) << 24;
+    return ReadLE<4>(&F[At]);
 }
 
 // Offset of a chunk's data in a file, or 0 when it is not there.

@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <functional>
 
+#include "app/SaveState.h"
+#include "app/ToolFiles.h"
 #include "core/INI.h"
 #include "core/SNES.h"
 #include "savestates/S9X.h"
@@ -37,6 +39,11 @@ TEST_F(SaveFailureTest, EveryWriterKeepsTheOldFileAndNamesTheReason)
             Error = Recorder.Log.back().Text + " [named]";
         return Ok;
     };
+    // The others give a tError, whose reason the check reads.
+    auto Reason = [](bool Ok, const tError& From, std::string& Error) {
+        Error = From.Reason;
+        return Ok;
+    };
     const struct {
         const char* Name;
         std::function<bool(const std::string&, std::string&)> Save;
@@ -44,8 +51,18 @@ TEST_F(SaveFailureTest, EveryWriterKeepsTheOldFileAndNamesTheReason)
         {"state.zst", [&](const std::string& F, std::string& E) { return Reported(ZST->SaveToFile(F), E); }},
         {"state.000", [&](const std::string& F, std::string& E) { return Reported(S9X->SaveToFile(F), E); }},
         {"state.s01", [](const std::string& F, std::string& E) { return SSL->SaveToFile(F, E); }},
-        {"sound.spc", [](const std::string& F, std::string& E) { return SPC->SaveToFile(F, {}, E); }},
-        {"Orlik.ini", [](const std::string& F, std::string& E) { return INI->SaveToFile(F, E); }},
+        // The save button's road, which shows what the Super Sleuth writer returns.
+        {"saved.s01", [&](const std::string& F, std::string& E) { return Reported(SaveStateAs(FormatSSL, F), E); }},
+        {"sound.spc",
+         [&](const std::string& F, std::string& E) {
+             tError T;
+             return Reason(SPC->SaveToFile(F, {}, T), T, E);
+         }},
+        {"Orlik.ini",
+         [&](const std::string& F, std::string& E) {
+             tError T;
+             return Reason(INI->SaveToFile(F, T), T, E);
+         }},
         {"colours.pal",
          [&](const std::string& F, std::string& E) { return Reported(ExportPalette(F, PaletteJASC, SNES->CGRAM), E); }},
     };

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "core/Broadcast.h"
+#include "core/LittleEndian.h"
 #include "core/Options.h"
 #include "core/SNES.h"
 #include "render/PPU.h"
@@ -16,7 +17,7 @@ namespace
 
 uint16_t LE16(const std::vector<uint8_t>& B, size_t O)
 {
-    return static_cast<uint16_t>(B[O] | B[O + 1] << 8);
+    return static_cast<uint16_t>(ReadLE<2>(&B[O]));
 }
 
 // The registers the ZSNES image carries whole, with distinct values.

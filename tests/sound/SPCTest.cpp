@@ -59,7 +59,7 @@ class SPCTest : public tModelTest {
 protected:
     bool Load(const Bytes& F)
     {
-        std::string Error;
+        tError Error;
         return SPC->LoadFromMemory(F, Error);
     }
 };
@@ -195,15 +195,15 @@ TEST_F(SPCTest, NoTagWritesMarker27AndZeroArea)
 
     Fields.Contains = false;
     const std::string File = TempDir() + "/untagged.spc";
-    std::string Error;
-    ASSERT_TRUE(SPC->SaveToFile(File, Fields, Error)) << Error;
+    tError Error;
+    ASSERT_TRUE(SPC->SaveToFile(File, Fields, Error)) << Error.Reason;
     const Bytes Saved = ReadBytes(File);
     ASSERT_EQ(Saved.size(), SPCLayout::FixedSize);
     EXPECT_EQ(Saved[0x23], 27);
     for (size_t i = 0x2E; i < 0x100; ++i)
         ASSERT_EQ(Saved[i], 0) << "tag byte at " << i;
 
-    ASSERT_TRUE(SPC->LoadFromFile(File));
+    ASSERT_TRUE(SPC->LoadFromFile(File, Error)) << Error.Reason;
     const tSPC_EditorFields Shown = SPC->EditorFieldsFromTag();
     EXPECT_FALSE(Shown.Contains);
 }
@@ -266,12 +266,12 @@ TEST_F(SPCTest, SnapshotOfAStateHoldsItsSoundAtTheRightOffsetsAndReadsBack)
     FillSound(*SNES);
     Broadcast(SNES, Note::NewSNES); // as after any savestate load
     const std::string File = TempDir() + "/state.spc";
-    std::string Error;
+    tError Error;
     tSPC_EditorFields Fields = SPC->EditorFieldsFromTag();
     EXPECT_FALSE(Fields.Contains) << "nothing loaded, so no tag is held yet";
     Fields.Contains = true;
     Fields.Song = "Song";
-    ASSERT_TRUE(SPC->SaveToFile(File, Fields, Error)) << Error;
+    ASSERT_TRUE(SPC->SaveToFile(File, Fields, Error)) << Error.Reason;
 
     const Bytes B = ReadBytes(File);
     ASSERT_EQ(B.size(), SPCLayout::FixedSize);
@@ -296,7 +296,7 @@ TEST_F(SPCTest, SnapshotOfAStateHoldsItsSoundAtTheRightOffsetsAndReadsBack)
     SNES->ClearSound();
     SNES->SPC_Cycles = 5;
     SNES->SPC_DirectPage = 0;
-    ASSERT_TRUE(SPC->LoadFromFile(File));
+    ASSERT_TRUE(SPC->LoadFromFile(File, Error)) << Error.Reason;
     EXPECT_EQ(SNES->APU_RAM, Before.APU_RAM);
     EXPECT_EQ(SNES->APU_ExtraRAM, Before.APU_ExtraRAM);
     EXPECT_TRUE(std::equal(Before.DSP.begin(), Before.DSP.begin() + 128, SNES->DSP.begin()));
@@ -342,16 +342,18 @@ TEST_F(SPCTest, TruncatedAndGarbageFilesAreRefusedAndChangeNothing)
     Short.pop_back();
     const std::string Dir = TempDir();
     WriteBytes(Dir + "/short.spc", Short);
-    EXPECT_FALSE(SPC->LoadFromFile(Dir + "/short.spc"));
-    ASSERT_EQ(Recorder.Log.size(), 1u);
-    EXPECT_NE(Recorder.Log[0].Text.find("short.spc: truncated SPC file"), std::string::npos) << Recorder.Log[0].Text;
+    tError Error;
+    EXPECT_FALSE(SPC->LoadFromFile(Dir + "/short.spc", Error));
+    EXPECT_EQ(Error.Reason.rfind("truncated SPC file", 0), 0u) << Error.Reason;
 
     Bytes Garbage(SPCLayout::FixedSize + 100, 'G');
     WriteBytes(Dir + "/garbage.spc", Garbage);
-    EXPECT_FALSE(SPC->LoadFromFile(Dir + "/garbage.spc"));
+    EXPECT_FALSE(SPC->LoadFromFile(Dir + "/garbage.spc", Error));
+    EXPECT_NE(Error.Reason.find("not an SPC file"), std::string::npos) << Error.Reason;
 
-    std::string Error;
     EXPECT_FALSE(SPC->LoadFromMemory({}, Error));
+    // The reader shows nothing itself.
+    EXPECT_TRUE(Recorder.Log.empty());
     EXPECT_EQ(SPC->Image, Held);
 }
 

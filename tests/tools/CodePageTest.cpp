@@ -3,6 +3,7 @@
 
 #include "TestSupport.h"
 
+#include "app/ToolFiles.h"
 #include "core/PictureFiles.h"
 #include "tools/CodePage.h"
 
@@ -21,8 +22,8 @@ tPicture32 Glyphs(int32_t W, int32_t H)
 std::vector<uint8_t> Encoded(const tPicture32& P, bool PNG)
 {
     std::vector<uint8_t> Out;
-    std::string Error;
-    EXPECT_TRUE(PNG ? EncodePNG(P, Out, Error) : EncodeBMP(P, Out, Error)) << Error;
+    tError Error;
+    EXPECT_TRUE(PNG ? EncodePNG(P, Out, Error) : EncodeBMP(P, Out, Error)) << Error.Reason;
     return Out;
 }
 } // namespace
@@ -32,17 +33,17 @@ TEST(CodePageTest, SizeRuleForBothFormats)
     for (bool PNG : {true, false}) {
         SCOPED_TRACE(PNG ? "PNG" : "BMP");
         tPicture32 Out;
-        std::string Error;
-        ASSERT_TRUE(DecodeCodePage(Encoded(Glyphs(128, 256), PNG), PNG, Out, Error)) << Error;
+        tError Error;
+        ASSERT_TRUE(DecodeCodePage(Encoded(Glyphs(128, 256), PNG), PNG, Out, Error)) << Error.Reason;
         EXPECT_EQ(Out.Width, 128);
         EXPECT_EQ(Out.At(8, 0), 0xFFFFFFu);
         // A larger code page is taken as it is (the hex view sizes its cells).
-        ASSERT_TRUE(DecodeCodePage(Encoded(Glyphs(256, 512), PNG), PNG, Out, Error)) << Error;
+        ASSERT_TRUE(DecodeCodePage(Encoded(Glyphs(256, 512), PNG), PNG, Out, Error)) << Error.Reason;
         EXPECT_EQ(Out.Height, 512);
         for (auto [W, H] : {std::pair{127, 256}, std::pair{128, 255}}) {
             const tPicture32 Kept = Out;
             EXPECT_FALSE(DecodeCodePage(Encoded(Glyphs(W, H), PNG), PNG, Out, Error));
-            EXPECT_EQ(Error, "The codepage bitmap size must be at least 128x256 pixels.");
+            EXPECT_EQ(Error.Reason, "The codepage bitmap size must be at least 128x256 pixels.");
             EXPECT_EQ(Out.Pixels, Kept.Pixels);
         }
     }
@@ -55,18 +56,18 @@ TEST(CodePageTest, HostileHeadersAreRefusedBeforeDecoding)
     BMP[18] = 0x30, BMP[19] = 0x75, BMP[22] = 0x30, BMP[23] = 0x75;
     BMP.resize(60);
     tPicture32 Out;
-    std::string Error;
+    tError Error;
     EXPECT_FALSE(DecodeCodePage(BMP, false, Out, Error));
-    EXPECT_NE(Error.find("30000x30000"), std::string::npos) << Error;
+    EXPECT_NE(Error.Reason.find("30000x30000"), std::string::npos) << Error.Reason;
     // The same in a PNG's IHDR; the CRC no longer matches, but the size is
     // looked at first.
     std::vector<uint8_t> PNG = Encoded(Glyphs(128, 256), true);
     PNG[18] = 0x75, PNG[19] = 0x30;
     EXPECT_FALSE(DecodeCodePage(PNG, true, Out, Error));
-    EXPECT_NE(Error.find("30000x256"), std::string::npos) << Error;
+    EXPECT_NE(Error.Reason.find("30000x256"), std::string::npos) << Error.Reason;
     for (size_t Cut : {size_t{0}, size_t{7}, size_t{20}, PNG.size() / 2}) {
         EXPECT_FALSE(DecodeCodePage({PNG.data(), Cut}, true, Out, Error)) << Cut;
-        EXPECT_FALSE(Error.empty());
+        EXPECT_FALSE(Error.Empty());
     }
 }
 

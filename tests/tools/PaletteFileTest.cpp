@@ -6,6 +6,7 @@
 #include <numeric>
 #include <string_view>
 
+#include "app/ToolFiles.h"
 #include "tools/PaletteFile.h"
 
 namespace
@@ -38,7 +39,9 @@ struct tDecoded {
 tDecoded Decode(const std::vector<uint8_t>& Data, int Format, tCGRAM& C)
 {
     tDecoded D{};
-    D.Ok = DecodePalette(Data, Format, C, D.Entries, D.Error);
+    tError Error;
+    D.Ok = DecodePalette(Data, Format, C, D.Entries, Error);
+    D.Error = Error.Reason;
     return D;
 }
 } // namespace

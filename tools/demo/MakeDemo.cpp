@@ -5,8 +5,9 @@
 #include <string>
 
 #include "DemoScene.h"
-#include "core/Model.h"
+#include "app/Model.h"
 #include "core/SNES.h"
+#include "core/StateNames.h"
 #include "render/PPU.h"
 #include "savestates/S9X.h"
 #include "savestates/ZST.h"
@@ -28,7 +29,8 @@ int main(int argc, char** argv)
     ZST->MachineToImage();
     S9X->ClearBlocks();
     S9X->MachineToBlocks();
-    const bool Ok = ZST->SaveToFile(Dir + "/demo.zst") && S9X->SaveToFile(Dir + "/demo.000");
+    const bool Ok = ZST->SaveToFile(Dir + "/demo" + SlotExtension(FormatZST, 0)) &&
+                    S9X->SaveToFile(Dir + "/demo" + SlotExtension(FormatS9X, 0));
     FreeModelObjects();
     return Ok ? 0 : 1;
 }

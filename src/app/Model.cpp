@@ -1,4 +1,4 @@
-#include "core/Model.h"
+#include "app/Model.h"
 
 #include <cstdint>
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "core/RegisterTabs.h"
+#include "app/RegisterTabs.h"
 #include "core/SNES.h"
 #include "render/PPU.h"
 #include "savestates/SSL.h"
@@ -23,8 +23,8 @@ class tRegisterTabsTest : public tModelTest
     void SetUp() override
     {
         tModelTest::SetUp();
-        std::string Error;
-        ASSERT_TRUE(LoadRegisterDescriptions(File, Error)) << Error;
+        tError Error;
+        ASSERT_TRUE(LoadRegisterDescriptions(File, Error)) << Error.Reason;
     }
 
     tRegisterSources Sources(uint8_t Format)
@@ -210,8 +210,8 @@ TEST_F(tRegisterTabsTest, ZSNESTabNamesFieldsByFileOffset)
 TEST_F(tRegisterTabsTest, TabsFillOncePerRefresh)
 {
     tRegisterTabs Tabs;
-    std::string Error;
-    ASSERT_TRUE(Tabs.Load(Error)) << Error;
+    tError Error;
+    ASSERT_TRUE(Tabs.Load(Error)) << Error.Reason;
     SNES->Regs[0x2100] = 0x0F;
     Tabs.FillTab(PagePPU, Sources(FormatNone), true);
     EXPECT_EQ(Row(Tabs.Tabs[PagePPU], "INIDISP").Dec, "15");
@@ -238,8 +238,8 @@ TEST_F(tRegisterTabsTest, SuperSleuthTabShowsTheConvertedChunks)
     PPU->FixedColour = {248, 0, 8, 0};
     SSL->MachineToChunks(*SNES, *PPU, nullptr, 0x12345678);
     tRegisterTabs Tabs;
-    std::string Error;
-    ASSERT_TRUE(Tabs.Load(Error)) << Error;
+    tError Error;
+    ASSERT_TRUE(Tabs.Load(Error)) << Error.Reason;
     Tabs.FillTab(PageSSL, CurrentRegisterSources(), true);
     const tRegisterTab& Tab = Tabs.Tabs[PageSSL];
     EXPECT_EQ(Tab.ValueCount, Tab.DataRowCount());

@@ -1,4 +1,4 @@
-#include "core/RegisterTabs.h"
+#include "app/RegisterTabs.h"
 
 #include <algorithm>
 
@@ -80,7 +80,7 @@ tRegisterSources CurrentRegisterSources()
     return Src;
 }
 
-bool tRegisterTabs::Load(std::string& Error, const std::string& FileName)
+bool tRegisterTabs::Load(tError& Error, const std::string& FileName)
 {
     if (!LoadRegisterDescriptions(File, Error, FileName))
         return false;

@@ -7,7 +7,7 @@
 // row's Block.
 //
 //   tRegisterTabs& T = RegisterTabs();
-//   if (!T.Load(Error)) ...                       // at start-up
+//   if (!T.Load(Error)) ...                       // at start-up, a tError
 //   T.FillTab(PagePPU);                            // throws tRegisterFileError
 //   on "new SNES": T.Invalidate(); T.FillTab(T.CurrentPage);
 //   on a page change: T.CurrentPage = Page; T.FillTab(Page);
@@ -70,8 +70,9 @@ class tRegisterTabs
     // follows keeps OldValue, so the edits can be restored.
     bool Busy = false;
 
-    // Reads the description file and forgets every built tab.
-    bool Load(std::string& Error, const std::string& FileName = "");
+    // Reads the description file (RegisterFilePath(FileName)) and forgets
+    // every built tab; on failure Error says why and nothing changes.
+    bool Load(tError& Error, const std::string& FileName = "");
     // Builds the page's rows if needed and fills its values once per refresh;
     // nothing changes when UpdateLists is off (the option "update the lists").
     // Throws tRegisterFileError for a row with a bad bits field.

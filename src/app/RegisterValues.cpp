@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "core/RegisterTabs.h"
+#include "app/RegisterTabs.h"
 #include "core/SNES.h"
 #include "render/PPU.h"
 

@@ -16,7 +16,7 @@
 
 #include <string>
 
-#include "core/RegisterTabs.h"
+#include "app/RegisterTabs.h"
 #include "core/SharedData.h"
 
 namespace
