@@ -6,6 +6,7 @@
 #include "cart/SNESCart.h"
 #include "core/SNES.h"
 #include "core/LongPath.h"
+#include "core/Messages.h"
 #include "savestates/S9X.h"
 #include "savestates/SSL.h"
 #include "savestates/ZST.h"
