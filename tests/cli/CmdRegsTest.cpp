@@ -134,10 +134,10 @@ TEST(CmdRegsTest, ZSNESValuesAreTheFilesBytes)
         EXPECT_EQ(Named(CPU, "MDMAEN").at("dec"), "?");
         EXPECT_EQ(Named(CPU, "JOY1L").at("bin"), "????????");
 
-        const auto PPU = Tab(File, "ppu");
-        EXPECT_EQ(Dec(Named(PPU, "BGMODE")), D[102] | D[103] << 3 | D[104] << 4);
-        EXPECT_EQ(Dec(Named(PPU, "VMAIN")), D[2584]);
-        EXPECT_EQ(Dec(Named(PPU, "M7X")), LE(D, 222, 2) & 0x1FFF);
+        const auto PPURows = Tab(File, "ppu");
+        EXPECT_EQ(Dec(Named(PPURows, "BGMODE")), D[102] | D[103] << 3 | D[104] << 4);
+        EXPECT_EQ(Dec(Named(PPURows, "VMAIN")), D[2584]);
+        EXPECT_EQ(Dec(Named(PPURows, "M7X")), LE(D, 222, 2) & 0x1FFF);
 
         // Every field of the ZSNES tab is the file's little-endian number at
         // the offset its address column names.
@@ -172,12 +172,12 @@ TEST(CmdRegsTest, Snes9xValuesAreTheFilesBytes)
     EXPECT_EQ(Dec(Named(CPU, "PC")), BE(D, REG + 14, 2));
     EXPECT_EQ(Dec(Named(CPU, "NMITIMEN")), D[FIL + 0x4200]);
 
-    const auto PPU = Tab(File, "ppu");
+    const auto PPURows = Tab(File, "ppu");
     for (const char* Reg : {"INIDISP", "BGMODE", "BG1SC", "BG12NBA", "TM", "CGADSUB"}) {
-        const tJsonRow& R = Named(PPU, Reg);
+        const tJsonRow& R = Named(PPURows, Reg);
         EXPECT_EQ(Dec(R), D[FIL + std::stoul(R.at("address").substr(1), nullptr, 16)]) << Reg;
     }
-    EXPECT_EQ(Named(PPU, "VMAIN").at("dec"), "?");
+    EXPECT_EQ(Named(PPURows, "VMAIN").at("dec"), "?");
 
     // Every field of the Snes9x tab is the file's (big-endian) number in its
     // block; the sprite name-select word alone is kept as stored.

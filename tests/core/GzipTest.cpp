@@ -48,7 +48,7 @@ TEST(Gzip, ConcatenatedMembersAndTrailingPadding)
     ASSERT_TRUE(GzipStream(B, Error));
     // Padding after the last member; its last four bytes stand where a
     // member's content size would, and must not be taken for one.
-    for (const uint8_t Pad : {0x00, 0xFF}) {
+    for (const uint8_t Pad : {uint8_t{0x00}, uint8_t{0xFF}}) {
         std::vector<uint8_t> Both = A;
         Both.insert(Both.end(), B.begin(), B.end());
         Both.insert(Both.end(), 5, Pad);
