@@ -11,7 +11,7 @@ export QT_QPA_PLATFORM=offscreen
 scripts/build.sh sanitize
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-(cd build-asan && ctest --output-on-failure -j2 -L core)
+(cd build-asan && ctest --output-on-failure -j2)
 # Every fuzz harness briefly on its seed corpus, so a reader that crashes on
 # an input we have seen before fails here.
 scripts/fuzz.sh "${ORLIK_FUZZ_SECONDS:-20}"
