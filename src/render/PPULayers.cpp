@@ -83,12 +83,15 @@ void tPPU::DecodeLayer(const tSNES& S, int N)
 {
     tBGLayer& L = Layers[N];
     uint32_t Bytes = 0, Shift = 0;
+    // One case a line: the switch reads as a table.
+    // clang-format off
     switch (L.BitDepth) {
     case 2: TileDecoder = Decode2bpp, Bytes = 16, Shift = 4; break;
     case 4: TileDecoder = Decode4bpp, Bytes = 32, Shift = 5; break;
     case 8: TileDecoder = Decode8bpp, Bytes = 64, Shift = 6; break;
     default: return;
     }
+    // clang-format on
     const uint32_t PaletteStep = L.Colours;
     const uint8_t ModeOffset = BGMode == 0 ? static_cast<uint8_t>(32 * N) : 0;
     const uint32_t SubRows = L.TileHeight / 8, SubCols = L.TileWidth / 8;

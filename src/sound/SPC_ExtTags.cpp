@@ -15,6 +15,8 @@ size_t PadTo4(size_t N) { return (4 - N % 4) % 4; }
 
 int ExtTagDataBytes(uint8_t ID, uint16_t Length)
 {
+    // The IDs of one kind share a line.
+    // clang-format off
     switch (ID) {
     case 0x01: case 0x02: case 0x03: case 0x04: case 0x07: case 0x10: case 0x13:
         return Length;
@@ -23,10 +25,13 @@ int ExtTagDataBytes(uint8_t ID, uint16_t Length)
     default:
         return 0;
     }
+    // clang-format on
 }
 
 const char* ExtTagDescription(uint8_t ID)
 {
+    // One case a line: the switch reads as a table.
+    // clang-format off
     switch (ID) {
     case 0x01: return "song";
     case 0x02: return "game";
@@ -49,6 +54,7 @@ const char* ExtTagDescription(uint8_t ID)
     case 0x36: return "amplification";
     default: return nullptr;
     }
+    // clang-format on
 }
 
 void tSPC::ReadExtTags(tByteReader& Stream)
