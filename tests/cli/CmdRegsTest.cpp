@@ -100,20 +100,13 @@ std::map<std::string, size_t> S9XBlocks(const std::vector<uint8_t>& D)
 }
 } // namespace
 
-TEST(CmdRegsTest, BadArgumentsAndFiles)
+// Bad files for regs are in BadFilesCliTest.
+TEST(CmdRegsTest, BadArguments)
 {
     EXPECT_EQ(RunCli("regs").Exit, 2);
     const tCliRun Unknown = RunCli("regs a.zst --tab gpu");
     EXPECT_EQ(Unknown.Exit, 2);
     EXPECT_NE(Unknown.Err.find("unknown tab"), std::string::npos);
-    const std::string Dir = TempDir();
-    const tCliRun Missing = RunCli("regs " + Dir + "/missing.zst");
-    EXPECT_EQ(Missing.Exit, 1);
-    EXPECT_NE(Missing.Err.find(Dir + "/missing.zst: cannot read the file"), std::string::npos) << Missing.Err;
-    WriteBytes(Dir + "/notes.txt", {'h', 'i'});
-    const tCliRun Text = RunCli("regs " + Dir + "/notes.txt");
-    EXPECT_EQ(Text.Exit, 1);
-    EXPECT_NE(Text.Err.find("not a savestate"), std::string::npos) << Text.Err;
 }
 
 TEST(CmdRegsTest, ZSNESValuesAreTheFilesBytes)
