@@ -145,6 +145,6 @@ void FuzzReadThroughMemoryMap()
             uint32_t Size = 65536;
             const uint8_t* Ptr = nullptr;
             if (SNES->MapAddress(static_cast<uint8_t>(Bank), Address, Size, Ptr) && Ptr && Size)
-                Sink = Sink + Ptr[Address % Size] + Ptr[Size - 1];
+                Sink = static_cast<uint8_t>(Sink + Ptr[Address % Size] + Ptr[Size - 1]); // wraps: only the reads matter
         }
 }

@@ -90,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
     Sw.LayeringTab = Switch & RI::SubTab ? 1 : 0;
     Sw.PaletteInverted = More & RI::InvertPalette;
     for (int i = 0; i < 24; ++i)
-        Sw.Visibility[i / 12][i % 12] ^= (In[RI::Layering + i / 8] >> (i % 8)) & 1;
+        Sw.Visibility[i / 12][i % 12] ^= static_cast<uint8_t>((In[RI::Layering + i / 8] >> (i % 8)) & 1);
 
     tPicture8 Picture8;
     tPicture32 Picture32;

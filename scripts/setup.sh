@@ -7,7 +7,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   zlib1g-dev libminizip-dev libpng-dev
   libgtest-dev libbenchmark-dev
-  clang libclang-rt-dev
+  clang libclang-rt-dev clang-format
   fonts-dejavu-core
   time
 )

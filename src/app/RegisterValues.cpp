@@ -12,8 +12,8 @@ namespace
 class tRowFiller
 {
   public:
-    tRowFiller(tRegisterTab& Tab, const tRegisterSources& Src, bool Busy)
-        : Tab(Tab), S(*Src.SNES), P(*Src.PPU), Format(Src.StateFormat), Busy(Busy)
+    tRowFiller(tRegisterTab& Target, const tRegisterSources& Src, bool Editing)
+        : Tab(Target), S(*Src.SNES), P(*Src.PPU), Format(Src.StateFormat), Busy(Editing)
     {
     }
 

@@ -177,6 +177,8 @@ bool DecodeBMP(std::span<const uint8_t> Data, bool Indexed, tPicture8* Out8, tPi
         for (int32_t x = 0; x < W; ++x) {
             uint32_t Colour = 0;
             uint8_t Index = 0;
+            // One case a line: the switch reads as a table.
+            // clang-format off
             switch (Bits) {
             case 1: Index = (S[x >> 3] >> (7 - (x & 7))) & 1; break;
             case 4: Index = (S[x >> 1] >> (x & 1 ? 0 : 4)) & 15; break;
@@ -184,6 +186,7 @@ bool DecodeBMP(std::span<const uint8_t> Data, bool Indexed, tPicture8* Out8, tPi
             case 24: Colour = static_cast<uint32_t>(S[3 * x + 2] << 16 | S[3 * x + 1] << 8 | S[3 * x]); break;
             default: Colour = ReadLE<4>(S + 4 * x) & 0xFFFFFF; break;
             }
+            // clang-format on
             if (Indexed)
                 Out8->Row(y)[x] = Index;
             else

@@ -86,7 +86,7 @@ void tPPU::FetchBGLine(int N, int Screen, int Line, bool IgnoreMosaic, tBGLine& 
     // The line is built in buffers with room for a whole tile past the end,
     // so that every tile is copied whole.
     constexpr int Slack = 16;
-    uint8_t Index[256 + Slack], Palette[256 + Slack], Visible[256 + Slack];
+    uint8_t Index[256 + Slack], PaletteOf[256 + Slack], Visible[256 + Slack];
 
     if (!Opt && !(Mosaic && Block > 1)) {
         // One layer line: walk it a tile at a time.
@@ -104,7 +104,7 @@ void tPPU::FetchBGLine(int N, int Screen, int Line, bool IgnoreMosaic, tBGLine& 
             else
                 for (int k = 0; k < Slack / 2; ++k)
                     Index[X + k] = Src[2 * k];
-            std::memset(Palette + X, T.Palette, Slack);
+            std::memset(PaletteOf + X, T.Palette, Slack);
             std::memset(Visible + X, T.Priority + 1, Slack);
             // The rest of the tile; tiles end where the plane wraps.
             const int32_t Count = (TileWidth - (u & InTileX) + Step - 1) / Step;
@@ -127,7 +127,7 @@ void tPPU::FetchBGLine(int N, int Screen, int Line, bool IgnoreMosaic, tBGLine& 
             }
             const tTileRecord& T = L.Tiles[(y >> ShiftY) * 64 + (u >> ShiftX)];
             Index[X] = T.Pixels[(y & InTileY) * 32 + (u & InTileX)];
-            Palette[X] = T.Palette;
+            PaletteOf[X] = T.Palette;
             Visible[X] = static_cast<uint8_t>(T.Priority + 1);
         }
     }
@@ -139,5 +139,5 @@ void tPPU::FetchBGLine(int N, int Screen, int Line, bool IgnoreMosaic, tBGLine& 
         Out.Visible[X] = Visible[X] & Shows;
     }
     std::memcpy(Out.Index.data(), Index, 256);
-    std::memcpy(Out.Palette.data(), Palette, 256);
+    std::memcpy(Out.Palette.data(), PaletteOf, 256);
 }

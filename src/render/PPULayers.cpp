@@ -57,7 +57,7 @@ void tPPU::SetupLayers(const tSNES& S)
     for (int n = 0; n < 4; ++n) {
         tBGLayer& L = Layers[n];
         L.BitDepth = LayerDepth[n][BGMode];
-        L.Colours = L.BitDepth ? static_cast<uint16_t>(1u << L.BitDepth) : 0;
+        L.Colours = static_cast<uint16_t>(L.BitDepth ? 1u << L.BitDepth : 0u);
         L.Mosaic = (R[0x2106] >> n) & 1;
         L.OnMain = (R[0x212C] >> n) & 1;
         L.OnSub = (R[0x212D] >> n) & 1;
@@ -83,12 +83,15 @@ void tPPU::DecodeLayer(const tSNES& S, int N)
 {
     tBGLayer& L = Layers[N];
     uint32_t Bytes = 0, Shift = 0;
+    // One case a line: the switch reads as a table.
+    // clang-format off
     switch (L.BitDepth) {
     case 2: TileDecoder = Decode2bpp, Bytes = 16, Shift = 4; break;
     case 4: TileDecoder = Decode4bpp, Bytes = 32, Shift = 5; break;
     case 8: TileDecoder = Decode8bpp, Bytes = 64, Shift = 6; break;
     default: return;
     }
+    // clang-format on
     const uint32_t PaletteStep = L.Colours;
     const uint8_t ModeOffset = BGMode == 0 ? static_cast<uint8_t>(32 * N) : 0;
     const uint32_t SubRows = L.TileHeight / 8, SubCols = L.TileWidth / 8;
@@ -126,7 +129,7 @@ void tPPU::DecodeLayer(const tSNES& S, int N)
                     T.Palette = (Entry >> 10) & 7;
                     T.Priority = (Entry >> 13) & 1;
                     T.FlipX = (Entry >> 14) & 1;
-                    T.FlipY = Entry >> 15;
+                    T.FlipY = static_cast<uint8_t>(Entry >> 15);
 
                     for (uint32_t sr = 0; sr < SubRows; ++sr)
                         for (uint32_t sc = 0; sc < SubCols; ++sc) {

@@ -18,7 +18,7 @@ void tPPU::DecodeSprites(const tSNES& S, const tOptions& O)
     for (int i = 0; i < 128; ++i) {
         tSpriteRec& R = Sprites[i];
         const uint8_t* Low = &S.OAM[4 * i];
-        const uint8_t High = S.OAM[512 + (i >> 2)] >> (2 * (i & 3));
+        const uint8_t High = static_cast<uint8_t>(S.OAM[512 + (i >> 2)] >> (2 * (i & 3)));
         const uint8_t Attr = Low[3];
         R.X = Low[0] + 256 * (High & 1);
         R.Y = Low[1];

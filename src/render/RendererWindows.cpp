@@ -18,12 +18,15 @@ void tRenderer::CombineWindows(const tPPU& P, const tWindowSel& Sel, std::array<
     for (int x = 0; x < 256; ++x) {
         if (Active[0] && Active[1]) {
             const uint8_t A = Part(0, x), B = Part(1, x);
+            // One case a line: the switch reads as a table.
+            // clang-format off
             switch (Sel.Logic & 3) {
             case 0: Mask[x] = A | B; break;
             case 1: Mask[x] = A & B; break;
             case 2: Mask[x] = A ^ B; break;
             default: Mask[x] = !(A ^ B); break;
             }
+            // clang-format on
         } else if (Active[0] || Active[1]) {
             Mask[x] = Part(Active[0] ? 0 : 1, x);
         } else {
@@ -49,12 +52,15 @@ void tRenderer::PrepareMasks(tPPU& P, bool UseMasks)
     CombineWindows(P, P.ColourWindow, P.ColourWindowMask);
     auto Region = [&](uint8_t Code, std::array<uint8_t, 256>& Out) {
         for (int x = 0; x < 256; ++x) {
+            // One case a line: the switch reads as a table.
+            // clang-format off
             switch (Code & 3) {
             case 0: Out[x] = 0; break;
             case 1: Out[x] = !P.ColourWindowMask[x]; break;
             case 2: Out[x] = P.ColourWindowMask[x]; break;
             default: Out[x] = 1; break;
             }
+            // clang-format on
         }
     };
     Region(P.ClipRegion, P.ClipMask);

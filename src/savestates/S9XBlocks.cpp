@@ -264,7 +264,7 @@ void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const tPPU& P, const std:
     Put8(Ppu, PPUFirstSprite, P.FirstSprite);
     for (int s = 0; s < 128; ++s) {
         const uint8_t* O = &S.OAM[4 * s];
-        const uint8_t High = S.OAM[512 + s / 4] >> (2 * (s & 3));
+        const uint8_t High = static_cast<uint8_t>(S.OAM[512 + s / 4] >> (2 * (s & 3)));
         const size_t Rec = PPUOBJ + PPUOBJRecord * s;
         const int X = O[0] | (High & 1) << 8;
         Put16(Ppu, Rec, static_cast<uint16_t>(X >= 256 ? X - 512 : X));
@@ -325,7 +325,7 @@ void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const tPPU& P, const std:
         Put8(Ppu, PPUWindow1Left + k, R[0x2126 + k]);
     for (int k = 0; k < 6; ++k) {
         const uint8_t Nibble = (R[0x2123 + k / 2] >> (4 * (k & 1))) & 0x0F;
-        const uint8_t Logic = k < 4 ? (R[0x212A] >> (2 * k)) & 3 : (R[0x212B] >> (2 * (k - 4))) & 3;
+        const uint8_t Logic = static_cast<uint8_t>(k < 4 ? (R[0x212A] >> (2 * k)) & 3 : (R[0x212B] >> (2 * (k - 4))) & 3);
         const size_t O = PPUWindows + PPUWindowRecord * k;
         Put8(Ppu, O, Logic);
         Put8(Ppu, O + 1, (Nibble >> 1) & 1);

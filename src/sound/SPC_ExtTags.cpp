@@ -15,6 +15,8 @@ size_t PadTo4(size_t N) { return (4 - N % 4) % 4; }
 
 int ExtTagDataBytes(uint8_t ID, uint16_t Length)
 {
+    // The IDs of one kind share a line.
+    // clang-format off
     switch (ID) {
     case 0x01: case 0x02: case 0x03: case 0x04: case 0x07: case 0x10: case 0x13:
         return Length;
@@ -23,10 +25,13 @@ int ExtTagDataBytes(uint8_t ID, uint16_t Length)
     default:
         return 0;
     }
+    // clang-format on
 }
 
 const char* ExtTagDescription(uint8_t ID)
 {
+    // One case a line: the switch reads as a table.
+    // clang-format off
     switch (ID) {
     case 0x01: return "song";
     case 0x02: return "game";
@@ -49,6 +54,7 @@ const char* ExtTagDescription(uint8_t ID)
     case 0x36: return "amplification";
     default: return nullptr;
     }
+    // clang-format on
 }
 
 void tSPC::ReadExtTags(tByteReader& Stream)
@@ -59,24 +65,24 @@ void tSPC::ReadExtTags(tByteReader& Stream)
         return;
     tByteReader Body(Chunk.Data);
     while (Body.Remaining() >= 4) {
-        tSPC_ExtTag Tag;
-        Body.U8(Tag.ID);
-        Body.U8(Tag.TagType);
-        Body.U16LE(Tag.Length);
-        const size_t Wanted = static_cast<size_t>(ExtTagDataBytes(Tag.ID, Tag.Length));
+        tSPC_ExtTag Record;
+        Body.U8(Record.ID);
+        Body.U8(Record.TagType);
+        Body.U16LE(Record.Length);
+        const size_t Wanted = static_cast<size_t>(ExtTagDataBytes(Record.ID, Record.Length));
         if (Wanted > 0) {
             // A record running past the body gets what remains.
             const size_t Got = std::min(Wanted, Body.Remaining());
             const size_t Kept = std::min<size_t>(Got, tSPC_ExtTag::MaxData);
-            Body.Read(Tag.Data.data(), Kept);
+            Body.Read(Record.Data.data(), Kept);
             Body.Skip(Got - Kept);
             Body.Skip(std::min(PadTo4(Wanted), Body.Remaining()));
             // A cut text keeps the length it now holds, so that saving writes
             // a record that agrees with its data.
-            if (Wanted > tSPC_ExtTag::MaxData && Tag.Length > tSPC_ExtTag::MaxData)
-                Tag.Length = tSPC_ExtTag::MaxData;
+            if (Wanted > tSPC_ExtTag::MaxData && Record.Length > tSPC_ExtTag::MaxData)
+                Record.Length = tSPC_ExtTag::MaxData;
         }
-        ExtTags.Add(Tag);
+        ExtTags.Add(Record);
     }
 }
 
@@ -86,15 +92,15 @@ void tSPC::WriteExtTags(std::vector<uint8_t>& Out) const
     Chunk.ChunkID = XID6;
     std::vector<uint8_t>& B = Chunk.Data;
     for (size_t i = 0; i < ExtTags.Count(); ++i) {
-        const tSPC_ExtTag& Tag = ExtTags[i];
+        const tSPC_ExtTag& Record = ExtTags[i];
         const uint16_t Length =
-            Tag.TagType != 0 ? std::min<uint16_t>(Tag.Length, tSPC_ExtTag::MaxData) : Tag.Length;
-        B.push_back(Tag.ID);
-        B.push_back(Tag.TagType);
+            Record.TagType != 0 ? std::min<uint16_t>(Record.Length, tSPC_ExtTag::MaxData) : Record.Length;
+        B.push_back(Record.ID);
+        B.push_back(Record.TagType);
         B.push_back(static_cast<uint8_t>(Length));
         B.push_back(static_cast<uint8_t>(Length >> 8));
-        if (Tag.TagType != 0) {
-            B.insert(B.end(), Tag.Data.begin(), Tag.Data.begin() + Length);
+        if (Record.TagType != 0) {
+            B.insert(B.end(), Record.Data.begin(), Record.Data.begin() + Length);
             B.insert(B.end(), PadTo4(Length), uint8_t{0});
         }
     }

@@ -1,18 +1,8 @@
-#include "TestSupport.h"
-
-#include <cstdlib>
+#include "cli/CliRun.h"
 
 #include "cart/CartTestROM.h"
 
 namespace {
-
-std::string RunCli(const std::string& Args, int& Status)
-{
-    const std::string Dir = TempDir();
-    Status = std::system((std::string(ORLIK_CLI) + " " + Args + " > " + Dir + "/out.txt 2>&1").c_str());
-    const auto B = ReadBytes(Dir + "/out.txt");
-    return std::string(B.begin(), B.end());
-}
 
 bool Has(const std::string& Out, const std::string& Label, const std::string& Value)
 {
@@ -29,9 +19,9 @@ TEST(CartCli, ReportsHeaderMapModeCopierHeaderPatchAndSRAM)
     WriteBytes(Dir + "/g.smc", File);
     WriteBytes(Dir + "/g.srm", std::vector<uint8_t>(8192, 0));
 
-    int Status = 0;
-    std::string Out = RunCli("cart " + Dir + "/g.smc", Status);
-    EXPECT_EQ(Status, 0) << Out;
+    const tCliRun R = RunCli("cart " + Dir + "/g.smc");
+    EXPECT_EQ(R.Exit, 0) << R.Err;
+    std::string Out = R.Out;
     EXPECT_TRUE(Has(Out, "map mode:", "HiROM (header at 00FFB0h)")) << Out;
     EXPECT_TRUE(Has(Out, "checksum matches:", "yes")) << Out;
     EXPECT_TRUE(Has(Out, "copier header:", "512 bytes")) << Out;
@@ -40,15 +30,15 @@ TEST(CartCli, ReportsHeaderMapModeCopierHeaderPatchAndSRAM)
 
     // A patch that breaks the checksum pair: the search falls back to LoROM.
     WriteBytes(Dir + "/g.ips", {'P', 'A', 'T', 'C', 'H', 0x00, 0xFF, 0xDC, 0x00, 0x01, 0x00, 'E', 'O', 'F'});
-    Out = RunCli("cart " + Dir + "/g.smc", Status);
+    Out = RunCli("cart " + Dir + "/g.smc").Out;
     EXPECT_TRUE(Has(Out, "IPS patch:", "applied from")) << Out;
     EXPECT_TRUE(Has(Out, "map mode:", "LoROM")) << Out;
-    Out = RunCli("cart --no-ips " + Dir + "/g.smc", Status);
+    Out = RunCli("cart --no-ips " + Dir + "/g.smc").Out;
     EXPECT_TRUE(Has(Out, "map mode:", "HiROM")) << Out;
 
-    Out = RunCli("cart " + Dir + "/missing.sfc", Status);
-    EXPECT_NE(Status, 0);
-    EXPECT_NE(Out.find("missing.sfc"), std::string::npos);
+    const tCliRun Missing = RunCli("cart " + Dir + "/missing.sfc");
+    EXPECT_EQ(Missing.Exit, 1);
+    EXPECT_NE(Missing.Err.find("missing.sfc: "), std::string::npos) << Missing.Err;
 }
 
 } // namespace

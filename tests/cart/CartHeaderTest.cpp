@@ -5,28 +5,19 @@
 
 namespace {
 
-TEST(CartHeader, GeneratedLoROMAndHiROMLandOnTheirMapModeWithAMatchingChecksum)
+TEST(CartHeader, GeneratedROMsLandOnTheirMapModeWithAMatchingChecksum)
 {
-    const auto Lo = MakeTestROM(1 << 20, tMapMode::LoROM, "LOROM GAME");
-    EXPECT_EQ(FindMapMode(Lo), tMapMode::LoROM);
-    tCartHeader H = ReadCartHeader(Lo, tMapMode::LoROM);
-    EXPECT_TRUE(H.ChecksumMatches());
-    EXPECT_EQ(ComputeChecksum(Lo), H.Checksum);
-    EXPECT_EQ(H.ROMName, "LOROM GAME           ");
-
-    const auto Hi = MakeTestROM(1 << 20, tMapMode::HiROM, "HIROM GAME");
-    EXPECT_EQ(FindMapMode(Hi), tMapMode::HiROM);
-    H = ReadCartHeader(Hi, tMapMode::HiROM);
-    EXPECT_TRUE(H.ChecksumMatches());
-    EXPECT_EQ(ComputeChecksum(Hi), H.Checksum);
-}
-
-TEST(CartHeader, ExtendedHiROMHeaderLiesAtTheTopOfTheFirstFourMiB)
-{
+    // The extended HiROM header lies at the top of the first four MiB.
     EXPECT_EQ(HeaderOffsetOf(tMapMode::ExHiROM), 0x3FFFB0u);
-    const auto Ex = MakeTestROM(6 << 20, tMapMode::ExHiROM);
-    EXPECT_EQ(FindMapMode(Ex), tMapMode::ExHiROM);
-    EXPECT_EQ(ComputeChecksum(Ex), ReadCartHeader(Ex, tMapMode::ExHiROM).Checksum);
+    for (const auto& [Mode, Size] : {std::pair{tMapMode::LoROM, 1u << 20}, std::pair{tMapMode::HiROM, 1u << 20},
+                                     std::pair{tMapMode::ExHiROM, 6u << 20}}) {
+        const auto ROM = MakeTestROM(Size, Mode, "GENERATED GAME");
+        EXPECT_EQ(FindMapMode(ROM), Mode);
+        const tCartHeader H = ReadCartHeader(ROM, Mode);
+        EXPECT_TRUE(H.ChecksumMatches());
+        EXPECT_EQ(ComputeChecksum(ROM), H.Checksum);
+        EXPECT_EQ(H.ROMName, "GENERATED GAME       ");
+    }
 }
 
 TEST(CartHeader, FieldsAndFlagsComeFromTheirOffsets)

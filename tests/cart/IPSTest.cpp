@@ -62,14 +62,9 @@ TEST(ApplyIPS, PatchesThatChangeNothing)
     // Some patchers append a 3-byte truncation size after "EOF"; it is not read.
     ApplyIPS(tPatch().Text("PATCHEOF").Off(2).W16(1).Bytes({7}).B, ROM);
     EXPECT_EQ(ROM, std::vector<uint8_t>(8, 1));
-}
-
-TEST(ApplyIPS, WrongOrShortSignatureAppliesNothing)
-{
-    std::vector<uint8_t> ROM(8, 1);
+    // A wrong or short signature applies nothing.
     for (const std::string& Head : {std::string("PATCX"), std::string("PATC"), std::string()}) {
-        const tIPSResult R = ApplyIPS(tPatch().Text(Head).Off(0).W16(1).Bytes({7}).Text("EOF").B, ROM);
-        EXPECT_FALSE(R.Signature) << Head;
+        EXPECT_FALSE(ApplyIPS(tPatch().Text(Head).Off(0).W16(1).Bytes({7}).Text("EOF").B, ROM).Signature) << Head;
         EXPECT_EQ(ROM, std::vector<uint8_t>(8, 1)) << Head;
     }
 }

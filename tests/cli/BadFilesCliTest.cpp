@@ -15,7 +15,6 @@ namespace fs = std::filesystem;
 
 namespace
 {
-const std::string Demo = std::string(ORLIK_SOURCE_DIR) + "/resources/demo/demo.zst";
 
 // A command that waits on a named pipe must not hold the tests: it gets a
 // minute, then counts as hung (exit 124).
@@ -48,9 +47,9 @@ class tBadFolder
 
     tBadFolder()
     {
-        const std::vector<uint8_t> State = ReadBytes(Demo);
+        const std::vector<uint8_t> State = ReadBytes(DemoState);
         // A Snes9x copy of the demo, to cut short as a damaged one.
-        const tCliRun C = RunCli("convert " + Demo + " --to s9x -o " + Dir + "/demo.000");
+        const tCliRun C = RunCli("convert " + DemoState + " --to s9x -o " + Dir + "/demo.000");
         EXPECT_EQ(C.Exit, 0) << C.Err;
         const std::vector<uint8_t> S9X = ReadBytes(Dir + "/demo.000");
         fs::remove(Dir + "/demo.000");
@@ -64,7 +63,8 @@ class tBadFolder
                   Put("noise.sv1", Noise(300, 3)),
                   Folder("folder.zst"),
                   Huge("huge.zst"),
-                  Pipe("pipe.zst")};
+                  Pipe("pipe.zst"),
+                  Dir + "/missing.zst"};
         Carts = {Put("empty.smc", {}),
                  Put("noise.sfc", Noise(1000, 4)),
                  Put("noise.zip", Noise(1000, 5)),
@@ -180,7 +180,7 @@ TEST(BadFilesCliTest, CommandsOverOneFileNameIt)
                     {B.States[8], "raw8"}};
     for (const auto& P : Palettes) {
         SCOPED_TRACE(P.File);
-        ExpectEachNamed(RunBounded("palette " + Demo + " --import " + P.File + " --format " + P.Format + " -o " + Out),
+        ExpectEachNamed(RunBounded("palette " + DemoState + " --import " + P.File + " --format " + P.Format + " -o " + Out),
                         {P.File});
         EXPECT_FALSE(fs::exists(Out));
     }

@@ -7,6 +7,9 @@
 
 #include "TestSupport.h"
 
+// The bundled demo savestate.
+inline const std::string DemoState = ORLIK_SOURCE_DIR "/resources/demo/demo.zst";
+
 struct tCliRun {
     int Exit = -1;
     std::string Out, Err;

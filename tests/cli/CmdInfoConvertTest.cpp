@@ -82,14 +82,13 @@ TEST_F(CmdInfoConvertTest, ConvertsSeveralFilesIntoAFolderAndGoesOnPastFailures)
 TEST_F(CmdInfoConvertTest, BatchCommandsLookForNoCartridgeBesideAState)
 {
     const std::string Dir = TempDir();
-    const std::string Demo = std::string(ORLIK_RESOURCE_DIR) + "/demo/demo.zst";
     WriteBytes(Dir + "/noise.000", std::vector<uint8_t>(4000, 0x5A));
-    const tCliRun R = RunCli("convert " + Demo + " " + Dir + "/noise.000 --to s9x -o " + Dir + "/out/");
+    const tCliRun R = RunCli("convert " + DemoState + " " + Dir + "/noise.000 --to s9x -o " + Dir + "/out/");
     EXPECT_EQ(R.Exit, 1);
     EXPECT_FALSE(Has(R.Err, "Cartridge not found.")) << R.Err;
     EXPECT_EQ(std::count(R.Err.begin(), R.Err.end(), '\n'), 1) << R.Err;
     EXPECT_TRUE(Has(R.Err, "noise.000: not a savestate")) << R.Err;
-    const tCliRun I = RunCli("info " + Demo);
+    const tCliRun I = RunCli("info " + DemoState);
     EXPECT_EQ(I.Exit, 0);
     EXPECT_EQ(I.Err, "");
 }
@@ -98,15 +97,14 @@ TEST_F(CmdInfoConvertTest, InfoWithACartridgeShowsItsHeaderBesideTheState)
 {
     const std::string Dir = TempDir();
     WriteBytes(Dir + "/game.sfc", MakeTestROM(0x20000, tMapMode::HiROM, "CART BESIDE STATE"));
-    const std::string Demo = std::string(ORLIK_RESOURCE_DIR) + "/demo/demo.zst";
-    const tCliRun R = RunCli("info --cart " + Dir + "/game.sfc " + Demo);
+    const tCliRun R = RunCli("info --cart " + Dir + "/game.sfc " + DemoState);
     EXPECT_EQ(R.Exit, 0) << R.Err;
     EXPECT_TRUE(Has(R.Out, "cart_title:      CART BESIDE STATE")) << R.Out;
     EXPECT_TRUE(Has(R.Out, "cart_checksum_matches: yes"));
     // The named cartridge replaces the lookup beside the state: no "not found" notice.
     EXPECT_FALSE(Has(R.Err, "Cartridge not found.")) << R.Err;
 
-    const tCliRun Missing = RunCli("info --cart " + Dir + "/none.sfc " + Demo);
+    const tCliRun Missing = RunCli("info --cart " + Dir + "/none.sfc " + DemoState);
     EXPECT_EQ(Missing.Exit, 1);
     EXPECT_TRUE(Has(Missing.Err, "none.sfc")) << Missing.Err;
 }

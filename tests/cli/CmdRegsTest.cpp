@@ -100,20 +100,13 @@ std::map<std::string, size_t> S9XBlocks(const std::vector<uint8_t>& D)
 }
 } // namespace
 
-TEST(CmdRegsTest, BadArgumentsAndFiles)
+// Bad files for regs are in BadFilesCliTest.
+TEST(CmdRegsTest, BadArguments)
 {
     EXPECT_EQ(RunCli("regs").Exit, 2);
     const tCliRun Unknown = RunCli("regs a.zst --tab gpu");
     EXPECT_EQ(Unknown.Exit, 2);
     EXPECT_NE(Unknown.Err.find("unknown tab"), std::string::npos);
-    const std::string Dir = TempDir();
-    const tCliRun Missing = RunCli("regs " + Dir + "/missing.zst");
-    EXPECT_EQ(Missing.Exit, 1);
-    EXPECT_NE(Missing.Err.find(Dir + "/missing.zst: cannot read the file"), std::string::npos) << Missing.Err;
-    WriteBytes(Dir + "/notes.txt", {'h', 'i'});
-    const tCliRun Text = RunCli("regs " + Dir + "/notes.txt");
-    EXPECT_EQ(Text.Exit, 1);
-    EXPECT_NE(Text.Err.find("not a savestate"), std::string::npos) << Text.Err;
 }
 
 TEST(CmdRegsTest, ZSNESValuesAreTheFilesBytes)
@@ -134,10 +127,10 @@ TEST(CmdRegsTest, ZSNESValuesAreTheFilesBytes)
         EXPECT_EQ(Named(CPU, "MDMAEN").at("dec"), "?");
         EXPECT_EQ(Named(CPU, "JOY1L").at("bin"), "????????");
 
-        const auto PPU = Tab(File, "ppu");
-        EXPECT_EQ(Dec(Named(PPU, "BGMODE")), D[102] | D[103] << 3 | D[104] << 4);
-        EXPECT_EQ(Dec(Named(PPU, "VMAIN")), D[2584]);
-        EXPECT_EQ(Dec(Named(PPU, "M7X")), LE(D, 222, 2) & 0x1FFF);
+        const auto PPURows = Tab(File, "ppu");
+        EXPECT_EQ(Dec(Named(PPURows, "BGMODE")), D[102] | D[103] << 3 | D[104] << 4);
+        EXPECT_EQ(Dec(Named(PPURows, "VMAIN")), D[2584]);
+        EXPECT_EQ(Dec(Named(PPURows, "M7X")), LE(D, 222, 2) & 0x1FFF);
 
         // Every field of the ZSNES tab is the file's little-endian number at
         // the offset its address column names.
@@ -172,12 +165,12 @@ TEST(CmdRegsTest, Snes9xValuesAreTheFilesBytes)
     EXPECT_EQ(Dec(Named(CPU, "PC")), BE(D, REG + 14, 2));
     EXPECT_EQ(Dec(Named(CPU, "NMITIMEN")), D[FIL + 0x4200]);
 
-    const auto PPU = Tab(File, "ppu");
+    const auto PPURows = Tab(File, "ppu");
     for (const char* Reg : {"INIDISP", "BGMODE", "BG1SC", "BG12NBA", "TM", "CGADSUB"}) {
-        const tJsonRow& R = Named(PPU, Reg);
+        const tJsonRow& R = Named(PPURows, Reg);
         EXPECT_EQ(Dec(R), D[FIL + std::stoul(R.at("address").substr(1), nullptr, 16)]) << Reg;
     }
-    EXPECT_EQ(Named(PPU, "VMAIN").at("dec"), "?");
+    EXPECT_EQ(Named(PPURows, "VMAIN").at("dec"), "?");
 
     // Every field of the Snes9x tab is the file's (big-endian) number in its
     // block; the sprite name-select word alone is kept as stored.

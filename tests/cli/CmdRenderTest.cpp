@@ -19,17 +19,6 @@ TEST(CmdRenderTest, BadArgumentsShowUsage)
     EXPECT_EQ(RunCli("render a.000 -o x.png --priority 2").Exit, 2);
 }
 
-TEST(CmdRenderTest, UnreadableAndUnknownFilesAreNamedAndTheOthersGoOn)
-{
-    const std::string Dir = TempDir();
-    WriteBytes(Dir + "/notes.txt", {'h', 'i'});
-    const tCliRun R = RunCli("render " + Dir + "/missing.000 " + Dir + "/notes.txt -o " + Dir + "/out");
-    EXPECT_EQ(R.Exit, 1);
-    EXPECT_NE(R.Err.find(Dir + "/missing.000: cannot read the file"), std::string::npos) << R.Err;
-    EXPECT_NE(R.Err.find(Dir + "/notes.txt: not a savestate"), std::string::npos) << R.Err;
-    EXPECT_TRUE(std::filesystem::is_directory(Dir + "/out"));
-}
-
 TEST(CmdRenderTest, RealStatesRenderEveryView)
 {
     REQUIRE_FIXTURES();

@@ -38,55 +38,35 @@ std::vector<uint8_t> NewContent()
 }
 } // namespace
 
-TEST(FileIOTest, BatchWritesMakeAndReplaceFilesWhole)
+// Batch writes flush new files with the batch, not one by one; what they
+// replace and what fails must still come out as without them.
+TEST(FileIOTest, WritesReplaceWholeKeepPermissionsAndSpareAFolderInTheWay)
 {
-    // Batch writes flush new files with the batch, not one by one; what
-    // they replace and what fails must still come out as without them.
-    const std::string Dir = TempDir();
-    WriteBytes(Dir + "/old.png", OldContent);
-    ::chmod((Dir + "/old.png").c_str(), 0640);
-    fs::create_directory(Dir + "/folder.png");
-    SetBatchWrites(true);
-    tError Error;
-    EXPECT_TRUE(WriteFileAtomic(Dir + "/new.png", NewContent(), Error)) << Error.Reason;
-    EXPECT_TRUE(WriteFileAtomic(Dir + "/old.png", NewContent(), Error)) << Error.Reason;
-    EXPECT_FALSE(WriteFileAtomic(Dir + "/folder.png", NewContent(), Error));
-    SetBatchWrites(false);
-    FlushBatch(Dir);
-    EXPECT_EQ(ReadBytes(Dir + "/new.png"), NewContent());
-    EXPECT_EQ(ReadBytes(Dir + "/old.png"), NewContent());
-    struct stat St {
-    };
-    ::stat((Dir + "/old.png").c_str(), &St);
-    EXPECT_EQ(St.st_mode & 0777, 0640u);
-    EXPECT_EQ(FolderEntries(Dir), (std::vector<std::string>{"folder.png", "new.png", "old.png"}));
-}
-
-TEST(FileIOTest, AFolderInTheWayIsNotReplaced)
-{
-    const std::string Dir = TempDir(), Target = Dir + "/state.zst";
-    fs::create_directory(Target);
-    WriteBytes(Target + "/inside", OldContent);
-    tError Error;
-    EXPECT_FALSE(WriteFileAtomic(Target, NewContent(), Error));
-    EXPECT_FALSE(Error.Empty());
-    EXPECT_EQ(ReadBytes(Target + "/inside"), OldContent);
-    EXPECT_EQ(FolderEntries(Dir), std::vector<std::string>{"state.zst"});
-}
-
-TEST(FileIOTest, ReplacingKeepsThePermissionsAndLeavesNothingBehind)
-{
-    const std::string Dir = TempDir(), Target = Dir + "/Orlik.ini";
-    WriteBytes(Target, OldContent);
-    ::chmod(Target.c_str(), 0640);
-    tError Error;
-    ASSERT_TRUE(WriteFileAtomic(Target, NewContent(), Error)) << Error.Reason;
-    EXPECT_EQ(ReadBytes(Target), NewContent());
-    struct stat St {
-    };
-    ::stat(Target.c_str(), &St);
-    EXPECT_EQ(St.st_mode & 0777, 0640u);
-    EXPECT_EQ(FolderEntries(Dir), std::vector<std::string>{"Orlik.ini"});
+    for (const bool Batch : {false, true}) {
+        SCOPED_TRACE(Batch ? "batch" : "single");
+        const std::string Dir = TempDir();
+        WriteBytes(Dir + "/old.ini", OldContent);
+        ::chmod((Dir + "/old.ini").c_str(), 0640);
+        fs::create_directory(Dir + "/folder.zst");
+        WriteBytes(Dir + "/folder.zst/inside", OldContent);
+        SetBatchWrites(Batch);
+        tError Error;
+        EXPECT_TRUE(WriteFileAtomic(Dir + "/new.png", NewContent(), Error)) << Error.Reason;
+        EXPECT_TRUE(WriteFileAtomic(Dir + "/old.ini", NewContent(), Error)) << Error.Reason;
+        Error = tError();
+        EXPECT_FALSE(WriteFileAtomic(Dir + "/folder.zst", NewContent(), Error));
+        EXPECT_FALSE(Error.Empty());
+        SetBatchWrites(false);
+        FlushBatch(Dir);
+        EXPECT_EQ(ReadBytes(Dir + "/new.png"), NewContent());
+        EXPECT_EQ(ReadBytes(Dir + "/old.ini"), NewContent());
+        EXPECT_EQ(ReadBytes(Dir + "/folder.zst/inside"), OldContent);
+        struct stat St {
+        };
+        ::stat((Dir + "/old.ini").c_str(), &St);
+        EXPECT_EQ(St.st_mode & 0777, 0640u);
+        EXPECT_EQ(FolderEntries(Dir), (std::vector<std::string>{"folder.zst", "new.png", "old.ini"}));
+    }
 }
 
 TEST(FileIOTest, ReadingRefusesWhatItCannotTake)

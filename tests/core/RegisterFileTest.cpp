@@ -28,11 +28,9 @@ TEST(RegisterFileTest, SplitsTenSectionsAndTrimsTheirEnds)
     // Line numbers count every line of the file.
     EXPECT_EQ(F.Sections[0][0].Line, 4);
     EXPECT_EQ(F.Sections[1][0].Line, 8);
-}
 
-TEST(RegisterFileTest, EmptyLinesInsideASectionAreKept)
-{
-    tRegisterFile F = Parsed("[CPU]\nA\n\nB\n[DMA]\n");
+    // Empty lines inside a section are kept.
+    F = Parsed("[CPU]\nA\n\nB\n[DMA]\n");
     ASSERT_EQ(F.Sections[SectionCPU].size(), 3u);
     EXPECT_EQ(F.Sections[SectionCPU][1].Text, "");
 }

@@ -188,7 +188,7 @@ TEST_F(MapAddressTest, WindowsNeverReachPastTheROM)
     EXPECT_EQ(Ptr - Cart->ROM.data(), 3 * 32768);
     EXPECT_EQ(Size, 64u);
     EXPECT_EQ(Address, 63);
-    for (uint8_t Bank : {0x00, 0x03, 0x40, 0x7D, 0x80, 0xC3, 0xFF}) {
+    for (uint8_t Bank : std::initializer_list<uint8_t>{0x00, 0x03, 0x40, 0x7D, 0x80, 0xC3, 0xFF}) {
         for (uint32_t A : {0x8000u, 0xFFFFu, 0x0000u}) {
             if (!Map(Bank, static_cast<uint16_t>(A)) || Ptr == SNES->WRAM.data() || Ptr == SNES->Regs.data())
                 continue;

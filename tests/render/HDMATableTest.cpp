@@ -142,10 +142,7 @@ TEST_F(HDMATest, ActiveAndInactiveBoxesFilterTheList)
     Channel(0, true, 0, 0, 0x7E, 0x1000);
     EXPECT_TRUE(HDMALines(*SNES, 0, false, true).Rows.empty());
     EXPECT_EQ(HDMALines(*SNES, 0, true, false).Rows.size(), 1u);
-}
-
-TEST_F(HDMATest, CaptionsAndChannelList)
-{
+    // The captions and the channel list show which channels are on.
     Channel(2, true, 0, 0x31, 0x7E, 0x1000, true, 0x12);
     EXPECT_EQ(HDMATabCaption(*SNES, 2), "CHN &2");
     EXPECT_EQ(HDMATabCaption(*SNES, 3), "chn &3");

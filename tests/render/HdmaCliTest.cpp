@@ -1,20 +1,10 @@
-#include "TestSupport.h"
-
-#include <cstdlib>
+#include "cli/CliRun.h"
 
 #include "core/Broadcast.h"
 #include "core/SNES.h"
 #include "savestates/SSL.h"
 
 namespace {
-
-std::string RunCli(const std::string& Args, int& Status)
-{
-    const std::string Dir = TempDir();
-    Status = std::system((std::string(ORLIK_CLI) + " " + Args + " > " + Dir + "/out.txt 2>&1").c_str());
-    const auto B = ReadBytes(Dir + "/out.txt");
-    return std::string(B.begin(), B.end());
-}
 
 class HdmaCliTest : public tModelTest {};
 
@@ -37,21 +27,19 @@ TEST_F(HdmaCliTest, ListsTheLinesOfASavedStateWithItsCartridge)
     ROM[2] = 0x3F;
     WriteBytes(Dir + "/other.sfc", ROM);
 
-    int Status = 0;
-    std::string Out = RunCli("hdma " + Dir + "/game.s01 --channel 2 --cart " + Dir + "/other.sfc", Status);
-    EXPECT_EQ(Status, 0) << Out;
-    EXPECT_NE(Out.find("00:8001  2132h"), std::string::npos) << Out;
-    EXPECT_NE(Out.find("11100001  E1  225"), std::string::npos) << Out;
-    EXPECT_NE(Out.find("00:8002  2132h  00111111"), std::string::npos) << Out;
+    tCliRun R = RunCli("hdma " + Dir + "/game.s01 --channel 2 --cart " + Dir + "/other.sfc");
+    EXPECT_EQ(R.Exit, 0) << R.Err;
+    EXPECT_NE(R.Out.find("00:8001  2132h"), std::string::npos) << R.Out;
+    EXPECT_NE(R.Out.find("11100001  E1  225"), std::string::npos) << R.Out;
+    EXPECT_NE(R.Out.find("00:8002  2132h  00111111"), std::string::npos) << R.Out;
 
     // Without a cartridge the ROM bank cannot be read.
-    Out = RunCli("hdma " + Dir + "/game.s01 --channel 2", Status);
-    EXPECT_EQ(Status, 0) << Out;
-    EXPECT_NE(Out.find("Cartridge not found."), std::string::npos) << Out;
-    EXPECT_NE(Out.find("(HDMA table)"), std::string::npos) << Out;
+    R = RunCli("hdma " + Dir + "/game.s01 --channel 2");
+    EXPECT_EQ(R.Exit, 0) << R.Err;
+    EXPECT_NE((R.Out + R.Err).find("Cartridge not found."), std::string::npos) << R.Out << R.Err;
+    EXPECT_NE(R.Out.find("(HDMA table)"), std::string::npos) << R.Out;
 
-    Out = RunCli("hdma " + Dir + "/game.s01 --channel 8", Status);
-    EXPECT_NE(Status, 0);
+    EXPECT_EQ(RunCli("hdma " + Dir + "/game.s01 --channel 8").Exit, 2);
 }
 
 } // namespace

@@ -30,7 +30,7 @@ TEST_F(OffsetGridTest, ModesWithoutOffsetPerTileShowNothing)
     for (uint32_t i = 0; i < 64 * 32; ++i)
         Entry(0x1000, i, 0xFFFF);
     PPU->Layers[2].VScroll = 32;
-    for (uint8_t Mode : {0, 1, 3, 5, 7}) {
+    for (uint8_t Mode : std::initializer_list<uint8_t>{0, 1, 3, 5, 7}) {
         PPU->BGMode = Mode;
         for (bool BG2 : {false, true})
             for (bool Y : {false, true}) {
@@ -47,7 +47,7 @@ TEST_F(OffsetGridTest, Modes2And6SplitEachRowIntoXAndYHalves)
     Entry(0x2000, 3 * 64 + 5, 0x2000 | 0x0123 | 0x0007); // row 3, column 5, X, BG1
     Entry(0x2000, 3 * 64 + 32 + 5, 0x4000 | 0x0042);     // same cell, Y, BG2 only
     PPU->Layers[2].VScroll = 40;
-    for (uint8_t Mode : {2, 6}) {
+    for (uint8_t Mode : std::initializer_list<uint8_t>{2, 6}) {
         PPU->BGMode = Mode;
         tOffsetGrid X1 = BuildOffsetGrid(*SNES, *PPU, false, false);
         EXPECT_EQ(X1.Cells[3][5], "0288"); // $123 with the low three bits masked: 288

@@ -47,10 +47,7 @@ TEST_F(PPUTest, RegisterFlagsAndPalette)
     EXPECT_EQ(P->Palette[7], RGB(248, 248, 248));
     EXPECT_EQ(P->Palette[8], RGB(248, 0, 0));
     EXPECT_EQ(P->PriorityOrder, "3AB2ab1C0c");
-}
 
-TEST_F(PPUTest, SecondNameTableFollowsOBSELGap)
-{
     Reg(0x2101, 0x1A); // base 2 x 16 KB, gap 3 x 8 KB
     Decode();
     EXPECT_EQ(P->ObjNameBase[0], 0x8000u);
@@ -90,17 +87,14 @@ TEST_F(PPUTest, FlippedTwoBitEntryWithPaletteOffset)
         }
 }
 
-TEST_F(PPUTest, ModeZeroLayersUseTheirOwnPaletteQuarters)
+TEST_F(PPUTest, ModeZeroLayersUseTheirOwnPaletteQuartersAndEightBitLayersNone)
 {
     Reg(0x2109, 0x04); // BG3 map at $800
     SolidTile2(16, 1);
     MapEntry(0x800, 0, 0, 0x0001);
     Decode();
     EXPECT_EQ(P->Layers[2].Tiles[0].Pixels[0], 65);
-}
 
-TEST_F(PPUTest, EightBitLayerIgnoresPaletteNumber)
-{
     Reg(0x2105, 0x03);
     Reg(0x210B, 0x01);
     S->VRAM[0x2000 + 64] = 0x80; // tile 1, plane 0, pixel 0: colour 1

@@ -63,8 +63,8 @@ TEST_F(DemoSceneTest, BothFormsHoldTheSameState)
     EXPECT_EQ(SNES->OAM, FromZST->OAM);
     EXPECT_EQ(SNES->APU_RAM, FromZST->APU_RAM);
     EXPECT_EQ(SNES->CPU_PC, FromZST->CPU_PC);
-    for (uint16_t A : {0x2100, 0x2101, 0x2105, 0x2107, 0x2108, 0x2109, 0x210B, 0x210C, 0x2123, 0x2126, 0x2127,
-                       0x212C, 0x212E, 0x2130, 0x2131, 0x4200})
+    for (uint16_t A : std::initializer_list<uint16_t>{0x2100, 0x2101, 0x2105, 0x2107, 0x2108, 0x2109, 0x210B, 0x210C,
+                                                      0x2123, 0x2126, 0x2127, 0x212C, 0x212E, 0x2130, 0x2131, 0x4200})
         EXPECT_EQ(SNES->Regs[A], FromZST->Regs[A]) << std::hex << A;
 }
 
