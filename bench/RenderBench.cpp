@@ -10,6 +10,7 @@
 #include <string>
 
 #include "BenchSupport.h"
+#include "app/Loader.h"
 #include "core/Messages.h"
 #include "core/Model.h"
 #include "core/Options.h"

@@ -8,6 +8,7 @@
 
 #include "Commands.h"
 #include "Outputs.h"
+#include "app/Loader.h"
 #include "core/SNES.h"
 #include "savestates/S9X.h"
 #include "savestates/SSL.h"

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "Commands.h"
+#include "app/Loader.h"
 #include "cart/SNESCart.h"
 #include "core/Options.h"
 #include "core/SNES.h"

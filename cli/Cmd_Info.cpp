@@ -8,6 +8,7 @@
 
 #include "Commands.h"
 #include "Json.h"
+#include "app/Loader.h"
 #include "cart/SNESCart.h"
 #include "core/Options.h"
 #include "SpcTags.h"

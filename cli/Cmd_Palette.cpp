@@ -10,6 +10,7 @@
 
 #include "Commands.h"
 #include "Outputs.h"
+#include "app/Loader.h"
 #include "core/Broadcast.h"
 #include "core/SNES.h"
 #include "savestates/S9X.h"

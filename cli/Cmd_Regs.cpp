@@ -8,6 +8,7 @@
 
 #include "Commands.h"
 #include "Json.h"
+#include "app/Loader.h"
 #include "core/FileIO.h"
 #include "core/Options.h"
 #include "core/RegisterTabs.h"

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "Commands.h"
+#include "app/Loader.h"
 #include "core/Messages.h"
 #include "core/Model.h"
 #include "core/Options.h"

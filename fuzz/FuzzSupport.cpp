@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include "app/Loader.h"
 #include "core/Broadcast.h"
 #include "core/Messages.h"
 #include "core/Model.h"

@@ -15,6 +15,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "core/Broadcast.h"
 #include "core/CoreBridge.h"
 #include "core/Form_Quit.h"
 #include "core/Icons.h"

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QToolButton>
 
+#include "app/Loader.h"
 #include "cart/SNESCart.h"
 #include "core/CoreBridge.h"
 #include "core/Form_Main.h"

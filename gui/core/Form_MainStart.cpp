@@ -9,6 +9,7 @@
 #include <QTableWidget>
 #include <QToolButton>
 
+#include "app/Loader.h"
 #include "cart/SNESCart.h"
 #include "core/Config.h"
 #include "core/CoreBridge.h"

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/Broadcast.h"
 #include "core/Config.h"
 #include "core/ProgramWindows.h"
 #include "core/WindowList.h"

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "core/Broadcast.h"
+#include "core/Receiver.h"
 
 class tToolWindow : public QWidget, public tReceiver
 {

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 
+#include "core/Broadcast.h"
 #include "core/Form_Main.h"
 #include "core/ProgramWindows.h"
 #include "core/SharedData.h"

@@ -16,6 +16,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "core/Broadcast.h"
 #include "core/Form_Main.h"
 #include "core/Form_Quit.h"
 #include "core/Icons.h"

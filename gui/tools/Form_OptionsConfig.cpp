@@ -5,6 +5,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
+#include "core/Broadcast.h"
 #include "core/Config.h"
 #include "core/Form_Quit.h"
 #include "core/Messages.h"

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/Broadcast.h"
+#include "core/Receiver.h"
 
 // A record reaches at most offset $FFFFFF plus 65535 bytes, so a patch can
 // grow the ROM to no more than this.

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "cart/CartHeader.h"
-#include "core/Broadcast.h"
+#include "core/Receiver.h"
 
 // The largest cartridge file (plain, or a zip entry) the loader takes. The
 // biggest SNES boards hold 6 MiB of ROM; 32 MiB leaves room for odd dumps and

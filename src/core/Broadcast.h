@@ -4,24 +4,7 @@
 // fixed order. Receivers compare the string with the ones they know and ignore
 // the rest; most of them also ignore what they sent themselves.
 
-#include "core/Notifications.h"
-
-class tReceiver {
-public:
-    virtual ~tReceiver() = default;
-    virtual void Notify(const void* Sender, tNote Msg) = 0;
-};
-
-// The fixed calling order: model objects first, then one slot per window
-// (filled by the program, empty in the command-line tool and most tests), then
-// the format objects and the window list.
-enum class tBusSlot : int {
-    INI, IPS, SNES, PPU, Cart,
-    Form_Cart, Form_Hex, Form_List, Form_Main, Form_Memory, Form_Open, Form_Options,
-    Form_Palette, Form_Preview, Form_Quit, Form_Scene, Form_Search, Form_SMV, Form_SPC,
-    S9X, SPC, SGT, SSL, ZST, WindowList,
-    Count
-};
+#include "core/Receiver.h"
 
 // Puts a receiver in its slot (nullptr empties it). A slot holds one receiver.
 void RegisterReceiver(tBusSlot Slot, tReceiver* Receiver);

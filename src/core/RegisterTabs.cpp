@@ -1,3 +1,4 @@
+#include "app/Loader.h"
 #include "core/RegisterTabs.h"
 
 #include <algorithm>

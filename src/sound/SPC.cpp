@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/Broadcast.h"
 #include "core/FileIO.h"
 #include "core/LoadWholeFile.h"
 #include "core/SNES.h"
@@ -52,6 +53,24 @@ bool tSPC::LoadFromMemory(std::span<const uint8_t> Data, std::string& Error)
 
 bool tSPC::LoadFromStream(tByteReader& Stream, std::string& Error)
 {
+    if (!ReadStream(Stream, Error))
+        return false;
+    Broadcast(nullptr, Note::NewSPC);
+    WriteToSNES();
+    return true;
+}
+
+void tSPC::TakeFile(tSPC& Other)
+{
+    Image = Other.Image;
+    ExtTags = std::move(Other.ExtTags);
+    Tag = Other.Tag;
+    TextTag = Other.TextTag;
+    Loaded = Other.Loaded;
+}
+
+bool tSPC::ReadStream(tByteReader& Stream, std::string& Error)
+{
     // A shorter file would leave part of the old image in place, mixing two
     // snapshots; it is refused instead.
     if (SPCLayout::FixedSize > Stream.Remaining()) {
@@ -63,8 +82,6 @@ bool tSPC::LoadFromStream(tByteReader& Stream, std::string& Error)
     ReadExtTags(Stream);
     DecodeTag();
     Loaded = true;
-    Broadcast(nullptr, Note::NewSPC);
-    WriteToSNES();
     return true;
 }
 

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/Broadcast.h"
+#include "core/Receiver.h"
 #include "core/ByteReader.h"
 #include "sound/SPC_EditorFields.h"
 #include "sound/SPC_ExtTags.h"
@@ -86,6 +86,11 @@ public:
     // and nothing changes. On success broadcasts "new SPC" and, through
     // WriteToSNES, "new SNES".
     bool LoadFromStream(tByteReader& Stream, std::string& Error);
+    // The reading alone: the image, the extended tags and the tag from the
+    // cursor, broadcasting nothing (a savestate reader's embedded snapshot).
+    bool ReadStream(tByteReader& Stream, std::string& Error);
+    // Takes over the file another snapshot object read: image, tags (moved), flags.
+    void TakeFile(tSPC& Other);
     bool LoadFromMemory(std::span<const uint8_t> Data, std::string& Error);
 
     // Folds the editor's values into the image and writes the file.

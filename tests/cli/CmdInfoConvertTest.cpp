@@ -1,5 +1,6 @@
 // orlik-cli info and convert as a user runs them.
 
+#include "app/Loader.h"
 #include "cli/CliRun.h"
 
 #include <algorithm>

@@ -8,6 +8,7 @@
 #include <QToolButton>
 
 #include "GuiTestSupport.h"
+#include "app/Loader.h"
 #include "cart/SNESCart.h"
 #include "core/Broadcast.h"
 #include "core/Form_Main.h"

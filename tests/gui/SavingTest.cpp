@@ -6,6 +6,7 @@
 #include <QToolButton>
 
 #include "GuiTestSupport.h"
+#include "app/Loader.h"
 #include "core/Form_Main.h"
 #include "core/Options.h"
 #include "core/ProgramWindows.h"

@@ -6,6 +6,7 @@
 #include <QToolButton>
 
 #include "GuiTestSupport.h"
+#include "core/Broadcast.h"
 #include "core/Form_Main.h"
 #include "core/Form_Quit.h"
 #include "core/Options.h"

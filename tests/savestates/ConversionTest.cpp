@@ -1,3 +1,4 @@
+#include "app/Loader.h"
 #include "savestates/StateFixtures.h"
 
 #include <memory>
@@ -29,13 +30,13 @@ struct tCarried {
         tCarried C;
         C.Machine = std::make_unique<tSNES>(*SNES);
         for (int n = 0; n < 4; ++n) {
-            C.HScroll[n] = PPU->Layers[n].HScroll & 0xFFFF;
-            C.VScroll[n] = PPU->Layers[n].VScroll & 0xFFFF;
+            C.HScroll[n] = SNES->BGHScroll[n] & 0xFFFF;
+            C.VScroll[n] = SNES->BGVScroll[n] & 0xFFFF;
         }
-        C.FixedColour = PPU->FixedColour;
-        C.M7A = PPU->M7A, C.M7B = PPU->M7B, C.M7C = PPU->M7C, C.M7D = PPU->M7D;
-        C.M7X = PPU->M7X, C.M7Y = PPU->M7Y;
-        C.FirstSprite = PPU->FirstSprite;
+        C.FixedColour = SNES->FixedColour;
+        C.M7A = SNES->M7A, C.M7B = SNES->M7B, C.M7C = SNES->M7C, C.M7D = SNES->M7D;
+        C.M7X = SNES->M7X, C.M7Y = SNES->M7Y;
+        C.FirstSprite = SNES->FirstSprite;
         return C;
     }
 };

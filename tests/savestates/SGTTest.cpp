@@ -3,6 +3,7 @@
 #include <cstring>
 #include <random>
 
+#include "app/Loader.h"
 #include "cart/SNESCart.h"
 #include "core/Broadcast.h"
 #include "core/SNES.h"

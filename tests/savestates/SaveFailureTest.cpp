@@ -3,6 +3,7 @@
 // beside it, and the message names the file and the system's reason.
 
 #include "TestSupport.h"
+#include "app/Loader.h"
 #include "core/WriteFailure.h"
 
 #include <cerrno>

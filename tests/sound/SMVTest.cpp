@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/MovieStart.h"
 #include "cart/SNESCart.h"
 #include "core/Broadcast.h"
 #include "core/FileIO.h"
@@ -180,7 +181,7 @@ TEST_F(SMVLoadTest, QuicksaveGoesToTheSnes9xReaderAndEveryViewFollows)
     SNES->CPU_A = 0;
     Log.Seen.clear();
     tSMV S;
-    ASSERT_TRUE(S.LoadMovie(Dir + "/m.smv"));
+    ASSERT_TRUE(LoadMovie(S, Dir + "/m.smv"));
     EXPECT_EQ(SNES->WRAM[0], 0); // the state is the quicksave's, not a mix
     EXPECT_EQ(SNES->WRAM[1], 0x77);
     EXPECT_EQ(SNES->CPU_A, 0x1234);
@@ -196,7 +197,7 @@ TEST_F(SMVLoadTest, RefusedQuicksaveLeavesTheMachineStateAlone)
     WriteBytes(Dir + "/m.smv", MakeMovie(0, 0, u"", std::vector<uint8_t>(300, 0x21)));
     SNES->WRAM[7] = 0x99;
     tSMV S;
-    EXPECT_FALSE(S.LoadMovie(Dir + "/m.smv"));
+    EXPECT_FALSE(LoadMovie(S, Dir + "/m.smv"));
     EXPECT_EQ(SNES->WRAM[7], 0x99);
     EXPECT_TRUE(Log.Seen.empty());
     ASSERT_EQ(Recorder.Log.size(), 1u);
@@ -207,7 +208,7 @@ TEST_F(SMVLoadTest, SRAMStartReplacesTheCartridgeSRAM)
     Cart->SRAM = {1, 2};
     WriteBytes(Dir + "/m.smv", MakeMovie(0x01, 0, u"", std::vector<uint8_t>(8192, 0xA5)));
     tSMV S;
-    ASSERT_TRUE(S.LoadMovie(Dir + "/m.smv"));
+    ASSERT_TRUE(LoadMovie(S, Dir + "/m.smv"));
     EXPECT_EQ(Cart->SRAM, std::vector<uint8_t>(8192, 0xA5));
     ASSERT_GE(Log.Seen.size(), 1u);
     EXPECT_EQ(Log.Seen[0].second, "new SRAM");
@@ -221,7 +222,7 @@ TEST_F(SMVLoadTest, DamagedStartDataIsReportedAndChangesNothing)
     WriteBytes(Dir + "/m.smv", M);
     Cart->SRAM = {1, 2};
     tSMV S;
-    EXPECT_FALSE(S.LoadMovie(Dir + "/m.smv"));
+    EXPECT_FALSE(LoadMovie(S, Dir + "/m.smv"));
     EXPECT_EQ(Cart->SRAM, (std::vector<uint8_t>{1, 2}));
     EXPECT_TRUE(Log.Seen.empty());
     ASSERT_EQ(Recorder.Log.size(), 1u);
@@ -232,7 +233,7 @@ TEST_F(SMVLoadTest, FileWithoutSignatureIsQuietlyInvalid)
 {
     WriteBytes(Dir + "/m.smv", std::vector<uint8_t>(64, 'S'));
     tSMV S;
-    EXPECT_FALSE(S.LoadMovie(Dir + "/m.smv"));
+    EXPECT_FALSE(LoadMovie(S, Dir + "/m.smv"));
     EXPECT_TRUE(Recorder.Log.empty());
     EXPECT_TRUE(Log.Seen.empty());
 }

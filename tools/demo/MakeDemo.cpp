@@ -7,7 +7,6 @@
 #include "DemoScene.h"
 #include "core/Model.h"
 #include "core/SNES.h"
-#include "render/PPU.h"
 #include "savestates/S9X.h"
 #include "savestates/ZST.h"
 
@@ -20,10 +19,10 @@ int main(int argc, char** argv)
     const std::string Dir = argv[1];
     CreateModelObjects();
     SNES->Clear();
-    BuildDemoScene(*SNES, *PPU);
+    BuildDemoScene(*SNES);
     SNES->DecodeDMA();
     // Snes9x files carry a name; the scene has no cartridge, so it names itself.
-    StateFileName = "Orlik demo";
+    S9X->SourceName = "Orlik demo";
     ZST->ClearImage();
     ZST->MachineToImage();
     S9X->ClearBlocks();
