@@ -18,7 +18,7 @@ void PrintChannel(int N, bool Lines)
         std::printf("  %-16s %s\n", (V.Name + ":").c_str(), V.Value.c_str());
     if (!Lines)
         return;
-    const tHDMAListing L = HDMALines(*SNES, N);
+    const tHDMAListing L = HDMALines(*SNES, Cart ? Cart->ROMView() : tROMView{}, N);
     if (!L.Message.empty()) {
         std::printf("  %s\n", L.Message.c_str());
         return;

@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include "cart/SNESCart.h"
-
 namespace
 {
 // Bytes per transfer unit and distinct B-bus registers, by transfer mode.
@@ -121,11 +119,12 @@ void FitROMWindow(uint32_t Base, uint32_t ROMSize, uint16_t& Address, uint32_t& 
 }
 } // namespace
 
-bool tSNES::MapAddress(uint8_t Bank, uint16_t& Address, uint32_t& Size, const uint8_t*& Ptr) const
+bool tSNES::MapAddress(const tROMView& Cartridge, uint8_t Bank, uint16_t& Address, uint32_t& Size,
+                       const uint8_t*& Ptr) const
 {
     Size = 65536;
-    const uint8_t* ROM = Cart ? Cart->ROMData() : nullptr;
-    const uint32_t ROMSize = Cart ? Cart->ROMSize() : 0;
+    const uint8_t* ROM = Cartridge.Data.empty() ? nullptr : Cartridge.Data.data();
+    const uint32_t ROMSize = static_cast<uint32_t>(Cartridge.Data.size());
     if (Bank == 0x7E) {
         Ptr = WRAM.data();
         return true;
@@ -157,7 +156,7 @@ bool tSNES::MapAddress(uint8_t Bank, uint16_t& Address, uint32_t& Size, const ui
     if (!ROM || ROMSize == 0)
         return false;
     uint32_t Offset = static_cast<uint32_t>(Bank & 0x3F) * 65536;
-    if (!Cart->HiROM)
+    if (!Cartridge.HiROM)
         Offset += 0x200000;
     FitROMWindow(Offset % ROMSize, ROMSize, Address, Size);
     Ptr = ROM + Offset % ROMSize;

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,14 @@ struct tDMAChannel {
     uint8_t Mode = 0;             // $43n0 bits 0-2 transfer mode
 
     bool operator==(const tDMAChannel&) const = default;
+};
+
+// A cartridge ROM as the bus sees it: the image without copier header and
+// its mapping. The cartridge hands one out (tCart::ROMView); an empty span
+// is no cartridge.
+struct tROMView {
+    std::span<const uint8_t> Data;
+    bool HiROM = false;
 };
 
 // Plain data: copies with the compiler's copy and compares field by field.
@@ -136,9 +145,9 @@ class tSNES
     // Maps a 24-bit bus address to a readable window. Size starts at 65536;
     // the caller reads Ptr[Address] and wraps Address inside Size (see WrapAdd).
     // The window always lies wholly inside its memory: a ROM that ends inside
-    // a bank's window gets a smaller, mirrored window.
-    // ROM, its size and HiROM come from the cartridge.
-    bool MapAddress(uint8_t Bank, uint16_t& Address, uint32_t& Size, const uint8_t*& Ptr) const;
+    // a bank's window gets a smaller, mirrored window. The cartridge's banks
+    // come from ROM; without one they are not mapped.
+    bool MapAddress(const tROMView& ROM, uint8_t Bank, uint16_t& Address, uint32_t& Size, const uint8_t*& Ptr) const;
 };
 
 // The one machine state of the program (created with the other model objects).

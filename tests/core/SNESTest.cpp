@@ -131,7 +131,7 @@ protected:
     bool Map(uint8_t Bank, uint16_t A)
     {
         Address = A;
-        return SNES->MapAddress(Bank, Address, Size, Ptr);
+        return SNES->MapAddress(Cart->ROMView(), Bank, Address, Size, Ptr);
     }
     void GiveROM(uint32_t Bytes, bool HiROM)
     {
@@ -277,6 +277,31 @@ TEST(MachineState, ACopyEqualsItsSourceInEveryField)
         EXPECT_FALSE(*B == *A) << "field " << k;
         *B = *A;
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(MapAddressPure, TheROMComesFromTheCallerNotTheCartridge)
+{
+    auto S = std::make_unique<tSNES>();
+    std::vector<uint8_t> ROM(65536);
+    ROM[0x8000] = 0x42; // LoROM bank $01, address $8000
+    ROM[0x0123] = 0x24; // HiROM bank $C0, address $0123
+    uint16_t Address = 0x8000;
+    uint32_t Size = 0;
+    const uint8_t* Ptr = nullptr;
+    ASSERT_TRUE(S->MapAddress({ROM, false}, 0x01, Address, Size, Ptr));
+    EXPECT_EQ(Ptr[Address], 0x42);
+    Address = 0x0123;
+    ASSERT_TRUE(S->MapAddress({ROM, true}, 0xC0, Address, Size, Ptr));
+    EXPECT_EQ(Ptr[Address], 0x24);
+    Address = 0x8000;
+    EXPECT_FALSE(S->MapAddress({}, 0x01, Address, Size, Ptr));
+    Address = 0x0010;
+    ASSERT_TRUE(S->MapAddress({}, 0x7E, Address, Size, Ptr));
+    EXPECT_EQ(Ptr, S->WRAM.data());
 }
 
 } // namespace
