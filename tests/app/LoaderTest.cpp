@@ -21,7 +21,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
 // Everything a load may change.
 struct tSnapshot {
@@ -72,8 +73,9 @@ struct tSnapshot {
     }
 };
 
-class LoaderTest : public tModelTest {
-protected:
+class LoaderTest : public tModelTest
+{
+  protected:
     std::string Dir;
     void SetUp() override
     {

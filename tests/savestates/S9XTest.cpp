@@ -3,7 +3,6 @@
 
 #include <map>
 #include <memory>
-#include <tuple>
 
 #include "core/Broadcast.h"
 #include "core/Gzip.h"
@@ -79,7 +78,6 @@ TEST_F(S9XTest, EveryRealFileLoadsWithItsBlocks)
         SCOPED_TRACE(Name);
         auto B = SplitBlocks(Inflate(ReadBytes(Name)));
         ASSERT_TRUE(LoadSavestate(Name));
-        EXPECT_EQ(StateFormat, FormatS9X);
         EXPECT_TRUE(S9X->Blocks.HasAPU);
         EXPECT_TRUE(std::equal(SNES->VRAM.begin(), SNES->VRAM.end(), B["VRA"].begin()));
         EXPECT_TRUE(std::equal(SNES->WRAM.begin(), SNES->WRAM.end(), B["RAM"].begin()));
@@ -121,53 +119,17 @@ TEST_F(S9XTest, RealFilesShowWhatTheEmulatorShowed)
     EXPECT_EQ(SNES->Regs[0x2131] & 0x40, 0x40); // half math
 }
 
-TEST_F(S9XTest, SavedFilesReloadToTheSameMachineState)
+// That a written file reloads to the same state is the format suite's
+// (FormatSuiteTest.cpp); here, how it is written.
+TEST_F(S9XTest, SavedFilesArePackedAsSnes9xWritesThem)
 {
     REQUIRE_FIXTURES();
     const std::string Out = TempDir() + "/again.000";
     for (const std::string& Name : FixtureFiles("snes9x", ".000")) {
         SCOPED_TRACE(Name);
         ASSERT_TRUE(LoadSavestate(Name));
-        const auto FirstPtr = std::make_unique<tSNES>(*SNES);
-        const tSNES& First = *FirstPtr;
-        std::array<int32_t, 4> H{}, V{};
-        for (int n = 0; n < 4; ++n) {
-            H[n] = SNES->BGHScroll[n];
-            V[n] = SNES->BGVScroll[n];
-        }
-        const auto Flags = std::make_tuple(SNES->CGRAMLatch, SNES->OPHCTLatch, SNES->OPVCTLatch, SNES->OAMLatch,
-                                           SNES->VRAMReadLatch, SNES->HVLatched);
-        const auto Fixed = SNES->FixedColour;
-        const int16_t M7A = SNES->M7A;
-        const auto Beam = SNES->BeamPos;
         ASSERT_TRUE(S9X->SaveToFile(Out));
         ASSERT_TRUE(tS9X::IsS9XFile(Out));
-        ASSERT_TRUE(LoadSavestate(Out));
-        EXPECT_EQ(SNES->WRAM, First.WRAM);
-        EXPECT_EQ(SNES->VRAM, First.VRAM);
-        EXPECT_EQ(SNES->CGRAM, First.CGRAM);
-        EXPECT_EQ(SNES->OAM, First.OAM);
-        EXPECT_EQ(SNES->Regs, First.Regs);
-        EXPECT_EQ(SNES->APU_RAM, First.APU_RAM);
-        EXPECT_EQ(SNES->APU_ExtraRAM, First.APU_ExtraRAM);
-        EXPECT_EQ(SNES->DSP, First.DSP);
-        EXPECT_EQ(SNES->CPU_PC, First.CPU_PC);
-        EXPECT_EQ(SNES->CPU_P, First.CPU_P);
-        EXPECT_EQ(SNES->CPU_Cycles, First.CPU_Cycles);
-        EXPECT_EQ(SNES->CPU_VCounter, First.CPU_VCounter);
-        EXPECT_EQ(SNES->SPC_PSW, First.SPC_PSW);
-        EXPECT_EQ(SNES->SPC_YA, First.SPC_YA);
-        EXPECT_EQ(SNES->SPC_Cycles, First.SPC_Cycles);
-        for (int n = 0; n < 4; ++n) {
-            EXPECT_EQ(SNES->BGHScroll[n], H[n]);
-            EXPECT_EQ(SNES->BGVScroll[n], V[n]);
-        }
-        EXPECT_EQ(std::make_tuple(SNES->CGRAMLatch, SNES->OPHCTLatch, SNES->OPVCTLatch, SNES->OAMLatch,
-                                  SNES->VRAMReadLatch, SNES->HVLatched),
-                  Flags);
-        EXPECT_EQ(SNES->FixedColour, Fixed);
-        EXPECT_EQ(SNES->M7A, M7A);
-        EXPECT_EQ(SNES->BeamPos, Beam);
         // Written at the packed sizes, gzip-compressed, with the name's NUL.
         auto C = Inflate(ReadBytes(Out));
         EXPECT_EQ(std::string(C.begin(), C.begin() + 14), "#!snes9x:0001\n");
@@ -225,25 +187,13 @@ TEST_F(S9XTest, DamagedFilesAreRefusedWithTheBlockAndNeverCrash)
     S9X->ParseBlocks(Cut, Error);
     EXPECT_NE(Error.find("\"PPU\""), std::string::npos);
 
-    // A length field larger than the data, and one with a letter in it.
+    // A length field with a letter in it (one larger than the data, and
+    // packed data cut short, are the format suite's).
     auto Hostile = Good;
-    const std::string Big = "PPU:999999:";
-    auto At = std::search(Hostile.begin(), Hostile.end(), Big.begin(), Big.begin() + 4);
-    std::copy(Big.begin(), Big.end(), At);
-    EXPECT_FALSE(S9X->ParseBlocks(Hostile, Error));
     const std::string Letter = "PPU:00x625:";
+    auto At = std::search(Hostile.begin(), Hostile.end(), Letter.begin(), Letter.begin() + 4);
     std::copy(Letter.begin(), Letter.end(), At);
     EXPECT_FALSE(S9X->ParseBlocks(Hostile, Error));
-
-    // Compressed data cut short: the gzip error, named file.
-    auto Packed = Good;
-    ASSERT_TRUE(GzipStream(Packed, Error));
-    Packed.resize(Packed.size() / 2);
-    WriteBytes(Dir + "/cut.000", Packed);
-    Recorder.Log.clear();
-    EXPECT_FALSE(S9X->LoadFromFile(Dir + "/cut.000"));
-    ASSERT_EQ(Errors(Recorder).size(), 1u);
-    EXPECT_EQ(Errors(Recorder)[0].rfind(Dir + "/cut.000: gzclose error", 0), 0u);
 
     Recorder.Log.clear();
     EXPECT_FALSE(S9X->LoadFromFile(Dir + "/missing.000"));
@@ -313,38 +263,20 @@ TEST_F(S9XTest, WrittenFieldsAreWhatSnes9xReads)
 
 // The format test keeps what it inflated for the load that follows; a file
 // replaced in between, or other bytes, must still load as they are.
+// The signature test reads a head of the file and keeps nothing: a load
+// right after it reads the bytes the file holds by then.
 TEST_F(S9XTest, ALoadAfterTheFormatTestReadsTheBytesAsTheyAreNow)
 {
     REQUIRE_FIXTURES();
     const auto Files = FixtureFiles("snes9x", ".000");
     ASSERT_GE(Files.size(), 2u);
     const std::string Name = TempDir() + "/changing.000";
-    auto StateOf = [&](const std::string& File) {
-        WriteBytes(Name, ReadBytes(File));
-        EXPECT_TRUE(LoadSavestate(Name));
-        return std::make_unique<tSNES>(*SNES);
-    };
-    const auto First = StateOf(Files[0]);
-    const auto Second = StateOf(Files[1]);
-    ASSERT_NE(First->VRAM, Second->VRAM);
-
+    WriteBytes(Name, ReadBytes(Files[1]));
+    ASSERT_TRUE(LoadSavestate(Name));
+    const auto Second = std::make_unique<tSNES>(*SNES);
     WriteBytes(Name, ReadBytes(Files[0]));
     ASSERT_TRUE(tS9X::IsS9XFile(Name));
     WriteBytes(Name, ReadBytes(Files[1]));
-    ASSERT_TRUE(S9X->LoadFromFile(Name));
-    EXPECT_EQ(SNES->VRAM, Second->VRAM);
-    EXPECT_EQ(SNES->WRAM, Second->WRAM);
-
-    ASSERT_TRUE(tS9X::IsS9XFile(Name));
-    ASSERT_TRUE(S9X->LoadFromStream(ReadBytes(Files[0]), "other bytes"));
-    EXPECT_EQ(SNES->VRAM, First->VRAM);
-    EXPECT_EQ(SNES->WRAM, First->WRAM);
-
-    // Loading the tested bytes twice: the second load inflates them itself.
-    ASSERT_TRUE(tS9X::IsS9XFile(Name));
     ASSERT_TRUE(LoadSavestate(Name));
-    EXPECT_EQ(SNES->VRAM, Second->VRAM);
-    ASSERT_TRUE(S9X->LoadFromFile(Name));
-    EXPECT_EQ(SNES->VRAM, Second->VRAM);
-    EXPECT_EQ(SNES->Regs, Second->Regs);
+    EXPECT_TRUE(*SNES == *Second);
 }

@@ -161,32 +161,18 @@ TEST_F(SSLTest, ConvertedStateCarriesTheProgramsHeaderAndIsAccepted)
     EXPECT_EQ(DetectFormat(File), FormatSSL);
 }
 
-TEST_F(SSLTest, ConvertedStateReadsBackWithMemoriesAndRegisters)
+// Memories and stored registers through the own format are the format
+// suite's (real fixtures); here, what the format leaves out or fills in.
+TEST_F(SSLTest, ConvertedStateReadsBackWithWhatTheFormatAdds)
 {
     FillMachine(*SNES, 2);
     ConvertFromOtherFormat();
-    // A whole machine is too big for the stack of a sanitizer build.
-    const auto Copy = std::make_unique<tSNES>(*SNES);
-    const tSNES& Original = *Copy;
     const std::string File = TempDir() + "/round.s12";
     std::string Error;
     ASSERT_TRUE(SSL->SaveToFile(File, Error)) << Error;
-
     ASSERT_TRUE(LoadSavestate(File)) << (Recorder.Log.empty() ? "" : Recorder.Log[0].Text);
     EXPECT_EQ(StateSlot, "12");
-    EXPECT_EQ(SNES->WRAM, Original.WRAM);
-    EXPECT_EQ(SNES->VRAM, Original.VRAM);
-    EXPECT_EQ(SNES->OAM, Original.OAM);
-    EXPECT_EQ(SNES->CGRAM, Original.CGRAM);
-    EXPECT_EQ(SNES->APU_RAM, Original.APU_RAM);
-    EXPECT_EQ(SNES->APU_ExtraRAM, Original.APU_ExtraRAM);
-    EXPECT_TRUE(std::equal(Original.DSP.begin(), Original.DSP.begin() + 128, SNES->DSP.begin()));
     EXPECT_EQ(SNES->DSP[200], 0) << "the upper DSP half is ZSNES's alone";
-    for (uint32_t A = 0x2100; A < 0x4380; ++A) {
-        if (SSLStored(A)) {
-            ASSERT_EQ(SNES->Regs[A], Original.Regs[A]) << "register $" << std::hex << A;
-        }
-    }
     EXPECT_EQ(*SNES->Reg8(0x2104), 0) << "registers the format does not hold are cleared";
     EXPECT_EQ(*SNES->Reg8(0x4017), 0x1C);
     EXPECT_EQ(SNES->CPU_PC, 0x7E8123u);
@@ -346,11 +332,8 @@ TEST_F(SSLTest, NotificationsFollowTheSender)
 {
     std::string Error;
     ASSERT_TRUE(SSL->LoadFromMemory(SleuthFile(), Error));
-    // The loader's own messages name the reader, which keeps its image.
-    Broadcast(SSL, Note::NewSavestate);
-    Broadcast(SSL, Note::NewSNES);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&SSL->BPS2[2])), "Super Sleuth");
-    // An edit elsewhere converts again and stamps the program's name.
+    // Own versus other senders in general are the format suite's. An edit elsewhere converts again and stamps the program's name.
     Broadcast(nullptr, Note::NewSNES);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&SSL->BPS2[2])), "Orlik");
     EXPECT_TRUE(SSL->HasSAS1) << "the SAS1 chunk survives a conversion";
