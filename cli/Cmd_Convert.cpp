@@ -17,24 +17,17 @@
 namespace
 {
 // The formats a state can be written in: the name after --to, the extension
-// of its slot 0, and its writer (which reports its own errors).
+// of its slot 0, and its writer.
 struct tTarget {
     const char* Name;
     const char* Extension;
     bool (*Save)(const std::string& FileName);
 };
 const tTarget Targets[] = {
-    {"zst", ".zst", [](const std::string& F) { return ZST->SaveToFile(F); }},
-    {"s9x", ".000", [](const std::string& F) { return S9X->SaveToFile(F); }},
+    {"zst", ".zst", [](const std::string& F) { return WriteState(*ZST, F); }},
+    {"s9x", ".000", [](const std::string& F) { return WriteState(*S9X, F); }},
     // Super Sleuth's layout with the program's name: the own format.
-    {"ssl", ".s01",
-     [](const std::string& F) {
-         std::string Error;
-         if (SSL->SaveToFile(F, Error))
-             return true;
-         std::fprintf(stderr, "%s: cannot write: %s\n", F.c_str(), Error.c_str());
-         return false;
-     }},
+    {"ssl", ".s01", [](const std::string& F) { return WriteState(*SSL, F); }},
 };
 
 std::string TargetNames()

@@ -27,7 +27,7 @@ namespace
 const char* const FormatNames[PaletteFormatCount] = {"jasc", "snes", "raw5", "raw8"};
 
 // The writable savestate formats: the name after --to, the loader's format
-// number and the writer (which reports its own errors).
+// number and the writer.
 struct tWriter {
     const char* Name;
     int Format;
@@ -35,16 +35,9 @@ struct tWriter {
     bool (*Save)(const std::string& FileName);
 };
 const tWriter Writers[] = {
-    {"zst", FormatZST, ".zst", [](const std::string& F) { return ZST->SaveToFile(F); }},
-    {"s9x", FormatS9X, ".000", [](const std::string& F) { return S9X->SaveToFile(F); }},
-    {"ssl", FormatSSL, ".s01",
-     [](const std::string& F) {
-         std::string Error;
-         if (SSL->SaveToFile(F, Error))
-             return true;
-         std::fprintf(stderr, "%s: cannot write: %s\n", F.c_str(), Error.c_str());
-         return false;
-     }},
+    {"zst", FormatZST, ".zst", [](const std::string& F) { return WriteState(*ZST, F); }},
+    {"s9x", FormatS9X, ".000", [](const std::string& F) { return WriteState(*S9X, F); }},
+    {"ssl", FormatSSL, ".s01", [](const std::string& F) { return WriteState(*SSL, F); }},
 };
 
 void PrintUsage()

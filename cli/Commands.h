@@ -2,6 +2,7 @@
 // The sub-commands of orlik-cli. Each lives in its own file and registers
 // itself with a static tCommandRegistrar.
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -31,3 +32,14 @@ void SetMessageContext(const std::string& FileName);
 // go to stderr. A reader that fails has said why itself; a Tail then follows
 // in a line of its own ("FILE: the state did not load" and Tail).
 bool LoadStateFile(const std::string& FileName, const char* Tail = "");
+
+// Saves with a savestate writer, which leaves its reason to the caller; a
+// failure is told on stderr as "FILE: cannot write: reason".
+template <class tWriter> bool WriteState(tWriter& Writer, const std::string& FileName)
+{
+    std::string Error;
+    if (Writer.SaveToFile(FileName, Error))
+        return true;
+    std::fprintf(stderr, "%s: cannot write: %s\n", FileName.c_str(), Error.c_str());
+    return false;
+}

@@ -42,9 +42,9 @@ bool SaveStateAs(uint8_t Format, const std::string& FileName)
     std::string Error;
     switch (Format) {
     case FormatZST:
-        return ZST && ZST->SaveToFile(FileName);
+        return ZST && Report(ZST->SaveToFile(FileName, Error), FileName, Error);
     case FormatS9X:
-        return S9X && S9X->SaveToFile(FileName);
+        return S9X && Report(S9X->SaveToFile(FileName, Error), FileName, Error);
     case FormatSSL:
         return SSL && Report(SSL->SaveToFile(FileName, Error), FileName, Error);
     default:

@@ -15,11 +15,6 @@ using namespace S9XLayout;
 
 namespace
 {
-std::string Quoted(std::string_view Name)
-{
-    return "\"" + std::string(Name) + "\"";
-}
-
 bool IsDigit(uint8_t C)
 {
     return C >= '0' && C <= '9';
@@ -272,15 +267,10 @@ bool tS9X::SaveToStream(std::vector<uint8_t>& Out, std::string& Error) const
     return GzipStream(Out, Error);
 }
 
-bool tS9X::SaveToFile(const std::string& FileName)
+bool tS9X::SaveToFile(const std::string& FileName, std::string& Error) const
 {
     std::vector<uint8_t> Out;
-    std::string Error;
-    if (!SaveToStream(Out, Error) || !WriteFileAtomic(FileName, Out, Error)) {
-        Messages().Error("Could not write " + Quoted(FileName) + ": " + Error + ".");
-        return false;
-    }
-    return true;
+    return SaveToStream(Out, Error) && WriteFileAtomic(FileName, Out, Error);
 }
 
 void tS9X::Notify(const void* Sender, tNote Msg)

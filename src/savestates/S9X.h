@@ -65,7 +65,8 @@ class tS9X : public tS9XImage, public tReceiver, public tSavestateFormat
     bool LoadFromStream(std::span<const uint8_t> Data, std::string_view Name);
     // The file as Snes9x reads it, gzip-compressed at level 9.
     bool SaveToStream(std::vector<uint8_t>& Out, std::string& Error) const;
-    bool SaveToFile(const std::string& FileName);
+    // Error holds the reason on failure; the caller reports it.
+    bool SaveToFile(const std::string& FileName, std::string& Error) const;
 
     bool ParseBlocks(std::span<const uint8_t> Content, std::string& Error)
     {

@@ -22,10 +22,6 @@ bool KnownVersion(const uint8_t* V)
     return !std::memcmp(V, "0.6", 3) || !std::memcmp(V, "143", 3);
 }
 
-std::string Quoted(std::string_view Name)
-{
-    return "\"" + std::string(Name) + "\"";
-}
 } // namespace
 
 const std::vector<std::string>& tZST::Extensions()
@@ -201,15 +197,10 @@ void tZST::BuildStream()
         FileStream.insert(FileStream.end(), Preview.begin(), Preview.end());
 }
 
-bool tZST::SaveToFile(const std::string& FileName)
+bool tZST::SaveToFile(const std::string& FileName, std::string& Error)
 {
     BuildStream();
-    std::string Error;
-    if (!WriteFileAtomic(FileName, FileStream, Error)) {
-        Messages().Error("Could not write " + Quoted(FileName) + ": " + Error + ".");
-        return false;
-    }
-    return true;
+    return WriteFileAtomic(FileName, FileStream, Error);
 }
 
 void tZST::ImageToMachine()

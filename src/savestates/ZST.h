@@ -68,7 +68,8 @@ class tZST : public tZSTImage, public tReceiver, public tSavestateFormat
     // The same from bytes held in memory; Name is used in messages.
     bool LoadFromMemory(std::span<const uint8_t> Data, std::string_view Name, bool Movie);
     // Rebuilds the file from the three parts and writes it atomically.
-    bool SaveToFile(const std::string& FileName);
+    // Error holds the system's reason on failure; the caller reports it.
+    bool SaveToFile(const std::string& FileName, std::string& Error);
 
     // The fixed image's length in the file: shorter without the sound part.
     size_t ImageLength() const;

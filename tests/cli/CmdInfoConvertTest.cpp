@@ -137,7 +137,7 @@ TEST_F(CmdInfoConvertTest, InfoGivesTheScreenSizeTheRendererComposes)
         SNES->Regs[0x2133] = SETINI;
         Broadcast(nullptr, Note::NewSNES);
         const std::string State = Dir + "/s.zst";
-        ASSERT_TRUE(ZST->SaveToFile(State));
+        ASSERT_TRUE(SaveState(*ZST, State));
         const tCliRun I = RunCli("info " + State);
         ASSERT_EQ(I.Exit, 0) << I.Err;
         EXPECT_TRUE(Has(I.Out, std::string("screen:          ") + Want)) << I.Out;

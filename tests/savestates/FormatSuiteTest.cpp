@@ -104,7 +104,7 @@ struct tZSTFormat {
     static constexpr const char* Ext = ".zst";
     static tSavestateFormat* Object() { return ZST; }
     static std::vector<std::string> GoodFiles(const std::string&) { return FixtureFiles("zsnes", ".zst"); }
-    static bool Save(const std::string& Name) { return ZST->SaveToFile(Name); }
+    static bool Save(const std::string& Name) { return SaveState(*ZST, Name); }
     // Whatever follows the fixed image is optional: one byte short of the image.
     static std::vector<uint8_t> CutByOne(const std::vector<uint8_t>& F)
     {
@@ -127,7 +127,7 @@ struct tS9XFormat {
     static constexpr const char* Ext = ".000";
     static tSavestateFormat* Object() { return S9X; }
     static std::vector<std::string> GoodFiles(const std::string&) { return FixtureFiles("snes9x", ".000"); }
-    static bool Save(const std::string& Name) { return S9X->SaveToFile(Name); }
+    static bool Save(const std::string& Name) { return SaveState(*S9X, Name); }
     static std::vector<uint8_t> CutByOne(const std::vector<uint8_t>& F) { return Cut(F, F.size() - 1); }
     // The PPU block claims more bytes than the whole file holds.
     static std::vector<uint8_t> Hostile(std::vector<uint8_t> F)
@@ -321,7 +321,7 @@ TYPED_TEST(FormatSuite, AStateConvertedFromAnotherFormatReloads)
             continue;
         // And back into the format it came from.
         const std::string Back = this->Dir + (Source == FormatZST ? "/back.zst" : "/back.000");
-        ASSERT_TRUE(Source == FormatZST ? ZST->SaveToFile(Back) : S9X->SaveToFile(Back));
+        ASSERT_TRUE(Source == FormatZST ? SaveState(*ZST, Back) : SaveState(*S9X, Back));
         ASSERT_TRUE(LoadSavestate(Back));
         ExpectKept(*First, *SNES);
     }

@@ -128,7 +128,7 @@ TEST_F(S9XTest, SavedFilesArePackedAsSnes9xWritesThem)
     for (const std::string& Name : FixtureFiles("snes9x", ".000")) {
         SCOPED_TRACE(Name);
         ASSERT_TRUE(LoadSavestate(Name));
-        ASSERT_TRUE(S9X->SaveToFile(Out));
+        ASSERT_TRUE(SaveState(*S9X, Out));
         ASSERT_TRUE(tS9X::IsS9XFile(Out));
         // Written at the packed sizes, gzip-compressed, with the name's NUL.
         auto C = Inflate(ReadBytes(Out));
@@ -146,7 +146,7 @@ TEST_F(S9XTest, PlainStatesLoadAndOptionalBlocksMayBeAbsent)
     WriteBytes(Dir + "/plain.001", Plain);
     ASSERT_TRUE(LoadSavestate(Dir + "/plain.001"));
     EXPECT_EQ(StateSlot, "1");
-    ASSERT_TRUE(S9X->SaveToFile(Dir + "/out.001"));
+    ASSERT_TRUE(SaveState(*S9X, Dir + "/out.001"));
     auto B = SplitBlocks(Inflate(ReadBytes(Dir + "/out.001")));
     EXPECT_EQ(B.count("APU"), 0u);
     EXPECT_EQ(B["NAM"], (std::vector<uint8_t>{'G', 'A', 'M', 'E', '.', 'S', 'F', 'C', 0}));
@@ -164,7 +164,7 @@ TEST_F(S9XTest, PlainStatesLoadAndOptionalBlocksMayBeAbsent)
     // An empty name is still written as one NUL.
     WriteBytes(Dir + "/noname.000", PlainState(false, ""));
     ASSERT_TRUE(LoadSavestate(Dir + "/noname.000"));
-    ASSERT_TRUE(S9X->SaveToFile(Dir + "/noname.001"));
+    ASSERT_TRUE(SaveState(*S9X, Dir + "/noname.001"));
     const auto C = Inflate(ReadBytes(Dir + "/noname.001"));
     EXPECT_EQ(std::string(C.begin() + 14, C.begin() + 26), std::string("NAM:000001:\0", 12));
 }
@@ -256,7 +256,7 @@ TEST_F(S9XTest, WrittenFieldsAreWhatSnes9xReads)
 
     // The red byte 248 comes back as 248.
     const std::string Dir = TempDir();
-    ASSERT_TRUE(S9X->SaveToFile(Dir + "/fresh.000"));
+    ASSERT_TRUE(SaveState(*S9X, Dir + "/fresh.000"));
     ASSERT_TRUE(LoadSavestate(Dir + "/fresh.000"));
     EXPECT_EQ(SNES->FixedColour[2], 248);
 }

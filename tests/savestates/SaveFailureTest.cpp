@@ -42,8 +42,8 @@ TEST_F(SaveFailureTest, EveryWriterKeepsTheOldFileAndNamesTheReason)
         const char* Name;
         std::function<bool(const std::string&, std::string&)> Save;
     } Writers[] = {
-        {"state.zst", [&](const std::string& F, std::string& E) { return Reported(ZST->SaveToFile(F), E); }},
-        {"state.000", [&](const std::string& F, std::string& E) { return Reported(S9X->SaveToFile(F), E); }},
+        {"state.zst", [&](const std::string& F, std::string& E) { return ZST->SaveToFile(F, E); }},
+        {"state.000", [&](const std::string& F, std::string& E) { return S9X->SaveToFile(F, E); }},
         {"state.s01", [](const std::string& F, std::string& E) { return SSL->SaveToFile(F, E); }},
         {"sound.spc", [](const std::string& F, std::string& E) { return SPC->SaveToFile(F, {}, E); }},
         {"Orlik.ini", [](const std::string& F, std::string& E) { return INI->SaveToFile(F, E); }},

@@ -176,7 +176,7 @@ TEST_F(ZSTTest, SavingALoadedFileReproducesItByteForByte)
     for (const std::string& Name : FixtureFiles("zsnes", ".zst")) {
         SCOPED_TRACE(Name);
         ASSERT_TRUE(LoadSavestate(Name));
-        ASSERT_TRUE(ZST->SaveToFile(Out));
+        ASSERT_TRUE(SaveState(*ZST, Out));
         EXPECT_EQ(ReadBytes(Out), ReadBytes(Name));
     }
 }
@@ -207,7 +207,7 @@ TEST_F(ZSTTest, SoundlessStateKeepsItsShortImageAndClearedSound)
     Broadcast(nullptr, Note::NewSNES);
     EXPECT_EQ(ZST->StateImage[SPCOn], 0);
     const std::string Out = TempDir() + "/spcoff.zst";
-    ASSERT_TRUE(ZST->SaveToFile(Out));
+    ASSERT_TRUE(SaveState(*ZST, Out));
     EXPECT_EQ(ReadBytes(Out), ReadBytes(Name));
 }
 
@@ -400,7 +400,7 @@ TEST_F(ZSTTest, MoviesHaveNoPreviewButTheBrowserStillFindsOne)
     ASSERT_TRUE(LoadSavestate(Dir + "/run.zs3"));
     EXPECT_TRUE(ZST->HasPreview);
     EXPECT_EQ(ZST->Rest.size(), 100u);
-    ASSERT_TRUE(ZST->SaveToFile(Dir + "/again.zs3"));
+    ASSERT_TRUE(SaveState(*ZST, Dir + "/again.zs3"));
     EXPECT_EQ(ReadBytes(Dir + "/again.zs3"), File);
 
     File.resize(ImageSize + 10);

@@ -27,7 +27,10 @@ int main(int argc, char** argv)
     ZST->MachineToImage();
     S9X->ClearBlocks();
     S9X->MachineToBlocks();
-    const bool Ok = ZST->SaveToFile(Dir + "/demo.zst") && S9X->SaveToFile(Dir + "/demo.000");
+    std::string Error;
+    const bool Ok = ZST->SaveToFile(Dir + "/demo.zst", Error) && S9X->SaveToFile(Dir + "/demo.000", Error);
+    if (!Ok)
+        std::fprintf(stderr, "orlik-make-demo: cannot write: %s\n", Error.c_str());
     FreeModelObjects();
     return Ok ? 0 : 1;
 }
