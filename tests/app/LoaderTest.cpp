@@ -196,4 +196,22 @@ TEST_F(LoaderTest, ARefusedFileIsReportedOnceNamingTheFile)
     EXPECT_TRUE(Recorder.Log.empty());
 }
 
+// Detection reads a bounded head: a packed Snes9x state whose end is cut
+// off is still taken for one (its head inflates to the header), and it is
+// the reader that refuses it, naming the file.
+TEST_F(LoaderTest, DetectionInflatesOnlyTheHead)
+{
+    REQUIRE_FIXTURES();
+    const auto Files = FixtureFiles("snes9x", ".000");
+    ASSERT_FALSE(Files.empty());
+    const auto Bytes = ReadBytes(Files.front());
+    ASSERT_GT(Bytes.size(), tS9X::SignatureHeadSize * 2);
+    WriteBytes(Dir + "/cut.000", std::vector<uint8_t>(Bytes.begin(), Bytes.begin() + tS9X::SignatureHeadSize * 2));
+    EXPECT_EQ(DetectFormat(Dir + "/cut.000"), FormatS9X);
+    Recorder.Log.clear();
+    EXPECT_FALSE(LoadSavestate(Dir + "/cut.000"));
+    ASSERT_EQ(Errors(Recorder).size(), 1u);
+    EXPECT_EQ(Errors(Recorder)[0].rfind(Dir + "/cut.000: gzclose error", 0), 0u);
+}
+
 } // namespace
