@@ -2,6 +2,7 @@
 #include "savestates/StateFixtures.h"
 
 #include <memory>
+#include <tuple>
 
 #include "core/Broadcast.h"
 #include "core/Options.h"
@@ -243,27 +244,16 @@ TEST_F(ZSTTest, ConvertedImageCarriesTheMachineStateAndWhatZSNESNeeds)
 
     SNES->Clear();
     ZST->ImageToMachine();
-    EXPECT_EQ(SNES->WRAM, Want.WRAM);
-    EXPECT_EQ(SNES->VRAM, Want.VRAM);
-    EXPECT_EQ(SNES->CGRAM, Want.CGRAM);
-    EXPECT_EQ(SNES->OAM, Want.OAM);
-    EXPECT_EQ(SNES->APU_RAM, Want.APU_RAM);
-    EXPECT_EQ(SNES->DSP, Want.DSP);
-    EXPECT_EQ(SNES->APU_ExtraRAM, Want.APU_ExtraRAM);
-    EXPECT_EQ(SNES->CPU_A, Want.CPU_A);
-    EXPECT_EQ(SNES->CPU_S, Want.CPU_S);
-    EXPECT_EQ(SNES->CPU_D, Want.CPU_D);
-    EXPECT_EQ(SNES->CPU_DB, Want.CPU_DB);
-    EXPECT_EQ(SNES->CPU_PC, Want.CPU_PC);
-    EXPECT_EQ(SNES->CPU_P, Want.CPU_P);
-    EXPECT_EQ(SNES->CPU_VCounter, Want.CPU_VCounter);
-    EXPECT_EQ(SNES->CPU_NMIActive, 1);
-    EXPECT_EQ(SNES->CPU_ZTiming, Want.CPU_ZTiming);
-    EXPECT_EQ(SNES->SPC_PC, Want.SPC_PC);
-    EXPECT_EQ(SNES->SPC_PSW, Want.SPC_PSW);
-    EXPECT_EQ(SNES->SPC_SP, Want.SPC_SP);
-    EXPECT_EQ(SNES->SPC_YA, Want.SPC_YA);
-    EXPECT_EQ(SNES->SPC_DirectPage, 1);
+    const tSNES& S = *SNES;
+    EXPECT_TRUE(std::tie(S.WRAM, S.VRAM, S.CGRAM, S.OAM, S.APU_RAM, S.DSP, S.APU_ExtraRAM) ==
+                std::tie(Want.WRAM, Want.VRAM, Want.CGRAM, Want.OAM, Want.APU_RAM, Want.DSP, Want.APU_ExtraRAM));
+    EXPECT_EQ(std::tie(S.CPU_A, S.CPU_S, S.CPU_D, S.CPU_DB, S.CPU_PC, S.CPU_P, S.CPU_VCounter, S.CPU_ZTiming),
+              std::tie(Want.CPU_A, Want.CPU_S, Want.CPU_D, Want.CPU_DB, Want.CPU_PC, Want.CPU_P, Want.CPU_VCounter,
+                       Want.CPU_ZTiming));
+    EXPECT_EQ(std::tie(S.SPC_PC, S.SPC_PSW, S.SPC_SP, S.SPC_YA),
+              std::tie(Want.SPC_PC, Want.SPC_PSW, Want.SPC_SP, Want.SPC_YA));
+    EXPECT_EQ(S.CPU_NMIActive, 1);
+    EXPECT_EQ(S.SPC_DirectPage, 1);
     for (auto [A, V] : Values) {
         if (A != 0x2141 && A != 0x2142 && A != 0x4210) {
             EXPECT_EQ(SNES->Regs[A], V) << std::hex << A;
