@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "app/Loader.h"
 #include "core/Options.h"
 #include "core/Picture32.h"
 #include "core/Picture8.h"

@@ -11,6 +11,7 @@
 
 #include "BenchSupport.h"
 #include "app/Model.h"
+#include "app/Loader.h"
 #include "core/Messages.h"
 #include "core/Options.h"
 #include "core/Picture32.h"

@@ -8,6 +8,7 @@
 
 #include "Commands.h"
 #include "Outputs.h"
+#include "app/Loader.h"
 #include "app/SaveState.h"
 
 namespace

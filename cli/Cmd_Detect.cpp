@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "Commands.h"
+#include "app/Loader.h"
+#include "core/FileIO.h"
 #include "core/SNES.h"
 
 namespace {

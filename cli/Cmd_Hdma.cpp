@@ -5,6 +5,7 @@
 
 #include "Commands.h"
 #include "app/Cartridge.h"
+#include "app/Loader.h"
 #include "cart/SNESCart.h"
 #include "core/Options.h"
 #include "core/SNES.h"
@@ -18,7 +19,7 @@ void PrintChannel(int N, bool Lines)
         std::printf("  %-16s %s\n", (V.Name + ":").c_str(), V.Value.c_str());
     if (!Lines)
         return;
-    const tHDMAListing L = HDMALines(*SNES, N);
+    const tHDMAListing L = HDMALines(*SNES, Cart ? Cart->ROMView() : tROMView{}, N);
     if (!L.Message.empty()) {
         std::printf("  %s\n", L.Message.c_str());
         return;

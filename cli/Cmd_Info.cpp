@@ -9,6 +9,7 @@
 #include "Commands.h"
 #include "Json.h"
 #include "app/Cartridge.h"
+#include "app/Loader.h"
 #include "cart/SNESCart.h"
 #include "core/Options.h"
 #include "SpcTags.h"
@@ -16,6 +17,7 @@
 #include "core/Gzip.h"
 #include "core/SNES.h"
 #include "render/PPU.h"
+#include "render/ScreenSize.h"
 #include "savestates/S9X.h"
 #include "savestates/ZST.h"
 #include "sound/SPC.h"
@@ -103,15 +105,11 @@ tReport Describe(const std::string& Name)
     Rep.Flag("forced_blank", (R[0x2100] & 0x80) != 0);
     Rep.Text("main_screen", "$" + Hex(R[0x212C], 2));
     Rep.Text("sub_screen", "$" + Hex(R[0x212D], 2));
-    // Hi-res modes and pseudo hi-res double the width, interlace the height.
-    const unsigned Width = (Mode == 5 || Mode == 6 || (SETINI & 0x08)) ? 512 : 256;
-    const unsigned Height = ((SETINI & 0x04) ? 239 : 224) * ((SETINI & 0x01) ? 2 : 1);
-    Rep.Text("screen", std::to_string(Width) + "x" + std::to_string(Height));
-    Rep.Group("scroll",
-              {{"BG1", std::to_string(PPU->Layers[0].HScroll) + "," + std::to_string(PPU->Layers[0].VScroll)},
-               {"BG2", std::to_string(PPU->Layers[1].HScroll) + "," + std::to_string(PPU->Layers[1].VScroll)},
-               {"BG3", std::to_string(PPU->Layers[2].HScroll) + "," + std::to_string(PPU->Layers[2].VScroll)},
-               {"BG4", std::to_string(PPU->Layers[3].HScroll) + "," + std::to_string(PPU->Layers[3].VScroll)}});
+    // The size the renderer composes (without --scale512), so that info and render agree.
+    const tScreenSize Size = ComposedScreenSize(static_cast<uint8_t>(Mode), static_cast<uint8_t>(SETINI));
+    Rep.Text("screen", std::to_string(Size.Width) + "x" + std::to_string(Size.Height));
+    auto Scroll = [&](int n) { return std::to_string(S.BGHScroll[n]) + "," + std::to_string(S.BGVScroll[n]); };
+    Rep.Group("scroll", {{"BG1", Scroll(0)}, {"BG2", Scroll(1)}, {"BG3", Scroll(2)}, {"BG4", Scroll(3)}});
 
     if (StateFormat == FormatZST) {
         Rep.Text("version",

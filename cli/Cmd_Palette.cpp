@@ -10,6 +10,7 @@
 
 #include "Commands.h"
 #include "Outputs.h"
+#include "app/Loader.h"
 #include "app/SaveState.h"
 #include "app/ToolFiles.h"
 #include "core/Broadcast.h"

@@ -9,6 +9,8 @@
 #include "Commands.h"
 #include "Json.h"
 #include "app/RegisterTabs.h"
+#include "app/Loader.h"
+#include "core/FileIO.h"
 #include "core/Options.h"
 #include "core/SNES.h"
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "app/Loader.h"
 #include "core/FileIO.h"
 #include "core/Options.h"
 #include "core/Picture32.h"

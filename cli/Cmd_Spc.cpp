@@ -9,6 +9,7 @@
 
 #include "Commands.h"
 #include "SpcTags.h"
+#include "app/Loader.h"
 #include "core/FileIO.h"
 #include "core/SNES.h"
 #include "sound/SPC.h"

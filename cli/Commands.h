@@ -2,6 +2,7 @@
 // The sub-commands of orlik-cli. Each lives in its own file and registers
 // itself with a static tCommandRegistrar.
 
+#include <cstdio>
 #include <string>
 #include <vector>
 

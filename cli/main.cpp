@@ -7,6 +7,7 @@
 #include "Commands.h"
 #include "app/Model.h"
 #include "core/FileIO.h"
+#include "app/Loader.h"
 #include "core/Messages.h"
 #include "core/Options.h"
 #include "core/SNES.h"

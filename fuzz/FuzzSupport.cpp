@@ -8,6 +8,8 @@
 
 #include <unistd.h>
 
+#include "app/Loader.h"
+#include "cart/SNESCart.h"
 #include "core/Broadcast.h"
 #include "core/Messages.h"
 #include "app/Model.h"
@@ -117,7 +119,7 @@ void FuzzAfterNewSNES(bool SaveBack)
     DrawMode7Plane(*PPU, false, PPU->DirectColour, true, true, T, Picture8);
     DrawMode7Plane(*PPU, true, false, true, true, T, Picture8);
     for (int Channel = 0; Channel < 8; ++Channel)
-        HDMALines(*SNES, Channel);
+        HDMALines(*SNES, Cart ? Cart->ROMView() : tROMView{}, Channel);
     FuzzReadThroughMemoryMap();
 
     if (!SaveBack)
@@ -144,7 +146,8 @@ void FuzzReadThroughMemoryMap()
             uint16_t Address = static_cast<uint16_t>(A);
             uint32_t Size = 65536;
             const uint8_t* Ptr = nullptr;
-            if (SNES->MapAddress(static_cast<uint8_t>(Bank), Address, Size, Ptr) && Ptr && Size)
+            const tROMView ROM = Cart ? Cart->ROMView() : tROMView{};
+            if (SNES->MapAddress(ROM, static_cast<uint8_t>(Bank), Address, Size, Ptr) && Ptr && Size)
                 Sink = static_cast<uint8_t>(Sink + Ptr[Address % Size] + Ptr[Size - 1]); // wraps: only the reads matter
         }
 }

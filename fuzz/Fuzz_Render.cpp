@@ -58,21 +58,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
     O.CBox_SceneBlur = Switch & RI::Blur;
     O.CBox_SceneBlurSoft = Switch & RI::SoftBlur;
 
+    // The values the savestate readers keep beside the register image.
+    for (size_t n = 0; n < 4; ++n) {
+        S.BGHScroll[n] = RI::Get16(In, RI::Scrolls + 4 * n);
+        S.BGVScroll[n] = RI::Get16(In, RI::Scrolls + 4 * n + 2);
+    }
+    S.M7A = static_cast<int16_t>(RI::Get16(In, RI::Matrix));
+    S.M7B = static_cast<int16_t>(RI::Get16(In, RI::Matrix + 2));
+    S.M7C = static_cast<int16_t>(RI::Get16(In, RI::Matrix + 4));
+    S.M7D = static_cast<int16_t>(RI::Get16(In, RI::Matrix + 6));
+    S.M7X = static_cast<int16_t>(RI::Get16(In, RI::Matrix + 8));
+    S.M7Y = static_cast<int16_t>(RI::Get16(In, RI::Matrix + 10));
+    std::copy_n(In.begin() + RI::Fixed, 3, S.FixedColour.begin());
+    S.FirstSprite = In[RI::FirstSprite];
     tPPU& P = *PPU;
     P.Decode(S, O);
-    // The values the savestate readers write straight into the picture unit.
-    for (size_t n = 0; n < 4; ++n) {
-        P.Layers[n].HScroll = RI::Get16(In, RI::Scrolls + 4 * n);
-        P.Layers[n].VScroll = RI::Get16(In, RI::Scrolls + 4 * n + 2);
-    }
-    P.M7A = static_cast<int16_t>(RI::Get16(In, RI::Matrix));
-    P.M7B = static_cast<int16_t>(RI::Get16(In, RI::Matrix + 2));
-    P.M7C = static_cast<int16_t>(RI::Get16(In, RI::Matrix + 4));
-    P.M7D = static_cast<int16_t>(RI::Get16(In, RI::Matrix + 6));
-    P.M7X = static_cast<int16_t>(RI::Get16(In, RI::Matrix + 8));
-    P.M7Y = static_cast<int16_t>(RI::Get16(In, RI::Matrix + 10));
-    std::copy_n(In.begin() + RI::Fixed, 3, P.FixedColour.begin());
-    P.FirstSprite = In[RI::FirstSprite];
     // The scene viewer may force a BG mode and BG3's mode 1 priority.
     if (More & RI::ForceMode) {
         P.BGMode = (More >> 4) & 7;

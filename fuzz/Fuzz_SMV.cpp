@@ -3,13 +3,14 @@
 
 #include "FuzzSupport.h"
 
+#include "app/MovieStart.h"
 #include "sound/SMV.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
     FuzzSetUp();
     tSMV Movie;
-    if (Movie.LoadMovie(FuzzFile("Game.smv", Data, Size))) {
+    if (LoadMovie(Movie, FuzzFile("Game.smv", Data, Size))) {
         volatile size_t Sink = Movie.Metadata.size() + Movie.ROMName().size() + Movie.ROMCRC32();
         (void)Sink;
         FuzzAfterNewSNES(false);

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "app/Loader.h"
 #include "../tests/cart/CartTestROM.h"
 #include "core/Gzip.h"
 #include "core/Messages.h"
@@ -118,7 +119,7 @@ void SPCSeeds(const fs::path& Dir)
     SNES->Regs[0x2100] = 0x0F;
     SNES->Regs[0x2105] = 0x01;
     SNES->Regs[0x212C] = 0x17;
-    SSL->MachineToChunks(*SNES, *PPU, Cart, 0);
+    SSL->MachineToChunks(*SNES, Cart, 0);
     Out.clear();
     SSL->SaveToStream(Out);
     Write(Dir / "savestate_ssl/mode1.s01", Out);

@@ -57,3 +57,13 @@ std::string FixturePath(const std::string& Sub);
 std::string TempDir();
 std::vector<uint8_t> ReadBytes(const std::string& FileName);
 void WriteBytes(const std::string& FileName, const std::vector<uint8_t>& Data);
+
+// Saves through a writer that leaves its reason to the caller; a failure
+// fails the test with the reason.
+template <class tWriter> bool SaveState(tWriter& Writer, const std::string& FileName)
+{
+    std::string Error;
+    const bool Ok = Writer.SaveToFile(FileName, Error);
+    EXPECT_TRUE(Ok) << FileName << ": " << Error;
+    return Ok;
+}

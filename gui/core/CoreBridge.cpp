@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/Cartridge.h"
+#include "app/Loader.h"
 #include "cart/SNESCart.h"
 #include "core/SNES.h"
 #include "core/LongPath.h"

@@ -18,6 +18,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "core/Broadcast.h"
 #include "gui/core/CoreBridge.h"
 #include "gui/core/Form_Quit.h"
 #include "gui/core/Icons.h"

@@ -9,7 +9,7 @@
 #include <QMap>
 #include <QTimer>
 
-#include "core/Broadcast.h"
+#include "core/Receiver.h"
 #include "gui/core/FileDialog.h"
 
 class QAction;

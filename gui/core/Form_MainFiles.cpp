@@ -6,6 +6,7 @@
 #include <QToolButton>
 
 #include "app/SaveState.h"
+#include "app/Loader.h"
 #include "cart/SNESCart.h"
 #include "gui/core/CoreBridge.h"
 #include "gui/core/Form_Main.h"

@@ -9,6 +9,7 @@
 #include <QTableWidget>
 #include <QToolButton>
 
+#include "app/Loader.h"
 #include "cart/SNESCart.h"
 #include "gui/core/Settings.h"
 #include "gui/core/CoreBridge.h"

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/Broadcast.h"
 #include "gui/core/ProgramWindows.h"
 #include "gui/core/Settings.h"
 #include "gui/core/WindowList.h"

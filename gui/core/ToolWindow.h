@@ -8,7 +8,7 @@
 
 #include <functional>
 
-#include "core/Broadcast.h"
+#include "core/Receiver.h"
 
 class tSettings;
 struct tWindowRow;

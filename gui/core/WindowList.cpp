@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 
+#include "core/Broadcast.h"
 #include "gui/core/Form_Main.h"
 #include "gui/core/ProgramWindows.h"
 #include "core/SharedData.h"

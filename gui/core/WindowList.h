@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <vector>
 
-#include "core/Broadcast.h"
+#include "core/Receiver.h"
 
 class QAbstractButton;
 class QWidget;

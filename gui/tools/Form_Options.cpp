@@ -16,6 +16,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "core/Broadcast.h"
 #include "gui/core/Form_Main.h"
 #include "gui/core/Form_Quit.h"
 #include "gui/core/Icons.h"

@@ -5,6 +5,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
+#include "core/Broadcast.h"
 #include "gui/core/CoreBridge.h"
 #include "gui/core/Form_Quit.h"
 #include "core/Options.h"

@@ -2,8 +2,11 @@
 
 #include <cstdint>
 
+#include "app/Loader.h"
+#include "app/StateReceiver.h"
 #include "cart/IPS.h"
 #include "cart/SNESCart.h"
+#include "core/Broadcast.h"
 #include "core/INI.h"
 #include "core/SNES.h"
 #include "render/PPU.h"
@@ -44,7 +47,7 @@ void CreateModelObjects()
 
     RegisterReceiver(tBusSlot::INI, INI);
     RegisterReceiver(tBusSlot::IPS, IPS);
-    RegisterReceiver(tBusSlot::SNES, SNES);
+    RegisterReceiver(tBusSlot::SNES, &StateReceiver());
     RegisterReceiver(tBusSlot::PPU, PPU);
     RegisterReceiver(tBusSlot::Cart, Cart);
     RegisterReceiver(tBusSlot::S9X, S9X);

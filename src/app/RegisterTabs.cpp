@@ -1,4 +1,5 @@
 #include "app/RegisterTabs.h"
+#include "app/Loader.h"
 
 #include <algorithm>
 

@@ -5,6 +5,7 @@
 
 #include "app/RegisterTabs.h"
 #include "core/SNES.h"
+#include "core/SavestateFormat.h"
 #include "render/PPU.h"
 
 namespace
@@ -161,7 +162,6 @@ void ShowCGRAMEntry(tRowFiller& F)
 void FillPPU(tRowFiller& F)
 {
     tSNES& S = F.S;
-    tPPU& P = F.P;
     F.Reg(0x2100);
     F.Reg(0x2101);
     F.Reg(0x2102);
@@ -171,10 +171,10 @@ void FillPPU(tRowFiller& F)
 
     for (uint16_t A = 0x2105; A <= 0x210C; ++A)
         F.Reg(A);
-    // The scroll registers are written twice; only the renderer holds their values.
-    for (tBGLayer& L : P.Layers) {
-        F.Field(L.HScroll);
-        F.Field(L.VScroll);
+    // The scroll registers are written twice; the state keeps them apart.
+    for (int n = 0; n < 4; ++n) {
+        F.Field(S.BGHScroll[n]);
+        F.Field(S.BGVScroll[n]);
     }
 
     F.RegUnless(F.Snes9x(), 0x2115);
@@ -185,12 +185,12 @@ void FillPPU(tRowFiller& F)
     ShowVRAMWord(F);
 
     F.Reg(0x211A);
-    F.Field(P.M7A);
-    F.Field(P.M7B);
-    F.Field(P.M7C);
-    F.Field(P.M7D);
-    F.Field(P.M7X);
-    F.Field(P.M7Y);
+    F.Field(S.M7A);
+    F.Field(S.M7B);
+    F.Field(S.M7C);
+    F.Field(S.M7D);
+    F.Field(S.M7X);
+    F.Field(S.M7Y);
 
     F.Reg(0x2121, -1);
     F.Reg(0x2121);
@@ -201,13 +201,13 @@ void FillPPU(tRowFiller& F)
 
     // The fixed colour as one 15-bit colour exists only for display.
     const uint16_t Colour =
-        static_cast<uint16_t>((P.FixedColour[2] >> 3) | (P.FixedColour[1] >> 3) << 5 | (P.FixedColour[0] >> 3) << 10);
+        static_cast<uint16_t>((S.FixedColour[2] >> 3) | (S.FixedColour[1] >> 3) << 5 | (S.FixedColour[0] >> 3) << 10);
     F.Tab.Derived[0] = static_cast<uint8_t>(Colour);
     F.Tab.Derived[1] = static_cast<uint8_t>(Colour >> 8);
     F.Tab.ShowValue(F.Tab.Derived.data(), 2, 0, F.Busy);
-    F.Element(P.FixedColour, 2, 3);
-    F.Element(P.FixedColour, 1, 3);
-    F.Element(P.FixedColour, 0, 3);
+    F.Element(S.FixedColour, 2, 3);
+    F.Element(S.FixedColour, 1, 3);
+    F.Element(S.FixedColour, 0, 3);
 
     F.Reg(0x2133);
     F.Reg(0x2134);
@@ -218,8 +218,8 @@ void FillPPU(tRowFiller& F)
     ShowOAMByte(F);
     ShowVRAMWord(F);
     ShowCGRAMEntry(F);
-    F.Element(P.LatchPos, 0);
-    F.Element(P.LatchPos, 1);
+    F.Element(S.LatchPos, 0);
+    F.Element(S.LatchPos, 1);
     for (uint16_t A = 0x213E; A <= 0x2143; ++A)
         F.Reg(A);
 

@@ -47,22 +47,17 @@ const tStateTarget* StateTargetFor(uint8_t Format)
 
 bool SaveStateAs(uint8_t Format, const std::string& FileName)
 {
-    switch (Format) {
-    // These two still show their own failures.
-    case FormatZST:
-        return ZST && ZST->SaveToFile(FileName);
-    case FormatS9X:
-        return S9X && S9X->SaveToFile(FileName);
-    case FormatSSL: {
-        std::string Reason;
-        if (!SSL)
-            return false;
-        if (SSL->SaveToFile(FileName, Reason))
-            return true;
+    std::string Reason;
+    bool Ok = false;
+    if (Format == FormatZST && ZST)
+        Ok = ZST->SaveToFile(FileName, Reason);
+    else if (Format == FormatS9X && S9X)
+        Ok = S9X->SaveToFile(FileName, Reason);
+    else if (Format == FormatSSL && SSL)
+        Ok = SSL->SaveToFile(FileName, Reason);
+    else
+        return false;
+    if (!Ok)
         Messages().Error("Could not write " + tError(Reason).Describe(Quoted(FileName)) + ".");
-        return false;
-    }
-    default:
-        return false;
-    }
+    return Ok;
 }

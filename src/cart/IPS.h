@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/Broadcast.h"
 #include "core/Error.h"
+#include "core/Receiver.h"
 
 // A record reaches at most offset $FFFFFF plus 65535 bytes, so a patch can
 // grow the ROM to no more than this.

@@ -1,6 +1,7 @@
 #include "cart/SNESCart.h"
 
 #include "cart/CartZip.h"
+#include "core/Broadcast.h"
 #include "core/FileIO.h"
 #include "core/Messages.h"
 #include "core/Options.h"
@@ -157,10 +158,9 @@ bool tCart::SelectMapMode(tMapMode Mode)
 
 void tCart::Notify(const void*, tNote Msg)
 {
-    if (Msg == Note::NewSavestate) {
-        if (Options().CBox_OpenCart)
-            FindForSavestate(StateFileName);
-    } else if (Msg == Note::NewCart) {
+    // The lookup for a new savestate's cartridge is the loader's
+    // (app/StateReceiver), which runs just before this slot.
+    if (Msg == Note::NewCart) {
         SetHeader(FindMapMode(ROM));
     }
 }

@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "cart/CartHeader.h"
-#include "core/Broadcast.h"
 #include "core/Error.h"
+#include "core/Receiver.h"
+#include "core/SNES.h"
 
 // The largest cartridge file (plain, or a zip entry) the loader takes. The
 // biggest SNES boards hold 6 MiB of ROM; 32 MiB leaves room for odd dumps and
@@ -27,7 +28,7 @@ inline constexpr uint32_t CopierHeaderUnit = 32768;
 class tCart : public tReceiver {
 public:
     std::vector<uint8_t> FileData; // after loading: only the copier header
-    bool HiROM = false;            // HiROM addressing, read by MapAddress
+    bool HiROM = false;            // HiROM addressing, read by MapAddress through ROMView
     std::vector<uint8_t> ROM;      // the ROM image without copier header
     std::string FileName;          // empty when no cartridge is loaded
     uint32_t HeaderOffset = 0x7FB0; // internal header area within ROM, from MapMode
@@ -37,6 +38,8 @@ public:
 
     const uint8_t* ROMData() const { return ROM.empty() ? nullptr : ROM.data(); }
     uint32_t ROMSize() const { return static_cast<uint32_t>(ROM.size()); }
+    // The ROM and its mapping, for tSNES::MapAddress.
+    tROMView ROMView() const { return {ROM, HiROM}; }
     uint32_t CopierHeaderSize() const { return static_cast<uint32_t>(FileData.size()); }
     // First byte of the internal header area in the current ROM, or nullptr
     // when no ROM is loaded or the area lies outside it. Always computed from

@@ -4,33 +4,7 @@
 // fixed order. Receivers compare the string with the ones they know and ignore
 // the rest; most of them also ignore what they sent themselves.
 
-#include "core/Notifications.h"
-
-class tReceiver {
-public:
-    virtual ~tReceiver() = default;
-    virtual void Notify(const void* Sender, tNote Msg) = 0;
-};
-
-// The fixed calling order: model objects first, then the program's windows,
-// then the format objects and the window list. The core knows no window: the
-// program hands the window slots out (they stay empty in the command-line tool
-// and most tests).
-enum class tBusSlot : int {
-    INI, IPS, SNES, PPU, Cart,
-    FirstWindow,
-    S9X = FirstWindow + 14,
-    SPC, SGT, SSL, ZST, WindowList,
-    Count
-};
-
-inline constexpr int WindowSlotCount = static_cast<int>(tBusSlot::S9X) - static_cast<int>(tBusSlot::FirstWindow);
-
-// The window slot at Index (0 .. WindowSlotCount - 1) of the windows' stretch.
-constexpr tBusSlot WindowSlot(int Index)
-{
-    return static_cast<tBusSlot>(static_cast<int>(tBusSlot::FirstWindow) + Index);
-}
+#include "core/Receiver.h"
 
 // Puts a receiver in its slot (nullptr empties it). A slot holds one receiver.
 void RegisterReceiver(tBusSlot Slot, tReceiver* Receiver);

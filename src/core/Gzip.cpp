@@ -120,3 +120,30 @@ bool GunzipStream(std::vector<uint8_t>& Data, std::string& Error, size_t Limit)
     Data = std::move(Out);
     return true;
 }
+
+bool GunzipHead(std::span<const uint8_t> Data, size_t Count, std::vector<uint8_t>& Head)
+{
+    Head.clear();
+    if (Data.size() < 2 || Data[0] != 0x1F || Data[1] != 0x8B) {
+        Head.assign(Data.begin(), Data.begin() + static_cast<std::ptrdiff_t>(std::min(Count, Data.size())));
+        return true;
+    }
+    if (Data.size() > std::numeric_limits<uInt>::max() || Count > std::numeric_limits<uInt>::max())
+        return false;
+    z_stream Z{};
+    if (inflateInit2(&Z, GzipWindowBits) != Z_OK)
+        return false;
+    Head.resize(Count);
+    Z.next_in = const_cast<Bytef*>(Data.data());
+    Z.avail_in = static_cast<uInt>(Data.size());
+    Z.next_out = Head.data();
+    Z.avail_out = static_cast<uInt>(Count);
+    int R = Z_OK;
+    while (Z.avail_out > 0 && R == Z_OK)
+        R = inflate(&Z, Z_NO_FLUSH);
+    const size_t Produced = Count - Z.avail_out;
+    inflateEnd(&Z);
+    Head.resize(Produced);
+    // A stream cut short still gave what came before the cut.
+    return Produced == Count || R == Z_STREAM_END || R == Z_BUF_ERROR;
+}

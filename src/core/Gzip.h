@@ -3,6 +3,7 @@
 // movies carry gzip data).
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -17,5 +18,10 @@ bool GzipStream(std::vector<uint8_t>& Data, std::string& Error);
 // through unchanged. Corrupt or truncated data, or content larger than Limit,
 // gives false with the reason in Error and leaves Data unchanged.
 bool GunzipStream(std::vector<uint8_t>& Data, std::string& Error, size_t Limit = MaxGunzipSize);
+// The first Count bytes of the content (fewer when the content is shorter):
+// inflates only as far as that, so a signature test on a packed file costs a
+// few bytes of work, not the whole file. Data without a gzip header is its
+// own content. False on corrupt data before Count bytes came out.
+bool GunzipHead(std::span<const uint8_t> Data, size_t Count, std::vector<uint8_t>& Head);
 // True when Data starts with the gzip signature $1F $8B.
 bool IsGzipData(const std::vector<uint8_t>& Data);

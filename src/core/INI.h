@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/Broadcast.h"
 #include "core/Error.h"
+#include "core/Receiver.h"
 
 using tStringList = std::vector<std::string>;
 // One key=value line list per section, owned.

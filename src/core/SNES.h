@@ -6,10 +6,13 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
-#include "core/Broadcast.h"
+// Not for the bus: the slot named SNES must be declared before the global of
+// that name below, or the one would shadow the other.
+#include "core/Receiver.h"
 
 // One DMA/HDMA channel as decoded from its registers $43n0-$43nA.
 struct tDMAChannel {
@@ -32,10 +35,24 @@ struct tDMAChannel {
     uint8_t Fixed = 0;            // $43n0 bit 3
     uint16_t AAddress2 = 0;       // copy of AAddress
     uint8_t Mode = 0;             // $43n0 bits 0-2 transfer mode
+
+    bool operator==(const tDMAChannel&) const = default;
 };
 
-class tSNES : public tReceiver {
-public:
+// A cartridge ROM as the bus sees it: the image without copier header and
+// its mapping. The cartridge hands one out (tCart::ROMView); an empty span
+// is no cartridge.
+struct tROMView {
+    std::span<const uint8_t> Data;
+    bool HiROM = false;
+};
+
+// Plain data: copies with the compiler's copy and compares field by field.
+// The bus reactions that belong to it (DMA decoding on "new SNES", the
+// default palette on "startup") live in the layer above (app/SNESReceiver).
+class tSNES
+{
+  public:
     // --- sound block: DSP through SPC_YA are cleared together ---
     std::array<uint8_t, 256> DSP{};         // S-DSP registers $00-$7F; ZSNES carries 256 bytes
     std::array<uint8_t, 64> APU_ExtraRAM{}; // SPC700 RAM $FFC0-$FFFF under the IPL ROM
@@ -53,8 +70,8 @@ public:
 
     // --- CPU block: CPU_A through CPU_Y are cleared together ---
     uint16_t CPU_A = 0;
-    uint16_t CPU_VCounter = 0; // scanline the CPU was on
-    uint32_t CPU_Cycles = 0;   // position in the line, master cycles
+    uint16_t CPU_VCounter = 0;            // scanline the CPU was on
+    uint32_t CPU_Cycles = 0;              // position in the line, master cycles
     std::array<uint8_t, 3> CPU_ZTiming{}; // carried for ZSNES only
     uint16_t CPU_D = 0;
     uint32_t CPU_DB = 0; // data bank in bits 16-23
@@ -68,14 +85,43 @@ public:
 
     std::array<tDMAChannel, 8> DMA{};   // rebuilt from Regs by DecodeDMA
     std::array<uint8_t, 544> OAM{};     // 512-byte low table, 32-byte high table
-    uint8_t* OAM_Ptr = OAM.data();
     std::array<uint8_t, 32768> Regs{};  // I/O registers at their bus addresses $0000-$7FFF
     std::array<uint8_t, 65536> VRAM{};  // byte addressed: word w is bytes 2w, 2w+1
     std::array<uint8_t, 131072> WRAM{}; // $7E0000-$7FFFFF
 
-    tSNES() = default;
-    tSNES(const tSNES& Other) { *this = Other; }
-    tSNES& operator=(const tSNES& Other);
+    // --- PPU block: the values the register image cannot hold ---
+    // The write-twice registers keep two bytes behind one address, the
+    // matrix and the scrolls more bits than Regs has room for; the savestate
+    // formats carry them apart and tPPU::Decode takes them from here.
+    std::array<int32_t, 4> BGHScroll{};   // $210D/$210F/$2111/$2113 BG1HOFS-BG4HOFS (10 bits)
+    std::array<int32_t, 4> BGVScroll{};   // $210E/$2110/$2112/$2114 BG1VOFS-BG4VOFS (10 bits)
+    int32_t M7HOffset = 0;                // $210D M7HOFS: BG1's 13-bit scroll as mode 7 reads it
+    int32_t M7VOffset = 0;                // $210E M7VOFS
+    int16_t M7A = 0;                      // $211B M7A matrix parameter A (1.7.8 fixed point)
+    int16_t M7B = 0;                      // $211C M7B
+    int16_t M7C = 0;                      // $211D M7C
+    int16_t M7D = 0;                      // $211E M7D
+    int32_t M7X = 0;                      // $211F M7X centre X (13 bits, signed)
+    int32_t M7Y = 0;                      // $2120 M7Y centre Y
+    std::array<uint8_t, 4> FixedColour{}; // $2132 COLDATA as blue, green, red (0..248), 0
+    uint8_t FirstSprite = 0;              // $2102/$2103 OAMADD: first sprite of the priority rotation
+    // Write-twice and read-twice latches and the other flags only the
+    // savestate formats carry (0 or the format's byte).
+    uint8_t CGRAMLatch = 0;            // $2122 CGDATA: the next write is the high byte
+    uint8_t OPHCTLatch = 0;            // $213C OPHCT: the next read is the high byte (Snes9x: H timer enabled)
+    uint8_t OPVCTLatch = 0;            // $213D OPVCT: the next read is the high byte (Snes9x: V timer enabled)
+    uint8_t OAMLatch = 0;              // $2104 OAMDATA: the low byte of a word is held
+    uint8_t VRAMReadLatch = 0;         // $2139/$213A RDVRAML/H prefetch (Snes9x: VMAIN increments on high)
+    uint8_t HDMAActive = 0;            // $420C HDMAEN: channels still running in this frame (ZSNES)
+    uint8_t HDMANext = 0;              // $420C HDMAEN: channels for the next frame (ZSNES)
+    uint8_t HVLatched = 0;             // $2137 SLHV: the counters hold a latched position
+    uint8_t IOPort = 0;                // $4201 WRIO as ZSNES keeps it apart
+    uint8_t NoSpriteIncrement = 0;     // $2104 OAMDATA: ZSNES's "address not advanced" flag
+    uint8_t VRAMReadLatch2 = 0;        // $2139/$213A second prefetch flag (ZSNES)
+    std::array<int32_t, 2> BeamPos{};  // beam x, y when the state was taken
+    std::array<int32_t, 2> LatchPos{}; // $213C OPHCT, $213D OPVCT: latched x, y
+
+    bool operator==(const tSNES&) const = default;
 
     uint8_t* Reg8(uint16_t Address) { return &Regs[Address & 0x7FFF]; }
     const uint8_t* Reg8(uint16_t Address) const { return &Regs[Address & 0x7FFF]; }
@@ -90,10 +136,11 @@ public:
         Regs[(Address + 1) & 0x7FFF] = static_cast<uint8_t>(Value >> 8);
     }
 
-    // Clears what LoadSavestate clears before a reader runs (everything but DMA).
+    // Clears everything but DMA (the machine state a reader starts from).
     void Clear();
     void ClearSound();
     void ClearCPU();
+    void ClearPPUValues();
 
     void DecodeDMA();
     void InvertPalette();
@@ -102,54 +149,10 @@ public:
     // Maps a 24-bit bus address to a readable window. Size starts at 65536;
     // the caller reads Ptr[Address] and wraps Address inside Size (see WrapAdd).
     // The window always lies wholly inside its memory: a ROM that ends inside
-    // a bank's window gets a smaller, mirrored window.
-    // ROM, its size and HiROM come from the cartridge.
-    bool MapAddress(uint8_t Bank, uint16_t& Address, uint32_t& Size, const uint8_t*& Ptr) const;
-
-    void Notify(const void* Sender, tNote Msg) override;
+    // a bank's window gets a smaller, mirrored window. The cartridge's banks
+    // come from ROM; without one they are not mapped.
+    bool MapAddress(const tROMView& ROM, uint8_t Bank, uint16_t& Address, uint32_t& Size, const uint8_t*& Ptr) const;
 };
-
-// The names shown for StateFormat and StateKind.
-inline constexpr std::array<const char*, 5> FormatNames = {"undefined", "ZST", "S9X", "SGT", "SSL"};
-inline constexpr std::array<const char*, 3> KindNames = {"undefined", "savestate", "movie"};
-
-enum : uint8_t { FormatNone = 0, FormatZST = 1, FormatS9X = 2, FormatSGT = 3, FormatSSL = 4 };
-enum : uint8_t { KindNone = 0, KindSavestate = 1, KindMovie = 2 };
-
-// What LoadSavestate remembers of the last file.
-extern std::string StateFileName;  // full name
-extern std::string StateFileBase;  // without extension, folder kept
-extern std::string StateFileDir;   // folder with trailing separator
-extern std::string StateFileTitle; // name without folder and extension
-extern std::string StateFileExt;   // extension without the dot, lower case
-extern std::string StateSlot;
-extern uint8_t StateFormat;
-extern uint8_t StateKind;
-
-// A savestate format plugs into detection and loading through this interface.
-class tSavestateFormat {
-public:
-    virtual ~tSavestateFormat() = default;
-    // The format's own signature test on the file.
-    virtual bool IsFormatFile(const std::string& FileName) = 0;
-    // Reads the file into the machine state. Reports its own errors through
-    // Messages() and returns false on failure.
-    virtual bool LoadFromFile(const std::string& FileName) = 0;
-};
-// Format is one of FormatZST..FormatSSL; nullptr removes the format.
-void RegisterSavestateFormat(uint8_t Format, tSavestateFormat* Handler);
-tSavestateFormat* SavestateFormat(uint8_t Format);
-
-uint8_t DetectFormat(const std::string& FileName);
-// Why DetectFormat found no format, for a message after the file's name:
-// "cannot read the file: ..." (missing, a folder, not a regular file) or
-// "not a savestate this program reads: ..." (empty, too large, an extension
-// no format uses, content other than its extension names).
-std::string UndetectedReason(const std::string& FileName);
-// Loads a savestate or movie into the machine state and broadcasts "new
-// savestate" and "new SNES" from the reading object. Returns false when the
-// format was not recognised or its reader failed (the reader has reported why).
-bool LoadSavestate(const std::string& FileName);
 
 // The one machine state of the program (created with the other model objects).
 extern tSNES* SNES;

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/SNES.h"
+#include "core/SavestateFormat.h"
 
 struct tStateName {
     uint8_t Format = FormatNone; // FormatZST ... FormatSSL

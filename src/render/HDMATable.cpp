@@ -24,12 +24,12 @@ std::string BankAddress(uint8_t Bank, uint16_t Address)
 // within the window.
 class tWindow {
 public:
-    bool Map(const tSNES& S, uint8_t Bank, uint16_t Address)
+    bool Map(const tSNES& S, const tROMView& ROM, uint8_t Bank, uint16_t Address)
     {
         Bank_ = Bank;
         Bus_ = Address;
         Offset_ = Address;
-        return S.MapAddress(Bank, Offset_, Size_, Ptr_);
+        return S.MapAddress(ROM, Bank, Offset_, Size_, Ptr_);
     }
     uint8_t Next()
     {
@@ -86,14 +86,14 @@ std::vector<tNameValue> HDMAChannelInfo(const tSNES& S, int Channel, bool Spaces
     return L;
 }
 
-tHDMAListing HDMALines(const tSNES& S, int Channel, bool ShowActive, bool ShowInactive)
+tHDMAListing HDMALines(const tSNES& S, const tROMView& ROM, int Channel, bool ShowActive, bool ShowInactive)
 {
     tHDMAListing Out;
     const tDMAChannel& C = S.DMA[Channel & 7];
     if (C.HDMAEnabled ? !ShowActive : !ShowInactive)
         return Out;
     tWindow Table;
-    if (!Table.Map(S, C.ABank, C.AAddress2)) {
+    if (!Table.Map(S, ROM, C.ABank, C.AAddress2)) {
         Out.Message = HDMATableNotMapped;
         return Out;
     }
@@ -109,7 +109,7 @@ tHDMAListing HDMALines(const tSNES& S, int Channel, bool ShowActive, bool ShowIn
         if (C.Indirect) {
             const uint8_t Lo = Table.Next();
             const uint16_t Address = static_cast<uint16_t>(Lo | Table.Next() << 8);
-            if (!Data.Map(S, C.IndirectBank, Address)) {
+            if (!Data.Map(S, ROM, C.IndirectBank, Address)) {
                 Out.Rows.clear();
                 Out.Message = HDMAIndirectNotMappedPrefix + BankAddress(C.IndirectBank, Address) + ")";
                 return Out;

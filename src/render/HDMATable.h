@@ -47,5 +47,6 @@ std::string HDMATabCaption(const tSNES& S, int Channel);
 std::vector<tNameValue> HDMAChannelInfo(const tSNES& S, int Channel, bool Spaces);
 // The line list of a channel, filled for an enabled channel when ShowActive
 // is set and for a disabled one when ShowInactive is set. Tables are read
-// through MapAddress (work RAM, registers or the cartridge ROM).
-tHDMAListing HDMALines(const tSNES& S, int Channel, bool ShowActive = true, bool ShowInactive = true);
+// through MapAddress (work RAM, registers or the cartridge ROM given).
+tHDMAListing HDMALines(const tSNES& S, const tROMView& ROM, int Channel, bool ShowActive = true,
+                       bool ShowInactive = true);

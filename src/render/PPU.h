@@ -2,9 +2,9 @@
 // The picture unit's working state: the PPU registers, VRAM, CGRAM and OAM of
 // the machine state turned into ready-to-draw data (decoded tile grids and
 // sprite pictures, window masks, an RGB palette, the priority order). The
-// savestate readers write the values that the register image cannot hold
-// (16-bit scrolls, the mode 7 matrix, the fixed colour, the sprite rotation
-// start, latch flags) straight into it.
+// values that the register image cannot hold (16-bit scrolls, the mode 7
+// matrix, the fixed colour, the sprite rotation start, the latched counters)
+// are fields of tSNES; ReadRegisters copies them here.
 //
 // Where things are defined:
 //   PPU.cpp          life cycle, Decode, the priority templates
@@ -24,7 +24,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/Broadcast.h"
+#include "core/Receiver.h"
 #include "core/Tiles.h"
 
 class tSNES;
@@ -83,7 +83,7 @@ struct tBGLayer {
     uint8_t WindowMain = 0, WindowSub = 0; // $212E TMW / $212F TSW bit n
     uint8_t Mosaic = 0;                    // $2106 MOSAIC bit n
     uint8_t OnMain = 0, OnSub = 0;         // $212C TM / $212D TS bit n
-    int32_t HScroll = 0, VScroll = 0;      // written by the savestate readers
+    int32_t HScroll = 0, VScroll = 0;      // tSNES BGnHOFS / BGnVOFS
     int32_t PixelWidth = 0, PixelHeight = 0;
     uint8_t HalveY = 0; // wide hires tiles without screen interlace: one map row per two lines
     uint32_t CharBase = 0; // $210B/$210C BG12NBA/BG34NBA, VRAM byte address
@@ -121,7 +121,6 @@ class tPPU : public tReceiver {
 public:
     std::array<uint8_t, 256> ZeroMask{};
     int32_t MosaicCountY = 0; // rows left in the current mosaic block, 0 at its first
-    std::array<uint8_t, 11> StateFlags{}; // latch flags only the savestate formats carry
     uint8_t BackdropMath = 0;             // $2131 bit 5
     std::array<tBGLayer, 4> Layers{};
     uint8_t BG3OnTop = 0;    // effective mode 1 BG3 priority (the scene viewer may override)
@@ -139,8 +138,8 @@ public:
     uint8_t NoMathRegion = 0; // $2130 bits 4-5
     std::array<uint8_t, 256> ColourWindowMask{};
     tWindowSel ColourWindow; // $2125 WOBJSEL bits 4-7, $212B WOBJLOG bits 2-3
-    std::array<int32_t, 2> BeamPos{};  // x, y; carried for the savestate formats
-    std::array<int32_t, 2> LatchPos{}; // x, y
+    std::array<int32_t, 2> BeamPos{};  // x, y; copied from tSNES
+    std::array<int32_t, 2> LatchPos{}; // x, y; copied from tSNES
     std::string PriorityOrder;
     uint8_t ExtBG = 0;         // $2133 SETINI bit 6
     uint8_t ExternalLatch = 0; // $213F STAT78 bit 6
@@ -151,17 +150,17 @@ public:
     uint8_t Hires = 0;         // modes 5 and 6
     uint8_t Interlace = 0;     // copy of ObjInterlace: doubles the picture height
     uint8_t ScreenInterlace = 0; // $2133 bit 0
-    int16_t M7A = 0, M7B = 0, M7C = 0, M7D = 0; // written by the savestate readers
-    int32_t M7X = 0, M7Y = 0;                   // written by the savestate readers
+    int16_t M7A = 0, M7B = 0, M7C = 0, M7D = 0; // copied from tSNES
+    int32_t M7X = 0, M7Y = 0;                   // copied from tSNES
     uint8_t M7FlipX = 0, M7FlipY = 0;           // $211A M7SEL bits 0, 1
     uint8_t M7Wrap = 0;                         // M7SEL bit 7 clear: the plane repeats
-    int32_t M7HOffset = 0, M7VOffset = 0;       // BG1's scroll, copied by the readers
+    int32_t M7HOffset = 0, M7VOffset = 0;       // copied from tSNES
     uint8_t M7Fill = 0;                         // M7SEL bit 6
     std::array<uint8_t, 128 * 128> M7Map{};     // row-major
     std::array<uint8_t, 256 * 64> M7Tiles{};    // 64 bytes per tile
     uint8_t MosaicSize = 0; // $2106 bits 4-7: block size minus 1
     uint8_t ObjMath = 0;    // $2131 bit 4
-    uint8_t FirstSprite = 0; // OAM priority rotation; written by the savestate readers
+    uint8_t FirstSprite = 0; // OAM priority rotation; copied from tSNES
     std::array<uint8_t, 256> ObjMask{};
     tWindowSel ObjWindow; // $2125 bits 0-3, $212B bits 0-1
     uint8_t ObjWindowMain = 0, ObjWindowSub = 0; // TMW / TSW bit 4

@@ -61,6 +61,24 @@ void tPPU::ReadRegisters(const tSNES& S)
     const uint8_t BGMODE = R[0x2105], INIDISP = R[0x2100], SETINI = R[0x2133];
     const uint8_t STAT77 = R[0x213E], STAT78 = R[0x213F];
 
+    // The values the register image cannot hold come from the state's own fields.
+    for (int n = 0; n < 4; ++n) {
+        Layers[n].HScroll = S.BGHScroll[n];
+        Layers[n].VScroll = S.BGVScroll[n];
+    }
+    M7HOffset = S.M7HOffset;
+    M7VOffset = S.M7VOffset;
+    M7A = S.M7A;
+    M7B = S.M7B;
+    M7C = S.M7C;
+    M7D = S.M7D;
+    M7X = S.M7X;
+    M7Y = S.M7Y;
+    FixedColour = S.FixedColour;
+    FirstSprite = S.FirstSprite;
+    BeamPos = S.BeamPos;
+    LatchPos = S.LatchPos;
+
     BG3Priority = BG3OnTop = (BGMODE >> 3) & 1;
     Brightness = INIDISP & 15;
     ForcedBlank = INIDISP >> 7;

@@ -4,6 +4,7 @@
 #include "core/Picture32.h"
 #include "core/Picture8.h"
 #include "render/SceneSwitches.h"
+#include "render/ScreenSize.h"
 
 void tRenderer::ComposeFrame(tPPU& P, const tSceneSwitches& S, const tOptions& O, tPicture8& Picture8,
                              tPicture32& Picture32)
@@ -13,10 +14,10 @@ void tRenderer::ComposeFrame(tPPU& P, const tSceneSwitches& S, const tOptions& O
     P_ = &P;
     S_ = &S;
 
-    // Hires screens get two rows per line so that their pixels stay square.
-    int32_t Width = P.ScreenWidth, Height = P.ScreenHeight;
-    if (Width >= 257 && Height < 448)
-        Height *= 2;
+    // Hires screens get two rows per line so that their pixels stay square;
+    // a sprite-interlaced picture is drawn 256 wide and stretched at the end.
+    const tScreenSize Size = ComposedScreenSizeOf(P.Hires, P.Overscan, P.Interlace);
+    const int32_t Width = P.Hires ? Size.Width : 256, Height = Size.Height;
     Picture8.Resize(Width, Height);
     Picture32.Resize(Width, Height);
     LastLine = Height - 1;

@@ -5,39 +5,19 @@
 #include <cstring>
 
 #include "cart/SNESCart.h"
+#include "core/Broadcast.h"
 #include "core/ByteReader.h"
 #include "core/FileIO.h"
 #include "core/Gzip.h"
 #include "core/Messages.h"
-#include "render/PPU.h"
 
 using namespace S9XLayout;
 
 namespace
 {
-std::string Quoted(std::string_view Name)
-{
-    return "\"" + std::string(Name) + "\"";
-}
-
 bool IsDigit(uint8_t C)
 {
     return C >= '0' && C <= '9';
-}
-
-// Telling a Snes9x state by its header means inflating it, and loading it
-// right after would inflate the same bytes again. The last file that passed
-// the test keeps its bytes and content; a load of exactly those bytes takes
-// the content instead of inflating once more.
-struct tInflatedFile {
-    std::vector<uint8_t> Packed;
-    std::vector<uint8_t> Content;
-};
-
-tInflatedFile& LastTested()
-{
-    static tInflatedFile File;
-    return File;
 }
 
 bool GoodHeader(std::span<const uint8_t> H)
@@ -92,28 +72,64 @@ void WriteBlock(std::vector<uint8_t>& Out, const char* Name, const uint8_t* Data
 
 bool tS9X::IsS9XFile(const std::string& FileName)
 {
-    tInflatedFile& Last = LastTested();
-    Last.Packed.clear();
-    Last.Content.clear();
-    std::vector<uint8_t> Data;
+    std::vector<uint8_t> Head, Content;
     std::string Error;
-    if (!ReadWholeFile(FileName, Data, Error, MaxFileSize))
+    return ReadFileHead(FileName, SignatureHeadSize, Head, Error) && GunzipHead(Head, HeaderSize, Content) &&
+           GoodHeader(Content);
+}
+
+bool ReadS9XFile(const std::string& FileName, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM, tError& Error)
+{
+    std::vector<uint8_t> Data;
+    std::string Why;
+    if (!ReadWholeFile(FileName, Data, Why, tS9X::MaxFileSize)) {
+        Image.ClearBlocks();
+        Error = tError("can't gzopen: " + Why);
         return false;
-    std::vector<uint8_t> Content = Data;
-    if (!GunzipStream(Content, Error, MaxContentSize) || !GoodHeader(Content))
+    }
+    return ParseS9X(Data, S, Image, SRAM, Error);
+}
+
+bool ParseS9X(std::span<const uint8_t> Data, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM, tError& Error)
+{
+    std::vector<uint8_t> Content(Data.begin(), Data.end());
+    std::string Why;
+    if (!GunzipStream(Content, Why, tS9X::MaxContentSize)) {
+        Image.ClearBlocks();
+        Error = tError("gzclose error: " + Why);
         return false;
-    Last.Packed = std::move(Data);
-    Last.Content = std::move(Content);
+    }
+    if (!ParseS9XBlocks(Content, Image, Why)) {
+        Error = tError("not a readable Snes9x savestate: " + Why);
+        return false;
+    }
+    S9XBlocksToMachine(Image.Blocks, S, &SRAM);
     return true;
+}
+
+bool tS9X::Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const
+{
+    auto Image = std::make_unique<tS9XImage>();
+    std::vector<uint8_t> SRAM;
+    const bool Ok = ReadS9XFile(FileName, S, *Image, SRAM, Error);
+    Out.Image = std::move(Image);
+    // The cartridge takes the file's save RAM when there is a cartridge.
+    Out.SRAM = std::move(SRAM);
+    return Ok;
+}
+
+void tS9X::Adopt(tSavestateImage& Image)
+{
+    static_cast<tS9XImage&>(*this) = std::move(static_cast<tS9XImage&>(Image));
 }
 
 bool tS9X::LoadFromFile(const std::string& FileName)
 {
     std::vector<uint8_t> Data;
-    std::string Error;
-    if (!ReadWholeFile(FileName, Data, Error, MaxFileSize)) {
+    std::string Why;
+    if (!ReadWholeFile(FileName, Data, Why, MaxFileSize)) {
         ClearBlocks();
-        Messages().Error("can't gzopen " + Quoted(FileName) + ": " + Error + ".");
+        Messages().Error(tError("can't gzopen: " + Why).Describe(FileName));
         return false;
     }
     return LoadFromStream(Data, FileName);
@@ -121,33 +137,23 @@ bool tS9X::LoadFromFile(const std::string& FileName)
 
 bool tS9X::LoadFromStream(std::span<const uint8_t> Data, std::string_view Name)
 {
-    std::vector<uint8_t> Content;
-    std::string Error;
-    tInflatedFile& Last = LastTested();
-    const bool Tested = !Last.Packed.empty() && Data.size() == Last.Packed.size() &&
-                        std::equal(Data.begin(), Data.end(), Last.Packed.begin());
-    if (Tested)
-        Content = std::move(Last.Content);
-    else
-        Content.assign(Data.begin(), Data.end());
-    Last.Packed.clear();
-    Last.Content.clear();
-    if (!Tested && !GunzipStream(Content, Error, MaxContentSize)) {
-        ClearBlocks();
-        Messages().Error("gzclose error: " + Quoted(Name) + ": " + Error + ".");
+    std::vector<uint8_t> SRAM;
+    tError Error;
+    if (!SNES || !ParseS9X(Data, *SNES, *this, SRAM, Error)) {
+        Messages().Error(Error.Describe(Name));
         return false;
     }
-    if (!ParseBlocks(Content, Error)) {
-        Messages().Error(Quoted(Name) + " is not a readable Snes9x savestate: " + Error + ".");
-        return false;
-    }
-    BlocksToMachine();
+    if (Cart)
+        Cart->SRAM = std::move(SRAM);
     return true;
 }
 
-bool tS9X::ParseBlocks(std::span<const uint8_t> Content, std::string& Error)
+bool ParseS9XBlocks(std::span<const uint8_t> Content, tS9XImage& Image, std::string& Error)
 {
-    ClearBlocks();
+    Image.ClearBlocks();
+    tS9XBlocks& Blocks = Image.Blocks;
+    uint32_t& BlockLength = Image.BlockLength;
+    auto& FileBlocks = Image.FileBlocks;
     tByteReader In(Content);
     std::span<const uint8_t> Head;
     if (!In.Take(HeaderSize, Head) || std::memcmp(Head.data(), Magic, 8) != 0) {
@@ -159,7 +165,7 @@ bool tS9X::ParseBlocks(std::span<const uint8_t> Content, std::string& Error)
     auto Fail = [&](const char* Name) {
         Error =
             std::string("block \"") + Name + "\" is missing or cut short (at byte " + std::to_string(In.Pos()) + ")";
-        ClearBlocks();
+        Image.ClearBlocks();
         return false;
     };
     enum tRead { Absent, Read, Short };
@@ -201,30 +207,33 @@ bool tS9X::ParseBlocks(std::span<const uint8_t> Content, std::string& Error)
         return Fail("RTC");
     Blocks.HasRTC = Rtc == Read;
     Blocks.SwapByteOrder();
-    FromFile_ = true;
+    Image.ReadFromFile = true;
     return true;
 }
 
 void tS9X::BlocksToMachine()
 {
-    S9XBlocksToMachine(Blocks, *SNES, *PPU, Cart ? &Cart->SRAM : nullptr);
+    if (SNES)
+        S9XBlocksToMachine(Blocks, *SNES, Cart ? &Cart->SRAM : nullptr);
 }
 
 void tS9X::MachineToBlocks()
 {
-    S9XMachineToBlocks(Blocks, *SNES, *PPU, Cart ? &Cart->SRAM : nullptr, !FromFile_);
+    if (!SNES)
+        return;
+    S9XMachineToBlocks(Blocks, *SNES, Cart ? &Cart->SRAM : nullptr, !ReadFromFile);
     // A converted state is named after the file it came from.
-    if (!FromFile_)
-        Blocks.Name = StateFileName;
+    if (!ReadFromFile)
+        Blocks.Name = SourceName;
     Broadcast(this, Note::NewS9X);
 }
 
-void tS9X::ClearBlocks()
+void tS9XImage::ClearBlocks()
 {
     Blocks.Clear();
     BlockLength = 0;
     FileBlocks.clear();
-    FromFile_ = false;
+    ReadFromFile = false;
 }
 
 bool tS9X::SaveToStream(std::vector<uint8_t>& Out, std::string& Error) const
@@ -258,15 +267,10 @@ bool tS9X::SaveToStream(std::vector<uint8_t>& Out, std::string& Error) const
     return GzipStream(Out, Error);
 }
 
-bool tS9X::SaveToFile(const std::string& FileName)
+bool tS9X::SaveToFile(const std::string& FileName, std::string& Error) const
 {
     std::vector<uint8_t> Out;
-    std::string Error;
-    if (!SaveToStream(Out, Error) || !WriteFileAtomic(FileName, Out, Error)) {
-        Messages().Error("Could not write " + Quoted(FileName) + ": " + Error + ".");
-        return false;
-    }
-    return true;
+    return SaveToStream(Out, Error) && WriteFileAtomic(FileName, Out, Error);
 }
 
 void tS9X::Notify(const void* Sender, tNote Msg)

@@ -10,48 +10,75 @@
 #include <utility>
 #include <vector>
 
-#include "core/Broadcast.h"
+#include "core/Receiver.h"
+#include "core/Error.h"
+#include "core/SavestateFormat.h"
 #include "core/SNES.h"
 #include "savestates/S9XBlocks.h"
 
-class tS9X : public tReceiver, public tSavestateFormat
+// A Snes9x file as the program holds it.
+struct tS9XImage : tSavestateImage {
+    tS9XBlocks Blocks;
+    // The length field of the last block header read.
+    uint32_t BlockLength = 0;
+    // Names and lengths of the blocks the last file held, in file order.
+    std::vector<std::pair<std::string, uint32_t>> FileBlocks;
+    // True when the blocks hold a file that was read, not a converted state.
+    bool ReadFromFile = false;
+
+    void ClearBlocks();
+};
+
+// The pure reader. Content is the inflated file; on failure the blocks are
+// cleared and Error says which block failed.
+bool ParseS9XBlocks(std::span<const uint8_t> Content, tS9XImage& Image, std::string& Error);
+// File bytes (gzip or plain) into a machine state, an image and the save RAM
+// the file carries.
+bool ParseS9X(std::span<const uint8_t> Data, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM, tError& Error);
+bool ReadS9XFile(const std::string& FileName, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM, tError& Error);
+
+class tS9X : public tS9XImage, public tReceiver, public tSavestateFormat
 {
   public:
     // A real state is about 90 KiB compressed and under 600 KiB inflated,
     // whatever build wrote it; these bounds leave room and refuse bombs.
     static constexpr uint64_t MaxFileSize = 16ull << 20;
     static constexpr size_t MaxContentSize = 4u << 20;
+    // The signature test reads this much of a file: the gzip header and the
+    // deflate data of the first bytes fit many times over.
+    static constexpr size_t SignatureHeadSize = 4096;
 
-    tS9XBlocks Blocks;
-    // The length field of the last block header read.
-    uint32_t BlockLength = 0;
-    // Names and lengths of the blocks the last file held, in file order.
-    std::vector<std::pair<std::string, uint32_t>> FileBlocks;
+    // The file the machine state came from: a converted state is named after it.
+    std::string SourceName;
 
     static bool IsS9XFile(const std::string& FileName);
     bool IsFormatFile(const std::string& FileName) override { return IsS9XFile(FileName); }
+    bool Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const override;
+    void Adopt(tSavestateImage& Image) override;
 
-    // Reads the file and loads it; failures are reported through Messages().
-    bool LoadFromFile(const std::string& FileName) override;
-    // Loads file bytes (gzip or plain) held in memory; Name is used in messages.
+    // Reads straight into the global machine state, this image and the
+    // cartridge's save RAM; failures are reported through Messages() (the
+    // command-line tool, benchmarks and fuzzers; the program loads through
+    // LoadSavestate).
+    bool LoadFromFile(const std::string& FileName);
+    // The same from file bytes (gzip or plain) held in memory; Name is used in messages.
     bool LoadFromStream(std::span<const uint8_t> Data, std::string_view Name);
     // The file as Snes9x reads it, gzip-compressed at level 9.
     bool SaveToStream(std::vector<uint8_t>& Out, std::string& Error) const;
-    bool SaveToFile(const std::string& FileName);
+    // Error holds the reason on failure; the caller reports it.
+    bool SaveToFile(const std::string& FileName, std::string& Error) const;
 
-    // Parses uncompressed content into the blocks; on failure the blocks are
-    // cleared and Error says which block failed.
-    bool ParseBlocks(std::span<const uint8_t> Content, std::string& Error);
+    bool ParseBlocks(std::span<const uint8_t> Content, std::string& Error)
+    {
+        return ParseS9XBlocks(Content, *this, Error);
+    }
     void BlocksToMachine();
     void MachineToBlocks();
-    void ClearBlocks();
-    // True when the blocks hold a file that was read, not a converted state.
-    bool FromFile() const { return FromFile_; }
+    bool FromFile() const { return ReadFromFile; }
 
     void Notify(const void* Sender, tNote Msg) override;
 
   private:
-    bool FromFile_ = false;
     bool IsSelf(const void* Sender) const { return Sender == static_cast<const void*>(this); }
 };
 

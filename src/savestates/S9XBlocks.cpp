@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "core/SNES.h"
-#include "render/PPU.h"
 
 using namespace S9XLayout;
 
@@ -80,7 +79,7 @@ void tS9XBlocks::SwapByteOrder()
     }
 }
 
-void S9XBlocksToMachine(const tS9XBlocks& B, tSNES& S, tPPU& P, std::vector<uint8_t>* SRAM)
+void S9XBlocksToMachine(const tS9XBlocks& B, tSNES& S, std::vector<uint8_t>* SRAM)
 {
     const auto& Ppu = B[BlockPPU];
     if (SRAM)
@@ -128,40 +127,41 @@ void S9XBlocksToMachine(const tS9XBlocks& B, tSNES& S, tPPU& P, std::vector<uint
     S.CPU_VCounter = static_cast<uint16_t>(Get32(Cpu, CPUVCounter));
     S.CPU_ZTiming = {0, 0, 0};
 
-    P.StateFlags.fill(0);
-    P.StateFlags[0] = Ppu[PPUCGFlip];
-    P.StateFlags[1] = Ppu[PPUHTimerEnabled];
-    P.StateFlags[2] = Ppu[PPUVTimerEnabled];
-    P.StateFlags[3] = Ppu[PPUOAMFlip];
-    P.StateFlags[4] = Ppu[PPUVMAHigh];
-    P.StateFlags[7] = Ppu[PPUHVBeamCounterLatched];
-    P.FirstSprite = Ppu[PPUFirstSprite];
+    S.CGRAMLatch = S.OPHCTLatch = S.OPVCTLatch = S.OAMLatch = S.VRAMReadLatch = 0;
+    S.HDMAActive = S.HDMANext = S.HVLatched = S.IOPort = S.NoSpriteIncrement = S.VRAMReadLatch2 = 0;
+    S.CGRAMLatch = Ppu[PPUCGFlip];
+    S.OPHCTLatch = Ppu[PPUHTimerEnabled];
+    S.OPVCTLatch = Ppu[PPUVTimerEnabled];
+    S.OAMLatch = Ppu[PPUOAMFlip];
+    S.VRAMReadLatch = Ppu[PPUVMAHigh];
+    S.HVLatched = Ppu[PPUHVBeamCounterLatched];
+    S.FirstSprite = Ppu[PPUFirstSprite];
 
     const uint8_t BGMODE = S.Regs[0x2105];
     for (int n = 0; n < 4; ++n) {
         const size_t R = PPUBG + PPUBGRecord * n;
         const uint16_t V = Get16(Ppu, R + 2), H = Get16(Ppu, R + 4);
-        P.Layers[n].HScroll = H & ScrollMask(n, BGMODE);
-        P.Layers[n].VScroll = V & ScrollMask(n, BGMODE);
+        S.BGHScroll[n] = H & ScrollMask(n, BGMODE);
+        S.BGVScroll[n] = V & ScrollMask(n, BGMODE);
         if (n == 0) {
-            P.M7HOffset = H & 0x1FFF;
-            P.M7VOffset = V & 0x1FFF;
+            S.M7HOffset = H & 0x1FFF;
+            S.M7VOffset = V & 0x1FFF;
         }
     }
-    P.M7A = static_cast<int16_t>(Get16(Ppu, PPUMatrixA));
-    P.M7B = static_cast<int16_t>(Get16(Ppu, PPUMatrixA + 2));
-    P.M7C = static_cast<int16_t>(Get16(Ppu, PPUMatrixA + 4));
-    P.M7D = static_cast<int16_t>(Get16(Ppu, PPUMatrixA + 6));
-    P.M7X = static_cast<int16_t>(Get16(Ppu, PPUCentreX));
-    P.M7Y = static_cast<int16_t>(Get16(Ppu, PPUCentreY));
-    P.FixedColour = {static_cast<uint8_t>((Ppu[PPUFixedColourBlue] & 31) * 8),
+    S.M7A = static_cast<int16_t>(Get16(Ppu, PPUMatrixA));
+    S.M7B = static_cast<int16_t>(Get16(Ppu, PPUMatrixA + 2));
+    S.M7C = static_cast<int16_t>(Get16(Ppu, PPUMatrixA + 4));
+    S.M7D = static_cast<int16_t>(Get16(Ppu, PPUMatrixA + 6));
+    S.M7X = static_cast<int16_t>(Get16(Ppu, PPUCentreX));
+    S.M7Y = static_cast<int16_t>(Get16(Ppu, PPUCentreY));
+    S.FixedColour = {static_cast<uint8_t>((Ppu[PPUFixedColourBlue] & 31) * 8),
                      static_cast<uint8_t>((Ppu[PPUFixedColourGreen] & 31) * 8),
                      static_cast<uint8_t>((Ppu[PPUFixedColourRed] & 31) * 8), 0};
-    P.BeamPos = {Get16(Ppu, PPUHTimerPosition), static_cast<int32_t>(Get32(Cpu, CPUVCounter))};
-    P.LatchPos = {Get16(Ppu, PPUHBeamPosLatched), Get16(Ppu, PPUVBeamPosLatched)};
+    S.BeamPos = {Get16(Ppu, PPUHTimerPosition), static_cast<int32_t>(Get32(Cpu, CPUVCounter))};
+    S.LatchPos = {Get16(Ppu, PPUHBeamPosLatched), Get16(Ppu, PPUVBeamPosLatched)};
 }
 
-void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const tPPU& P, const std::vector<uint8_t>* SRAM, bool Fresh)
+void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const std::vector<uint8_t>* SRAM, bool Fresh)
 {
     const auto& R = S.Regs;
     // A converted state carries the machine's sound state.
@@ -252,16 +252,16 @@ void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const tPPU& P, const std:
         const size_t O = PPUBG + PPUBGRecord * n;
         // Snes9x keeps the map and character bases as VRAM word addresses.
         Put16(Ppu, O, (R[0x2107 + n] & 0x7C) << 8);
-        Put16(Ppu, O + 2, static_cast<unsigned>(P.Layers[n].VScroll));
-        Put16(Ppu, O + 4, static_cast<unsigned>(P.Layers[n].HScroll));
+        Put16(Ppu, O + 2, static_cast<unsigned>(S.BGVScroll[n]));
+        Put16(Ppu, O + 4, static_cast<unsigned>(S.BGHScroll[n]));
         Put8(Ppu, O + 6, (BGMODE >> (4 + n)) & 1);
         Put16(Ppu, O + 7, ((R[0x210B + n / 2] >> (4 * (n & 1))) & 0x0F) << 12);
         Put16(Ppu, O + 9, R[0x2107 + n] & 3);
     }
-    Put8(Ppu, PPUCGFlip, P.StateFlags[0]);
+    Put8(Ppu, PPUCGFlip, S.CGRAMLatch);
     for (size_t c = 0; c < S.CGRAM.size(); ++c)
         Put16(Ppu, PPUCGData + 2 * c, S.CGRAM[c]);
-    Put8(Ppu, PPUFirstSprite, P.FirstSprite);
+    Put8(Ppu, PPUFirstSprite, S.FirstSprite);
     for (int s = 0; s < 128; ++s) {
         const uint8_t* O = &S.OAM[4 * s];
         const uint8_t High = static_cast<uint8_t>(S.OAM[512 + s / 4] >> (2 * (s & 3)));
@@ -279,22 +279,22 @@ void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const tPPU& P, const std:
     }
     Put8(Ppu, PPUOAMPriorityRotation, R[0x2103] >> 7);
     Put16(Ppu, PPUOAMAddr, S.Reg16(0x2102) & 0x1FF);
-    Put8(Ppu, PPUOAMFlip, P.StateFlags[3]);
+    Put8(Ppu, PPUOAMFlip, S.OAMLatch);
     Put16(Ppu, PPUIRQVBeamPos, S.Reg16(0x4209));
     Put16(Ppu, PPUIRQHBeamPos, S.Reg16(0x4207));
-    Put16(Ppu, PPUVBeamPosLatched, static_cast<unsigned>(P.LatchPos[1]));
-    Put16(Ppu, PPUHBeamPosLatched, static_cast<unsigned>(P.LatchPos[0]));
-    Put8(Ppu, PPUHVBeamCounterLatched, P.StateFlags[7]);
-    Put16(Ppu, PPUMatrixA, static_cast<uint16_t>(P.M7A));
-    Put16(Ppu, PPUMatrixA + 2, static_cast<uint16_t>(P.M7B));
-    Put16(Ppu, PPUMatrixA + 4, static_cast<uint16_t>(P.M7C));
-    Put16(Ppu, PPUMatrixA + 6, static_cast<uint16_t>(P.M7D));
-    Put16(Ppu, PPUCentreX, static_cast<unsigned>(P.M7X));
-    Put16(Ppu, PPUCentreY, static_cast<unsigned>(P.M7Y));
+    Put16(Ppu, PPUVBeamPosLatched, static_cast<unsigned>(S.LatchPos[1]));
+    Put16(Ppu, PPUHBeamPosLatched, static_cast<unsigned>(S.LatchPos[0]));
+    Put8(Ppu, PPUHVBeamCounterLatched, S.HVLatched);
+    Put16(Ppu, PPUMatrixA, static_cast<uint16_t>(S.M7A));
+    Put16(Ppu, PPUMatrixA + 2, static_cast<uint16_t>(S.M7B));
+    Put16(Ppu, PPUMatrixA + 4, static_cast<uint16_t>(S.M7C));
+    Put16(Ppu, PPUMatrixA + 6, static_cast<uint16_t>(S.M7D));
+    Put16(Ppu, PPUCentreX, static_cast<unsigned>(S.M7X));
+    Put16(Ppu, PPUCentreY, static_cast<unsigned>(S.M7Y));
     Put8(Ppu, PPUCGADD, R[0x2121]);
-    Put8(Ppu, PPUFixedColourRed, P.FixedColour[2] >> 3);
-    Put8(Ppu, PPUFixedColourGreen, P.FixedColour[1] >> 3);
-    Put8(Ppu, PPUFixedColourBlue, P.FixedColour[0] >> 3);
+    Put8(Ppu, PPUFixedColourRed, S.FixedColour[2] >> 3);
+    Put8(Ppu, PPUFixedColourGreen, S.FixedColour[1] >> 3);
+    Put8(Ppu, PPUFixedColourBlue, S.FixedColour[0] >> 3);
     Put16(Ppu, PPUSavedOAMAddr, S.Reg16(0x2102) & 0x1FF);
     Put16(Ppu, PPUScreenHeight, (R[0x2133] & 0x04) ? 239 : 224);
     // The WRAM port address has 17 bits; Snes9x indexes its 128 KiB with it.
@@ -303,14 +303,14 @@ void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const tPPU& P, const std:
     Put16(Ppu, PPUOBJNameSelect, ((OBSEL >> 3) & 3) << 13);
     Put8(Ppu, PPUOBJSizeSelect, OBSEL >> 5);
     Put16(Ppu, PPUOBJNameBase, (OBSEL & 3) << 14);
-    Put8(Ppu, PPUOAMReadFlip, P.StateFlags[3]);
+    Put8(Ppu, PPUOAMReadFlip, S.OAMLatch);
     Put8(Ppu, PPUVTimerEnabled, (R[0x4200] >> 5) & 1);
     Put8(Ppu, PPUHTimerEnabled, (R[0x4200] >> 4) & 1);
     if (Fresh)
         Put16(Ppu, PPUHTimerPosition,
               (R[0x4200] & 0x10) ? (S.Reg16(0x4207) & 0x1FF) * LineCycles / 342 : LineCycles + 1);
     else
-        Put16(Ppu, PPUHTimerPosition, static_cast<unsigned>(P.BeamPos[0]));
+        Put16(Ppu, PPUHTimerPosition, static_cast<unsigned>(S.BeamPos[0]));
     // Snes9x keeps the mosaic block size (1-16) and turns a layer's mosaic
     // on only for blocks above one pixel.
     const unsigned MosaicSize = (MOSAIC >> 4) + 1;
@@ -333,7 +333,7 @@ void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const tPPU& P, const std:
         Put8(Ppu, O + 3, !(Nibble & 1));
         Put8(Ppu, O + 4, !((Nibble >> 2) & 1));
     }
-    Put8(Ppu, PPUCGFlipRead, P.StateFlags[0]);
+    Put8(Ppu, PPUCGFlipRead, S.CGRAMLatch);
     // Have Snes9x compute $2134-$2136 from the matrix again.
     if (Fresh)
         Put8(Ppu, PPUNeed16x8Multiply, 1);

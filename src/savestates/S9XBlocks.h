@@ -11,7 +11,6 @@
 #include "savestates/S9XLayout.h"
 
 class tSNES;
-class tPPU;
 
 struct tS9XBlocks {
     std::array<char, S9XLayout::HeaderSize> Header{};
@@ -32,9 +31,9 @@ struct tS9XBlocks {
 
 // Fills the machine state from the blocks. SRAM receives the "SRA" block
 // (131,072 bytes) when given.
-void S9XBlocksToMachine(const tS9XBlocks& B, tSNES& S, tPPU& P, std::vector<uint8_t>* SRAM);
+void S9XBlocksToMachine(const tS9XBlocks& B, tSNES& S, std::vector<uint8_t>* SRAM);
 
 // Writes the machine state into the blocks. Fresh blocks (not read from a
 // file) also get the values Snes9x needs that only it keeps, and the sound
 // blocks; blocks read from a file keep what the machine state does not hold.
-void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const tPPU& P, const std::vector<uint8_t>* SRAM, bool Fresh);
+void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const std::vector<uint8_t>* SRAM, bool Fresh);

@@ -4,7 +4,9 @@
 #include <cstring>
 
 #include "cart/SNESCart.h"
+#include "core/Broadcast.h"
 #include "core/ByteReader.h"
+#include "core/FileIO.h"
 #include "core/LoadWholeFile.h"
 #include "sound/SPC.h"
 
@@ -32,12 +34,6 @@ void Put16(uint8_t* P, size_t At, uint32_t V)
     P[At + 1] = static_cast<uint8_t>(V >> 8);
 }
 
-// Clears a flag when the scope ends, however it ends.
-struct tFlagGuard {
-    bool& Flag;
-    explicit tFlagGuard(bool& F) : Flag(F) { Flag = true; }
-    ~tFlagGuard() { Flag = false; }
-};
 } // namespace
 
 bool tSGT::IsSGTData(std::span<const uint8_t> Data)
@@ -65,9 +61,59 @@ bool tSGT::LoadFromMemory(std::span<const uint8_t> Data, std::string& Error)
         Error = "not an SNESGT savestate (no \"GTSF\" signature)";
         return false;
     }
+    if (!SNES)
+        return false;
+    const bool Ok = ParseSGT(Data, *SNES, *this, Error);
+    TakeSound();
+    if (Cart)
+        Cart->SRAM = SRAMStream;
+    Broadcast(this, Note::NewSNES);
+    return Ok;
+}
+
+bool tSGT::Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const
+{
+    std::vector<uint8_t> Data;
+    std::string Why;
+    if (!ReadWholeFile(FileName, Data, Why)) {
+        Error = tError(Why);
+        return false;
+    }
+    auto Image = std::make_unique<tSGTImage>();
+    const bool Ok = ParseSGT(Data, S, *Image, Why);
+    if (!Ok)
+        Error = tError(Why);
+    Out.SRAM = Image->SRAMStream;
+    Out.Image = std::move(Image);
+    return Ok;
+}
+
+void tSGT::Adopt(tSavestateImage& Image)
+{
+    static_cast<tSGTImage&>(*this) = std::move(static_cast<tSGTImage&>(Image));
+    TakeSound();
+}
+
+void tSGT::TakeSound()
+{
+    if (!Sound)
+        return;
+    if (SPC) {
+        SPC->TakeFile(*Sound);
+        Broadcast(nullptr, Note::NewSPC);
+    }
+    Sound.reset();
+}
+
+bool ParseSGT(std::span<const uint8_t> Data, tSNES& S, tSGTImage& Image, std::string& Error)
+{
+    if (!tSGT::IsSGTData(Data)) {
+        Error = "not an SNESGT savestate (no \"GTSF\" signature)";
+        return false;
+    }
     Error.clear();
-    tFlagGuard Guard(Loading_);
-    ClearChunks();
+    Image.ClearChunks();
+    Image.Sound.reset();
     tByteReader R(Data);
     R.Skip(8); // the signature and a u32 the program does not use
     while (!R.AtEnd()) {
@@ -87,48 +133,49 @@ bool tSGT::LoadFromMemory(std::span<const uint8_t> Data, std::string& Error)
         if (Length == 0)
             continue;
         if (Id == ID("WRAM"))
-            Fill(WRAM, Body);
+            Fill(Image.WRAM, Body);
         else if (Id == ID("VRAM"))
-            Fill(VRAM, Body);
+            Fill(Image.VRAM, Body);
         else if (Id == ID("OAM "))
-            Fill(OAM, Body);
+            Fill(Image.OAM, Body);
         else if (Id == ID("PAL "))
-            Fill(PAL, Body);
+            Fill(Image.PAL, Body);
         else if (Id == ID("SREG"))
-            Fill(SREG, Body);
+            Fill(Image.SREG, Body);
         else if (Id == ID("INST"))
-            Fill(INST, Body);
+            Fill(Image.INST, Body);
         else if (Id == ID("HDST"))
-            Fill(HDST, Body);
+            Fill(Image.HDST, Body);
         else if (Id == ID("SPCP"))
-            Fill(SPCP, Body);
+            Fill(Image.SPCP, Body);
         else if (Id == ID("CPUR"))
-            Fill(CPUR, Body);
+            Fill(Image.CPUR, Body);
         else if (Id == ID("PPUR"))
-            Fill(PPUR, Body);
+            Fill(Image.PPUR, Body);
         else if (Id == ID("SRAM")) {
             if (Body.size() <= MaxSRAMFileSize)
-                SRAMStream.assign(Body.begin(), Body.end());
+                Image.SRAMStream.assign(Body.begin(), Body.end());
             else
                 Error = "the \"SRAM\" chunk of " + std::to_string(Body.size()) + " bytes is too large for save RAM";
-        } else if (Id == ID("SPCF") && SPC) {
+        } else if (Id == ID("SPCF")) {
             // A damaged sound snapshot costs the sound only.
-            tByteReader Sound(Body);
-            std::string SoundError;
-            if (!SPC->LoadFromStream(Sound, SoundError))
-                Error = "the sound snapshot in chunk \"SPCF\" is unusable: " + SoundError;
+            tByteReader SoundIn(Body);
+            tError SoundError;
+            auto Sound = std::make_shared<tSPC>();
+            if (Sound->ReadStream(SoundIn, SoundError)) {
+                Sound->CopyToSNES(S);
+                Image.Sound = std::move(Sound);
+            } else {
+                Error = "the sound snapshot in chunk \"SPCF\" is unusable: " + SoundError.Reason;
+            }
         }
     }
-    if (SNES)
-        ChunksToMachine(*SNES, Cart);
-    Broadcast(this, Note::NewSNES);
+    Image.ChunksToMachine(S);
     return Error.empty();
 }
 
-void tSGT::ChunksToMachine(tSNES& S, tCart* C) const
+void tSGTImage::ChunksToMachine(tSNES& S) const
 {
-    if (C)
-        C->SRAM = SRAMStream;
     for (size_t i = 0; i < S.CGRAM.size(); ++i)
         S.CGRAM[i] = Get16(PAL.data(), 2 * i);
     std::copy(OAM.begin(), OAM.end(), S.OAM.begin());
@@ -148,7 +195,7 @@ void tSGT::ChunksToMachine(tSNES& S, tCart* C) const
     S.CPU_PC = static_cast<uint32_t>(CPUR[CPUR::PB]) << 16 | Get16(CPUR.data(), CPUR::PC);
 }
 
-void tSGT::MachineToChunks(const tSNES& S)
+void tSGTImage::MachineToChunks(const tSNES& S)
 {
     for (size_t i = 0; i < S.CGRAM.size(); ++i)
         Put16(PAL.data(), 2 * i, S.CGRAM[i]);
@@ -166,7 +213,7 @@ void tSGT::MachineToChunks(const tSNES& S)
     CPUR[CPUR::P] = static_cast<uint8_t>(S.CPU_P);
 }
 
-void tSGT::ClearChunks()
+void tSGTImage::ClearChunks()
 {
     SRAMStream.clear();
     PAL.fill(0);
@@ -178,8 +225,6 @@ void tSGT::ClearChunks()
 void tSGT::Notify(const void* Sender, tNote Msg)
 {
     const bool FromOther = Sender != static_cast<const void*>(this);
-    if (Loading_)
-        return;
     if (Msg == Note::NewSNES && FromOther) {
         if (!SNES)
             return;

@@ -4,18 +4,23 @@
 // inside the "SPCF" chunk.
 
 #include <array>
+#include <memory>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "core/Broadcast.h"
+#include "core/Receiver.h"
+#include "core/Error.h"
+#include "core/SavestateFormat.h"
 #include "core/SNES.h"
+#include "sound/SPC.h"
 
 class tCart;
 
-namespace SGTSize {
+namespace SGTSize
+{
 inline constexpr size_t WRAM = 131072;
 inline constexpr size_t VRAM = 65536;
 inline constexpr size_t OAM = 544;
@@ -28,8 +33,8 @@ inline constexpr size_t CPUR = 23;
 inline constexpr size_t PPUR = 64;
 } // namespace SGTSize
 
-class tSGT : public tReceiver, public tSavestateFormat {
-public:
+// An SNESGT file as the program holds it: one buffer per chunk.
+struct tSGTImage : tSavestateImage {
     std::array<uint8_t, SGTSize::WRAM> WRAM{};
     std::array<uint8_t, SGTSize::VRAM> VRAM{};
     std::array<uint8_t, SGTSize::OAM> OAM{};
@@ -41,29 +46,47 @@ public:
     std::array<uint8_t, SGTSize::CPUR> CPUR{};
     std::array<uint8_t, SGTSize::PPUR> PPUR{};
     std::vector<uint8_t> SRAMStream;
+    // The sound snapshot of the "SPCF" chunk, for the program's SPC object
+    // when the load commits; none when the file had none.
+    std::shared_ptr<tSPC> Sound;
 
+    // The chunks into a machine state; the save RAM stays in SRAMStream for
+    // the caller to commit.
+    void ChunksToMachine(tSNES& S) const;
+    void MachineToChunks(const tSNES& S);
+    void ClearChunks();
+};
+
+// The pure reader: file bytes into a machine state (the sound part from the
+// embedded SPC file) and an image the caller owns. A chunk running past the
+// end stops the reading; what came before it is in S and Image, and the
+// result is false with the reason.
+bool ParseSGT(std::span<const uint8_t> Data, tSNES& S, tSGTImage& Image, std::string& Error);
+
+class tSGT : public tSGTImage, public tReceiver, public tSavestateFormat
+{
+  public:
     static bool IsSGTFile(const std::string& FileName);
     static bool IsSGTData(std::span<const uint8_t> Data);
     bool IsFormatFile(const std::string& FileName) override { return IsSGTFile(FileName); }
+    bool Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const override;
+    // Takes the image and hands its sound snapshot to the SPC object ("new SPC").
+    void Adopt(tSavestateImage& Image) override;
 
-    // Reads the chunks and fills the machine state; the "SPCF" chunk goes
-    // to the SPC reader. Errors are reported naming the file.
-    bool LoadFromFile(const std::string& FileName) override;
+    // Reads straight into the global machine state, this image, the SPC
+    // object and the cartridge's save RAM, and broadcasts "new SNES"; errors
+    // are reported naming the file (the program loads through LoadSavestate).
+    bool LoadFromFile(const std::string& FileName);
     // The same from bytes in memory; Error holds the reason on failure. A
     // chunk running past the end stops the reading; what came before it is
     // kept and applied.
     bool LoadFromMemory(std::span<const uint8_t> Data, std::string& Error);
 
-    void ChunksToMachine(tSNES& S, tCart* C) const;
-    void MachineToChunks(const tSNES& S);
-    void ClearChunks();
-
     void Notify(const void* Sender, tNote Msg) override;
 
-private:
-    // Set while a file is read: the SPC reader's "new SNES" must not rebuild
-    // the chunks from a machine state that is only half filled.
-    bool Loading_ = false;
+  private:
+    // The embedded snapshot to the SPC object, then "new SPC".
+    void TakeSound();
 };
 
 extern tSGT* SGT;

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
 
 #include "cart/SNESCart.h"
+#include "core/Broadcast.h"
 #include "core/ByteReader.h"
 #include "core/FileIO.h"
 #include "core/LoadWholeFile.h"
-#include "render/PPU.h"
 
 namespace {
 using tID = std::array<char, 4>;
@@ -54,9 +56,44 @@ uint32_t CurrentDosDateTime()
 
 bool tSSL::IsSSLFile(const std::string& FileName)
 {
-    std::vector<uint8_t> Data;
+    // ReadFileHead takes regular files only, so the stream below cannot
+    // block on a pipe.
+    std::vector<uint8_t> Head;
     std::string Error;
-    return ReadWholeFile(FileName, Data, Error) && IsSSLData(Data);
+    if (!ReadFileHead(FileName, 8, Head, Error) || Head.size() < 8)
+        return false;
+    std::error_code Ec;
+    const uint64_t Size = std::filesystem::file_size(FileName, Ec);
+    if (Ec || Size < MinSSLFileSize || Size > MaxInputFileSize)
+        return false;
+    std::ifstream In(FileName, std::ios::binary);
+    auto Header = [&](uint64_t At, tID& Id, uint32_t& Length) {
+        uint8_t H[8];
+        if (Size - At < 8 || !In.seekg(static_cast<std::streamoff>(At)) || !In.read(reinterpret_cast<char*>(H), 8))
+            return false;
+        std::copy_n(H, 4, Id.begin());
+        Length = static_cast<uint32_t>(H[4] | H[5] << 8 | H[6] << 16 | static_cast<uint32_t>(H[7]) << 24);
+        return true;
+    };
+    tID Id{};
+    uint32_t Length = 0;
+    if (!Header(0, Id, Length) || Id != ID("BPS2") || Length < SSLSize::BPS2)
+        return false;
+    std::array<bool, RequiredIDs.size()> Seen{};
+    uint64_t At = 0;
+    // The same walk as IsSSLData: it ends at the end of the file or at a
+    // chunk that runs past it.
+    for (int Count = 0; Count < MaxChunks; ++Count) {
+        if (Size - At - 8 < Length)
+            break;
+        At += 8 + static_cast<uint64_t>(Length);
+        if (!Header(At, Id, Length))
+            break;
+        auto It = std::find(RequiredIDs.begin(), RequiredIDs.end(), Id);
+        if (It != RequiredIDs.end())
+            Seen[It - RequiredIDs.begin()] = true;
+    }
+    return std::all_of(Seen.begin(), Seen.end(), [](bool B) { return B; });
 }
 
 bool tSSL::IsSSLData(std::span<const uint8_t> Data, std::string* Why)
@@ -102,8 +139,47 @@ bool tSSL::LoadFromMemory(std::span<const uint8_t> Data, std::string& Error)
         Error = "not a Super Sleuth savestate: " + Why;
         return false;
     }
+    if (!SNES)
+        return false;
+    const bool Ok = ParseSSL(Data, *SNES, *this, Error);
+    if (Cart)
+        Cart->SRAM = SRAMStream;
+    Broadcast(this, Note::NewSSLPreview);
+    return Ok;
+}
+
+bool tSSL::Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const
+{
+    std::vector<uint8_t> Data;
+    std::string Why;
+    if (!ReadWholeFile(FileName, Data, Why)) {
+        Error = tError(Why);
+        return false;
+    }
+    auto Image = std::make_unique<tSSLImage>();
+    const bool Ok = ParseSSL(Data, S, *Image, Why);
+    if (!Ok)
+        Error = tError(Why);
+    Out.SRAM = Image->SRAMStream;
+    Out.Image = std::move(Image);
+    return Ok;
+}
+
+void tSSL::Adopt(tSavestateImage& Image)
+{
+    static_cast<tSSLImage&>(*this) = std::move(static_cast<tSSLImage&>(Image));
+    Broadcast(this, Note::NewSSLPreview);
+}
+
+bool ParseSSL(std::span<const uint8_t> Data, tSNES& S, tSSLImage& Image, std::string& Error)
+{
+    std::string Why;
+    if (!tSSL::IsSSLData(Data, &Why)) {
+        Error = "not a Super Sleuth savestate: " + Why;
+        return false;
+    }
     Error.clear();
-    ClearChunks();
+    Image.ClearChunks();
     tByteReader R(Data);
     while (!R.AtEnd()) {
         const size_t At = R.Pos();
@@ -120,37 +196,35 @@ bool tSSL::LoadFromMemory(std::span<const uint8_t> Data, std::string& Error)
             break;
         }
         if (Id == ID("BPS2"))
-            Fill(BPS2, Body);
+            Fill(Image.BPS2, Body);
         else if (Id == ID("SAPU"))
-            Fill(SAPU, Body);
+            Fill(Image.SAPU, Body);
         else if (Id == ID("SCPU"))
-            Fill(SCPU, Body);
+            Fill(Image.SCPU, Body);
         else if (Id == ID("SDMA"))
-            Fill(SDMA, Body);
+            Fill(Image.SDMA, Body);
         else if (Id == ID("SDSP"))
-            Fill(SDSP, Body);
+            Fill(Image.SDSP, Body);
         else if (Id == ID("SPPU"))
-            Fill(SPPU, Body);
+            Fill(Image.SPPU, Body);
         else if (Id == ID("VRAM"))
-            Fill(VRAM, Body);
+            Fill(Image.VRAM, Body);
         else if (Id == ID("WRAM"))
-            Fill(WRAM, Body);
+            Fill(Image.WRAM, Body);
         else if (Id == ID("SAS1")) {
-            HasSAS1 = true;
-            Fill(SAS1, Body);
+            Image.HasSAS1 = true;
+            Fill(Image.SAS1, Body);
         } else if (Id == ID("SRAM")) {
             if (Body.size() <= MaxSRAMFileSize)
-                SRAMStream.assign(Body.begin(), Body.end());
+                Image.SRAMStream.assign(Body.begin(), Body.end());
             else
                 Error = "the \"SRAM\" chunk of " + std::to_string(Body.size()) + " bytes is too large for save RAM";
         } else if (Id == ID("SBMP")) {
             // A damaged picture only costs the preview.
-            ReadSBMP(Body, PreviewBitmap);
+            ReadSBMP(Body, Image.PreviewBitmap);
         }
     }
-    if (SNES && PPU)
-        ChunksToMachine(*SNES, *PPU, Cart);
-    Broadcast(this, Note::NewSSLPreview);
+    Image.ChunksToMachine(S);
     return Error.empty();
 }
 
@@ -219,7 +293,7 @@ std::optional<tSSL_Bitmap565> tSSL::LoadPreview(std::span<const uint8_t> Data, u
     return std::nullopt;
 }
 
-void tSSL::ClearChunks()
+void tSSLImage::ClearChunks()
 {
     HasSAS1 = false;
     PreviewBitmap = {};
@@ -239,9 +313,9 @@ void tSSL::Notify(const void* Sender, tNote Msg)
 {
     const bool FromOther = Sender != static_cast<const void*>(this);
     if (Msg == Note::NewSNES && FromOther) {
-        if (!SNES || !PPU)
+        if (!SNES)
             return;
-        MachineToChunks(*SNES, *PPU, Cart, CurrentDosDateTime());
+        MachineToChunks(*SNES, Cart, CurrentDosDateTime());
         Broadcast(this, Note::NewSSL);
     } else if (Msg == Note::NewSavestate && FromOther) {
         ClearChunks();

@@ -15,16 +15,18 @@
 #include <string_view>
 #include <vector>
 
-#include "core/Broadcast.h"
+#include "core/Receiver.h"
+#include "core/Error.h"
+#include "core/SavestateFormat.h"
 #include "core/SNES.h"
 #include "savestates/SSL_Bitmap.h"
 
-class tPPU;
 class tCart;
 
 // The chunk sizes the program uses. The smallest file holding all of the
 // required chunks with their headers is MinSSLFileSize bytes.
-namespace SSLSize {
+namespace SSLSize
+{
 inline constexpr size_t BPS2 = 166;
 inline constexpr size_t SCPU = 46;
 inline constexpr size_t SDMA = 128;
@@ -37,8 +39,8 @@ inline constexpr size_t SAS1 = 2148;
 } // namespace SSLSize
 inline constexpr uint64_t MinSSLFileSize = 263842;
 
-class tSSL : public tReceiver, public tSavestateFormat {
-public:
+// A Super Sleuth file as the program holds it: one buffer per chunk.
+struct tSSLImage : tSavestateImage {
     std::array<uint8_t, SSLSize::BPS2> BPS2{};
     std::array<uint8_t, SSLSize::SAPU> SAPU{};
     std::array<uint8_t, SSLSize::SCPU> SCPU{};
@@ -52,15 +54,41 @@ public:
     tSSL_Bitmap24 PreviewBitmap;
     bool HasSAS1 = false;
 
-    // The signature test: a "BPS2" chunk first and all eight required chunks.
+    // The chunks into a machine state (SSL_Machine.cpp); the save RAM stays
+    // in SRAMStream for the caller to commit.
+    void ChunksToMachine(tSNES& S) const;
+    // Rebuilds the chunks from a machine state, stamping the program's name
+    // and the given DOS date and time into "BPS2".
+    void MachineToChunks(const tSNES& S, const tCart* C, uint32_t DosDateTime);
+    void ClearChunks();
+};
+
+// The pure reader: file bytes into a machine state and an image the caller
+// owns. A chunk running past the end stops the reading; what came before it
+// is in S and Image, and the result is false with the reason.
+bool ParseSSL(std::span<const uint8_t> Data, tSNES& S, tSSLImage& Image, std::string& Error);
+
+class tSSL : public tSSLImage, public tReceiver, public tSavestateFormat
+{
+  public:
+    // A chunk walk on a file reads this many chunk headers at most: a real
+    // state holds a dozen.
+    static constexpr int MaxChunks = 1024;
+
+    // The signature test: a "BPS2" chunk first and all eight required
+    // chunks. Reads the chunk headers only, seeking over the bodies.
     static bool IsSSLFile(const std::string& FileName);
     // The same on bytes in memory; Why says what is missing when it fails.
     static bool IsSSLData(std::span<const uint8_t> Data, std::string* Why = nullptr);
     bool IsFormatFile(const std::string& FileName) override { return IsSSLFile(FileName); }
+    bool Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const override;
+    // Takes the image and announces its preview ("new SSL.Preview").
+    void Adopt(tSavestateImage& Image) override;
 
-    // Reads the file's chunks into the buffers and fills the machine state.
-    // Errors are reported naming the file.
-    bool LoadFromFile(const std::string& FileName) override;
+    // Reads straight into the global machine state, this image and the
+    // cartridge's save RAM; errors are reported naming the file (the program
+    // loads through LoadSavestate).
+    bool LoadFromFile(const std::string& FileName);
     // The same from bytes in memory; Error holds the reason on failure. A
     // chunk running past the end stops the reading; what came before it is
     // kept and applied.
@@ -72,12 +100,6 @@ public:
     // The file's preview stretched to Width x Height, or none.
     static std::optional<tSSL_Bitmap565> LoadPreview(const std::string& FileName, uint32_t Width, uint32_t Height);
     static std::optional<tSSL_Bitmap565> LoadPreview(std::span<const uint8_t> Data, uint32_t Width, uint32_t Height);
-
-    void ChunksToMachine(tSNES& S, tPPU& P, tCart* C) const;
-    // Rebuilds the chunks from a machine state, stamping the program's name
-    // and the given DOS date and time into "BPS2".
-    void MachineToChunks(const tSNES& S, const tPPU& P, const tCart* C, uint32_t DosDateTime);
-    void ClearChunks();
 
     void Notify(const void* Sender, tNote Msg) override;
 };

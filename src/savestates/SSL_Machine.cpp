@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "cart/SNESCart.h"
-#include "render/PPU.h"
 #include "savestates/SSL.h"
 
 namespace {
@@ -73,11 +72,8 @@ void Put16(uint8_t* P, size_t At, uint32_t V)
 constexpr size_t VRAMHalf = 32768;
 } // namespace
 
-void tSSL::ChunksToMachine(tSNES& S, tPPU& P, tCart* C) const
+void tSSLImage::ChunksToMachine(tSNES& S) const
 {
-    if (C)
-        C->SRAM = SRAMStream;
-
     for (size_t i = 0; i < S.CGRAM.size(); ++i)
         S.CGRAM[i] = Get16(SPPU.data(), SPPU::Palette + 2 * i);
     std::copy_n(SPPU.begin() + SPPU::OAM, S.OAM.size(), S.OAM.begin());
@@ -100,21 +96,21 @@ void tSSL::ChunksToMachine(tSNES& S, tPPU& P, tCart* C) const
     std::copy_n(WRAM.begin(), 3, S.Regs.begin() + 0x2181);
 
     for (int n = 0; n < 4; ++n) {
-        P.Layers[n].HScroll = Get16(SPPU.data(), SPPU::Scroll + 4 * n);
-        P.Layers[n].VScroll = Get16(SPPU.data(), SPPU::Scroll + 4 * n + 2);
+        S.BGHScroll[n] = Get16(SPPU.data(), SPPU::Scroll + 4 * n);
+        S.BGVScroll[n] = Get16(SPPU.data(), SPPU::Scroll + 4 * n + 2);
     }
-    P.M7HOffset = P.Layers[0].HScroll;
-    P.M7VOffset = P.Layers[0].VScroll;
-    P.M7A = static_cast<int16_t>(Get16(SPPU.data(), SPPU::M7Matrix));
-    P.M7B = static_cast<int16_t>(Get16(SPPU.data(), SPPU::M7Matrix + 2));
-    P.M7C = static_cast<int16_t>(Get16(SPPU.data(), SPPU::M7Matrix + 4));
-    P.M7D = static_cast<int16_t>(Get16(SPPU.data(), SPPU::M7Matrix + 6));
-    P.M7X = static_cast<int16_t>(Get16(SPPU.data(), SPPU::M7X));
-    P.M7Y = static_cast<int16_t>(Get16(SPPU.data(), SPPU::M7Y));
+    S.M7HOffset = S.BGHScroll[0];
+    S.M7VOffset = S.BGVScroll[0];
+    S.M7A = static_cast<int16_t>(Get16(SPPU.data(), SPPU::M7Matrix));
+    S.M7B = static_cast<int16_t>(Get16(SPPU.data(), SPPU::M7Matrix + 2));
+    S.M7C = static_cast<int16_t>(Get16(SPPU.data(), SPPU::M7Matrix + 4));
+    S.M7D = static_cast<int16_t>(Get16(SPPU.data(), SPPU::M7Matrix + 6));
+    S.M7X = static_cast<int16_t>(Get16(SPPU.data(), SPPU::M7X));
+    S.M7Y = static_cast<int16_t>(Get16(SPPU.data(), SPPU::M7Y));
     const uint16_t Fixed = Get16(SPPU.data(), SPPU::FixedColour);
-    P.FixedColour = {static_cast<uint8_t>((Fixed >> 10 & 31) * 8), static_cast<uint8_t>((Fixed >> 5 & 31) * 8),
+    S.FixedColour = {static_cast<uint8_t>((Fixed >> 10 & 31) * 8), static_cast<uint8_t>((Fixed >> 5 & 31) * 8),
                      static_cast<uint8_t>((Fixed & 31) * 8), 0};
-    P.LatchPos = {Get16(SPPU.data(), SPPU::LatchH), Get16(SPPU.data(), SPPU::LatchV)};
+    S.LatchPos = {Get16(SPPU.data(), SPPU::LatchH), Get16(SPPU.data(), SPPU::LatchV)};
 
     // Only ZSNES carries the upper DSP half; cycles and the direct page flag
     // are not in this format.
@@ -143,10 +139,10 @@ void tSSL::ChunksToMachine(tSNES& S, tPPU& P, tCart* C) const
     // OAMADDH bit 7 turns on priority rotation starting at the sprite that
     // OAMADDL names.
     const uint8_t OAMAddH = *S.Reg8(0x2103);
-    P.FirstSprite = OAMAddH & 0x80 ? static_cast<uint8_t>((*S.Reg8(0x2102) & 0xFE) >> 1) : 0;
+    S.FirstSprite = OAMAddH & 0x80 ? static_cast<uint8_t>((*S.Reg8(0x2102) & 0xFE) >> 1) : 0;
 }
 
-void tSSL::MachineToChunks(const tSNES& S, const tPPU& P, const tCart* C, uint32_t DosDateTime)
+void tSSLImage::MachineToChunks(const tSNES& S, const tCart* C, uint32_t DosDateTime)
 {
     SRAMStream = C ? C->SRAM : std::vector<uint8_t>{};
 
@@ -186,22 +182,22 @@ void tSSL::MachineToChunks(const tSNES& S, const tPPU& P, const tCart* C, uint32
         std::copy_n(S.Regs.begin() + R.Reg, R.Count, SPPU.begin() + R.Offset);
     std::copy(S.OAM.begin(), S.OAM.end(), SPPU.begin() + SPPU::OAM);
     for (int n = 0; n < 4; ++n) {
-        Put16(SPPU.data(), SPPU::Scroll + 4 * n, static_cast<uint32_t>(P.Layers[n].HScroll));
-        Put16(SPPU.data(), SPPU::Scroll + 4 * n + 2, static_cast<uint32_t>(P.Layers[n].VScroll));
+        Put16(SPPU.data(), SPPU::Scroll + 4 * n, static_cast<uint32_t>(S.BGHScroll[n]));
+        Put16(SPPU.data(), SPPU::Scroll + 4 * n + 2, static_cast<uint32_t>(S.BGVScroll[n]));
     }
-    Put16(SPPU.data(), SPPU::M7Matrix, static_cast<uint16_t>(P.M7A));
-    Put16(SPPU.data(), SPPU::M7Matrix + 2, static_cast<uint16_t>(P.M7B));
-    Put16(SPPU.data(), SPPU::M7Matrix + 4, static_cast<uint16_t>(P.M7C));
-    Put16(SPPU.data(), SPPU::M7Matrix + 6, static_cast<uint16_t>(P.M7D));
-    Put16(SPPU.data(), SPPU::M7X, static_cast<uint32_t>(P.M7X));
-    Put16(SPPU.data(), SPPU::M7Y, static_cast<uint32_t>(P.M7Y));
+    Put16(SPPU.data(), SPPU::M7Matrix, static_cast<uint16_t>(S.M7A));
+    Put16(SPPU.data(), SPPU::M7Matrix + 2, static_cast<uint16_t>(S.M7B));
+    Put16(SPPU.data(), SPPU::M7Matrix + 4, static_cast<uint16_t>(S.M7C));
+    Put16(SPPU.data(), SPPU::M7Matrix + 6, static_cast<uint16_t>(S.M7D));
+    Put16(SPPU.data(), SPPU::M7X, static_cast<uint32_t>(S.M7X));
+    Put16(SPPU.data(), SPPU::M7Y, static_cast<uint32_t>(S.M7Y));
     for (size_t i = 0; i < S.CGRAM.size(); ++i)
         Put16(SPPU.data(), SPPU::Palette + 2 * i, S.CGRAM[i]);
     // The fixed colour is held as blue, green, red bytes of 0..248.
-    const uint32_t Fixed = (P.FixedColour[2] >> 3) | (P.FixedColour[1] >> 3) << 5 | (P.FixedColour[0] >> 3) << 10;
+    const uint32_t Fixed = (S.FixedColour[2] >> 3) | (S.FixedColour[1] >> 3) << 5 | (S.FixedColour[0] >> 3) << 10;
     Put16(SPPU.data(), SPPU::FixedColour, Fixed);
-    Put16(SPPU.data(), SPPU::LatchH, static_cast<uint32_t>(P.LatchPos[0]));
-    Put16(SPPU.data(), SPPU::LatchV, static_cast<uint32_t>(P.LatchPos[1]));
+    Put16(SPPU.data(), SPPU::LatchH, static_cast<uint32_t>(S.LatchPos[0]));
+    Put16(SPPU.data(), SPPU::LatchV, static_cast<uint32_t>(S.LatchPos[1]));
 
     for (size_t k = 0; k < VRAMHalf; ++k) {
         VRAM[k] = S.VRAM[2 * k];

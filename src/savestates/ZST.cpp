@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/Broadcast.h"
 #include "core/FileIO.h"
 #include "core/Messages.h"
-#include "render/PPU.h"
 #include "savestates/ZSTImage.h"
 
 using namespace ZSTLayout;
@@ -22,10 +22,6 @@ bool KnownVersion(const uint8_t* V)
     return !std::memcmp(V, "0.6", 3) || !std::memcmp(V, "143", 3);
 }
 
-std::string Quoted(std::string_view Name)
-{
-    return "\"" + std::string(Name) + "\"";
-}
 } // namespace
 
 const std::vector<std::string>& tZST::Extensions()
@@ -61,33 +57,115 @@ bool tZST::IsZSTFile(const std::string& FileName)
     return !std::memcmp(Head.data(), Signature, SignatureLength) && Head[Eof] == 0x1A;
 }
 
-bool tZST::LoadFromFile(const std::string& FileName)
+bool ReadZSTFile(const std::string& FileName, tSNES& S, tZSTImage& Image, tError& Error)
 {
     std::vector<uint8_t> Data;
-    std::string Error;
-    if (!ReadWholeFile(FileName, Data, Error, MaxFileSize)) {
-        Messages().Error("Could not read " + Quoted(FileName) + ": " + Error + ".");
+    std::string Why;
+    if (!ReadWholeFile(FileName, Data, Why, tZST::MaxFileSize)) {
+        Error = tError("cannot read the file: " + Why);
         return false;
     }
-    const int Index = ExtensionIndex(FileName);
-    return LoadFromMemory(Data, FileName, Index >= 0 && Index < 10);
+    const int Index = tZST::ExtensionIndex(FileName);
+    Image.SourceName = FileName;
+    return ParseZST(Data, Index >= 0 && Index < 10, S, Image, Error);
 }
 
-bool tZST::LoadFromMemory(std::span<const uint8_t> Data, std::string_view Name, bool Movie)
+bool ParseZST(std::span<const uint8_t> Data, bool Movie, tSNES& S, tZSTImage& Image, tError& Error)
 {
     if (Data.size() >= VersionText + 3 && !std::memcmp(Data.data(), Signature, SignatureLength) &&
         !KnownVersion(Data.data() + VersionText)) {
         const std::string Version(reinterpret_cast<const char*>(Data.data() + VersionText), 3);
-        Messages().Error(Quoted(Name) + " is a ZSNES savestate of version \"V" + Version +
-                         "\", which has another layout; only V0.6 (ZSNES up to 1.42) and V143 (ZSNES 1.50 and 1.51) "
-                         "can be read.");
+        Error = tError("a ZSNES savestate of version \"V" + Version +
+                           "\", which has another layout; only V0.6 (ZSNES up to 1.42) and V143 (ZSNES 1.50 and 1.51) "
+                           "can be read",
+                       VersionText);
         return false;
     }
-    FileStream.assign(Data.begin(), Data.end());
-    const bool Complete = Split(Movie, Name);
-    ImageToMachine();
-    Broadcast(this, Note::NewZSTPreview);
+    Image.FileStream.assign(Data.begin(), Data.end());
+    Image.Movie = Movie;
+    const bool Complete = SplitZSTStream(Image, Error);
+    ZSTFileToMachine(Image, S);
     return Complete;
+}
+
+bool SplitZSTStream(tZSTImage& Image, tError& Error)
+{
+    const auto& Stream = Image.FileStream;
+    Image.StateImage.fill(0);
+    // Byte 36 decides how long the image is, so it is read before the rest.
+    size_t Length = ImageSize;
+    if (Stream.size() > SPCOn && Stream[SPCOn] == 0)
+        Length = ImageSizeNoSound;
+    const size_t Got = std::min(Length, Stream.size());
+    std::copy_n(Stream.begin(), Got, Image.StateImage.begin());
+
+    Image.Rest.clear();
+    const size_t Remaining = Stream.size() - Got;
+    Image.HasPreview = !Image.Movie && Remaining >= PreviewSize;
+    const size_t RestSize = Remaining - (Image.HasPreview ? PreviewSize : 0);
+    Image.Rest.assign(Stream.begin() + static_cast<std::ptrdiff_t>(Got),
+                      Stream.begin() + static_cast<std::ptrdiff_t>(Got + RestSize));
+    if (Image.HasPreview)
+        std::copy_n(Stream.end() - static_cast<std::ptrdiff_t>(PreviewSize), PreviewSize, Image.Preview.begin());
+    else
+        Image.Preview.fill(0);
+
+    if (Got < Length) {
+        Error = tError("too short for a ZSNES savestate: " + std::to_string(Stream.size()) + " of " +
+                       std::to_string(Length) + " bytes");
+        return false;
+    }
+    return true;
+}
+
+void ZSTFileToMachine(const tZSTImage& Image, tSNES& S)
+{
+    const auto& StateImage = Image.StateImage;
+    ZSTImageToMachine(StateImage, S);
+    // The image keeps only the sprite size pair, in which codes 6 and 7 look
+    // like code 0; ZSNES 1.50 and later also keep the raw OBSEL in their extra
+    // data after the image.
+    if (!std::memcmp(&StateImage[VersionText], "143", 3) && Image.Rest.size() > ExtraOBSEL) {
+        const uint8_t Raw = Image.Rest[ExtraOBSEL];
+        uint8_t& OBSEL = S.Regs[0x2101];
+        if ((Raw >> 5) >= 6 && (OBSEL >> 5) == 0)
+            OBSEL = static_cast<uint8_t>((OBSEL & 0x1F) | (Raw & 0xE0));
+    }
+}
+
+bool tZST::Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const
+{
+    auto Image = std::make_unique<tZSTImage>();
+    const bool Ok = ReadZSTFile(FileName, S, *Image, Error);
+    Out.Image = std::move(Image);
+    return Ok;
+}
+
+void tZST::Adopt(tSavestateImage& Image)
+{
+    static_cast<tZSTImage&>(*this) = std::move(static_cast<tZSTImage&>(Image));
+    Broadcast(this, Note::NewZSTPreview);
+}
+
+bool tZST::LoadFromFile(const std::string& FileName)
+{
+    tError Error;
+    const bool Ok = SNES && ReadZSTFile(FileName, *SNES, *this, Error);
+    if (!Ok)
+        Messages().Error(Error.Describe(FileName));
+    Broadcast(this, Note::NewZSTPreview);
+    return Ok;
+}
+
+bool tZST::LoadFromMemory(std::span<const uint8_t> Data, std::string_view Name, bool AsMovie)
+{
+    tError Error;
+    SourceName = std::string(Name);
+    const bool Ok = SNES && ParseZST(Data, AsMovie, *SNES, *this, Error);
+    if (!Ok)
+        Messages().Error(Error.Describe(Name));
+    Broadcast(this, Note::NewZSTPreview);
+    return Ok;
 }
 
 size_t tZST::ImageLength() const
@@ -95,38 +173,12 @@ size_t tZST::ImageLength() const
     return StateImage[SPCOn] ? ImageSize : ImageSizeNoSound;
 }
 
-bool tZST::Split(bool Movie, std::string_view Name)
+void tZST::SplitStream(bool FromFile, bool AsMovie)
 {
-    StateImage.fill(0);
-    // Byte 36 decides how long the image is, so it is read before the rest.
-    size_t Length = ImageSize;
-    if (FileStream.size() > SPCOn && FileStream[SPCOn] == 0)
-        Length = ImageSizeNoSound;
-    const size_t Got = std::min(Length, FileStream.size());
-    std::copy_n(FileStream.begin(), Got, StateImage.begin());
-
-    Rest.clear();
-    const size_t Remaining = FileStream.size() - Got;
-    HasPreview = !Movie && Remaining >= PreviewSize;
-    const size_t RestSize = Remaining - (HasPreview ? PreviewSize : 0);
-    Rest.assign(FileStream.begin() + static_cast<std::ptrdiff_t>(Got),
-                FileStream.begin() + static_cast<std::ptrdiff_t>(Got + RestSize));
-    if (HasPreview)
-        std::copy_n(FileStream.end() - static_cast<std::ptrdiff_t>(PreviewSize), PreviewSize, Preview.begin());
-    else
-        Preview.fill(0);
-
-    if (Got < Length) {
-        Messages().Error(Quoted(Name) + " is too short for a ZSNES savestate: " + std::to_string(FileStream.size()) +
-                         " of " + std::to_string(Length) + " bytes; the missing part is read as zero.");
-        return false;
-    }
-    return true;
-}
-
-void tZST::SplitStream(bool FromFile, bool Movie)
-{
-    Split(Movie, StateFileName);
+    tError Error;
+    Movie = AsMovie;
+    if (!SplitZSTStream(*this, Error))
+        Messages().Error(Error.Describe(SourceName));
     if (FromFile)
         return;
     ImageToMachine();
@@ -145,38 +197,26 @@ void tZST::BuildStream()
         FileStream.insert(FileStream.end(), Preview.begin(), Preview.end());
 }
 
-bool tZST::SaveToFile(const std::string& FileName)
+bool tZST::SaveToFile(const std::string& FileName, std::string& Error)
 {
     BuildStream();
-    std::string Error;
-    if (!WriteFileAtomic(FileName, FileStream, Error)) {
-        Messages().Error("Could not write " + Quoted(FileName) + ": " + Error + ".");
-        return false;
-    }
-    return true;
+    return WriteFileAtomic(FileName, FileStream, Error);
 }
 
 void tZST::ImageToMachine()
 {
-    ZSTImageToMachine(StateImage, *SNES, *PPU);
-    // The image keeps only the sprite size pair, in which codes 6 and 7 look
-    // like code 0; ZSNES 1.50 and later also keep the raw OBSEL in their extra
-    // data after the image.
-    if (!std::memcmp(&StateImage[VersionText], "143", 3) && Rest.size() > ExtraOBSEL) {
-        const uint8_t Raw = Rest[ExtraOBSEL];
-        uint8_t& OBSEL = SNES->Regs[0x2101];
-        if ((Raw >> 5) >= 6 && (OBSEL >> 5) == 0)
-            OBSEL = static_cast<uint8_t>((OBSEL & 0x1F) | (Raw & 0xE0));
-    }
+    if (SNES)
+        ZSTFileToMachine(*this, *SNES);
 }
 
 void tZST::MachineToImage()
 {
-    ZSTMachineToImage(StateImage, *SNES, *PPU);
+    ZSTMachineToImage(StateImage, *SNES);
 }
 
 void tZST::ClearImage()
 {
+    Movie = false;
     StateImage.fill(0);
     Preview.fill(0);
     HasPreview = false;
@@ -225,7 +265,7 @@ void tZST::Notify(const void* Sender, tNote Msg)
         if (!IsSelf(Sender))
             BuildStream();
     } else if (Msg == Note::NewZSTStream) {
-        SplitStream(false, StateKind == KindMovie);
+        SplitStream(false, Movie);
     } else if (Msg == Note::NewSavestate) {
         if (!IsSelf(Sender))
             ClearImage();

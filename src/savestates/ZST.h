@@ -12,23 +12,41 @@
 #include <string_view>
 #include <vector>
 
-#include "core/Broadcast.h"
+#include "core/Receiver.h"
+#include "core/Error.h"
+#include "core/SavestateFormat.h"
 #include "core/SNES.h"
 #include "savestates/ZSTLayout.h"
 
-class tZST : public tReceiver, public tSavestateFormat
+// A ZSNES file as the program holds it.
+struct tZSTImage : tSavestateImage {
+    bool HasPreview = false;
+    std::array<uint8_t, ZSTLayout::ImageSize> StateImage{};
+    std::vector<uint8_t> Rest;
+    std::array<uint8_t, ZSTLayout::PreviewSize> Preview{};
+    std::vector<uint8_t> FileStream;
+    bool Movie = false;     // read as a movie: no preview at the end
+    std::string SourceName; // the file it came from, for messages
+};
+
+// The pure reader: parses file bytes into a machine state and an image the
+// caller owns. A file shorter than its image is read as far as it goes (the
+// rest zero) and still fails with the reason.
+bool ParseZST(std::span<const uint8_t> Data, bool Movie, tSNES& S, tZSTImage& Image, tError& Error);
+bool ReadZSTFile(const std::string& FileName, tSNES& S, tZSTImage& Image, tError& Error);
+// Splits Image.FileStream into the image, the rest and the preview; false
+// (with the reason) when it is shorter than the image.
+bool SplitZSTStream(tZSTImage& Image, tError& Error);
+// The image into the machine state, with what the extra data adds.
+void ZSTFileToMachine(const tZSTImage& Image, tSNES& S);
+
+class tZST : public tZSTImage, public tReceiver, public tSavestateFormat
 {
   public:
     // The largest file taken in: a fixed image, every chip's data, 128 KiB of
     // SRAM and the preview stay far below 1 MiB; old movies add their input
     // stream, a few bytes per frame.
     static constexpr uint64_t MaxFileSize = 16ull << 20;
-
-    bool HasPreview = false;
-    std::array<uint8_t, ZSTLayout::ImageSize> StateImage{};
-    std::vector<uint8_t> Rest;
-    std::array<uint8_t, ZSTLayout::PreviewSize> Preview{};
-    std::vector<uint8_t> FileStream;
 
     // ".zmv", ".zm1"-".zm9" (movies, indexes 0-9), ".zst", ".zs1"-".zs9".
     static const std::vector<std::string>& Extensions();
@@ -38,17 +56,25 @@ class tZST : public tReceiver, public tSavestateFormat
     // True when the file starts with the ZSNES signature and 0x1A at byte 26.
     static bool IsZSTFile(const std::string& FileName);
     bool IsFormatFile(const std::string& FileName) override { return IsZSTFile(FileName); }
+    bool Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const override;
+    // Takes the image and announces its preview ("new ZST.Preview").
+    void Adopt(tSavestateImage& Image) override;
 
-    // Loads a savestate or movie file; reports failures through Messages().
-    bool LoadFromFile(const std::string& FileName) override;
-    // Loads file bytes held in memory; Name is used in messages.
-    bool LoadFromMemory(std::span<const uint8_t> Data, std::string_view Name, bool Movie);
+    // Reads straight into the global machine state and this image, as far
+    // as the file goes, and reports failures through Messages() (the
+    // command-line tool, benchmarks and fuzzers; the program loads through
+    // LoadSavestate).
+    bool LoadFromFile(const std::string& FileName);
+    // The same from bytes held in memory; Name is used in messages.
+    bool LoadFromMemory(std::span<const uint8_t> Data, std::string_view Name, bool AsMovie);
     // Rebuilds the file from the three parts and writes it atomically.
-    bool SaveToFile(const std::string& FileName);
+    // Error holds the system's reason on failure; the caller reports it.
+    bool SaveToFile(const std::string& FileName, std::string& Error);
 
     // The fixed image's length in the file: shorter without the sound part.
     size_t ImageLength() const;
-    void SplitStream(bool FromFile, bool Movie);
+    // Splits the edited stream again, then loads it ("new ZST.Stream").
+    void SplitStream(bool FromFile, bool AsMovie);
     void BuildStream();
     void ImageToMachine();
     void MachineToImage();
@@ -61,7 +87,6 @@ class tZST : public tReceiver, public tSavestateFormat
 
   private:
     bool IsSelf(const void* Sender) const { return Sender == static_cast<const void*>(this); }
-    bool Split(bool Movie, std::string_view Name);
 };
 
 extern tZST* ZST;

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "core/SNES.h"
-#include "render/PPU.h"
 #include "savestates/ZSTLayout.h"
 
 using namespace ZSTLayout;
@@ -83,7 +82,7 @@ uint8_t ZSTSpriteSizeCode(uint8_t Small, uint8_t Large)
     return 0;
 }
 
-void ZSTImageToMachine(tZSTConstImageSpan Image, tSNES& S, tPPU& P)
+void ZSTImageToMachine(tZSTConstImageSpan Image, tSNES& S)
 {
     const tIn I(Image);
 
@@ -127,18 +126,19 @@ void ZSTImageToMachine(tZSTConstImageSpan Image, tSNES& S, tPPU& P)
     S.CPU_X = I.U16(X);
     S.CPU_Y = I.U16(Y);
 
-    P.StateFlags.fill(0);
-    P.StateFlags[0] = I.U8(CGMod) != 0;
-    P.StateFlags[1] = I.U8(LatchXR) != 0;
-    P.StateFlags[2] = I.U8(LatchYR) != 0;
-    P.StateFlags[4] = I.U8(VRAMRead) != 0;
-    P.StateFlags[5] = I.U8(CurHDMA);
-    P.StateFlags[6] = I.U8(NextHDMA);
-    P.StateFlags[7] = I.U8(IOHVLatch);
-    P.StateFlags[8] = I.U8(IOPortVal);
-    P.StateFlags[9] = I.U8(NoSprIncr);
-    P.StateFlags[10] = I.U8(VRAMRead2);
-    P.FirstSprite = I.U8(ObjHiPr);
+    S.CGRAMLatch = S.OPHCTLatch = S.OPVCTLatch = S.OAMLatch = S.VRAMReadLatch = 0;
+    S.HDMAActive = S.HDMANext = S.HVLatched = S.IOPort = S.NoSpriteIncrement = S.VRAMReadLatch2 = 0;
+    S.CGRAMLatch = I.U8(CGMod) != 0;
+    S.OPHCTLatch = I.U8(LatchXR) != 0;
+    S.OPVCTLatch = I.U8(LatchYR) != 0;
+    S.VRAMReadLatch = I.U8(VRAMRead) != 0;
+    S.HDMAActive = I.U8(CurHDMA);
+    S.HDMANext = I.U8(NextHDMA);
+    S.HVLatched = I.U8(IOHVLatch);
+    S.IOPort = I.U8(IOPortVal);
+    S.NoSpriteIncrement = I.U8(NoSprIncr);
+    S.VRAMReadLatch2 = I.U8(VRAMRead2);
+    S.FirstSprite = I.U8(ObjHiPr);
 
     S.Regs.fill(0);
     auto& R = S.Regs;
@@ -173,11 +173,11 @@ void ZSTImageToMachine(tZSTConstImageSpan Image, tSNES& S, tPPU& P)
     const bool Mode7 = (R[0x2105] & 7) == 7;
     for (int n = 0; n < 4; ++n) {
         const uint16_t Mask = (n == 0 && Mode7) ? 0x1FFF : 0x3FF;
-        P.Layers[n].HScroll = I.U16(BGScrolX + 2 * n) & Mask;
-        P.Layers[n].VScroll = I.U16(BGScrolY + 2 * n) & Mask;
+        S.BGHScroll[n] = I.U16(BGScrolX + 2 * n) & Mask;
+        S.BGVScroll[n] = I.U16(BGScrolY + 2 * n) & Mask;
     }
-    P.M7HOffset = I.U16(BGScrolX) & 0x1FFF;
-    P.M7VOffset = I.U16(BGScrolY) & 0x1FFF;
+    S.M7HOffset = I.U16(BGScrolX) & 0x1FFF;
+    S.M7VOffset = I.U16(BGScrolY) & 0x1FFF;
 
     R[0x2115] = I.U8(VRAMIncType);
     S.SetReg16(0x2116, (I.U32(VRAMAddr) >> 1) & 0x7FFF);
@@ -189,7 +189,7 @@ void ZSTImageToMachine(tZSTConstImageSpan Image, tSNES& S, tPPU& P)
     S.SetReg16(0x4204, I.U16(DivA));
     S.SetReg16(0x4214, I.U16(DivRes));
     S.SetReg16(0x4216, I.U16(MultRes));
-    P.LatchPos = {I.U16(LatchX), I.U16(LatchY)};
+    S.LatchPos = {I.U16(LatchX), I.U16(LatchY)};
     // ZSNES does not store $4212; its V-blank bit follows from the line.
     if (IsVBlank(I.U16(CurYPos), LastLine))
         R[0x4212] = 0x80;
@@ -203,12 +203,12 @@ void ZSTImageToMachine(tZSTConstImageSpan Image, tSNES& S, tPPU& P)
     R[0x212E] = I.U8(WinEnabM);
     R[0x212F] = I.U8(WinEnabS);
     R[0x211A] = I.U8(Mode7Set);
-    P.M7A = static_cast<int16_t>(I.U16(Mode7A));
-    P.M7B = static_cast<int16_t>(I.U16(Mode7A + 2));
-    P.M7C = static_cast<int16_t>(I.U16(Mode7A + 4));
-    P.M7D = static_cast<int16_t>(I.U16(Mode7A + 6));
-    P.M7X = static_cast<int16_t>(I.U16(Mode7X0));
-    P.M7Y = static_cast<int16_t>(I.U16(Mode7Y0));
+    S.M7A = static_cast<int16_t>(I.U16(Mode7A));
+    S.M7B = static_cast<int16_t>(I.U16(Mode7A + 2));
+    S.M7C = static_cast<int16_t>(I.U16(Mode7A + 4));
+    S.M7D = static_cast<int16_t>(I.U16(Mode7A + 6));
+    S.M7X = static_cast<int16_t>(I.U16(Mode7X0));
+    S.M7Y = static_cast<int16_t>(I.U16(Mode7Y0));
     for (int k = 0; k < 3; ++k) {
         R[0x2134 + k] = I.U8(CompMult + k);
         R[0x2181 + k] = I.U8(WRAMRWAdr + k);
@@ -216,7 +216,7 @@ void ZSTImageToMachine(tZSTConstImageSpan Image, tSNES& S, tPPU& P)
     I.Copy(DMAData, &R[0x4300], DMADataSize);
     R[0x4211] = I.U8(IRQOn);
     R[0x420C] = I.U8(CurHDMA);
-    P.FixedColour = {static_cast<uint8_t>((I.U8(ColAddB) & 31) * 8), static_cast<uint8_t>((I.U8(ColAddG) & 31) * 8),
+    S.FixedColour = {static_cast<uint8_t>((I.U8(ColAddB) & 31) * 8), static_cast<uint8_t>((I.U8(ColAddG) & 31) * 8),
                      static_cast<uint8_t>((I.U8(ColAddR) & 31) * 8), 0};
     R[0x2130] = I.U8(ScAddSet);
     R[0x2131] = I.U8(ScAddType);
@@ -226,7 +226,7 @@ void ZSTImageToMachine(tZSTConstImageSpan Image, tSNES& S, tPPU& P)
     if (Sound)
         I.Copy(RegRead, &R[0x2140], 4);
     R[0x213E] = 1;
-    P.BeamPos = {0, I.U16(CurYPos)};
+    S.BeamPos = {0, I.U16(CurYPos)};
 }
 
 void ZSTFillHDMARecords(tZSTImageSpan Image)
@@ -242,7 +242,7 @@ void ZSTFillHDMARecords(tZSTImageSpan Image)
     }
 }
 
-void ZSTMachineToImage(tZSTImageSpan Image, const tSNES& S, const tPPU& P)
+void ZSTMachineToImage(tZSTImageSpan Image, const tSNES& S)
 {
     tOut O(Image);
     const auto& R = S.Regs;
@@ -323,7 +323,7 @@ void ZSTMachineToImage(tZSTImageSpan Image, const tSNES& S, const tPPU& P)
     O.U16(OAMAddrS, OAMBytes);
     O.U16(POAMAddrS, OAMBytes);
     O.U8(NextHPrior, R[0x2103] >> 7);
-    O.U8(ObjHiPr, P.FirstSprite);
+    O.U8(ObjHiPr, S.FirstSprite);
 
     O.U8(BGMode, R[0x2105] & 7);
     O.U8(BG3HighSt, (R[0x2105] >> 3) & 1);
@@ -345,8 +345,8 @@ void ZSTMachineToImage(tZSTImageSpan Image, const tSNES& S, const tPPU& P)
         O.U8(BGSCSize + n, Size);
         const uint8_t Nibble = (R[0x210B + n / 2] >> (4 * (n & 1))) & 0x0F;
         O.U16(BGObjPtr + 2 * n, (Nibble << 13) & 0xFFFF);
-        O.U16(BGScrolX + 2 * n, static_cast<unsigned>(P.Layers[n].HScroll));
-        O.U16(BGScrolY + 2 * n, static_cast<unsigned>(P.Layers[n].VScroll));
+        O.U16(BGScrolX + 2 * n, static_cast<unsigned>(S.BGHScroll[n]));
+        O.U16(BGScrolY + 2 * n, static_cast<unsigned>(S.BGVScroll[n]));
     }
 
     const uint8_t VMAIN = R[0x2115];
@@ -375,18 +375,18 @@ void ZSTMachineToImage(tZSTImageSpan Image, const tSNES& S, const tPPU& P)
     }
 
     O.U16(CGAddr, R[0x2121] * 2u);
-    O.U8(CGMod, P.StateFlags[0] ? 1 : 0);
+    O.U8(CGMod, S.CGRAMLatch ? 1 : 0);
     O.U16(ScrnOn, R[0x212C] | R[0x212D] << 8);
     O.U16(Resolutn, (R[0x2133] & 0x04) ? 239 : 224);
     O.U8(MultA, R[0x4202]);
     O.U16(DivA, S.Reg16(0x4204));
     O.U16(DivRes, S.Reg16(0x4214));
     O.U16(MultRes, S.Reg16(0x4216));
-    O.U16(LatchX, static_cast<unsigned>(P.LatchPos[0]));
-    O.U16(LatchY, static_cast<unsigned>(P.LatchPos[1]));
+    O.U16(LatchX, static_cast<unsigned>(S.LatchPos[0]));
+    O.U16(LatchY, static_cast<unsigned>(S.LatchPos[1]));
     // Read toggles: ZSNES flips them between 0 and 1.
-    O.U8(LatchXR, P.StateFlags[1] ? 1 : 0);
-    O.U8(LatchYR, P.StateFlags[2] ? 1 : 0);
+    O.U8(LatchXR, S.OPHCTLatch ? 1 : 0);
+    O.U8(LatchYR, S.OPVCTLatch ? 1 : 0);
     for (int k = 0; k < 4; ++k)
         O.U8(WinL1 + k, R[0x2126 + k]);
     for (int r = 0; r < 3; ++r) {
@@ -398,12 +398,12 @@ void ZSTMachineToImage(tZSTImageSpan Image, const tSNES& S, const tPPU& P)
     O.U8(WinEnabM, R[0x212E]);
     O.U8(WinEnabS, R[0x212F]);
     O.U8(Mode7Set, R[0x211A]);
-    O.U16(Mode7A, static_cast<uint16_t>(P.M7A));
-    O.U16(Mode7A + 2, static_cast<uint16_t>(P.M7B));
-    O.U16(Mode7A + 4, static_cast<uint16_t>(P.M7C));
-    O.U16(Mode7A + 6, static_cast<uint16_t>(P.M7D));
-    O.U16(Mode7X0, static_cast<unsigned>(P.M7X));
-    O.U16(Mode7Y0, static_cast<unsigned>(P.M7Y));
+    O.U16(Mode7A, static_cast<uint16_t>(S.M7A));
+    O.U16(Mode7A + 2, static_cast<uint16_t>(S.M7B));
+    O.U16(Mode7A + 4, static_cast<uint16_t>(S.M7C));
+    O.U16(Mode7A + 6, static_cast<uint16_t>(S.M7D));
+    O.U16(Mode7X0, static_cast<unsigned>(S.M7X));
+    O.U16(Mode7Y0, static_cast<unsigned>(S.M7Y));
     // Old joypad read positions that ZSNES no longer uses, not port values.
     O.U8(JoyAPos, 0);
     O.U8(JoyBPos, 0);
@@ -411,13 +411,13 @@ void ZSTMachineToImage(tZSTImageSpan Image, const tSNES& S, const tPPU& P)
     O.U32(WRAMRWAdr, R[0x2181] | R[0x2182] << 8 | static_cast<uint32_t>(R[0x2183] & 1) << 16);
     O.Copy(DMAData, &R[0x4300], DMADataSize);
     O.U8(IRQOn, R[0x4211]);
-    O.U8(NextHDMA, P.StateFlags[6]);
+    O.U8(NextHDMA, S.HDMANext);
     O.U8(CurHDMA, R[0x420C]);
     if (New)
         ZSTFillHDMARecords(Image);
-    O.U8(ColAddR, P.FixedColour[2] >> 3);
-    O.U8(ColAddG, P.FixedColour[1] >> 3);
-    O.U8(ColAddB, P.FixedColour[0] >> 3);
+    O.U8(ColAddR, S.FixedColour[2] >> 3);
+    O.U8(ColAddG, S.FixedColour[1] >> 3);
+    O.U8(ColAddB, S.FixedColour[0] >> 3);
     O.U8(ColNull, 0);
     O.U8(ScAddSet, R[0x2130]);
     O.U8(ScAddType, R[0x2131]);
@@ -432,9 +432,9 @@ void ZSTMachineToImage(tZSTImageSpan Image, const tSNES& S, const tPPU& P)
     O.U8(PPUStatus, R[0x213F] & 0x80);
     O.U8(InterlVal, R[0x2133] & 0x41);
     O.U16(HIRQLoc, S.Reg16(0x4207));
-    O.U8(NoSprIncr, P.StateFlags[9]);
+    O.U8(NoSprIncr, S.NoSpriteIncrement);
     O.U8(IOPortVal, R[0x4201]);
-    O.U8(IOHVLatch, P.StateFlags[7]);
+    O.U8(IOHVLatch, S.HVLatched);
     O.Copy(WRAM, S.WRAM.data(), S.WRAM.size());
     O.Copy(VRAM, S.VRAM.data(), S.VRAM.size());
 

@@ -7,7 +7,6 @@
 #include <span>
 
 class tSNES;
-class tPPU;
 
 using tZSTImageSpan = std::span<uint8_t, 266879>;
 using tZSTConstImageSpan = std::span<const uint8_t, 266879>;
@@ -15,13 +14,13 @@ using tZSTConstImageSpan = std::span<const uint8_t, 266879>;
 // Fills the machine state and the PPU values the register image cannot hold.
 // The register image is cleared first; without the sound part the sound
 // state is cleared.
-void ZSTImageToMachine(tZSTConstImageSpan Image, tSNES& S, tPPU& P);
+void ZSTImageToMachine(tZSTConstImageSpan Image, tSNES& S);
 
 // Writes the machine state into the image. An image whose version byte is 0
 // is new: it gets the header, the HDMA work records and the constants ZSNES
 // needs to run the state; otherwise what the machine state does not hold is
 // left as loaded.
-void ZSTMachineToImage(tZSTImageSpan Image, const tSNES& S, const tPPU& P);
+void ZSTMachineToImage(tZSTImageSpan Image, const tSNES& S);
 
 // HDMA work records as a freshly written image carries them: ZSNES rebuilds
 // their routine pointers at the next frame, so only the unit size and the

@@ -3,13 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "cart/SNESCart.h"
-#include "core/Broadcast.h"
-#include "core/FileIO.h"
 #include "core/Gzip.h"
-#include "core/Messages.h"
-#include "core/SNES.h"
-#include "savestates/S9X.h"
 
 const std::array<const char*, 7> tSMV::SyncNames = {
     "MOVIE_SYNC_DATA_EXISTS", "MOVIE_SYNC_WIP1TIMING", "MOVIE_SYNC_LEFTRIGHT", "MOVIE_SYNC_VOLUMEENVX",
@@ -48,21 +42,6 @@ std::span<const uint8_t> Clamp(std::span<const uint8_t> File, size_t From, size_
     From = std::min(From, File.size());
     To = std::min(To, File.size());
     return To > From ? File.subspan(From, To - From) : std::span<const uint8_t>();
-}
-
-// Loads the embedded quicksave, an ordinary Snes9x savestate, into the
-// machine state through the Snes9x reader. The state is cleared first, as for
-// any savestate, but a quicksave the reader refuses leaves it as it was.
-bool LoadQuicksave(std::span<const uint8_t> Data, const std::string& MovieName)
-{
-    if (!S9X || !SNES)
-        return false;
-    const tSNES Before = *SNES;
-    SNES->Clear();
-    if (S9X->LoadFromStream(Data, MovieName))
-        return true;
-    *SNES = Before;
-    return false;
 }
 }
 
@@ -161,41 +140,4 @@ bool tSMV::Parse(std::span<const uint8_t> File)
     auto Rest = Clamp(File, ControllerDataOffset(), File.size());
     ControllerData.assign(Rest.begin(), Rest.end());
     return true;
-}
-
-bool tSMV::ApplyStart(const std::string& FileName)
-{
-    if (!Valid)
-        return false;
-    if (!EmbeddedError.empty()) {
-        Messages().Error(FileName + ": " + EmbeddedError);
-        return false;
-    }
-    if (StartsFromSRAM()) {
-        if (!Cart)
-            return false;
-        Cart->SRAM = Embedded;
-        Broadcast(this, Note::NewSRAM);
-        return true;
-    }
-    // The reader reports its own errors. Every view follows the new machine
-    // state; the reader, as the sender, keeps the image it has just read.
-    if (!LoadQuicksave(Embedded, FileName))
-        return false;
-    Broadcast(S9X, Note::NewSNES);
-    return true;
-}
-
-bool tSMV::LoadMovie(const std::string& FileName)
-{
-    std::vector<uint8_t> File;
-    std::string Error;
-    if (!ReadWholeFile(FileName, File, Error)) {
-        Parse({});
-        Messages().Error(FileName + ": cannot read the movie: " + Error);
-        return false;
-    }
-    if (!Parse(File))
-        return false;
-    return ApplyStart(FileName);
 }

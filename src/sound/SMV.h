@@ -62,13 +62,8 @@ public:
     // when that fails Embedded is empty and EmbeddedError says why.
     bool Parse(std::span<const uint8_t> File);
 
-    // Reads and parses a movie file, then starts it: the embedded SRAM goes
-    // into the cartridge ("new SRAM"), or the embedded quicksave into the
-    // machine state ("new SNES"). Errors are reported through Messages();
-    // a file without the signature is simply not valid.
-    bool LoadMovie(const std::string& FileName);
-    // The starting half of LoadMovie, on what Parse found.
-    bool ApplyStart(const std::string& FileName);
+    // Starting a movie (its SRAM into the cartridge, its quicksave into the
+    // machine state) is the program's business: app/MovieStart.h.
 
     // The names of the sync option bits, "MOVIE_SYNC_DATA_EXISTS" .. "MOVIE_SYNC_HASROMINFO".
     static const std::array<const char*, 7> SyncNames;

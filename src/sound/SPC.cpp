@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/Broadcast.h"
 #include "core/FileIO.h"
 #include "core/LittleEndian.h"
 #include "core/SNES.h"
@@ -49,16 +50,25 @@ bool tSPC::LoadFromMemory(std::span<const uint8_t> Data, tError& Error)
     return LoadFromStream(Stream, Error);
 }
 
-bool tSPC::LoadFromStream(tByteReader& Stream, std::string& Error)
+bool tSPC::LoadFromStream(tByteReader& Stream, tError& Error)
 {
-    tError E;
-    const bool Ok = LoadFromStream(Stream, E);
-    if (!Ok)
-        Error = E.Reason;
-    return Ok;
+    if (!ReadStream(Stream, Error))
+        return false;
+    Broadcast(nullptr, Note::NewSPC);
+    WriteToSNES();
+    return true;
 }
 
-bool tSPC::LoadFromStream(tByteReader& Stream, tError& Error)
+void tSPC::TakeFile(tSPC& Other)
+{
+    Image = Other.Image;
+    ExtTags = std::move(Other.ExtTags);
+    Tag = Other.Tag;
+    TextTag = Other.TextTag;
+    Loaded = Other.Loaded;
+}
+
+bool tSPC::ReadStream(tByteReader& Stream, tError& Error)
 {
     // A shorter file would leave part of the old image in place, mixing two
     // snapshots; it is refused instead.
@@ -71,8 +81,6 @@ bool tSPC::LoadFromStream(tByteReader& Stream, tError& Error)
     ReadExtTags(Stream);
     DecodeTag();
     Loaded = true;
-    Broadcast(nullptr, Note::NewSPC);
-    WriteToSNES();
     return true;
 }
 

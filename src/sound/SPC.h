@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/Broadcast.h"
+#include "core/Receiver.h"
 #include "core/ByteReader.h"
 #include "core/Error.h"
 #include "sound/SPC_EditorFields.h"
@@ -88,8 +88,11 @@ public:
     // WriteToSNES, "new SNES".
     bool LoadFromStream(tByteReader& Stream, tError& Error);
     bool LoadFromMemory(std::span<const uint8_t> Data, tError& Error);
-    // The reason alone, for the savestate formats that carry a snapshot.
-    bool LoadFromStream(tByteReader& Stream, std::string& Error);
+    // The reading alone: the image, the extended tags and the tag from the
+    // cursor, broadcasting nothing (a savestate reader's embedded snapshot).
+    bool ReadStream(tByteReader& Stream, tError& Error);
+    // Takes over the file another snapshot object read: image, tags (moved), flags.
+    void TakeFile(tSPC& Other);
 
     // Folds the editor's values into the image and writes the file.
     bool SaveToFile(const std::string& FileName, const tSPC_EditorFields& Fields, tError& Error);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "app/Loader.h"
 #include "app/RegisterTabs.h"
 #include "core/SNES.h"
 #include "render/PPU.h"
@@ -142,8 +143,8 @@ TEST_F(tRegisterTabsTest, PPUPortsShowTheMemoryTheyReach)
     SNES->Regs[0x2182] = 0x12;
     SNES->Regs[0x2183] = 0xFF; // only bit 0 counts
     SNES->WRAM[0x11234] = 0x99;
-    PPU->FixedColour = {248, 8, 16, 0}; // blue, green, red
-    PPU->Layers[0].HScroll = 0x1FFF;
+    SNES->FixedColour = {248, 8, 16, 0}; // blue, green, red
+    SNES->BGHScroll[0] = 0x1FFF;
     tRegisterTab Tab = Filled(PagePPU);
     EXPECT_EQ(Row(Tab, "RDOAM").Dec, "119");
     EXPECT_EQ(Row(Tab, "VMADD*2").Hex, "FFFE");
@@ -161,7 +162,7 @@ TEST_F(tRegisterTabsTest, PPUPortsShowTheMemoryTheyReach)
     EXPECT_EQ(SNES->Regs[0x2121], 0xFF);
     EXPECT_EQ(SNES->Regs[0x2122], 0x00);
     Write(Tab, "COLDATA.G", 31);
-    EXPECT_EQ(PPU->FixedColour[1], 248);
+    EXPECT_EQ(SNES->FixedColour[1], 248);
 }
 
 TEST_F(tRegisterTabsTest, APURowsFollowTheVoicesAndTheDSP)
@@ -234,9 +235,9 @@ TEST_F(tRegisterTabsTest, SuperSleuthTabShowsTheConvertedChunks)
     SNES->Regs[0x2121] = 0x42;
     SNES->Regs[0x4372] = 0x34;
     SNES->Regs[0x4373] = 0x12;
-    PPU->Layers[2].VScroll = 0x155;
-    PPU->FixedColour = {248, 0, 8, 0};
-    SSL->MachineToChunks(*SNES, *PPU, nullptr, 0x12345678);
+    SNES->BGVScroll[2] = 0x155;
+    SNES->FixedColour = {248, 0, 8, 0};
+    SSL->MachineToChunks(*SNES, nullptr, 0x12345678);
     tRegisterTabs Tabs;
     tError Error;
     ASSERT_TRUE(Tabs.Load(Error)) << Error.Reason;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/Cartridge.h"
+#include "app/Loader.h"
 #include "cart/CartTestROM.h"
 #include "cart/IPS.h"
 #include "cart/SNESCart.h"
@@ -11,6 +12,7 @@
 #include "core/Broadcast.h"
 #include "core/Options.h"
 #include "core/SNES.h"
+#include "savestates/ZSTLayout.h"
 
 namespace {
 
@@ -260,7 +262,12 @@ TEST_F(CartTest, CartridgeNotFoundIsShownOncePerBaseName)
 TEST_F(CartTest, NewSavestateLoadsTheCartridgeOnlyWithTheOption)
 {
     WriteBytes(Path("s.sfc"), std::vector<uint8_t>(32768, 1));
-    WriteBytes(Path("s.zst"), std::vector<uint8_t>(100, 0));
+    // A whole ZSNES image without the sound part: only a load that succeeds
+    // announces a new savestate.
+    const std::string Head = std::string(ZSTLayout::Signature) + "0.6\x1A\x3C";
+    std::vector<uint8_t> State(Head.begin(), Head.end());
+    State.resize(ZSTLayout::ImageSizeNoSound, 0);
+    WriteBytes(Path("s.zst"), State);
     Options().CBox_OpenCart = false;
     LoadSavestate(Path("s.zst"));
     EXPECT_TRUE(Cart->FileName.empty());

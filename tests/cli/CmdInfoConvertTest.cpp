@@ -1,11 +1,13 @@
 // orlik-cli info and convert as a user runs them.
 
+#include "app/Loader.h"
 #include "cli/CliRun.h"
 
 #include <algorithm>
 #include <filesystem>
 
 #include "cart/CartTestROM.h"
+#include "core/Broadcast.h"
 #include "core/SNES.h"
 #include "savestates/ZST.h"
 
@@ -107,4 +109,39 @@ TEST_F(CmdInfoConvertTest, InfoWithACartridgeShowsItsHeaderBesideTheState)
     const tCliRun Missing = RunCli("info --cart " + Dir + "/none.sfc " + DemoState);
     EXPECT_EQ(Missing.Exit, 1);
     EXPECT_TRUE(Has(Missing.Err, "none.sfc")) << Missing.Err;
+}
+
+// The width and height in a PNG's header chunk.
+static std::pair<uint32_t, uint32_t> PNGSize(const std::vector<uint8_t>& P)
+{
+    auto U32 = [&](size_t At) {
+        return static_cast<uint32_t>(P[At]) << 24 | static_cast<uint32_t>(P[At + 1]) << 16 |
+               static_cast<uint32_t>(P[At + 2]) << 8 | P[At + 3];
+    };
+    return P.size() >= 24 ? std::pair{U32(16), U32(20)} : std::pair{0u, 0u};
+}
+
+TEST_F(CmdInfoConvertTest, InfoGivesTheScreenSizeTheRendererComposes)
+{
+    const std::string Dir = TempDir();
+    const std::string Demo = std::string(ORLIK_RESOURCE_DIR) + "/demo/demo.zst";
+    // SETINI: pseudo hires and screen interlace alone change no size (info
+    // said 512 wide and 448 high); overscan does. (ZSNES keeps no sprite
+    // interlace bit; the renderer's own test covers it.)
+    const std::pair<uint8_t, const char*> Cases[] = {{0x08, "256x224"}, {0x01, "256x224"}, {0x04, "256x239"}};
+    for (const auto& [SETINI, Want] : Cases) {
+        SCOPED_TRACE(Want);
+        ASSERT_TRUE(LoadSavestate(Demo));
+        SNES->Regs[0x2133] = SETINI;
+        Broadcast(nullptr, Note::NewSNES);
+        const std::string State = Dir + "/s.zst";
+        ASSERT_TRUE(SaveState(*ZST, State));
+        const tCliRun I = RunCli("info " + State);
+        ASSERT_EQ(I.Exit, 0) << I.Err;
+        EXPECT_TRUE(Has(I.Out, std::string("screen:          ") + Want)) << I.Out;
+        const tCliRun R = RunCli("render " + State + " -o " + Dir + "/s.png");
+        ASSERT_EQ(R.Exit, 0) << R.Err;
+        const auto [W, H] = PNGSize(ReadBytes(Dir + "/s.png"));
+        EXPECT_EQ(std::to_string(W) + "x" + std::to_string(H), Want);
+    }
 }

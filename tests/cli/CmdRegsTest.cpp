@@ -208,8 +208,8 @@ TEST_F(tCmdRegsSSLTest, SuperSleuthValuesAreTheFilesBytes)
     SNES->Regs[0x2105] = 0x09;
     SNES->Regs[0x4200] = 0x81;
     SNES->Regs[0x4305] = 0x20;
-    PPU->Layers[1].HScroll = 0x123;
-    SSL->MachineToChunks(*SNES, *PPU, nullptr, 0x5A5A1234);
+    SNES->BGHScroll[1] = 0x123;
+    SSL->MachineToChunks(*SNES, nullptr, 0x5A5A1234);
     std::vector<uint8_t> D;
     SSL->SaveToStream(D);
     const std::string File = TempDir() + "/own.s01";

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "core/Broadcast.h"
 #include "core/INI.h"
 #include "core/SharedData.h"
 

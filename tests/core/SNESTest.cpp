@@ -2,7 +2,9 @@
 
 #include <array>
 #include <memory>
+#include <type_traits>
 
+#include "app/Loader.h"
 #include "cart/SNESCart.h"
 #include "core/Broadcast.h"
 #include "core/Options.h"
@@ -15,13 +17,14 @@ namespace {
 // apart from any real reader.
 class tAcceptAll : public tSavestateFormat {
 public:
-    int Loads = 0;
+    mutable int Loads = 0;
     bool IsFormatFile(const std::string&) override { return true; }
-    bool LoadFromFile(const std::string&) override
+    bool Parse(const std::string&, tSNES&, tParsedFile&, tError&) const override
     {
         ++Loads;
         return true;
     }
+    void Adopt(tSavestateImage&) override {}
 };
 
 class DetectionTest : public tModelTest {
@@ -77,7 +80,8 @@ TEST_F(DetectionTest, SignatureTestDecidesUnlessZSTChecksAreOff)
 {
     class tRejectAll : public tSavestateFormat {
         bool IsFormatFile(const std::string&) override { return false; }
-        bool LoadFromFile(const std::string&) override { return false; }
+        bool Parse(const std::string&, tSNES&, tParsedFile&, tError&) const override { return false; }
+        void Adopt(tSavestateImage&) override {}
     } Reject;
     RegisterSavestateFormat(FormatZST, &Reject);
     RegisterSavestateFormat(FormatS9X, &Reject);
@@ -88,7 +92,7 @@ TEST_F(DetectionTest, SignatureTestDecidesUnlessZSTChecksAreOff)
     EXPECT_EQ(DetectFormat("a.000"), FormatNone);
 }
 
-TEST_F(DetectionTest, UnknownFileClearsStateKeepsKindAndStillNotifies)
+TEST_F(DetectionTest, UnknownFileChangesNothingAndSendsNothing)
 {
     struct tCounter : tReceiver {
         std::vector<std::string> Seen;
@@ -106,13 +110,16 @@ TEST_F(DetectionTest, UnknownFileClearsStateKeepsKindAndStillNotifies)
     Load("game.zm3");
     SNES->WRAM[5] = 1;
     SNES->CPU_A = 4;
-    Counter.Seen.clear();
-    EXPECT_FALSE(LoadSavestate("/nowhere/readme.txt"));
-    EXPECT_EQ(StateFormat, FormatNone);
-    EXPECT_EQ(StateKind, KindMovie);
-    EXPECT_EQ(SNES->WRAM[5], 0);
-    EXPECT_EQ(SNES->CPU_A, 0);
     EXPECT_EQ(Counter.Seen, (std::vector<std::string>{"new savestate", "new SNES"}));
+    Counter.Seen.clear();
+    // A file no format takes leaves the loaded state, its names and the bus alone.
+    EXPECT_FALSE(LoadSavestate("/nowhere/readme.txt"));
+    EXPECT_EQ(StateFormat, FormatZST);
+    EXPECT_EQ(StateKind, KindMovie);
+    EXPECT_EQ(StateFileName, "/nowhere/game.zm3");
+    EXPECT_EQ(SNES->WRAM[5], 1);
+    EXPECT_EQ(SNES->CPU_A, 4);
+    EXPECT_TRUE(Counter.Seen.empty());
     RegisterReceiver(WindowSlot(3), nullptr);
 }
 
@@ -124,7 +131,7 @@ protected:
     bool Map(uint8_t Bank, uint16_t A)
     {
         Address = A;
-        return SNES->MapAddress(Bank, Address, Size, Ptr);
+        return SNES->MapAddress(Cart->ROMView(), Bank, Address, Size, Ptr);
     }
     void GiveROM(uint32_t Bytes, bool HiROM)
     {
@@ -219,13 +226,82 @@ TEST(TileDecoders, TwoBppAddsIntoTheBufferAndMode7IsChunky)
     EXPECT_EQ(Dst[63], 127);
 }
 
-TEST(MachineState, CopyKeepsItsOwnOAMPointer)
+// Every field of the state, each changed in a copy: the copy must differ, so
+// the defaulted comparison reaches every field and a test built on it sees
+// any of them.
+template <typename F> void ForEachField(tSNES& S, F&& Change)
+{
+    Change(S.DSP[200]), Change(S.APU_ExtraRAM[63]), Change(S.APU_RAM[0xFFFF]);
+    Change(S.SPC_Cycles), Change(S.SPC_DirectPage), Change(S.SPC_PC), Change(S.SPC_PSW), Change(S.SPC_SP);
+    Change(S.SPC_X), Change(S.SPC_Y), Change(S.SPC_YA), Change(S.CGRAM[255]);
+    Change(S.CPU_A), Change(S.CPU_VCounter), Change(S.CPU_Cycles), Change(S.CPU_ZTiming[2]), Change(S.CPU_D);
+    Change(S.CPU_DB), Change(S.CPU_IRQActive), Change(S.CPU_NMIActive), Change(S.CPU_P), Change(S.CPU_PC);
+    Change(S.CPU_S), Change(S.CPU_X), Change(S.CPU_Y);
+    for (tDMAChannel& C : S.DMA) {
+        Change(C.TableAddress), Change(C.ABank), Change(C.BAddress), Change(C.Direction), Change(C.ByteCount);
+        Change(C.UnitSize), Change(C.TableAddress2), Change(C.DMAEnabled), Change(C.HDMAEnabled);
+        Change(C.LineCounter), Change(C.Indirect), Change(C.IndirectAddress), Change(C.IndirectBank);
+        Change(C.RegCount), Change(C.AAddress), Change(C.Decrement), Change(C.Fixed), Change(C.AAddress2);
+        Change(C.Mode);
+    }
+    Change(S.OAM[543]), Change(S.Regs[0x7FFF]), Change(S.VRAM[0xFFFF]), Change(S.WRAM[0x1FFFF]);
+    for (int n = 0; n < 4; ++n)
+        Change(S.BGHScroll[n]), Change(S.BGVScroll[n]);
+    Change(S.M7HOffset), Change(S.M7VOffset), Change(S.M7A), Change(S.M7B), Change(S.M7C), Change(S.M7D);
+    Change(S.M7X), Change(S.M7Y), Change(S.FixedColour[3]), Change(S.FirstSprite);
+    Change(S.CGRAMLatch), Change(S.OPHCTLatch), Change(S.OPVCTLatch), Change(S.OAMLatch), Change(S.VRAMReadLatch);
+    Change(S.HDMAActive), Change(S.HDMANext), Change(S.HVLatched), Change(S.IOPort), Change(S.NoSpriteIncrement);
+    Change(S.VRAMReadLatch2), Change(S.BeamPos[1]), Change(S.LatchPos[1]);
+}
+
+TEST(MachineState, ACopyEqualsItsSourceInEveryField)
 {
     auto A = std::make_unique<tSNES>();
-    A->OAM[3] = 9;
+    int Next = 1;
+    ForEachField(*A, [&](auto& Field) { Field = static_cast<std::remove_reference_t<decltype(Field)>>(Next++); });
     auto B = std::make_unique<tSNES>(*A);
-    EXPECT_EQ(B->OAM_Ptr, B->OAM.data());
-    EXPECT_EQ(B->OAM_Ptr[3], 9);
+    EXPECT_TRUE(*B == *A);
+    auto C = std::make_unique<tSNES>();
+    *C = *A;
+    EXPECT_TRUE(*C == *A);
+
+    // Each field on its own makes the copy differ.
+    int Index = 0, Fields = 0;
+    ForEachField(*B, [&](auto&) { ++Fields; });
+    for (int k = 0; k < Fields; ++k) {
+        Index = 0;
+        ForEachField(*B, [&](auto& Field) {
+            if (Index++ == k)
+                Field = static_cast<std::remove_reference_t<decltype(Field)>>(Field + 1);
+        });
+        EXPECT_FALSE(*B == *A) << "field " << k;
+        *B = *A;
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST(MapAddressPure, TheROMComesFromTheCallerNotTheCartridge)
+{
+    auto S = std::make_unique<tSNES>();
+    std::vector<uint8_t> ROM(65536);
+    ROM[0x8000] = 0x42; // LoROM bank $01, address $8000
+    ROM[0x0123] = 0x24; // HiROM bank $C0, address $0123
+    uint16_t Address = 0x8000;
+    uint32_t Size = 0;
+    const uint8_t* Ptr = nullptr;
+    ASSERT_TRUE(S->MapAddress({ROM, false}, 0x01, Address, Size, Ptr));
+    EXPECT_EQ(Ptr[Address], 0x42);
+    Address = 0x0123;
+    ASSERT_TRUE(S->MapAddress({ROM, true}, 0xC0, Address, Size, Ptr));
+    EXPECT_EQ(Ptr[Address], 0x24);
+    Address = 0x8000;
+    EXPECT_FALSE(S->MapAddress({}, 0x01, Address, Size, Ptr));
+    Address = 0x0010;
+    ASSERT_TRUE(S->MapAddress({}, 0x7E, Address, Size, Ptr));
+    EXPECT_EQ(Ptr, S->WRAM.data());
 }
 
 } // namespace

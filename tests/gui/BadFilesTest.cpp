@@ -4,6 +4,7 @@
 #include <QDir>
 
 #include "GuiTestSupport.h"
+#include "app/Loader.h"
 #include "gui/core/Form_Main.h"
 #include "core/Options.h"
 #include "gui/core/ProgramWindows.h"

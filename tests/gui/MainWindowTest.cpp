@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 #include "GuiTestSupport.h"
+#include "app/Loader.h"
 #include "cart/SNESCart.h"
 #include "core/Broadcast.h"
 #include "gui/core/Form_Main.h"

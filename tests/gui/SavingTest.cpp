@@ -6,6 +6,7 @@
 #include <QToolButton>
 
 #include "GuiTestSupport.h"
+#include "app/Loader.h"
 #include "gui/core/Form_Main.h"
 #include "core/Options.h"
 #include "gui/core/ProgramWindows.h"

@@ -11,6 +11,7 @@
 #include <QToolButton>
 
 #include "GuiTestSupport.h"
+#include "app/Loader.h"
 #include "core/Broadcast.h"
 #include "core/INI.h"
 #include "gui/core/Form_Main.h"

@@ -6,6 +6,7 @@
 #include <QToolButton>
 
 #include "GuiTestSupport.h"
+#include "core/Broadcast.h"
 #include "gui/core/Form_Main.h"
 #include "gui/core/Form_Quit.h"
 #include "core/Options.h"

@@ -16,6 +16,8 @@
 #include <functional>
 #include <vector>
 
+#include "app/Loader.h"
+#include "core/Broadcast.h"
 #include "core/Options.h"
 #include "core/Picture32.h"
 #include "core/Picture8.h"

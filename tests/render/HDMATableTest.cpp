@@ -43,13 +43,13 @@ TEST_F(HDMATest, CountBytes)
     // $00 ends the table at once.
     Channel(0, true, 0, 0x32, 0x7E, 0x1000);
     Table(0x1000, {0x00, 0x05, 0x11});
-    auto L = HDMALines(*SNES, 0);
+    auto L = HDMALines(*SNES, Cart ? Cart->ROMView() : tROMView{}, 0);
     EXPECT_TRUE(L.Message.empty());
     EXPECT_TRUE(L.Rows.empty());
 
     // $80: one transfer, then 127 lines without one.
     Table(0x1000, {0x80, 0xAB, 0x00});
-    L = HDMALines(*SNES, 0);
+    L = HDMALines(*SNES, Cart ? Cart->ROMView() : tROMView{}, 0);
     ASSERT_EQ(L.Rows.size(), 128u);
     EXPECT_EQ(L.Rows[0].Source, "7E:1001");
     EXPECT_EQ(L.Rows[0].Dest, "2132h");
@@ -59,7 +59,7 @@ TEST_F(HDMATest, CountBytes)
 
     // $81: one line with a transfer, then the next entry.
     Table(0x1000, {0x81, 0x0F, 0x02, 0x05, 0x00});
-    L = HDMALines(*SNES, 0);
+    L = HDMALines(*SNES, Cart ? Cart->ROMView() : tROMView{}, 0);
     ASSERT_EQ(L.Rows.size(), 3u);
     EXPECT_EQ(L.Rows[1].Line, "1");
     EXPECT_EQ(L.Rows[1].Source, "7E:1003");
@@ -71,7 +71,7 @@ TEST_F(HDMATest, RepeatModeTransfersAUnitOnEveryLineToThePatternRegisters)
     // Mode 3: four bytes to B, B, B+1, B+1.
     Channel(3, true, 3, 0x0D, 0x7E, 0x2000);
     Table(0x2000, {0x82, 1, 2, 3, 4, 5, 6, 7, 8, 0});
-    const auto L = HDMALines(*SNES, 3);
+    const auto L = HDMALines(*SNES, Cart ? Cart->ROMView() : tROMView{}, 3);
     ASSERT_EQ(L.Rows.size(), 8u);
     const char* Dest[] = {"210Dh", "210Dh", "210Eh", "210Eh"};
     for (int i = 0; i < 8; ++i) {
@@ -81,7 +81,7 @@ TEST_F(HDMATest, RepeatModeTransfersAUnitOnEveryLineToThePatternRegisters)
     }
     // B-bus numbers stay within $21xx.
     Channel(3, true, 4, 0xFF, 0x7E, 0x2000);
-    EXPECT_EQ(HDMALines(*SNES, 3).Rows[1].Dest, "2100h");
+    EXPECT_EQ(HDMALines(*SNES, Cart ? Cart->ROMView() : tROMView{}, 3).Rows[1].Dest, "2100h");
 }
 
 TEST_F(HDMATest, WalkStopsAfterLine238)
@@ -89,7 +89,7 @@ TEST_F(HDMATest, WalkStopsAfterLine238)
     Channel(0, true, 0, 0, 0x7E, 0x0000);
     for (int i = 0; i < 4; ++i)
         Table(0x0000 + 2 * i, {0x7F, 0x11});
-    const auto L = HDMALines(*SNES, 0);
+    const auto L = HDMALines(*SNES, Cart ? Cart->ROMView() : tROMView{}, 0);
     ASSERT_EQ(L.Rows.size(), 239u);
     EXPECT_EQ(L.Rows.back().Line, "238");
     EXPECT_EQ(TransferLines(L), 2);
@@ -101,7 +101,7 @@ TEST_F(HDMATest, IndirectDataIsReadFromTheIndirectBank)
     Table(0x3000, {0x02, 0x34, 0x12, 0x00});
     SNES->WRAM[0x10000 + 0x1234] = 0xA1;
     SNES->WRAM[0x10000 + 0x1235] = 0xA2;
-    const auto L = HDMALines(*SNES, 5);
+    const auto L = HDMALines(*SNES, Cart ? Cart->ROMView() : tROMView{}, 5);
     ASSERT_EQ(L.Rows.size(), 3u);
     EXPECT_EQ(L.Rows[0].Hex, "A1");
     EXPECT_EQ(L.Rows[1].Source, "7F:1235");
@@ -112,15 +112,15 @@ TEST_F(HDMATest, IndirectDataIsReadFromTheIndirectBank)
 TEST_F(HDMATest, UnmappedTableOrIndirectBankShowsOnlyTheMessage)
 {
     Channel(0, true, 0, 0, 0x00, 0x2100); // $2000-$3FFF is not readable
-    EXPECT_EQ(HDMALines(*SNES, 0).Message, HDMATableNotMapped);
-    EXPECT_TRUE(HDMALines(*SNES, 0).Rows.empty());
+    EXPECT_EQ(HDMALines(*SNES, Cart ? Cart->ROMView() : tROMView{}, 0).Message, HDMATableNotMapped);
+    EXPECT_TRUE(HDMALines(*SNES, Cart ? Cart->ROMView() : tROMView{}, 0).Rows.empty());
     Channel(0, true, 0, 0, 0xC0, 0x0000); // ROM bank without a cartridge
-    EXPECT_EQ(HDMALines(*SNES, 0).Message, HDMATableNotMapped);
+    EXPECT_EQ(HDMALines(*SNES, Cart ? Cart->ROMView() : tROMView{}, 0).Message, HDMATableNotMapped);
 
     Channel(6, true, 0, 0x26, 0x7E, 0x3000, true, 0x40);
     Table(0x3000, {0x81, 0x00, 0x00, 0x01, 0xCD, 0xAB, 0x00});
     // Bank $40 is cartridge ROM and none is loaded: the first entry fails.
-    auto L = HDMALines(*SNES, 6);
+    auto L = HDMALines(*SNES, Cart ? Cart->ROMView() : tROMView{}, 6);
     EXPECT_EQ(L.Message, "HDMA bank not accessible - unsupported address range or ROM not loaded. "
                          "(indirect data at 40:0000)");
     EXPECT_TRUE(L.Rows.empty());
@@ -128,7 +128,7 @@ TEST_F(HDMATest, UnmappedTableOrIndirectBankShowsOnlyTheMessage)
     // A later entry failing drops the rows listed before it.
     Channel(6, true, 0, 0x26, 0x7E, 0x3000, true, 0x00);
     Table(0x3000, {0x81, 0x00, 0x01, 0x81, 0x00, 0x30, 0x00});
-    L = HDMALines(*SNES, 6);
+    L = HDMALines(*SNES, Cart ? Cart->ROMView() : tROMView{}, 6);
     EXPECT_EQ(L.Message, std::string(HDMAIndirectNotMappedPrefix) + "00:3000)");
     EXPECT_TRUE(L.Rows.empty());
 }
@@ -137,11 +137,11 @@ TEST_F(HDMATest, ActiveAndInactiveBoxesFilterTheList)
 {
     Channel(0, false, 0, 0, 0x7E, 0x1000);
     Table(0x1000, {0x01, 0x55, 0x00});
-    EXPECT_TRUE(HDMALines(*SNES, 0, true, false).Rows.empty());
-    EXPECT_EQ(HDMALines(*SNES, 0, false, true).Rows.size(), 1u);
+    EXPECT_TRUE(HDMALines(*SNES, Cart ? Cart->ROMView() : tROMView{}, 0, true, false).Rows.empty());
+    EXPECT_EQ(HDMALines(*SNES, Cart ? Cart->ROMView() : tROMView{}, 0, false, true).Rows.size(), 1u);
     Channel(0, true, 0, 0, 0x7E, 0x1000);
-    EXPECT_TRUE(HDMALines(*SNES, 0, false, true).Rows.empty());
-    EXPECT_EQ(HDMALines(*SNES, 0, true, false).Rows.size(), 1u);
+    EXPECT_TRUE(HDMALines(*SNES, Cart ? Cart->ROMView() : tROMView{}, 0, false, true).Rows.empty());
+    EXPECT_EQ(HDMALines(*SNES, Cart ? Cart->ROMView() : tROMView{}, 0, true, false).Rows.size(), 1u);
     // The captions and the channel list show which channels are on.
     Channel(2, true, 0, 0x31, 0x7E, 0x1000, true, 0x12);
     EXPECT_EQ(HDMATabCaption(*SNES, 2), "CHN &2");
@@ -161,7 +161,7 @@ TEST_F(HDMATest, TableInCartridgeROMStaysInsideAnOddROM)
     Cart->ROM[0x10000] = 0x01;
     Cart->ROM[0x10001] = 0x42;
     Channel(0, true, 0, 0, 0xC1, 0x7FFE);
-    const auto L = HDMALines(*SNES, 0);
+    const auto L = HDMALines(*SNES, Cart ? Cart->ROMView() : tROMView{}, 0);
     ASSERT_EQ(L.Rows.size(), 2u);
     EXPECT_EQ(L.Rows[0].Hex, "99");
     EXPECT_EQ(L.Rows[1].Hex, "42");
@@ -172,7 +172,7 @@ TEST_F(HDMATest, TableInCartridgeROMStaysInsideAnOddROM)
     Cart->ROM[0x0123] = 0x01;
     Cart->ROM[0x0124] = 0x77;
     Channel(0, true, 0, 0, 0x80, 0x8123);
-    EXPECT_EQ(HDMALines(*SNES, 0).Rows[0].Hex, "77");
+    EXPECT_EQ(HDMALines(*SNES, Cart ? Cart->ROMView() : tROMView{}, 0).Rows[0].Hex, "77");
 }
 
 } // namespace

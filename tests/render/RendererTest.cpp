@@ -34,15 +34,13 @@ protected:
     }
     void Fixed(int R8, int G8, int B8)
     {
-        P->FixedColour = {static_cast<uint8_t>(B8), static_cast<uint8_t>(G8), static_cast<uint8_t>(R8), 0};
+        S->FixedColour = {static_cast<uint8_t>(B8), static_cast<uint8_t>(G8), static_cast<uint8_t>(R8), 0};
     }
-    // Composes with the fixed colour given (the readers keep it in tPPU).
+    // Composes with the fixed colour given (the state keeps it beside $2132).
     void ComposeWithFixed(int R8, int G8, int B8)
     {
-        Decode();
         Fixed(R8, G8, B8);
-        Sw.Reload(*P, O);
-        R->ComposeFrame(*P, Sw, O, Pic8, Pic32);
+        Compose();
     }
     int Red(int X, int Y = 0) const { return static_cast<int>(Pixel(X, Y) >> 16); }
 };

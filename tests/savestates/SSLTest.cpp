@@ -1,3 +1,4 @@
+#include "app/Loader.h"
 #include "savestates/StateFixtures.h"
 
 #include <cstring>
@@ -91,7 +92,7 @@ Bytes Picture(uint32_t W, uint32_t H)
 }
 
 // A machine state where every memory and register holds something distinct.
-void FillMachine(tSNES& S, tPPU& P, uint32_t Seed)
+void FillMachine(tSNES& S, uint32_t Seed)
 {
     std::mt19937 Rng(Seed);
     auto Fill = [&Rng](auto& A) {
@@ -109,9 +110,9 @@ void FillMachine(tSNES& S, tPPU& P, uint32_t Seed)
     std::copy_n(S.APU_RAM.end() - 64, 64, S.APU_ExtraRAM.begin());
     S.CPU_PC = 0x7E8123;
     S.CPU_P = 0x0130;
-    P.Layers[0].HScroll = 100;
-    P.M7Y = -16;
-    P.LatchPos = {33, 44};
+    S.BGHScroll[0] = 100;
+    S.M7Y = -16;
+    S.LatchPos = {33, 44};
 }
 
 // Stands for another format's reader as the sender of the load messages.
@@ -153,47 +154,28 @@ TEST_F(SSLTest, ConvertedStateCarriesTheProgramsHeaderAndIsAccepted)
     EXPECT_LE(Stamp, CurrentDosDateTime());
 
     EXPECT_EQ(F.size(), MinSSLFileSize) << "no picture, no SAS1, no SRAM";
-    EXPECT_TRUE(tSSL::IsSSLData(F));
-    const std::string File = TempDir() + "/converted.s01";
-    std::string Error;
-    ASSERT_TRUE(SSL->SaveToFile(File, Error)) << Error;
-    EXPECT_TRUE(tSSL::IsSSLFile(File));
-    EXPECT_EQ(DetectFormat(File), FormatSSL);
+    EXPECT_TRUE(tSSL::IsSSLData(F)); // detection and loading of such files: the format suite
 }
 
-TEST_F(SSLTest, ConvertedStateReadsBackWithMemoriesAndRegisters)
+// Memories and stored registers through the own format are the format
+// suite's (real fixtures); here, what the format leaves out or fills in.
+TEST_F(SSLTest, ConvertedStateReadsBackWithWhatTheFormatAdds)
 {
-    FillMachine(*SNES, *PPU, 2);
+    FillMachine(*SNES, 2);
     ConvertFromOtherFormat();
-    // A whole machine is too big for the stack of a sanitizer build.
-    const auto Copy = std::make_unique<tSNES>(*SNES);
-    const tSNES& Original = *Copy;
     const std::string File = TempDir() + "/round.s12";
     std::string Error;
     ASSERT_TRUE(SSL->SaveToFile(File, Error)) << Error;
-
     ASSERT_TRUE(LoadSavestate(File)) << (Recorder.Log.empty() ? "" : Recorder.Log[0].Text);
     EXPECT_EQ(StateSlot, "12");
-    EXPECT_EQ(SNES->WRAM, Original.WRAM);
-    EXPECT_EQ(SNES->VRAM, Original.VRAM);
-    EXPECT_EQ(SNES->OAM, Original.OAM);
-    EXPECT_EQ(SNES->CGRAM, Original.CGRAM);
-    EXPECT_EQ(SNES->APU_RAM, Original.APU_RAM);
-    EXPECT_EQ(SNES->APU_ExtraRAM, Original.APU_ExtraRAM);
-    EXPECT_TRUE(std::equal(Original.DSP.begin(), Original.DSP.begin() + 128, SNES->DSP.begin()));
     EXPECT_EQ(SNES->DSP[200], 0) << "the upper DSP half is ZSNES's alone";
-    for (uint32_t A = 0x2100; A < 0x4380; ++A) {
-        if (SSLStored(A)) {
-            ASSERT_EQ(SNES->Regs[A], Original.Regs[A]) << "register $" << std::hex << A;
-        }
-    }
     EXPECT_EQ(*SNES->Reg8(0x2104), 0) << "registers the format does not hold are cleared";
     EXPECT_EQ(*SNES->Reg8(0x4017), 0x1C);
     EXPECT_EQ(SNES->CPU_PC, 0x7E8123u);
     EXPECT_EQ(SNES->CPU_P, 0x0130);
-    EXPECT_EQ(PPU->M7HOffset, 100);
-    EXPECT_EQ(PPU->M7Y, -16);
-    EXPECT_EQ(PPU->LatchPos, (std::array<int32_t, 2>{33, 44}));
+    EXPECT_EQ(SNES->M7HOffset, 100);
+    EXPECT_EQ(SNES->M7Y, -16);
+    EXPECT_EQ(SNES->LatchPos, (std::array<int32_t, 2>{33, 44}));
 }
 
 TEST_F(SSLTest, VRAMIsStoredAsLowBytesThenHighBytes)
@@ -331,26 +313,15 @@ TEST_F(SSLTest, TruncatedAndGarbageFilesAreRefusedWithAReason)
     ASSERT_FALSE(Recorder.Log.empty());
     EXPECT_EQ(Recorder.Log.back().Text.rfind(Dir + "/garbage.s01: not a Super Sleuth savestate", 0), 0u);
 
-    std::mt19937 Rng(7);
-    for (int Round = 0; Round < 40; ++Round) {
-        Bytes Damaged = F;
-        for (int k = 0; k < 20; ++k)
-            Damaged[Rng() % 4096] = static_cast<uint8_t>(Rng());
-        Damaged.resize(Damaged.size() - Rng() % 3000);
-        SSL->LoadFromMemory(Damaged, Error);
-        tSSL::LoadPreview(Damaged, 64, 56);
-    }
+    // Random damage that must never crash is the fuzzers' (fuzz/Fuzz_Savestate_SSL.cpp).
 }
 
 TEST_F(SSLTest, NotificationsFollowTheSender)
 {
     std::string Error;
     ASSERT_TRUE(SSL->LoadFromMemory(SleuthFile(), Error));
-    // The loader's own messages name the reader, which keeps its image.
-    Broadcast(SSL, Note::NewSavestate);
-    Broadcast(SSL, Note::NewSNES);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&SSL->BPS2[2])), "Super Sleuth");
-    // An edit elsewhere converts again and stamps the program's name.
+    // Own versus other senders in general are the format suite's. An edit elsewhere converts again and stamps the program's name.
     Broadcast(nullptr, Note::NewSNES);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&SSL->BPS2[2])), "Orlik");
     EXPECT_TRUE(SSL->HasSAS1) << "the SAS1 chunk survives a conversion";

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "app/MovieStart.h"
 #include "cart/SNESCart.h"
 #include "core/Broadcast.h"
 #include "core/FileIO.h"
@@ -179,7 +180,7 @@ TEST_F(SMVLoadTest, QuicksaveGoesToTheSnes9xReaderAndEveryViewFollows)
     SNES->CPU_A = 0;
     Log.Seen.clear();
     tSMV S;
-    ASSERT_TRUE(S.LoadMovie(Dir + "/m.smv"));
+    ASSERT_TRUE(LoadMovie(S, Dir + "/m.smv"));
     EXPECT_EQ(SNES->WRAM[0], 0); // the state is the quicksave's, not a mix
     EXPECT_EQ(SNES->WRAM[1], 0x77);
     EXPECT_EQ(SNES->CPU_A, 0x1234);
@@ -195,7 +196,7 @@ TEST_F(SMVLoadTest, SRAMStartReplacesTheCartridgeSRAM)
     Cart->SRAM = {1, 2};
     WriteBytes(Dir + "/m.smv", MakeMovie(0x01, 0, u"", std::vector<uint8_t>(8192, 0xA5)));
     tSMV S;
-    ASSERT_TRUE(S.LoadMovie(Dir + "/m.smv"));
+    ASSERT_TRUE(LoadMovie(S, Dir + "/m.smv"));
     EXPECT_EQ(Cart->SRAM, std::vector<uint8_t>(8192, 0xA5));
     ASSERT_GE(Log.Seen.size(), 1u);
     EXPECT_EQ(Log.Seen[0].second, "new SRAM");
@@ -222,7 +223,7 @@ TEST_F(SMVLoadTest, ABadMovieChangesNothingAndOnlyADamagedOneIsReported)
         Recorder.Log.clear();
         WriteBytes(Dir + "/m.smv", C.Movie);
         tSMV S;
-        EXPECT_FALSE(S.LoadMovie(Dir + "/m.smv"));
+        EXPECT_FALSE(LoadMovie(S, Dir + "/m.smv"));
         EXPECT_EQ(SNES->WRAM[7], 0x99);
         EXPECT_EQ(Cart->SRAM, (std::vector<uint8_t>{1, 2}));
         EXPECT_TRUE(Log.Seen.empty());

@@ -8,6 +8,7 @@
 #include <set>
 #include <sys/wait.h>
 
+#include "app/Loader.h"
 #include "core/Gzip.h"
 #include "core/SNES.h"
 #include "render/PPU.h"

@@ -7,7 +7,6 @@
 #include <string_view>
 
 #include "core/SNES.h"
-#include "render/PPU.h"
 
 namespace
 {
@@ -205,7 +204,7 @@ void BuildPalette(tSNES& S)
 }
 } // namespace
 
-void BuildDemoScene(tSNES& S, tPPU& P)
+void BuildDemoScene(tSNES& S)
 {
     BuildPalette(S);
     BuildBG1(S);
@@ -235,9 +234,9 @@ void BuildDemoScene(tSNES& S, tPPU& P)
     R[0x2130] = 0x00;                 // CGWSEL: math everywhere, with the fixed colour
     R[0x2131] = 0x21;                 // CGADSUB: add to BG1 and the backdrop
     R[0x4200] = 0x81;                 // NMI and joypad reading on
-    P.FixedColour = {6 * 8, 0, 0, 0}; // blue, green, red
-    P.Layers[1].HScroll = 4;
-    P.Layers[1].VScroll = 4;
+    S.FixedColour = {6 * 8, 0, 0, 0}; // blue, green, red
+    S.BGHScroll[1] = 4;
+    S.BGVScroll[1] = 4;
 
     // The CPU idles in a loop in WRAM (BRA to itself), at the first line of V-blank.
     S.WRAM[0x100] = 0x80;

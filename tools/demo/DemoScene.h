@@ -5,7 +5,6 @@
 // the main screen, and a fixed colour added to BG1 and the backdrop.
 
 class tSNES;
-class tPPU;
 
-// Fills a cleared machine state and the PPU values the savestates carry.
-void BuildDemoScene(tSNES& S, tPPU& P);
+// Fills a cleared machine state, the PPU values the savestates carry included.
+void BuildDemoScene(tSNES& S);

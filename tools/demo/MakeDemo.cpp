@@ -8,7 +8,6 @@
 #include "app/Model.h"
 #include "core/SNES.h"
 #include "core/StateNames.h"
-#include "render/PPU.h"
 #include "savestates/S9X.h"
 #include "savestates/ZST.h"
 
@@ -21,16 +20,19 @@ int main(int argc, char** argv)
     const std::string Dir = argv[1];
     CreateModelObjects();
     SNES->Clear();
-    BuildDemoScene(*SNES, *PPU);
+    BuildDemoScene(*SNES);
     SNES->DecodeDMA();
     // Snes9x files carry a name; the scene has no cartridge, so it names itself.
-    StateFileName = "Orlik demo";
+    S9X->SourceName = "Orlik demo";
     ZST->ClearImage();
     ZST->MachineToImage();
     S9X->ClearBlocks();
     S9X->MachineToBlocks();
-    const bool Ok = ZST->SaveToFile(Dir + "/demo" + SlotExtension(FormatZST, 0)) &&
-                    S9X->SaveToFile(Dir + "/demo" + SlotExtension(FormatS9X, 0));
+    std::string Error;
+    const bool Ok = ZST->SaveToFile(Dir + "/demo" + SlotExtension(FormatZST, 0), Error) &&
+                    S9X->SaveToFile(Dir + "/demo" + SlotExtension(FormatS9X, 0), Error);
+    if (!Ok)
+        std::fprintf(stderr, "orlik-make-demo: cannot write: %s\n", Error.c_str());
     FreeModelObjects();
     return Ok ? 0 : 1;
 }

@@ -1,0 +1,41 @@
+#pragma once
+// The savestate entry point: detection by extension and signature, and a
+// load that commits or changes nothing. It sits above the subsystems: it
+// asks a format's pure reader for a machine state and an image, and only
+// when the reader succeeded swaps them in, commits the save RAM the file
+// carries to the cartridge, remembers the file's names and broadcasts
+// "new savestate" and "new SNES" from the reading format's object.
+
+#include <cstdint>
+#include <string>
+
+#include "core/Error.h"
+#include "core/SavestateFormat.h"
+
+// What LoadSavestate remembers of the last file it loaded.
+extern std::string StateFileName;  // full name
+extern std::string StateFileBase;  // without extension, folder kept
+extern std::string StateFileDir;   // folder with trailing separator
+extern std::string StateFileTitle; // name without folder and extension
+extern std::string StateFileExt;   // extension without the dot, lower case
+extern std::string StateSlot;
+extern uint8_t StateFormat;
+extern uint8_t StateKind;
+
+// Format is one of FormatZST..FormatSSL; nullptr removes the format.
+void RegisterSavestateFormat(uint8_t Format, tSavestateFormat* Handler);
+tSavestateFormat* SavestateFormat(uint8_t Format);
+
+uint8_t DetectFormat(const std::string& FileName);
+// Why DetectFormat found no format, for a message after the file's name:
+// "cannot read the file: ..." (missing, a folder, not a regular file) or
+// "not a savestate this program reads: ..." (empty, too large, an extension
+// no format uses, content other than its extension names).
+std::string UndetectedReason(const std::string& FileName);
+// Loads a savestate or movie. On success the machine state, the format's
+// image, the names and the cartridge's save RAM are replaced and "new
+// savestate" and "new SNES" go out. On failure nothing changes and nothing
+// is broadcast: an unrecognised file returns false silently (the caller may
+// ask UndetectedReason); a reader's failure is reported as "FILE: reason"
+// through Messages() and also left in Error when one is given.
+bool LoadSavestate(const std::string& FileName, tError* Error = nullptr);

@@ -1,0 +1,365 @@
+// One suite every savestate format runs through (GoogleTest typed tests):
+// its files load through the loader, a written file reloads to the same
+// state, a state converted from another format reloads, a file cut by one
+// byte and one with a hostile length are refused and change nothing, and
+// the format object keeps its image on its own broadcasts and follows the
+// machine state on everyone else's. What only one format has stays in its
+// own test file.
+
+#include "savestates/SGTFiles.h"
+#include "savestates/StateFixtures.h"
+
+#include <memory>
+#include <optional>
+
+#include "app/Loader.h"
+#include "core/Broadcast.h"
+#include "core/Gzip.h"
+#include "core/Options.h"
+#include "core/SNES.h"
+#include "savestates/S9X.h"
+#include "savestates/SGT.h"
+#include "savestates/SSL.h"
+#include "savestates/ZST.h"
+
+namespace
+{
+
+// Registers the ZSNES image holds (with the bits it keeps) and Snes9x holds whole.
+constexpr std::pair<uint16_t, uint8_t> MappedRegisters[] = {
+    {0x2100, 0x8F}, {0x2101, 0xFF}, {0x2102, 0xFF}, {0x2103, 0x81}, {0x2105, 0xFF}, {0x2106, 0xFF}, {0x2107, 0x7F},
+    {0x2108, 0x7F}, {0x2109, 0x7F}, {0x210A, 0x7F}, {0x210B, 0x77}, {0x210C, 0x77}, {0x2115, 0xFF}, {0x2116, 0xFF},
+    {0x2117, 0x7F}, {0x211A, 0xFF}, {0x2121, 0xFF}, {0x2123, 0xFF}, {0x2124, 0xFF}, {0x2125, 0xFF}, {0x2126, 0xFF},
+    {0x2127, 0xFF}, {0x2128, 0xFF}, {0x2129, 0xFF}, {0x212A, 0xFF}, {0x212B, 0xFF}, {0x212C, 0xFF}, {0x212D, 0xFF},
+    {0x212E, 0xFF}, {0x212F, 0xFF}, {0x2130, 0xFF}, {0x2131, 0xFF}, {0x2133, 0x45}, {0x2134, 0xFF}, {0x2135, 0xFF},
+    {0x2136, 0xFF}, {0x2140, 0xFF}, {0x2141, 0xFF}, {0x2142, 0xFF}, {0x2143, 0xFF}, {0x2181, 0xFF}, {0x2182, 0xFF},
+    {0x2183, 0x01}, {0x4200, 0xFF}, {0x4201, 0xFF}, {0x4202, 0xFF}, {0x4204, 0xFF}, {0x4205, 0xFF}, {0x4207, 0xFF},
+    {0x4208, 0x01}, {0x4209, 0xFF}, {0x420A, 0x01}, {0x420C, 0xFF}, {0x420D, 0x01}, {0x4211, 0xFF}, {0x4214, 0xFF},
+    {0x4215, 0xFF}, {0x4216, 0xFF}, {0x4217, 0xFF}};
+
+// Through the own format (Own) every stored register returns whole; through
+// ZSNES and Snes9x, the bits the ZSNES image keeps.
+void ExpectKept(const tSNES& A, const tSNES& B, bool Own = false)
+{
+    if (Own) {
+        for (uint32_t R = 0x2100; R < 0x4380; ++R) {
+            if (SSLStored(R)) {
+                ASSERT_EQ(A.Regs[R], B.Regs[R]) << "register $" << std::hex << R;
+            }
+        }
+    }
+    EXPECT_EQ(A.WRAM, B.WRAM);
+    EXPECT_EQ(A.VRAM, B.VRAM);
+    EXPECT_EQ(A.CGRAM, B.CGRAM);
+    EXPECT_EQ(A.OAM, B.OAM);
+    EXPECT_EQ(A.APU_RAM, B.APU_RAM);
+    EXPECT_TRUE(std::equal(A.DSP.begin(), A.DSP.begin() + 128, B.DSP.begin()));
+    // Sprite size codes 6 and 7 have no place in a ZSNES image (it stores
+    // the size pair, and their pairs are code 0's).
+    const bool OddSize = (A.Regs[0x2101] >> 5) >= 6;
+    for (auto [Address, Mask] : MappedRegisters) {
+        if (!Own && !(Address == 0x2101 && OddSize)) {
+            EXPECT_EQ(A.Regs[Address] & Mask, B.Regs[Address] & Mask) << std::hex << Address;
+        }
+    }
+    EXPECT_EQ(A.Regs[0x2101] & 0x1F, B.Regs[0x2101] & 0x1F);
+    EXPECT_TRUE(std::equal(&A.Regs[0x4300], &A.Regs[0x4380], &B.Regs[0x4300]));
+    EXPECT_EQ(A.CPU_A, B.CPU_A);
+    EXPECT_EQ(A.CPU_X, B.CPU_X);
+    EXPECT_EQ(A.CPU_Y, B.CPU_Y);
+    EXPECT_EQ(A.CPU_S, B.CPU_S);
+    EXPECT_EQ(A.CPU_D, B.CPU_D);
+    EXPECT_EQ(A.CPU_DB, B.CPU_DB);
+    EXPECT_EQ(A.CPU_PC, B.CPU_PC);
+    EXPECT_EQ(A.CPU_P, B.CPU_P);
+    EXPECT_EQ(A.SPC_PC, B.SPC_PC);
+    EXPECT_EQ(A.SPC_PSW, B.SPC_PSW);
+    EXPECT_EQ(A.SPC_SP, B.SPC_SP);
+    EXPECT_EQ(A.SPC_X, B.SPC_X);
+    EXPECT_EQ(A.SPC_YA, B.SPC_YA);
+    EXPECT_EQ(A.BGHScroll, B.BGHScroll);
+    EXPECT_EQ(A.BGVScroll, B.BGVScroll);
+    EXPECT_EQ(A.FixedColour, B.FixedColour);
+    EXPECT_EQ(A.M7A, B.M7A);
+    EXPECT_EQ(A.M7D, B.M7D);
+    if (Own)
+        return;
+    EXPECT_EQ(A.APU_ExtraRAM, B.APU_ExtraRAM);
+    EXPECT_EQ(A.CPU_VCounter, B.CPU_VCounter);
+    EXPECT_EQ(A.M7B, B.M7B);
+    EXPECT_EQ(A.M7C, B.M7C);
+    EXPECT_EQ(A.M7X, B.M7X);
+    EXPECT_EQ(A.M7Y, B.M7Y);
+    EXPECT_EQ(A.FirstSprite, B.FirstSprite);
+}
+
+std::vector<uint8_t> Cut(const std::vector<uint8_t>& F, size_t Size)
+{
+    return std::vector<uint8_t>(F.begin(), F.begin() + static_cast<std::ptrdiff_t>(std::min(Size, F.size())));
+}
+
+struct tZSTFormat {
+    static constexpr uint8_t Format = FormatZST;
+    static constexpr bool Writable = true;
+    static constexpr const char* Ext = ".zst";
+    static tSavestateFormat* Object() { return ZST; }
+    static std::vector<std::string> GoodFiles(const std::string&) { return FixtureFiles("zsnes", ".zst"); }
+    static bool Save(const std::string& Name) { return SaveState(*ZST, Name); }
+    // Whatever follows the fixed image is optional: one byte short of the image.
+    static std::vector<uint8_t> CutByOne(const std::vector<uint8_t>& F)
+    {
+        return Cut(F, (F[ZSTLayout::SPCOn] ? ZSTLayout::ImageSize : ZSTLayout::ImageSizeNoSound) - 1);
+    }
+    // The format has no length fields; a later fork's version text claims a
+    // layout of other lengths.
+    static std::vector<uint8_t> Hostile(std::vector<uint8_t> F)
+    {
+        std::copy_n("144", 3, F.begin() + ZSTLayout::VersionText);
+        return F;
+    }
+    static constexpr const char* HostileReason = "\"V144\", which has another layout";
+    static std::vector<uint8_t> Image() { return {ZST->StateImage.begin(), ZST->StateImage.end()}; }
+};
+
+struct tS9XFormat {
+    static constexpr uint8_t Format = FormatS9X;
+    static constexpr bool Writable = true;
+    static constexpr const char* Ext = ".000";
+    static tSavestateFormat* Object() { return S9X; }
+    static std::vector<std::string> GoodFiles(const std::string&) { return FixtureFiles("snes9x", ".000"); }
+    static bool Save(const std::string& Name) { return SaveState(*S9X, Name); }
+    static std::vector<uint8_t> CutByOne(const std::vector<uint8_t>& F) { return Cut(F, F.size() - 1); }
+    // The PPU block claims more bytes than the whole file holds.
+    static std::vector<uint8_t> Hostile(std::vector<uint8_t> F)
+    {
+        std::string Error;
+        EXPECT_TRUE(GunzipStream(F, Error));
+        const std::string Head = "PPU:";
+        auto At = std::search(F.begin(), F.end(), Head.begin(), Head.end());
+        EXPECT_NE(At, F.end());
+        const std::string Big = "PPU:999999:";
+        if (At != F.end())
+            std::copy(Big.begin(), Big.end(), At);
+        return F;
+    }
+    static constexpr const char* HostileReason = "block \"PPU\" is missing or cut short";
+    static std::vector<uint8_t> Image() { return S9X->Blocks[S9XLayout::BlockRAM]; }
+};
+
+struct tSSLFormat {
+    static constexpr uint8_t Format = FormatSSL;
+    static constexpr bool Writable = true;
+    static constexpr const char* Ext = ".s01";
+    static tSavestateFormat* Object() { return SSL; }
+    // No Super Sleuth state is among the fixtures: the program's own files,
+    // converted from every ZSNES fixture.
+    static std::vector<std::string> GoodFiles(const std::string& Dir)
+    {
+        std::vector<std::string> Out;
+        for (const std::string& Z : FixtureFiles("zsnes", ".zst")) {
+            EXPECT_TRUE(LoadSavestate(Z));
+            const std::string Name = Dir + "/" + std::filesystem::path(Z).stem().string() + ".s01";
+            std::string Error;
+            EXPECT_TRUE(SSL->SaveToFile(Name, Error)) << Error;
+            Out.push_back(Name);
+        }
+        return Out;
+    }
+    static bool Save(const std::string& Name)
+    {
+        std::string Error;
+        return SSL->SaveToFile(Name, Error);
+    }
+    static std::vector<uint8_t> CutByOne(const std::vector<uint8_t>& F) { return Cut(F, F.size() - 1); }
+    // The "WRAM" chunk claims 4 GiB.
+    static std::vector<uint8_t> Hostile(std::vector<uint8_t> F)
+    {
+        const std::string Id = "WRAM";
+        auto At = std::search(F.begin(), F.end(), Id.begin(), Id.end());
+        EXPECT_NE(At, F.end());
+        if (At != F.end())
+            std::fill(At + 4, At + 8, 0xFF);
+        return F;
+    }
+    static constexpr const char* HostileReason = nullptr; // the signature test already refuses it
+    static std::vector<uint8_t> Image() { return {SSL->WRAM.begin(), SSL->WRAM.end()}; }
+};
+
+struct tSGTFormat {
+    static constexpr uint8_t Format = FormatSGT;
+    static constexpr bool Writable = false;
+    static constexpr const char* Ext = ".sv1";
+    static tSavestateFormat* Object() { return SGT; }
+    // No SNESGT state is among the fixtures: files built the way SNESGT
+    // writes them.
+    static std::vector<std::string> GoodFiles(const std::string& Dir)
+    {
+        Bytes F = Header();
+        AddChunk(F, "CPUR", CPURChunk());
+        AddChunk(F, "WRAM", Bytes(SGTSize::WRAM, 0x11));
+        AddChunk(F, "PAL ", Bytes(SGTSize::PAL, 0x1F));
+        AddChunk(F, "SPCF", SoundFile());
+        WriteBytes(Dir + "/game.sv1", F);
+        return {Dir + "/game.sv1"};
+    }
+    static bool Save(const std::string&) { return false; }
+    static std::vector<uint8_t> CutByOne(const std::vector<uint8_t>& F) { return Cut(F, F.size() - 1); }
+    // The "CPUR" chunk claims 4 GiB.
+    static std::vector<uint8_t> Hostile(std::vector<uint8_t> F)
+    {
+        std::fill(F.begin() + 12, F.begin() + 16, 0xFF);
+        return F;
+    }
+    static constexpr const char* HostileReason = "chunk \"CPUR\" at offset 8 claims 4294967295 bytes";
+    static std::vector<uint8_t> Image() { return {SGT->WRAM.begin(), SGT->WRAM.end()}; }
+};
+
+template <class tFormat> class FormatSuite : public tModelTest
+{
+  protected:
+    std::string Dir;
+    void SetUp() override
+    {
+        tModelTest::SetUp();
+        Dir = TempDir();
+        Options().CBox_OpenCart = false;
+    }
+    std::vector<std::string> Good()
+    {
+        auto Files = tFormat::GoodFiles(Dir);
+        EXPECT_FALSE(Files.empty());
+        return Files;
+    }
+    // A bad copy of File is refused with one message naming it, and the
+    // loaded state, the image and the names stay as they were.
+    void ExpectRefused(const std::string& File, const std::vector<uint8_t>& Bad, const char* What,
+                       const char* Reason = nullptr)
+    {
+        SCOPED_TRACE(What);
+        ASSERT_TRUE(LoadSavestate(File));
+        const auto Before = std::make_unique<tSNES>(*SNES);
+        const auto Image = tFormat::Image();
+        const std::string Name = StateFileName;
+        const std::string BadName = Dir + "/bad" + tFormat::Ext;
+        WriteBytes(BadName, Bad);
+        Recorder.Log.clear();
+        EXPECT_FALSE(LoadSavestate(BadName));
+        EXPECT_LE(Errors(Recorder).size(), 1u);
+        for (const std::string& E : Errors(Recorder))
+            EXPECT_EQ(E.rfind(BadName + ": ", 0), 0u) << E;
+        if (Reason) {
+            ASSERT_EQ(Errors(Recorder).size(), 1u);
+            EXPECT_NE(Errors(Recorder)[0].find(Reason), std::string::npos) << Errors(Recorder)[0];
+        }
+        EXPECT_TRUE(*SNES == *Before);
+        EXPECT_EQ(tFormat::Image(), Image);
+        EXPECT_EQ(StateFileName, Name);
+        EXPECT_EQ(StateFormat, tFormat::Format);
+    }
+};
+
+using tFormats = ::testing::Types<tZSTFormat, tS9XFormat, tSSLFormat, tSGTFormat>;
+TYPED_TEST_SUITE(FormatSuite, tFormats);
+
+TYPED_TEST(FormatSuite, EveryFileLoadsThroughTheLoader)
+{
+    REQUIRE_FIXTURES();
+    for (const std::string& F : this->Good()) {
+        SCOPED_TRACE(F);
+        this->Recorder.Log.clear();
+        ASSERT_TRUE(LoadSavestate(F));
+        EXPECT_EQ(StateFormat, TypeParam::Format);
+        EXPECT_EQ(SavestateFormat(StateFormat), TypeParam::Object());
+        EXPECT_TRUE(Errors(this->Recorder).empty());
+    }
+}
+
+TYPED_TEST(FormatSuite, AWrittenFileReloadsToTheSameState)
+{
+    REQUIRE_FIXTURES();
+    if (!TypeParam::Writable)
+        GTEST_SKIP() << "read only";
+    for (const std::string& F : this->Good()) {
+        SCOPED_TRACE(F);
+        ASSERT_TRUE(LoadSavestate(F));
+        const auto First = std::make_unique<tSNES>(*SNES);
+        const std::string Again = this->Dir + "/again" + TypeParam::Ext;
+        ASSERT_TRUE(TypeParam::Save(Again));
+        ASSERT_TRUE(LoadSavestate(Again));
+        EXPECT_TRUE(*SNES == *First);
+    }
+}
+
+// ZSNES and Snes9x into each other and back, both into the own format.
+TYPED_TEST(FormatSuite, AStateConvertedFromAnotherFormatReloads)
+{
+    REQUIRE_FIXTURES();
+    if (!TypeParam::Writable)
+        GTEST_SKIP() << "read only";
+    const bool Own = TypeParam::Format == FormatSSL;
+    std::vector<std::string> From;
+    if (TypeParam::Format != FormatS9X)
+        From = FixtureFiles("snes9x", ".000");
+    if (TypeParam::Format != FormatZST)
+        for (const std::string& F : FixtureFiles("zsnes", ".zst"))
+            From.push_back(F);
+    ASSERT_FALSE(From.empty());
+    for (const std::string& F : From) {
+        SCOPED_TRACE(F);
+        ASSERT_TRUE(LoadSavestate(F));
+        const uint8_t Source = StateFormat;
+        const auto First = std::make_unique<tSNES>(*SNES);
+        const std::string Out = this->Dir + "/converted" + TypeParam::Ext;
+        ASSERT_TRUE(TypeParam::Save(Out));
+        ASSERT_TRUE(LoadSavestate(Out));
+        ASSERT_EQ(StateFormat, TypeParam::Format);
+        ExpectKept(*First, *SNES, Own);
+        if (TypeParam::Format == FormatZST) {
+            EXPECT_EQ(std::filesystem::file_size(Out), ZSTLayout::ImageSize) << "a converted state has no remainder";
+        }
+        if (Own)
+            continue;
+        // And back into the format it came from.
+        const std::string Back = this->Dir + (Source == FormatZST ? "/back.zst" : "/back.000");
+        ASSERT_TRUE(Source == FormatZST ? SaveState(*ZST, Back) : SaveState(*S9X, Back));
+        ASSERT_TRUE(LoadSavestate(Back));
+        ExpectKept(*First, *SNES);
+    }
+}
+
+TYPED_TEST(FormatSuite, AFileCutByOneByteIsRefusedAndChangesNothing)
+{
+    REQUIRE_FIXTURES();
+    for (const std::string& F : this->Good())
+        this->ExpectRefused(F, TypeParam::CutByOne(ReadBytes(F)), "cut by one");
+}
+
+TYPED_TEST(FormatSuite, AHostileLengthIsRefusedAndChangesNothing)
+{
+    REQUIRE_FIXTURES();
+    for (const std::string& F : this->Good())
+        this->ExpectRefused(F, TypeParam::Hostile(ReadBytes(F)), "hostile length", TypeParam::HostileReason);
+}
+
+TYPED_TEST(FormatSuite, ItsOwnBroadcastsKeepTheImageOtherSendersRebuildOrDropIt)
+{
+    REQUIRE_FIXTURES();
+    const auto Files = this->Good();
+    ASSERT_FALSE(Files.empty());
+    ASSERT_TRUE(LoadSavestate(Files.front()));
+    const auto Loaded = TypeParam::Image();
+    SNES->WRAM[0x10] ^= 0x5A;
+    const void* Own = dynamic_cast<const void*>(TypeParam::Object());
+    Broadcast(Own, Note::NewSNES);
+    EXPECT_EQ(TypeParam::Image(), Loaded) << "its own \"new SNES\" keeps the image";
+    Broadcast(nullptr, Note::NewSNES);
+    EXPECT_NE(TypeParam::Image(), Loaded) << "an edit elsewhere rebuilds it from the machine state";
+    const auto Rebuilt = TypeParam::Image();
+    Broadcast(Own, Note::NewSavestate);
+    EXPECT_EQ(TypeParam::Image(), Rebuilt) << "its own \"new savestate\" keeps it";
+    int Other = 0;
+    Broadcast(&Other, Note::NewSavestate);
+    EXPECT_NE(TypeParam::Image(), Rebuilt) << "another format's state drops it";
+}
+
+} // namespace
