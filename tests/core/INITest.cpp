@@ -87,9 +87,8 @@ TEST(INIText, MalformedNumbersReportFailureAndKeepTheValue)
     Ini.LoadFromText("[S]\nI=12x\nBig=99999999999\nNeg=-5\nC=00FF80\nBadC=GG\nLongC=123456789\nSp=1 2\n");
     Ini.SetSection("S");
     int I = 7;
-    EXPECT_FALSE(Ini.ReadInteger("I", I));
-    EXPECT_FALSE(Ini.ReadInteger("Big", I));
-    EXPECT_FALSE(Ini.ReadInteger("Sp", I));
+    for (const char* Bad : {"I", "Big", "Sp"})
+        EXPECT_FALSE(Ini.ReadInteger(Bad, I)) << Bad;
     EXPECT_EQ(I, 7);
     EXPECT_TRUE(Ini.ReadInteger("Neg", I));
     EXPECT_EQ(I, -5);
@@ -140,9 +139,7 @@ TEST(INIText, CommaTextQuotingAndLooseReading)
     EXPECT_TRUE(ParseCommaText("").empty());
 }
 
-class INIFile : public tModelTest
-{
-};
+using INIFile = tModelTest;
 
 TEST_F(INIFile, LoadSaveAndFirstRun)
 {

@@ -26,23 +26,24 @@ template <class T> uint8_t* Bytes(T& V)
 
 TEST(RegisterTabTest, FieldsAlignToTheRight)
 {
-    tRowFields F = ParseRowLine("\t$2100 R_W 8 INIDISP  extra words ; brightness ;and more");
-    EXPECT_EQ(F.Type, "R W");
-    EXPECT_EQ(F.Name, "INIDISP");
-    EXPECT_EQ(F.Comment, "brightness ;and more");
-
-    F = ParseRowLine("  reg 16   C");
-    EXPECT_EQ(F.Address, "");
-    EXPECT_EQ(F.Type, "reg");
-
-    F = ParseRowLine("8 A ; low byte");
-    EXPECT_EQ(F.Type, "");
-    EXPECT_EQ(F.Name, "A");
-
-    // A lone field is a width, never a name.
-    F = ParseRowLine("12");
-    EXPECT_EQ(F.Bits, "12");
-    EXPECT_EQ(F.Name, "");
+    const struct {
+        const char* Line;
+        tRowFields Want;
+    } Cases[] = {
+        {"\t$2100 R_W 8 INIDISP  extra words ; brightness ;and more",
+         {"$2100", "R W", "8", "INIDISP", "brightness ;and more"}},
+        {"  reg 16   C", {"", "reg", "16", "C", ""}},
+        {"8 A ; low byte", {"", "", "8", "A", "low byte"}},
+        {"12", {"", "", "12", "", ""}}, // a lone field is a width, never a name
+    };
+    for (const auto& C : Cases) {
+        const tRowFields F = ParseRowLine(C.Line);
+        EXPECT_EQ(F.Address, C.Want.Address) << C.Line;
+        EXPECT_EQ(F.Type, C.Want.Type) << C.Line;
+        EXPECT_EQ(F.Bits, C.Want.Bits) << C.Line;
+        EXPECT_EQ(F.Name, C.Want.Name) << C.Line;
+        EXPECT_EQ(F.Comment, C.Want.Comment) << C.Line;
+    }
 }
 
 TEST(RegisterTabTest, CommentLinesAreTextRows)

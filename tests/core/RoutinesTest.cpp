@@ -40,20 +40,16 @@ TEST(NumberText, ParsersGiveNoValueForBadTextAndOverlongNumbers)
 
 TEST(NumberText, IsNumberTextAcceptsExactlyZeroTo7FFFFFFF)
 {
-    EXPECT_TRUE(IsNumberText("0000000012", false));
-    EXPECT_TRUE(IsNumberText("2147483647", false));
-    EXPECT_FALSE(IsNumberText("2147483648", false));
-    EXPECT_FALSE(IsNumberText("9999999999", false));
-    EXPECT_FALSE(IsNumberText("12345678901", false));
-    EXPECT_FALSE(IsNumberText("12A", false));
-    EXPECT_FALSE(IsNumberText("", false));
-    EXPECT_FALSE(IsNumberText("", true));
-    EXPECT_TRUE(IsNumberText("7FFFFFFF", true));
-    EXPECT_TRUE(IsNumberText("000007FFFFFFF", true));
-    EXPECT_FALSE(IsNumberText("80000000", true));
-    EXPECT_FALSE(IsNumberText("FFFFFFFFF", true));
-    EXPECT_FALSE(IsNumberText("7G", true));
-    EXPECT_FALSE(IsNumberText("-1", false));
+    const struct {
+        const char* Text;
+        bool Hex, Want;
+    } Cases[] = {{"0000000012", false, true}, {"2147483647", false, true},   {"2147483648", false, false},
+                 {"9999999999", false, false}, {"12345678901", false, false}, {"12A", false, false},
+                 {"", false, false},           {"", true, false},             {"7FFFFFFF", true, true},
+                 {"000007FFFFFFF", true, true}, {"80000000", true, false},    {"FFFFFFFFF", true, false},
+                 {"7G", true, false},          {"-1", false, false}};
+    for (const auto& C : Cases)
+        EXPECT_EQ(IsNumberText(C.Text, C.Hex), C.Want) << C.Text << (C.Hex ? " hex" : "");
 }
 
 TEST(TextChecks, EmptyTextIsNeitherInASetNorAllDigits)
@@ -86,18 +82,18 @@ TEST(ByteRoutines, PartialSwapsAndShiftsBeyondTheWord)
 
 TEST(ByteRoutines, WrapAddStaysInsideThePowerOfTwoWindow)
 {
-    uint16_t A = 0xFFFF;
-    WrapAdd(A, 2, 65536);
-    EXPECT_EQ(A, 1);
-    A = 0x7FE;
-    WrapAdd(A, 4, 0x800);
-    EXPECT_EQ(A, 2);
-    A = 1;
-    WrapAdd(A, -2, 65536);
-    EXPECT_EQ(A, 0xFFFF);
-    A = 0x10;
-    WrapAdd(A, 0x12345, 0x100);
-    EXPECT_EQ(A, 0x55);
+    // Start, step, window size, result.
+    const struct {
+        uint16_t A;
+        int Step;
+        uint32_t Size;
+        uint16_t Want;
+    } Cases[] = {{0xFFFF, 2, 65536, 1}, {0x7FE, 4, 0x800, 2}, {1, -2, 65536, 0xFFFF}, {0x10, 0x12345, 0x100, 0x55}};
+    for (const auto& C : Cases) {
+        uint16_t A = C.A;
+        WrapAdd(A, C.Step, C.Size);
+        EXPECT_EQ(A, C.Want) << C.A << " + " << C.Step;
+    }
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "TestSupport.h"
 
-#include <array>
 #include <memory>
 #include <type_traits>
 
@@ -9,7 +8,6 @@
 #include "core/Broadcast.h"
 #include "core/Options.h"
 #include "core/SNES.h"
-#include "core/Tiles.h"
 
 namespace {
 
@@ -39,41 +37,29 @@ protected:
     void Load(const std::string& Name) { LoadSavestate("/nowhere/" + Name); }
 };
 
-TEST_F(DetectionTest, ZSNESExtensionsInAnyCaseWithSlotsAndKinds)
+TEST_F(DetectionTest, ExtensionsInAnyCaseGiveFormatSlotAndKind)
 {
-    Load("Game.ZST");
-    EXPECT_EQ(StateFormat, FormatZST);
-    EXPECT_EQ(StateSlot, "0");
-    EXPECT_EQ(StateKind, KindSavestate);
-    Load("game.zm3");
-    EXPECT_EQ(StateFormat, FormatZST);
-    EXPECT_EQ(StateKind, KindMovie);
-    EXPECT_EQ(StateSlot, "3");
-    Load("game.zs9");
-    EXPECT_EQ(StateSlot, "9");
-    EXPECT_EQ(DetectFormat("x.zs0"), FormatNone); // digits 1-9 only
-    EXPECT_EQ(DetectFormat("x.zsa"), FormatNone);
-}
-
-TEST_F(DetectionTest, Snes9xSuperSleuthAndSNESGTExtensions)
-{
-    Load("game.000");
-    EXPECT_EQ(StateFormat, FormatS9X);
-    EXPECT_EQ(StateSlot, "0");
-    Load("game.012");
-    EXPECT_EQ(StateSlot, "12");
-    EXPECT_EQ(DetectFormat("game.0a1"), FormatNone);
-    Load("game.S01");
-    EXPECT_EQ(StateFormat, FormatSSL);
-    EXPECT_EQ(StateSlot, "1");
-    Load("game.sv4");
-    EXPECT_EQ(StateFormat, FormatSGT);
-    EXPECT_EQ(StateSlot, "4");
-    EXPECT_EQ(StateKind, KindSavestate);
+    const struct {
+        const char* Name;
+        uint8_t Format, Kind;
+        const char* Slot;
+    } Cases[] = {{"Game.ZST", FormatZST, KindSavestate, "0"}, {"game.zm3", FormatZST, KindMovie, "3"},
+                 {"game.zs9", FormatZST, KindSavestate, "9"}, {"game.000", FormatS9X, KindSavestate, "0"},
+                 {"game.012", FormatS9X, KindSavestate, "12"}, {"game.S01", FormatSSL, KindSavestate, "1"},
+                 {"game.sv4", FormatSGT, KindSavestate, "4"}};
+    for (const auto& C : Cases) {
+        Load(C.Name);
+        EXPECT_EQ(StateFormat, C.Format) << C.Name;
+        EXPECT_EQ(StateKind, C.Kind) << C.Name;
+        EXPECT_EQ(StateSlot, C.Slot) << C.Name;
+    }
     EXPECT_EQ(StateFileExt, "sv4");
     EXPECT_EQ(StateFileTitle, "game");
     EXPECT_EQ(StateFileBase, "/nowhere/game");
     EXPECT_EQ(StateFileDir, "/nowhere/");
+    // ZSNES slots take digits 1-9 only.
+    for (const char* Name : {"x.zs0", "x.zsa", "game.0a1"})
+        EXPECT_EQ(DetectFormat(Name), FormatNone) << Name;
 }
 
 TEST_F(DetectionTest, SignatureTestDecidesUnlessZSTChecksAreOff)
@@ -205,27 +191,6 @@ TEST_F(MapAddressTest, WindowsNeverReachPastTheROM)
     }
 }
 
-TEST(TileDecoders, TwoBppAddsIntoTheBufferAndMode7IsChunky)
-{
-    // Decode2bpp adds to what is there; callers rely on it.
-    std::array<uint8_t, 64> Dst{};
-    Dst.fill(1);
-    std::array<uint8_t, 16> Two{};
-    Two[0] = 0x80; // row 0, pixel 0, plane 0
-    Two[1] = 0x40; // row 0, pixel 1, plane 1
-    Decode2bpp(Two.data(), Dst.data());
-    EXPECT_EQ(Dst[0], 2);
-    EXPECT_EQ(Dst[1], 3);
-    EXPECT_EQ(Dst[2], 1);
-
-    std::array<uint8_t, 128> M7{};
-    for (int i = 0; i < 128; ++i)
-        M7[i] = static_cast<uint8_t>(i);
-    DecodeMode7(M7.data(), Dst.data());
-    EXPECT_EQ(Dst[8 + 1], 1 + 16 + 2);
-    EXPECT_EQ(Dst[63], 127);
-}
-
 // Every field of the state, each changed in a copy: the copy must differ, so
 // the defaulted comparison reaches every field and a test built on it sees
 // any of them.
@@ -278,10 +243,6 @@ TEST(MachineState, ACopyEqualsItsSourceInEveryField)
         *B = *A;
     }
 }
-
-} // namespace
-
-namespace {
 
 TEST(MapAddressPure, TheROMComesFromTheCallerNotTheCartridge)
 {

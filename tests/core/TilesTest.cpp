@@ -85,4 +85,16 @@ TEST(TileDecoders, MatchTheBitByBitBuildUp)
         }
     }
 }
+
+TEST(TileDecoders, Mode7IsChunky)
+{
+    std::array<uint8_t, 128> M7{};
+    std::array<uint8_t, 64> Dst{};
+    Dst.fill(1); // replaced, not added to
+    for (int i = 0; i < 128; ++i)
+        M7[i] = static_cast<uint8_t>(i);
+    DecodeMode7(M7.data(), Dst.data());
+    EXPECT_EQ(Dst[8 + 1], 1 + 16 + 2);
+    EXPECT_EQ(Dst[63], 127);
+}
 } // namespace

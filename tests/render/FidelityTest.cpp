@@ -102,13 +102,30 @@ protected:
         return Out;
     }
 
-    // Loads the state, composes it with the default switches and compares.
-    // Change runs between the load and the composition.
+    // The emulator's picture beside State; false when either is absent.
+    static bool TheirPicture(const std::string& State, tPicture32& Theirs, tError& Error)
+    {
+        return fs::exists(State) && ReadPicture(fs::path(State).replace_extension(".png").string(), Theirs, Error);
+    }
+    // Composes the loaded state with the default switches. The emulators
+    // neither scale nor blur their pictures.
+    static void ComposeOurs(tPicture32& Ours)
+    {
+        Options().CBox_Scene512 = false;
+        Options().CBox_SceneBlur = false;
+        tSceneSwitches Switches;
+        Switches.Reload(*PPU, Options());
+        tPicture8 Ours8;
+        Renderer->ComposeFrame(*PPU, Switches, Options(), Ours8, Ours);
+    }
+
+    // Loads the state, composes it and compares. Change runs between the
+    // load and the composition.
     bool Compare(const std::string& State, tComparison& C, const std::function<void()>& Change = {})
     {
         tPicture32 Theirs;
         tError Error;
-        if (!ReadPicture(fs::path(State).replace_extension(".png").string(), Theirs, Error)) {
+        if (!TheirPicture(State, Theirs, Error)) {
             ADD_FAILURE() << State << ": " << Error.Reason;
             return false;
         }
@@ -122,14 +139,8 @@ protected:
         }
         if (Change)
             Change();
-        // The emulators neither scale nor blur their pictures.
-        Options().CBox_Scene512 = false;
-        Options().CBox_SceneBlur = false;
-        tSceneSwitches Switches;
-        Switches.Reload(*PPU, Options());
-        tPicture8 Ours8;
         tPicture32 Ours;
-        Renderer->ComposeFrame(*PPU, Switches, Options(), Ours8, Ours);
+        ComposeOurs(Ours);
         if (const char* Dump = std::getenv("ORLIK_FIDELITY_DUMP"))
             WritePNG(std::string(Dump) + "/" + fs::path(State).stem().string() + ".png", Ours, Error);
         C.Percent = MatchPercent(Ours, Theirs);
@@ -178,7 +189,7 @@ TEST_F(FidelityTest, EmulatorDrawsMode6WithoutOffsetPerTile)
     const std::string State = FixturePath("snes9x/m6_opt_hires.000");
     tPicture32 Theirs;
     tError Error;
-    if (!fs::exists(State) || !ReadPicture(fs::path(State).replace_extension(".png").string(), Theirs, Error))
+    if (!TheirPicture(State, Theirs, Error))
         GTEST_SKIP() << "m6_opt_hires fixture absent";
     ASSERT_TRUE(LoadSavestate(State));
     ASSERT_EQ(PPU->BGMode, 6);
@@ -223,22 +234,15 @@ TEST_F(FidelityTest, EmulatorLeavesTheBackdropUnhalved)
     const std::string State = FixturePath("snes9x/m1_cm_fixed_sub_half.000");
     tPicture32 Theirs, Ours;
     tError Error;
-    if (!fs::exists(State) || !ReadPicture(fs::path(State).replace_extension(".png").string(), Theirs, Error))
+    if (!TheirPicture(State, Theirs, Error))
         GTEST_SKIP() << "m1_cm_fixed_sub_half fixture absent";
-    Options().CBox_Scene512 = false;
-    auto Compose = [&] {
-        tSceneSwitches Switches;
-        Switches.Reload(*PPU, Options());
-        tPicture8 Ours8;
-        Renderer->ComposeFrame(*PPU, Switches, Options(), Ours8, Ours);
-    };
     ASSERT_TRUE(LoadSavestate(State));
-    Compose();
+    ComposeOurs(Ours);
     EXPECT_GE(MatchPercent(Ours, Theirs, 0, 192), 99.9);
     ASSERT_EQ(SNES->Regs[0x2131], 0xE1); // subtract, half, backdrop and BG1
     SNES->Regs[0x2131] &= ~0x40;
     Broadcast(nullptr, Note::NewSNES);
-    Compose();
+    ComposeOurs(Ours);
     EXPECT_GE(MatchPercent(Ours, Theirs, 192, 256), 99.9);
 }
 

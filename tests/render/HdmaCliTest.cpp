@@ -1,4 +1,5 @@
 #include "cli/CliRun.h"
+#include "RenderTestSupport.h"
 
 #include "core/Broadcast.h"
 #include "core/SNES.h"
@@ -13,11 +14,7 @@ TEST_F(HdmaCliTest, ListsTheLinesOfASavedStateWithItsCartridge)
     const std::string Dir = TempDir();
     // Channel 2 in HDMA mode 2 (two bytes to one register) to $2132, the fixed
     // colour, with its table in ROM at $00:8000.
-    *SNES->Reg8(0x4320) = 0x02;
-    *SNES->Reg8(0x4321) = 0x32;
-    SNES->SetReg16(0x4322, 0x8000);
-    *SNES->Reg8(0x4324) = 0x00;
-    *SNES->Reg8(0x420C) = 0x04;
+    HDMAChannel(*SNES, 2, true, 0x02, 0x32, 0x00, 0x8000);
     Broadcast(nullptr, Note::NewSNES);
     std::string Error;
     ASSERT_TRUE(SSL->SaveToFile(Dir + "/game.s01", Error)) << Error;

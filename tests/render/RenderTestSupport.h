@@ -102,3 +102,19 @@ protected:
 };
 
 inline uint32_t RGB(int R, int G, int B) { return static_cast<uint32_t>(R << 16 | G << 8 | B); }
+
+// DMA channel N with HDMA on or off: transfer mode, B register, table at
+// Bank:Address, indirect data from IndirectBank; decoded as the loader would.
+inline void HDMAChannel(tSNES& S, int N, bool On, uint8_t Mode, uint8_t BReg, uint8_t Bank, uint16_t Address,
+                        bool Indirect = false, uint8_t IndirectBank = 0)
+{
+    const uint16_t R = static_cast<uint16_t>(0x4300 + 16 * N);
+    *S.Reg8(R) = static_cast<uint8_t>(Mode | (Indirect ? 0x40 : 0));
+    *S.Reg8(R + 1) = BReg;
+    S.SetReg16(R + 2, Address);
+    *S.Reg8(R + 4) = Bank;
+    *S.Reg8(R + 7) = IndirectBank;
+    uint8_t& Enable = *S.Reg8(0x420C);
+    Enable = static_cast<uint8_t>(On ? Enable | 1 << N : Enable & ~(1 << N));
+    S.DecodeDMA();
+}

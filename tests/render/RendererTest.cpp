@@ -3,6 +3,9 @@
 
 #include "RenderTestSupport.h"
 
+#include <initializer_list>
+#include <utility>
+
 #include "render/LayerPictures.h"
 
 namespace {
@@ -32,17 +35,19 @@ protected:
         FillMap(0x3000, 0x0001);
         Reg(0x212C, 0x01); // main: BG1
     }
-    void Fixed(int R8, int G8, int B8)
+    // Composes with the fixed colour's red given (the state keeps it beside $2132).
+    void ComposeWithFixed(int R8)
     {
-        S->FixedColour = {static_cast<uint8_t>(B8), static_cast<uint8_t>(G8), static_cast<uint8_t>(R8), 0};
-    }
-    // Composes with the fixed colour given (the state keeps it beside $2132).
-    void ComposeWithFixed(int R8, int G8, int B8)
-    {
-        Fixed(R8, G8, B8);
+        S->FixedColour = {0, 0, static_cast<uint8_t>(R8), 0};
         Compose();
     }
     int Red(int X, int Y = 0) const { return static_cast<int>(Pixel(X, Y) >> 16); }
+    // The red of row 0 at each column given.
+    void ExpectRed(std::initializer_list<std::pair<int, int>> Want) const
+    {
+        for (auto [X, Red8] : Want)
+            EXPECT_EQ(Red(X), Red8) << "column " << X;
+    }
 };
 
 TEST_F(RendererTest, AllBackdropFrameWithBackdropMath)
@@ -50,7 +55,7 @@ TEST_F(RendererTest, AllBackdropFrameWithBackdropMath)
     Reg(0x212C, 0x00);
     Reg(0x2131, 0x20); // add on the backdrop
     Colour(0, 10, 0, 0);
-    ComposeWithFixed(16, 0, 0);
+    ComposeWithFixed(16);
     ASSERT_EQ(Pic32.Width, 256);
     ASSERT_EQ(Pic32.Height, 224);
     for (int y : {0, 100, 223})
@@ -90,24 +95,18 @@ TEST_F(RendererTest, LayerWindowsHideOnBothScreens)
     Reg(0x2126, 100);
     Reg(0x2127, 109);
     Compose();
-    EXPECT_EQ(Red(99), 248);
-    EXPECT_EQ(Red(100), 8);
-    EXPECT_EQ(Red(109), 8);
-    EXPECT_EQ(Red(110), 248);
+    ExpectRed({{99, 248}, {100, 8}, {109, 8}, {110, 248}});
 
     // An inverted window covers everything outside its range.
     Reg(0x2123, 0x03);
     Compose();
-    EXPECT_EQ(Red(99), 8);
-    EXPECT_EQ(Red(105), 248);
-    EXPECT_EQ(Red(110), 8);
+    ExpectRed({{99, 8}, {105, 248}, {110, 8}});
 
     // Inverted and empty: the whole line.
     Reg(0x2126, 50);
     Reg(0x2127, 10);
     Compose();
-    EXPECT_EQ(Red(0), 8);
-    EXPECT_EQ(Red(255), 8);
+    ExpectRed({{0, 8}, {255, 8}});
 
     // Two windows, AND logic: hidden only where both cover.
     Reg(0x2123, 0x0A);
@@ -117,28 +116,23 @@ TEST_F(RendererTest, LayerWindowsHideOnBothScreens)
     Reg(0x2129, 30);
     Reg(0x212A, 0x01);
     Compose();
-    EXPECT_EQ(Red(12), 248);
-    EXPECT_EQ(Red(17), 8);
-    EXPECT_EQ(Red(25), 248);
+    ExpectRed({{12, 248}, {17, 8}, {25, 248}});
 }
 
 TEST_F(RendererTest, SubtractAndAddWithHalvingAndClamping)
 {
-    Reg(0x2131, 0xC1); // subtract, half, BG1
-    Colour(1, 5, 0, 0); // red 40
-    ComposeWithFixed(100, 0, 0);
-    EXPECT_EQ(Red(0), 0);
-    Colour(1, 13, 0, 0); // red 104
-    ComposeWithFixed(40, 0, 0);
-    EXPECT_EQ(Red(0), 32);
-
-    Reg(0x2131, 0x41); // add, half
-    Colour(1, 25, 0, 0); // red 200
-    ComposeWithFixed(100, 0, 0);
-    EXPECT_EQ(Red(0), 150);
-    Reg(0x2131, 0x01); // add, no half: clamps
-    ComposeWithFixed(100, 0, 0);
-    EXPECT_EQ(Red(0), 255);
+    // $2131 on BG1 ($80 subtract, $40 half), BG1's red in 5 bits, the fixed red.
+    const struct {
+        uint8_t CGADSUB;
+        int Red5, Fixed, Want;
+    } Cases[] = {{0xC1, 5, 100, 0}, {0xC1, 13, 40, 32}, {0x41, 25, 100, 150}, {0x01, 25, 100, 255}};
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(int(C.CGADSUB));
+        Reg(0x2131, C.CGADSUB);
+        Colour(1, C.Red5, 0, 0);
+        ComposeWithFixed(C.Fixed);
+        EXPECT_EQ(Red(0), C.Want);
+    }
 }
 
 TEST_F(RendererTest, SubScreenAddend)
@@ -148,11 +142,11 @@ TEST_F(RendererTest, SubScreenAddend)
     Colour(1, 5, 0, 0);   // main red 40
     Colour(17, 10, 0, 0); // BG2 red 80
     // Empty sub screen: the fixed colour at full strength despite the half flag.
-    ComposeWithFixed(64, 0, 0);
+    ComposeWithFixed(64);
     EXPECT_EQ(Red(7), 104);
     // BG2 on the sub screen: (40 + 80) / 2.
     Reg(0x212D, 0x02);
-    ComposeWithFixed(64, 0, 0);
+    ComposeWithFixed(64);
     EXPECT_EQ(Red(7), 60);
 }
 
@@ -164,7 +158,7 @@ TEST_F(RendererTest, SpritePalettesZeroToThreeNeverTakePartInMath)
     Colour(128 + 4 * 16 + 1, 8, 0, 0); // palette 4 colour 1
     Sprite(0, 0, 0, 1, 0x30);      // palette 0
     Sprite(1, 16, 0, 1, 0x38);     // palette 4
-    ComposeWithFixed(32, 0, 0);
+    ComposeWithFixed(32);
     EXPECT_EQ(Red(2, 0), 64);
     EXPECT_EQ(Red(18, 0), 96);
 }
@@ -223,19 +217,6 @@ TEST_F(RendererTest, VisibilityAndTheEightBitSubScreen)
     EXPECT_EQ(Pixel(0, 0), 0u);
 }
 
-TEST_F(RendererTest, DoubleSizeAndScreenSizes)
-{
-    Colour(1, 31, 0, 0);
-    O.CBox_Scene512 = true;
-    Compose();
-    EXPECT_EQ(Pic32.Width, 512);
-    EXPECT_EQ(Pic8.Height, 448);
-    Reg(0x2133, 0x02); // sprite interlace: 448 rows, doubled in width only
-    Compose();
-    EXPECT_EQ(Pic32.Width, 512);
-    EXPECT_EQ(Pic32.Height, 448);
-}
-
 TEST_F(RendererTest, HiresColumnsAlternateSubAndMain)
 {
     // Mode 5: BG1 4bpp, 16-wide tiles of tiles 1 (colour 1) and 2 (colour 2).
@@ -287,10 +268,8 @@ TEST_F(RendererTest, SpriteAtYShowsFromRowY)
     Colour(129, 31, 0, 0);
     Sprite(0, 0, 5, 1, 0x30);
     Compose();
-    EXPECT_EQ(Red(0, 4), 0);
-    EXPECT_EQ(Red(0, 5), 248);
-    EXPECT_EQ(Red(0, 12), 248);
-    EXPECT_EQ(Red(0, 13), 0);
+    for (auto [Y, Red8] : {std::pair{4, 0}, {5, 248}, {12, 248}, {13, 0}})
+        EXPECT_EQ(Red(0, Y), Red8) << "row " << Y;
 }
 
 TEST_F(RendererTest, HiresLayerLinesAreDoubledUnlessInterlaced)

@@ -17,6 +17,7 @@ TEST(ScreenSize, HiresModesAndSpriteInterlaceDoubleOnlyWhatTheyDouble)
     EXPECT_EQ(ComposedScreenSize(0x0D, 0x00), (tScreenSize{512, 448})); // mode bits only
     EXPECT_EQ(ComposedScreenSize(1, 0x00, true), (tScreenSize{512, 448}));
     EXPECT_EQ(ComposedScreenSize(5, 0x00, true), (tScreenSize{512, 448}));
+    EXPECT_EQ(ComposedScreenSize(1, 0x02, true), (tScreenSize{512, 448})); // doubled in width only
 }
 
 class ScreenSizeRenderTest : public tRenderTest
@@ -33,8 +34,11 @@ TEST_F(ScreenSizeRenderTest, TheRendererComposesThePictureOfThatSize)
                 Reg(0x2133, SETINI);
                 Compose();
                 const tScreenSize Want = ComposedScreenSize(*S, Scale);
-                EXPECT_EQ(Pic32.Width, Want.Width) << int(Mode) << " " << int(SETINI);
-                EXPECT_EQ(Pic32.Height, Want.Height) << int(Mode) << " " << int(SETINI);
+                SCOPED_TRACE(std::to_string(Mode) + " " + std::to_string(SETINI) + (Scale ? " scaled" : ""));
+                EXPECT_EQ(Pic32.Width, Want.Width);
+                EXPECT_EQ(Pic32.Height, Want.Height);
+                EXPECT_EQ(Pic8.Width, Want.Width);
+                EXPECT_EQ(Pic8.Height, Want.Height);
             }
 }
 

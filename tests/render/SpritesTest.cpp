@@ -3,6 +3,7 @@
 #include "RenderTestSupport.h"
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -136,16 +137,14 @@ TEST_F(SpritesTest, SpriteTileBaseOption)
     Sprite(0, 0, 0, 1, 0x01);            // tile 257
     Sprite(1, 0, 0, 1, 0x00);            // tile 1
     Decode();
-    EXPECT_EQ(P->Sprites[0].Pixels[0], 128 + 2);
-    EXPECT_EQ(P->Sprites[1].Pixels[0], 128 + 1);
-    O.SceneBase = 1; // "base 0 for all tiles"
-    P->BuildSpritePictures(*S, O);
-    EXPECT_EQ(P->Sprites[0].Pixels[0], 128 + 3);
-    EXPECT_EQ(P->Sprites[1].Pixels[0], 128 + 1);
-    O.SceneBase = 2; // "base 1 for all tiles"
-    P->BuildSpritePictures(*S, O);
-    EXPECT_EQ(P->Sprites[0].Pixels[0], 128 + 2);
-    EXPECT_EQ(P->Sprites[1].Pixels[0], 128 + 3);
+    // Option, then the colours of sprites 0 and 1: 1 is "base 0 for all
+    // tiles", 2 "base 1 for all tiles".
+    for (auto [Base, Colour0, Colour1] : {std::tuple{0, 2, 1}, {1, 3, 1}, {2, 2, 3}}) {
+        O.SceneBase = Base;
+        P->BuildSpritePictures(*S, O);
+        EXPECT_EQ(P->Sprites[0].Pixels[0], 128 + Colour0) << Base;
+        EXPECT_EQ(P->Sprites[1].Pixels[0], 128 + Colour1) << Base;
+    }
 }
 
 } // namespace

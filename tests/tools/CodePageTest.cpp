@@ -71,9 +71,7 @@ TEST(CodePageTest, HostileHeadersAreRefusedBeforeDecoding)
     }
 }
 
-class CodePageFileTest : public tModelTest
-{
-};
+using CodePageFileTest = tModelTest;
 
 TEST_F(CodePageFileTest, TheNameDecidesTheReaderAndFailuresNameTheFile)
 {

@@ -165,9 +165,7 @@ TEST(PaletteFileTest, ShorterPalettesOfOtherPrograms)
     EXPECT_EQ(C, Ramp());
 }
 
-class PaletteFileMessageTest : public tModelTest
-{
-};
+using PaletteFileMessageTest = tModelTest;
 
 TEST_F(PaletteFileMessageTest, FilesAreBoundedAndFailuresNameTheFile)
 {
