@@ -35,10 +35,6 @@ TEST(CartCli, ReportsHeaderMapModeCopierHeaderPatchAndSRAM)
     EXPECT_TRUE(Has(Out, "map mode:", "LoROM")) << Out;
     Out = RunCli("cart --no-ips " + Dir + "/g.smc").Out;
     EXPECT_TRUE(Has(Out, "map mode:", "HiROM")) << Out;
-
-    const tCliRun Missing = RunCli("cart " + Dir + "/missing.sfc");
-    EXPECT_EQ(Missing.Exit, 1);
-    EXPECT_NE(Missing.Err.find("missing.sfc: "), std::string::npos) << Missing.Err;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "cart/CartHeader.h"
 #include "cart/CartTestROM.h"
 
@@ -39,12 +41,10 @@ TEST(CartHeader, FieldsAndFlagsComeFromTheirOffsets)
 
 TEST(CartHeader, ModesAreAcceptedOnlyWhenTheirHeaderFitsInTheROM)
 {
-    EXPECT_TRUE(MapModeFits(0, tMapMode::LoROM));
-    EXPECT_FALSE(MapModeFits(24 * 1024, tMapMode::HiROM));
-    EXPECT_FALSE(MapModeFits(65535, tMapMode::HiROM));
-    EXPECT_TRUE(MapModeFits(65536, tMapMode::HiROM));
-    EXPECT_FALSE(MapModeFits(0x3FFFFF, tMapMode::ExHiROM));
-    EXPECT_TRUE(MapModeFits(0x400000, tMapMode::ExHiROM));
+    for (const auto& [Size, Mode, Fits] :
+         {std::tuple{0u, tMapMode::LoROM, true}, {24u * 1024, tMapMode::HiROM, false}, {65535u, tMapMode::HiROM, false},
+          {65536u, tMapMode::HiROM, true}, {0x3FFFFFu, tMapMode::ExHiROM, false}, {0x400000u, tMapMode::ExHiROM, true}})
+        EXPECT_EQ(MapModeFits(Size, Mode), Fits) << Size;
 
     // A small ROM has no LoROM header area at all: nothing is read past its end.
     std::vector<uint8_t> Small(0x7FB0 + CartHeaderAreaSize - 1, 0xFF);

@@ -142,22 +142,10 @@ TEST_F(IPSTest, PatchBesideTheCartridgeIsAppliedBelowTheCopierHeader)
     EXPECT_EQ(ReadBytes(Dir + "/g.smc"), File);
 }
 
-TEST_F(IPSTest, OptionsSwitchPatchAndMessage)
-{
-    WriteBytes(Dir + "/g.sfc", std::vector<uint8_t>(32768, 0));
-    WriteBytes(Dir + "/g.ips", tPatch().Text("PATCH").Off(1).W16(1).Bytes({0x99}).Text("EOF").B);
-    Options().CBox_OpenIPSMsg = false;
-    ASSERT_TRUE(OpenCartridge(Dir + "/g.sfc"));
-    EXPECT_EQ(Cart->ROM[1], 0x99);
-    EXPECT_EQ(Notices(), 0u);
-    Options().CBox_OpenIPS = false;
-    ASSERT_TRUE(OpenCartridge(Dir + "/g.sfc"));
-    EXPECT_EQ(Cart->ROM[1], 0);
-}
-
-TEST_F(IPSTest, MessageIsShownForEveryPatchFileEvenAnEmptyOrWrongOne)
+TEST_F(IPSTest, EveryPatchFileIsAnnouncedUnlessTheOptionsSayNot)
 {
     WriteBytes(Dir + "/g.sfc", std::vector<uint8_t>(32768, 3));
+    // Even an empty or a wrong patch file gets the message.
     WriteBytes(Dir + "/g.ips", tPatch().Text("PATCHEOF").B);
     ASSERT_TRUE(OpenCartridge(Dir + "/g.sfc"));
     EXPECT_EQ(Notices(), 1u);
@@ -165,7 +153,18 @@ TEST_F(IPSTest, MessageIsShownForEveryPatchFileEvenAnEmptyOrWrongOne)
     ASSERT_TRUE(OpenCartridge(Dir + "/g.sfc"));
     EXPECT_EQ(Notices(), 2u);
     EXPECT_EQ(Cart->ROM, std::vector<uint8_t>(32768, 3));
+
+    WriteBytes(Dir + "/g.ips", tPatch().Text("PATCH").Off(1).W16(1).Bytes({0x99}).Text("EOF").B);
+    Options().CBox_OpenIPSMsg = false;
+    ASSERT_TRUE(OpenCartridge(Dir + "/g.sfc"));
+    EXPECT_EQ(Cart->ROM[1], 0x99);
+    EXPECT_EQ(Notices(), 2u);
+    Options().CBox_OpenIPS = false;
+    ASSERT_TRUE(OpenCartridge(Dir + "/g.sfc"));
+    EXPECT_EQ(Cart->ROM[1], 3);
+
     // No patch file: nothing at all.
+    Options().CBox_OpenIPS = Options().CBox_OpenIPSMsg = true;
     WriteBytes(Dir + "/h.sfc", std::vector<uint8_t>(32768, 3));
     ASSERT_TRUE(OpenCartridge(Dir + "/h.sfc"));
     EXPECT_EQ(Notices(), 2u);

@@ -13,12 +13,6 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-bool Has(const std::string& Text, const std::string& Part) { return Text.find(Part) != std::string::npos; }
-
-} // namespace
-
 class CmdInfoConvertTest : public tModelTest {};
 
 TEST_F(CmdInfoConvertTest, InfoDescribesEachFileAndNamesTheOnesItCannotRead)
@@ -26,23 +20,16 @@ TEST_F(CmdInfoConvertTest, InfoDescribesEachFileAndNamesTheOnesItCannotRead)
     REQUIRE_FIXTURES();
     const std::string Dir = TempDir();
     WriteBytes(Dir + "/broken.000", std::vector<uint8_t>(100, 0x1F));
-    const tCliRun R = RunCli(FixturePath("zsnes/zsnes151_hicolor3840_spcoff.zst") + " " +
-                          FixturePath("snes9x/m5_interlace_rpg.000") + " " + Dir + "/broken.000");
-    EXPECT_EQ(R.Exit, 2); // no command: usage
     const tCliRun I = RunCli("info " + FixturePath("zsnes/zsnes151_hicolor3840_spcoff.zst") + " " +
                           FixturePath("snes9x/m5_interlace_rpg.000") + " " + Dir + "/broken.000");
     EXPECT_EQ(I.Exit, 1);
-    EXPECT_TRUE(Has(I.Out, "format:          ZST")) << I.Out;
-    EXPECT_TRUE(Has(I.Out, "version:         V143"));
-    EXPECT_TRUE(Has(I.Out, "image_bytes:     199699"));
-    EXPECT_TRUE(Has(I.Out, "cpu:             PC=00:8289"));
-    EXPECT_TRUE(Has(I.Out, "format:          S9X"));
-    EXPECT_TRUE(Has(I.Err, "broken.000: not a savestate")) << I.Err;
+    ExpectHasAll(I.Out, {"format:          ZST", "version:         V143", "image_bytes:     199699",
+                         "cpu:             PC=00:8289", "format:          S9X"});
+    ExpectHasAll(I.Err, {"broken.000: not a savestate"});
 
     const tCliRun J = RunCli("info --json " + FixturePath("zsnes/zsnes142_m7rotzoom.zst"));
     EXPECT_EQ(J.Exit, 0) << J.Err;
-    EXPECT_TRUE(Has(J.Out, "\"bg_mode\": 7")) << J.Out;
-    EXPECT_TRUE(Has(J.Out, "\"version\": \"V0.6\""));
+    ExpectHasAll(J.Out, {"\"bg_mode\": 7", "\"version\": \"V0.6\""});
     EXPECT_EQ(J.Out.front(), '[');
 }
 
@@ -59,8 +46,7 @@ TEST_F(CmdInfoConvertTest, ConvertsSeveralFilesIntoAFolderAndGoesOnPastFailures)
     EXPECT_TRUE(fs::exists(Dir + "/out/zsnes151_rings.000"));
     EXPECT_TRUE(fs::exists(Dir + "/out/m1_layers.000"));
     EXPECT_FALSE(fs::exists(Dir + "/out/short.000"));
-    EXPECT_TRUE(Has(R.Err, "short.zst")) << R.Err;
-    EXPECT_TRUE(Has(R.Err, "too short"));
+    ExpectHasAll(R.Err, {"short.zst", "too short"});
 
     // Back again into one named file: the ZSNES state comes back whole in
     // what ZSNES reads (the image; the preview and extra data stay behind).
@@ -73,10 +59,7 @@ TEST_F(CmdInfoConvertTest, ConvertsSeveralFilesIntoAFolderAndGoesOnPastFailures)
 
     const tCliRun Same = RunCli("convert " + Dir + "/rings.zst --to zst -o " + Dir + "/rings.zst");
     EXPECT_EQ(Same.Exit, 1);
-    EXPECT_TRUE(Has(Same.Err, "replace the file itself"));
-    const tCliRun Bad = RunCli("convert " + Dir + "/rings.zst --to snes");
-    EXPECT_EQ(Bad.Exit, 2);
-    EXPECT_TRUE(Has(Bad.Err, "zst|s9x"));
+    ExpectHasAll(Same.Err, {"replace the file itself"});
 }
 
 // The tool takes only the files it is given: a state without a cartridge
@@ -87,9 +70,9 @@ TEST_F(CmdInfoConvertTest, BatchCommandsLookForNoCartridgeBesideAState)
     WriteBytes(Dir + "/noise.000", std::vector<uint8_t>(4000, 0x5A));
     const tCliRun R = RunCli("convert " + DemoState + " " + Dir + "/noise.000 --to s9x -o " + Dir + "/out/");
     EXPECT_EQ(R.Exit, 1);
-    EXPECT_FALSE(Has(R.Err, "Cartridge not found.")) << R.Err;
+    EXPECT_EQ(R.Err.find("Cartridge not found."), std::string::npos) << R.Err;
     EXPECT_EQ(std::count(R.Err.begin(), R.Err.end(), '\n'), 1) << R.Err;
-    EXPECT_TRUE(Has(R.Err, "noise.000: not a savestate")) << R.Err;
+    ExpectHasAll(R.Err, {"noise.000: not a savestate"});
     const tCliRun I = RunCli("info " + DemoState);
     EXPECT_EQ(I.Exit, 0);
     EXPECT_EQ(I.Err, "");
@@ -101,14 +84,9 @@ TEST_F(CmdInfoConvertTest, InfoWithACartridgeShowsItsHeaderBesideTheState)
     WriteBytes(Dir + "/game.sfc", MakeTestROM(0x20000, tMapMode::HiROM, "CART BESIDE STATE"));
     const tCliRun R = RunCli("info --cart " + Dir + "/game.sfc " + DemoState);
     EXPECT_EQ(R.Exit, 0) << R.Err;
-    EXPECT_TRUE(Has(R.Out, "cart_title:      CART BESIDE STATE")) << R.Out;
-    EXPECT_TRUE(Has(R.Out, "cart_checksum_matches: yes"));
+    ExpectHasAll(R.Out, {"cart_title:      CART BESIDE STATE", "cart_checksum_matches: yes"});
     // The named cartridge replaces the lookup beside the state: no "not found" notice.
-    EXPECT_FALSE(Has(R.Err, "Cartridge not found.")) << R.Err;
-
-    const tCliRun Missing = RunCli("info --cart " + Dir + "/none.sfc " + DemoState);
-    EXPECT_EQ(Missing.Exit, 1);
-    EXPECT_TRUE(Has(Missing.Err, "none.sfc")) << Missing.Err;
+    EXPECT_EQ(R.Err.find("Cartridge not found."), std::string::npos) << R.Err;
 }
 
 // The width and height in a PNG's header chunk.
@@ -138,7 +116,7 @@ TEST_F(CmdInfoConvertTest, InfoGivesTheScreenSizeTheRendererComposes)
         ASSERT_TRUE(SaveState(*ZST, State));
         const tCliRun I = RunCli("info " + State);
         ASSERT_EQ(I.Exit, 0) << I.Err;
-        EXPECT_TRUE(Has(I.Out, std::string("screen:          ") + Want)) << I.Out;
+        ExpectHasAll(I.Out, {std::string("screen:          ") + Want});
         const tCliRun R = RunCli("render " + State + " -o " + Dir + "/s.png");
         ASSERT_EQ(R.Exit, 0) << R.Err;
         const auto [W, H] = PNGSize(ReadBytes(Dir + "/s.png"));

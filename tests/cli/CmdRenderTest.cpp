@@ -8,17 +8,6 @@
 
 namespace {
 
-TEST(CmdRenderTest, BadArgumentsShowUsage)
-{
-    EXPECT_EQ(RunCli("render").Exit, 2);
-    EXPECT_EQ(RunCli("render a.000").Exit, 2); // no -o
-    const tCliRun R = RunCli("render a.000 -o x.png --view bg7");
-    EXPECT_EQ(R.Exit, 2);
-    EXPECT_NE(R.Err.find("unknown view"), std::string::npos);
-    EXPECT_EQ(RunCli("render a.000 -o x.png --transparency '#12345'").Exit, 2);
-    EXPECT_EQ(RunCli("render a.000 -o x.png --priority 2").Exit, 2);
-}
-
 TEST(CmdRenderTest, RealStatesRenderEveryView)
 {
     REQUIRE_FIXTURES();

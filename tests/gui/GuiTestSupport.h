@@ -41,8 +41,8 @@ class tGuiRecorder : public tMessenger
     static QString Q(std::string_view S) { return QString::fromUtf8(S.data(), static_cast<qsizetype>(S.size())); }
 };
 
-// A program folder with "SNES.txt" and nothing else; kept across a restart
-// inside one test when Keep is used.
+// A program folder with "SNES.txt" and nothing else; a test that restarts the
+// program keeps one folder for both runs.
 class tProgramFolder
 {
   public:
@@ -103,9 +103,3 @@ class tRunningProgram
     }
     bool Ok = false;
 };
-
-// Presses a key on a widget as the user would.
-inline void PressKey(QWidget* W, Qt::Key Key, Qt::KeyboardModifiers Mods = Qt::NoModifier)
-{
-    QTest::keyClick(W, Key, Mods);
-}

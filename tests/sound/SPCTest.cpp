@@ -24,8 +24,6 @@ Bytes BlankSPC()
 
 void Put(Bytes& F, size_t Offset, std::string_view Text) { std::memcpy(&F[Offset], Text.data(), Text.size()); }
 
-std::string TagDate(const tSPC& S) { return S.TagText(ID666::Date); }
-
 // An image whose tag area uses the binary layout with 5 March 2004.
 Bytes BinaryTagSPC()
 {
@@ -75,7 +73,7 @@ TEST_F(SPCTest, TextAndBinaryTagDetection)
     F[0xD2] = '1';
     ASSERT_TRUE(Load(F));
     EXPECT_TRUE(SPC->TextTag);
-    EXPECT_EQ(TagDate(*SPC), "03/05/2004");
+    EXPECT_EQ(SPC->TagText(ID666::Date), "03/05/2004");
     EXPECT_EQ(SPC->TagText(ID666::Seconds), "120");
 
     // The text layout's emulator field must be a digit character.
@@ -84,14 +82,13 @@ TEST_F(SPCTest, TextAndBinaryTagDetection)
 
     ASSERT_TRUE(Load(BinaryTagSPC()));
     EXPECT_FALSE(SPC->TextTag);
-
 }
 
 TEST_F(SPCTest, BinaryTagDecodesAndEncodesBack)
 {
     const Bytes F = BinaryTagSPC();
     ASSERT_TRUE(Load(F));
-    EXPECT_EQ(TagDate(*SPC), "03/05/2004");
+    EXPECT_EQ(SPC->TagText(ID666::Date), "03/05/2004");
     EXPECT_EQ(SPC->TagText(ID666::Seconds), "100") << "1000 seconds keep their first three digits";
     EXPECT_EQ(SPC->TagText(ID666::Fade), "10000");
     EXPECT_EQ(SPC->TagText(ID666::Song), "Title");
@@ -101,14 +98,10 @@ TEST_F(SPCTest, BinaryTagDecodesAndEncodesBack)
 
     SPC->Image[0x9E] = SPC->Image[0x9F] = SPC->Image[0xA0] = SPC->Image[0xA1] = 0;
     SPC->EncodeBinaryTag();
-    EXPECT_EQ(SPC->Image[0x9E], 0x05);
-    EXPECT_EQ(SPC->Image[0x9F], 0x03);
-    EXPECT_EQ(SPC->Image[0xA0], 0xD4);
-    EXPECT_EQ(SPC->Image[0xA1], 0x07);
-    EXPECT_EQ(SPC->Image[0xB0], 'C') << "the artist moves back one byte";
-    EXPECT_EQ(SPC->Image[0xD0], 0x81);
-    EXPECT_EQ(SPC->Image[0xD1], 2);
-    EXPECT_EQ(SPC->Image[0xA9], 100) << "the decoded text 100 is what is stored again";
+    // The artist moves back one byte; the decoded text 100 is what is stored again.
+    for (const auto& [At, Want] : {std::pair<size_t, int>{0x9E, 0x05}, {0x9F, 0x03}, {0xA0, 0xD4}, {0xA1, 0x07},
+                                  {0xB0, 'C'}, {0xD0, 0x81}, {0xD1, 2}, {0xA9, 100}})
+        EXPECT_EQ(SPC->Image[At], Want) << "byte " << At;
 
     Bytes Unknown = F;
     Unknown[0xD1] = 12;
@@ -276,15 +269,10 @@ TEST_F(SPCTest, SnapshotOfAStateHoldsItsSoundAtTheRightOffsetsAndReadsBack)
     ASSERT_EQ(B.size(), SPCLayout::FixedSize);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(B.data()), 33), SPCSignatureText)
         << "a snapshot made without a loaded SPC still gets the signature";
-    EXPECT_EQ(B[0x21], 26);
-    EXPECT_EQ(B[0x22], 26);
-    EXPECT_EQ(B[0x25], 0x34);
-    EXPECT_EQ(B[0x26], 0x12);
-    EXPECT_EQ(B[0x27], 0x78); // A
-    EXPECT_EQ(B[0x28], 0x9A);
-    EXPECT_EQ(B[0x29], 0x56);
-    EXPECT_EQ(B[0x2A], 0x02);
-    EXPECT_EQ(B[0x2B], 0xEF);
+    // PC, A, X, Y, PSW and SP of the sound CPU.
+    for (const auto& [At, Want] : {std::pair<size_t, int>{0x21, 26}, {0x22, 26}, {0x25, 0x34}, {0x26, 0x12},
+                                  {0x27, 0x78}, {0x28, 0x9A}, {0x29, 0x56}, {0x2A, 0x02}, {0x2B, 0xEF}})
+        EXPECT_EQ(B[At], Want) << "byte " << At;
     EXPECT_TRUE(std::equal(SNES->APU_RAM.begin(), SNES->APU_RAM.end(), B.begin() + 0x100));
     EXPECT_TRUE(std::equal(SNES->DSP.begin(), SNES->DSP.begin() + 128, B.begin() + 0x10100));
     EXPECT_TRUE(std::equal(SNES->APU_ExtraRAM.begin(), SNES->APU_ExtraRAM.end(), B.begin() + 0x101C0));
