@@ -4,9 +4,12 @@
 #include "core/SNES.h"
 #include "savestates/SSL.h"
 
-namespace {
+namespace
+{
 
-class HdmaCliTest : public tModelTest {};
+class HdmaCliTest : public tModelTest
+{
+};
 
 TEST_F(HdmaCliTest, ListsTheLinesOfASavedStateWithItsCartridge)
 {
@@ -19,8 +22,7 @@ TEST_F(HdmaCliTest, ListsTheLinesOfASavedStateWithItsCartridge)
     *SNES->Reg8(0x4324) = 0x00;
     *SNES->Reg8(0x420C) = 0x04;
     Broadcast(nullptr, Note::NewSNES);
-    std::string Error;
-    ASSERT_TRUE(SSL->SaveToFile(Dir + "/game.s01", Error)) << Error;
+    ASSERT_TRUE(SaveState(*SSL, Dir + "/game.s01"));
     std::vector<uint8_t> ROM(32768, 0);
     ROM[0] = 0x82;
     ROM[1] = 0xE1;
