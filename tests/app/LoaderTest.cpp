@@ -13,18 +13,9 @@ namespace fs = std::filesystem;
 namespace
 {
 
-class LoaderTest : public tModelTest
+class LoaderTest : public tStateTest
 {
   protected:
-    std::string Dir;
-    void SetUp() override
-    {
-        tModelTest::SetUp();
-        Dir = TempDir();
-        // The cartridge lookup would only add notices about a missing ROM.
-        Options().CBox_OpenCart = false;
-    }
-
     // Copies of Good that no reader may accept, each under a name the loader
     // sends to a reader or refuses outright.
     std::vector<std::string> DamagedCopies(const std::string& Good)

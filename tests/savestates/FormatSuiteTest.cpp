@@ -191,16 +191,9 @@ struct tSGTFormat {
     static std::vector<uint8_t> Image() { return {SGT->WRAM.begin(), SGT->WRAM.end()}; }
 };
 
-template <class tFormat> class FormatSuite : public tModelTest
+template <class tFormat> class FormatSuite : public tStateTest
 {
   protected:
-    std::string Dir;
-    void SetUp() override
-    {
-        tModelTest::SetUp();
-        Dir = TempDir();
-        Options().CBox_OpenCart = false;
-    }
     std::vector<std::string> Good()
     {
         auto Files = tFormat::GoodFiles(Dir);

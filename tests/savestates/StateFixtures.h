@@ -27,6 +27,20 @@ inline void AddChunk(Bytes& F, const char* ID, const Bytes& Data)
     F.insert(F.end(), Data.begin(), Data.end());
 }
 
+// A model test with a folder of its own and no cartridge search (which
+// would only add notices about a missing ROM).
+class tStateTest : public tModelTest
+{
+  protected:
+    std::string Dir;
+    void SetUp() override
+    {
+        tModelTest::SetUp();
+        Dir = TempDir();
+        Options().CBox_OpenCart = false;
+    }
+};
+
 // File bytes loaded the program's way: written to a file named with Ext and
 // loaded through LoadSavestate, with no cartridge search. Reason gets the
 // reader's reason when it fails.
