@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 #include <filesystem>
 #include <fstream>
@@ -133,8 +134,14 @@ void FuzzAfterNewSNES(bool SaveBack)
     if (!S9X->SaveToStream(S9XOut, Error))
         std::abort();
     SSL->SaveToStream(SSLOut);
-    if (!ZST->LoadFromMemory(ZSTOut, "Saved.zst", false) || !S9X->LoadFromStream(S9XOut, "Saved.000") ||
-        !SSL->LoadFromMemory(SSLOut, Error))
+    auto State = std::make_unique<tSNES>();
+    tZSTImage ZSTBack;
+    tS9XImage S9XBack;
+    tSSLImage SSLBack;
+    std::vector<uint8_t> SRAM;
+    tError Why;
+    if (!ParseZST(ZSTOut, false, *State, ZSTBack, Why) || !ParseS9X(S9XOut, *State, S9XBack, SRAM, Why) ||
+        !ParseSSL(SSLOut, *State, SSLBack, Error))
         std::abort();
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Error.h"
 #include "core/Messages.h"
 
 struct tRecordedMessage {
@@ -17,8 +18,9 @@ struct tRecordedMessage {
     std::string Button;
 };
 
-class tRecordingMessenger : public tMessenger {
-public:
+class tRecordingMessenger : public tMessenger
+{
+  public:
     std::vector<tRecordedMessage> Log;
     bool Answer = false; // what questions get
     void Error(std::string_view Text) override { Log.push_back({"error", std::string(Text), "OK"}); }
@@ -35,8 +37,9 @@ public:
 
 // Creates the model objects before each test and frees them after it, with a
 // recording messenger installed and the options at their defaults.
-class tModelTest : public ::testing::Test {
-protected:
+class tModelTest : public ::testing::Test
+{
+  protected:
     tRecordingMessenger Recorder;
     void SetUp() override;
     void TearDown() override;
@@ -62,8 +65,8 @@ void WriteBytes(const std::string& FileName, const std::vector<uint8_t>& Data);
 // fails the test with the reason.
 template <class tWriter> bool SaveState(tWriter& Writer, const std::string& FileName)
 {
-    std::string Error;
+    tError Error;
     const bool Ok = Writer.SaveToFile(FileName, Error);
-    EXPECT_TRUE(Ok) << FileName << ": " << Error;
+    EXPECT_TRUE(Ok) << Error.Describe(FileName);
     return Ok;
 }

@@ -11,7 +11,9 @@
 #include "core/FileIO.h"
 #include "core/Messages.h"
 #include "core/Options.h"
+#include "core/Routines.h"
 #include "core/SNES.h"
+#include "core/StateNames.h"
 #include "savestates/S9X.h"
 
 std::string StateFileName, StateFileBase, StateFileDir, StateFileTitle, StateFileExt, StateSlot;
@@ -22,25 +24,11 @@ namespace
 {
 std::array<tSavestateFormat*, 5> Formats{};
 
-bool AllDigits(std::string_view S)
-{
-    return !S.empty() && std::all_of(S.begin(), S.end(), [](char C) { return C >= '0' && C <= '9'; });
-}
-
 std::string Lower(std::string S)
 {
     for (char& C : S)
         C = static_cast<char>(std::tolower(static_cast<unsigned char>(C)));
     return S;
-}
-
-// ".zmv", ".zm1".."zm9", ".zst", ".zs1".."zs9" in any case.
-bool IsZSNESExtension(const std::string& ExtWithDot)
-{
-    const std::string E = Lower(ExtWithDot);
-    if (E == ".zmv" || E == ".zst")
-        return true;
-    return E.size() == 4 && (E.compare(0, 3, ".zm") == 0 || E.compare(0, 3, ".zs") == 0) && E[3] >= '1' && E[3] <= '9';
 }
 
 bool Accepts(uint8_t Format, const std::string& FileName)
@@ -58,31 +46,12 @@ void RememberFile(const std::string& FileName, uint8_t Format)
     StateFileBase = P.has_extension() ? FileName.substr(0, FileName.size() - P.extension().string().size()) : FileName;
     StateFileDir = P.has_parent_path() ? P.parent_path().string() + "/" : std::string();
     StateFileTitle = P.stem().string();
-    StateSlot = StateFileExt;
     StateFormat = Format;
-
-    const std::string& E = StateFileExt;
-    switch (Format) {
-    case FormatZST:
-        // .zst and .zmv are slot 0, .zs5 is slot 5.
-        StateSlot = std::string(1, (E[2] == 't' || E[2] == 'v') ? '0' : E[2]);
-        StateKind = E[1] == 'm' ? KindMovie : (E[1] == 's' ? KindSavestate : KindNone);
-        break;
-    case FormatS9X:
-        StateSlot = std::to_string(std::stoi(E));
-        StateKind = KindSavestate;
-        break;
-    case FormatSGT:
-        StateSlot = std::string(1, E[2]);
-        StateKind = KindSavestate;
-        break;
-    case FormatSSL:
-        StateSlot = std::to_string(std::stoi(E.substr(1, 2)));
-        StateKind = KindSavestate;
-        break;
-    default:
-        break;
-    }
+    // Detection took the format from the name too; the name gives the slot
+    // and the kind.
+    const tStateName N = StateNameOf(FileName);
+    StateSlot = std::to_string(N.Slot);
+    StateKind = N.Kind;
 }
 } // namespace
 
@@ -99,30 +68,20 @@ tSavestateFormat* SavestateFormat(uint8_t Format)
 
 uint8_t DetectFormat(const std::string& FileName)
 {
-    const std::string Ext = std::filesystem::path(FileName).extension().string();
-    if (IsZSNESExtension(Ext)) {
-        if (!Options().CBox_OptionsCheckZST)
-            return FormatZST;
-        return Accepts(FormatZST, FileName) ? FormatZST : FormatNone;
-    }
-    if (Ext.size() != 4)
+    const uint8_t Format = StateNameOf(FileName).Format;
+    if (Format == FormatZST && !Options().CBox_OptionsCheckZST)
+        return FormatZST;
+    if (Format == FormatNone || !Accepts(Format, FileName))
         return FormatNone;
-    if (AllDigits(Ext.substr(1)) && Accepts(FormatS9X, FileName))
-        return FormatS9X;
-    if ((Ext[1] == 'S' || Ext[1] == 's') && AllDigits(Ext.substr(2)) && Accepts(FormatSSL, FileName))
-        return FormatSSL;
-    if ((Ext[1] == 'S' || Ext[1] == 's') && (Ext[2] == 'V' || Ext[2] == 'v') && AllDigits(Ext.substr(3)) &&
-        Accepts(FormatSGT, FileName))
-        return FormatSGT;
-    return FormatNone;
+    return Format;
 }
 
 std::string UndetectedReason(const std::string& FileName)
 {
     std::vector<uint8_t> Head;
-    std::string Error;
+    tError Error;
     if (!ReadFileHead(FileName, 1, Head, Error))
-        return "cannot read the file: " + Error;
+        return "cannot read the file: " + Error.Reason;
     const std::string Not = "not a savestate this program reads: ";
     std::error_code Ec;
     const uint64_t Size = std::filesystem::file_size(FileName, Ec);
@@ -132,17 +91,11 @@ std::string UndetectedReason(const std::string& FileName)
         return Not + "the file is too large (" + std::to_string(Size) + " bytes, at most " +
                std::to_string(MaxInputFileSize) + ")";
     const std::string Ext = std::filesystem::path(FileName).extension().string();
-    const char* Kind = nullptr;
-    if (IsZSNESExtension(Ext))
-        Kind = "ZSNES savestate or movie";
-    else if (Ext.size() == 4 && AllDigits(Ext.substr(1)))
-        Kind = "Snes9x savestate";
-    else if (Ext.size() == 4 && (Ext[1] == 'S' || Ext[1] == 's') && AllDigits(Ext.substr(2)))
-        Kind = "Super Sleuth savestate";
-    else if (Ext.size() == 4 && Lower(Ext.substr(1, 2)) == "sv" && AllDigits(Ext.substr(3)))
-        Kind = "SNESGT savestate";
+    static constexpr const char* Kinds[] = {nullptr, "ZSNES savestate or movie", "Snes9x savestate", "SNESGT savestate",
+                                            "Super Sleuth savestate"};
+    const char* Kind = Kinds[StateNameOf(FileName).Format];
     if (!Kind)
-        return Not + "no savestate format uses the extension \"" + Ext + "\"";
+        return Not + "no savestate format uses the extension " + Quoted(Ext);
     return Not + "the content is not a " + Kind;
 }
 

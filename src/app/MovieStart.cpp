@@ -52,10 +52,10 @@ bool ApplyMovieStart(tSMV& Movie, const std::string& FileName)
 bool LoadMovie(tSMV& Movie, const std::string& FileName)
 {
     std::vector<uint8_t> File;
-    std::string Error;
+    tError Error;
     if (!ReadWholeFile(FileName, File, Error)) {
         Movie.Parse({});
-        Messages().Error(FileName + ": cannot read the movie: " + Error);
+        Messages().Error(FileName + ": cannot read the movie: " + Error.Reason);
         return false;
     }
     if (!Movie.Parse(File))

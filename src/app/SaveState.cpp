@@ -47,17 +47,17 @@ const tStateTarget* StateTargetFor(uint8_t Format)
 
 bool SaveStateAs(uint8_t Format, const std::string& FileName)
 {
-    std::string Reason;
+    tError Error;
     bool Ok = false;
     if (Format == FormatZST && ZST)
-        Ok = ZST->SaveToFile(FileName, Reason);
+        Ok = ZST->SaveToFile(FileName, Error);
     else if (Format == FormatS9X && S9X)
-        Ok = S9X->SaveToFile(FileName, Reason);
+        Ok = S9X->SaveToFile(FileName, Error);
     else if (Format == FormatSSL && SSL)
-        Ok = SSL->SaveToFile(FileName, Reason);
+        Ok = SSL->SaveToFile(FileName, Error);
     else
         return false;
     if (!Ok)
-        Messages().Error("Could not write " + tError(Reason).Describe(Quoted(FileName)) + ".");
+        Messages().Error("Could not write " + Error.Describe(Quoted(FileName)) + ".");
     return Ok;
 }

@@ -13,8 +13,12 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-std::string SystemError(int Code) { return std::strerror(Code); }
+namespace
+{
+std::string SystemError(int Code)
+{
+    return std::strerror(Code);
+}
 
 bool BatchWrites = false;
 
@@ -58,7 +62,7 @@ int OpenRegularFile(const std::string& FileName, struct stat& St, tError& Error)
     ::fcntl(Fd, F_SETFL, ::fcntl(Fd, F_GETFL) & ~O_NONBLOCK);
     return Fd;
 }
-}
+} // namespace
 
 namespace
 {
@@ -87,7 +91,8 @@ bool ReadInto(int Fd, uint8_t* Dst, size_t Count, size_t& Got, tError& Error)
 bool ReadFileHead(const std::string& FileName, size_t Count, std::vector<uint8_t>& Head, tError& Error)
 {
     Head.clear();
-    struct stat St {};
+    struct stat St {
+    };
     const int Fd = OpenRegularFile(FileName, St, Error);
     if (Fd < 0)
         return false;
@@ -102,13 +107,14 @@ bool ReadFileHead(const std::string& FileName, size_t Count, std::vector<uint8_t
 bool ReadWholeFile(const std::string& FileName, std::vector<uint8_t>& Data, tError& Error, uint64_t Limit)
 {
     Data.clear();
-    struct stat St {};
+    struct stat St {
+    };
     const int Fd = OpenRegularFile(FileName, St, Error);
     if (Fd < 0)
         return false;
     if (static_cast<uint64_t>(St.st_size) > Limit) {
-        Error = tError("file too large (" + std::to_string(St.st_size) + " bytes, at most " + std::to_string(Limit) +
-                       ")");
+        Error =
+            tError("file too large (" + std::to_string(St.st_size) + " bytes, at most " + std::to_string(Limit) + ")");
         ::close(Fd);
         return false;
     }
@@ -155,7 +161,8 @@ bool WriteFileAtomic(const std::string& FileName, std::span<const uint8_t> Data,
     }
     int Code = 0;
     bool Ok = WriteAll(Fd, Data.data(), Data.size(), Code);
-    struct stat St {};
+    struct stat St {
+    };
     const bool Replaces = ::stat(FileName.c_str(), &St) == 0;
     if (Ok && (Replaces || !BatchWrites) && ::fsync(Fd) != 0) {
         Code = errno;
@@ -184,34 +191,10 @@ bool WriteFileAtomic(const std::string& FileName, std::string_view Text, tError&
     return WriteFileAtomic(FileName, std::span(reinterpret_cast<const uint8_t*>(Text.data()), Text.size()), Error);
 }
 
-namespace {
-template <class tCall>
-bool ReasonOnly(std::string& Error, tCall&& Call)
+void SetBatchWrites(bool Batch)
 {
-    tError E;
-    const bool Ok = Call(E);
-    if (!Ok)
-        Error = E.Reason;
-    return Ok;
+    BatchWrites = Batch;
 }
-} // namespace
-
-bool ReadWholeFile(const std::string& FileName, std::vector<uint8_t>& Data, std::string& Error, uint64_t Limit)
-{
-    return ReasonOnly(Error, [&](tError& E) { return ReadWholeFile(FileName, Data, E, Limit); });
-}
-
-bool ReadFileHead(const std::string& FileName, size_t Count, std::vector<uint8_t>& Head, std::string& Error)
-{
-    return ReasonOnly(Error, [&](tError& E) { return ReadFileHead(FileName, Count, Head, E); });
-}
-
-bool WriteFileAtomic(const std::string& FileName, std::span<const uint8_t> Data, std::string& Error)
-{
-    return ReasonOnly(Error, [&](tError& E) { return WriteFileAtomic(FileName, Data, E); });
-}
-
-void SetBatchWrites(bool Batch) { BatchWrites = Batch; }
 
 void FlushBatch(const std::string& Path)
 {

@@ -46,12 +46,5 @@ void SetBatchWrites(bool Batch);
 // Flushes the file system holding Path (a file or folder) to the disk.
 void FlushBatch(const std::string& Path);
 
-// The same with the reason alone, for the savestate formats that still
-// report in plain text.
-bool ReadWholeFile(const std::string& FileName, std::vector<uint8_t>& Data, std::string& Error,
-                   uint64_t Limit = MaxInputFileSize);
-bool ReadFileHead(const std::string& FileName, size_t Count, std::vector<uint8_t>& Head, std::string& Error);
-bool WriteFileAtomic(const std::string& FileName, std::span<const uint8_t> Data, std::string& Error);
-
 bool FileExists(const std::string& FileName);
 bool DirectoryExists(const std::string& Path);

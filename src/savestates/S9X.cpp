@@ -9,7 +9,7 @@
 #include "core/ByteReader.h"
 #include "core/FileIO.h"
 #include "core/Gzip.h"
-#include "core/Messages.h"
+#include "core/Routines.h"
 
 using namespace S9XLayout;
 
@@ -73,7 +73,7 @@ void WriteBlock(std::vector<uint8_t>& Out, const char* Name, const uint8_t* Data
 bool tS9X::IsS9XFile(const std::string& FileName)
 {
     std::vector<uint8_t> Head, Content;
-    std::string Error;
+    tError Error;
     return ReadFileHead(FileName, SignatureHeadSize, Head, Error) && GunzipHead(Head, HeaderSize, Content) &&
            GoodHeader(Content);
 }
@@ -81,10 +81,9 @@ bool tS9X::IsS9XFile(const std::string& FileName)
 bool ReadS9XFile(const std::string& FileName, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM, tError& Error)
 {
     std::vector<uint8_t> Data;
-    std::string Why;
-    if (!ReadWholeFile(FileName, Data, Why, tS9X::MaxFileSize)) {
+    if (!ReadWholeFile(FileName, Data, Error, tS9X::MaxFileSize)) {
         Image.ClearBlocks();
-        Error = tError("can't gzopen: " + Why);
+        Error.Reason = "can't gzopen: " + Error.Reason;
         return false;
     }
     return ParseS9X(Data, S, Image, SRAM, Error);
@@ -123,31 +122,6 @@ void tS9X::Adopt(tSavestateImage& Image)
     static_cast<tS9XImage&>(*this) = std::move(static_cast<tS9XImage&>(Image));
 }
 
-bool tS9X::LoadFromFile(const std::string& FileName)
-{
-    std::vector<uint8_t> Data;
-    std::string Why;
-    if (!ReadWholeFile(FileName, Data, Why, MaxFileSize)) {
-        ClearBlocks();
-        Messages().Error(tError("can't gzopen: " + Why).Describe(FileName));
-        return false;
-    }
-    return LoadFromStream(Data, FileName);
-}
-
-bool tS9X::LoadFromStream(std::span<const uint8_t> Data, std::string_view Name)
-{
-    std::vector<uint8_t> SRAM;
-    tError Error;
-    if (!SNES || !ParseS9X(Data, *SNES, *this, SRAM, Error)) {
-        Messages().Error(Error.Describe(Name));
-        return false;
-    }
-    if (Cart)
-        Cart->SRAM = std::move(SRAM);
-    return true;
-}
-
 bool ParseS9XBlocks(std::span<const uint8_t> Content, tS9XImage& Image, std::string& Error)
 {
     Image.ClearBlocks();
@@ -163,8 +137,7 @@ bool ParseS9XBlocks(std::span<const uint8_t> Content, tS9XImage& Image, std::str
     std::copy(Head.begin(), Head.end(), Blocks.Header.begin());
 
     auto Fail = [&](const char* Name) {
-        Error =
-            std::string("block \"") + Name + "\" is missing or cut short (at byte " + std::to_string(In.Pos()) + ")";
+        Error = "block " + Quoted(Name) + " is missing or cut short (at byte " + std::to_string(In.Pos()) + ")";
         Image.ClearBlocks();
         return false;
     };
@@ -267,10 +240,12 @@ bool tS9X::SaveToStream(std::vector<uint8_t>& Out, std::string& Error) const
     return GzipStream(Out, Error);
 }
 
-bool tS9X::SaveToFile(const std::string& FileName, std::string& Error) const
+bool tS9X::SaveToFile(const std::string& FileName, tError& Error) const
 {
     std::vector<uint8_t> Out;
-    return SaveToStream(Out, Error) && WriteFileAtomic(FileName, Out, Error);
+    if (!SaveToStream(Out, Error.Reason))
+        return false;
+    return WriteFileAtomic(FileName, Out, Error);
 }
 
 void tS9X::Notify(const void* Sender, tNote Msg)

@@ -56,17 +56,10 @@ class tS9X : public tS9XImage, public tReceiver, public tSavestateFormat
     bool Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const override;
     void Adopt(tSavestateImage& Image) override;
 
-    // Reads straight into the global machine state, this image and the
-    // cartridge's save RAM; failures are reported through Messages() (the
-    // command-line tool, benchmarks and fuzzers; the program loads through
-    // LoadSavestate).
-    bool LoadFromFile(const std::string& FileName);
-    // The same from file bytes (gzip or plain) held in memory; Name is used in messages.
-    bool LoadFromStream(std::span<const uint8_t> Data, std::string_view Name);
     // The file as Snes9x reads it, gzip-compressed at level 9.
     bool SaveToStream(std::vector<uint8_t>& Out, std::string& Error) const;
     // Error holds the reason on failure; the caller reports it.
-    bool SaveToFile(const std::string& FileName, std::string& Error) const;
+    bool SaveToFile(const std::string& FileName, tError& Error) const;
 
     bool ParseBlocks(std::span<const uint8_t> Content, std::string& Error)
     {

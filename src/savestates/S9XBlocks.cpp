@@ -2,35 +2,14 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 
 #include "core/SNES.h"
+#include "core/LittleEndian.h"
 
 using namespace S9XLayout;
 
 namespace
 {
-uint16_t Get16(const std::vector<uint8_t>& B, size_t O)
-{
-    uint16_t V;
-    std::memcpy(&V, &B[O], 2);
-    return V;
-}
-uint32_t Get32(const std::vector<uint8_t>& B, size_t O)
-{
-    uint32_t V;
-    std::memcpy(&V, &B[O], 4);
-    return V;
-}
-void Put16(std::vector<uint8_t>& B, size_t O, unsigned V)
-{
-    const uint16_t W = static_cast<uint16_t>(V);
-    std::memcpy(&B[O], &W, 2);
-}
-void Put32(std::vector<uint8_t>& B, size_t O, uint32_t V)
-{
-    std::memcpy(&B[O], &V, 4);
-}
 void Put8(std::vector<uint8_t>& B, size_t O, unsigned V)
 {
     B[O] = static_cast<uint8_t>(V);
@@ -85,7 +64,7 @@ void S9XBlocksToMachine(const tS9XBlocks& B, tSNES& S, std::vector<uint8_t>* SRA
     if (SRAM)
         *SRAM = B[BlockSRA];
     for (size_t c = 0; c < S.CGRAM.size(); ++c)
-        S.CGRAM[c] = Get16(Ppu, PPUCGData + 2 * c);
+        S.CGRAM[c] = ReadLE16(&Ppu[PPUCGData + 2 * c]);
     std::copy_n(Ppu.begin() + PPUOAMData, S.OAM.size(), S.OAM.begin());
     std::copy(B[BlockVRA].begin(), B[BlockVRA].end(), S.VRAM.begin());
     std::copy(B[BlockRAM].begin(), B[BlockRAM].end(), S.WRAM.begin());
@@ -100,31 +79,31 @@ void S9XBlocksToMachine(const tS9XBlocks& B, tSNES& S, std::vector<uint8_t>* SRA
         std::copy_n(Apu.begin() + APUDSP, 128, S.DSP.begin());
         std::copy_n(Apu.begin() + APUExtraRAM, S.APU_ExtraRAM.size(), S.APU_ExtraRAM.begin());
         std::copy(B[BlockARA].begin(), B[BlockARA].end(), S.APU_RAM.begin());
-        S.SPC_Cycles = Get32(Apu, APUCycles);
+        S.SPC_Cycles = ReadLE<4>(&Apu[APUCycles]);
         S.SPC_PSW = Are[AREP];
         S.SPC_DirectPage = (S.SPC_PSW >> 5) & 1;
-        S.SPC_YA = Get16(Are, AREYA);
+        S.SPC_YA = ReadLE16(&Are[AREYA]);
         S.SPC_Y = static_cast<uint8_t>(S.SPC_YA >> 8);
         S.SPC_X = Are[AREX];
         S.SPC_SP = Are[ARES];
-        S.SPC_PC = Get16(Are, AREPC);
+        S.SPC_PC = ReadLE16(&Are[AREPC]);
         std::copy_n(Apu.begin() + APUOutPorts, 4, &S.Regs[0x2140]);
     }
 
     const auto& Reg = B[BlockREG];
     const auto& Cpu = B[BlockCPU];
-    S.CPU_PC = static_cast<uint32_t>(Reg[REGPB]) << 16 | Get16(Reg, REGPC);
+    S.CPU_PC = static_cast<uint32_t>(Reg[REGPB]) << 16 | ReadLE16(&Reg[REGPC]);
     S.CPU_DB = static_cast<uint32_t>(Reg[REGDB]) << 16;
-    S.CPU_P = Get16(Reg, REGP);
-    S.CPU_A = Get16(Reg, REGA);
-    S.CPU_D = Get16(Reg, REGD);
-    S.CPU_S = Get16(Reg, REGS);
-    S.CPU_X = Get16(Reg, REGX);
-    S.CPU_Y = Get16(Reg, REGY);
+    S.CPU_P = ReadLE16(&Reg[REGP]);
+    S.CPU_A = ReadLE16(&Reg[REGA]);
+    S.CPU_D = ReadLE16(&Reg[REGD]);
+    S.CPU_S = ReadLE16(&Reg[REGS]);
+    S.CPU_X = ReadLE16(&Reg[REGX]);
+    S.CPU_Y = ReadLE16(&Reg[REGY]);
     S.CPU_NMIActive = Cpu[CPUNMIActive];
     S.CPU_IRQActive = 0;
-    S.CPU_Cycles = Get32(Cpu, CPUCycles);
-    S.CPU_VCounter = static_cast<uint16_t>(Get32(Cpu, CPUVCounter));
+    S.CPU_Cycles = ReadLE<4>(&Cpu[CPUCycles]);
+    S.CPU_VCounter = static_cast<uint16_t>(ReadLE<4>(&Cpu[CPUVCounter]));
     S.CPU_ZTiming = {0, 0, 0};
 
     S.CGRAMLatch = S.OPHCTLatch = S.OPVCTLatch = S.OAMLatch = S.VRAMReadLatch = 0;
@@ -140,7 +119,7 @@ void S9XBlocksToMachine(const tS9XBlocks& B, tSNES& S, std::vector<uint8_t>* SRA
     const uint8_t BGMODE = S.Regs[0x2105];
     for (int n = 0; n < 4; ++n) {
         const size_t R = PPUBG + PPUBGRecord * n;
-        const uint16_t V = Get16(Ppu, R + 2), H = Get16(Ppu, R + 4);
+        const uint16_t V = ReadLE16(&Ppu[R + 2]), H = ReadLE16(&Ppu[R + 4]);
         S.BGHScroll[n] = H & ScrollMask(n, BGMODE);
         S.BGVScroll[n] = V & ScrollMask(n, BGMODE);
         if (n == 0) {
@@ -148,17 +127,17 @@ void S9XBlocksToMachine(const tS9XBlocks& B, tSNES& S, std::vector<uint8_t>* SRA
             S.M7VOffset = V & 0x1FFF;
         }
     }
-    S.M7A = static_cast<int16_t>(Get16(Ppu, PPUMatrixA));
-    S.M7B = static_cast<int16_t>(Get16(Ppu, PPUMatrixA + 2));
-    S.M7C = static_cast<int16_t>(Get16(Ppu, PPUMatrixA + 4));
-    S.M7D = static_cast<int16_t>(Get16(Ppu, PPUMatrixA + 6));
-    S.M7X = static_cast<int16_t>(Get16(Ppu, PPUCentreX));
-    S.M7Y = static_cast<int16_t>(Get16(Ppu, PPUCentreY));
+    S.M7A = static_cast<int16_t>(ReadLE16(&Ppu[PPUMatrixA]));
+    S.M7B = static_cast<int16_t>(ReadLE16(&Ppu[PPUMatrixA + 2]));
+    S.M7C = static_cast<int16_t>(ReadLE16(&Ppu[PPUMatrixA + 4]));
+    S.M7D = static_cast<int16_t>(ReadLE16(&Ppu[PPUMatrixA + 6]));
+    S.M7X = static_cast<int16_t>(ReadLE16(&Ppu[PPUCentreX]));
+    S.M7Y = static_cast<int16_t>(ReadLE16(&Ppu[PPUCentreY]));
     S.FixedColour = {static_cast<uint8_t>((Ppu[PPUFixedColourBlue] & 31) * 8),
                      static_cast<uint8_t>((Ppu[PPUFixedColourGreen] & 31) * 8),
                      static_cast<uint8_t>((Ppu[PPUFixedColourRed] & 31) * 8), 0};
-    S.BeamPos = {Get16(Ppu, PPUHTimerPosition), static_cast<int32_t>(Get32(Cpu, CPUVCounter))};
-    S.LatchPos = {Get16(Ppu, PPUHBeamPosLatched), Get16(Ppu, PPUVBeamPosLatched)};
+    S.BeamPos = {ReadLE16(&Ppu[PPUHTimerPosition]), static_cast<int32_t>(ReadLE<4>(&Cpu[CPUVCounter]))};
+    S.LatchPos = {ReadLE16(&Ppu[PPUHBeamPosLatched]), ReadLE16(&Ppu[PPUVBeamPosLatched])};
 }
 
 void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const std::vector<uint8_t>* SRAM, bool Fresh)
@@ -169,48 +148,48 @@ void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const std::vector<uint8_t
         B.HasAPU = true;
 
     auto& Apu = B[BlockAPU];
-    Put32(Apu, APUCycles, S.SPC_Cycles);
+    WriteLE<4>(&Apu[APUCycles], S.SPC_Cycles);
     Put8(Apu, APUShowROM, S.APU_RAM[0xF1] >> 7);
     Put8(Apu, APUKeyedChannels, S.DSP[0x4C]);
     std::copy_n(&R[0x2140], 4, Apu.begin() + APUOutPorts);
     std::copy_n(S.DSP.begin(), 128, Apu.begin() + APUDSP);
     std::copy(S.APU_ExtraRAM.begin(), S.APU_ExtraRAM.end(), Apu.begin() + APUExtraRAM);
     for (int t = 0; t < 3; ++t) {
-        Put16(Apu, APUTimer + 2 * t, S.APU_RAM[0xFD + t]);
+        WriteLE<2>(&Apu[APUTimer + 2 * t], S.APU_RAM[0xFD + t]);
         // A target written as 0 divides by 256.
         const uint8_t Target = S.APU_RAM[0xFA + t];
-        Put16(Apu, APUTimerTarget + 2 * t, Target ? Target : 256);
+        WriteLE<2>(&Apu[APUTimerTarget + 2 * t], Target ? Target : 256);
         Put8(Apu, APUTimerEnabled + t, (S.APU_RAM[0xF1] >> t) & 1);
     }
     auto& Are = B[BlockARE];
     Put8(Are, AREP, S.SPC_PSW);
-    Put16(Are, AREYA, S.SPC_YA);
+    WriteLE<2>(&Are[AREYA], S.SPC_YA);
     Put8(Are, AREX, S.SPC_X);
     Put8(Are, ARES, S.SPC_SP);
-    Put16(Are, AREPC, S.SPC_PC);
+    WriteLE<2>(&Are[AREPC], S.SPC_PC);
     std::copy(S.APU_RAM.begin(), S.APU_RAM.end(), B[BlockARA].begin());
 
     auto& Cpu = B[BlockCPU];
     Put8(Cpu, CPUNMIActive, S.CPU_NMIActive);
     Put8(Cpu, CPUIRQActive, S.CPU_IRQActive);
-    Put32(Cpu, CPUCycles, S.CPU_Cycles);
-    Put32(Cpu, CPUVCounter, S.CPU_VCounter);
+    WriteLE<4>(&Cpu[CPUCycles], S.CPU_Cycles);
+    WriteLE<4>(&Cpu[CPUVCounter], S.CPU_VCounter);
     // Memory access cycles: 6 for FastROM, 8 for SlowROM, as Snes9x writes them.
     const bool Fast = R[0x420D] & 1;
-    Put32(Cpu, CPUMemSpeed, Fast ? 6 : 8);
-    Put32(Cpu, CPUMemSpeedx2, Fast ? 12 : 16);
-    Put32(Cpu, CPUFastROMSpeed, Fast ? 6 : 8);
+    WriteLE<4>(&Cpu[CPUMemSpeed], Fast ? 6 : 8);
+    WriteLE<4>(&Cpu[CPUMemSpeedx2], Fast ? 12 : 16);
+    WriteLE<4>(&Cpu[CPUFastROMSpeed], Fast ? 6 : 8);
 
     auto& Reg = B[BlockREG];
     Put8(Reg, REGPB, S.CPU_PC >> 16);
     Put8(Reg, REGDB, S.CPU_DB >> 16);
-    Put16(Reg, REGP, S.CPU_P);
-    Put16(Reg, REGA, S.CPU_A);
-    Put16(Reg, REGD, S.CPU_D);
-    Put16(Reg, REGS, S.CPU_S);
-    Put16(Reg, REGX, S.CPU_X);
-    Put16(Reg, REGY, S.CPU_Y);
-    Put16(Reg, REGPC, S.CPU_PC & 0xFFFF);
+    WriteLE<2>(&Reg[REGP], S.CPU_P);
+    WriteLE<2>(&Reg[REGA], S.CPU_A);
+    WriteLE<2>(&Reg[REGD], S.CPU_D);
+    WriteLE<2>(&Reg[REGS], S.CPU_S);
+    WriteLE<2>(&Reg[REGX], S.CPU_X);
+    WriteLE<2>(&Reg[REGY], S.CPU_Y);
+    WriteLE<2>(&Reg[REGPC], S.CPU_PC & 0xFFFF);
 
     auto& Dma = B[BlockDMA];
     for (int c = 0; c < 8; ++c) {
@@ -222,12 +201,12 @@ void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const std::vector<uint8_t
         Put8(Dma, O + 2, (Control >> 4) & 1);
         Put8(Dma, O + 3, Control & 7);
         Put8(Dma, O + 4, R[Base + 4]);
-        Put16(Dma, O + 5, S.Reg16(Base + 2));
-        Put16(Dma, O + 7, S.Reg16(Base + 8));
+        WriteLE<2>(&Dma[O + 5], S.Reg16(Base + 2));
+        WriteLE<2>(&Dma[O + 7], S.Reg16(Base + 8));
         Put8(Dma, O + 9, R[Base + 1]);
-        Put16(Dma, O + 10, S.Reg16(Base + 5));
+        WriteLE<2>(&Dma[O + 10], S.Reg16(Base + 5));
         Put8(Dma, O + 12, (Control >> 6) & 1);
-        Put16(Dma, O + 13, S.Reg16(Base + 5));
+        WriteLE<2>(&Dma[O + 13], S.Reg16(Base + 5));
         Put8(Dma, O + 15, R[Base + 7]);
         // Snes9x's flag is set when the line-count byte has bit 7 clear
         // (data sent on the entry's first line only).
@@ -243,33 +222,33 @@ void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const std::vector<uint8_t
     Put8(Ppu, PPUBrightness, R[0x2100] & 0x0F);
     Put8(Ppu, PPUVMAHigh, VMAIN >> 7);
     Put8(Ppu, PPUVMAIncrement, VRAMIncrement[VMAIN & 3]);
-    Put16(Ppu, PPUVMAAddress, S.Reg16(0x2116));
+    WriteLE<2>(&Ppu[PPUVMAAddress], S.Reg16(0x2116));
     const int Translation = (VMAIN >> 2) & 3;
-    Put16(Ppu, PPUVMAMask1, TranslationMask[Translation]);
-    Put16(Ppu, PPUVMAFullGraphicCount, TranslationCount[Translation]);
-    Put16(Ppu, PPUVMAShift, TranslationShift[Translation]);
+    WriteLE<2>(&Ppu[PPUVMAMask1], TranslationMask[Translation]);
+    WriteLE<2>(&Ppu[PPUVMAFullGraphicCount], TranslationCount[Translation]);
+    WriteLE<2>(&Ppu[PPUVMAShift], TranslationShift[Translation]);
     for (int n = 0; n < 4; ++n) {
         const size_t O = PPUBG + PPUBGRecord * n;
         // Snes9x keeps the map and character bases as VRAM word addresses.
-        Put16(Ppu, O, (R[0x2107 + n] & 0x7C) << 8);
-        Put16(Ppu, O + 2, static_cast<unsigned>(S.BGVScroll[n]));
-        Put16(Ppu, O + 4, static_cast<unsigned>(S.BGHScroll[n]));
+        WriteLE<2>(&Ppu[O], (R[0x2107 + n] & 0x7C) << 8);
+        WriteLE<2>(&Ppu[O + 2], static_cast<unsigned>(S.BGVScroll[n]));
+        WriteLE<2>(&Ppu[O + 4], static_cast<unsigned>(S.BGHScroll[n]));
         Put8(Ppu, O + 6, (BGMODE >> (4 + n)) & 1);
-        Put16(Ppu, O + 7, ((R[0x210B + n / 2] >> (4 * (n & 1))) & 0x0F) << 12);
-        Put16(Ppu, O + 9, R[0x2107 + n] & 3);
+        WriteLE<2>(&Ppu[O + 7], ((R[0x210B + n / 2] >> (4 * (n & 1))) & 0x0F) << 12);
+        WriteLE<2>(&Ppu[O + 9], R[0x2107 + n] & 3);
     }
     Put8(Ppu, PPUCGFlip, S.CGRAMLatch);
     for (size_t c = 0; c < S.CGRAM.size(); ++c)
-        Put16(Ppu, PPUCGData + 2 * c, S.CGRAM[c]);
+        WriteLE<2>(&Ppu[PPUCGData + 2 * c], S.CGRAM[c]);
     Put8(Ppu, PPUFirstSprite, S.FirstSprite);
     for (int s = 0; s < 128; ++s) {
         const uint8_t* O = &S.OAM[4 * s];
         const uint8_t High = static_cast<uint8_t>(S.OAM[512 + s / 4] >> (2 * (s & 3)));
         const size_t Rec = PPUOBJ + PPUOBJRecord * s;
         const int X = O[0] | (High & 1) << 8;
-        Put16(Ppu, Rec, static_cast<uint16_t>(X >= 256 ? X - 512 : X));
-        Put16(Ppu, Rec + 2, O[1]);
-        Put16(Ppu, Rec + 4, O[2] | (O[3] & 1) << 8);
+        WriteLE<2>(&Ppu[Rec], static_cast<uint16_t>(X >= 256 ? X - 512 : X));
+        WriteLE<2>(&Ppu[Rec + 2], O[1]);
+        WriteLE<2>(&Ppu[Rec + 4], O[2] | (O[3] & 1) << 8);
         Put8(Ppu, Rec + 6, O[3] >> 7);
         Put8(Ppu, Rec + 7, (O[3] >> 6) & 1);
         Put8(Ppu, Rec + 8, (O[3] >> 4) & 3);
@@ -278,39 +257,39 @@ void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const std::vector<uint8_t
         Put8(Ppu, Rec + 10, S.OAM[512 + s / 4] & (2 << (2 * (s & 3))));
     }
     Put8(Ppu, PPUOAMPriorityRotation, R[0x2103] >> 7);
-    Put16(Ppu, PPUOAMAddr, S.Reg16(0x2102) & 0x1FF);
+    WriteLE<2>(&Ppu[PPUOAMAddr], S.Reg16(0x2102) & 0x1FF);
     Put8(Ppu, PPUOAMFlip, S.OAMLatch);
-    Put16(Ppu, PPUIRQVBeamPos, S.Reg16(0x4209));
-    Put16(Ppu, PPUIRQHBeamPos, S.Reg16(0x4207));
-    Put16(Ppu, PPUVBeamPosLatched, static_cast<unsigned>(S.LatchPos[1]));
-    Put16(Ppu, PPUHBeamPosLatched, static_cast<unsigned>(S.LatchPos[0]));
+    WriteLE<2>(&Ppu[PPUIRQVBeamPos], S.Reg16(0x4209));
+    WriteLE<2>(&Ppu[PPUIRQHBeamPos], S.Reg16(0x4207));
+    WriteLE<2>(&Ppu[PPUVBeamPosLatched], static_cast<unsigned>(S.LatchPos[1]));
+    WriteLE<2>(&Ppu[PPUHBeamPosLatched], static_cast<unsigned>(S.LatchPos[0]));
     Put8(Ppu, PPUHVBeamCounterLatched, S.HVLatched);
-    Put16(Ppu, PPUMatrixA, static_cast<uint16_t>(S.M7A));
-    Put16(Ppu, PPUMatrixA + 2, static_cast<uint16_t>(S.M7B));
-    Put16(Ppu, PPUMatrixA + 4, static_cast<uint16_t>(S.M7C));
-    Put16(Ppu, PPUMatrixA + 6, static_cast<uint16_t>(S.M7D));
-    Put16(Ppu, PPUCentreX, static_cast<unsigned>(S.M7X));
-    Put16(Ppu, PPUCentreY, static_cast<unsigned>(S.M7Y));
+    WriteLE<2>(&Ppu[PPUMatrixA], static_cast<uint16_t>(S.M7A));
+    WriteLE<2>(&Ppu[PPUMatrixA + 2], static_cast<uint16_t>(S.M7B));
+    WriteLE<2>(&Ppu[PPUMatrixA + 4], static_cast<uint16_t>(S.M7C));
+    WriteLE<2>(&Ppu[PPUMatrixA + 6], static_cast<uint16_t>(S.M7D));
+    WriteLE<2>(&Ppu[PPUCentreX], static_cast<unsigned>(S.M7X));
+    WriteLE<2>(&Ppu[PPUCentreY], static_cast<unsigned>(S.M7Y));
     Put8(Ppu, PPUCGADD, R[0x2121]);
     Put8(Ppu, PPUFixedColourRed, S.FixedColour[2] >> 3);
     Put8(Ppu, PPUFixedColourGreen, S.FixedColour[1] >> 3);
     Put8(Ppu, PPUFixedColourBlue, S.FixedColour[0] >> 3);
-    Put16(Ppu, PPUSavedOAMAddr, S.Reg16(0x2102) & 0x1FF);
-    Put16(Ppu, PPUScreenHeight, (R[0x2133] & 0x04) ? 239 : 224);
+    WriteLE<2>(&Ppu[PPUSavedOAMAddr], S.Reg16(0x2102) & 0x1FF);
+    WriteLE<2>(&Ppu[PPUScreenHeight], (R[0x2133] & 0x04) ? 239 : 224);
     // The WRAM port address has 17 bits; Snes9x indexes its 128 KiB with it.
-    Put32(Ppu, PPUWRAM, R[0x2181] | R[0x2182] << 8 | static_cast<uint32_t>(R[0x2183] & 1) << 16);
+    WriteLE<4>(&Ppu[PPUWRAM], R[0x2181] | R[0x2182] << 8 | static_cast<uint32_t>(R[0x2183] & 1) << 16);
     Put8(Ppu, PPUForcedBlanking, R[0x2100] >> 7);
-    Put16(Ppu, PPUOBJNameSelect, ((OBSEL >> 3) & 3) << 13);
+    WriteLE<2>(&Ppu[PPUOBJNameSelect], ((OBSEL >> 3) & 3) << 13);
     Put8(Ppu, PPUOBJSizeSelect, OBSEL >> 5);
-    Put16(Ppu, PPUOBJNameBase, (OBSEL & 3) << 14);
+    WriteLE<2>(&Ppu[PPUOBJNameBase], (OBSEL & 3) << 14);
     Put8(Ppu, PPUOAMReadFlip, S.OAMLatch);
     Put8(Ppu, PPUVTimerEnabled, (R[0x4200] >> 5) & 1);
     Put8(Ppu, PPUHTimerEnabled, (R[0x4200] >> 4) & 1);
     if (Fresh)
-        Put16(Ppu, PPUHTimerPosition,
-              (R[0x4200] & 0x10) ? (S.Reg16(0x4207) & 0x1FF) * LineCycles / 342 : LineCycles + 1);
+        WriteLE<2>(&Ppu[PPUHTimerPosition],
+                   (R[0x4200] & 0x10) ? (S.Reg16(0x4207) & 0x1FF) * LineCycles / 342 : LineCycles + 1);
     else
-        Put16(Ppu, PPUHTimerPosition, static_cast<unsigned>(S.BeamPos[0]));
+        WriteLE<2>(&Ppu[PPUHTimerPosition], static_cast<unsigned>(S.BeamPos[0]));
     // Snes9x keeps the mosaic block size (1-16) and turns a layer's mosaic
     // on only for blocks above one pixel.
     const unsigned MosaicSize = (MOSAIC >> 4) + 1;
@@ -325,7 +304,8 @@ void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const std::vector<uint8_t
         Put8(Ppu, PPUWindow1Left + k, R[0x2126 + k]);
     for (int k = 0; k < 6; ++k) {
         const uint8_t Nibble = (R[0x2123 + k / 2] >> (4 * (k & 1))) & 0x0F;
-        const uint8_t Logic = static_cast<uint8_t>(k < 4 ? (R[0x212A] >> (2 * k)) & 3 : (R[0x212B] >> (2 * (k - 4))) & 3);
+        const uint8_t Logic =
+            static_cast<uint8_t>(k < 4 ? (R[0x212A] >> (2 * k)) & 3 : (R[0x212B] >> (2 * (k - 4))) & 3);
         const size_t O = PPUWindows + PPUWindowRecord * k;
         Put8(Ppu, O, Logic);
         Put8(Ppu, O + 1, (Nibble >> 1) & 1);
@@ -342,24 +322,24 @@ void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const std::vector<uint8_t
 
     auto& Sou = B[BlockSOU];
     const auto& DSP = S.DSP;
-    Put16(Sou, SOUMasterVolume, static_cast<uint16_t>(SignedByte(DSP[0x0C])));
-    Put16(Sou, SOUMasterVolume + 2, static_cast<uint16_t>(SignedByte(DSP[0x1C])));
-    Put16(Sou, SOUEchoVolume, static_cast<uint16_t>(SignedByte(DSP[0x2C])));
-    Put16(Sou, SOUEchoVolume + 2, static_cast<uint16_t>(SignedByte(DSP[0x3C])));
-    Put32(Sou, SOUEchoEnable, DSP[0x4D]);
-    Put32(Sou, SOUEchoFeedback, static_cast<uint32_t>(static_cast<int32_t>(SignedByte(DSP[0x0D]))));
+    WriteLE<2>(&Sou[SOUMasterVolume], static_cast<uint16_t>(SignedByte(DSP[0x0C])));
+    WriteLE<2>(&Sou[SOUMasterVolume + 2], static_cast<uint16_t>(SignedByte(DSP[0x1C])));
+    WriteLE<2>(&Sou[SOUEchoVolume], static_cast<uint16_t>(SignedByte(DSP[0x2C])));
+    WriteLE<2>(&Sou[SOUEchoVolume + 2], static_cast<uint16_t>(SignedByte(DSP[0x3C])));
+    WriteLE<4>(&Sou[SOUEchoEnable], DSP[0x4D]);
+    WriteLE<4>(&Sou[SOUEchoFeedback], static_cast<uint32_t>(static_cast<int32_t>(SignedByte(DSP[0x0D]))));
     // A position inside Snes9x's own echo buffer, not an SPC700 address:
     // start at its beginning.
-    Put32(Sou, SOUEchoPtr, 0);
-    Put32(Sou, SOUEchoBufferSize, DSP[0x7D]);
+    WriteLE<4>(&Sou[SOUEchoPtr], 0);
+    WriteLE<4>(&Sou[SOUEchoBufferSize], DSP[0x7D]);
     if (Fresh)
-        Put32(Sou, SOUEchoWriteEnabled, (DSP[0x6C] & 0x20) ? 0 : 1);
-    Put32(Sou, SOUEchoChannelEnable, DSP[0x4D]);
-    Put32(Sou, SOUPitchMod, DSP[0x2D] & 0xFE);
+        WriteLE<4>(&Sou[SOUEchoWriteEnabled], (DSP[0x6C] & 0x20) ? 0 : 1);
+    WriteLE<4>(&Sou[SOUEchoChannelEnable], DSP[0x4D]);
+    WriteLE<4>(&Sou[SOUPitchMod], DSP[0x2D] & 0xFE);
     for (int v = 0; v < 8; ++v) {
         const size_t O = SOUVoice + SOUVoiceRecord * v;
-        Put16(Sou, O + SOUVoiceVolumeLeft, static_cast<uint16_t>(SignedByte(DSP[16 * v])));
-        Put16(Sou, O + SOUVoiceVolumeRight, static_cast<uint16_t>(SignedByte(DSP[16 * v + 1])));
+        WriteLE<2>(&Sou[O + SOUVoiceVolumeLeft], static_cast<uint16_t>(SignedByte(DSP[16 * v])));
+        WriteLE<2>(&Sou[O + SOUVoiceVolumeRight], static_cast<uint16_t>(SignedByte(DSP[16 * v + 1])));
     }
 
     std::copy(R.begin(), R.end(), B[BlockFIL].begin());

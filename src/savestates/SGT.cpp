@@ -7,31 +7,33 @@
 #include "core/Broadcast.h"
 #include "core/ByteReader.h"
 #include "core/FileIO.h"
-#include "core/LoadWholeFile.h"
+#include "core/LittleEndian.h"
+#include "core/Routines.h"
 #include "sound/SPC.h"
 
-namespace {
+namespace
+{
 using tID = std::array<char, 4>;
-constexpr tID ID(const char (&S)[5]) { return {S[0], S[1], S[2], S[3]}; }
-std::string IDText(const tID& I) { return "\"" + std::string(I.begin(), I.end()) + "\""; }
+constexpr tID ID(const char (&S)[5])
+{
+    return {S[0], S[1], S[2], S[3]};
+}
+std::string IDText(const tID& I)
+{
+    return Quoted(std::string_view(I.data(), I.size()));
+}
 
 constexpr char Magic[4] = {'G', 'T', 'S', 'F'};
 
 // "CPUR" offsets of the registers the program uses.
-namespace CPUR {
+namespace CPUR
+{
 constexpr size_t A = 0, X = 2, Y = 4, S = 8, PC = 11, DB = 15, PB = 19, P = 21;
 }
 
 template <size_t N> void Fill(std::array<uint8_t, N>& Buffer, std::span<const uint8_t> Data)
 {
     std::copy_n(Data.begin(), std::min(N, Data.size()), Buffer.begin());
-}
-
-uint16_t Get16(const uint8_t* P, size_t At) { return static_cast<uint16_t>(P[At] | P[At + 1] << 8); }
-void Put16(uint8_t* P, size_t At, uint32_t V)
-{
-    P[At] = static_cast<uint8_t>(V);
-    P[At + 1] = static_cast<uint8_t>(V >> 8);
 }
 
 } // namespace
@@ -44,41 +46,16 @@ bool tSGT::IsSGTData(std::span<const uint8_t> Data)
 bool tSGT::IsSGTFile(const std::string& FileName)
 {
     std::vector<uint8_t> Head;
-    std::string Error;
+    tError Error;
     return ReadFileHead(FileName, sizeof Magic, Head, Error) && IsSGTData(Head);
-}
-
-bool tSGT::LoadFromFile(const std::string& FileName)
-{
-    return LoadWholeFile(FileName, [this](std::span<const uint8_t> Data, std::string& Error) {
-        return LoadFromMemory(Data, Error);
-    });
-}
-
-bool tSGT::LoadFromMemory(std::span<const uint8_t> Data, std::string& Error)
-{
-    if (!IsSGTData(Data)) {
-        Error = "not an SNESGT savestate (no \"GTSF\" signature)";
-        return false;
-    }
-    if (!SNES)
-        return false;
-    const bool Ok = ParseSGT(Data, *SNES, *this, Error);
-    TakeSound();
-    if (Cart)
-        Cart->SRAM = SRAMStream;
-    Broadcast(this, Note::NewSNES);
-    return Ok;
 }
 
 bool tSGT::Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const
 {
     std::vector<uint8_t> Data;
-    std::string Why;
-    if (!ReadWholeFile(FileName, Data, Why)) {
-        Error = tError(Why);
+    if (!ReadWholeFile(FileName, Data, Error))
         return false;
-    }
+    std::string Why;
     auto Image = std::make_unique<tSGTImage>();
     const bool Ok = ParseSGT(Data, S, *Image, Why);
     if (!Ok)
@@ -177,7 +154,7 @@ bool ParseSGT(std::span<const uint8_t> Data, tSNES& S, tSGTImage& Image, std::st
 void tSGTImage::ChunksToMachine(tSNES& S) const
 {
     for (size_t i = 0; i < S.CGRAM.size(); ++i)
-        S.CGRAM[i] = Get16(PAL.data(), 2 * i);
+        S.CGRAM[i] = ReadLE16(&PAL[2 * i]);
     std::copy(OAM.begin(), OAM.end(), S.OAM.begin());
     std::copy(VRAM.begin(), VRAM.end(), S.VRAM.begin());
     std::copy(WRAM.begin(), WRAM.end(), S.WRAM.begin());
@@ -186,28 +163,28 @@ void tSGTImage::ChunksToMachine(tSNES& S) const
     // The format has no direct page register, cycle counts or interrupt
     // flags; P has no emulation bit.
     S.ClearCPU();
-    S.CPU_A = Get16(CPUR.data(), CPUR::A);
-    S.CPU_X = Get16(CPUR.data(), CPUR::X);
-    S.CPU_Y = Get16(CPUR.data(), CPUR::Y);
-    S.CPU_S = Get16(CPUR.data(), CPUR::S);
+    S.CPU_A = GetLE16<CPUR::A>(CPUR);
+    S.CPU_X = GetLE16<CPUR::X>(CPUR);
+    S.CPU_Y = GetLE16<CPUR::Y>(CPUR);
+    S.CPU_S = GetLE16<CPUR::S>(CPUR);
     S.CPU_DB = static_cast<uint32_t>(CPUR[CPUR::DB]) << 16;
     S.CPU_P = CPUR[CPUR::P];
-    S.CPU_PC = static_cast<uint32_t>(CPUR[CPUR::PB]) << 16 | Get16(CPUR.data(), CPUR::PC);
+    S.CPU_PC = static_cast<uint32_t>(CPUR[CPUR::PB]) << 16 | GetLE16<CPUR::PC>(CPUR);
 }
 
 void tSGTImage::MachineToChunks(const tSNES& S)
 {
     for (size_t i = 0; i < S.CGRAM.size(); ++i)
-        Put16(PAL.data(), 2 * i, S.CGRAM[i]);
+        WriteLE<2>(&PAL[2 * i], S.CGRAM[i]);
     std::copy(S.OAM.begin(), S.OAM.end(), OAM.begin());
     std::copy(S.VRAM.begin(), S.VRAM.end(), VRAM.begin());
     std::copy(S.WRAM.begin(), S.WRAM.end(), WRAM.begin());
     std::copy_n(S.Regs.begin() + 0x2100, PPUR.size(), PPUR.begin());
-    Put16(CPUR.data(), CPUR::A, S.CPU_A);
-    Put16(CPUR.data(), CPUR::X, S.CPU_X);
-    Put16(CPUR.data(), CPUR::Y, S.CPU_Y);
-    Put16(CPUR.data(), CPUR::S, S.CPU_S);
-    Put16(CPUR.data(), CPUR::PC, S.CPU_PC);
+    SetLE<CPUR::A, 2>(CPUR, S.CPU_A);
+    SetLE<CPUR::X, 2>(CPUR, S.CPU_X);
+    SetLE<CPUR::Y, 2>(CPUR, S.CPU_Y);
+    SetLE<CPUR::S, 2>(CPUR, S.CPU_S);
+    SetLE<CPUR::PC, 2>(CPUR, S.CPU_PC);
     CPUR[CPUR::DB] = static_cast<uint8_t>(S.CPU_DB >> 16);
     CPUR[CPUR::PB] = static_cast<uint8_t>(S.CPU_PC >> 16);
     CPUR[CPUR::P] = static_cast<uint8_t>(S.CPU_P);

@@ -73,15 +73,6 @@ class tSGT : public tSGTImage, public tReceiver, public tSavestateFormat
     // Takes the image and hands its sound snapshot to the SPC object ("new SPC").
     void Adopt(tSavestateImage& Image) override;
 
-    // Reads straight into the global machine state, this image, the SPC
-    // object and the cartridge's save RAM, and broadcasts "new SNES"; errors
-    // are reported naming the file (the program loads through LoadSavestate).
-    bool LoadFromFile(const std::string& FileName);
-    // The same from bytes in memory; Error holds the reason on failure. A
-    // chunk running past the end stops the reading; what came before it is
-    // kept and applied.
-    bool LoadFromMemory(std::span<const uint8_t> Data, std::string& Error);
-
     void Notify(const void* Sender, tNote Msg) override;
 
   private:

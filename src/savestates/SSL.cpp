@@ -10,27 +10,36 @@
 #include "core/Broadcast.h"
 #include "core/ByteReader.h"
 #include "core/FileIO.h"
-#include "core/LoadWholeFile.h"
+#include "core/LittleEndian.h"
+#include "core/Routines.h"
 
-namespace {
+namespace
+{
 using tID = std::array<char, 4>;
 
-constexpr tID ID(const char (&S)[5]) { return {S[0], S[1], S[2], S[3]}; }
+constexpr tID ID(const char (&S)[5])
+{
+    return {S[0], S[1], S[2], S[3]};
+}
 
 // The chunks a Super Sleuth state must hold besides "BPS2".
 constexpr std::array<tID, 8> RequiredIDs = {ID("SAPU"), ID("SCPU"), ID("SDMA"), ID("SDSP"),
                                             ID("SPPU"), ID("VRAM"), ID("WRAM"), ID("SRST")};
 
-std::string IDText(const tID& I) { return "\"" + std::string(I.begin(), I.end()) + "\""; }
+std::string IDText(const tID& I)
+{
+    return Quoted(std::string_view(I.data(), I.size()));
+}
 
-bool ReadHeader(tByteReader& R, tID& Id, uint32_t& Length) { return R.Read(Id.data(), 4) && R.U32LE(Length); }
+bool ReadHeader(tByteReader& R, tID& Id, uint32_t& Length)
+{
+    return R.Read(Id.data(), 4) && R.U32LE(Length);
+}
 
 void WriteChunk(std::vector<uint8_t>& Out, const char (&Id)[5], std::span<const uint8_t> Data)
 {
     Out.insert(Out.end(), Id, Id + 4);
-    const uint32_t N = static_cast<uint32_t>(Data.size());
-    for (int i = 0; i < 4; ++i)
-        Out.push_back(static_cast<uint8_t>(N >> (8 * i)));
+    AppendLE<4>(Out, static_cast<uint32_t>(Data.size()));
     Out.insert(Out.end(), Data.begin(), Data.end());
 }
 
@@ -59,7 +68,7 @@ bool tSSL::IsSSLFile(const std::string& FileName)
     // ReadFileHead takes regular files only, so the stream below cannot
     // block on a pipe.
     std::vector<uint8_t> Head;
-    std::string Error;
+    tError Error;
     if (!ReadFileHead(FileName, 8, Head, Error) || Head.size() < 8)
         return false;
     std::error_code Ec;
@@ -72,7 +81,7 @@ bool tSSL::IsSSLFile(const std::string& FileName)
         if (Size - At < 8 || !In.seekg(static_cast<std::streamoff>(At)) || !In.read(reinterpret_cast<char*>(H), 8))
             return false;
         std::copy_n(H, 4, Id.begin());
-        Length = static_cast<uint32_t>(H[4] | H[5] << 8 | H[6] << 16 | static_cast<uint32_t>(H[7]) << 24);
+        Length = ReadLE<4>(&H[4]);
         return true;
     };
     tID Id{};
@@ -125,37 +134,12 @@ bool tSSL::IsSSLData(std::span<const uint8_t> Data, std::string* Why)
     return true;
 }
 
-bool tSSL::LoadFromFile(const std::string& FileName)
-{
-    return LoadWholeFile(FileName, [this](std::span<const uint8_t> Data, std::string& Error) {
-        return LoadFromMemory(Data, Error);
-    });
-}
-
-bool tSSL::LoadFromMemory(std::span<const uint8_t> Data, std::string& Error)
-{
-    std::string Why;
-    if (!IsSSLData(Data, &Why)) {
-        Error = "not a Super Sleuth savestate: " + Why;
-        return false;
-    }
-    if (!SNES)
-        return false;
-    const bool Ok = ParseSSL(Data, *SNES, *this, Error);
-    if (Cart)
-        Cart->SRAM = SRAMStream;
-    Broadcast(this, Note::NewSSLPreview);
-    return Ok;
-}
-
 bool tSSL::Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const
 {
     std::vector<uint8_t> Data;
-    std::string Why;
-    if (!ReadWholeFile(FileName, Data, Why)) {
-        Error = tError(Why);
+    if (!ReadWholeFile(FileName, Data, Error))
         return false;
-    }
+    std::string Why;
     auto Image = std::make_unique<tSSLImage>();
     const bool Ok = ParseSSL(Data, S, *Image, Why);
     if (!Ok)
@@ -251,7 +235,7 @@ void tSSL::SaveToStream(std::vector<uint8_t>& Out) const
     WriteChunk(Out, "SRST", {});
 }
 
-bool tSSL::SaveToFile(const std::string& FileName, std::string& Error) const
+bool tSSL::SaveToFile(const std::string& FileName, tError& Error) const
 {
     std::vector<uint8_t> Out;
     SaveToStream(Out);
@@ -265,7 +249,7 @@ std::optional<tSSL_Bitmap565> tSSL::LoadPreview(const std::string& FileName, uin
     if (First == std::string::npos)
         return std::nullopt;
     std::vector<uint8_t> Data;
-    std::string Error;
+    tError Error;
     if (!ReadWholeFile(FileName.substr(First, Last - First + 1), Data, Error))
         return std::nullopt;
     return LoadPreview(Data, Width, Height);

@@ -85,16 +85,7 @@ class tSSL : public tSSLImage, public tReceiver, public tSavestateFormat
     // Takes the image and announces its preview ("new SSL.Preview").
     void Adopt(tSavestateImage& Image) override;
 
-    // Reads straight into the global machine state, this image and the
-    // cartridge's save RAM; errors are reported naming the file (the program
-    // loads through LoadSavestate).
-    bool LoadFromFile(const std::string& FileName);
-    // The same from bytes in memory; Error holds the reason on failure. A
-    // chunk running past the end stops the reading; what came before it is
-    // kept and applied.
-    bool LoadFromMemory(std::span<const uint8_t> Data, std::string& Error);
-
-    bool SaveToFile(const std::string& FileName, std::string& Error) const;
+    bool SaveToFile(const std::string& FileName, tError& Error) const;
     void SaveToStream(std::vector<uint8_t>& Out) const;
 
     // The file's preview stretched to Width x Height, or none.

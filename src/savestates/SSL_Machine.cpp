@@ -6,9 +6,11 @@
 #include <cstring>
 
 #include "cart/SNESCart.h"
+#include "core/LittleEndian.h"
 #include "savestates/SSL.h"
 
-namespace {
+namespace
+{
 // A run of I/O registers stored together: Count bytes from bus address Reg
 // at chunk offset Offset.
 struct tRegRun {
@@ -42,7 +44,8 @@ constexpr tRegRun SPPURegs[] = {
     {1126, 0x213E, 2},  // STAT77 STAT78
 };
 
-namespace SPPU {
+namespace SPPU
+{
 constexpr size_t OAM = 4;
 constexpr size_t Scroll = 556; // BG1-BG4: u16 horizontal, u16 vertical
 constexpr size_t M7Matrix = 576;
@@ -54,19 +57,14 @@ constexpr size_t LatchH = 1122;
 constexpr size_t LatchV = 1124;
 } // namespace SPPU
 
-namespace SAPU {
+namespace SAPU
+{
 constexpr size_t A = 0, X = 1, Y = 2, SP = 3, PC = 4, PSW = 6, Ports = 7, RAM = 27;
 }
 
-namespace SCPU {
-constexpr size_t A = 0, X = 2, Y = 4, D = 6, S = 8, PC = 10, PB = 12, DB = 13, P = 14;
-}
-
-uint16_t Get16(const uint8_t* P, size_t At) { return static_cast<uint16_t>(P[At] | P[At + 1] << 8); }
-void Put16(uint8_t* P, size_t At, uint32_t V)
+namespace SCPU
 {
-    P[At] = static_cast<uint8_t>(V);
-    P[At + 1] = static_cast<uint8_t>(V >> 8);
+constexpr size_t A = 0, X = 2, Y = 4, D = 6, S = 8, PC = 10, PB = 12, DB = 13, P = 14;
 }
 
 constexpr size_t VRAMHalf = 32768;
@@ -75,7 +73,7 @@ constexpr size_t VRAMHalf = 32768;
 void tSSLImage::ChunksToMachine(tSNES& S) const
 {
     for (size_t i = 0; i < S.CGRAM.size(); ++i)
-        S.CGRAM[i] = Get16(SPPU.data(), SPPU::Palette + 2 * i);
+        S.CGRAM[i] = ReadLE16(&SPPU[SPPU::Palette + 2 * i]);
     std::copy_n(SPPU.begin() + SPPU::OAM, S.OAM.size(), S.OAM.begin());
     // VRAM is stored as all low bytes of the words, then all high bytes.
     for (size_t k = 0; k < VRAMHalf; ++k) {
@@ -96,21 +94,21 @@ void tSSLImage::ChunksToMachine(tSNES& S) const
     std::copy_n(WRAM.begin(), 3, S.Regs.begin() + 0x2181);
 
     for (int n = 0; n < 4; ++n) {
-        S.BGHScroll[n] = Get16(SPPU.data(), SPPU::Scroll + 4 * n);
-        S.BGVScroll[n] = Get16(SPPU.data(), SPPU::Scroll + 4 * n + 2);
+        S.BGHScroll[n] = ReadLE16(&SPPU[SPPU::Scroll + 4 * n]);
+        S.BGVScroll[n] = ReadLE16(&SPPU[SPPU::Scroll + 4 * n + 2]);
     }
     S.M7HOffset = S.BGHScroll[0];
     S.M7VOffset = S.BGVScroll[0];
-    S.M7A = static_cast<int16_t>(Get16(SPPU.data(), SPPU::M7Matrix));
-    S.M7B = static_cast<int16_t>(Get16(SPPU.data(), SPPU::M7Matrix + 2));
-    S.M7C = static_cast<int16_t>(Get16(SPPU.data(), SPPU::M7Matrix + 4));
-    S.M7D = static_cast<int16_t>(Get16(SPPU.data(), SPPU::M7Matrix + 6));
-    S.M7X = static_cast<int16_t>(Get16(SPPU.data(), SPPU::M7X));
-    S.M7Y = static_cast<int16_t>(Get16(SPPU.data(), SPPU::M7Y));
-    const uint16_t Fixed = Get16(SPPU.data(), SPPU::FixedColour);
+    S.M7A = static_cast<int16_t>(GetLE16<SPPU::M7Matrix>(SPPU));
+    S.M7B = static_cast<int16_t>(GetLE16<SPPU::M7Matrix + 2>(SPPU));
+    S.M7C = static_cast<int16_t>(GetLE16<SPPU::M7Matrix + 4>(SPPU));
+    S.M7D = static_cast<int16_t>(GetLE16<SPPU::M7Matrix + 6>(SPPU));
+    S.M7X = static_cast<int16_t>(GetLE16<SPPU::M7X>(SPPU));
+    S.M7Y = static_cast<int16_t>(GetLE16<SPPU::M7Y>(SPPU));
+    const uint16_t Fixed = GetLE16<SPPU::FixedColour>(SPPU);
     S.FixedColour = {static_cast<uint8_t>((Fixed >> 10 & 31) * 8), static_cast<uint8_t>((Fixed >> 5 & 31) * 8),
                      static_cast<uint8_t>((Fixed & 31) * 8), 0};
-    S.LatchPos = {Get16(SPPU.data(), SPPU::LatchH), Get16(SPPU.data(), SPPU::LatchV)};
+    S.LatchPos = {GetLE16<SPPU::LatchH>(SPPU), GetLE16<SPPU::LatchV>(SPPU)};
 
     // Only ZSNES carries the upper DSP half; cycles and the direct page flag
     // are not in this format.
@@ -119,7 +117,7 @@ void tSSLImage::ChunksToMachine(tSNES& S) const
     std::copy_n(SAPU.begin() + SAPU::RAM, S.APU_RAM.size(), S.APU_RAM.begin());
     // The format keeps no separate copy of the RAM under the IPL ROM.
     std::copy_n(S.APU_RAM.end() - S.APU_ExtraRAM.size(), S.APU_ExtraRAM.size(), S.APU_ExtraRAM.begin());
-    S.SPC_PC = Get16(SAPU.data(), SAPU::PC);
+    S.SPC_PC = GetLE16<SAPU::PC>(SAPU);
     S.SPC_PSW = SAPU[SAPU::PSW];
     S.SPC_SP = SAPU[SAPU::SP];
     S.SPC_X = SAPU[SAPU::X];
@@ -127,14 +125,14 @@ void tSSLImage::ChunksToMachine(tSNES& S) const
     S.SPC_YA = static_cast<uint16_t>(SAPU[SAPU::Y] << 8 | SAPU[SAPU::A]);
 
     S.ClearCPU();
-    S.CPU_A = Get16(SCPU.data(), SCPU::A);
-    S.CPU_X = Get16(SCPU.data(), SCPU::X);
-    S.CPU_Y = Get16(SCPU.data(), SCPU::Y);
-    S.CPU_D = Get16(SCPU.data(), SCPU::D);
-    S.CPU_S = Get16(SCPU.data(), SCPU::S);
-    S.CPU_PC = static_cast<uint32_t>(SCPU[SCPU::PB]) << 16 | Get16(SCPU.data(), SCPU::PC);
+    S.CPU_A = GetLE16<SCPU::A>(SCPU);
+    S.CPU_X = GetLE16<SCPU::X>(SCPU);
+    S.CPU_Y = GetLE16<SCPU::Y>(SCPU);
+    S.CPU_D = GetLE16<SCPU::D>(SCPU);
+    S.CPU_S = GetLE16<SCPU::S>(SCPU);
+    S.CPU_PC = static_cast<uint32_t>(SCPU[SCPU::PB]) << 16 | GetLE16<SCPU::PC>(SCPU);
     S.CPU_DB = static_cast<uint32_t>(SCPU[SCPU::DB]) << 16;
-    S.CPU_P = Get16(SCPU.data(), SCPU::P);
+    S.CPU_P = GetLE16<SCPU::P>(SCPU);
 
     // OAMADDH bit 7 turns on priority rotation starting at the sprite that
     // OAMADDL names.
@@ -158,20 +156,20 @@ void tSSLImage::MachineToChunks(const tSNES& S, const tCart* C, uint32_t DosDate
     SAPU[SAPU::X] = S.SPC_X;
     SAPU[SAPU::Y] = S.SPC_Y;
     SAPU[SAPU::SP] = S.SPC_SP;
-    Put16(SAPU.data(), SAPU::PC, S.SPC_PC);
+    SetLE<SAPU::PC, 2>(SAPU, S.SPC_PC);
     SAPU[SAPU::PSW] = S.SPC_PSW;
     std::copy_n(S.Regs.begin() + 0x2140, 4, SAPU.begin() + SAPU::Ports);
     std::copy(S.APU_RAM.begin(), S.APU_RAM.end(), SAPU.begin() + SAPU::RAM);
 
-    Put16(SCPU.data(), SCPU::A, S.CPU_A);
-    Put16(SCPU.data(), SCPU::X, S.CPU_X);
-    Put16(SCPU.data(), SCPU::Y, S.CPU_Y);
-    Put16(SCPU.data(), SCPU::D, S.CPU_D);
-    Put16(SCPU.data(), SCPU::S, S.CPU_S);
-    Put16(SCPU.data(), SCPU::PC, S.CPU_PC);
+    SetLE<SCPU::A, 2>(SCPU, S.CPU_A);
+    SetLE<SCPU::X, 2>(SCPU, S.CPU_X);
+    SetLE<SCPU::Y, 2>(SCPU, S.CPU_Y);
+    SetLE<SCPU::D, 2>(SCPU, S.CPU_D);
+    SetLE<SCPU::S, 2>(SCPU, S.CPU_S);
+    SetLE<SCPU::PC, 2>(SCPU, S.CPU_PC);
     SCPU[SCPU::PB] = static_cast<uint8_t>(S.CPU_PC >> 16);
     SCPU[SCPU::DB] = static_cast<uint8_t>(S.CPU_DB >> 16);
-    Put16(SCPU.data(), SCPU::P, S.CPU_P);
+    SetLE<SCPU::P, 2>(SCPU, S.CPU_P);
     for (const tRegRun& R : SCPURegs)
         std::copy_n(S.Regs.begin() + R.Reg, R.Count, SCPU.begin() + R.Offset);
 
@@ -182,22 +180,22 @@ void tSSLImage::MachineToChunks(const tSNES& S, const tCart* C, uint32_t DosDate
         std::copy_n(S.Regs.begin() + R.Reg, R.Count, SPPU.begin() + R.Offset);
     std::copy(S.OAM.begin(), S.OAM.end(), SPPU.begin() + SPPU::OAM);
     for (int n = 0; n < 4; ++n) {
-        Put16(SPPU.data(), SPPU::Scroll + 4 * n, static_cast<uint32_t>(S.BGHScroll[n]));
-        Put16(SPPU.data(), SPPU::Scroll + 4 * n + 2, static_cast<uint32_t>(S.BGVScroll[n]));
+        WriteLE<2>(&SPPU[SPPU::Scroll + 4 * n], static_cast<uint32_t>(S.BGHScroll[n]));
+        WriteLE<2>(&SPPU[SPPU::Scroll + 4 * n + 2], static_cast<uint32_t>(S.BGVScroll[n]));
     }
-    Put16(SPPU.data(), SPPU::M7Matrix, static_cast<uint16_t>(S.M7A));
-    Put16(SPPU.data(), SPPU::M7Matrix + 2, static_cast<uint16_t>(S.M7B));
-    Put16(SPPU.data(), SPPU::M7Matrix + 4, static_cast<uint16_t>(S.M7C));
-    Put16(SPPU.data(), SPPU::M7Matrix + 6, static_cast<uint16_t>(S.M7D));
-    Put16(SPPU.data(), SPPU::M7X, static_cast<uint32_t>(S.M7X));
-    Put16(SPPU.data(), SPPU::M7Y, static_cast<uint32_t>(S.M7Y));
+    SetLE<SPPU::M7Matrix, 2>(SPPU, static_cast<uint16_t>(S.M7A));
+    SetLE<SPPU::M7Matrix + 2, 2>(SPPU, static_cast<uint16_t>(S.M7B));
+    SetLE<SPPU::M7Matrix + 4, 2>(SPPU, static_cast<uint16_t>(S.M7C));
+    SetLE<SPPU::M7Matrix + 6, 2>(SPPU, static_cast<uint16_t>(S.M7D));
+    SetLE<SPPU::M7X, 2>(SPPU, static_cast<uint32_t>(S.M7X));
+    SetLE<SPPU::M7Y, 2>(SPPU, static_cast<uint32_t>(S.M7Y));
     for (size_t i = 0; i < S.CGRAM.size(); ++i)
-        Put16(SPPU.data(), SPPU::Palette + 2 * i, S.CGRAM[i]);
+        WriteLE<2>(&SPPU[SPPU::Palette + 2 * i], S.CGRAM[i]);
     // The fixed colour is held as blue, green, red bytes of 0..248.
     const uint32_t Fixed = (S.FixedColour[2] >> 3) | (S.FixedColour[1] >> 3) << 5 | (S.FixedColour[0] >> 3) << 10;
-    Put16(SPPU.data(), SPPU::FixedColour, Fixed);
-    Put16(SPPU.data(), SPPU::LatchH, static_cast<uint32_t>(S.LatchPos[0]));
-    Put16(SPPU.data(), SPPU::LatchV, static_cast<uint32_t>(S.LatchPos[1]));
+    SetLE<SPPU::FixedColour, 2>(SPPU, Fixed);
+    SetLE<SPPU::LatchH, 2>(SPPU, static_cast<uint32_t>(S.LatchPos[0]));
+    SetLE<SPPU::LatchV, 2>(SPPU, static_cast<uint32_t>(S.LatchPos[1]));
 
     for (size_t k = 0; k < VRAMHalf; ++k) {
         VRAM[k] = S.VRAM[2 * k];

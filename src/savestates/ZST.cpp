@@ -1,14 +1,15 @@
 #include "savestates/ZST.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 
 #include "core/Broadcast.h"
 #include "core/FileIO.h"
+#include "core/LittleEndian.h"
 #include "core/Messages.h"
+#include "core/Routines.h"
+#include "core/StateNames.h"
 #include "savestates/ZSTImage.h"
 
 using namespace ZSTLayout;
@@ -24,34 +25,10 @@ bool KnownVersion(const uint8_t* V)
 
 } // namespace
 
-const std::vector<std::string>& tZST::Extensions()
-{
-    static const std::vector<std::string> List = [] {
-        std::vector<std::string> L{".zmv"};
-        for (char c = '1'; c <= '9'; ++c)
-            L.push_back(std::string(".zm") + c);
-        L.push_back(".zst");
-        for (char c = '1'; c <= '9'; ++c)
-            L.push_back(std::string(".zs") + c);
-        return L;
-    }();
-    return List;
-}
-
-int tZST::ExtensionIndex(const std::string& FileName)
-{
-    std::string Ext = std::filesystem::path(FileName).extension().string();
-    for (char& C : Ext)
-        C = static_cast<char>(std::tolower(static_cast<unsigned char>(C)));
-    const auto& L = Extensions();
-    auto It = std::find(L.begin(), L.end(), Ext);
-    return It == L.end() ? -1 : static_cast<int>(It - L.begin());
-}
-
 bool tZST::IsZSTFile(const std::string& FileName)
 {
     std::vector<uint8_t> Head;
-    std::string Error;
+    tError Error;
     if (!ReadFileHead(FileName, 27, Head, Error) || Head.size() < 27)
         return false;
     return !std::memcmp(Head.data(), Signature, SignatureLength) && Head[Eof] == 0x1A;
@@ -60,14 +37,12 @@ bool tZST::IsZSTFile(const std::string& FileName)
 bool ReadZSTFile(const std::string& FileName, tSNES& S, tZSTImage& Image, tError& Error)
 {
     std::vector<uint8_t> Data;
-    std::string Why;
-    if (!ReadWholeFile(FileName, Data, Why, tZST::MaxFileSize)) {
-        Error = tError("cannot read the file: " + Why);
+    if (!ReadWholeFile(FileName, Data, Error, tZST::MaxFileSize)) {
+        Error.Reason = "cannot read the file: " + Error.Reason;
         return false;
     }
-    const int Index = tZST::ExtensionIndex(FileName);
     Image.SourceName = FileName;
-    return ParseZST(Data, Index >= 0 && Index < 10, S, Image, Error);
+    return ParseZST(Data, StateNameOf(FileName).Kind == KindMovie, S, Image, Error);
 }
 
 bool ParseZST(std::span<const uint8_t> Data, bool Movie, tSNES& S, tZSTImage& Image, tError& Error)
@@ -75,8 +50,8 @@ bool ParseZST(std::span<const uint8_t> Data, bool Movie, tSNES& S, tZSTImage& Im
     if (Data.size() >= VersionText + 3 && !std::memcmp(Data.data(), Signature, SignatureLength) &&
         !KnownVersion(Data.data() + VersionText)) {
         const std::string Version(reinterpret_cast<const char*>(Data.data() + VersionText), 3);
-        Error = tError("a ZSNES savestate of version \"V" + Version +
-                           "\", which has another layout; only V0.6 (ZSNES up to 1.42) and V143 (ZSNES 1.50 and 1.51) "
+        Error = tError("a ZSNES savestate of version " + Quoted("V" + Version) +
+                           ", which has another layout; only V0.6 (ZSNES up to 1.42) and V143 (ZSNES 1.50 and 1.51) "
                            "can be read",
                        VersionText);
         return false;
@@ -147,27 +122,6 @@ void tZST::Adopt(tSavestateImage& Image)
     Broadcast(this, Note::NewZSTPreview);
 }
 
-bool tZST::LoadFromFile(const std::string& FileName)
-{
-    tError Error;
-    const bool Ok = SNES && ReadZSTFile(FileName, *SNES, *this, Error);
-    if (!Ok)
-        Messages().Error(Error.Describe(FileName));
-    Broadcast(this, Note::NewZSTPreview);
-    return Ok;
-}
-
-bool tZST::LoadFromMemory(std::span<const uint8_t> Data, std::string_view Name, bool AsMovie)
-{
-    tError Error;
-    SourceName = std::string(Name);
-    const bool Ok = SNES && ParseZST(Data, AsMovie, *SNES, *this, Error);
-    if (!Ok)
-        Messages().Error(Error.Describe(Name));
-    Broadcast(this, Note::NewZSTPreview);
-    return Ok;
-}
-
 size_t tZST::ImageLength() const
 {
     return StateImage[SPCOn] ? ImageSize : ImageSizeNoSound;
@@ -197,7 +151,7 @@ void tZST::BuildStream()
         FileStream.insert(FileStream.end(), Preview.begin(), Preview.end());
 }
 
-bool tZST::SaveToFile(const std::string& FileName, std::string& Error)
+bool tZST::SaveToFile(const std::string& FileName, tError& Error)
 {
     BuildStream();
     return WriteFileAtomic(FileName, FileStream, Error);
@@ -227,9 +181,9 @@ void tZST::ClearImage()
 
 bool tZST::LoadPreview(const std::string& FileName, std::array<uint16_t, 64 * 56>& Pixels)
 {
-    const int Index = ExtensionIndex(FileName);
+    const tStateName Name = StateNameOf(FileName);
     // A named pipe would block the stream's open.
-    if (FileName.empty() || Index < 0 || !FileExists(FileName))
+    if (Name.Format != FormatZST || !FileExists(FileName))
         return false;
     std::ifstream In(FileName, std::ios::binary | std::ios::ate);
     if (!In)
@@ -240,14 +194,14 @@ bool tZST::LoadPreview(const std::string& FileName, std::array<uint16_t, 64 * 56
     const uint64_t Size = static_cast<uint64_t>(End);
     if (Size < PreviewSize)
         return false;
-    if (Index < 10 && (Size < ImageSize || Size - ImageSize < PreviewSize))
+    if (Name.Kind == KindMovie && (Size < ImageSize || Size - ImageSize < PreviewSize))
         return false;
     uint8_t Bytes[PreviewSize];
     In.seekg(static_cast<std::streamoff>(Size - PreviewSize));
     if (!In.read(reinterpret_cast<char*>(Bytes), PreviewSize))
         return false;
     for (size_t i = 0; i < Pixels.size(); ++i)
-        Pixels[i] = static_cast<uint16_t>(Bytes[2 * i] | Bytes[2 * i + 1] << 8);
+        Pixels[i] = ReadLE16(&Bytes[2 * i]);
     return true;
 }
 

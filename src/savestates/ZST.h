@@ -48,11 +48,6 @@ class tZST : public tZSTImage, public tReceiver, public tSavestateFormat
     // stream, a few bytes per frame.
     static constexpr uint64_t MaxFileSize = 16ull << 20;
 
-    // ".zmv", ".zm1"-".zm9" (movies, indexes 0-9), ".zst", ".zs1"-".zs9".
-    static const std::vector<std::string>& Extensions();
-    // Index in Extensions of the file's extension, ignoring case; -1 if none.
-    static int ExtensionIndex(const std::string& FileName);
-
     // True when the file starts with the ZSNES signature and 0x1A at byte 26.
     static bool IsZSTFile(const std::string& FileName);
     bool IsFormatFile(const std::string& FileName) override { return IsZSTFile(FileName); }
@@ -60,16 +55,9 @@ class tZST : public tZSTImage, public tReceiver, public tSavestateFormat
     // Takes the image and announces its preview ("new ZST.Preview").
     void Adopt(tSavestateImage& Image) override;
 
-    // Reads straight into the global machine state and this image, as far
-    // as the file goes, and reports failures through Messages() (the
-    // command-line tool, benchmarks and fuzzers; the program loads through
-    // LoadSavestate).
-    bool LoadFromFile(const std::string& FileName);
-    // The same from bytes held in memory; Name is used in messages.
-    bool LoadFromMemory(std::span<const uint8_t> Data, std::string_view Name, bool AsMovie);
     // Rebuilds the file from the three parts and writes it atomically.
     // Error holds the system's reason on failure; the caller reports it.
-    bool SaveToFile(const std::string& FileName, std::string& Error);
+    bool SaveToFile(const std::string& FileName, tError& Error);
 
     // The fixed image's length in the file: shorter without the sound part.
     size_t ImageLength() const;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/LittleEndian.h"
 #include "core/SNES.h"
 #include "savestates/ZSTLayout.h"
 
@@ -17,12 +18,8 @@ class tIn
   public:
     explicit tIn(tZSTConstImageSpan I) : I_(I) {}
     uint8_t U8(size_t O) const { return I_[O]; }
-    uint16_t U16(size_t O) const { return static_cast<uint16_t>(I_[O] | I_[O + 1] << 8); }
-    uint32_t U32(size_t O) const
-    {
-        return static_cast<uint32_t>(I_[O]) | static_cast<uint32_t>(I_[O + 1]) << 8 |
-               static_cast<uint32_t>(I_[O + 2]) << 16 | static_cast<uint32_t>(I_[O + 3]) << 24;
-    }
+    uint16_t U16(size_t O) const { return ReadLE16(&I_[O]); }
+    uint32_t U32(size_t O) const { return ReadLE<4>(&I_[O]); }
     void Copy(size_t O, void* Dst, size_t N) const { std::memcpy(Dst, I_.data() + O, N); }
 
   private:
@@ -34,22 +31,10 @@ class tOut
   public:
     explicit tOut(tZSTImageSpan I) : I_(I) {}
     uint8_t Get(size_t O) const { return I_[O]; }
-    uint32_t Get32(size_t O) const
-    {
-        return static_cast<uint32_t>(I_[O]) | static_cast<uint32_t>(I_[O + 1]) << 8 |
-               static_cast<uint32_t>(I_[O + 2]) << 16 | static_cast<uint32_t>(I_[O + 3]) << 24;
-    }
+    uint32_t Get32(size_t O) const { return ReadLE<4>(&I_[O]); }
     void U8(size_t O, unsigned V) { I_[O] = static_cast<uint8_t>(V); }
-    void U16(size_t O, unsigned V)
-    {
-        I_[O] = static_cast<uint8_t>(V);
-        I_[O + 1] = static_cast<uint8_t>(V >> 8);
-    }
-    void U32(size_t O, uint32_t V)
-    {
-        for (int k = 0; k < 4; ++k)
-            I_[O + k] = static_cast<uint8_t>(V >> (8 * k));
-    }
+    void U16(size_t O, unsigned V) { WriteLE<2>(&I_[O], V); }
+    void U32(size_t O, uint32_t V) { WriteLE<4>(&I_[O], V); }
     void Copy(size_t O, const void* Src, size_t N) { std::memcpy(I_.data() + O, Src, N); }
 
   private:

@@ -4,12 +4,14 @@
 #include <cstring>
 
 #include "core/Gzip.h"
+#include "core/LittleEndian.h"
 
 const std::array<const char*, 7> tSMV::SyncNames = {
     "MOVIE_SYNC_DATA_EXISTS", "MOVIE_SYNC_WIP1TIMING", "MOVIE_SYNC_LEFTRIGHT", "MOVIE_SYNC_VOLUMEENVX",
     "MOVIE_SYNC_FAKEMUTE",    "MOVIE_SYNC_SYNCSOUND",  "MOVIE_SYNC_HASROMINFO"};
 
-namespace {
+namespace
+{
 constexpr size_t HeaderSize = 32;
 constexpr size_t ROMInfoSize = 30;
 // The ROM information: 3 bytes not shown, the CRC32, the 23-byte ROM name.
@@ -43,17 +45,17 @@ std::span<const uint8_t> Clamp(std::span<const uint8_t> File, size_t From, size_
     To = std::min(To, File.size());
     return To > From ? File.subspan(From, To - From) : std::span<const uint8_t>();
 }
-}
+} // namespace
 
 std::string UTF16LEToUTF8(std::span<const uint8_t> Bytes)
 {
     std::string S;
     for (size_t i = 0; i + 1 < Bytes.size(); i += 2) {
-        uint32_t C = Bytes[i] | Bytes[i + 1] << 8;
+        uint32_t C = ReadLE<2>(&Bytes[i]);
         if (C == 0)
             break;
         if (C >= 0xD800 && C < 0xDC00 && i + 3 < Bytes.size()) {
-            const uint32_t Low = Bytes[i + 2] | Bytes[i + 3] << 8;
+            const uint32_t Low = ReadLE<2>(&Bytes[i + 2]);
             if (Low >= 0xDC00 && Low < 0xE000) {
                 C = 0x10000 + ((C - 0xD800) << 10) + (Low - 0xDC00);
                 i += 2;
@@ -66,12 +68,6 @@ std::string UTF16LEToUTF8(std::span<const uint8_t> Bytes)
         AppendUTF8(S, C);
     }
     return S;
-}
-
-uint32_t tSMV::U32(size_t Off) const
-{
-    return static_cast<uint32_t>(MovieHeader[Off]) | static_cast<uint32_t>(MovieHeader[Off + 1]) << 8 |
-           static_cast<uint32_t>(MovieHeader[Off + 2]) << 16 | static_cast<uint32_t>(MovieHeader[Off + 3]) << 24;
 }
 
 std::string tSMV::Signature() const
@@ -90,9 +86,7 @@ bool tSMV::SyncShown(int N) const
 
 uint32_t tSMV::ROMCRC32() const
 {
-    const uint8_t* P = ROMInfo.data() + ROMInfoCRC;
-    return static_cast<uint32_t>(P[0]) | static_cast<uint32_t>(P[1]) << 8 | static_cast<uint32_t>(P[2]) << 16 |
-           static_cast<uint32_t>(P[3]) << 24;
+    return GetLE<ROMInfoCRC, 4>(ROMInfo);
 }
 
 std::string tSMV::ROMName() const
@@ -133,8 +127,8 @@ bool tSMV::Parse(std::span<const uint8_t> File)
     if (Data.empty())
         EmbeddedError = "the movie holds no embedded quicksave or SRAM";
     else if (!GunzipStream(Data, Error, MaxEmbeddedSize))
-        EmbeddedError = "the embedded " + std::string(StartsFromSRAM() ? "SRAM" : "quicksave") +
-                        " cannot be unpacked: " + Error;
+        EmbeddedError =
+            "the embedded " + std::string(StartsFromSRAM() ? "SRAM" : "quicksave") + " cannot be unpacked: " + Error;
     else
         Embedded = std::move(Data);
     auto Rest = Clamp(File, ControllerDataOffset(), File.size());

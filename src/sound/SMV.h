@@ -18,28 +18,31 @@
 #include <string>
 #include <vector>
 
+#include "core/LittleEndian.h"
+
 // The unpacked starting point: a Snes9x savestate is well under 1 MiB, SRAM
 // at most a few hundred KiB; anything claiming more than this is not one.
 inline constexpr size_t MaxEmbeddedSize = 16u << 20;
 
-class tSMV {
-public:
+class tSMV
+{
+  public:
     std::array<uint8_t, 32> MovieHeader{}; // zeroed before each load
     std::array<uint8_t, 30> ROMInfo{};     // zeroed before each load
     bool Valid = false;                    // signature accepted
     bool HasROMInfo = false;               // sync bit 6
     uint32_t MetadataEnd = 0;
-    std::string Metadata;               // the UTF-16 metadata as UTF-8
-    std::vector<uint8_t> Embedded;      // the starting point, unpacked
+    std::string Metadata;                // the UTF-16 metadata as UTF-8
+    std::vector<uint8_t> Embedded;       // the starting point, unpacked
     std::vector<uint8_t> ControllerData; // kept, not interpreted
-    std::string EmbeddedError;          // why Embedded is empty, if it is
+    std::string EmbeddedError;           // why Embedded is empty, if it is
 
     // Header fields.
     std::string Signature() const; // the first three characters
-    uint32_t Version() const { return U32(4); }
-    uint32_t UID() const { return U32(8); }
-    uint32_t RerecordCount() const { return U32(12); }
-    uint32_t FrameCount() const { return U32(16); }
+    uint32_t Version() const { return GetLE<4, 4>(MovieHeader); }
+    uint32_t UID() const { return GetLE<8, 4>(MovieHeader); }
+    uint32_t RerecordCount() const { return GetLE<12, 4>(MovieHeader); }
+    uint32_t FrameCount() const { return GetLE<16, 4>(MovieHeader); }
     uint8_t ControllerMask() const { return MovieHeader[20]; }
     bool UsesController(int N) const { return N >= 0 && N < 5 && (MovieHeader[20] >> N & 1); }
     // Movie options bit 0: starts from the embedded SRAM with a reset,
@@ -50,8 +53,8 @@ public:
     // Sync option N (0-6) as shown: bits 1-6 count only when bit 0 (the
     // options exist at all) is set.
     bool SyncShown(int N) const;
-    uint32_t EmbeddedOffset() const { return U32(24); }
-    uint32_t ControllerDataOffset() const { return U32(28); }
+    uint32_t EmbeddedOffset() const { return GetLE<24, 4>(MovieHeader); }
+    uint32_t ControllerDataOffset() const { return GetLE<28, 4>(MovieHeader); }
     // ROM information (zero without it).
     uint32_t ROMCRC32() const;
     std::string ROMName() const;
@@ -68,8 +71,7 @@ public:
     // The names of the sync option bits, "MOVIE_SYNC_DATA_EXISTS" .. "MOVIE_SYNC_HASROMINFO".
     static const std::array<const char*, 7> SyncNames;
 
-private:
-    uint32_t U32(size_t Off) const;
+  private:
 };
 
 // UTF-16 little-endian text as UTF-8, up to the first NUL character. An odd

@@ -10,7 +10,8 @@
 #include "savestates/SSL.h"
 #include "sound/SPC.h"
 
-namespace {
+namespace
+{
 
 std::string Text(const std::vector<uint8_t>& F, size_t At, size_t N)
 {
@@ -18,7 +19,9 @@ std::string Text(const std::vector<uint8_t>& F, size_t At, size_t N)
     return S.substr(0, S.find('\0'));
 }
 
-class CmdSpcTest : public tModelTest {};
+class CmdSpcTest : public tModelTest
+{
+};
 
 TEST_F(CmdSpcTest, StateToTaggedSPC)
 {
@@ -30,11 +33,12 @@ TEST_F(CmdSpcTest, StateToTaggedSPC)
     Broadcast(&Other, Note::NewSavestate);
     Broadcast(&Other, Note::NewSNES);
     const std::string Dir = TempDir();
-    std::string Error;
-    ASSERT_TRUE(SSL->SaveToFile(Dir + "/game.s01", Error)) << Error;
+    ASSERT_TRUE(SaveState(*SSL, Dir + "/game.s01"));
 
-    const tCliRun R = RunCli("spc " + Dir + "/game.s01 -o " + Dir + "/game.spc --song \"Overworld\" --game Quest "
-                          "--artist Someone --dumper me --comments \"from a state\" --length 120 --fade 10000 --show");
+    const tCliRun R =
+        RunCli("spc " + Dir + "/game.s01 -o " + Dir +
+               "/game.spc --song \"Overworld\" --game Quest "
+               "--artist Someone --dumper me --comments \"from a state\" --length 120 --fade 10000 --show");
     ASSERT_EQ(R.Exit, 0) << R.Err;
     EXPECT_NE(R.Out.find("song:            Overworld\n"), std::string::npos) << R.Out;
     const auto F = ReadBytes(Dir + "/game.spc");
@@ -63,7 +67,7 @@ TEST_F(CmdSpcTest, BadFilesAreNamedAndTheOthersGoOn)
     std::vector<uint8_t> Sgt = {'G', 'T', 'S', 'F', 0, 0, 0, 0, 'W', 'R', 'A', 'M', 0xFF, 0xFF, 0, 0, 1, 2};
     WriteBytes(Dir + "/cut.sv1", Sgt);
     const tCliRun R = RunCli("spc " + Dir + "/garbage.s01 " + Dir + "/short.spc " + Dir + "/cut.sv1 " + Dir +
-                          "/missing.000 -o " + Dir);
+                             "/missing.000 -o " + Dir);
     EXPECT_EQ(R.Exit, 1);
     ExpectHasAll(R.Err, {"garbage.s01: not a savestate", "short.spc: truncated SPC file: 1000 bytes",
                          "cut.sv1: truncated: chunk \"WRAM\" at offset 8 claims 65535 bytes, only 2 remain",
@@ -74,7 +78,8 @@ TEST_F(CmdSpcTest, ConvertToTheOwnFormatAndInfoShowsSPCTags)
 {
     REQUIRE_FIXTURES();
     const std::string Dir = TempDir();
-    const tCliRun C = RunCli("convert " + FixturePath("zsnes/zsnes151_hello.zst") + " --to ssl -o " + Dir + "/hello.s01");
+    const tCliRun C =
+        RunCli("convert " + FixturePath("zsnes/zsnes151_hello.zst") + " --to ssl -o " + Dir + "/hello.s01");
     ASSERT_EQ(C.Exit, 0) << C.Err;
     EXPECT_TRUE(tSSL::IsSSLFile(Dir + "/hello.s01"));
 

@@ -5,9 +5,12 @@
 #include "core/SNES.h"
 #include "savestates/SSL.h"
 
-namespace {
+namespace
+{
 
-class HdmaCliTest : public tModelTest {};
+class HdmaCliTest : public tModelTest
+{
+};
 
 TEST_F(HdmaCliTest, ListsTheLinesOfASavedStateWithItsCartridge)
 {
@@ -16,8 +19,7 @@ TEST_F(HdmaCliTest, ListsTheLinesOfASavedStateWithItsCartridge)
     // colour, with its table in ROM at $00:8000.
     HDMAChannel(*SNES, 2, true, 0x02, 0x32, 0x00, 0x8000);
     Broadcast(nullptr, Note::NewSNES);
-    std::string Error;
-    ASSERT_TRUE(SSL->SaveToFile(Dir + "/game.s01", Error)) << Error;
+    ASSERT_TRUE(SaveState(*SSL, Dir + "/game.s01"));
     std::vector<uint8_t> ROM(32768, 0);
     ROM[0] = 0x82;
     ROM[1] = 0xE1;

@@ -175,17 +175,17 @@ TEST_F(S9XTest, DamagedFilesAreRefusedWithTheBlockAndNeverCrash)
     const auto Good = PlainState(true);
 
     // Cut inside every block: the failing block is named, nothing is kept.
-    for (size_t Cut : {size_t(5), size_t(20), size_t(40), size_t(2700), Good.size() - 1}) {
-        std::vector<uint8_t> Short(Good.begin(), Good.begin() + static_cast<long>(Cut));
-        Recorder.Log.clear();
-        std::string Error;
-        EXPECT_FALSE(S9X->ParseBlocks(Short, Error)) << Cut;
+    std::string Error;
+    for (auto [Cut, Block] : {std::pair<size_t, const char*>{5, "header"},
+                              {20, "NAM"},
+                              {40, "CPU"},
+                              {2700, "PPU"},
+                              {Good.size() - 1, "SOU"}}) {
+        EXPECT_FALSE(
+            S9X->ParseBlocks(std::vector<uint8_t>(Good.begin(), Good.begin() + static_cast<long>(Cut)), Error));
+        EXPECT_NE(Error.find(Block), std::string::npos) << Error;
         EXPECT_FALSE(S9X->Blocks.HasAPU);
     }
-    std::string Error;
-    std::vector<uint8_t> Cut(Good.begin(), Good.begin() + 2700);
-    S9X->ParseBlocks(Cut, Error);
-    EXPECT_NE(Error.find("\"PPU\""), std::string::npos);
 
     // A length field with a letter in it (one larger than the data, and
     // packed data cut short, are the format suite's).
@@ -195,14 +195,13 @@ TEST_F(S9XTest, DamagedFilesAreRefusedWithTheBlockAndNeverCrash)
     std::copy(Letter.begin(), Letter.end(), At);
     EXPECT_FALSE(S9X->ParseBlocks(Hostile, Error));
 
-    Recorder.Log.clear();
-    EXPECT_FALSE(S9X->LoadFromFile(Dir + "/missing.000"));
-    ASSERT_EQ(Errors(Recorder).size(), 1u);
-    EXPECT_EQ(Errors(Recorder)[0].rfind(Dir + "/missing.000: can't gzopen", 0), 0u);
-
-    // Garbage and empty files are not Snes9x states.
-    WriteBytes(Dir + "/garbage.000", std::vector<uint8_t>(5000, 0x1F));
-    EXPECT_EQ(DetectFormat(Dir + "/garbage.000"), FormatNone);
+    const auto S = std::make_unique<tSNES>();
+    tS9XImage Image;
+    std::vector<uint8_t> SRAM;
+    tError Why;
+    EXPECT_FALSE(ReadS9XFile(Dir + "/missing.000", *S, Image, SRAM, Why));
+    EXPECT_EQ(Why.Reason.rfind("can't gzopen", 0), 0u) << Why.Reason;
+    // Garbage and empty files are the loader test's.
 }
 
 TEST_F(S9XTest, WrittenFieldsAreWhatSnes9xReads)

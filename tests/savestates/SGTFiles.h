@@ -4,21 +4,11 @@
 #include <cstring>
 #include <vector>
 
-#include "TestSupport.h"
+#include "savestates/StateFixtures.h"
 #include "sound/SPC.h"
 
 namespace
 {
-
-using Bytes = std::vector<uint8_t>;
-
-void AddChunk(Bytes& F, const char* ID, const Bytes& Data)
-{
-    F.insert(F.end(), ID, ID + 4);
-    for (int i = 0; i < 4; ++i)
-        F.push_back(static_cast<uint8_t>(Data.size() >> (8 * i)));
-    F.insert(F.end(), Data.begin(), Data.end());
-}
 
 Bytes Header()
 {

@@ -12,17 +12,8 @@
 #include "render/PPU.h"
 #include "savestates/SSL.h"
 
-namespace {
-
-using Bytes = std::vector<uint8_t>;
-
-void AddChunk(Bytes& F, const char* ID, const Bytes& Data)
+namespace
 {
-    F.insert(F.end(), ID, ID + 4);
-    for (int i = 0; i < 4; ++i)
-        F.push_back(static_cast<uint8_t>(Data.size() >> (8 * i)));
-    F.insert(F.end(), Data.begin(), Data.end());
-}
 
 uint32_t U32(const Bytes& F, size_t At)
 {
@@ -120,13 +111,15 @@ struct tOtherSender {
     int Dummy = 0;
 } Other;
 
-class SSLTest : public tModelTest {
-protected:
+class SSLTest : public tModelTest
+{
+  protected:
     void ConvertFromOtherFormat()
     {
         Broadcast(&Other, Note::NewSavestate);
         Broadcast(&Other, Note::NewSNES);
     }
+    bool Load(const Bytes& F) { return LoadBytes(F, ".s01"); }
     Bytes Saved()
     {
         Bytes Out;
@@ -164,8 +157,7 @@ TEST_F(SSLTest, ConvertedStateReadsBackWithWhatTheFormatAdds)
     FillMachine(*SNES, 2);
     ConvertFromOtherFormat();
     const std::string File = TempDir() + "/round.s12";
-    std::string Error;
-    ASSERT_TRUE(SSL->SaveToFile(File, Error)) << Error;
+    ASSERT_TRUE(SaveState(*SSL, File));
     ASSERT_TRUE(LoadSavestate(File)) << (Recorder.Log.empty() ? "" : Recorder.Log[0].Text);
     EXPECT_EQ(StateSlot, "12");
     EXPECT_EQ(SNES->DSP[200], 0) << "the upper DSP half is ZSNES's alone";
@@ -188,8 +180,7 @@ TEST_F(SSLTest, VRAMIsStoredAsLowBytesThenHighBytes)
     EXPECT_EQ(SSL->VRAM[32768], 0x12);
     EXPECT_EQ(SSL->VRAM[65535], 0x99);
 
-    std::string Error;
-    ASSERT_TRUE(SSL->LoadFromMemory(SleuthFile(), Error)) << Error;
+    ASSERT_TRUE(Load(SleuthFile()));
     EXPECT_EQ(SNES->VRAM[0], 0x34);
     EXPECT_EQ(SNES->VRAM[1], 0x12);
 }
@@ -199,8 +190,7 @@ TEST_F(SSLTest, SaveRAMOf8KiBGoesToTheCartridgeAndBackAndEmptyWritesNone)
     Bytes SRAM(8192);
     for (size_t i = 0; i < SRAM.size(); ++i)
         SRAM[i] = static_cast<uint8_t>(i * 3);
-    std::string Error;
-    ASSERT_TRUE(SSL->LoadFromMemory(SleuthFile(SRAM), Error)) << Error;
+    ASSERT_TRUE(Load(SleuthFile(SRAM)));
     EXPECT_EQ(Cart->SRAM, SRAM);
 
     uint32_t Length = 0;
@@ -217,8 +207,7 @@ TEST_F(SSLTest, SaveRAMOf8KiBGoesToTheCartridgeAndBackAndEmptyWritesNone)
 
 TEST_F(SSLTest, LoadedFileIsKeptExactlyAndSavedInTheProgramsOrder)
 {
-    std::string Error;
-    ASSERT_TRUE(SSL->LoadFromMemory(SleuthFile(), Error)) << Error;
+    ASSERT_TRUE(Load(SleuthFile()));
     EXPECT_EQ(SNES->WRAM[0], 0xAB);
     const Bytes F = Saved();
     EXPECT_EQ(F, SleuthFile()) << "another tool's state is written back as it was";
@@ -227,9 +216,8 @@ TEST_F(SSLTest, LoadedFileIsKeptExactlyAndSavedInTheProgramsOrder)
 TEST_F(SSLTest, PreviewPictureIsKeptSavedAndScaled)
 {
     const Bytes Pic = Picture(64, 56);
-    std::string Error;
     const Bytes File = SleuthFile({}, &Pic);
-    ASSERT_TRUE(SSL->LoadFromMemory(File, Error)) << Error;
+    ASSERT_TRUE(Load(File));
     EXPECT_EQ(SSL->PreviewBitmap.Width, 64u);
     EXPECT_EQ(SSL->PreviewBitmap.Height, 56u);
     uint32_t Length = 0;
@@ -259,8 +247,7 @@ TEST_F(SSLTest, HostilePictureSizesGiveNoPreviewAndLoseNothingElse)
     Huge[4] = 0;
     for (const Bytes& Pic : {Mismatch, Huge}) {
         const Bytes File = SleuthFile(Bytes(16, 1), &Pic);
-        std::string Error;
-        EXPECT_TRUE(SSL->LoadFromMemory(File, Error)) << Error;
+        EXPECT_TRUE(Load(File));
         EXPECT_EQ(SSL->PreviewBitmap.Height, 0u);
         EXPECT_EQ(SNES->WRAM[0], 0xAB);
         EXPECT_EQ(Cart->SRAM.size(), 16u);
@@ -288,40 +275,38 @@ TEST_F(SSLTest, ChunksRunningPastTheEndStopReadingCleanly)
     AddChunk(Cut, "XTRA", Bytes(1000, 1));
     Cut.resize(Cut.size() - 900);
     ASSERT_TRUE(tSSL::IsSSLData(Cut)) << "the required chunks were all seen";
-    std::string Error;
-    EXPECT_FALSE(SSL->LoadFromMemory(Cut, Error));
-    EXPECT_NE(Error.find("chunk \"XTRA\""), std::string::npos) << Error;
-    EXPECT_NE(Error.find("only 100 remain"), std::string::npos) << Error;
-    EXPECT_TRUE(SSL->HasSAS1);
-    EXPECT_EQ(SNES->WRAM[0], 0xAB);
+    const auto P = Parsed<tSSLImage>(Cut, ParseSSL);
+    EXPECT_FALSE(P.Ok);
+    EXPECT_NE(P.Error.find("chunk \"XTRA\""), std::string::npos) << P.Error;
+    EXPECT_NE(P.Error.find("only 100 remain"), std::string::npos) << P.Error;
+    EXPECT_TRUE(P.Image.HasSAS1);
+    EXPECT_EQ(P.State->WRAM[0], 0xAB);
 }
 
+// Cut and empty files in general are the format suite's and the loader
+// test's; here, the reasons.
 TEST_F(SSLTest, TruncatedAndGarbageFilesAreRefusedWithAReason)
 {
     const Bytes F = SleuthFile();
-    std::string Error;
-    EXPECT_FALSE(SSL->LoadFromMemory({}, Error));
-    EXPECT_NE(Error.find("too short"), std::string::npos) << Error;
-    EXPECT_FALSE(SSL->LoadFromMemory(Bytes(F.begin(), F.end() - 9 - 8 - SSLSize::SAS1), Error));
-    Bytes Garbage(F.size(), 0xC3);
-    EXPECT_FALSE(SSL->LoadFromMemory(Garbage, Error));
-    EXPECT_NE(Error.find("\"BPS2\""), std::string::npos) << Error;
-
-    const std::string Dir = TempDir();
-    WriteBytes(Dir + "/garbage.s01", Garbage);
-    EXPECT_FALSE(SSL->LoadFromFile(Dir + "/garbage.s01"));
-    ASSERT_FALSE(Recorder.Log.empty());
-    EXPECT_EQ(Recorder.Log.back().Text.rfind(Dir + "/garbage.s01: not a Super Sleuth savestate", 0), 0u);
-
-    // Random damage that must never crash is the fuzzers' (fuzz/Fuzz_Savestate_SSL.cpp).
+    const struct {
+        Bytes F;
+        const char* Reason;
+    } Cases[] = {{{}, "too short"},
+                 {Bytes(F.begin(), F.end() - 9 - 8 - SSLSize::SAS1), "too short (263833 bytes"},
+                 {Bytes(F.size(), 0xC3), "\"BPS2\""}};
+    for (const auto& C : Cases) {
+        const auto P = Parsed<tSSLImage>(C.F, ParseSSL);
+        EXPECT_FALSE(P.Ok);
+        EXPECT_NE(P.Error.find(C.Reason), std::string::npos) << P.Error;
+    }
 }
 
 TEST_F(SSLTest, NotificationsFollowTheSender)
 {
-    std::string Error;
-    ASSERT_TRUE(SSL->LoadFromMemory(SleuthFile(), Error));
+    ASSERT_TRUE(Load(SleuthFile()));
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&SSL->BPS2[2])), "Super Sleuth");
-    // Own versus other senders in general are the format suite's. An edit elsewhere converts again and stamps the program's name.
+    // Own versus other senders in general are the format suite's. An edit elsewhere converts again and stamps the
+    // program's name.
     Broadcast(nullptr, Note::NewSNES);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&SSL->BPS2[2])), "Orlik");
     EXPECT_TRUE(SSL->HasSAS1) << "the SAS1 chunk survives a conversion";

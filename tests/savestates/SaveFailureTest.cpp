@@ -35,37 +35,24 @@ TEST_F(SaveFailureTest, EveryWriterKeepsTheOldFileAndNamesTheReason)
     INI->WriteString("Form_Main.Position", std::string(2 * FullDiskBytes, '1'));
     // The writers that report through the messenger give their last message,
     // which must name the file; the others leave that to their caller.
-    auto Reported = [this](bool Ok, std::string& Error) {
+    auto Reported = [this](bool Ok, tError& Error) {
         if (!Ok && !Recorder.Log.empty())
-            Error = Recorder.Log.back().Text + " [named]";
-        return Ok;
-    };
-    // The others give a tError, whose reason the check reads.
-    auto Reason = [](bool Ok, const tError& From, std::string& Error) {
-        Error = From.Reason;
+            Error = tError(Recorder.Log.back().Text + " [named]");
         return Ok;
     };
     const struct {
         const char* Name;
-        std::function<bool(const std::string&, std::string&)> Save;
+        std::function<bool(const std::string&, tError&)> Save;
     } Writers[] = {
-        {"state.zst", [&](const std::string& F, std::string& E) { return ZST->SaveToFile(F, E); }},
-        {"state.000", [&](const std::string& F, std::string& E) { return S9X->SaveToFile(F, E); }},
-        {"state.s01", [](const std::string& F, std::string& E) { return SSL->SaveToFile(F, E); }},
+        {"state.zst", [](const std::string& F, tError& E) { return ZST->SaveToFile(F, E); }},
+        {"state.000", [](const std::string& F, tError& E) { return S9X->SaveToFile(F, E); }},
+        {"state.s01", [](const std::string& F, tError& E) { return SSL->SaveToFile(F, E); }},
         // The save button's road, which shows what the Super Sleuth writer returns.
-        {"saved.s01", [&](const std::string& F, std::string& E) { return Reported(SaveStateAs(FormatSSL, F), E); }},
-        {"sound.spc",
-         [&](const std::string& F, std::string& E) {
-             tError T;
-             return Reason(SPC->SaveToFile(F, {}, T), T, E);
-         }},
-        {"Orlik.ini",
-         [&](const std::string& F, std::string& E) {
-             tError T;
-             return Reason(INI->SaveToFile(F, T), T, E);
-         }},
+        {"saved.s01", [&](const std::string& F, tError& E) { return Reported(SaveStateAs(FormatSSL, F), E); }},
+        {"sound.spc", [](const std::string& F, tError& E) { return SPC->SaveToFile(F, {}, E); }},
+        {"Orlik.ini", [](const std::string& F, tError& E) { return INI->SaveToFile(F, E); }},
         {"colours.pal",
-         [&](const std::string& F, std::string& E) { return Reported(ExportPalette(F, PaletteJASC, SNES->CGRAM), E); }},
+         [&](const std::string& F, tError& E) { return Reported(ExportPalette(F, PaletteJASC, SNES->CGRAM), E); }},
     };
     const std::vector<uint8_t> Old(300, 0xA5);
     for (const auto& W : Writers)
@@ -73,7 +60,12 @@ TEST_F(SaveFailureTest, EveryWriterKeepsTheOldFileAndNamesTheReason)
             SCOPED_TRACE(std::string(W.Name) + (Failure == tWriteFailure::FullDisk ? " on a full disk" : " read-only"));
             const std::string Dir = TempDir(), Target = Dir + "/" + W.Name;
             WriteBytes(Target, Old);
-            const tSaveResult R = SaveUnder(Failure, Dir, [&](std::string& Error) { return W.Save(Target, Error); });
+            const tSaveResult R = SaveUnder(Failure, Dir, [&](std::string& Error) {
+                tError E;
+                const bool Ok = W.Save(Target, E);
+                Error = E.Reason;
+                return Ok;
+            });
             ASSERT_TRUE(R.Ran);
             EXPECT_FALSE(R.Ok);
             EXPECT_NE(R.Error.find(std::strerror(Failure == tWriteFailure::FullDisk ? EFBIG : EACCES)),

@@ -28,11 +28,11 @@ int main(int argc, char** argv)
     ZST->MachineToImage();
     S9X->ClearBlocks();
     S9X->MachineToBlocks();
-    std::string Error;
+    tError Error;
     const bool Ok = ZST->SaveToFile(Dir + "/demo" + SlotExtension(FormatZST, 0), Error) &&
                     S9X->SaveToFile(Dir + "/demo" + SlotExtension(FormatS9X, 0), Error);
     if (!Ok)
-        std::fprintf(stderr, "orlik-make-demo: cannot write: %s\n", Error.c_str());
+        std::fprintf(stderr, "orlik-make-demo: cannot write: %s\n", Error.Reason.c_str());
     FreeModelObjects();
     return Ok ? 0 : 1;
 }
