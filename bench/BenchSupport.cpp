@@ -21,9 +21,11 @@
 #include "savestates/SSL.h"
 #include "sound/SPC.h"
 
-namespace {
-class tSilentMessenger : public tMessenger {
-public:
+namespace
+{
+class tSilentMessenger : public tMessenger
+{
+  public:
     void Error(std::string_view) override {}
     void Notice(std::string_view, std::string_view) override {}
     bool Question(std::string_view) override { return false; }

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-namespace benchmark {
+namespace benchmark
+{
 class State;
 }
 struct tOptions;

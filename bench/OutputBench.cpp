@@ -18,7 +18,8 @@
 #include "render/Renderer.h"
 #include "render/SceneSwitches.h"
 
-namespace {
+namespace
+{
 const char* const PseudoHiresFixture = "snes9x/m1_pseudo_hires.000";
 const char* const HiresFixture = "snes9x/m5_interlace_rpg.000";
 const char* const LayersFixture = "snes9x/m1_layers.000";

@@ -22,9 +22,11 @@
 #include "render/Renderer.h"
 #include "render/SceneSwitches.h"
 
-namespace {
-class tQuiet : public tMessenger {
-public:
+namespace
+{
+class tQuiet : public tMessenger
+{
+  public:
     void Error(std::string_view) override {}
     void Notice(std::string_view, std::string_view) override {}
     bool Question(std::string_view) override { return false; }
@@ -91,6 +93,6 @@ void BM_ComposeFrame(benchmark::State& St)
     TimeComposeFrame(St, O);
 }
 BENCHMARK(BM_ComposeFrame)->Arg(0)->Arg(1)->ArgName("scale512")->Unit(benchmark::kMicrosecond);
-}
+} // namespace
 
 BENCHMARK_MAIN();

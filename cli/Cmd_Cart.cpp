@@ -8,8 +8,12 @@
 #include "cart/SNESCart.h"
 #include "core/Options.h"
 
-namespace {
-void Row(const char* Name, const std::string& Value) { std::printf("%-22s %s\n", Name, Value.c_str()); }
+namespace
+{
+void Row(const char* Name, const std::string& Value)
+{
+    std::printf("%-22s %s\n", Name, Value.c_str());
+}
 
 std::string Hex(unsigned V, int Digits)
 {
@@ -18,7 +22,10 @@ std::string Hex(unsigned V, int Digits)
     return B;
 }
 
-std::string YesNo(bool B) { return B ? "yes" : "no"; }
+std::string YesNo(bool B)
+{
+    return B ? "yes" : "no";
+}
 
 void Print(const tCart& C)
 {
@@ -42,8 +49,8 @@ void Print(const tCart& C)
         Row("inv. checksum:", Hex(H.InvChecksum, 4));
         Row("checksum:", Hex(H.Checksum, 4));
         Row("checksum matches:", YesNo(H.ChecksumMatches()));
-        Row("computed checksum:", Hex(ComputeChecksum(C.ROM), 4) +
-                                      (ComputeChecksum(C.ROM) == H.Checksum ? " (equal)" : " (differs)"));
+        Row("computed checksum:",
+            Hex(ComputeChecksum(C.ROM), 4) + (ComputeChecksum(C.ROM) == H.Checksum ? " (equal)" : " (differs)"));
         Row("maker code:", "\"" + H.Maker + "\"");
         Row("game code:", "\"" + H.GameCode + "\"");
         Row("expansion RAM:", Hex(H.ExpRAM, 2));
@@ -55,12 +62,11 @@ void Print(const tCart& C)
     if (IPS->LastPatchName.empty())
         Row("IPS patch:", "none applied");
     else
-        Row("IPS patch:", std::string(IPS->LastResult.Signature ? "applied" : "not applied (no PATCH signature)") +
-                              " from " + IPS->LastPatchName + ", " + std::to_string(IPS->LastResult.Records) +
-                              " records" + (IPS->LastResult.Truncated ? ", truncated" : "") +
-                              (IPS->LastResult.GrownBy ? ", ROM grew by " + std::to_string(IPS->LastResult.GrownBy) +
-                                                             " bytes"
-                                                       : ""));
+        Row("IPS patch:",
+            std::string(IPS->LastResult.Signature ? "applied" : "not applied (no PATCH signature)") + " from " +
+                IPS->LastPatchName + ", " + std::to_string(IPS->LastResult.Records) + " records" +
+                (IPS->LastResult.Truncated ? ", truncated" : "") +
+                (IPS->LastResult.GrownBy ? ", ROM grew by " + std::to_string(IPS->LastResult.GrownBy) + " bytes" : ""));
     Row("SRAM:", C.SRAM.empty() ? "none" : std::to_string(C.SRAM.size()) + " bytes from .srm");
 }
 
@@ -100,6 +106,6 @@ int CartCmd(const std::vector<std::string>& Args)
     return Result;
 }
 
-tCommandRegistrar Reg({"cart", "cart [--no-ips] ROM...", "internal header, map mode, copier header, IPS and SRAM of cartridges",
-                       CartCmd});
-}
+tCommandRegistrar Reg({"cart", "cart [--no-ips] ROM...",
+                       "internal header, map mode, copier header, IPS and SRAM of cartridges", CartCmd});
+} // namespace

@@ -9,7 +9,8 @@
 #include "core/FileIO.h"
 #include "core/SNES.h"
 
-namespace {
+namespace
+{
 int Detect(const std::vector<std::string>& Args)
 {
     if (Args.empty()) {
@@ -39,4 +40,4 @@ int Detect(const std::vector<std::string>& Args)
 }
 
 tCommandRegistrar Reg({"detect", "detect FILE...", "format, kind and slot of savestate files", Detect});
-}
+} // namespace

@@ -11,7 +11,8 @@
 #include "core/SNES.h"
 #include "render/HDMATable.h"
 
-namespace {
+namespace
+{
 void PrintChannel(int N, bool Lines)
 {
     std::printf("channel %d\n", N);
@@ -30,8 +31,8 @@ void PrintChannel(int N, bool Lines)
     }
     std::printf("  %4s  %-8s %-6s %-9s %-3s %s\n", "#", "source", "dest", "bin", "hex", "dec");
     for (const tHDMARow& R : L.Rows)
-        std::printf("  %4s  %-8s %-6s %-9s %-3s %s\n", R.Line.c_str(), R.Source.c_str(), R.Dest.c_str(),
-                    R.Bin.c_str(), R.Hex.c_str(), R.Dec.c_str());
+        std::printf("  %4s  %-8s %-6s %-9s %-3s %s\n", R.Line.c_str(), R.Source.c_str(), R.Dest.c_str(), R.Bin.c_str(),
+                    R.Hex.c_str(), R.Dec.c_str());
 }
 
 int HdmaCmd(const std::vector<std::string>& Args)
@@ -85,4 +86,4 @@ int HdmaCmd(const std::vector<std::string>& Args)
 
 tCommandRegistrar Reg({"hdma", "hdma STATE [--channel N] [--cart ROM]", "the HDMA tables of a savestate, line by line",
                        HdmaCmd});
-}
+} // namespace

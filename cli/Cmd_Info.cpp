@@ -214,6 +214,6 @@ int Info(const std::vector<std::string>& Args)
     return Result;
 }
 
-tCommandRegistrar Reg({"info", "info [--cart ROM] FILE... [--json]", "format, registers, screen and parts of savestates; SPC tags",
-                       Info});
+tCommandRegistrar Reg({"info", "info [--cart ROM] FILE... [--json]",
+                       "format, registers, screen and parts of savestates; SPC tags", Info});
 } // namespace

@@ -20,20 +20,20 @@
 
 #include <unistd.h>
 
-namespace {
+namespace
+{
 namespace fs = std::filesystem;
 
-const char* const Usage =
-    "usage: orlik-cli render FILE... -o OUT.png|OUT.bmp|FOLDER [options]\n"
-    "  --view screen|screen8|bg1|bg2|bg3|bg4|sprites|mode7   (default screen)\n"
-    "  --priority 0|1|both     tile priorities of a bg or mode7 view (default both)\n"
-    "  --ext                   mode7: the EXTBG view\n"
-    "  --sub                   screen8: the sub screen\n"
-    "  --no-windows --no-brightness --ignore-mosaic\n"
-    "  --scale512 --blur --soft-blur\n"
-    "  --transparency const|none|col0|#RRGGBB   layer views (default const)\n"
-    "  --format png|bmp        pictures written into a folder (default png)\n"
-    "With several files OUT is a folder; each picture is named after its file.\n";
+const char* const Usage = "usage: orlik-cli render FILE... -o OUT.png|OUT.bmp|FOLDER [options]\n"
+                          "  --view screen|screen8|bg1|bg2|bg3|bg4|sprites|mode7   (default screen)\n"
+                          "  --priority 0|1|both     tile priorities of a bg or mode7 view (default both)\n"
+                          "  --ext                   mode7: the EXTBG view\n"
+                          "  --sub                   screen8: the sub screen\n"
+                          "  --no-windows --no-brightness --ignore-mosaic\n"
+                          "  --scale512 --blur --soft-blur\n"
+                          "  --transparency const|none|col0|#RRGGBB   layer views (default const)\n"
+                          "  --format png|bmp        pictures written into a folder (default png)\n"
+                          "With several files OUT is a folder; each picture is named after its file.\n";
 
 enum class tView { Screen, Screen8, BG, Sprites, Mode7 };
 
@@ -189,8 +189,8 @@ bool RenderOne(const tRenderArgs& A, const std::string& OutName, tError& Error)
     case tView::BG:
         DrawBGPlane(*PPU, A.Layer, A.Priority0, A.Priority1, A.Transparency, Picture8);
         if (Picture8.Width == 0) {
-            Error = tError("BG" + std::to_string(A.Layer + 1) + " is not part of BG mode " +
-                           std::to_string(PPU->BGMode));
+            Error =
+                tError("BG" + std::to_string(A.Layer + 1) + " is not part of BG mode " + std::to_string(PPU->BGMode));
             return false;
         }
         break;
@@ -270,4 +270,4 @@ int Render(const std::vector<std::string>& Args)
 
 tCommandRegistrar Reg({"render", "render FILE... -o OUT [--view V] ...", "the scene viewer's pictures as PNG or BMP",
                        Render});
-}
+} // namespace

@@ -7,8 +7,12 @@
 #include "core/FileIO.h"
 #include "sound/SMV.h"
 
-namespace {
-void Row(const char* Name, const std::string& Value) { std::printf("%-22s %s\n", Name, Value.c_str()); }
+namespace
+{
+void Row(const char* Name, const std::string& Value)
+{
+    std::printf("%-22s %s\n", Name, Value.c_str());
+}
 
 std::string Hex(uint32_t V, int Digits)
 {
@@ -44,8 +48,8 @@ void Print(const std::string& Name, const tSMV& S)
     } else {
         Row("ROM information:", "none");
     }
-    Row("embedded data:", S.EmbeddedError.empty() ? std::to_string(S.Embedded.size()) + " bytes unpacked"
-                                                  : S.EmbeddedError);
+    Row("embedded data:",
+        S.EmbeddedError.empty() ? std::to_string(S.Embedded.size()) + " bytes unpacked" : S.EmbeddedError);
     Row("controller data:", std::to_string(S.ControllerData.size()) + " bytes");
 }
 
@@ -98,4 +102,4 @@ int SmvCmd(const std::vector<std::string>& Args)
 
 tCommandRegistrar Reg({"smv", "smv MOVIE [--extract-state OUT]",
                        "header, metadata and ROM information of a Snes9x movie; its quicksave", SmvCmd});
-}
+} // namespace

@@ -16,7 +16,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 constexpr const char* Usage =
     "usage: orlik-cli spc FILE... -o OUT [--song TEXT] [--game TEXT] [--artist TEXT] [--dumper TEXT]\n"
     "                     [--comments TEXT] [--length SECONDS] [--fade MS] [--show]\n"

@@ -5,8 +5,9 @@
 
 #include <string>
 
-class tOutputs {
-public:
+class tOutputs
+{
+  public:
     // Creates the folder when one is needed; false, with the reason on
     // stderr, when it cannot be made.
     bool Prepare(const std::string& Out, size_t Inputs);
@@ -15,7 +16,7 @@ public:
     // on stderr, when that is the input itself.
     std::string For(const std::string& Input, const std::string& Extension, const char* Tail) const;
 
-private:
+  private:
     std::string Out_;
     bool Folder_ = false;
 };

@@ -7,7 +7,8 @@
 #include "core/Routines.h"
 #include "sound/SPC.h"
 
-namespace {
+namespace
+{
 // The dumping emulators by their ID666 code.
 constexpr const char* EmulatorNames[] = {"[unknown]", "ZSNES", "SNES9x", "ZST2SPC", "ETC", "SNEShout", "ZSNESW"};
 
@@ -23,11 +24,14 @@ std::string ExtValue(const tSPC_ExtTag& T)
     const uint32_t Int = GetLE<0, 4>(T.Data);
     switch (T.ID) {
     case 0x05: // year, month, day
-        return std::to_string(GetLE<0, 2>(T.Data)) + "-" + std::to_string(T.Data[2]) + "-" +
-               std::to_string(T.Data[3]);
-    case 0x30: case 0x31: case 0x32: case 0x33:
+        return std::to_string(GetLE<0, 2>(T.Data)) + "-" + std::to_string(T.Data[2]) + "-" + std::to_string(T.Data[3]);
+    case 0x30:
+    case 0x31:
+    case 0x32:
+    case 0x33:
         return std::to_string(Int) + " (" + std::to_string(Int / 64000.0).substr(0, 8) + " s)";
-    case 0x35: case 0x36:
+    case 0x35:
+    case 0x36:
         return std::to_string(Int);
     default:
         break;

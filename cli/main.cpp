@@ -14,7 +14,8 @@
 #include "core/SharedData.h"
 #include "sound/SPC.h"
 
-namespace {
+namespace
+{
 tStderrMessenger CliMessenger;
 bool Started = false;
 
@@ -22,11 +23,12 @@ void PrintUsage(FILE* Out)
 {
     std::fprintf(Out, "usage: orlik-cli COMMAND [ARGS]\n\ncommands:\n");
     auto Table = CommandTable();
-    std::sort(Table.begin(), Table.end(), [](const tCommand& A, const tCommand& B) { return std::strcmp(A.Name, B.Name) < 0; });
+    std::sort(Table.begin(), Table.end(),
+              [](const tCommand& A, const tCommand& B) { return std::strcmp(A.Name, B.Name) < 0; });
     for (const tCommand& C : Table)
         std::fprintf(Out, "  %-40s %s\n", C.Usage, C.Summary);
 }
-}
+} // namespace
 
 std::vector<tCommand>& CommandTable()
 {
@@ -49,7 +51,10 @@ void StartCore()
     Options().CBox_OpenCart = false;
 }
 
-void SetMessageContext(const std::string& FileName) { CliMessenger.Context = FileName; }
+void SetMessageContext(const std::string& FileName)
+{
+    CliMessenger.Context = FileName;
+}
 
 void PrintFileError(const std::string& FileName, const std::string& What, tError Error)
 {

@@ -24,7 +24,8 @@
 #include "core/SNES.h"
 #include "render/PPU.h"
 
-namespace RenderInput {
+namespace RenderInput
+{
 inline constexpr size_t Registers = 0x00, RegisterCount = 0x34;
 inline constexpr size_t Scrolls = 0x34, Matrix = 0x44, Fixed = 0x50, FirstSprite = 0x53;
 inline constexpr size_t Switches = 0x54, More = 0x55, Layering = 0x56, Pictures = 0x59;

@@ -44,8 +44,8 @@ std::string FixturePath(const std::string& Sub)
 std::string TempDir()
 {
     static int Counter = 0;
-    fs::path P = fs::temp_directory_path() /
-                 ("orlik-test-" + std::to_string(::getpid()) + "-" + std::to_string(++Counter));
+    fs::path P =
+        fs::temp_directory_path() / ("orlik-test-" + std::to_string(::getpid()) + "-" + std::to_string(++Counter));
     fs::remove_all(P);
     fs::create_directories(P);
     struct tCleanup {

@@ -168,8 +168,7 @@ void tForm_Main::AddWindowButtons(QToolBar* Bar, tButtonGroup Group)
     std::sort(Rows.begin(), Rows.end(),
               [](const tWindowRow* A, const tWindowRow* B) { return A->ButtonOrder < B->ButtonOrder; });
     for (const tWindowRow* W : Rows) {
-        QToolButton* B =
-            AddButton(Bar, QString::fromLatin1(W->Button), QString::fromLatin1(W->ButtonHint), true, true);
+        QToolButton* B = AddButton(Bar, QString::fromLatin1(W->Button), QString::fromLatin1(W->ButtonHint), true, true);
         connect(B, &QToolButton::clicked, this, [this, B] { GUI_ClickBtn(B); });
     }
 }

@@ -41,8 +41,7 @@ struct tWindowHooks {
 };
 
 // The hooks of a window of class T kept in the pointer *Global.
-template <class T, auto Global>
-constexpr tWindowHooks Hooks()
+template <class T, auto Global> constexpr tWindowHooks Hooks()
 {
     return {[](const tWindowRow& Row, QWidget* MainWindow) -> QWidget* {
                 auto* W = new T(Row, MainWindow);

@@ -405,8 +405,9 @@ void tForm_Options::GUI_ClickColor(QPushButton* Panel)
 QWidget* tForm_Options::TargetWindow() const
 {
     const int Page = PageControl->currentIndex();
-    return Page >= 0 && static_cast<size_t>(Page) < PageRows_.size() ? PageRows_[static_cast<size_t>(Page)]->Window.Get()
-                                                                     : nullptr;
+    return Page >= 0 && static_cast<size_t>(Page) < PageRows_.size()
+               ? PageRows_[static_cast<size_t>(Page)]->Window.Get()
+               : nullptr;
 }
 
 void tForm_Options::GUI_WndFont()

@@ -2,8 +2,12 @@
 
 #include "core/LittleEndian.h"
 
-namespace {
-uint16_t Word(std::span<const uint8_t> A, uint32_t Off) { return static_cast<uint16_t>(ReadLE<2>(&A[Off])); }
+namespace
+{
+uint16_t Word(std::span<const uint8_t> A, uint32_t Off)
+{
+    return static_cast<uint16_t>(ReadLE<2>(&A[Off]));
+}
 
 std::string Text(std::span<const uint8_t> A, uint32_t Off, uint32_t Len)
 {
@@ -24,7 +28,7 @@ uint32_t SumRange(std::span<const uint8_t> ROM, size_t From, size_t Len)
         Sum += ROM[i];
     return Sum;
 }
-}
+} // namespace
 
 uint32_t HeaderOffsetOf(tMapMode Mode)
 {
@@ -69,7 +73,10 @@ bool tCartHeader::HasBattery() const
     return L == 2 || L == 5 || L == 6;
 }
 
-bool tCartHeader::HasCoProcessor() const { return (CartType & 15) >= 3 || (CartType >> 4) >= 1; }
+bool tCartHeader::HasCoProcessor() const
+{
+    return (CartType & 15) >= 3 || (CartType >> 4) >= 1;
+}
 
 uint32_t tCartHeader::SRAMBytes() const
 {
@@ -79,7 +86,10 @@ uint32_t tCartHeader::SRAMBytes() const
     return 1024u << SRAMSizeByte;
 }
 
-std::string tCartHeader::VersionText() const { return "1." + std::to_string(Version); }
+std::string tCartHeader::VersionText() const
+{
+    return "1." + std::to_string(Version);
+}
 
 tCartHeader ReadCartHeader(std::span<const uint8_t> ROM, tMapMode Mode)
 {

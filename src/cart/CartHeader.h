@@ -25,27 +25,27 @@ const char* MapModeName(tMapMode Mode);
 bool MapModeFits(uint32_t ROMSize, tMapMode Mode);
 
 struct tCartHeader {
-    bool Present = false;    // the header area lies inside the ROM
-    std::string ROMName;     // $FFC0, 21 characters
-    uint8_t MapModeByte = 0; // $FFD5
-    uint8_t CartType = 0;    // $FFD6: high nibble co-processor, low nibble RAM/battery
-    uint8_t ROMSizeByte = 0; // $FFD7: 1 KiB shl n
-    uint8_t SRAMSizeByte = 0; // $FFD8: 1 KiB shl n, 0 none
-    uint8_t Region = 0;      // $FFD9
-    uint8_t License = 0;     // $FFDA, $33 means the extended header is valid
-    uint8_t Version = 0;     // $FFDB
-    uint16_t InvChecksum = 0; // $FFDC
-    uint16_t Checksum = 0;    // $FFDE
-    std::string Maker;       // $FFB0, 2 characters
-    std::string GameCode;    // $FFB2, 4 characters
-    uint8_t ExpRAM = 0;      // $FFBD
+    bool Present = false;       // the header area lies inside the ROM
+    std::string ROMName;        // $FFC0, 21 characters
+    uint8_t MapModeByte = 0;    // $FFD5
+    uint8_t CartType = 0;       // $FFD6: high nibble co-processor, low nibble RAM/battery
+    uint8_t ROMSizeByte = 0;    // $FFD7: 1 KiB shl n
+    uint8_t SRAMSizeByte = 0;   // $FFD8: 1 KiB shl n, 0 none
+    uint8_t Region = 0;         // $FFD9
+    uint8_t License = 0;        // $FFDA, $33 means the extended header is valid
+    uint8_t Version = 0;        // $FFDB
+    uint16_t InvChecksum = 0;   // $FFDC
+    uint16_t Checksum = 0;      // $FFDE
+    std::string Maker;          // $FFB0, 2 characters
+    std::string GameCode;       // $FFB2, 4 characters
+    uint8_t ExpRAM = 0;         // $FFBD
     uint8_t SpecialVersion = 0; // $FFBE
-    uint8_t CartSub = 0;     // $FFBF
-    uint16_t NMIVector = 0;  // $FFEA, native mode
-    uint16_t ResetVector = 0; // $FFFC
+    uint8_t CartSub = 0;        // $FFBF
+    uint16_t NMIVector = 0;     // $FFEA, native mode
+    uint16_t ResetVector = 0;   // $FFFC
 
-    bool HasRAM() const;        // low nibble of the type 1, 2, 4 or 5
-    bool HasBattery() const;    // low nibble 2, 5 or 6
+    bool HasRAM() const;         // low nibble of the type 1, 2, 4 or 5
+    bool HasBattery() const;     // low nibble 2, 5 or 6
     bool HasCoProcessor() const; // low nibble 3 or more, or any high nibble
     // The checksum is the bitwise complement of the inverse checksum. Only the
     // pair is compared; the ROM's real byte sum is ComputeChecksum's business.

@@ -4,7 +4,8 @@
 
 #include "core/FileIO.h"
 
-namespace {
+namespace
+{
 // Closes the archive on every path out.
 struct tUnzFile {
     unzFile F;
@@ -15,7 +16,7 @@ struct tUnzFile {
             unzClose(F);
     }
 };
-}
+} // namespace
 
 bool ReadFirstZipEntry(const std::string& FileName, std::vector<uint8_t>& Data, tError& Error, uint64_t Limit)
 {

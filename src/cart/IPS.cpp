@@ -8,7 +8,8 @@
 #include "core/Messages.h"
 #include "core/Options.h"
 
-namespace {
+namespace
+{
 // Makes room for Count bytes at Offset. Both come from 24- and 16-bit fields,
 // so the end never passes MaxPatchedROMSize.
 void Reserve(std::vector<uint8_t>& ROM, uint32_t Offset, uint32_t Count, tIPSResult& Res)
@@ -19,7 +20,7 @@ void Reserve(std::vector<uint8_t>& ROM, uint32_t Offset, uint32_t Count, tIPSRes
         ROM.resize(static_cast<size_t>(End), 0);
     }
 }
-}
+} // namespace
 
 tIPSResult ApplyIPS(std::span<const uint8_t> Patch, std::vector<uint8_t>& ROM)
 {

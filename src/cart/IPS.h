@@ -38,8 +38,9 @@ struct tIPSResult {
 // any gap with zeros.
 tIPSResult ApplyIPS(std::span<const uint8_t> Patch, std::vector<uint8_t>& ROM);
 
-class tIPS : public tReceiver {
-public:
+class tIPS : public tReceiver
+{
+  public:
     // What the last ApplyPatch found; PatchName is empty when no patch file
     // lay beside the cartridge.
     std::string LastPatchName;

@@ -9,7 +9,8 @@
 
 std::string LastMissingBase;
 
-namespace {
+namespace
+{
 size_t ExtensionStart(const std::string& Name)
 {
     const size_t Slash = Name.find_last_of("/\\");
@@ -18,7 +19,7 @@ size_t ExtensionStart(const std::string& Name)
         return std::string::npos;
     return Dot;
 }
-}
+} // namespace
 
 std::string ExtensionOf(const std::string& Name)
 {
@@ -44,7 +45,8 @@ bool tCart::LoadZipped(const std::string& Name, std::vector<uint8_t>& Data, tErr
     return ReadFirstZipEntry(Name, Data, Error, MaxCartFileSize);
 }
 
-namespace {
+namespace
+{
 // Only the exact lower-case extension marks an archive; "x.ZIP" is taken as a
 // plain image like any other cartridge extension.
 bool IsZipName(const std::string& Name)

@@ -25,12 +25,13 @@ inline constexpr uint64_t MaxSRAMFileSize = 1ull << 20;
 // remainder modulo 32 KiB is the copier header (typically 0 or 512 bytes).
 inline constexpr uint32_t CopierHeaderUnit = 32768;
 
-class tCart : public tReceiver {
-public:
-    std::vector<uint8_t> FileData; // after loading: only the copier header
-    bool HiROM = false;            // HiROM addressing, read by MapAddress through ROMView
-    std::vector<uint8_t> ROM;      // the ROM image without copier header
-    std::string FileName;          // empty when no cartridge is loaded
+class tCart : public tReceiver
+{
+  public:
+    std::vector<uint8_t> FileData;  // after loading: only the copier header
+    bool HiROM = false;             // HiROM addressing, read by MapAddress through ROMView
+    std::vector<uint8_t> ROM;       // the ROM image without copier header
+    std::string FileName;           // empty when no cartridge is loaded
     uint32_t HeaderOffset = 0x7FB0; // internal header area within ROM, from MapMode
     std::string LastFileName;       // newest entry of the recent list, for the reload button
     std::vector<uint8_t> SRAM;

@@ -8,12 +8,16 @@
 #include "core/LittleEndian.h"
 #include "core/PictureFiles.h"
 
-namespace {
+namespace
+{
 constexpr uint32_t FileHeaderSize = 14;
 constexpr uint32_t InfoHeaderSize = 40;
 constexpr uint32_t BI_RGB = 0, BI_BITFIELDS = 3;
 
-size_t RowBytes(int32_t Width, int Bits) { return (static_cast<size_t>(Width) * Bits + 31) / 32 * 4; }
+size_t RowBytes(int32_t Width, int Bits)
+{
+    return (static_cast<size_t>(Width) * Bits + 31) / 32 * 4;
+}
 
 void PutHeaders(std::vector<uint8_t>& O, int32_t W, int32_t H, int Bits, uint32_t TableEntries)
 {
@@ -46,7 +50,7 @@ bool CheckSize(int32_t W, int32_t H, tError& Error)
     return true;
 }
 
-}
+} // namespace
 
 bool EncodeBMP(const tPicture8& Picture, int BitsPerPixel, std::vector<uint8_t>& Out, tError& Error)
 {
@@ -102,9 +106,9 @@ bool DecodeBMP(std::span<const uint8_t> Data, bool Indexed, tPicture8* Out8, tPi
         Error = tError("not a BMP file");
         return false;
     }
-    if (!R.U32LE(FileSize) || !R.U32LE(Reserved) || !R.U32LE(PixelOffset) || !R.U32LE(HeaderSize) ||
-        !R.U32LE(RawW) || !R.U32LE(RawH) || !R.U16LE(Planes) || !R.U16LE(Bits) || !R.U32LE(Compression) ||
-        !R.U32LE(ImageSize) || !R.U32LE(XRes) || !R.U32LE(YRes) || !R.U32LE(Used) || !R.U32LE(Important)) {
+    if (!R.U32LE(FileSize) || !R.U32LE(Reserved) || !R.U32LE(PixelOffset) || !R.U32LE(HeaderSize) || !R.U32LE(RawW) ||
+        !R.U32LE(RawH) || !R.U16LE(Planes) || !R.U16LE(Bits) || !R.U32LE(Compression) || !R.U32LE(ImageSize) ||
+        !R.U32LE(XRes) || !R.U32LE(YRes) || !R.U32LE(Used) || !R.U32LE(Important)) {
         Error = tError("BMP header truncated");
         return false;
     }
@@ -118,8 +122,7 @@ bool DecodeBMP(std::span<const uint8_t> Data, bool Indexed, tPicture8* Out8, tPi
     const int64_t H = TopDown ? -static_cast<int64_t>(SignedH) : SignedH;
     if (W <= 0 || H <= 0 || static_cast<uint32_t>(W) > MaxPictureSide || H > MaxPictureSide ||
         static_cast<uint64_t>(W) * static_cast<uint64_t>(H) > MaxPicturePixels) {
-        Error =
-            tError("BMP picture of " + std::to_string(W) + "x" + std::to_string(H) + " pixels is not supported");
+        Error = tError("BMP picture of " + std::to_string(W) + "x" + std::to_string(H) + " pixels is not supported");
         return false;
     }
     const bool BitFields32 = Compression == BI_BITFIELDS && Bits == 32;

@@ -2,13 +2,20 @@
 
 #include <array>
 
-namespace {
+namespace
+{
 std::array<tReceiver*, static_cast<int>(tBusSlot::Count)> Receivers{};
 }
 
-void RegisterReceiver(tBusSlot Slot, tReceiver* Receiver) { Receivers[static_cast<int>(Slot)] = Receiver; }
+void RegisterReceiver(tBusSlot Slot, tReceiver* Receiver)
+{
+    Receivers[static_cast<int>(Slot)] = Receiver;
+}
 
-tReceiver* ReceiverAt(tBusSlot Slot) { return Receivers[static_cast<int>(Slot)]; }
+tReceiver* ReceiverAt(tBusSlot Slot)
+{
+    return Receivers[static_cast<int>(Slot)];
+}
 
 void Broadcast(const void* Sender, tNote Msg)
 {

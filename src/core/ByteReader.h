@@ -10,8 +10,9 @@
 
 #include "core/LittleEndian.h"
 
-class tByteReader {
-public:
+class tByteReader
+{
+  public:
     tByteReader() = default;
     explicit tByteReader(std::span<const uint8_t> Data) : Data_(Data) {}
 
@@ -79,7 +80,7 @@ public:
         return true;
     }
 
-private:
+  private:
     std::span<const uint8_t> Data_;
     size_t Pos_ = 0;
 };

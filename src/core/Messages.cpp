@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 tStderrMessenger DefaultMessenger;
 tMessenger* Current = nullptr;
 
@@ -13,15 +14,27 @@ void Print(const std::string& Context, std::string_view Kind, std::string_view T
     std::fprintf(stderr, "%.*s%.*s\n", static_cast<int>(Kind.size()), Kind.data(), static_cast<int>(Text.size()),
                  Text.data());
 }
+} // namespace
+
+tMessenger& Messages()
+{
+    return Current ? *Current : DefaultMessenger;
 }
 
-tMessenger& Messages() { return Current ? *Current : DefaultMessenger; }
+void SetMessenger(tMessenger* M)
+{
+    Current = M;
+}
 
-void SetMessenger(tMessenger* M) { Current = M; }
+void tStderrMessenger::Error(std::string_view Text)
+{
+    Print(Context, "error: ", Text);
+}
 
-void tStderrMessenger::Error(std::string_view Text) { Print(Context, "error: ", Text); }
-
-void tStderrMessenger::Notice(std::string_view Text, std::string_view) { Print(Context, "", Text); }
+void tStderrMessenger::Notice(std::string_view Text, std::string_view)
+{
+    Print(Context, "", Text);
+}
 
 bool tStderrMessenger::Question(std::string_view Text)
 {

@@ -7,8 +7,9 @@
 #include <string>
 #include <string_view>
 
-class tMessenger {
-public:
+class tMessenger
+{
+  public:
     virtual ~tMessenger() = default;
     // An error box: error icon, one "OK" button.
     virtual void Error(std::string_view Text) = 0;
@@ -26,8 +27,9 @@ void SetMessenger(tMessenger* M);
 
 // Writes to stderr, prefixing every line with a context such as the file
 // being worked on. The command-line tool uses it.
-class tStderrMessenger : public tMessenger {
-public:
+class tStderrMessenger : public tMessenger
+{
+  public:
     std::string Context;
     void Error(std::string_view Text) override;
     void Notice(std::string_view Text, std::string_view Button) override;

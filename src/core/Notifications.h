@@ -6,12 +6,13 @@
 
 #include <string_view>
 
-class tNote {
-public:
+class tNote
+{
+  public:
     constexpr std::string_view Text() const { return Text_; }
     constexpr bool operator==(const tNote& Other) const { return Text_ == Other.Text_; }
 
-private:
+  private:
     friend struct tNoteMaker;
     constexpr explicit tNote(std::string_view T) : Text_(T) {}
     std::string_view Text_;
@@ -21,7 +22,8 @@ struct tNoteMaker {
     static constexpr tNote Make(std::string_view T) { return tNote(T); }
 };
 
-namespace Note {
+namespace Note
+{
 inline constexpr tNote Startup = tNoteMaker::Make("startup");
 inline constexpr tNote LoadConfig = tNoteMaker::Make("load config");
 inline constexpr tNote SaveConfig = tNoteMaker::Make("save config");

@@ -11,12 +11,13 @@
 
 struct tOptions {
     // cartridge dialog
-    bool CBox_CartNoWin = true;    // "use the custom dialog"
-    bool CBox_CartClose = true;    // "close after loading"
-    bool CBox_CartGrid = true;     // "use gridlines"
-    bool CBox_CartNoCur = true;    // "no current directory"
+    bool CBox_CartNoWin = true; // "use the custom dialog"
+    bool CBox_CartClose = true; // "close after loading"
+    bool CBox_CartGrid = true;  // "use gridlines"
+    bool CBox_CartNoCur = true; // "no current directory"
     // "use these extensions, in this order": the memo's lines
-    std::vector<std::string> Memo_CartExts = {"058 078 1 bin dx2 eur ", "fig gb gbc jap mgd mgh ", "sfc smc swc ufo usa"};
+    std::vector<std::string> Memo_CartExts = {"058 078 1 bin dx2 eur ", "fig gb gbc jap mgd mgh ",
+                                              "sfc smc swc ufo usa"};
 
     // hex editor; colours are 0x00RRGGBB
     uint32_t Panel_HexBG = 0xFFFFFF;       // "background", white

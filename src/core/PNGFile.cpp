@@ -12,7 +12,8 @@
 
 #include "core/PictureFiles.h"
 
-namespace {
+namespace
+{
 // Screens and tile sheets are flat areas of few colours. One fixed filter per
 // picture kind spares libpng trying each filter on every row: "sub" for RGB
 // rows (neighbouring pixels repeat), none for palette indexes (differences of
@@ -47,8 +48,8 @@ void OnWarning(png_structp, png_const_charp) {}
 
 // Rows are handed over as prepared 8-bit scanlines. Only plain C data lives
 // between setjmp and the libpng calls, so a longjmp skips no destructor.
-bool Encode(int32_t Width, int32_t Height, int ColourType, const png_color* Palette, int PaletteSize,
-            png_bytepp Rows, std::vector<uint8_t>& Out, tError& Error)
+bool Encode(int32_t Width, int32_t Height, int ColourType, const png_color* Palette, int PaletteSize, png_bytepp Rows,
+            std::vector<uint8_t>& Out, tError& Error)
 {
     tWriteState State{&Out, {}};
     png_structp Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &State, OnError, OnWarning);
@@ -84,7 +85,7 @@ bool CheckSize(int32_t Width, int32_t Height, tError& Error)
     }
     return true;
 }
-}
+} // namespace
 
 bool EncodePNG(const tPicture8& Picture, std::vector<uint8_t>& Out, tError& Error)
 {
@@ -102,7 +103,8 @@ bool EncodePNG(const tPicture8& Picture, std::vector<uint8_t>& Out, tError& Erro
     return Encode(Picture.Width, Picture.Height, PNG_COLOR_TYPE_PALETTE, Palette, 256, Rows.data(), Out, Error);
 }
 
-namespace {
+namespace
+{
 // The picture's pixels as indexes into a table of its colours in the order
 // they first appear; false when it has more than 256.
 bool MapColours(const tPicture32& Picture, std::vector<uint8_t>& Indexes, png_color* Palette, int& Count)
@@ -174,8 +176,7 @@ bool EncodePNG(const tPicture32& Picture, std::vector<uint8_t>& Out, tError& Err
 // Reads a PNG held in memory. With Indexed the file must be colour-mapped and
 // its indexes and colour map are returned; otherwise RGB pixels (alpha laid
 // over black).
-bool DecodePNG(std::span<const uint8_t> Data, bool Indexed, tPicture8* Out8, tPicture32* Out32,
-               tError& Error)
+bool DecodePNG(std::span<const uint8_t> Data, bool Indexed, tPicture8* Out8, tPicture32* Out32, tError& Error)
 {
     png_image Image;
     std::memset(&Image, 0, sizeof Image);

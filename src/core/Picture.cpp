@@ -3,7 +3,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 template <typename tPixel>
 void StretchPixels(std::vector<tPixel>& Pixels, int32_t& Width, int32_t& Height, int32_t FX, int32_t FY)
 {
@@ -27,7 +28,7 @@ void StretchPixels(std::vector<tPixel>& Pixels, int32_t& Width, int32_t& Height,
     Width = W;
     Height = H;
 }
-}
+} // namespace
 
 void tPicture8::Resize(int32_t W, int32_t H)
 {
@@ -36,7 +37,10 @@ void tPicture8::Resize(int32_t W, int32_t H)
     Pixels.assign(static_cast<size_t>(Width) * static_cast<size_t>(Height), 0);
 }
 
-void tPicture8::Stretch(int32_t FactorX, int32_t FactorY) { StretchPixels(Pixels, Width, Height, FactorX, FactorY); }
+void tPicture8::Stretch(int32_t FactorX, int32_t FactorY)
+{
+    StretchPixels(Pixels, Width, Height, FactorX, FactorY);
+}
 
 void tPicture32::Resize(int32_t W, int32_t H)
 {
@@ -45,4 +49,7 @@ void tPicture32::Resize(int32_t W, int32_t H)
     Pixels.assign(static_cast<size_t>(Width) * static_cast<size_t>(Height), 0);
 }
 
-void tPicture32::Stretch(int32_t FactorX, int32_t FactorY) { StretchPixels(Pixels, Width, Height, FactorX, FactorY); }
+void tPicture32::Stretch(int32_t FactorX, int32_t FactorY)
+{
+    StretchPixels(Pixels, Width, Height, FactorX, FactorY);
+}

@@ -6,8 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-class tPicture32 {
-public:
+class tPicture32
+{
+  public:
     int32_t Width = 0;
     int32_t Height = 0;
     std::vector<uint32_t> Pixels; // Height rows of Width pixels
@@ -15,10 +16,7 @@ public:
     // New size with every pixel 0.
     void Resize(int32_t W, int32_t H);
     uint32_t* Row(int32_t Y) { return Pixels.data() + static_cast<size_t>(Y) * static_cast<size_t>(Width); }
-    const uint32_t* Row(int32_t Y) const
-    {
-        return Pixels.data() + static_cast<size_t>(Y) * static_cast<size_t>(Width);
-    }
+    const uint32_t* Row(int32_t Y) const { return Pixels.data() + static_cast<size_t>(Y) * static_cast<size_t>(Width); }
     uint32_t At(int32_t X, int32_t Y) const { return Row(Y)[X]; }
     // Redraws the picture stretched by whole factors (pixel repetition).
     void Stretch(int32_t FactorX, int32_t FactorY);

@@ -8,14 +8,18 @@
 bool DecodePNG(std::span<const uint8_t> Data, bool Indexed, tPicture8* Out8, tPicture32* Out32, tError& Error);
 bool DecodeBMP(std::span<const uint8_t> Data, bool Indexed, tPicture8* Out8, tPicture32* Out32, tError& Error);
 
-namespace {
+namespace
+{
 constexpr uint8_t PNGSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
 bool IsPNG(std::span<const uint8_t> Data)
 {
     return Data.size() >= 8 && std::equal(PNGSignature, PNGSignature + 8, Data.begin());
 }
-bool IsBMP(std::span<const uint8_t> Data) { return Data.size() >= 2 && Data[0] == 'B' && Data[1] == 'M'; }
+bool IsBMP(std::span<const uint8_t> Data)
+{
+    return Data.size() >= 2 && Data[0] == 'B' && Data[1] == 'M';
+}
 
 bool Save(const std::string& FileName, bool Encoded, const std::vector<uint8_t>& Data, tError& Error)
 {
@@ -32,15 +36,14 @@ bool Decode(std::span<const uint8_t> Data, bool Indexed, tPicture8* Out8, tPictu
     return false;
 }
 
-template <typename tPicture>
-bool Read(const std::string& FileName, tPicture& Out, tError& Error)
+template <typename tPicture> bool Read(const std::string& FileName, tPicture& Out, tError& Error)
 {
     std::vector<uint8_t> Data;
     if (!ReadWholeFile(FileName, Data, Error))
         return false;
     return DecodePicture(Data, Out, Error);
 }
-}
+} // namespace
 
 bool IsPNGName(const std::string& FileName)
 {

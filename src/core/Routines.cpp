@@ -36,7 +36,8 @@ int HexDigitValue(char C)
     return -1;
 }
 
-namespace {
+namespace
+{
 // Digits of the given base, no sign; MaxDigits bounds the length so that the
 // value cannot overflow 64 bits.
 std::optional<uint64_t> ParseDigits(std::string_view Text, int Base, size_t MaxDigits)

@@ -7,7 +7,8 @@ std::string ProgramDir;
 bool StartupDone = false;
 bool QuitConfirmed = false;
 
-namespace {
+namespace
+{
 constexpr std::array<std::array<char, 3>, 256> MakeHexByteText()
 {
     std::array<std::array<char, 3>, 256> T{};
@@ -16,7 +17,7 @@ constexpr std::array<std::array<char, 3>, 256> MakeHexByteText()
         T[i] = {Digits[i >> 4], Digits[i & 15], '\0'};
     return T;
 }
-}
+} // namespace
 
 const std::array<std::array<char, 3>, 256> HexByteText = MakeHexByteText();
 

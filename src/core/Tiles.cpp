@@ -4,7 +4,8 @@
 
 #include <array>
 
-namespace {
+namespace
+{
 // One row of a bit plane spread over eight byte lanes: lane c of Spread[b]
 // (bits 8c to 8c + 7) holds bit 7 - c of b, the pixel c of the row. A row of
 // up to eight planes is then a few shifts and ORs instead of 64 bit tests.
@@ -35,7 +36,10 @@ void StoreRow(uint8_t* Row, uint64_t V)
 }
 
 // Eight byte additions modulo 256 at once, no carry crossing lanes.
-uint64_t AddLanes(uint64_t A, uint64_t B) { return ((A & Low7) + (B & Low7)) ^ ((A ^ B) & High1); }
+uint64_t AddLanes(uint64_t A, uint64_t B)
+{
+    return ((A & Low7) + (B & Low7)) ^ ((A ^ B) & High1);
+}
 
 // Eight byte shifts left by N (N < 8) at once.
 uint64_t ShiftLanes(uint64_t A, int N)
@@ -53,7 +57,7 @@ uint64_t Planes(const uint8_t* Src, int r, int Pairs)
         V |= (Spread[Src[16 * k + 2 * r]] | Spread[Src[16 * k + 2 * r + 1]] << 1) << (2 * k);
     return V;
 }
-}
+} // namespace
 
 void Decode1bpp(const uint8_t* Src, uint8_t* Dst)
 {
@@ -96,4 +100,7 @@ void DecodeMode7(const uint8_t* Src, uint8_t* Dst)
             Dst[8 * r + c] = Src[1 + 16 * r + 2 * c];
 }
 
-void DecodeLinear8(const uint8_t* Src, uint8_t* Dst) { std::memcpy(Dst, Src, 64); }
+void DecodeLinear8(const uint8_t* Src, uint8_t* Dst)
+{
+    std::memcpy(Dst, Src, 64);
+}

@@ -7,7 +7,8 @@ const char* const HDMATableNotMapped =
 const char* const HDMAIndirectNotMappedPrefix =
     "HDMA bank not accessible - unsupported address range or ROM not loaded. (indirect data at ";
 
-namespace {
+namespace
+{
 // B-bus register offsets of unit bytes 0..3, by transfer mode.
 constexpr uint8_t BPattern[8][4] = {{0, 0, 0, 0}, {0, 1, 0, 1}, {0, 0, 0, 0}, {0, 0, 1, 1},
                                     {0, 1, 2, 3}, {0, 1, 0, 1}, {0, 0, 0, 0}, {0, 0, 1, 1}};
@@ -22,8 +23,9 @@ std::string BankAddress(uint8_t Bank, uint16_t Address)
 // A readable window from MapAddress, walked byte by byte. The address shown
 // is the bus address, which wraps within its bank; the window offset wraps
 // within the window.
-class tWindow {
-public:
+class tWindow
+{
+  public:
     bool Map(const tSNES& S, const tROMView& ROM, uint8_t Bank, uint16_t Address)
     {
         Bank_ = Bank;
@@ -40,7 +42,7 @@ public:
     }
     std::string Where() const { return BankAddress(Bank_, Bus_); }
 
-private:
+  private:
     uint8_t Bank_ = 0;
     uint16_t Bus_ = 0, Offset_ = 0;
     uint32_t Size_ = 0;
@@ -62,7 +64,7 @@ std::string Binary(uint8_t V)
             S[i] = '1';
     return S;
 }
-}
+} // namespace
 
 std::string HDMATabCaption(const tSNES& S, int Channel)
 {

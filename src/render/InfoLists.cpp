@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 // The word tables of the info page. "no" and "disabled" may be blanked so
 // that the set values stand out.
 struct tWords {
@@ -14,9 +15,18 @@ struct tWords {
 const char* const RegionWords[4] = {"off", "out", "in", "all"};
 const char* const LogicWords[4] = {"OR", "AND", "XOR", "XNOR"};
 
-std::string Num(long V) { return std::to_string(V); }
-std::string Pair(long A, long B) { return Num(A) + ", " + Num(B); }
-std::string By(long A, long B) { return Num(A) + " x " + Num(B); }
+std::string Num(long V)
+{
+    return std::to_string(V);
+}
+std::string Pair(long A, long B)
+{
+    return Num(A) + ", " + Num(B);
+}
+std::string By(long A, long B)
+{
+    return Num(A) + " x " + Num(B);
+}
 std::string Hex4(unsigned V)
 {
     char B[16];
@@ -24,8 +34,11 @@ std::string Hex4(unsigned V)
     return B;
 }
 
-tInfoRow One(const char* Caption, std::string Value) { return {Caption, {std::move(Value)}}; }
+tInfoRow One(const char* Caption, std::string Value)
+{
+    return {Caption, {std::move(Value)}};
 }
+} // namespace
 
 tInfoList InfoScreen(const tPPU& P, bool Spaces)
 {
@@ -33,11 +46,10 @@ tInfoList InfoScreen(const tPPU& P, bool Spaces)
     tInfoList L{"screen", {}, {}};
     L.Rows.push_back(One("BG mode", Num(P.BGMode)));
     L.Rows.push_back(One("BG3 priority", W.Enabled(P.BG3Priority)));
-    L.Rows.push_back(
-        One("brightness", Num(P.Brightness) + "/15 (" + Num(P.Brightness * 100 / 15) + "%)"));
+    L.Rows.push_back(One("brightness", Num(P.Brightness) + "/15 (" + Num(P.Brightness * 100 / 15) + "%)"));
     // FixedColour holds blue, green, red.
-    L.Rows.push_back(One("fixed colour", Num(P.FixedColour[2]) + ", " + Num(P.FixedColour[1]) + ", " +
-                                             Num(P.FixedColour[0])));
+    L.Rows.push_back(
+        One("fixed colour", Num(P.FixedColour[2]) + ", " + Num(P.FixedColour[1]) + ", " + Num(P.FixedColour[0])));
     L.Rows.push_back(One("colour window clip", std::string("clip to black = ") + RegionWords[P.ClipRegion & 3]));
     L.Rows.push_back(One("colour window math", std::string("prevent math = ") + RegionWords[P.NoMathRegion & 3]));
     L.Rows.push_back(One("beam position", Pair(P.BeamPos[0], P.BeamPos[1])));
@@ -56,8 +68,8 @@ tInfoList InfoScreen(const tPPU& P, bool Spaces)
     L.Rows.push_back(One("range over", W.YesNo(P.RangeOver)));
     L.Rows.push_back(One("time over", W.YesNo(P.TimeOver)));
     for (int i = 0; i < 2; ++i)
-        L.Rows.push_back(One(i ? "window 2" : "window 1",
-                             "left=" + Num(P.Windows[i].Left) + ", right=" + Num(P.Windows[i].Right)));
+        L.Rows.push_back(
+            One(i ? "window 2" : "window 1", "left=" + Num(P.Windows[i].Left) + ", right=" + Num(P.Windows[i].Right)));
     return L;
 }
 
@@ -70,8 +82,8 @@ tInfoList InfoOBJ(const tPPU& P, bool Spaces)
     L.Rows.push_back(One("first sprite", Num(P.FirstSprite)));
     L.Rows.push_back(One("sprite interlace", W.Enabled(P.ObjInterlace)));
     for (int i = 0; i < 2; ++i)
-        L.Rows.push_back(One(i ? "name base 2" : "name base 1",
-                             Hex4(P.ObjNameBase[i]) + " (" + Num(P.ObjNameBase[i]) + ")"));
+        L.Rows.push_back(
+            One(i ? "name base 2" : "name base 1", Hex4(P.ObjNameBase[i]) + " (" + Num(P.ObjNameBase[i]) + ")"));
     L.Rows.push_back(One("small size", By(P.ObjSize[0][0], P.ObjSize[0][1])));
     L.Rows.push_back(One("large size", By(P.ObjSize[1][0], P.ObjSize[1][1])));
     return L;
@@ -114,11 +126,11 @@ tInfoList InfoWindows(const tPPU& P, bool Spaces)
     const tWords W{Spaces};
     tInfoList L{"windows", {"BG1", "BG2", "BG3", "BG4", "OBJ", "colour"}, {}};
     const tWindowSel* Sel[6] = {&P.Layers[0].Window, &P.Layers[1].Window, &P.Layers[2].Window,
-                                &P.Layers[3].Window, &P.ObjWindow,          &P.ColourWindow};
+                                &P.Layers[3].Window, &P.ObjWindow,        &P.ColourWindow};
     const uint8_t Main[5] = {P.Layers[0].WindowMain, P.Layers[1].WindowMain, P.Layers[2].WindowMain,
                              P.Layers[3].WindowMain, P.ObjWindowMain};
-    const uint8_t Sub[5] = {P.Layers[0].WindowSub, P.Layers[1].WindowSub, P.Layers[2].WindowSub,
-                            P.Layers[3].WindowSub, P.ObjWindowSub};
+    const uint8_t Sub[5] = {P.Layers[0].WindowSub, P.Layers[1].WindowSub, P.Layers[2].WindowSub, P.Layers[3].WindowSub,
+                            P.ObjWindowSub};
     tInfoRow Enable{"enable (window 1, 2)", {}}, Invert{"invert (window 1, 2)", {}};
     tInfoRow OnMain{"main screen", {}}, OnSub{"sub screen", {}}, Logic{"logic", {}};
     for (int i = 0; i < 6; ++i) {
@@ -171,6 +183,6 @@ tInfoList InfoMath(const tPPU& P, bool Spaces)
 
 std::array<tInfoList, 6> BuildInfoLists(const tPPU& P, bool Spaces)
 {
-    return {InfoScreen(P, Spaces), InfoOBJ(P, Spaces),    InfoBGs(P, Spaces),
+    return {InfoScreen(P, Spaces),  InfoOBJ(P, Spaces),   InfoBGs(P, Spaces),
             InfoWindows(P, Spaces), InfoMode7(P, Spaces), InfoMath(P, Spaces)};
 }

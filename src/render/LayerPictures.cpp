@@ -10,8 +10,10 @@ uint32_t TransparentColour(const tPPU& P, const tTransparency& T)
     switch (T.Kind) {
     case tTransparency::FixedColour:
         return static_cast<uint32_t>(P.FixedColour[2] << 16 | P.FixedColour[1] << 8 | P.FixedColour[0]);
-    case tTransparency::Custom: return T.CustomColour & 0xFFFFFF;
-    default: return P.Palette[0];
+    case tTransparency::Custom:
+        return T.CustomColour & 0xFFFFFF;
+    default:
+        return P.Palette[0];
     }
 }
 
@@ -39,8 +41,8 @@ void DrawBGPlane(const tPPU& P, int N, bool Priority0, bool Priority1, const tTr
             if (!(Tile.Priority ? Priority1 : Priority0))
                 continue;
             for (uint32_t y = 0; y < L.TileHeight; ++y)
-                std::memcpy(Out.Row(static_cast<int32_t>(r * L.TileHeight + y)) + c * L.TileWidth,
-                            &Tile.Pixels[y * 32], L.TileWidth);
+                std::memcpy(Out.Row(static_cast<int32_t>(r * L.TileHeight + y)) + c * L.TileWidth, &Tile.Pixels[y * 32],
+                            L.TileWidth);
         }
     ApplyTransparency(P, T, L.Colours, Out.ColourTable);
 }

@@ -13,7 +13,7 @@ class tPicture8;
 // The viewer's "transparency" group.
 struct tTransparency {
     enum tKind : uint8_t { FixedColour, None, Custom, Colour0 };
-    tKind Kind = FixedColour; // "col. const." is the first choice
+    tKind Kind = FixedColour;  // "col. const." is the first choice
     uint32_t CustomColour = 0; // 0x00RRGGBB for "custom:"
 };
 
@@ -21,8 +21,7 @@ struct tTransparency {
 uint32_t TransparentColour(const tPPU& P, const tTransparency& T);
 // The palette with every entry whose index is a multiple of PaletteSize
 // replaced by the transparent colour (unless there is no transparency).
-void ApplyTransparency(const tPPU& P, const tTransparency& T, uint32_t PaletteSize,
-                       std::array<uint32_t, 256>& Table);
+void ApplyTransparency(const tPPU& P, const tTransparency& T, uint32_t PaletteSize, std::array<uint32_t, 256>& Table);
 
 // Background layer N (0..3), tiles of the priorities whose flag is set;
 // PixelWidth x PixelHeight, 0 x 0 for an absent layer.

@@ -61,12 +61,12 @@ struct tTileRecord {
 // One decoded sprite with its whole picture, flipped and offset into the
 // sprite half of CGRAM (128 + 16 x palette + colour).
 struct tSpriteRec {
-    uint8_t FlipX = 0;   // attribute bit 6
-    uint8_t FlipY = 0;   // attribute bit 7
-    uint8_t Large = 0;   // size bit of the high table
-    uint8_t Palette = 0; // attribute bits 1-3
-    int32_t X = 0;       // 0..511, bit 8 from the high table
-    int32_t Y = 0;       // 0..255
+    uint8_t FlipX = 0;    // attribute bit 6
+    uint8_t FlipY = 0;    // attribute bit 7
+    uint8_t Large = 0;    // size bit of the high table
+    uint8_t Palette = 0;  // attribute bits 1-3
+    int32_t X = 0;        // 0..511, bit 8 from the high table
+    int32_t Y = 0;        // 0..255
     uint8_t Priority = 0; // attribute bits 4-5
     int32_t Width = 0, Height = 0;
     std::array<uint8_t, 64 * 64> Pixels{}; // row stride 64
@@ -74,22 +74,22 @@ struct tSpriteRec {
 };
 
 struct tBGLayer {
-    uint8_t BitDepth = 0; // 0 (absent), 2, 4 or 8
-    uint16_t Colours = 0; // 1 shl BitDepth, 0 when absent
-    uint8_t ColourMath = 0; // $2131 CGADSUB bit n
-    int32_t MosaicX = 0, MosaicY = 0; // coordinates sampled at the start of the mosaic block
-    std::array<uint8_t, 256> Mask{};  // window mask of the current line, nonzero = hidden
-    tWindowSel Window;                // $2123/$2124 W12SEL/W34SEL nibble, $212A WBGLOG field
+    uint8_t BitDepth = 0;                  // 0 (absent), 2, 4 or 8
+    uint16_t Colours = 0;                  // 1 shl BitDepth, 0 when absent
+    uint8_t ColourMath = 0;                // $2131 CGADSUB bit n
+    int32_t MosaicX = 0, MosaicY = 0;      // coordinates sampled at the start of the mosaic block
+    std::array<uint8_t, 256> Mask{};       // window mask of the current line, nonzero = hidden
+    tWindowSel Window;                     // $2123/$2124 W12SEL/W34SEL nibble, $212A WBGLOG field
     uint8_t WindowMain = 0, WindowSub = 0; // $212E TMW / $212F TSW bit n
     uint8_t Mosaic = 0;                    // $2106 MOSAIC bit n
     uint8_t OnMain = 0, OnSub = 0;         // $212C TM / $212D TS bit n
     int32_t HScroll = 0, VScroll = 0;      // tSNES BGnHOFS / BGnVOFS
     int32_t PixelWidth = 0, PixelHeight = 0;
-    uint8_t HalveY = 0; // wide hires tiles without screen interlace: one map row per two lines
-    uint32_t CharBase = 0; // $210B/$210C BG12NBA/BG34NBA, VRAM byte address
+    uint8_t HalveY = 0;                       // wide hires tiles without screen interlace: one map row per two lines
+    uint32_t CharBase = 0;                    // $210B/$210C BG12NBA/BG34NBA, VRAM byte address
     std::array<tTileRecord, 64 * 64> Tiles{}; // row-major grid
-    uint32_t MapBase = 0; // $2107-$210A BGnSC, VRAM byte address
-    uint32_t MapWidth = 32, MapHeight = 32; // in tiles
+    uint32_t MapBase = 0;                     // $2107-$210A BGnSC, VRAM byte address
+    uint32_t MapWidth = 32, MapHeight = 32;   // in tiles
     uint32_t TileWidth = 8, TileHeight = 8;
 };
 
@@ -117,39 +117,40 @@ enum : uint8_t { LayerBG1 = 0, LayerOBJ = 4, LayerBackdrop = 5 };
 // palette number 0..7.
 extern const std::array<std::array<uint32_t, 256>, 8>& DirectColourTable();
 
-class tPPU : public tReceiver {
-public:
+class tPPU : public tReceiver
+{
+  public:
     std::array<uint8_t, 256> ZeroMask{};
     int32_t MosaicCountY = 0; // rows left in the current mosaic block, 0 at its first
-    uint8_t BackdropMath = 0;             // $2131 bit 5
+    uint8_t BackdropMath = 0; // $2131 bit 5
     std::array<tBGLayer, 4> Layers{};
-    uint8_t BG3OnTop = 0;    // effective mode 1 BG3 priority (the scene viewer may override)
-    uint8_t BG3Priority = 0; // $2105 BGMODE bit 3
-    uint8_t BGMode = 0;      // $2105 bits 0-2
-    uint8_t Brightness = 0;  // $2100 INIDISP bits 0-3
+    uint8_t BG3OnTop = 0;                 // effective mode 1 BG3 priority (the scene viewer may override)
+    uint8_t BG3Priority = 0;              // $2105 BGMODE bit 3
+    uint8_t BGMode = 0;                   // $2105 bits 0-2
+    uint8_t Brightness = 0;               // $2100 INIDISP bits 0-3
     std::array<uint8_t, 4> FixedColour{}; // $2132 COLDATA as blue, green, red (0..248), 0
-    uint8_t DirectColour = 0;  // $2130 CGWSEL bit 0
-    uint8_t HalfMath = 0;      // $2131 bit 6
-    uint8_t AddSubscreen = 0;  // $2130 bit 1
-    uint8_t SubtractMath = 0;  // $2131 bit 7
+    uint8_t DirectColour = 0;             // $2130 CGWSEL bit 0
+    uint8_t HalfMath = 0;                 // $2131 bit 6
+    uint8_t AddSubscreen = 0;             // $2130 bit 1
+    uint8_t SubtractMath = 0;             // $2131 bit 7
     std::array<uint8_t, 256> ClipMask{};
     std::array<uint8_t, 256> NoMathMask{};
     uint8_t ClipRegion = 0;   // $2130 bits 6-7: never, outside, inside, always
     uint8_t NoMathRegion = 0; // $2130 bits 4-5
     std::array<uint8_t, 256> ColourWindowMask{};
-    tWindowSel ColourWindow; // $2125 WOBJSEL bits 4-7, $212B WOBJLOG bits 2-3
+    tWindowSel ColourWindow;           // $2125 WOBJSEL bits 4-7, $212B WOBJLOG bits 2-3
     std::array<int32_t, 2> BeamPos{};  // x, y; copied from tSNES
     std::array<int32_t, 2> LatchPos{}; // x, y; copied from tSNES
     std::string PriorityOrder;
-    uint8_t ExtBG = 0;         // $2133 SETINI bit 6
-    uint8_t ExternalLatch = 0; // $213F STAT78 bit 6
-    uint8_t ExternalSync = 0;  // $2133 bit 7
-    uint8_t OddField = 0;      // $213F bit 7
-    uint8_t ForcedBlank = 0;   // $2100 bit 7
-    uint8_t PseudoHires = 0;   // $2133 bit 3
-    uint8_t Hires = 0;         // modes 5 and 6
-    uint8_t Interlace = 0;     // copy of ObjInterlace: doubles the picture height
-    uint8_t ScreenInterlace = 0; // $2133 bit 0
+    uint8_t ExtBG = 0;                          // $2133 SETINI bit 6
+    uint8_t ExternalLatch = 0;                  // $213F STAT78 bit 6
+    uint8_t ExternalSync = 0;                   // $2133 bit 7
+    uint8_t OddField = 0;                       // $213F bit 7
+    uint8_t ForcedBlank = 0;                    // $2100 bit 7
+    uint8_t PseudoHires = 0;                    // $2133 bit 3
+    uint8_t Hires = 0;                          // modes 5 and 6
+    uint8_t Interlace = 0;                      // copy of ObjInterlace: doubles the picture height
+    uint8_t ScreenInterlace = 0;                // $2133 bit 0
     int16_t M7A = 0, M7B = 0, M7C = 0, M7D = 0; // copied from tSNES
     int32_t M7X = 0, M7Y = 0;                   // copied from tSNES
     uint8_t M7FlipX = 0, M7FlipY = 0;           // $211A M7SEL bits 0, 1
@@ -158,11 +159,11 @@ public:
     uint8_t M7Fill = 0;                         // M7SEL bit 6
     std::array<uint8_t, 128 * 128> M7Map{};     // row-major
     std::array<uint8_t, 256 * 64> M7Tiles{};    // 64 bytes per tile
-    uint8_t MosaicSize = 0; // $2106 bits 4-7: block size minus 1
-    uint8_t ObjMath = 0;    // $2131 bit 4
-    uint8_t FirstSprite = 0; // OAM priority rotation; copied from tSNES
+    uint8_t MosaicSize = 0;                     // $2106 bits 4-7: block size minus 1
+    uint8_t ObjMath = 0;                        // $2131 bit 4
+    uint8_t FirstSprite = 0;                    // OAM priority rotation; copied from tSNES
     std::array<uint8_t, 256> ObjMask{};
-    tWindowSel ObjWindow; // $2125 bits 0-3, $212B bits 0-1
+    tWindowSel ObjWindow;                        // $2125 bits 0-3, $212B bits 0-1
     uint8_t ObjWindowMain = 0, ObjWindowSub = 0; // TMW / TSW bit 4
     uint8_t ObjInterlace = 0;                    // $2133 bit 1
     uint8_t ObjOnMain = 0, ObjOnSub = 0;         // TM / TS bit 4
@@ -177,9 +178,9 @@ public:
     uint8_t RangeOver = 0;               // $213E STAT77 bit 6
     int32_t ScreenWidth = 256;
     int32_t ScreenHeight = 224;
-    uint8_t MasterSlave = 0; // $213E bit 5
-    uint8_t PPU1Version = 0; // $213E bits 0-3
-    uint8_t PPU2Version = 0; // $213F bits 0-3
+    uint8_t MasterSlave = 0;            // $213E bit 5
+    uint8_t PPU1Version = 0;            // $213E bits 0-3
+    uint8_t PPU2Version = 0;            // $213F bits 0-3
     tTileDecoder TileDecoder = nullptr; // the planar decoder of the layer being decoded
     uint8_t TimeOver = 0;               // $213E bit 7
     std::string PriorityString;         // the order used for the frame being composed

@@ -6,7 +6,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 // Offset-per-tile entries: bits 0-9 the offset, bit 13 applies to BG1, bit
 // 14 to BG2, and in mode 4 bit 15 chooses vertical over horizontal.
 constexpr uint16_t OptEnable[2] = {0x2000, 0x4000};

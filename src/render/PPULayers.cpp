@@ -10,7 +10,8 @@
 
 #include "core/SNES.h"
 
-namespace {
+namespace
+{
 // Bits per pixel by BG mode (columns) and layer (rows). Mode 7's plane is
 // decoded apart and drawn only by the viewers.
 constexpr uint8_t LayerDepth[4][8] = {
@@ -37,7 +38,7 @@ void ReadVRAM(const tSNES& S, uint32_t Address, uint8_t* Dst, uint32_t Count)
     if (First < Count)
         std::memcpy(Dst + First, S.VRAM.data(), Count - First);
 }
-}
+} // namespace
 
 void tPPU::SetupLayers(const tSNES& S)
 {

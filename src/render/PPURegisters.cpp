@@ -5,7 +5,8 @@
 
 #include "core/SNES.h"
 
-namespace {
+namespace
+{
 // OBSEL bits 5-7: small and large sprite sizes (width, height).
 constexpr uint32_t SpriteSizes[8][2][2] = {
     {{8, 8}, {16, 16}},   {{8, 8}, {32, 32}},   {{8, 8}, {64, 64}},   {{16, 16}, {32, 32}},
@@ -47,7 +48,7 @@ std::array<std::array<uint32_t, 256>, 8> BuildDirectColours()
         }
     return T;
 }
-}
+} // namespace
 
 const std::array<std::array<uint32_t, 256>, 8>& DirectColourTable()
 {

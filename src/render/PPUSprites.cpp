@@ -8,10 +8,11 @@
 #include "core/Options.h"
 #include "core/SNES.h"
 
-namespace {
+namespace
+{
 // The sprite tile base option: which name table a sprite's tiles come from.
 enum : int { BaseByTileBit8 = 0, BaseAlways0 = 1, BaseAlways1 = 2 };
-}
+} // namespace
 
 void tPPU::DecodeSprites(const tSNES& S, const tOptions& O)
 {

@@ -36,8 +36,9 @@ struct tSliver {
 inline constexpr int MaxSpritesOnLine = 32;
 inline constexpr int MaxSliversOnLine = 34;
 
-class tRenderer {
-public:
+class tRenderer
+{
+  public:
     std::array<uint8_t, 256> BrightnessTable{}; // v -> v x (Brightness + 1) shr 4
     int32_t CurLine = 0;
     uint8_t DoubleSize = 0; // scale the finished pictures by two
@@ -48,8 +49,7 @@ public:
 
     // Composes the decoded state into the two pictures (resized here). Does
     // nothing when the screen has no size.
-    void ComposeFrame(tPPU& P, const tSceneSwitches& S, const tOptions& O, tPicture8& Picture8,
-                      tPicture32& Picture32);
+    void ComposeFrame(tPPU& P, const tSceneSwitches& S, const tOptions& O, tPicture8& Picture8, tPicture32& Picture32);
 
     // One layer's window mask from the two window ranges of P.
     static void CombineWindows(const tPPU& P, const tWindowSel& Sel, std::array<uint8_t, 256>& Mask);
@@ -62,7 +62,7 @@ public:
     // The sprite pixel at column X when its sprite has priority Pri.
     bool FetchOBJ(const tPPU& P, int Pri, int X, tPixelResult& Out) const;
 
-private:
+  private:
     // The first opaque sliver pixel of each column of the current line (the
     // list order decides between sprites), built with the slivers; Visible
     // is 1 + the sprite's priority, the sprite window not applied.

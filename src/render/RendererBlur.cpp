@@ -13,14 +13,18 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
+namespace
+{
 // 0x00RRGGBB as blue, green and red in lanes 0, 1 and 2.
 uint64_t Lanes(uint32_t C)
 {
     return (C & 0xFF) | static_cast<uint64_t>((C >> 8) & 0xFF) << 16 | static_cast<uint64_t>((C >> 16) & 0xFF) << 32;
 }
 
-uint32_t Lane(uint64_t V, int K) { return static_cast<uint32_t>(V >> (16 * K)) & 0xFFFF; }
+uint32_t Lane(uint64_t V, int K)
+{
+    return static_cast<uint32_t>(V >> (16 * K)) & 0xFFFF;
+}
 
 // The three-pixel sums of one row, its ends repeated.
 void RowSums(const uint32_t* Src, int32_t W, uint64_t* Out)

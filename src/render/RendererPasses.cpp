@@ -7,7 +7,8 @@
 #include "render/Renderer.h"
 #include "render/SceneSwitches.h"
 
-namespace {
+namespace
+{
 uint32_t Average(uint32_t A, uint32_t B)
 {
     uint32_t R = 0;
@@ -15,7 +16,7 @@ uint32_t Average(uint32_t A, uint32_t B)
         R |= ((((A >> Shift) & 255) + ((B >> Shift) & 255)) >> 1) << Shift;
     return R;
 }
-}
+} // namespace
 
 void tRenderer::Pass256(tPicture8& Picture8, tPicture32& Picture32, bool HalfLines)
 {
@@ -76,9 +77,8 @@ void tRenderer::PassPseudoHires(tPicture8& Picture8, tPicture32& Picture32, bool
 
             uint32_t SubHalf = CarryClip ? 0 : Palette[SubResult.Index];
             if (CarryMath) {
-                const uint32_t Addend = !P.AddSubscreen || MainResult.Layer == LayerBackdrop
-                                            ? Fixed_
-                                            : Palette[MainResult.Index];
+                const uint32_t Addend =
+                    !P.AddSubscreen || MainResult.Layer == LayerBackdrop ? Fixed_ : Palette[MainResult.Index];
                 SubHalf = ColourMath(SubHalf, Addend, CarryHalf);
             }
             SubHalf = Bright(SubHalf);

@@ -8,8 +8,9 @@
 
 #include "core/ByteReader.h"
 
-class tRIFF_Chunk {
-public:
+class tRIFF_Chunk
+{
+  public:
     std::array<char, 4> ChunkID{};
     uint32_t ChunkSize = 0;
     std::vector<uint8_t> Data; // the body

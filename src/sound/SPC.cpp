@@ -8,7 +8,8 @@
 #include "core/LittleEndian.h"
 #include "core/SNES.h"
 
-namespace {
+namespace
+{
 // Every SPC writer since the format's first version starts with these words;
 // the version digits after them vary.
 constexpr std::string_view SignatureWords = "SNES-SPC700 Sound File Data";

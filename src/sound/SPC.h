@@ -24,11 +24,12 @@
 class tSNES;
 
 // File offsets of the fixed part.
-namespace SPCLayout {
-inline constexpr size_t Signature = 0x00;   // 33 characters, no terminator
+namespace SPCLayout
+{
+inline constexpr size_t Signature = 0x00; // 33 characters, no terminator
 inline constexpr size_t SignatureSize = 33;
-inline constexpr size_t Marker26 = 0x21;     // two bytes 26, 26
-inline constexpr size_t TagMarker = 0x23;    // 26 tag present, 27 none
+inline constexpr size_t Marker26 = 0x21;  // two bytes 26, 26
+inline constexpr size_t TagMarker = 0x23; // 26 tag present, 27 none
 inline constexpr size_t VersionMinor = 0x24;
 inline constexpr size_t PC = 0x25;
 inline constexpr size_t A = 0x27;
@@ -36,7 +37,7 @@ inline constexpr size_t X = 0x28;
 inline constexpr size_t Y = 0x29;
 inline constexpr size_t PSW = 0x2A;
 inline constexpr size_t SP = 0x2B;
-inline constexpr size_t TagArea = 0x2E;      // 210 bytes of ID666
+inline constexpr size_t TagArea = 0x2E; // 210 bytes of ID666
 inline constexpr size_t TagSize = 210;
 inline constexpr size_t RAM = 0x100;         // 64 KiB SPC700 RAM
 inline constexpr size_t DSP = 0x10100;       // 128 DSP registers
@@ -51,7 +52,8 @@ struct tSPC_TagField {
     // Index of the field in the 210-byte tag copy.
     size_t TagIndex() const { return Offset - SPCLayout::TagArea; }
 };
-namespace ID666 {
+namespace ID666
+{
 inline constexpr tSPC_TagField Song{0x2E, 32};
 inline constexpr tSPC_TagField Game{0x4E, 32};
 inline constexpr tSPC_TagField Dumper{0x6E, 16};
@@ -66,8 +68,9 @@ inline constexpr tSPC_TagField Emulator{0xD2, 1};
 
 inline constexpr const char* SPCSignatureText = "SNES-SPC700 Sound File Data v0.30";
 
-class tSPC : public tReceiver {
-public:
+class tSPC : public tReceiver
+{
+  public:
     std::array<uint8_t, SPCLayout::FixedSize> Image{};
     tSPC_ExtTags ExtTags;
     std::array<uint8_t, SPCLayout::TagSize> Tag{}; // always the text layout

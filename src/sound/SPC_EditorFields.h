@@ -8,9 +8,9 @@
 
 struct tSPC_EditorFields {
     std::string Song, Game, Dumper, Comments, Artist;
-    int Day = 0;      // 0-31
-    int Month = 1;    // 1-12
-    int Year = 1990;  // 1990-2100
+    int Day = 0;                              // 0-31
+    int Month = 1;                            // 1-12
+    int Year = 1990;                          // 1990-2100
     std::string LengthMinutes, LengthSeconds; // song length before the fade
     std::string FadeSeconds, FadeMilliseconds;
     std::array<bool, 8> Muted{}; // voices 0-7

@@ -7,10 +7,14 @@
 #include "sound/RIFF_Chunk.h"
 #include "sound/SPC.h"
 
-namespace {
+namespace
+{
 constexpr std::array<char, 4> XID6 = {'x', 'i', 'd', '6'};
 
-size_t PadTo4(size_t N) { return (4 - N % 4) % 4; }
+size_t PadTo4(size_t N)
+{
+    return (4 - N % 4) % 4;
+}
 } // namespace
 
 int ExtTagDataBytes(uint8_t ID, uint16_t Length)

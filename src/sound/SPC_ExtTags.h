@@ -8,8 +8,9 @@
 
 #include "sound/SPC_ExtTag.h"
 
-class tSPC_ExtTags {
-public:
+class tSPC_ExtTags
+{
+  public:
     size_t Count() const { return Tags_.size(); }
     bool Empty() const { return Tags_.empty(); }
     tSPC_ExtTag& operator[](size_t I) { return *Tags_[I]; }
@@ -21,6 +22,6 @@ public:
     }
     void Clear() { Tags_.clear(); }
 
-private:
+  private:
     std::vector<std::unique_ptr<tSPC_ExtTag>> Tags_;
 };

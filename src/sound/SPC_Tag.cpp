@@ -10,7 +10,8 @@
 #include "core/LittleEndian.h"
 #include "sound/SPC.h"
 
-namespace {
+namespace
+{
 // Binary-layout offsets that differ from the text layout.
 constexpr size_t BinDay = 0x9E;
 constexpr size_t BinMonth = 0x9F;
@@ -25,9 +26,15 @@ constexpr size_t BinEmulator = 0xD1;
 constexpr size_t SharedTextsEnd = 0x9E;
 
 // A tag index from a file offset.
-constexpr size_t T(size_t Offset) { return Offset - SPCLayout::TagArea; }
+constexpr size_t T(size_t Offset)
+{
+    return Offset - SPCLayout::TagArea;
+}
 
-bool IsDigit(uint8_t C) { return C >= '0' && C <= '9'; }
+bool IsDigit(uint8_t C)
+{
+    return C >= '0' && C <= '9';
+}
 
 // Reads a decimal number as the program's number fields do: leading blanks
 // allowed, a NUL ends the text, anything else after the digits fails.
@@ -122,8 +129,7 @@ void tSPC::DecodeTag()
     std::copy(Image.begin() + SPCLayout::TagArea, Image.begin() + SharedTextsEnd, Tag.begin());
 
     const uint32_t Year = GetLE<BinYear, 2>(Image);
-    const std::string Date =
-        TwoDigits(Image[BinMonth]) + "/" + TwoDigits(Image[BinDay]) + "/" + std::to_string(Year);
+    const std::string Date = TwoDigits(Image[BinMonth]) + "/" + TwoDigits(Image[BinDay]) + "/" + std::to_string(Year);
     // A year beyond four digits would run into the seconds field.
     std::memcpy(&Tag[T(ID666::Date.Offset)], Date.data(), std::min(Date.size(), ID666::Date.Size));
 
@@ -257,7 +263,10 @@ tSPC_EditorFields tSPC::EditorFieldsFromTag()
     return F;
 }
 
-void tSPC::NormalizeDate() { NormalizeDate(std::span<uint8_t, 11>(&Tag[T(ID666::Date.Offset)], 11)); }
+void tSPC::NormalizeDate()
+{
+    NormalizeDate(std::span<uint8_t, 11>(&Tag[T(ID666::Date.Offset)], 11));
+}
 
 void tSPC::NormalizeDate(std::span<uint8_t, 11> Date)
 {

@@ -91,8 +91,8 @@ bool DecodeJASC(std::string_view Text, tCGRAM& CGRAM, int& Entries, tError& Erro
             return false;
         }
         if (Line.size() > MaxJASCLineLength) {
-            Error = tError("line " + std::to_string(Lines.Number()) + " is longer than " + std::to_string(MaxJASCLineLength) +
-                           " characters" + Unchanged(0));
+            Error = tError("line " + std::to_string(Lines.Number()) + " is longer than " +
+                           std::to_string(MaxJASCLineLength) + " characters" + Unchanged(0));
             return false;
         }
         unsigned N = 0;
@@ -114,8 +114,8 @@ bool DecodeJASC(std::string_view Text, tCGRAM& CGRAM, int& Entries, tError& Erro
         std::string_view S = Line;
         if (Line.size() > MaxJASCLineLength || !Number(S, 255, R) || !Number(S, 255, G) || !Number(S, 255, B) ||
             !IsBlankText(S)) {
-            Error = tError("line " + std::to_string(Lines.Number()) + " is not a colour of three numbers from 0 to 255" +
-                           Unchanged(Entries));
+            Error = tError("line " + std::to_string(Lines.Number()) +
+                           " is not a colour of three numbers from 0 to 255" + Unchanged(Entries));
             return false;
         }
         CGRAM[Entries++] = Pack(R >> 3, G >> 3, B >> 3);

@@ -2,7 +2,8 @@
 
 #include "cart/CartTestROM.h"
 
-namespace {
+namespace
+{
 
 bool Has(const std::string& Out, const std::string& Label, const std::string& Value)
 {

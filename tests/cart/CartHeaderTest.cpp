@@ -5,7 +5,8 @@
 #include "cart/CartHeader.h"
 #include "cart/CartTestROM.h"
 
-namespace {
+namespace
+{
 
 TEST(CartHeader, GeneratedROMsLandOnTheirMapModeWithAMatchingChecksum)
 {
@@ -41,9 +42,12 @@ TEST(CartHeader, FieldsAndFlagsComeFromTheirOffsets)
 
 TEST(CartHeader, ModesAreAcceptedOnlyWhenTheirHeaderFitsInTheROM)
 {
-    for (const auto& [Size, Mode, Fits] :
-         {std::tuple{0u, tMapMode::LoROM, true}, {24u * 1024, tMapMode::HiROM, false}, {65535u, tMapMode::HiROM, false},
-          {65536u, tMapMode::HiROM, true}, {0x3FFFFFu, tMapMode::ExHiROM, false}, {0x400000u, tMapMode::ExHiROM, true}})
+    for (const auto& [Size, Mode, Fits] : {std::tuple{0u, tMapMode::LoROM, true},
+                                           {24u * 1024, tMapMode::HiROM, false},
+                                           {65535u, tMapMode::HiROM, false},
+                                           {65536u, tMapMode::HiROM, true},
+                                           {0x3FFFFFu, tMapMode::ExHiROM, false},
+                                           {0x400000u, tMapMode::ExHiROM, true}})
         EXPECT_EQ(MapModeFits(Size, Mode), Fits) << Size;
 
     // A small ROM has no LoROM header area at all: nothing is read past its end.

@@ -8,7 +8,8 @@
 #include "cart/SNESCart.h"
 #include "core/Options.h"
 
-namespace {
+namespace
+{
 
 // Patch bytes from pieces: text, 24-bit offsets, 16-bit sizes, raw bytes.
 struct tPatch {
@@ -111,8 +112,9 @@ TEST(ApplyIPS, TruncatedRecordsKeepWhatCameBefore)
     }
 }
 
-class IPSTest : public tModelTest {
-protected:
+class IPSTest : public tModelTest
+{
+  protected:
     std::string Dir;
     void SetUp() override
     {

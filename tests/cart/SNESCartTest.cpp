@@ -14,11 +14,13 @@
 #include "core/SNES.h"
 #include "savestates/ZSTLayout.h"
 
-namespace {
+namespace
+{
 
 // Counts the cartridge messages as a window in the browser's slot would.
-class tCartWatcher : public tReceiver {
-public:
+class tCartWatcher : public tReceiver
+{
+  public:
     int NewCart = 0, NewCartROM = 0;
     void Notify(const void*, tNote Msg) override
     {
@@ -27,8 +29,9 @@ public:
     }
 };
 
-class CartTest : public tModelTest {
-protected:
+class CartTest : public tModelTest
+{
+  protected:
     std::string Dir;
     tCartWatcher Watcher;
     void SetUp() override
@@ -47,8 +50,9 @@ protected:
     // Messages whose first line is Text (a second line may name the file).
     int Count(const std::string& Text) const
     {
-        return static_cast<int>(std::count_if(Recorder.Log.begin(), Recorder.Log.end(),
-                                              [&](const tRecordedMessage& M) { return M.Text.substr(0, M.Text.find('\n')) == Text; }));
+        return static_cast<int>(std::count_if(Recorder.Log.begin(), Recorder.Log.end(), [&](const tRecordedMessage& M) {
+            return M.Text.substr(0, M.Text.find('\n')) == Text;
+        }));
     }
 };
 

@@ -180,8 +180,9 @@ TEST(BadFilesCliTest, CommandsOverOneFileNameIt)
                     {B.States[8], "raw8"}};
     for (const auto& P : Palettes) {
         SCOPED_TRACE(P.File);
-        ExpectEachNamed(RunBounded("palette " + DemoState + " --import " + P.File + " --format " + P.Format + " -o " + Out),
-                        {P.File});
+        ExpectEachNamed(
+            RunBounded("palette " + DemoState + " --import " + P.File + " --format " + P.Format + " -o " + Out),
+            {P.File});
         EXPECT_FALSE(fs::exists(Out));
     }
 }

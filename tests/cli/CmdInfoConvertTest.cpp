@@ -13,7 +13,9 @@
 
 namespace fs = std::filesystem;
 
-class CmdInfoConvertTest : public tModelTest {};
+class CmdInfoConvertTest : public tModelTest
+{
+};
 
 TEST_F(CmdInfoConvertTest, InfoDescribesEachFileAndNamesTheOnesItCannotRead)
 {
@@ -21,7 +23,7 @@ TEST_F(CmdInfoConvertTest, InfoDescribesEachFileAndNamesTheOnesItCannotRead)
     const std::string Dir = TempDir();
     WriteBytes(Dir + "/broken.000", std::vector<uint8_t>(100, 0x1F));
     const tCliRun I = RunCli("info " + FixturePath("zsnes/zsnes151_hicolor3840_spcoff.zst") + " " +
-                          FixturePath("snes9x/m5_interlace_rpg.000") + " " + Dir + "/broken.000");
+                             FixturePath("snes9x/m5_interlace_rpg.000") + " " + Dir + "/broken.000");
     EXPECT_EQ(I.Exit, 1);
     ExpectHasAll(I.Out, {"format:          ZST", "version:         V143", "image_bytes:     199699",
                          "cpu:             PC=00:8289", "format:          S9X"});
@@ -41,7 +43,7 @@ TEST_F(CmdInfoConvertTest, ConvertsSeveralFilesIntoAFolderAndGoesOnPastFailures)
     Short.resize(1000);
     WriteBytes(Dir + "/short.zst", Short);
     const tCliRun R = RunCli("convert " + FixturePath("zsnes/zsnes151_rings.zst") + " " + Dir + "/short.zst " +
-                          FixturePath("snes9x/m1_layers.000") + " --to s9x -o " + Dir + "/out");
+                             FixturePath("snes9x/m1_layers.000") + " --to s9x -o " + Dir + "/out");
     EXPECT_EQ(R.Exit, 1);
     EXPECT_TRUE(fs::exists(Dir + "/out/zsnes151_rings.000"));
     EXPECT_TRUE(fs::exists(Dir + "/out/m1_layers.000"));

@@ -10,7 +10,8 @@ TEST(CmdPaletteTest, ImportedColoursReachTheWrittenState)
     const std::string Dir = TempDir();
     // Every colour becomes white, in the RAW form of values times 8.
     WriteBytes(Dir + "/white.pal", std::vector<uint8_t>(768, 248));
-    tCliRun R = RunCli("palette " + DemoState + " --import " + Dir + "/white.pal --format raw8 --to s9x -o " + Dir + "/");
+    tCliRun R =
+        RunCli("palette " + DemoState + " --import " + Dir + "/white.pal --format raw8 --to s9x -o " + Dir + "/");
     ASSERT_EQ(R.Exit, 0) << R.Err;
     ASSERT_TRUE(std::filesystem::exists(Dir + "/demo.000")) << R.Out;
     R = RunCli("palette " + Dir + "/demo.000 --format snes -o " + Dir + "/back.pal");

@@ -148,9 +148,9 @@ TEST(CmdRegsTest, ZSNESValuesAreTheFilesBytes)
 
         // Every field of the ZSNES tab is the file's little-endian number at
         // the offset its address column names.
-        EXPECT_EQ(CompareTab(Tab(File, "zst"), D, false,
-                             [](const std::string& A) { return std::stoul(A, nullptr, 16); }),
-                  477u);
+        EXPECT_EQ(
+            CompareTab(Tab(File, "zst"), D, false, [](const std::string& A) { return std::stoul(A, nullptr, 16); }),
+            477u);
     }
 }
 

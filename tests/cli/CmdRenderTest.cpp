@@ -6,7 +6,8 @@
 
 #include "core/PictureFiles.h"
 
-namespace {
+namespace
+{
 
 TEST(CmdRenderTest, RealStatesRenderEveryView)
 {

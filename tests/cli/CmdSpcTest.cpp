@@ -43,9 +43,13 @@ TEST_F(CmdSpcTest, StateToTaggedSPC)
     EXPECT_NE(R.Out.find("song:            Overworld\n"), std::string::npos) << R.Out;
     const auto F = ReadBytes(Dir + "/game.spc");
     ASSERT_EQ(F.size(), SPCLayout::FixedSize);
-    for (const auto& [At, Size, Want] :
-         {std::tuple<size_t, size_t, std::string>{0, 33, SPCSignatureText}, {0x2E, 32, "Overworld"}, {0x4E, 32, "Quest"},
-          {0x7E, 32, "from a state"}, {0xA9, 3, "120"}, {0xAC, 5, "10000"}, {0xB1, 32, "Someone"}})
+    for (const auto& [At, Size, Want] : {std::tuple<size_t, size_t, std::string>{0, 33, SPCSignatureText},
+                                         {0x2E, 32, "Overworld"},
+                                         {0x4E, 32, "Quest"},
+                                         {0x7E, 32, "from a state"},
+                                         {0xA9, 3, "120"},
+                                         {0xAC, 5, "10000"},
+                                         {0xB1, 32, "Someone"}})
         EXPECT_EQ(Text(F, At, Size), Want) << "at " << At;
     EXPECT_EQ(Text(F, 0x9E, 11).size(), 10u) << "dated MM/DD/YYYY";
     EXPECT_TRUE(std::equal(SNES->APU_RAM.begin(), SNES->APU_RAM.end(), F.begin() + 0x100));

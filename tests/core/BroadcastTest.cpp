@@ -7,7 +7,8 @@
 
 #include "core/Broadcast.h"
 
-namespace {
+namespace
+{
 
 std::vector<std::string> Trace;
 
@@ -25,8 +26,9 @@ struct tProbe : tReceiver {
     }
 };
 
-class BroadcastTest : public ::testing::Test {
-protected:
+class BroadcastTest : public ::testing::Test
+{
+  protected:
     void TearDown() override
     {
         for (int i = 0; i < static_cast<int>(tBusSlot::Count); ++i)

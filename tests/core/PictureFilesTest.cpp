@@ -4,7 +4,8 @@
 
 #include "core/PictureFiles.h"
 
-namespace {
+namespace
+{
 
 tPicture8 Sample8(int W, int H)
 {

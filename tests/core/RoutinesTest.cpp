@@ -43,11 +43,20 @@ TEST(NumberText, IsNumberTextAcceptsExactlyZeroTo7FFFFFFF)
     const struct {
         const char* Text;
         bool Hex, Want;
-    } Cases[] = {{"0000000012", false, true}, {"2147483647", false, true},   {"2147483648", false, false},
-                 {"9999999999", false, false}, {"12345678901", false, false}, {"12A", false, false},
-                 {"", false, false},           {"", true, false},             {"7FFFFFFF", true, true},
-                 {"000007FFFFFFF", true, true}, {"80000000", true, false},    {"FFFFFFFFF", true, false},
-                 {"7G", true, false},          {"-1", false, false}};
+    } Cases[] = {{"0000000012", false, true},
+                 {"2147483647", false, true},
+                 {"2147483648", false, false},
+                 {"9999999999", false, false},
+                 {"12345678901", false, false},
+                 {"12A", false, false},
+                 {"", false, false},
+                 {"", true, false},
+                 {"7FFFFFFF", true, true},
+                 {"000007FFFFFFF", true, true},
+                 {"80000000", true, false},
+                 {"FFFFFFFFF", true, false},
+                 {"7G", true, false},
+                 {"-1", false, false}};
     for (const auto& C : Cases)
         EXPECT_EQ(IsNumberText(C.Text, C.Hex), C.Want) << C.Text << (C.Hex ? " hex" : "");
 }

@@ -9,12 +9,14 @@
 #include "core/Options.h"
 #include "core/SNES.h"
 
-namespace {
+namespace
+{
 
 // A format that accepts every file, so detection by extension can be tested
 // apart from any real reader.
-class tAcceptAll : public tSavestateFormat {
-public:
+class tAcceptAll : public tSavestateFormat
+{
+  public:
     mutable int Loads = 0;
     bool IsFormatFile(const std::string&) override { return true; }
     bool Parse(const std::string&, tSNES&, tParsedFile&, tError&) const override
@@ -25,8 +27,9 @@ public:
     void Adopt(tSavestateImage&) override {}
 };
 
-class DetectionTest : public tModelTest {
-protected:
+class DetectionTest : public tModelTest
+{
+  protected:
     tAcceptAll Fake[5];
     void SetUp() override
     {
@@ -43,8 +46,8 @@ TEST_F(DetectionTest, ExtensionsInAnyCaseGiveFormatSlotAndKind)
         const char* Name;
         uint8_t Format, Kind;
         const char* Slot;
-    } Cases[] = {{"Game.ZST", FormatZST, KindSavestate, "0"}, {"game.zm3", FormatZST, KindMovie, "3"},
-                 {"game.zs9", FormatZST, KindSavestate, "9"}, {"game.000", FormatS9X, KindSavestate, "0"},
+    } Cases[] = {{"Game.ZST", FormatZST, KindSavestate, "0"},  {"game.zm3", FormatZST, KindMovie, "3"},
+                 {"game.zs9", FormatZST, KindSavestate, "9"},  {"game.000", FormatS9X, KindSavestate, "0"},
                  {"game.012", FormatS9X, KindSavestate, "12"}, {"game.S01", FormatSSL, KindSavestate, "1"},
                  {"game.sv4", FormatSGT, KindSavestate, "4"}};
     for (const auto& C : Cases) {
@@ -64,7 +67,8 @@ TEST_F(DetectionTest, ExtensionsInAnyCaseGiveFormatSlotAndKind)
 
 TEST_F(DetectionTest, SignatureTestDecidesUnlessZSTChecksAreOff)
 {
-    class tRejectAll : public tSavestateFormat {
+    class tRejectAll : public tSavestateFormat
+    {
         bool IsFormatFile(const std::string&) override { return false; }
         bool Parse(const std::string&, tSNES&, tParsedFile&, tError&) const override { return false; }
         void Adopt(tSavestateImage&) override {}
@@ -109,8 +113,9 @@ TEST_F(DetectionTest, UnknownFileChangesNothingAndSendsNothing)
     RegisterReceiver(WindowSlot(3), nullptr);
 }
 
-class MapAddressTest : public tModelTest {
-protected:
+class MapAddressTest : public tModelTest
+{
+  protected:
     uint16_t Address = 0;
     uint32_t Size = 0;
     const uint8_t* Ptr = nullptr;

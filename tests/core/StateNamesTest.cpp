@@ -11,15 +11,21 @@ TEST(StateNamesTest, TheExtensionGivesFormatKindAndSlot)
         uint8_t Format, Kind;
         int Slot;
     } const Cases[] = {
-        {"a.zst", FormatZST, KindSavestate, 0}, {"a.ZS5", FormatZST, KindSavestate, 5},
-        {"a.zmv", FormatZST, KindMovie, 0},     {"a.zm9", FormatZST, KindMovie, 9},
-        {"a.005", FormatS9X, KindSavestate, 5}, {"a.S12", FormatSSL, KindSavestate, 12},
+        {"a.zst", FormatZST, KindSavestate, 0},
+        {"a.ZS5", FormatZST, KindSavestate, 5},
+        {"a.zmv", FormatZST, KindMovie, 0},
+        {"a.zm9", FormatZST, KindMovie, 9},
+        {"a.005", FormatS9X, KindSavestate, 5},
+        {"a.S12", FormatSSL, KindSavestate, 12},
         {"a.Sv3", FormatSGT, KindSavestate, 3},
         // Neither a slot 0 of the digit form nor a wrong length is a savestate.
-        {"a.zs0", FormatNone, KindNone, 0},     {"a.0000", FormatNone, KindNone, 0},
-        {"a.zs", FormatNone, KindNone, 0},      {"a.svx", FormatNone, KindNone, 0},
+        {"a.zs0", FormatNone, KindNone, 0},
+        {"a.0000", FormatNone, KindNone, 0},
+        {"a.zs", FormatNone, KindNone, 0},
+        {"a.svx", FormatNone, KindNone, 0},
         // Only the last path part counts.
-        {"dir.000/a", FormatNone, KindNone, 0}, {"dir/a.b.s01", FormatSSL, KindSavestate, 1},
+        {"dir.000/a", FormatNone, KindNone, 0},
+        {"dir/a.b.s01", FormatSSL, KindSavestate, 1},
     };
     for (const auto& C : Cases) {
         const tStateName N = StateNameOf(C.Name);

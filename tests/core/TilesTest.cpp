@@ -10,7 +10,8 @@
 
 #include "core/Tiles.h"
 
-namespace {
+namespace
+{
 void Reference2bpp(const uint8_t* Src, uint8_t* Dst)
 {
     for (int r = 0; r < 8; ++r)

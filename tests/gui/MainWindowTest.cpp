@@ -209,8 +209,9 @@ class MainWindowTest : public QObject
     {
         tRunningProgram P(*Folder);
         // SNESGT has no writer: the choice before it stays.
-        for (const auto& [Name, Format, Checked] : {std::tuple{"a.000", FormatS9X, FormatS9X}, {"a.sv1", FormatSGT, FormatS9X},
-                                             {"a.s01", FormatSSL, FormatSSL}}) {
+        for (const auto& [Name, Format, Checked] : {std::tuple{"a.000", FormatS9X, FormatS9X},
+                                                    {"a.sv1", FormatSGT, FormatS9X},
+                                                    {"a.s01", FormatSSL, FormatSSL}}) {
             Loaded(Folder->MakeFile(QString::fromLatin1(Name)), "1", Format);
             QVERIFY2(Form_Main->SaveItem(Checked)->isChecked(), Name);
         }

@@ -178,8 +178,13 @@ class SettingsTest : public QObject
 
         // What a hand-edited file puts out of bounds or garbles keeps the
         // window's own value; the edges are taken.
-        for (auto [Line, Want] : {std::pair{"Zoom=-3", -3}, {"Zoom=3", 3}, {"Zoom=4", 1}, {"Zoom=-4", 1},
-                                  {"Zoom=2x", 1}, {"Zoom=", 1}, {"Zoom=99999999999", 1}}) {
+        for (auto [Line, Want] : {std::pair{"Zoom=-3", -3},
+                                  {"Zoom=3", 3},
+                                  {"Zoom=4", 1},
+                                  {"Zoom=-4", 1},
+                                  {"Zoom=2x", 1},
+                                  {"Zoom=", 1},
+                                  {"Zoom=99999999999", 1}}) {
             Ini.LoadFromText(std::string("[Form_Zoom]\nPos=1\nSize=20000,300\nFont.Size=900\n") + Line + "\n");
             tZoomWindow W(ZoomRow, nullptr);
             W.resize(123, 45);

@@ -51,8 +51,7 @@ class WindowListTest : public QObject
         // The bus calls the windows in the order of their names, the main
         // window fourth.
         const int Slots[] = {0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13};
-        QCOMPARE(static_cast<void*>(ReceiverAt(WindowSlot(3))),
-                 static_cast<void*>(static_cast<tReceiver*>(Form_Main)));
+        QCOMPARE(static_cast<void*>(ReceiverAt(WindowSlot(3))), static_cast<void*>(static_cast<tReceiver*>(Form_Main)));
         for (size_t i = 0; i < W.size(); ++i) {
             QCOMPARE(W[i]->objectName(), QString::fromLatin1(Names[i]));
             QCOMPARE(static_cast<void*>(ReceiverAt(WindowSlot(Slots[i]))),

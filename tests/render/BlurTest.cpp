@@ -10,7 +10,8 @@
 #include "core/Picture32.h"
 #include "render/Renderer.h"
 
-namespace {
+namespace
+{
 tPicture32 ReferenceBlur(const tPicture32& In, bool Soft)
 {
     tPicture32 Out = In;

@@ -28,7 +28,8 @@
 #include "render/Renderer.h"
 #include "render/SceneSwitches.h"
 
-namespace {
+namespace
+{
 namespace fs = std::filesystem;
 
 // The lowest match a Snes9x fixture without HDMA, mode 7 or pseudo-hires may
@@ -86,8 +87,9 @@ double MatchPercent(const tPicture32& Ours, const tPicture32& Theirs, int X0 = 0
     return 100.0 * static_cast<double>(Match) / (static_cast<double>(X1 - X0) * Theirs.Height);
 }
 
-class FidelityTest : public tModelTest {
-protected:
+class FidelityTest : public tModelTest
+{
+  protected:
     std::vector<std::string> States(const std::string& Folder, const std::string& Ext)
     {
         std::vector<std::string> Out;
@@ -164,8 +166,8 @@ TEST_F(FidelityTest, Snes9xFramesMatchTheEmulatorsPictures)
         tComparison C;
         if (!Compare(F, C))
             continue;
-        std::printf("  %-28s %7.3f %%%s%s\n", fs::path(F).stem().c_str(), C.Percent, C.Why.empty() ? "" : "  reported: ",
-                    C.Why.c_str());
+        std::printf("  %-28s %7.3f %%%s%s\n", fs::path(F).stem().c_str(), C.Percent,
+                    C.Why.empty() ? "" : "  reported: ", C.Why.c_str());
         if (!C.Why.empty())
             continue;
         const std::string Stem = fs::path(F).stem().string();
@@ -255,8 +257,8 @@ TEST_F(FidelityTest, ZSNESFramesAreReported)
     for (const std::string& F : Files) {
         tComparison C;
         if (Compare(F, C))
-            std::printf("  %-34s %7.3f %%%s%s\n", fs::path(F).stem().c_str(), C.Percent,
-                        C.Why.empty() ? "" : "  ", C.Why.c_str());
+            std::printf("  %-34s %7.3f %%%s%s\n", fs::path(F).stem().c_str(), C.Percent, C.Why.empty() ? "" : "  ",
+                        C.Why.c_str());
     }
 }
 

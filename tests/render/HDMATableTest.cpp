@@ -7,10 +7,12 @@
 #include "core/SNES.h"
 #include "render/HDMATable.h"
 
-namespace {
+namespace
+{
 
-class HDMATest : public tModelTest {
-protected:
+class HDMATest : public tModelTest
+{
+  protected:
     void Table(uint32_t WRAMOffset, std::initializer_list<uint8_t> Bytes)
     {
         for (uint8_t B : Bytes)

@@ -4,7 +4,8 @@
 
 #include "render/InfoLists.h"
 
-namespace {
+namespace
+{
 
 // The value of the row with this caption (first column).
 std::string Value(const tInfoList& L, const std::string& Caption, size_t Column = 0)
@@ -15,8 +16,9 @@ std::string Value(const tInfoList& L, const std::string& Caption, size_t Column 
     return "<no row " + Caption + ">";
 }
 
-class InfoListsTest : public ::testing::Test {
-protected:
+class InfoListsTest : public ::testing::Test
+{
+  protected:
     std::unique_ptr<tPPU> P = std::make_unique<tPPU>();
 };
 

@@ -5,9 +5,12 @@
 
 #include "render/LayerPictures.h"
 
-namespace {
+namespace
+{
 
-class LayerPicturesTest : public tRenderTest {};
+class LayerPicturesTest : public tRenderTest
+{
+};
 
 TEST_F(LayerPicturesTest, BackgroundPlaneByPriorityWithTransparentColours)
 {
@@ -42,7 +45,7 @@ TEST_F(LayerPicturesTest, SpriteSheetPlacesSpritesWithoutWrapping)
     HideSprites();
     SolidTile4(32, 3);
     Sprite(0, 511, 255, 1, 0x02); // palette 1, at the far corner
-    Sprite(1, 12, 10, 0, 0x00); // empty, drawn over sprite 2 (earlier sprites end on top)
+    Sprite(1, 12, 10, 0, 0x00);   // empty, drawn over sprite 2 (earlier sprites end on top)
     Sprite(2, 10, 10, 1, 0x00);
     Decode();
     tPicture8 Out;
@@ -66,8 +69,8 @@ TEST_F(LayerPicturesTest, SpriteSheetPlacesSpritesWithoutWrapping)
 
 TEST_F(LayerPicturesTest, Mode7PlaneAndExtBGView)
 {
-    S->VRAM[2] = 1;           // map (1, 0) = tile 1
-    S->VRAM[128 + 1] = 0x85;  // tile 1, pixel 0
+    S->VRAM[2] = 1;          // map (1, 0) = tile 1
+    S->VRAM[128 + 1] = 0x85; // tile 1, pixel 0
     Colour(5, 31, 0, 0);
     Decode();
     tPicture8 Out;

@@ -4,10 +4,12 @@
 #include "render/OffsetPerTile.h"
 #include "render/PPU.h"
 
-namespace {
+namespace
+{
 
-class OffsetGridTest : public tModelTest {
-protected:
+class OffsetGridTest : public tModelTest
+{
+  protected:
     void Entry(uint32_t Base, uint32_t Index, uint16_t V)
     {
         const uint32_t At = (Base + 2 * Index) & 0xFFFF;

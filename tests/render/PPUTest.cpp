@@ -2,9 +2,12 @@
 
 #include "RenderTestSupport.h"
 
-namespace {
+namespace
+{
 
-class PPUTest : public tRenderTest {};
+class PPUTest : public tRenderTest
+{
+};
 
 TEST_F(PPUTest, WindowRangesEmptyAndSinglePixel)
 {
@@ -95,7 +98,7 @@ TEST_F(PPUTest, ModeZeroLayersUseTheirOwnPaletteQuartersAndEightBitLayersNone)
     Reg(0x2105, 0x03);
     Reg(0x210B, 0x01);
     S->VRAM[0x2000 + 64] = 0x80; // tile 1, plane 0, pixel 0: colour 1
-    MapEntry(0, 0, 0, 0x1401);    // palette 5
+    MapEntry(0, 0, 0, 0x1401);   // palette 5
     Decode();
     EXPECT_EQ(P->Layers[0].Tiles[0].Pixels[0], 1);
 }
@@ -166,7 +169,7 @@ TEST_F(PPUTest, MosaicRepeatsTheBlocksFirstColumn)
     EXPECT_EQ(Out.Index[3], 1);
     EXPECT_EQ(Out.Index[4], 5);
     EXPECT_EQ(Out.Index[7], 5);
-    EXPECT_EQ(Out.Index[252], 5); // 252 = 63 blocks of 4: map column 31, tile 8, pixel 4
+    EXPECT_EQ(Out.Index[252], 5);       // 252 = 63 blocks of 4: map column 31, tile 8, pixel 4
     P->FetchBGLine(0, 0, 1, true, Out); // mosaic ignored
     EXPECT_EQ(Out.Index[6], 7);
 }

@@ -15,8 +15,9 @@
 #include "render/Renderer.h"
 #include "render/SceneSwitches.h"
 
-class tRenderTest : public ::testing::Test {
-protected:
+class tRenderTest : public ::testing::Test
+{
+  protected:
     std::unique_ptr<tSNES> S = std::make_unique<tSNES>();
     std::unique_ptr<tPPU> P = std::make_unique<tPPU>();
     std::unique_ptr<tRenderer> R = std::make_unique<tRenderer>();
@@ -34,10 +35,7 @@ protected:
     }
 
     void Reg(uint16_t Address, uint8_t Value) { S->Regs[Address] = Value; }
-    void Colour(int Index, int R5, int G5, int B5)
-    {
-        S->CGRAM[Index] = static_cast<uint16_t>(R5 | G5 << 5 | B5 << 10);
-    }
+    void Colour(int Index, int R5, int G5, int B5) { S->CGRAM[Index] = static_cast<uint16_t>(R5 | G5 << 5 | B5 << 10); }
     // A 2bpp tile at VRAM byte Address whose every pixel has colour C.
     void SolidTile2(uint32_t Address, int C)
     {
@@ -101,7 +99,10 @@ protected:
     uint32_t Pixel(int X, int Y) const { return Pic32.At(X, Y); }
 };
 
-inline uint32_t RGB(int R, int G, int B) { return static_cast<uint32_t>(R << 16 | G << 8 | B); }
+inline uint32_t RGB(int R, int G, int B)
+{
+    return static_cast<uint32_t>(R << 16 | G << 8 | B);
+}
 
 // DMA channel N with HDMA on or off: transfer mode, B register, table at
 // Bank:Address, indirect data from IndirectBank; decoded as the loader would.

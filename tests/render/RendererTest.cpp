@@ -8,13 +8,15 @@
 
 #include "render/LayerPictures.h"
 
-namespace {
+namespace
+{
 
 // Mode 1: BG1 (map $0000, tiles $2000) filled with a colour-1 tile of
 // palette 0 (CGRAM 1), BG2 (map $1000, tiles $4000) with palette 1 (CGRAM
 // 17), BG3 (map $3000, tiles $6000), sprites at $C000.
-class RendererTest : public tRenderTest {
-protected:
+class RendererTest : public tRenderTest
+{
+  protected:
     void SetUp() override
     {
         tRenderTest::SetUp();
@@ -137,8 +139,8 @@ TEST_F(RendererTest, SubtractAndAddWithHalvingAndClamping)
 
 TEST_F(RendererTest, SubScreenAddend)
 {
-    Reg(0x2130, 0x02); // math with the sub screen
-    Reg(0x2131, 0x41); // add, half, BG1
+    Reg(0x2130, 0x02);    // math with the sub screen
+    Reg(0x2131, 0x41);    // add, half, BG1
     Colour(1, 5, 0, 0);   // main red 40
     Colour(17, 10, 0, 0); // BG2 red 80
     // Empty sub screen: the fixed colour at full strength despite the half flag.
@@ -152,12 +154,12 @@ TEST_F(RendererTest, SubScreenAddend)
 
 TEST_F(RendererTest, SpritePalettesZeroToThreeNeverTakePartInMath)
 {
-    Reg(0x212C, 0x10); // main: sprites
-    Reg(0x2131, 0x10); // add on sprites
-    Colour(128 + 1, 8, 0, 0);      // palette 0 colour 1
+    Reg(0x212C, 0x10);                 // main: sprites
+    Reg(0x2131, 0x10);                 // add on sprites
+    Colour(128 + 1, 8, 0, 0);          // palette 0 colour 1
     Colour(128 + 4 * 16 + 1, 8, 0, 0); // palette 4 colour 1
-    Sprite(0, 0, 0, 1, 0x30);      // palette 0
-    Sprite(1, 16, 0, 1, 0x38);     // palette 4
+    Sprite(0, 0, 0, 1, 0x30);          // palette 0
+    Sprite(1, 16, 0, 1, 0x38);         // palette 4
     ComposeWithFixed(32);
     EXPECT_EQ(Red(2, 0), 64);
     EXPECT_EQ(Red(18, 0), 96);
@@ -165,7 +167,7 @@ TEST_F(RendererTest, SpritePalettesZeroToThreeNeverTakePartInMath)
 
 TEST_F(RendererTest, ModeOneBG3PriorityInFrontOfSprites)
 {
-    Reg(0x212C, 0x14); // main: BG3 and sprites
+    Reg(0x212C, 0x14);       // main: BG3 and sprites
     FillMap(0x3000, 0x2001); // BG3 tiles with the priority bit
     Colour(1, 3, 0, 0);
     Colour(129, 31, 0, 0);

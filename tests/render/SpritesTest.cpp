@@ -6,10 +6,12 @@
 #include <tuple>
 #include <vector>
 
-namespace {
+namespace
+{
 
-class SpritesTest : public tRenderTest {
-protected:
+class SpritesTest : public tRenderTest
+{
+  protected:
     void SetUp() override
     {
         tRenderTest::SetUp();
@@ -65,7 +67,7 @@ TEST_F(SpritesTest, ThirtyFourSliversDropThoseOfTheFirstSprite)
 
 TEST_F(SpritesTest, SpriteNearX512WrapsToTheLeftEdge)
 {
-    Reg(0x2101, 0x60); // small 16x16
+    Reg(0x2101, 0x60);     // small 16x16
     SolidTile4(0 * 32, 0); // tile 0 empty, tile 1 solid colour 5
     SolidTile4(1 * 32, 5);
     Sprite(0, 500, 10, 0, 0x30); // columns 500..515: tiles 0 and 1
@@ -130,7 +132,7 @@ TEST_F(SpritesTest, EarlierSpriteHidesLaterOneWhateverItsPriority)
 
 TEST_F(SpritesTest, SpriteTileBaseOption)
 {
-    Reg(0x2101, 0x0A); // first table at $8000, second at $A000 (+ 8 KB for tiles 256-511)
+    Reg(0x2101, 0x0A);                   // first table at $8000, second at $A000 (+ 8 KB for tiles 256-511)
     SolidTile4(0x8000 + 32, 1);          // first table, tile 1
     SolidTile4(0xA000 + 32, 3);          // $8000 + tile 257, or second table + tile 1
     SolidTile4(0xA000 + 0x2000 + 32, 2); // second table, tile 257

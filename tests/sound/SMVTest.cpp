@@ -11,7 +11,8 @@
 #include "savestates/S9X.h"
 #include "sound/SMV.h"
 
-namespace {
+namespace
+{
 
 void Put32(std::vector<uint8_t>& B, size_t At, uint32_t V)
 {
@@ -31,8 +32,8 @@ std::vector<uint8_t> UTF16(const std::u16string& S)
 
 // A movie built piece by piece: header, metadata, ROM information when the
 // sync byte asks for it, the gzip-packed start data, the controller data.
-std::vector<uint8_t> MakeMovie(uint8_t Options, uint8_t Sync, const std::u16string& Meta,
-                               std::vector<uint8_t> Start, const std::vector<uint8_t>& Input = {1, 2, 3, 4})
+std::vector<uint8_t> MakeMovie(uint8_t Options, uint8_t Sync, const std::u16string& Meta, std::vector<uint8_t> Start,
+                               const std::vector<uint8_t>& Input = {1, 2, 3, 4})
 {
     std::vector<uint8_t> M(32, 0);
     std::memcpy(M.data(), "SMV\x1A", 4);
@@ -142,14 +143,16 @@ TEST(SMV, UTF16MetadataBecomesUTF8)
     EXPECT_EQ(UTF16LEToUTF8(std::vector<uint8_t>{'a', 0, 'b'}), "a");
 }
 
-class tMsgLog : public tReceiver {
-public:
+class tMsgLog : public tReceiver
+{
+  public:
     std::vector<std::pair<const void*, std::string>> Seen;
     void Notify(const void* Sender, tNote Msg) override { Seen.emplace_back(Sender, std::string(Msg.Text())); }
 };
 
-class SMVLoadTest : public tModelTest {
-protected:
+class SMVLoadTest : public tModelTest
+{
+  protected:
     tMsgLog Log;
     std::string Dir;
     void SetUp() override
@@ -236,7 +239,8 @@ TEST_F(SMVLoadTest, ABadMovieChangesNothingAndOnlyADamagedOneIsReported)
 
 } // namespace
 
-namespace {
+namespace
+{
 
 TEST(SMVCli, PrintsTheHeaderAndExtractsTheQuicksave)
 {

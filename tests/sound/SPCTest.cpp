@@ -7,7 +7,8 @@
 #include "core/SNES.h"
 #include "sound/SPC.h"
 
-namespace {
+namespace
+{
 
 using Bytes = std::vector<uint8_t>;
 
@@ -22,7 +23,10 @@ Bytes BlankSPC()
     return F;
 }
 
-void Put(Bytes& F, size_t Offset, std::string_view Text) { std::memcpy(&F[Offset], Text.data(), Text.size()); }
+void Put(Bytes& F, size_t Offset, std::string_view Text)
+{
+    std::memcpy(&F[Offset], Text.data(), Text.size());
+}
 
 // An image whose tag area uses the binary layout with 5 March 2004.
 Bytes BinaryTagSPC()
@@ -52,8 +56,9 @@ void AppendXID6(Bytes& F, const Bytes& Body)
     F.insert(F.end(), Body.begin(), Body.end());
 }
 
-class SPCTest : public tModelTest {
-protected:
+class SPCTest : public tModelTest
+{
+  protected:
     bool Load(const Bytes& F)
     {
         tError Error;
@@ -99,8 +104,14 @@ TEST_F(SPCTest, BinaryTagDecodesAndEncodesBack)
     SPC->Image[0x9E] = SPC->Image[0x9F] = SPC->Image[0xA0] = SPC->Image[0xA1] = 0;
     SPC->EncodeBinaryTag();
     // The artist moves back one byte; the decoded text 100 is what is stored again.
-    for (const auto& [At, Want] : {std::pair<size_t, int>{0x9E, 0x05}, {0x9F, 0x03}, {0xA0, 0xD4}, {0xA1, 0x07},
-                                  {0xB0, 'C'}, {0xD0, 0x81}, {0xD1, 2}, {0xA9, 100}})
+    for (const auto& [At, Want] : {std::pair<size_t, int>{0x9E, 0x05},
+                                   {0x9F, 0x03},
+                                   {0xA0, 0xD4},
+                                   {0xA1, 0x07},
+                                   {0xB0, 'C'},
+                                   {0xD0, 0x81},
+                                   {0xD1, 2},
+                                   {0xA9, 100}})
         EXPECT_EQ(SPC->Image[At], Want) << "byte " << At;
 
     Bytes Unknown = F;
@@ -270,8 +281,15 @@ TEST_F(SPCTest, SnapshotOfAStateHoldsItsSoundAtTheRightOffsetsAndReadsBack)
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(B.data()), 33), SPCSignatureText)
         << "a snapshot made without a loaded SPC still gets the signature";
     // PC, A, X, Y, PSW and SP of the sound CPU.
-    for (const auto& [At, Want] : {std::pair<size_t, int>{0x21, 26}, {0x22, 26}, {0x25, 0x34}, {0x26, 0x12},
-                                  {0x27, 0x78}, {0x28, 0x9A}, {0x29, 0x56}, {0x2A, 0x02}, {0x2B, 0xEF}})
+    for (const auto& [At, Want] : {std::pair<size_t, int>{0x21, 26},
+                                   {0x22, 26},
+                                   {0x25, 0x34},
+                                   {0x26, 0x12},
+                                   {0x27, 0x78},
+                                   {0x28, 0x9A},
+                                   {0x29, 0x56},
+                                   {0x2A, 0x02},
+                                   {0x2B, 0xEF}})
         EXPECT_EQ(B[At], Want) << "byte " << At;
     EXPECT_TRUE(std::equal(SNES->APU_RAM.begin(), SNES->APU_RAM.end(), B.begin() + 0x100));
     EXPECT_TRUE(std::equal(SNES->DSP.begin(), SNES->DSP.begin() + 128, B.begin() + 0x10100));
@@ -297,8 +315,9 @@ TEST_F(SPCTest, SnapshotOfAStateHoldsItsSoundAtTheRightOffsetsAndReadsBack)
 }
 
 // Counts the notifications a load sends and who sends them.
-class tListener : public tReceiver {
-public:
+class tListener : public tReceiver
+{
+  public:
     std::vector<std::pair<const void*, std::string>> Seen;
     // The format objects answer "new SNES" with their own messages.
     void Notify(const void* Sender, tNote Msg) override

@@ -13,7 +13,8 @@
 #include "core/SNES.h"
 #include "render/PPU.h"
 
-namespace {
+namespace
+{
 const std::string Demo = std::string(ORLIK_SOURCE_DIR) + "/resources/demo/demo";
 
 std::vector<uint8_t> Inflated(const std::string& Name)
@@ -23,21 +24,23 @@ std::vector<uint8_t> Inflated(const std::string& Name)
     EXPECT_TRUE(GunzipStream(Data, Error)) << Error;
     return Data;
 }
-}
+} // namespace
 
-class DemoSceneTest : public tModelTest {};
+class DemoSceneTest : public tModelTest
+{
+};
 
 TEST_F(DemoSceneTest, TheSceneHoldsWhatTheDemoIsFor)
 {
     ASSERT_TRUE(LoadSavestate(Demo + ".zst"));
     const auto& R = SNES->Regs;
-    EXPECT_EQ(R[0x2105], 0x09);         // mode 1, BG3 in front
-    EXPECT_EQ(R[0x212C] & 0x17, 0x17);  // BG1-BG3 and sprites on the main screen
-    EXPECT_EQ(R[0x2123], 0x20);         // one window, on BG2
+    EXPECT_EQ(R[0x2105], 0x09);        // mode 1, BG3 in front
+    EXPECT_EQ(R[0x212C] & 0x17, 0x17); // BG1-BG3 and sprites on the main screen
+    EXPECT_EQ(R[0x2123], 0x20);        // one window, on BG2
     EXPECT_LT(R[0x2126], R[0x2127]);
     EXPECT_EQ(R[0x212E], 0x02);
-    EXPECT_NE(R[0x2131] & 0x0F, 0);     // colour math on a layer
-    EXPECT_NE(PPU->FixedColour[0], 0);  // with a blue fixed colour
+    EXPECT_NE(R[0x2131] & 0x0F, 0);    // colour math on a layer
+    EXPECT_NE(PPU->FixedColour[0], 0); // with a blue fixed colour
     // Sprites of both sizes and more than one priority on the screen.
     std::set<int> Sizes, Priorities;
     for (int s = 0; s < 128; ++s)
