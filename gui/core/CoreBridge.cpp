@@ -7,7 +7,6 @@
 #include "cart/SNESCart.h"
 #include "core/SNES.h"
 #include "core/LongPath.h"
-#include "core/Messages.h"
 #include "savestates/S9X.h"
 #include "savestates/SSL.h"
 #include "savestates/ZST.h"
@@ -20,11 +19,6 @@ constexpr uint32_t ThumbWidth = 64;
 constexpr uint32_t ThumbHeight = 56;
 
 } // namespace
-
-void ReportWriteError(const std::string& FileName, const std::string& Reason)
-{
-    Messages().Error("Could not write \"" + FileName + "\": " + Reason + ".");
-}
 
 bool LoadCartridgeFile(const std::string& FileName)
 {

@@ -12,8 +12,6 @@
 bool LoadCartridgeFile(const std::string& FileName);
 // Looks up the cartridge under the cartridge extension list beside Name.
 void FindCartridgeFor(const std::string& Name);
-// A file the program could not write, worded as the savestate writers word it.
-void ReportWriteError(const std::string& FileName, const std::string& Reason);
 // The path with every component as it is stored on disk.
 std::string OnDiskName(const std::string& Path);
 // The picture a savestate file carries (ZSNES preview, Super Sleuth

@@ -5,6 +5,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
+#include "app/SaveState.h"
 #include "core/Broadcast.h"
 #include "gui/core/CoreBridge.h"
 #include "gui/core/Form_Quit.h"
@@ -60,7 +61,7 @@ void tForm_Options::SaveConfig()
     const QString File = ConfigFileName();
     QString Error;
     if (!SaveConfigFile(File, Error))
-        ReportWriteError(File.toStdString(), Error.toStdString());
+        ReportWriteError(File.toStdString(), tError(Error.toStdString()));
 }
 
 void tForm_Options::ReopenWindows()

@@ -58,6 +58,11 @@ bool SaveStateAs(uint8_t Format, const std::string& FileName)
     else
         return false;
     if (!Ok)
-        Messages().Error("Could not write " + Error.Describe(Quoted(FileName)) + ".");
+        ReportWriteError(FileName, Error);
     return Ok;
+}
+
+void ReportWriteError(const std::string& FileName, const tError& Error)
+{
+    Messages().Error("Could not write " + Error.Describe(Quoted(FileName)) + ".");
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/Error.h"
+
 struct tStateTarget {
     const char* Name; // as the command line names it: "zst", "s9x", "ssl"
     uint8_t Format;   // FormatZST, FormatS9X, FormatSSL
@@ -29,3 +31,6 @@ const tStateTarget* StateTargetFor(uint8_t Format);
 // Messages() as "Could not write "FILE": reason.". False for a format that
 // cannot be written.
 bool SaveStateAs(uint8_t Format, const std::string& FileName);
+// "Could not write "FILE": reason." through Messages(): every file the
+// program writes for the user (states, the configuration) fails in these words.
+void ReportWriteError(const std::string& FileName, const tError& Error);
