@@ -196,17 +196,6 @@ TEST_F(ZSTTest, RebuildingTheImageFromTheMachineChangesOnlyBitsTheHardwareIgnore
     }
 }
 
-TEST_F(ZSTTest, SoundlessStateKeepsItsShortImageAndClearedSound)
-{
-    REQUIRE_FIXTURES();
-    const std::string Name = FixturePath("zsnes/zsnes151_hicolor3840_spcoff.zst");
-    ASSERT_TRUE(LoadSavestate(Name));
-    EXPECT_EQ(ZST->ImageLength(), ImageSizeNoSound);
-    EXPECT_EQ(ZST->Rest.size(), 220u);
-    Broadcast(nullptr, Note::NewSNES);
-    EXPECT_EQ(ZST->StateImage[SPCOn], 0); // and it saves byte for byte, as every fixture
-}
-
 TEST_F(ZSTTest, ConvertedImageCarriesTheMachineStateAndWhatZSNESNeeds)
 {
     FillMachine(*SNES);
