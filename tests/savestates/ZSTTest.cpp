@@ -128,6 +128,7 @@ TEST_F(ZSTTest, EveryRealFileLoadsWithItsMemoriesAndRegisters)
         EXPECT_EQ(SNES->CPU_A, LE16(B, ZSTLayout::A));
         EXPECT_EQ(SNES->CPU_PC, static_cast<uint32_t>(B[PB]) << 16 | LE16(B, ZSTLayout::PC));
         EXPECT_EQ(SNES->CPU_VCounter, LE16(B, CurYPos));
+        EXPECT_EQ(SNES->M7X & 0x1FFF, LE16(B, Mode7X0) & 0x1FFF);
         EXPECT_EQ(*SNES->Reg8(0x213E), 1);
     }
 }
