@@ -63,21 +63,6 @@ TEST_F(CmdSpcTest, StateToTaggedSPC)
     EXPECT_EQ(Text(G, 0x4E, 32), "Quest");
 }
 
-TEST_F(CmdSpcTest, BadFilesAreNamedAndTheOthersGoOn)
-{
-    const std::string Dir = TempDir();
-    WriteBytes(Dir + "/garbage.s01", std::vector<uint8_t>(300000, 0x5A));
-    WriteBytes(Dir + "/short.spc", std::vector<uint8_t>(1000, 0));
-    std::vector<uint8_t> Sgt = {'G', 'T', 'S', 'F', 0, 0, 0, 0, 'W', 'R', 'A', 'M', 0xFF, 0xFF, 0, 0, 1, 2};
-    WriteBytes(Dir + "/cut.sv1", Sgt);
-    const tCliRun R = RunCli("spc " + Dir + "/garbage.s01 " + Dir + "/short.spc " + Dir + "/cut.sv1 " + Dir +
-                             "/missing.000 -o " + Dir);
-    EXPECT_EQ(R.Exit, 1);
-    ExpectHasAll(R.Err, {"garbage.s01: not a savestate", "short.spc: truncated SPC file: 1000 bytes",
-                         "cut.sv1: truncated: chunk \"WRAM\" at offset 8 claims 65535 bytes, only 2 remain",
-                         "missing.000: cannot read the file"});
-}
-
 TEST_F(CmdSpcTest, ConvertToTheOwnFormatAndInfoShowsSPCTags)
 {
     REQUIRE_FIXTURES();

@@ -42,14 +42,6 @@ TEST(PictureFilesTest, PNGRoundTrips)
     tPicture32 As32;
     ASSERT_TRUE(DecodePicture(Data, As32, Error)) << Error.Reason;
     EXPECT_EQ(As32.At(3, 2), P8.ColourTable[P8.At(3, 2)]);
-
-    const tPicture32 P32 = Sample32(300, 7);
-    ASSERT_TRUE(EncodePNG(P32, Data, Error)) << Error.Reason;
-    tPicture32 Back32;
-    ASSERT_TRUE(DecodePicture(Data, Back32, Error)) << Error.Reason;
-    EXPECT_EQ(Back32.Pixels, P32.Pixels);
-    EXPECT_FALSE(DecodePicture(Data, Back8, Error));
-    EXPECT_NE(Error.Reason.find("colour table"), std::string::npos);
 }
 
 TEST(PictureFilesTest, ScreensOfAtMost256ColoursAreWrittenColourMapped)
@@ -69,8 +61,10 @@ TEST(PictureFilesTest, ScreensOfAtMost256ColoursAreWrittenColourMapped)
         EXPECT_EQ(Back.Pixels, P.Pixels) << Colours;
         tPicture8 Mapped;
         ASSERT_EQ(DecodePicture(Data, Mapped, Error), Colours <= 256) << Colours;
-        if (Colours > 256)
+        if (Colours > 256) {
+            EXPECT_NE(Error.Reason.find("colour table"), std::string::npos) << Error.Reason;
             continue;
+        }
         for (size_t i = 0; i < P.Pixels.size(); ++i)
             ASSERT_EQ(Mapped.ColourTable[Mapped.Pixels[i]], P.Pixels[i]) << i;
     }

@@ -20,6 +20,8 @@ TEST(StateNamesTest, TheExtensionGivesFormatKindAndSlot)
         {"a.Sv3", FormatSGT, KindSavestate, 3},
         // Neither a slot 0 of the digit form nor a wrong length is a savestate.
         {"a.zs0", FormatNone, KindNone, 0},
+        {"a.zsa", FormatNone, KindNone, 0},
+        {"a.0a1", FormatNone, KindNone, 0},
         {"a.0000", FormatNone, KindNone, 0},
         {"a.zs", FormatNone, KindNone, 0},
         {"a.svx", FormatNone, KindNone, 0},

@@ -95,6 +95,7 @@ TEST_F(S9XTest, EveryRealFileLoadsWithItsBlocks)
         const auto& R = B["REG"];
         EXPECT_EQ(SNES->CPU_PC, static_cast<uint32_t>(R[0]) << 16 | BE16(R, REGPC));
         EXPECT_EQ(SNES->CPU_A, BE16(R, REGA));
+        EXPECT_EQ(SNES->CPU_DB, static_cast<uint32_t>(R[1]) << 16);
         EXPECT_EQ(SNES->CPU_P, BE16(R, REGP));
         EXPECT_EQ(SNES->SPC_PC, BE16(B["ARE"], AREPC));
         EXPECT_EQ(SNES->SPC_YA, BE16(B["ARE"], AREYA));
