@@ -1,8 +1,6 @@
 // Opening files that are not good savestates: every one is answered with a
 // message that names it and says why, and the program goes on working.
 
-#include <QDir>
-
 #include "GuiTestSupport.h"
 #include "app/Loader.h"
 #include "gui/core/Form_Main.h"
@@ -46,21 +44,15 @@ class BadFilesTest : public QObject
         const QString Title = Form_Main->windowTitle();
         QVERIFY(Title.startsWith(QStringLiteral("good")));
 
-        QByteArray OtherVersion = Zst;
-        OtherVersion.replace(23, 3, "099");
-        QDir(Folder->Path()).mkdir(QStringLiteral("folder.zst"));
+        // Which files the loader refuses, and why, is the loader tests' business;
+        // here one refused before any reader ran and one a reader refused.
         struct tCase {
             QString File;
             bool KeepsState; // refused before any reader ran
         };
         const tCase Cases[] = {
             {Folder->File(QStringLiteral("missing.zst")), true},
-            {Folder->File(QStringLiteral("folder.zst")), true},
-            {Folder->MakeFile(QStringLiteral("noise.000"), QByteArray(3000, '\x5A')), true},
-            {Folder->MakeFile(QStringLiteral("text.s01"), QByteArray("not a sleuth state\n")), true},
-            {Folder->MakeFile(QStringLiteral("empty.sv1"), QByteArray()), true},
             {Folder->MakeFile(QStringLiteral("cut.000"), S9x.left(S9x.size() / 2)), false},
-            {Folder->MakeFile(QStringLiteral("other.zs1"), OtherVersion), false},
         };
         for (const tCase& C : Cases) {
             P.Recorder.Log.clear();

@@ -232,7 +232,6 @@ class MainWindowTest : public QObject
                      QStringLiteral("\" could not be launched. \nCode 31: \"There is no application associated with "
                                     "the given filename extension.\""));
         QCOMPARE(LaunchErrorText(99), QStringLiteral("Unknown error code."));
-        QCOMPARE(LaunchErrorText(2), QStringLiteral("The specified file was not found."));
     }
 
     void theCartridgePanelsFollowTheCartridge()

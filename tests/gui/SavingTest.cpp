@@ -1,6 +1,6 @@
 // A real savestate opened in the main window and saved in each writable
-// format through the save button: every file written loads back with the
-// same memory.
+// format through the save button: the checked format is the one written.
+// That the written state is the same is the format suite's business.
 
 #include <QAction>
 #include <QToolButton>
@@ -50,9 +50,6 @@ class SavingTest : public QObject
         QCOMPARE(QString::fromStdString(StateFileName), Source);
         QCOMPARE(Form_Main->windowTitle(), QStringLiteral("zsnes151_bgmap4bpp - slot 0 - Orlik v2.86"));
         QVERIFY(!SavestateThumbnail(Source).isNull());
-        const auto VRAM = SNES->VRAM;
-        const auto CGRAM = SNES->CGRAM;
-        const uint8_t BGMode = SNES->Regs[0x2105];
 
         struct tCase {
             uint8_t Format;
@@ -67,9 +64,6 @@ class SavingTest : public QObject
             QVERIFY2(QFileInfo(P.DialogAnswer).size() > 0, C.Name);
             QVERIFY2(LoadSavestate(P.DialogAnswer.toStdString()), C.Name);
             QCOMPARE(StateFormat, C.Format);
-            QVERIFY2(SNES->VRAM == VRAM, C.Name);
-            QVERIFY2(SNES->CGRAM == CGRAM, C.Name);
-            QCOMPARE(SNES->Regs[0x2105], BGMode);
         }
         QVERIFY(P.Recorder.Log.empty());
         QCOMPARE(Form_Main->RecentSNES()->FileNames().front(), Folder.File(QStringLiteral("out.zst")));

@@ -148,15 +148,14 @@ class SettingsTest : public QObject
         tProgramFolder Folder;
         QFile F(Folder.File(QStringLiteral("Orlik.ini")));
         F.open(QIODevice::WriteOnly);
-        F.write("[Form_Main]\nSize=99999999999,-5\nCBox_MainMax.Checked=true\nPageControl.ActivePageIndex=77\n"
-                "=novalue\n[Form_Hex]\nUD_HexSpacing.Position=900\nPanel_HexBG.Color=zz\n");
+        // Garbled numbers, colours and flags are the INI tests' business; these are
+        // values the windows must bound themselves.
+        F.write("[Form_Main]\nSize=99999999999,-5\nPageControl.ActivePageIndex=77\n"
+                "[Form_Hex]\nUD_HexSpacing.Position=900\n");
         F.close();
         tRunningProgram P(Folder);
         QVERIFY(P.Ok);
-        // "true" in lower case is not "True".
-        QVERIFY(!Options().CBox_MainMax);
         QCOMPARE(Options().UD_HexSpacing, 4);
-        QCOMPARE(Options().Panel_HexBG, uint32_t(0xFFFFFF));
         QVERIFY(Form_Main->Pages()->currentIndex() >= 0 && Form_Main->Pages()->currentIndex() < 7);
     }
 
@@ -176,15 +175,9 @@ class SettingsTest : public QObject
         QVERIFY2(Text.startsWith(QStringLiteral("[Form_Zoom]\nPos=40,50\nSize=300,200\nFont.Name=")), qPrintable(Text));
         QVERIFY(Text.endsWith(QStringLiteral("\nZoom=-2\n")));
 
-        // What a hand-edited file puts out of bounds or garbles keeps the
-        // window's own value; the edges are taken.
-        for (auto [Line, Want] : {std::pair{"Zoom=-3", -3},
-                                  {"Zoom=3", 3},
-                                  {"Zoom=4", 1},
-                                  {"Zoom=-4", 1},
-                                  {"Zoom=2x", 1},
-                                  {"Zoom=", 1},
-                                  {"Zoom=99999999999", 1}}) {
+        // What a hand-edited file puts out of bounds keeps the window's own
+        // value; the edges are taken (garbled numbers: the INI tests).
+        for (auto [Line, Want] : {std::pair{"Zoom=-3", -3}, {"Zoom=3", 3}, {"Zoom=4", 1}, {"Zoom=-4", 1}}) {
             Ini.LoadFromText(std::string("[Form_Zoom]\nPos=1\nSize=20000,300\nFont.Size=900\n") + Line + "\n");
             tZoomWindow W(ZoomRow, nullptr);
             W.resize(123, 45);

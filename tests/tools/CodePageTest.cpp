@@ -65,10 +65,8 @@ TEST(CodePageTest, HostileHeadersAreRefusedBeforeDecoding)
     PNG[18] = 0x75, PNG[19] = 0x30;
     EXPECT_FALSE(DecodeCodePage(PNG, true, Out, Error));
     EXPECT_NE(Error.Reason.find("30000x256"), std::string::npos) << Error.Reason;
-    for (size_t Cut : {size_t{0}, size_t{7}, size_t{20}, PNG.size() / 2}) {
-        EXPECT_FALSE(DecodeCodePage({PNG.data(), Cut}, true, Out, Error)) << Cut;
-        EXPECT_FALSE(Error.Empty());
-    }
+    // Cut files: refused by the picture readers (their tests), and what the
+    // code page fuzz harness accepts must still be a whole code page.
 }
 
 using CodePageFileTest = tModelTest;
