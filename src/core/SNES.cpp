@@ -28,7 +28,7 @@ void tSNES::ClearCPU()
     CPU_ZTiming.fill(0);
     CPU_D = 0;
     CPU_DB = 0;
-    CPU_IRQActive = CPU_NMIActive = 0;
+    CPU_IRQActive = CPU_NMIActive = CPU_WaitingForInterrupt = 0;
     CPU_P = 0;
     CPU_PC = 0;
     CPU_S = CPU_X = CPU_Y = 0;

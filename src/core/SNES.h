@@ -77,8 +77,9 @@ class tSNES
     uint32_t CPU_DB = 0; // data bank in bits 16-23
     uint8_t CPU_IRQActive = 0;
     uint8_t CPU_NMIActive = 0;
-    uint16_t CPU_P = 0;  // P in bits 0-7, emulation flag E in bit 8
-    uint32_t CPU_PC = 0; // program bank in bits 16-23, PC in bits 0-15
+    uint8_t CPU_WaitingForInterrupt = 0; // 1 while a WAI instruction holds the CPU until an interrupt
+    uint16_t CPU_P = 0;                  // P in bits 0-7, emulation flag E in bit 8
+    uint32_t CPU_PC = 0;                 // program bank in bits 16-23, PC in bits 0-15
     uint16_t CPU_S = 0;
     uint16_t CPU_X = 0;
     uint16_t CPU_Y = 0;

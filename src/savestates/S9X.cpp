@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "cart/SNESCart.h"
 #include "core/Broadcast.h"
@@ -195,9 +196,16 @@ void tS9X::MachineToBlocks()
     if (!SNES)
         return;
     S9XMachineToBlocks(Blocks, *SNES, Cart ? &Cart->SRAM : nullptr, !ReadFromFile);
-    // A converted state is named after the file it came from.
-    if (!ReadFromFile)
-        Blocks.Name = SourceName;
+    // Snes9x keeps the ROM's file name here: the cartridge's when one is
+    // loaded, else the base name of the state converted. Never a folder of
+    // this machine.
+    if (!ReadFromFile) {
+        const std::string& From = Cart && !Cart->FileName.empty() ? Cart->FileName : SourceName;
+        std::filesystem::path Name = std::filesystem::path(From).filename();
+        if (From == SourceName)
+            Name = Name.stem();
+        Blocks.Name = Name.string();
+    }
     Broadcast(this, Note::NewS9X);
 }
 

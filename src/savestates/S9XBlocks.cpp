@@ -70,6 +70,14 @@ void S9XBlocksToMachine(const tS9XBlocks& B, tSNES& S, std::vector<uint8_t>* SRA
     std::copy(B[BlockRAM].begin(), B[BlockRAM].end(), S.WRAM.begin());
     S.Regs.fill(0);
     std::copy(B[BlockFIL].begin(), B[BlockFIL].end(), S.Regs.begin());
+    // The register mirror holds the addresses as last written; the machine
+    // state holds them as the data ports have advanced them since.
+    S.SetReg16(0x2116, ReadLE16(&Ppu[PPUVMAAddress]));
+    S.Regs[0x2121] = Ppu[PPUCGADD];
+    const uint32_t WRAMPort = ReadLE<4>(&Ppu[PPUWRAM]);
+    for (int k = 0; k < 3; ++k)
+        S.Regs[0x2181 + k] = static_cast<uint8_t>(WRAMPort >> (8 * k));
+    S.Regs[0x2183] &= 1;
 
     // Without the sound blocks the sound part stays cleared.
     S.ClearSound();
@@ -101,6 +109,7 @@ void S9XBlocksToMachine(const tS9XBlocks& B, tSNES& S, std::vector<uint8_t>* SRA
     S.CPU_X = ReadLE16(&Reg[REGX]);
     S.CPU_Y = ReadLE16(&Reg[REGY]);
     S.CPU_NMIActive = Cpu[CPUNMIActive];
+    S.CPU_WaitingForInterrupt = Cpu[CPUWaitingForInterrupt] != 0;
     S.CPU_IRQActive = 0;
     S.CPU_Cycles = ReadLE<4>(&Cpu[CPUCycles]);
     S.CPU_VCounter = static_cast<uint16_t>(ReadLE<4>(&Cpu[CPUVCounter]));
@@ -172,8 +181,12 @@ void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const std::vector<uint8_t
     auto& Cpu = B[BlockCPU];
     Put8(Cpu, CPUNMIActive, S.CPU_NMIActive);
     Put8(Cpu, CPUIRQActive, S.CPU_IRQActive);
+    Put8(Cpu, CPUWaitingForInterrupt, S.CPU_WaitingForInterrupt);
     WriteLE<4>(&Cpu[CPUCycles], S.CPU_Cycles);
-    WriteLE<4>(&Cpu[CPUVCounter], S.CPU_VCounter);
+    // A state saved while its emulator was paused may count lines past the
+    // frame; Snes9x would end its first frame after one line.
+    const unsigned FrameLines = (R[0x213F] & 0x10) ? 312 : 262;
+    WriteLE<4>(&Cpu[CPUVCounter], S.CPU_VCounter % FrameLines);
     // Memory access cycles: 6 for FastROM, 8 for SlowROM, as Snes9x writes them.
     const bool Fast = R[0x420D] & 1;
     WriteLE<4>(&Cpu[CPUMemSpeed], Fast ? 6 : 8);
@@ -231,8 +244,11 @@ void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const std::vector<uint8_t
         const size_t O = PPUBG + PPUBGRecord * n;
         // Snes9x keeps the map and character bases as VRAM word addresses.
         WriteLE<2>(&Ppu[O], (R[0x2107 + n] & 0x7C) << 8);
-        WriteLE<2>(&Ppu[O + 2], static_cast<unsigned>(S.BGVScroll[n]));
-        WriteLE<2>(&Ppu[O + 4], static_cast<unsigned>(S.BGHScroll[n]));
+        // BG1's registers also hold mode 7's 13-bit scroll, whatever the mode.
+        const bool M7V = n == 0 && (S.M7VOffset & 0x3FF) == (S.BGVScroll[0] & 0x3FF);
+        const bool M7H = n == 0 && (S.M7HOffset & 0x3FF) == (S.BGHScroll[0] & 0x3FF);
+        WriteLE<2>(&Ppu[O + 2], static_cast<unsigned>(M7V ? S.M7VOffset : S.BGVScroll[n]));
+        WriteLE<2>(&Ppu[O + 4], static_cast<unsigned>(M7H ? S.M7HOffset : S.BGHScroll[n]));
         Put8(Ppu, O + 6, (BGMODE >> (4 + n)) & 1);
         WriteLE<2>(&Ppu[O + 7], ((R[0x210B + n / 2] >> (4 * (n & 1))) & 0x0F) << 12);
         WriteLE<2>(&Ppu[O + 9], R[0x2107 + n] & 3);

@@ -152,7 +152,7 @@ inline constexpr tWordRun WordRuns[] = {
 };
 
 // "CPU" block
-inline constexpr size_t CPUNMIActive = 5, CPUIRQActive = 6, CPUCycles = 9, CPUVCounter = 17;
+inline constexpr size_t CPUNMIActive = 5, CPUIRQActive = 6, CPUWaitingForInterrupt = 7, CPUCycles = 9, CPUVCounter = 17;
 inline constexpr size_t CPUMemSpeed = 21, CPUMemSpeedx2 = 25, CPUFastROMSpeed = 29;
 // "REG" block
 inline constexpr size_t REGPB = 0, REGDB = 1, REGP = 2, REGA = 4, REGD = 6, REGS = 8, REGX = 10, REGY = 12, REGPC = 14;

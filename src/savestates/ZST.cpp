@@ -1,9 +1,11 @@
 #include "savestates/ZST.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <fstream>
 
+#include "cart/SNESCart.h"
 #include "core/Broadcast.h"
 #include "core/FileIO.h"
 #include "core/LittleEndian.h"
@@ -23,7 +25,30 @@ bool KnownVersion(const uint8_t* V)
     return !std::memcmp(V, "0.6", 3) || !std::memcmp(V, "143", 3);
 }
 
+// SRAM follows the extra data in sizes of 1 KiB shl n.
+bool SRAMSize(size_t Bytes)
+{
+    return Bytes == 0 || (Bytes >= 1024 && Bytes <= (128u << 10) && std::has_single_bit(Bytes));
+}
 } // namespace
+
+bool ZSTExtraFollowsImage(const tZSTImage& I)
+{
+    // Chip data, when the cartridge has a chip, comes first; the extra data
+    // is recognised by its copies of A and S and by what follows it.
+    const auto& Im = I.StateImage;
+    return !std::memcmp(&Im[VersionText], "143", 3) && I.Rest.size() >= ExtraSize &&
+           ReadLE16(&I.Rest[ExtraCPURegs]) == ReadLE16(&Im[A]) &&
+           ReadLE16(&I.Rest[ExtraCPURegs + 12]) == ReadLE16(&Im[ZSTLayout::S]) &&
+           (I.Movie || SRAMSize(I.Rest.size() - ExtraSize));
+}
+
+std::optional<std::vector<uint8_t>> ZSTStateSRAM(const tZSTImage& I)
+{
+    if (I.Movie || !ZSTExtraFollowsImage(I))
+        return std::nullopt;
+    return std::vector<uint8_t>(I.Rest.begin() + ExtraSize, I.Rest.end());
+}
 
 bool tZST::IsZSTFile(const std::string& FileName)
 {
@@ -100,7 +125,7 @@ void ZSTFileToMachine(const tZSTImage& Image, tSNES& S)
     // The image keeps only the sprite size pair, in which codes 6 and 7 look
     // like code 0; ZSNES 1.50 and later also keep the raw OBSEL in their extra
     // data after the image.
-    if (!std::memcmp(&StateImage[VersionText], "143", 3) && Image.Rest.size() > ExtraOBSEL) {
+    if (ZSTExtraFollowsImage(Image)) {
         const uint8_t Raw = Image.Rest[ExtraOBSEL];
         uint8_t& OBSEL = S.Regs[0x2101];
         if ((Raw >> 5) >= 6 && (OBSEL >> 5) == 0)
@@ -112,6 +137,7 @@ bool tZST::Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError
 {
     auto Image = std::make_unique<tZSTImage>();
     const bool Ok = ReadZSTFile(FileName, S, *Image, Error);
+    Out.SRAM = ZSTStateSRAM(*Image);
     Out.Image = std::move(Image);
     return Ok;
 }
@@ -165,7 +191,46 @@ void tZST::ImageToMachine()
 
 void tZST::MachineToImage()
 {
+    const bool New = StateImage[VersionByte] == 0;
+    const bool HasExtra = !New && ZSTExtraFollowsImage(*this);
     ZSTMachineToImage(StateImage, *SNES);
+    if (New) {
+        // A converted state is written as ZSNES 1.50 and later write theirs:
+        // V143, whose extra data keeps every sprite size code, then the SRAM.
+        std::memcpy(&StateImage[VersionText], "143", 3);
+        StateImage[VersionByte] = VersionByteV143;
+        const auto Extra = ZSTExtraData(*SNES);
+        Rest.assign(Extra.begin(), Extra.end());
+        const std::vector<uint8_t> SRAM = SRAMToWrite();
+        Rest.insert(Rest.end(), SRAM.begin(), SRAM.end());
+        // ZSNES ends every state with its 64 x 56 preview; readers take the
+        // last bytes of a file for it, so a file without one would lose the
+        // end of its SRAM. This one is black.
+        HasPreview = true;
+        Preview.fill(0);
+    } else if (HasExtra) {
+        // The extra data's register copies and raw OBSEL follow the edits.
+        const auto Extra = ZSTExtraData(*SNES);
+        std::copy_n(&Extra[ExtraCPURegs], 28, &Rest[ExtraCPURegs]);
+        Rest[ExtraOBSEL] = Extra[ExtraOBSEL];
+    }
+}
+
+std::vector<uint8_t> tZST::SRAMToWrite() const
+{
+    if (!Cart)
+        return {};
+    std::vector<uint8_t> SRAM = Cart->SRAM;
+    // ZSNES reads as many bytes as the cartridge's header gives; without a
+    // cartridge, as many as hold every byte that is not zero.
+    if (!Cart->FileName.empty()) {
+        SRAM.resize(Cart->HeaderFields().SRAMBytes(), 0);
+        return SRAM;
+    }
+    const auto Last = std::find_if(SRAM.rbegin(), SRAM.rend(), [](uint8_t B) { return B != 0; });
+    const size_t Used = static_cast<size_t>(SRAM.rend() - Last);
+    SRAM.resize(Used == 0 ? 0 : std::min<size_t>(std::bit_ceil(std::max<size_t>(Used, 2048)), 128u << 10), 0);
+    return SRAM;
 }
 
 void tZST::ClearImage()

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -39,6 +40,12 @@ bool ReadZSTFile(const std::string& FileName, tSNES& S, tZSTImage& Image, tError
 bool SplitZSTStream(tZSTImage& Image, tError& Error);
 // The image into the machine state, with what the extra data adds.
 void ZSTFileToMachine(const tZSTImage& Image, tSNES& S);
+// True when a V143 file's extra data follows its image directly (no chip
+// data before it).
+bool ZSTExtraFollowsImage(const tZSTImage& Image);
+// The SRAM a V143 file carries after its extra data; nothing when the file
+// does not show where it lies.
+std::optional<std::vector<uint8_t>> ZSTStateSRAM(const tZSTImage& Image);
 
 class tZST : public tZSTImage, public tReceiver, public tSavestateFormat
 {
@@ -67,6 +74,8 @@ class tZST : public tZSTImage, public tReceiver, public tSavestateFormat
     void ImageToMachine();
     void MachineToImage();
     void ClearImage();
+    // The cartridge SRAM a new image carries after its extra data.
+    std::vector<uint8_t> SRAMToWrite() const;
 
     // The preview of a file on disk as 64 x 56 RGB565 pixels, top row first.
     static bool LoadPreview(const std::string& FileName, std::array<uint16_t, 64 * 56>& Pixels);

@@ -105,6 +105,8 @@ void ZSTImageToMachine(tZSTConstImageSpan Image, tSNES& S)
     S.CPU_DB = static_cast<uint32_t>(I.U8(DB)) << 16;
     S.CPU_IRQActive = 0;
     S.CPU_NMIActive = I.U8(CurNMI) != 0;
+    // 1 is WAI's halt; the other values count down to an interrupt or end it.
+    S.CPU_WaitingForInterrupt = I.U8(IntrSet) == 1;
     S.CPU_P = static_cast<uint16_t>(I.U8(ZSTLayout::P) | (I.U8(E) & 1) << 8);
     S.CPU_PC = static_cast<uint32_t>(I.U8(PB)) << 16 | I.U16(PC);
     S.CPU_S = I.U16(ZSTLayout::S);
@@ -113,7 +115,9 @@ void ZSTImageToMachine(tZSTConstImageSpan Image, tSNES& S)
 
     S.CGRAMLatch = S.OPHCTLatch = S.OPVCTLatch = S.OAMLatch = S.VRAMReadLatch = 0;
     S.HDMAActive = S.HDMANext = S.HVLatched = S.IOPort = S.NoSpriteIncrement = S.VRAMReadLatch2 = 0;
-    S.CGRAMLatch = I.U8(CGMod) != 0;
+    // The CGRAM address is a byte address: odd while a colour's high byte is
+    // due. (CGMod is the renderer's "palette changed" flag, not the latch.)
+    S.CGRAMLatch = I.U16(CGAddr) & 1;
     S.OPHCTLatch = I.U8(LatchXR) != 0;
     S.OPVCTLatch = I.U8(LatchYR) != 0;
     S.VRAMReadLatch = I.U8(VRAMRead) != 0;
@@ -227,6 +231,37 @@ void ZSTFillHDMARecords(tZSTImageSpan Image)
     }
 }
 
+std::array<uint8_t, 220> ZSTExtraData(const tSNES& S)
+{
+    std::array<uint8_t, ExtraSize> X{};
+    auto Put32 = [&X](size_t At, uint32_t V) { WriteLE<4>(&X[At], V); };
+    const auto& R = S.Regs;
+    Put32(ExtraExecState, 3);
+    Put32(ExtraNMIPrevLine, (R[0x2133] & 0x04) ? 239 : 224);
+    // ZSNES's working copies of the CPU registers, then its split flags:
+    // N and Z as the last result (0 for Z), V and C as 0 or 0xFF.
+    const auto P = static_cast<uint8_t>(S.CPU_P);
+    const uint32_t Regs[] = {S.CPU_A, S.CPU_DB >> 16, S.CPU_PC >> 16, S.CPU_S, S.CPU_D, S.CPU_X, S.CPU_Y};
+    for (size_t k = 0; k < std::size(Regs); ++k)
+        Put32(ExtraCPURegs + 4 * k, Regs[k]);
+    const size_t Flags = ExtraCPURegs + 4 * std::size(Regs);
+    Put32(Flags, (P & 0x02) ? 0 : ((P & 0x80) ? 0x8080 : 1));
+    Put32(Flags + 4, (P & 0x40) ? 0xFF : 0);
+    Put32(Flags + 8, (P & 0x01) ? 0xFF : 0);
+    Put32(Flags + 16, 1); // the saved-flags copy of N and Z: not zero
+    for (int n = 0; n < 4; ++n) {
+        // Offsets of the screens right of and below the first, as in the image.
+        const unsigned Size = R[0x2107 + n] & 3;
+        Put32(ExtraBGPtrX + 4 * n, (Size & 1) ? 0x800 : 0);
+        Put32(ExtraBGPtrY + 4 * n, Size == 3 ? 0x1000 : (Size == 2 ? 0x800 : 0));
+        X[ExtraVoiceDisable + 8 + n] = (R[0x2105] >> (4 + n)) & 1; // 16x16 tiles
+    }
+    for (int v = 0; v < 8; ++v)
+        X[ExtraVoiceDisable + v] = 1;
+    X[ExtraOBSEL] = R[0x2101];
+    return X;
+}
+
 void ZSTMachineToImage(tZSTImageSpan Image, const tSNES& S)
 {
     tOut O(Image);
@@ -284,6 +319,10 @@ void ZSTMachineToImage(tZSTImageSpan Image, const tSNES& S)
     const unsigned M = (S.CPU_P >> 5) & 1, XF = (S.CPU_P >> 4) & 1, DF = (S.CPU_P >> 3) & 1;
     O.U32(CurTableAddr, 0x4000 + 0x400 * (M + 2 * XF + 4 * DF));
     O.U8(CurNMI, S.CPU_NMIActive);
+    // Only the halt itself is the machine state's; the countdown values of a
+    // loaded file stay as they are.
+    if (S.CPU_WaitingForInterrupt != (O.Get(IntrSet) == 1))
+        O.U8(IntrSet, S.CPU_WaitingForInterrupt ? 1 : 0);
 
     O.U8(IntEnab, R[0x4200]);
     O.U8(NMIEnab, (R[0x4210] & 0x80) | 0x01); // ZSNES reports CPU version 1
@@ -315,6 +354,7 @@ void ZSTMachineToImage(tZSTImageSpan Image, const tSNES& S)
     O.U8(BGTileSz, R[0x2105] >> 4);
     O.U8(MosaicOn, R[0x2106] & 0x0F);
     O.U8(MosaicSz, R[0x2106] >> 4);
+    const unsigned TopX = (O.Get(BGScrolX + 1) & 0xE0u) << 8, TopY = (O.Get(BGScrolY + 1) & 0xE0u) << 8;
     for (int n = 0; n < 4; ++n) {
         const uint8_t SC = R[0x2107 + n];
         const unsigned B = ((SC >> 2) << 11) & 0xFFFF, Size = SC & 3;
@@ -333,6 +373,13 @@ void ZSTMachineToImage(tZSTImageSpan Image, const tSNES& S)
         O.U16(BGScrolX + 2 * n, static_cast<unsigned>(S.BGHScroll[n]));
         O.U16(BGScrolY + 2 * n, static_cast<unsigned>(S.BGVScroll[n]));
     }
+    // BG1's registers also hold mode 7's 13-bit scroll, whatever the mode.
+    // ZSNES keeps the word as written; the three top bits, which no mode
+    // reads, stay as the file had them.
+    if ((S.M7HOffset & 0x3FF) == (S.BGHScroll[0] & 0x3FF))
+        O.U16(BGScrolX, TopX | static_cast<unsigned>(S.M7HOffset & 0x1FFF));
+    if ((S.M7VOffset & 0x3FF) == (S.BGVScroll[0] & 0x3FF))
+        O.U16(BGScrolY, TopY | static_cast<unsigned>(S.M7VOffset & 0x1FFF));
 
     const uint8_t VMAIN = R[0x2115];
     const unsigned VRAMByte = (S.Reg16(0x2116) * 2u) & 0xFFFF;
@@ -359,8 +406,7 @@ void ZSTMachineToImage(tZSTImageSpan Image, const tSNES& S)
         O.U16(VRAMIncBy8Var, Var[Translation - 1]);
     }
 
-    O.U16(CGAddr, R[0x2121] * 2u);
-    O.U8(CGMod, S.CGRAMLatch ? 1 : 0);
+    O.U16(CGAddr, R[0x2121] * 2u + (S.CGRAMLatch ? 1 : 0));
     O.U16(ScrnOn, R[0x212C] | R[0x212D] << 8);
     O.U16(Resolutn, (R[0x2133] & 0x04) ? 239 : 224);
     O.U8(MultA, R[0x4202]);

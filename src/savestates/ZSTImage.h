@@ -3,6 +3,7 @@
 // image is always ZSTLayout::ImageSize bytes; a state saved with SPC700
 // emulation off uses only the first ImageSizeNoSound of them.
 
+#include <array>
 #include <cstdint>
 #include <span>
 
@@ -26,6 +27,9 @@ void ZSTMachineToImage(tZSTImageSpan Image, const tSNES& S);
 // their routine pointers at the next frame, so only the unit size and the
 // table address are filled.
 void ZSTFillHDMARecords(tZSTImageSpan Image);
+// The 220 bytes a V143 file carries after its image, as ZSNES 1.51 fills
+// them for this machine state.
+std::array<uint8_t, 220> ZSTExtraData(const tSNES& S);
 
 // The sprite size code whose small/large pair the image holds (0 when none
 // matches, which is also what codes 6 and 7 come back as).

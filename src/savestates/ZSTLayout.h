@@ -24,6 +24,7 @@ inline constexpr size_t VersionText = 23; // "0.6" or "143"
 inline constexpr size_t Eof = 26;         // 0x1A
 inline constexpr size_t VersionByte = 27; // 0x3C (V0.6) or 0x8F (V143)
 inline constexpr uint8_t VersionByteV06 = 0x3C;
+inline constexpr uint8_t VersionByteV143 = 0x8F;
 
 // 65816 and timing block
 inline constexpr size_t CurCyc = 28;   // cycles left in the line
@@ -168,7 +169,14 @@ inline constexpr size_t TimInL = 265295;      // 3 tick countdowns
 inline constexpr size_t SPCExtraRAM = 265299; // 64 bytes
 inline constexpr size_t DSPMem = 266623;      // 256 bytes
 
-// In the 220 bytes V143 files carry after the image: the raw $2101 (OBSEL).
+// The 220 bytes V143 files carry after the image (and after any chip data),
+// followed by the cartridge's SRAM. ZSNES recomputes most of them when it
+// resumes; ExtraOBSEL, the raw $2101, is the only place a file keeps sprite
+// size codes 6 and 7.
+inline constexpr size_t ExtraSize = 220;
+inline constexpr size_t ExtraExecState = 4, ExtraNMIPrevLine = 20, ExtraCPURegs = 77; // u32 each
+inline constexpr size_t ExtraBGPtrX = 167, ExtraBGPtrY = 183;                         // 4 x u32
+inline constexpr size_t ExtraVoiceDisable = 199;                                      // 8 bytes
 inline constexpr size_t ExtraOBSEL = 219;
 
 inline constexpr std::array<uint8_t, 16> SPCFillerBytes = {0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF, 0x00, 0x11,

@@ -86,8 +86,15 @@ TEST_F(S9XTest, EveryRealFileLoadsWithItsBlocks)
         EXPECT_TRUE(std::equal(SNES->OAM.begin(), SNES->OAM.end(), B["PPU"].begin() + PPUOAMData));
         for (int c = 0; c < 256; ++c)
             ASSERT_EQ(SNES->CGRAM[c], BE16(B["PPU"], PPUCGData + 2 * c));
+        // The data ports' addresses are the live ones, advanced by the port
+        // accesses since they were last written.
+        const auto& P = B["PPU"];
+        EXPECT_EQ(SNES->Reg16(0x2116), BE16(P, PPUVMAAddress));
+        EXPECT_EQ(SNES->Regs[0x2121], P[PPUCGADD]);
+        EXPECT_EQ(SNES->Reg16(0x2181) | (SNES->Regs[0x2183] & 1) << 16, BE16(P, PPUWRAM + 2) | (P[PPUWRAM + 1] & 1)
+                                                                                                   << 16);
         for (size_t A = 0; A < 0x8000; ++A) {
-            if (A < 0x2140 || A > 0x2143) {
+            if ((A < 0x2140 || A > 0x2143) && A != 0x2116 && A != 0x2117 && A != 0x2121 && (A < 0x2181 || A > 0x2183)) {
                 ASSERT_EQ(SNES->Regs[A], B["FIL"][A]) << std::hex << A;
             }
         }
@@ -138,6 +145,15 @@ TEST_F(S9XTest, SavedFilesArePackedAsSnes9xWritesThem)
         EXPECT_EQ(B["PPU"].size(), 2625u);
         EXPECT_EQ(B["NAM"].back(), 0);
     }
+
+    // A converted state names the state it came from, without its folder,
+    // and a line counter past the frame (saved while paused) is brought into it.
+    ASSERT_TRUE(LoadSavestate(FixturePath("zsnes/zsnes151_wavehdma_paused.zst")));
+    ASSERT_GE(SNES->CPU_VCounter, 262);
+    ASSERT_TRUE(SaveState(*S9X, Out));
+    auto B = SplitBlocks(Inflate(ReadBytes(Out)));
+    EXPECT_EQ(std::string(B["NAM"].begin(), B["NAM"].end()), std::string("zsnes151_wavehdma_paused\0", 25));
+    EXPECT_LT(BE16(B["CPU"], CPUVCounter + 2), 262);
 }
 
 TEST_F(S9XTest, PlainStatesLoadAndOptionalBlocksMayBeAbsent)
