@@ -24,6 +24,22 @@ constexpr uint16_t TranslationShift[4] = {0, 5, 6, 7};
 // H-IRQ position in them; one past the line means no H-IRQ.
 constexpr unsigned LineCycles = 1368;
 
+// Snes9x fills the pages of its register mirror that hold no register with
+// the open-bus value of each, the high byte of the address.
+void FillOpenBus(std::vector<uint8_t>& Fil)
+{
+    auto Fill = [&Fil](unsigned From, unsigned To, bool OpenBus) {
+        for (unsigned A = From; A < To; ++A)
+            Fil[A] = OpenBus ? static_cast<uint8_t>(A >> 8) : 0;
+    };
+    Fill(0x0000, 0x1000, true);
+    Fill(0x1000, 0x2000, false);
+    Fill(0x2000, 0x2100, true);
+    Fill(0x2400, 0x4000, true);
+    Fill(0x4100, 0x4200, true);
+    Fill(0x4380, 0x8000, true);
+}
+
 int16_t SignedByte(uint8_t V)
 {
     return static_cast<int8_t>(V);
@@ -58,6 +74,41 @@ void tS9XBlocks::SwapByteOrder()
     }
 }
 
+std::vector<std::pair<uint16_t, uint8_t>> S9XLiveRegisters(const tS9XBlocks& B)
+{
+    // The register mirror keeps what the program last wrote; these are the
+    // registers the data ports and the HDMA channels have advanced since,
+    // whose running values Snes9x keeps in its PPU and DMA blocks.
+    const auto& Ppu = B[BlockPPU];
+    const auto& Dma = B[BlockDMA];
+    std::vector<std::pair<uint16_t, uint8_t>> Live;
+    auto Add = [&Live](unsigned Address, unsigned Value) {
+        Live.emplace_back(static_cast<uint16_t>(Address), static_cast<uint8_t>(Value));
+    };
+    const unsigned VRAM = ReadLE16(&Ppu[PPUVMAAddress]);
+    Add(0x2116, VRAM);
+    Add(0x2117, VRAM >> 8);
+    Add(0x2121, Ppu[PPUCGADD]);
+    const uint32_t WRAMPort = ReadLE<4>(&Ppu[PPUWRAM]);
+    Add(0x2181, WRAMPort);
+    Add(0x2182, WRAMPort >> 8);
+    Add(0x2183, (WRAMPort >> 16) & 1);
+    for (unsigned c = 0; c < 8; ++c) {
+        const unsigned Base = 0x4300 + 16 * c;
+        const size_t O = DMARecord * c;
+        // A channel untouched since reset keeps the mirror's values.
+        if (std::equal(std::begin(DMAResetRecord), std::end(DMAResetRecord),
+                       Dma.begin() + static_cast<std::ptrdiff_t>(O)))
+            continue;
+        const unsigned Table = ReadLE16(&Dma[O + DMAAddress]);
+        Add(Base + 7, Dma[O + DMAIndirectBank]);
+        Add(Base + 8, Table);
+        Add(Base + 9, Table >> 8);
+        Add(Base + 10, (Dma[O + DMARepeat] ? 0 : 0x80) | (Dma[O + DMALineCount] & 0x7F));
+    }
+    return Live;
+}
+
 void S9XBlocksToMachine(const tS9XBlocks& B, tSNES& S, std::vector<uint8_t>* SRAM)
 {
     const auto& Ppu = B[BlockPPU];
@@ -70,14 +121,8 @@ void S9XBlocksToMachine(const tS9XBlocks& B, tSNES& S, std::vector<uint8_t>* SRA
     std::copy(B[BlockRAM].begin(), B[BlockRAM].end(), S.WRAM.begin());
     S.Regs.fill(0);
     std::copy(B[BlockFIL].begin(), B[BlockFIL].end(), S.Regs.begin());
-    // The register mirror holds the addresses as last written; the machine
-    // state holds them as the data ports have advanced them since.
-    S.SetReg16(0x2116, ReadLE16(&Ppu[PPUVMAAddress]));
-    S.Regs[0x2121] = Ppu[PPUCGADD];
-    const uint32_t WRAMPort = ReadLE<4>(&Ppu[PPUWRAM]);
-    for (int k = 0; k < 3; ++k)
-        S.Regs[0x2181 + k] = static_cast<uint8_t>(WRAMPort >> (8 * k));
-    S.Regs[0x2183] &= 1;
+    for (const auto& [Address, Value] : S9XLiveRegisters(B))
+        S.Regs[Address] = Value;
 
     // Without the sound blocks the sound part stays cleared.
     S.ClearSound();
@@ -152,6 +197,13 @@ void S9XBlocksToMachine(const tS9XBlocks& B, tSNES& S, std::vector<uint8_t>* SRA
 void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const std::vector<uint8_t>* SRAM, bool Fresh)
 {
     const auto& R = S.Regs;
+    // What the mirror of a loaded file holds where the machine state has the
+    // running values: kept unless the value was changed since.
+    std::vector<std::pair<uint16_t, uint8_t>> Mirror;
+    if (!Fresh)
+        for (const auto& [Address, Value] : S9XLiveRegisters(B))
+            if (R[Address] == Value)
+                Mirror.emplace_back(Address, B[BlockFIL][Address]);
     // A converted state carries the machine's sound state.
     if (Fresh)
         B.HasAPU = true;
@@ -183,6 +235,11 @@ void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const std::vector<uint8_t
     Put8(Cpu, CPUIRQActive, S.CPU_IRQActive);
     Put8(Cpu, CPUWaitingForInterrupt, S.CPU_WaitingForInterrupt);
     WriteLE<4>(&Cpu[CPUCycles], S.CPU_Cycles);
+    // The next event of a line Snes9x starts: its H-blank.
+    if (Fresh) {
+        Put8(Cpu, CPUWhichEvent, 0);
+        WriteLE<4>(&Cpu[CPUNextEvent], 256 * LineCycles / 342);
+    }
     // A state saved while its emulator was paused may count lines past the
     // frame; Snes9x would end its first frame after one line.
     const unsigned FrameLines = (R[0x213F] & 0x10) ? 312 : 262;
@@ -209,22 +266,37 @@ void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const std::vector<uint8_t
         const uint16_t Base = static_cast<uint16_t>(0x4300 + 16 * c);
         const size_t O = DMARecord * c;
         const uint8_t Control = R[Base];
+        if (std::all_of(&R[Base], &R[Base + 10], [](uint8_t V) { return V == 0xFF; })) {
+            // A channel never written since reset, as Snes9x keeps it.
+            std::copy(std::begin(DMAResetRecord), std::end(DMAResetRecord),
+                      Dma.begin() + static_cast<std::ptrdiff_t>(O));
+            continue;
+        }
         Put8(Dma, O + 0, Control >> 7);
         Put8(Dma, O + 1, (Control >> 3) & 1);
         Put8(Dma, O + 2, (Control >> 4) & 1);
         Put8(Dma, O + 3, Control & 7);
         Put8(Dma, O + 4, R[Base + 4]);
         WriteLE<2>(&Dma[O + 5], S.Reg16(Base + 2));
-        WriteLE<2>(&Dma[O + 7], S.Reg16(Base + 8));
+        WriteLE<2>(&Dma[O + DMAAddress], S.Reg16(Base + 8));
         Put8(Dma, O + 9, R[Base + 1]);
         WriteLE<2>(&Dma[O + 10], S.Reg16(Base + 5));
         Put8(Dma, O + 12, (Control >> 6) & 1);
         WriteLE<2>(&Dma[O + 13], S.Reg16(Base + 5));
-        Put8(Dma, O + 15, R[Base + 7]);
+        Put8(Dma, O + DMAIndirectBank, R[Base + 7]);
         // Snes9x's flag is set when the line-count byte has bit 7 clear
         // (data sent on the entry's first line only).
-        Put8(Dma, O + 16, (R[Base + 10] & 0x80) ? 0 : 1);
-        Put8(Dma, O + 17, R[Base + 10] & 0x7F);
+        Put8(Dma, O + DMARepeat, (R[Base + 10] & 0x80) ? 0 : 1);
+        // 128 lines (an $80 entry) and 0 look alike in the register.
+        if ((Dma[O + DMALineCount] & 0x7F) != (R[Base + 10] & 0x7F))
+            Put8(Dma, O + DMALineCount, R[Base + 10] & 0x7F);
+        // Snes9x saves at line 0 just after it started HDMA for the frame:
+        // each enabled channel at the start of its table, on a first line.
+        if (S.CPU_VCounter % FrameLines == 0 && (R[0x420C] >> c & 1)) {
+            WriteLE<2>(&Dma[O + DMAAddress], S.Reg16(Base + 2));
+            Put8(Dma, O + DMALineCount, 0);
+            Put8(Dma, O + DMAFirstLine, 1);
+        }
     }
 
     auto& Ppu = B[BlockPPU];
@@ -358,7 +430,12 @@ void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const std::vector<uint8_t
         WriteLE<2>(&Sou[O + SOUVoiceVolumeRight], static_cast<uint16_t>(SignedByte(DSP[16 * v + 1])));
     }
 
-    std::copy(R.begin(), R.end(), B[BlockFIL].begin());
+    auto& Fil = B[BlockFIL];
+    std::copy(R.begin(), R.end(), Fil.begin());
+    if (Fresh)
+        FillOpenBus(Fil);
+    for (const auto& [Address, Value] : Mirror)
+        Fil[Address] = Value;
     std::copy(S.VRAM.begin(), S.VRAM.end(), B[BlockVRA].begin());
     std::copy(S.WRAM.begin(), S.WRAM.end(), B[BlockRAM].begin());
     auto& Sra = B[BlockSRA];

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "savestates/S9XLayout.h"
@@ -32,6 +33,10 @@ struct tS9XBlocks {
 // Fills the machine state from the blocks. SRAM receives the "SRA" block
 // (131,072 bytes) when given.
 void S9XBlocksToMachine(const tS9XBlocks& B, tSNES& S, std::vector<uint8_t>* SRAM);
+// The registers whose running values the blocks hold apart from the
+// register mirror (data port addresses, HDMA table positions), as the
+// machine state takes them.
+std::vector<std::pair<uint16_t, uint8_t>> S9XLiveRegisters(const tS9XBlocks& B);
 
 // Writes the machine state into the blocks. Fresh blocks (not read from a
 // file) also get the values Snes9x needs that only it keeps, and the sound

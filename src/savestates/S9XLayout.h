@@ -152,7 +152,8 @@ inline constexpr tWordRun WordRuns[] = {
 };
 
 // "CPU" block
-inline constexpr size_t CPUNMIActive = 5, CPUIRQActive = 6, CPUWaitingForInterrupt = 7, CPUCycles = 9, CPUVCounter = 17;
+inline constexpr size_t CPUNMIActive = 5, CPUIRQActive = 6, CPUWaitingForInterrupt = 7, CPUWhichEvent = 8,
+                        CPUCycles = 9, CPUNextEvent = 13, CPUVCounter = 17;
 inline constexpr size_t CPUMemSpeed = 21, CPUMemSpeedx2 = 25, CPUFastROMSpeed = 29;
 // "REG" block
 inline constexpr size_t REGPB = 0, REGDB = 1, REGP = 2, REGA = 4, REGD = 6, REGS = 8, REGX = 10, REGY = 12, REGPC = 14;
@@ -179,6 +180,10 @@ inline constexpr size_t PPUCGFlipRead = 2072, PPUNeed16x8Multiply = 2073, PPUBGM
 inline constexpr size_t PPUNeed16x8Multiply2 = 2622;
 // "DMA" block, one 19-byte record per channel
 inline constexpr size_t DMARecord = 19;
+inline constexpr size_t DMAAddress = 7, DMAIndirectBank = 15, DMARepeat = 16, DMALineCount = 17, DMAFirstLine = 18;
+// A channel's record from reset until the program first writes it.
+inline constexpr uint8_t DMAResetRecord[DMARecord] = {0,    1,    0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                                      0xFF, 0xFF, 0, 0,    0,    0,    0,    0,    0};
 // "APU" block
 inline constexpr size_t APUCycles = 0, APUShowROM = 4, APUKeyedChannels = 6, APUOutPorts = 7, APUDSP = 11,
                         APUExtraRAM = 139, APUTimer = 203, APUTimerTarget = 209, APUTimerEnabled = 215;
