@@ -169,10 +169,11 @@ TEST_F(PaletteFileMessageTest, FilesAreBoundedAndFailuresNameTheFile)
     EXPECT_NE(Recorder.Log[0].Text.find("\"" + Big + "\""), std::string::npos) << Recorder.Log[0].Text;
     EXPECT_NE(Recorder.Log[0].Text.find("too large"), std::string::npos) << Recorder.Log[0].Text;
 
-    // A partial file reports and returns what it changed.
+    // A partial file reports and changes nothing.
     const std::string Short = Dir + "/short.pal";
     WriteBytes(Short, std::vector<uint8_t>(30, 0));
-    EXPECT_EQ(ImportPalette(Short, PaletteRaw8, C), 10);
+    EXPECT_EQ(ImportPalette(Short, PaletteRaw8, C), 0);
+    EXPECT_EQ(C, Ramp());
     ASSERT_EQ(Recorder.Log.size(), 2u);
     EXPECT_NE(Recorder.Log[1].Text.find(Short), std::string::npos);
 
