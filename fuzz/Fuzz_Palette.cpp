@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
     FuzzSetUp();
     static const tCGRAM Before = Pattern();
     const std::string Name = FuzzFile("Colours.pal", Data, Size);
-    for (int Format = 0; Format < PaletteFormatCount; ++Format) {
+    for (int Format = 0; Format < PaletteFileFormatCount; ++Format) {
         tCGRAM C = Before;
         const int Entries = ImportPalette(Name, Format, C);
         if (Entries < 0 || Entries > 256)

@@ -166,6 +166,10 @@ tForm_Memory::tForm_Memory(const tWindowRow& Row, QWidget* Parent) : tToolWindow
     UD_Offset->setRange(-1, 1);
     UD_Offset->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
     UD_Offset->setFixedWidth(UD_Offset->sizeHint().height());
+    // Only the arrows show: the value itself means nothing to the user.
+    QPalette NoText = UD_Offset->palette();
+    NoText.setColor(QPalette::Text, Qt::transparent);
+    UD_Offset->setPalette(NoText);
     // Only its arrows are used: each step moves the offset by one byte and
     // the control goes back to 0.
     connect(UD_Offset, &QSpinBox::valueChanged, this, [this](int V) {

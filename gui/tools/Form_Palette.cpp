@@ -189,7 +189,10 @@ tForm_Palette::tForm_Palette(const tWindowRow& Row, QWidget* Parent) : tToolWind
     Body->addLayout(Fields);
     Main->addLayout(Body, 1);
 
-    const QString Filter = QStringLiteral("palette files (*.pal)|*.pal|all files|*.*");
+    // The options' format is written as ".pal"; GIMP and Adobe palettes are
+    // told by their extensions, for other painting programs.
+    const QString Filter = QStringLiteral("palette files (*.pal)|*.pal|all files|*.*|GIMP palettes (*.gpl)|*.gpl|"
+                                          "Adobe colour tables (*.act)|*.act");
     DlgOpen.Name = QStringLiteral("DlgOpen");
     DlgOpen.Filter = Filter;
     DlgOpen.MustExist = true;
@@ -296,8 +299,10 @@ void tForm_Palette::GUI_ClickSave()
     if (!Name || !SNES)
         return;
     QString File = *Name;
-    if (QFileInfo(File).suffix().isEmpty() && DlgSave.FilterIndex == 1)
-        File += QStringLiteral(".pal");
+    static const char* const Extensions[] = {".pal", "", ".gpl", ".act"};
+    const int Filter = DlgSave.FilterIndex;
+    if (QFileInfo(File).suffix().isEmpty() && Filter >= 1 && Filter <= 4)
+        File += QString::fromLatin1(Extensions[Filter - 1]);
     ExportPalette(File.toStdString(), Options().PaletteFormat, SNES->CGRAM);
 }
 

@@ -138,8 +138,6 @@ bool DecodeGPL(std::string_view Text, tCGRAM& CGRAM, int& Entries, tError& Error
         Error = tError("the first line is not \"GIMP Palette\"" + Unchanged(0));
         return false;
     }
-    tCGRAM Read = CGRAM;
-    int Count = 0;
     while (Lines.Next(Line)) {
         if (IsBlankText(Line) || Line.front() == '#' || Line.substr(0, 5) == "Name:" || Line.substr(0, 8) == "Columns:")
             continue;
@@ -149,19 +147,17 @@ bool DecodeGPL(std::string_view Text, tCGRAM& CGRAM, int& Entries, tError& Error
                            " is not a colour of three numbers from 0 to 255" + Unchanged(Entries));
             return false;
         }
-        if (Count == Colours) {
+        if (Entries == Colours) {
             Error = tError("line " + std::to_string(Lines.Number()) + " holds a colour beyond the 256th" +
                            Unchanged(Entries));
             return false;
         }
-        Read[Count++] = Pack(R >> 3, G >> 3, B >> 3);
+        CGRAM[static_cast<size_t>(Entries++)] = Pack(R >> 3, G >> 3, B >> 3);
     }
-    if (Count == 0) {
+    if (Entries == 0) {
         Error = tError("the file holds no colours" + Unchanged(0));
         return false;
     }
-    CGRAM = Read;
-    Entries = Count;
     return true;
 }
 

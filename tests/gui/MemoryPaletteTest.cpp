@@ -9,12 +9,15 @@
 
 #include "GuiTestSupport.h"
 #include "core/Options.h"
+#include "core/Picture32.h"
 #include "core/SNES.h"
 #include "gui/core/Form_Main.h"
 #include "gui/core/ProgramWindows.h"
 #include "gui/tools/Form_Memory.h"
 #include "gui/tools/Form_Palette.h"
 #include "render/PPU.h"
+#include "render/Renderer.h"
+#include "render/SceneSwitches.h"
 
 class MemoryPaletteTest : public QObject
 {
@@ -70,6 +73,19 @@ class MemoryPaletteTest : public QObject
         QCOMPARE(Pal->Field("Edit_HTML")->text(), QStringLiteral("#F80008"));
         QCOMPARE(M->Model().Offset, int64_t(0x2340));
 
+        // The composed screen takes an edited colour that it shows.
+        tSceneSwitches Sw;
+        Sw.Reload(*PPU, Options());
+        tPicture8 Screen8;
+        tPicture32 Screen;
+        Renderer->ComposeFrame(*PPU, Sw, Options(), Screen8, Screen);
+        Pal->Select(Screen8.At(100, 100));
+        const uint32_t Shown = Screen.At(100, 100);
+        Pal->EditColour();
+        Renderer->ComposeFrame(*PPU, Sw, Options(), Screen8, Screen);
+        QVERIFY(Screen.At(100, 100) != Shown);
+        QCOMPARE(M->Picture().ColourTable[Pal->SelectedIndex() & 3], 0xF80008u);
+
         // Invert twice restores every entry.
         const auto Before = SNES->CGRAM;
         Pal->InvertButton()->click();
@@ -116,6 +132,8 @@ class MemoryPaletteTest : public QObject
         const int64_t At = M->Model().Offset;
         QTest::keyClick(M->findChild<QScrollArea*>(QStringLiteral("ScrollBox")), Qt::Key_Right);
         QCOMPARE(M->Model().Offset, At + int64_t(M->Model().WindowBytes));
+        QTest::keyClick(M->findChild<QScrollArea*>(QStringLiteral("ScrollBox")), Qt::Key_Left);
+        QCOMPARE(M->Model().Offset, At);
         for (int i = 0; i < 4; ++i)
             M->ZoomAt(0, 0, 1);
         QCOMPARE(M->windowTitle(), QStringLiteral("MemViewer (8:1)"));

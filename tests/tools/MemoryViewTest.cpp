@@ -8,6 +8,7 @@
 #include "core/SNES.h"
 #include "render/PPU.h"
 #include "tools/MemoryView.h"
+#include "tools/PaletteView.h"
 
 namespace
 {
@@ -163,6 +164,9 @@ TEST_F(MemoryViewTest, ColoursGroupMode7MirrorAndDirectColour)
     ApplyMemoryPalette(Pic, Pal, 37, tMemDecoder::Bpp4, true, Direct);
     EXPECT_EQ(Pic.ColourTable[0], Pal[32]);
     EXPECT_EQ(Pic.ColourTable[255], 0u);
+    // A grid squeezed to nothing still has cells to divide by.
+    EXPECT_EQ(PaletteCellSize(0), 1);
+    EXPECT_EQ(PaletteGroupText(0x37, 4, false), "30h..3Fh");
 }
 
 TEST_F(MemoryViewTest, SavedPicturesHaveTheViewsDepth)

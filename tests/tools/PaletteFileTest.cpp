@@ -113,6 +113,11 @@ TEST(PaletteFileTest, ABrokenFileKeepsTheEntriesNotYetRead)
         {"odd SNES", PaletteSNES, std::vector<uint8_t>(101, 0x55), 50, "101 bytes long"},
         {"short RAW", PaletteRaw5, std::vector<uint8_t>(10, 0x55), 3, "10 bytes long"},
         {"empty RAW", PaletteRaw8, {}, 0, "0 bytes long"},
+        {"not GIMP", PaletteGPL, Text("JASC-PAL\n"), 0, "not \"GIMP Palette\""},
+        {"GIMP, no colours", PaletteGPL, Text("GIMP Palette\nName: x\n#\n"), 0, "no colours"},
+        {"GIMP letters", PaletteGPL, Text("GIMP Palette\n8 8 8 a\n8 8 x\n"), 1, "line 3 "},
+        {"short ACT", PaletteACT, std::vector<uint8_t>(700, 1), 0, "700 bytes long"},
+        {"ACT count 0", PaletteACT, std::vector<uint8_t>(772, 0), 0, "count 0 "},
     };
     for (const auto& K : Cases) {
         SCOPED_TRACE(K.What);
