@@ -350,6 +350,13 @@ void tForm_Memory::StartupStep()
     UpdateView();
 }
 
+void tForm_Memory::ApplyOptions()
+{
+    // The "line" jump is a whole row of tiles, the "tile" jump a single one.
+    RBtn_JumpLine->setText(Options().CBox_MemoryLine ? QStringLiteral("&line") : QStringLiteral("ti&le"));
+    UpdateView();
+}
+
 void tForm_Memory::GUI_ClickDecoder(tMemDecoder D)
 {
     if (!isEnabled())
@@ -579,7 +586,7 @@ void tForm_Memory::LoadSettings(const tSettings& Section)
     else if (Section.ReadChecked(QStringLiteral("RBtn_JumpWin"), Checked) && Checked)
         RBtn_JumpWin->setChecked(true);
     Section.ReadDialog(DlgSave);
-    UpdateView();
+    ApplyOptions();
 }
 
 void tForm_Memory::SaveSettings(tSettings& Section)

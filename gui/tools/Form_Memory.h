@@ -36,6 +36,8 @@ class tForm_Memory final : public tToolWindow
     int BitsPerPixel() const { return View.BitsPerPixel; }
     // Start-up: the view back at offset 0, the layout recomputed.
     void StartupStep();
+    // The memory options changed: the offset's digits and the jump caption.
+    void ApplyOptions();
 
     const tMemoryView& Model() const { return View; }
     const tPicture8& Picture() const { return Bitmap; }

@@ -24,6 +24,8 @@
 #include "gui/core/ProgramWindows.h"
 #include "gui/core/RecentMenu.h"
 #include "gui/core/WindowTable.h"
+#include "gui/tools/Form_Memory.h"
+#include "gui/tools/Form_Palette.h"
 #include "gui/tools/OptionStore.h"
 
 namespace
