@@ -2,6 +2,7 @@
 // tiles handed over by the scene viewer, colours picked and edited, palette
 // files saved and opened in every format, pictures saved at the view's depth.
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -14,6 +15,7 @@
 #include "gui/core/Form_Main.h"
 #include "gui/core/ProgramWindows.h"
 #include "gui/tools/Form_Memory.h"
+#include "gui/tools/Form_Options.h"
 #include "gui/tools/Form_Palette.h"
 #include "render/PPU.h"
 #include "render/Renderer.h"
@@ -56,6 +58,10 @@ class MemoryPaletteTest : public QObject
         QCOMPARE(M->Model().Offset, int64_t(0x2340));
         QVERIFY(M->DecoderButton(tMemDecoder::Bpp2)->isChecked());
         QCOMPARE(M->OffsetEdit()->text(), QStringLiteral("2340"));
+        // The options window's box changes the digits at once.
+        Form_Options->findChild<QCheckBox*>(QStringLiteral("CBox_MemoryHex"))->click();
+        QCOMPARE(M->OffsetEdit()->text(), QStringLiteral("09024"));
+        Form_Options->findChild<QCheckBox*>(QStringLiteral("CBox_MemoryHex"))->click();
 
         // A click on cell 37 selects it; the memory viewer shows its group.
         Pal->show();
