@@ -9,6 +9,8 @@
 #include <QToolButton>
 
 #include "GuiTestSupport.h"
+#include "cart/SNESCart.h"
+#include "core/Broadcast.h"
 #include "core/Options.h"
 #include "core/Picture32.h"
 #include "core/SNES.h"
@@ -145,6 +147,25 @@ class MemoryPaletteTest : public QObject
         QCOMPARE(M->windowTitle(), QStringLiteral("MemViewer (8:1)"));
         Form_Main->OpenSavestate(State);
         QCOMPARE(M->Model().Offset, int64_t(0));
+
+        // With invert down a newly loaded palette shows inverted too.
+        Pal->InvertButton()->click();
+        Form_Main->OpenSavestate(State);
+        const auto InvertedLoad = SNES->CGRAM;
+        Pal->InvertButton()->click();
+        Form_Main->OpenSavestate(State);
+        for (int i = 0; i < 256; ++i)
+            QCOMPARE(InvertedLoad[size_t(i)], uint16_t(SNES->CGRAM[size_t(i)] ^ 0x7FFF));
+
+        // A 4 MiB cartridge comes in as the source; edits still recolour it.
+        Cart->ROM.assign(size_t(4) << 20, 0);
+        Broadcast(nullptr, Note::NewCart);
+        QVERIFY(M->SourceButton(tMemSource::ROM)->isChecked());
+        const size_t Base = size_t(Pal->SelectedIndex() & 0xF0);
+        const uint32_t Was = M->Picture().ColourTable[0];
+        Pal->InvertButton()->click();
+        QCOMPARE(M->Picture().ColourTable[0], PPU->Palette[Base]);
+        QVERIFY(M->Picture().ColourTable[0] != Was);
     }
 };
 
