@@ -22,12 +22,20 @@ namespace fs = std::filesystem;
 namespace
 {
 // The names after --format, in the order of tPaletteFormat. "raw5" holds the
-// 5-bit values 0..31, "raw8" the values times 8.
-const char* const FormatNames[PaletteFormatCount] = {"jasc", "snes", "raw5", "raw8"};
+// 5-bit values 0..31, "raw8" the values times 8; "gpl" is a GIMP palette and
+// "act" an Adobe colour table.
+const char* const FormatNames[PaletteFileFormatCount] = {"jasc", "snes", "raw5", "raw8", "gpl", "act"};
+
+// Exported files are named for their format, so that the name alone tells
+// other programs (and the import) what they hold.
+std::string PaletteExtension(int Format)
+{
+    return Format == PaletteGPL ? ".gpl" : Format == PaletteACT ? ".act" : ".pal";
+}
 
 void PrintUsage()
 {
-    std::fprintf(stderr, "usage: orlik-cli palette STATE... [--format jasc|snes|raw5|raw8] [-o OUT]\n"
+    std::fprintf(stderr, "usage: orlik-cli palette STATE... [--format jasc|snes|raw5|raw8|gpl|act] [-o OUT]\n"
                          "       orlik-cli palette STATE... --import FILE [--format ...] [--to zst|s9x|ssl] -o OUT\n");
 }
 
@@ -51,11 +59,12 @@ int Parse(const std::vector<std::string>& Args, tArgs& A)
         if (S == "--format") {
             const std::string& V = Args[++i];
             A.Format = -1;
-            for (int F = 0; F < PaletteFormatCount; ++F)
+            for (int F = 0; F < PaletteFileFormatCount; ++F)
                 if (V == FormatNames[F])
                     A.Format = F;
             if (A.Format < 0) {
-                std::fprintf(stderr, "orlik-cli palette: unknown format \"%s\" (jasc|snes|raw5|raw8)\n", V.c_str());
+                std::fprintf(stderr, "orlik-cli palette: unknown format \"%s\" (jasc|snes|raw5|raw8|gpl|act)\n",
+                             V.c_str());
                 return 2;
             }
         } else if (S == "--to") {
@@ -95,9 +104,11 @@ int Palette(const std::vector<std::string>& Args)
     int ImportedEntries = 0;
     if (!A.Import.empty()) {
         // A palette that does not read whole is not put into any state.
+        // ".gpl" and ".act" files are read in their own format.
+        const int Format = PaletteFormatForName(A.Import, A.Format);
         tError Error;
-        if (!LoadPaletteFile(A.Import, A.Format, Imported, ImportedEntries, Error)) {
-            Error.Reason = "not a " + std::string(FormatNames[A.Format]) + " palette: " + Error.Reason;
+        if (!LoadPaletteFile(A.Import, Format, Imported, ImportedEntries, Error)) {
+            Error.Reason = "not a " + std::string(FormatNames[Format]) + " palette: " + Error.Reason;
             std::fprintf(stderr, "%s; nothing written\n", Error.Describe(A.Import).c_str());
             return 1;
         }
@@ -123,7 +134,7 @@ int Palette(const std::vector<std::string>& Args)
             Result = 1;
             continue;
         }
-        const std::string Extension = A.Import.empty() ? ".pal"
+        const std::string Extension = A.Import.empty() ? PaletteExtension(A.Format)
                                       : A.Writer       ? A.Writer->Extension()
                                                        : fs::path(Name).extension().string();
         const std::string Dest = Outputs.For(Name, Extension, "; nothing written");
@@ -151,6 +162,6 @@ int Palette(const std::vector<std::string>& Args)
     return Result;
 }
 
-tCommandRegistrar Reg({"palette", "palette STATE... [--import PAL] [--format jasc|snes|raw5|raw8] [-o OUT]",
+tCommandRegistrar Reg({"palette", "palette STATE... [--import PAL] [--format jasc|snes|raw5|raw8|gpl|act] [-o OUT]",
                        "export the colours of states to palette files, or import one into states", Palette});
 } // namespace

@@ -15,6 +15,7 @@
 #include "gui/core/WindowList.h"
 #include "gui/core/WindowTable.h"
 #include "render/PPU.h"
+#include "gui/tools/Form_Memory.h"
 #include "gui/tools/Form_Options.h"
 
 tWindowList* WindowList = nullptr;
@@ -115,6 +116,7 @@ void Startup()
     // The empty machine state is drawn once.
     if (PPU)
         PPU->Notify(nullptr, Note::NewSNES);
+    Form_Memory->StartupStep();
     Form_Options->StartupStep();
     Form_Main->FinishStartup();
 }

@@ -7,7 +7,9 @@
 
 class QWidget;
 class tForm_Main;
+class tForm_Memory;
 class tForm_Options;
+class tForm_Palette;
 class tForm_Quit;
 class tToolWindow;
 class tWindowList;
@@ -16,10 +18,10 @@ extern tForm_Main* Form_Main;
 extern tToolWindow* Form_Cart;
 extern tToolWindow* Form_Hex;
 extern tToolWindow* Form_List;
-extern tToolWindow* Form_Memory;
+extern tForm_Memory* Form_Memory;
 extern tToolWindow* Form_Open;
 extern tForm_Options* Form_Options;
-extern tToolWindow* Form_Palette;
+extern tForm_Palette* Form_Palette;
 extern tToolWindow* Form_Preview;
 extern tForm_Quit* Form_Quit;
 extern tToolWindow* Form_Scene;

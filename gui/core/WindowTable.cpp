@@ -6,16 +6,18 @@
 #include "gui/core/Form_Quit.h"
 #include "gui/core/ProgramWindows.h"
 #include "gui/core/ToolWindow.h"
+#include "gui/tools/Form_Memory.h"
 #include "gui/tools/Form_Options.h"
+#include "gui/tools/Form_Palette.h"
 
 tForm_Main* Form_Main = nullptr;
 tToolWindow* Form_Cart = nullptr;
 tToolWindow* Form_Hex = nullptr;
 tToolWindow* Form_List = nullptr;
-tToolWindow* Form_Memory = nullptr;
+tForm_Memory* Form_Memory = nullptr;
 tToolWindow* Form_Open = nullptr;
 tForm_Options* Form_Options = nullptr;
-tToolWindow* Form_Palette = nullptr;
+tForm_Palette* Form_Palette = nullptr;
 tToolWindow* Form_Preview = nullptr;
 tForm_Quit* Form_Quit = nullptr;
 tToolWindow* Form_Scene = nullptr;
@@ -62,13 +64,13 @@ constexpr tWindowRow Rows[] = {
     {"Form_List", "ListEditor", "Btn_List", "ListEditor", G::Viewers, 5, 2, "&list editor",
      Hooks<tForm_Placeholder, &Form_List>()},
     {"Form_Memory", "MemViewer", "Btn_Memory", "MemViewer", G::Viewers, 2, 4, "&MemViewer",
-     Hooks<tForm_Placeholder, &Form_Memory>()},
+     Hooks<tForm_Memory, &Form_Memory>()},
     {"Form_Open", "open a savestate", "Btn_StateOpen", "", G::Files, 0, 5, "open &dialog",
      Hooks<tStatePlaceholder, &Form_Open>()},
     {"Form_Options", "options", "Btn_Options", "options", G::Options, 0, 6, "&options",
      Hooks<tForm_Options, &Form_Options>()},
     {"Form_Palette", "PalViewer", "Btn_Palette", "PalViewer", G::Viewers, 1, 7, "Pal&Viewer",
-     Hooks<tForm_Placeholder, &Form_Palette>()},
+     Hooks<tForm_Palette, &Form_Palette>()},
     {"Form_Preview", "preview", "Btn_Preview", "preview", G::Viewers, 0, 8, "previe&w window",
      Hooks<tForm_Placeholder, &Form_Preview>()},
     {"Form_Quit", "quit", "Btn_Quit", "quit (ESC, Alt+F4)", G::Quit, 0, 9, "qui&t window",

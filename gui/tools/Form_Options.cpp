@@ -24,6 +24,8 @@
 #include "gui/core/ProgramWindows.h"
 #include "gui/core/RecentMenu.h"
 #include "gui/core/WindowTable.h"
+#include "gui/tools/Form_Memory.h"
+#include "gui/tools/Form_Palette.h"
 #include "gui/tools/OptionStore.h"
 
 namespace
@@ -388,6 +390,10 @@ void tForm_Options::ChangeOption(const QString& Name)
         Form_Main->RecentCart()->RefreshPictures();
     } else if (Name == QLatin1String("CBox_CartNoCur") || Name == QLatin1String("CBox_OpenNoCur"))
         Broadcast(this, Note::UpdateFileDialogs);
+    else if (Name.startsWith(QLatin1String("CBox_Memory")) && Form_Memory)
+        Form_Memory->ApplyOptions();
+    else if (Name.startsWith(QLatin1String("CBox_Palette")) && Form_Palette)
+        Form_Palette->Refresh();
 }
 
 void tForm_Options::GUI_ClickColor(QPushButton* Panel)

@@ -13,7 +13,9 @@
 #include "gui/core/ProgramWindows.h"
 #include "gui/core/Settings.h"
 #include "gui/core/WindowList.h"
+#include "gui/tools/Form_Memory.h"
 #include "gui/tools/Form_Options.h"
+#include "gui/tools/Form_Palette.h"
 #include "gui/tools/OptionStore.h"
 
 void tForm_Options::LoadSettings(const tSettings& Section)

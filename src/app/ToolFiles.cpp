@@ -6,17 +6,22 @@
 
 int ImportPalette(const std::string& FileName, int Format, tCGRAM& CGRAM)
 {
+    // Read into a copy: a file that stops early changes nothing.
+    tCGRAM Read = CGRAM;
     int Entries = 0;
     tError Error;
-    if (!LoadPaletteFile(FileName, Format, CGRAM, Entries, Error))
+    if (!LoadPaletteFile(FileName, PaletteFormatForName(FileName, Format), Read, Entries, Error)) {
         Messages().Error("Could not load the palette file " + Error.Describe(Quoted(FileName)) + ".");
+        return 0;
+    }
+    CGRAM = Read;
     return Entries;
 }
 
 bool ExportPalette(const std::string& FileName, int Format, const tCGRAM& CGRAM)
 {
     tError Error;
-    if (SavePaletteFile(FileName, Format, CGRAM, Error))
+    if (SavePaletteFile(FileName, PaletteFormatForName(FileName, Format), CGRAM, Error))
         return true;
     Messages().Error("Could not write the palette file " + Error.Describe(Quoted(FileName)) + ".");
     return false;

@@ -10,10 +10,11 @@
 #include "tools/PaletteFile.h"
 
 // The palette viewer's open: returns the number of entries replaced (the
-// caller announces "new SNES" when it is not 0); a file that stops early
-// keeps what it replaced and still reports why it stopped.
+// caller announces "new SNES" when it is not 0). CGRAM changes only when the
+// whole file was read; otherwise nothing changes and the message says why.
+// ".gpl" and ".act" names are read in their formats, others in Format.
 int ImportPalette(const std::string& FileName, int Format, tCGRAM& CGRAM);
-// The palette viewer's save.
+// The palette viewer's save, in the format the name or Format asks for.
 bool ExportPalette(const std::string& FileName, int Format, const tCGRAM& CGRAM);
 
 // The options window's "codepage..." button: the too-small text exactly,

@@ -3,6 +3,7 @@
 // bytes, bottom row first unless the height is negative.
 
 #include <array>
+#include <string>
 
 #include "core/ByteReader.h"
 #include "core/LittleEndian.h"
@@ -54,15 +55,25 @@ bool CheckSize(int32_t W, int32_t H, tError& Error)
 
 bool EncodeBMP(const tPicture8& Picture, int BitsPerPixel, std::vector<uint8_t>& Out, tError& Error)
 {
+    return EncodeIndexedBMP(Picture, BitsPerPixel, 1 << (BitsPerPixel & 15), Out, Error);
+}
+
+bool EncodeIndexedBMP(const tPicture8& Picture, int BitsPerPixel, int Colours, std::vector<uint8_t>& Out, tError& Error)
+{
     Out.clear();
     if (BitsPerPixel != 1 && BitsPerPixel != 4 && BitsPerPixel != 8) {
         Error = tError("BMP pictures with a colour table have 1, 4 or 8 bits per pixel");
         return false;
     }
+    if (Colours < 2 || Colours > 1 << BitsPerPixel) {
+        Error = tError("a colour table of " + std::to_string(Colours) + " entries does not suit " +
+                       std::to_string(BitsPerPixel) + " bits per pixel");
+        return false;
+    }
     if (!CheckSize(Picture.Width, Picture.Height, Error))
         return false;
-    const uint32_t Entries = 1u << BitsPerPixel;
-    const uint8_t ValueMask = static_cast<uint8_t>(Entries - 1);
+    const auto Entries = static_cast<uint32_t>(Colours);
+    const auto ValueMask = static_cast<uint8_t>((1u << BitsPerPixel) - 1);
     PutHeaders(Out, Picture.Width, Picture.Height, BitsPerPixel, Entries);
     for (uint32_t i = 0; i < Entries; ++i)
         AppendLE<4>(Out, Picture.ColourTable[i] & 0xFFFFFF);

@@ -6,6 +6,7 @@
 #include <png.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -49,7 +50,7 @@ void OnWarning(png_structp, png_const_charp) {}
 // Rows are handed over as prepared 8-bit scanlines. Only plain C data lives
 // between setjmp and the libpng calls, so a longjmp skips no destructor.
 bool Encode(int32_t Width, int32_t Height, int ColourType, const png_color* Palette, int PaletteSize, png_bytepp Rows,
-            std::vector<uint8_t>& Out, tError& Error)
+            std::vector<uint8_t>& Out, tError& Error, int Depth = 8)
 {
     tWriteState State{&Out, {}};
     png_structp Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &State, OnError, OnWarning);
@@ -66,7 +67,7 @@ bool Encode(int32_t Width, int32_t Height, int ColourType, const png_color* Pale
     png_set_write_fn(Png, &State, WriteData, Flush);
     png_set_filter(Png, PNG_FILTER_TYPE_BASE, Palette ? PNGFiltersIndexed : PNGFiltersRGB);
     png_set_compression_level(Png, PNGCompression);
-    png_set_IHDR(Png, Info, static_cast<png_uint_32>(Width), static_cast<png_uint_32>(Height), 8, ColourType,
+    png_set_IHDR(Png, Info, static_cast<png_uint_32>(Width), static_cast<png_uint_32>(Height), Depth, ColourType,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (Palette)
         png_set_PLTE(Png, Info, Palette, PaletteSize);
@@ -101,6 +102,45 @@ bool EncodePNG(const tPicture8& Picture, std::vector<uint8_t>& Out, tError& Erro
     for (int32_t y = 0; y < Picture.Height; ++y)
         Rows[y] = const_cast<png_bytep>(Picture.Row(y));
     return Encode(Picture.Width, Picture.Height, PNG_COLOR_TYPE_PALETTE, Palette, 256, Rows.data(), Out, Error);
+}
+
+bool EncodeIndexedPNG(const tPicture8& Picture, int BitsPerPixel, int Colours, std::vector<uint8_t>& Out, tError& Error)
+{
+    Out.clear();
+    if (BitsPerPixel != 1 && BitsPerPixel != 2 && BitsPerPixel != 4 && BitsPerPixel != 8) {
+        Error = tError("PNG pictures with a palette have 1, 2, 4 or 8 bits per pixel");
+        return false;
+    }
+    if (Colours < 2 || Colours > 1 << BitsPerPixel) {
+        Error = tError("a palette of " + std::to_string(Colours) + " entries does not suit " +
+                       std::to_string(BitsPerPixel) + " bits per pixel");
+        return false;
+    }
+    if (!CheckSize(Picture.Width, Picture.Height, Error))
+        return false;
+    png_color Palette[256];
+    for (int i = 0; i < Colours; ++i) {
+        const uint32_t C = Picture.ColourTable[static_cast<size_t>(i)];
+        Palette[i] = {static_cast<png_byte>(C >> 16), static_cast<png_byte>(C >> 8), static_cast<png_byte>(C)};
+    }
+    // Packed rows, leftmost pixel in the highest bits; values beyond the
+    // table show its last colour rather than make an invalid file.
+    const size_t Stride = (static_cast<size_t>(Picture.Width) * static_cast<size_t>(BitsPerPixel) + 7) / 8;
+    const int PerByte = 8 / BitsPerPixel;
+    std::vector<uint8_t> Packed(Stride * static_cast<size_t>(Picture.Height), 0);
+    std::vector<png_bytep> Rows(static_cast<size_t>(Picture.Height));
+    for (int32_t y = 0; y < Picture.Height; ++y) {
+        uint8_t* D = Packed.data() + Stride * static_cast<size_t>(y);
+        const uint8_t* S = Picture.Row(y);
+        for (int32_t x = 0; x < Picture.Width; ++x) {
+            const int V = std::min<int>(S[x] & ((1 << BitsPerPixel) - 1), Colours - 1);
+            const int Shift = 8 - BitsPerPixel * (x % PerByte + 1);
+            D[x / PerByte] = static_cast<uint8_t>(D[x / PerByte] | V << Shift);
+        }
+        Rows[static_cast<size_t>(y)] = D;
+    }
+    return Encode(Picture.Width, Picture.Height, PNG_COLOR_TYPE_PALETTE, Palette, Colours, Rows.data(), Out, Error,
+                  BitsPerPixel);
 }
 
 namespace

@@ -28,6 +28,13 @@ bool EncodePNG(const tPicture32& Picture, std::vector<uint8_t>& Out, tError& Err
 // BitsPerPixel 1, 4 or 8: pixel values are cut to that many bits and the
 // colour table to its first 2, 16 or 256 entries.
 bool EncodeBMP(const tPicture8& Picture, int BitsPerPixel, std::vector<uint8_t>& Out, tError& Error);
+// Indexed pictures of 1, 4 or 8 bits per pixel (pixel values cut to that many
+// bits) whose colour table holds Colours entries (2 .. 2^BitsPerPixel): the
+// memory viewer saves a 3-bit view as 4 bits per pixel with eight colours.
+bool EncodeIndexedBMP(const tPicture8& Picture, int BitsPerPixel, int Colours, std::vector<uint8_t>& Out,
+                      tError& Error);
+bool EncodeIndexedPNG(const tPicture8& Picture, int BitsPerPixel, int Colours, std::vector<uint8_t>& Out,
+                      tError& Error);
 bool EncodeBMP(const tPicture32& Picture, std::vector<uint8_t>& Out, tError& Error);
 
 // Decoders tell PNG from BMP by the file's signature.

@@ -123,6 +123,67 @@ bool DecodeJASC(std::string_view Text, tCGRAM& CGRAM, int& Entries, tError& Erro
     return true;
 }
 
+bool IsColourLine(std::string_view Line, unsigned& R, unsigned& G, unsigned& B)
+{
+    std::string_view S = Line;
+    // After the three numbers a GIMP palette may name the colour.
+    return Number(S, 255, R) && Number(S, 255, G) && Number(S, 255, B) && (S.empty() || IsBlank(S.front()));
+}
+
+bool DecodeGPL(std::string_view Text, tCGRAM& CGRAM, int& Entries, tError& Error)
+{
+    tLineCursor Lines(Text);
+    std::string_view Line;
+    if (!Lines.Next(Line) || Line.substr(0, 12) != "GIMP Palette") {
+        Error = tError("the first line is not \"GIMP Palette\"" + Unchanged(0));
+        return false;
+    }
+    while (Lines.Next(Line)) {
+        if (IsBlankText(Line) || Line.front() == '#' || Line.substr(0, 5) == "Name:" || Line.substr(0, 8) == "Columns:")
+            continue;
+        unsigned R = 0, G = 0, B = 0;
+        if (Line.size() > MaxJASCLineLength || !IsColourLine(Line, R, G, B)) {
+            Error = tError("line " + std::to_string(Lines.Number()) +
+                           " is not a colour of three numbers from 0 to 255" + Unchanged(Entries));
+            return false;
+        }
+        if (Entries == Colours) {
+            Error = tError("line " + std::to_string(Lines.Number()) + " holds a colour beyond the 256th" +
+                           Unchanged(Entries));
+            return false;
+        }
+        CGRAM[static_cast<size_t>(Entries++)] = Pack(R >> 3, G >> 3, B >> 3);
+    }
+    if (Entries == 0) {
+        Error = tError("the file holds no colours" + Unchanged(0));
+        return false;
+    }
+    return true;
+}
+
+bool DecodeACT(std::span<const uint8_t> Data, tCGRAM& CGRAM, int& Entries, tError& Error)
+{
+    if (Data.size() != ACTFileSize && Data.size() != ACTFileSizeWithCount) {
+        Error = tError("the file is " + std::to_string(Data.size()) + " bytes long, a colour table has " +
+                       std::to_string(ACTFileSize) + " or " + std::to_string(ACTFileSizeWithCount) + Unchanged(0));
+        return false;
+    }
+    int Count = Colours;
+    if (Data.size() == ACTFileSizeWithCount) {
+        Count = Data[768] << 8 | Data[769];
+        if (Count < 1 || Count > Colours) {
+            Error = tError("the colour count " + std::to_string(Count) + " is not 1 to 256" + Unchanged(0), 768);
+            return false;
+        }
+    }
+    for (int i = 0; i < Count; ++i) {
+        const size_t At = static_cast<size_t>(i) * 3;
+        CGRAM[static_cast<size_t>(i)] = Pack(Data[At] >> 3, Data[At + 1] >> 3, Data[At + 2] >> 3);
+    }
+    Entries = Count;
+    return true;
+}
+
 // Binary formats: fixed-size records from the start of the file; what lies
 // beyond the 256th is ignored, as it always was.
 bool DecodeRecords(std::span<const uint8_t> Data, int Format, tCGRAM& CGRAM, int& Entries, tError& Error)
@@ -158,6 +219,10 @@ bool DecodePalette(std::span<const uint8_t> Data, int Format, tCGRAM& CGRAM, int
         return DecodeJASC({reinterpret_cast<const char*>(Data.data()), Data.size()}, CGRAM, Entries, Error);
     if (Format == PaletteSNES || Format == PaletteRaw5 || Format == PaletteRaw8)
         return DecodeRecords(Data, Format, CGRAM, Entries, Error);
+    if (Format == PaletteGPL)
+        return DecodeGPL({reinterpret_cast<const char*>(Data.data()), Data.size()}, CGRAM, Entries, Error);
+    if (Format == PaletteACT)
+        return DecodeACT(Data, CGRAM, Entries, Error);
     Error = tError("unknown palette format " + std::to_string(Format));
     return false;
 }
@@ -168,7 +233,11 @@ std::vector<uint8_t> EncodePalette(const tCGRAM& CGRAM, int Format)
     if (Format == PaletteJASC) {
         const std::string_view Header = "JASC-PAL\r\n0100\r\n256\r\n";
         Out.assign(Header.begin(), Header.end());
+    } else if (Format == PaletteGPL) {
+        const std::string_view Header = "GIMP Palette\nName: SNES CGRAM\nColumns: 16\n#\n";
+        Out.assign(Header.begin(), Header.end());
     }
+    int Index = 0;
     for (uint16_t C : CGRAM) {
         const unsigned R = C & 31, G = C >> 5 & 31, B = C >> 10 & 31;
         switch (Format) {
@@ -184,13 +253,21 @@ std::vector<uint8_t> EncodePalette(const tCGRAM& CGRAM, int Format)
         case PaletteRaw5:
             Out.insert(Out.end(), {static_cast<uint8_t>(R), static_cast<uint8_t>(G), static_cast<uint8_t>(B)});
             break;
+        case PaletteGPL: {
+            char Line[40];
+            const int N = std::snprintf(Line, sizeof Line, "%3u %3u %3u\tIndex %d\n", R * 8, G * 8, B * 8, Index);
+            Out.insert(Out.end(), Line, Line + N);
+            break;
+        }
         case PaletteRaw8:
+        case PaletteACT:
             Out.insert(Out.end(),
                        {static_cast<uint8_t>(R * 8), static_cast<uint8_t>(G * 8), static_cast<uint8_t>(B * 8)});
             break;
         default:
             return {};
         }
+        ++Index;
     }
     return Out;
 }
@@ -199,7 +276,11 @@ bool LoadPaletteFile(const std::string& FileName, int Format, tCGRAM& CGRAM, int
 {
     Entries = 0;
     std::vector<uint8_t> Data;
-    if (!ReadWholeFile(FileName, Data, Error, Format == PaletteJASC ? MaxJASCFileSize : MaxInputFileSize))
+    const uint64_t Limit = Format == PaletteJASC  ? MaxJASCFileSize
+                           : Format == PaletteGPL ? MaxGPLFileSize
+                           : Format == PaletteACT ? ACTFileSizeWithCount
+                                                  : MaxInputFileSize;
+    if (!ReadWholeFile(FileName, Data, Error, Limit))
         return false;
     return DecodePalette(Data, Format, CGRAM, Entries, Error);
 }
@@ -212,4 +293,15 @@ bool SavePaletteFile(const std::string& FileName, int Format, const tCGRAM& CGRA
         return false;
     }
     return WriteFileAtomic(FileName, Data, Error);
+}
+
+int PaletteFormatForName(const std::string& FileName, int Default)
+{
+    const size_t Dot = FileName.find_last_of("./\\");
+    if (Dot == std::string::npos || FileName[Dot] != '.')
+        return Default;
+    std::string Ext = FileName.substr(Dot + 1);
+    for (char& C : Ext)
+        C = static_cast<char>(C >= 'A' && C <= 'Z' ? C - 'A' + 'a' : C);
+    return Ext == "gpl" ? PaletteGPL : Ext == "act" ? PaletteACT : Default;
 }

@@ -24,8 +24,23 @@ enum tPaletteFormat : int {
     PaletteSNES = 1, // RBtn_Palette2: the 512 CGRAM bytes as stored
     PaletteRaw5 = 2, // RBtn_Palette3: 256 x red, green, blue bytes of 0..31
     PaletteRaw8 = 3, // RBtn_Palette4: 256 x red, green, blue bytes of 0..248
+    // Chosen by the file name's extension, for other painting programs:
+    PaletteGPL = 4, // ".gpl": GIMP palette text, "R G B name" lines of 0..255
+    PaletteACT = 5, // ".act": Adobe colour table, 256 x red, green, blue of 0..255
 };
+// The formats of the options window's buttons.
 inline constexpr int PaletteFormatCount = 4;
+// Every format, those chosen by extension included.
+inline constexpr int PaletteFileFormatCount = 6;
+// A GIMP palette's colour lines may carry names; room for 256 generous ones.
+inline constexpr size_t MaxGPLFileSize = 128 * 1024;
+// An Adobe colour table is 768 bytes, or 772 with the colour count and the
+// transparent index (16 bits each, big-endian) after the colours.
+inline constexpr size_t ACTFileSize = 768, ACTFileSizeWithCount = 772;
+
+// The format a file name asks for: ".gpl" and ".act" (any case) name theirs,
+// every other name takes Default.
+int PaletteFormatForName(const std::string& FileName, int Default);
 
 using tCGRAM = std::array<uint16_t, 256>;
 
@@ -45,7 +60,8 @@ inline constexpr int JASCHeaderLines = 3;
 // far are kept, the others stay as they were, and false comes back with the
 // reason (naming no file) in Error. Entries tells how many were replaced.
 // A JASC file whose colour count (third line) is below 256 and which holds
-// exactly that many colours is complete.
+// exactly that many colours is complete; so is a GIMP palette of 1 to 256
+// colours and an Adobe table whose count says fewer than 256.
 bool DecodePalette(std::span<const uint8_t> Data, int Format, tCGRAM& CGRAM, int& Entries, tError& Error);
 // The file content of CGRAM in a format.
 std::vector<uint8_t> EncodePalette(const tCGRAM& CGRAM, int Format);

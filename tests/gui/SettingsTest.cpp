@@ -24,7 +24,9 @@
 #include "gui/core/ToolWindow.h"
 #include "gui/core/WindowList.h"
 #include "gui/core/WindowTable.h"
+#include "gui/tools/Form_Memory.h"
 #include "gui/tools/Form_Options.h"
+#include "gui/tools/Form_Palette.h"
 
 namespace
 {

@@ -13,6 +13,8 @@
 #include "gui/core/ProgramWindows.h"
 #include "gui/core/ToolWindow.h"
 #include "gui/core/WindowList.h"
+#include "gui/tools/Form_Memory.h"
+#include "gui/tools/Form_Palette.h"
 
 class WindowListTest : public QObject
 {

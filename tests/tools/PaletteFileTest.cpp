@@ -113,6 +113,11 @@ TEST(PaletteFileTest, ABrokenFileKeepsTheEntriesNotYetRead)
         {"odd SNES", PaletteSNES, std::vector<uint8_t>(101, 0x55), 50, "101 bytes long"},
         {"short RAW", PaletteRaw5, std::vector<uint8_t>(10, 0x55), 3, "10 bytes long"},
         {"empty RAW", PaletteRaw8, {}, 0, "0 bytes long"},
+        {"not GIMP", PaletteGPL, Text("JASC-PAL\n"), 0, "not \"GIMP Palette\""},
+        {"GIMP, no colours", PaletteGPL, Text("GIMP Palette\nName: x\n#\n"), 0, "no colours"},
+        {"GIMP letters", PaletteGPL, Text("GIMP Palette\n8 8 8 a\n8 8 x\n"), 1, "line 3 "},
+        {"short ACT", PaletteACT, std::vector<uint8_t>(700, 1), 0, "700 bytes long"},
+        {"ACT count 0", PaletteACT, std::vector<uint8_t>(772, 0), 0, "count 0 "},
     };
     for (const auto& K : Cases) {
         SCOPED_TRACE(K.What);
@@ -169,10 +174,11 @@ TEST_F(PaletteFileMessageTest, FilesAreBoundedAndFailuresNameTheFile)
     EXPECT_NE(Recorder.Log[0].Text.find("\"" + Big + "\""), std::string::npos) << Recorder.Log[0].Text;
     EXPECT_NE(Recorder.Log[0].Text.find("too large"), std::string::npos) << Recorder.Log[0].Text;
 
-    // A partial file reports and returns what it changed.
+    // A partial file reports and changes nothing.
     const std::string Short = Dir + "/short.pal";
     WriteBytes(Short, std::vector<uint8_t>(30, 0));
-    EXPECT_EQ(ImportPalette(Short, PaletteRaw8, C), 10);
+    EXPECT_EQ(ImportPalette(Short, PaletteRaw8, C), 0);
+    EXPECT_EQ(C, Ramp());
     ASSERT_EQ(Recorder.Log.size(), 2u);
     EXPECT_NE(Recorder.Log[1].Text.find(Short), std::string::npos);
 
