@@ -163,8 +163,10 @@ void tForm_Options::CreateHexPage(QWidget* P)
     HexFontBtn->setObjectName(QStringLiteral("Btn_HexFont"));
     auto* CodePage = new QPushButton(QStringLiteral("codepage..."), P);
     CodePage->setObjectName(QStringLiteral("Btn_HexLoadCP"));
-    CodePage->setToolTip(QStringLiteral("the hex editor loads code pages; it is not part of this version yet"));
-    CodePage->setEnabled(false);
+    connect(CodePage, &QPushButton::clicked, this, [] {
+        if (Form_Hex)
+            QMetaObject::invokeMethod(Form_Hex, "LoadCodePage");
+    });
     FontRow->addWidget(HexFontBtn);
     FontRow->addWidget(CodePage);
     FontRow->addStretch(1);
@@ -193,6 +195,8 @@ void tForm_Options::CreateHexPage(QWidget* P)
         if (!Showing_)
             Options().UD_HexSpacing = V;
         UpdateSpacingLabel();
+        if (!Showing_ && Form_Hex)
+            QMetaObject::invokeMethod(Form_Hex, "ApplyOptions");
     });
 }
 
@@ -374,6 +378,8 @@ void tForm_Options::ApplyColours()
                                      : QString());
     if (Form_Main)
         Form_Main->ApplyListLook();
+    if (Form_Hex)
+        QMetaObject::invokeMethod(Form_Hex, "ApplyOptions");
 }
 
 void tForm_Options::ChangeOption(const QString& Name)
