@@ -203,10 +203,11 @@ void tForm_List::CommitValue()
     tRegisterRow* R = Active && Form_Main ? CurrentRow() : nullptr;
     if (!R || R->IsText || !Model_.Editable())
         return;
-    Form_Main->Busy = true;
+    // Busy: the refills that follow keep the values before editing.
+    Form_Main->Busy = RegisterTabs().Busy = true;
     WriteBlock(R->Block, Model_.Stored());
     AfterWrite(tListEditModel::CommitNote(Form_Main->CurrentPage));
-    Form_Main->Busy = false;
+    Form_Main->Busy = RegisterTabs().Busy = false;
     ShowRow();
 }
 
