@@ -97,6 +97,7 @@ tForm_List::tForm_List(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row
         *E = new QLineEdit(Info);
         (*E)->setObjectName(QString::fromLatin1(Name));
         (*E)->setReadOnly(true);
+        (*E)->setFocusPolicy(Qt::ClickFocus);
         (*E)->setEnabled(false);
         InfoRows->addWidget(*E);
     }
@@ -317,6 +318,14 @@ void tForm_List::keyPressEvent(QKeyEvent* Event)
         return;
     }
     tToolWindow::keyPressEvent(Event);
+}
+
+void tForm_List::showEvent(QShowEvent* Event)
+{
+    tToolWindow::showEvent(Event);
+    // The value, not the read-only info fields, takes the keys.
+    if (Edit_Dec->isEnabled())
+        Edit_Dec->setFocus();
 }
 
 void tForm_List::OnNotify(const void* Sender, tNote Msg)

@@ -29,6 +29,7 @@ class tForm_List final : public tToolWindow
     void SaveSettings(tSettings& Section) override;
     bool eventFilter(QObject* Watched, QEvent* Event) override;
     void keyPressEvent(QKeyEvent* Event) override;
+    void showEvent(QShowEvent* Event) override;
 
   private:
     // The main window's selected row, looked up anew at every use.
