@@ -24,6 +24,8 @@
 #include "render/PPU.h"
 #include "render/Renderer.h"
 #include "render/SceneSwitches.h"
+#include "cart/SNESCart.h"
+#include "savestates/SSL.h"
 
 class EditorWindowsTest : public QObject
 {
@@ -163,6 +165,24 @@ class EditorWindowsTest : public QObject
         QCOMPARE(S->Status(), QStringLiteral("no more matches"));
         S->FindNext();
         QVERIFY(S->Status().startsWith(QStringLiteral("last match: %1 ").arg(Matches.front())));
+        // Another block on view: the search starts from its top.
+        S->FindNext();
+        SNES->VRAM[0x20] = 0x34;
+        SNES->VRAM[0x21] = 0x12;
+        Hex()->SelectSource(1, 1);
+        const uint8_t Wanted[] = {0x34, 0x12};
+        const auto First = std::search(SNES->VRAM.begin(), SNES->VRAM.end(), Wanted, Wanted + 2) - SNES->VRAM.begin();
+        S->FindNext();
+        QVERIFY(S->Status().startsWith(QStringLiteral("last match: %1 ").arg(First)));
+
+        // An SRAM edit reaches the savestate images that carry the SRAM.
+        Cart->SRAM.assign(64, 0);
+        Broadcast(nullptr, Note::NewCart);
+        Hex()->SelectSource(0, 1);
+        QTest::keyClicks(Child<QWidget>(Hex(), "Image"), QStringLiteral("7E"));
+        QTest::keyClick(Child<QWidget>(Hex(), "Image"), Qt::Key_Return);
+        QCOMPARE(Cart->SRAM[0], uint8_t(0x7E));
+        QCOMPARE(SSL->SRAMStream.at(0), uint8_t(0x7E));
     }
 
     void listEditorChangesARegisterTheSceneFollowsAndRestoreUndoes()
