@@ -394,6 +394,8 @@ void tForm_Options::ChangeOption(const QString& Name)
         Form_Main->RecentCart()->RefreshPictures();
     } else if (Name == QLatin1String("CBox_CartNoCur") || Name == QLatin1String("CBox_OpenNoCur"))
         Broadcast(this, Note::UpdateFileDialogs);
+    else if (Name == QLatin1String("CBox_HexHex") && Form_Hex)
+        QMetaObject::invokeMethod(Form_Hex, "ApplyOptions");
 }
 
 void tForm_Options::GUI_ClickColor(QPushButton* Panel)
