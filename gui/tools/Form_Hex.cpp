@@ -242,6 +242,9 @@ tForm_Hex::tForm_Hex(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, 
             Commit();
     });
     connect(Btn_Search, &QToolButton::clicked, this, &tForm_Hex::GUI_Search);
+    // Move mode: a hand over the picture; edit mode: the text cursor.
+    connect(Btn_Move, &QToolButton::toggled, this,
+            [this](bool Down) { Image->setCursor(Down ? Qt::OpenHandCursor : Qt::IBeamCursor); });
     connect(Btn_CopyWnd, &QToolButton::clicked, this,
             [this] { QApplication::clipboard()->setText(QString::fromLatin1(Model_.CopyText(false))); });
     connect(Btn_CopyAll, &QToolButton::clicked, this,
@@ -598,7 +601,7 @@ void tHexView::mousePressEvent(QMouseEvent* Event)
         DragFrom = Event->pos();
         Dragging = true;
         F->Timer->stop();
-        setCursor(Qt::SizeAllCursor);
+        setCursor(Qt::ClosedHandCursor);
         return;
     }
     const auto Hit = F->Layout_.HitTest(Event->pos().x(), Event->pos().y());
@@ -639,7 +642,7 @@ void tHexView::mouseReleaseEvent(QMouseEvent*)
     if (!Dragging)
         return;
     Dragging = false;
-    setCursor(Qt::IBeamCursor);
+    setCursor(F->Btn_Move->isChecked() ? Qt::OpenHandCursor : Qt::IBeamCursor);
     F->ShowCaret();
 }
 
@@ -684,6 +687,20 @@ bool tForm_Hex::eventFilter(QObject* Watched, QEvent* Event)
         }
     }
     return tToolWindow::eventFilter(Watched, Event);
+}
+
+void tForm_Hex::keyPressEvent(QKeyEvent* Event)
+{
+    // With no control focused the arrows page through the data: Left back,
+    // Right forward.
+    const QWidget* Focused = focusWidget();
+    if ((Event->key() == Qt::Key_Left || Event->key() == Qt::Key_Right) && (!Focused || Focused == this)) {
+        QToolButton* B = Event->key() == Qt::Key_Left ? Btn_Minus : Btn_Plus;
+        if (B->isEnabled())
+            B->click();
+        return;
+    }
+    tToolWindow::keyPressEvent(Event);
 }
 
 void tForm_Hex::GUI_ClickSave()

@@ -56,6 +56,7 @@ class tForm_Hex final : public tToolWindow
     void LoadSettings(const tSettings& Section) override;
     void SaveSettings(tSettings& Section) override;
     bool eventFilter(QObject* Watched, QEvent* Event) override;
+    void keyPressEvent(QKeyEvent* Event) override;
 
   private:
     friend class tHexView;
