@@ -24,6 +24,7 @@
 #include "render/PPU.h"
 #include "render/Renderer.h"
 #include "render/SceneSwitches.h"
+#include "app/HexBlockData.h"
 #include "cart/SNESCart.h"
 #include "savestates/SSL.h"
 
@@ -133,6 +134,31 @@ class EditorWindowsTest : public QObject
         QVERIFY(LoadSavestate(P.DialogAnswer.toStdString()));
         QCOMPARE(SNES->WRAM[256], uint8_t(Edited[Diff[0]]));
         QVERIFY(P.Recorder.Log.empty());
+    }
+
+    void everyBlockOfEveryFormatTakesAnEditAndWritesItBack()
+    {
+        const QString S9XState = Fixture("snes9x/m0_helloworld.000");
+        if (S9XState.isEmpty())
+            QSKIP("fixtures folder not found");
+        tProgramFolder Folder;
+        tRunningProgram P(Folder);
+        QWidget* View = Child<QWidget>(Hex(), "Image");
+        for (const QString& State : {QString(), S9XState, Fixture("zsnes/zsnes142_hello.zst")}) {
+            if (!State.isEmpty())
+                Form_Main->OpenSavestate(State);
+            for (const tHexBlock& B : HexBlocks()) {
+                Hex()->SelectSource(B.Page, static_cast<int>(&B - HexPageBlocks(B.Page).data()));
+                QCOMPARE(&Hex()->CurrentBlock(), &B);
+                if (Hex()->Model().Size() == 0)
+                    continue;
+                QTest::keyClick(View, Qt::Key_End, Qt::ControlModifier);
+                QTest::keyClicks(View, QStringLiteral("C"));
+                QTest::keyClick(View, Qt::Key_Return);
+                QVERIFY2(!Hex()->Model().Modified(), B.Caption);
+                QCOMPARE(HexBlockData(B).back() & 0xF, 0xC);
+            }
+        }
     }
 
     void searchFindsA16BitValueAndWraps()
