@@ -441,17 +441,17 @@ const std::vector<QImage>& tForm_Hex::Glyphs(QRgb Colour)
     auto It = GlyphCache.find(Colour);
     if (It != GlyphCache.end())
         return It->second;
-    // Glyph i is the i-th block of the code page; pixels of the key colour
-    // (the bottom-left pixel) are transparent, all others take the colour.
+    // Glyph i is the i-th block of the code page: its ink takes the colour,
+    // the rest stays transparent.
     const int GW = CodePage_.Width / 16, GH = CodePage_.Height / 16;
-    const uint32_t Key = CodePage_.At(0, CodePage_.Height - 1);
     std::vector<QImage> G(256);
     for (int I = 0; I < 256; ++I) {
         QImage Img(GW, GH, QImage::Format_ARGB32);
         Img.fill(Qt::transparent);
-        for (int Y = 0; Y < GH; ++Y)
+        const std::vector<uint8_t> Ink = CodePageGlyph(CodePage_, I);
+        for (int Y = 0; Y < GH && !Ink.empty(); ++Y)
             for (int X = 0; X < GW; ++X)
-                if ((CodePage_.At(GW * (I % 16) + X, GH * (I / 16) + Y) & 0xFFFFFF) != (Key & 0xFFFFFF))
+                if (Ink[static_cast<size_t>(Y * GW + X)])
                     Img.setPixel(X, Y, Colour | 0xFF000000u);
         G[static_cast<size_t>(I)] = std::move(Img);
     }
