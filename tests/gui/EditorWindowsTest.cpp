@@ -4,6 +4,7 @@
 // state saved as ZSNES differs from the unedited one in exactly that byte.
 
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -20,6 +21,7 @@
 #include "gui/core/Form_Main.h"
 #include "gui/core/ProgramWindows.h"
 #include "gui/tools/Form_Hex.h"
+#include "gui/tools/Form_Options.h"
 #include "gui/tools/Form_Search.h"
 #include "render/PPU.h"
 #include "render/Renderer.h"
@@ -159,6 +161,30 @@ class EditorWindowsTest : public QObject
                 QCOMPARE(HexBlockData(B).back() & 0xF, 0xC);
             }
         }
+    }
+
+    void theOptionsWindowLoadsACodePageAndATooSmallOneChangesNothing()
+    {
+        tProgramFolder Folder;
+        tRunningProgram P(Folder);
+        QWidget* View = Child<QWidget>(Hex(), "Image");
+        const QSize Builtin = View->size();
+        QImage Small(128, 255, QImage::Format_RGB32), Big(256, 512, QImage::Format_RGB32);
+        Small.fill(Qt::white);
+        Big.fill(Qt::white);
+        Small.save(Folder.File(QStringLiteral("small.png")));
+        Big.save(Folder.File(QStringLiteral("big.bmp")));
+        auto* Button = Child<QPushButton>(Form_Options, "Btn_HexLoadCP");
+        QVERIFY(Button->isEnabled());
+        P.DialogAnswer = Folder.File(QStringLiteral("small.png"));
+        Button->click();
+        QCOMPARE(P.Recorder.Log.size(), size_t(1));
+        QVERIFY(P.Recorder.Log[0].Text.startsWith(QStringLiteral("The codepage bitmap size must be at least 128x256")));
+        QCOMPARE(View->size(), Builtin);
+        P.DialogAnswer = Folder.File(QStringLiteral("big.bmp"));
+        Button->click();
+        QCOMPARE(P.Recorder.Log.size(), size_t(1));
+        QVERIFY(View->width() > Builtin.width() && View->height() > Builtin.height()); // 16 x 32 cells
     }
 
     void searchFindsA16BitValueAndWraps()
