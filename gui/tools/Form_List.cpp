@@ -205,10 +205,19 @@ void tForm_List::CommitValue()
     if (!R || R->IsText || !Model_.Editable())
         return;
     // Busy: the refills that follow keep the values before editing.
-    Form_Main->Busy = RegisterTabs().Busy = true;
+    tRegisterTabs& T = RegisterTabs();
+    Form_Main->Busy = T.Busy = true;
+    // With "update the lists" off the rows may still point into the buffers
+    // of an earlier state: they are filled from the state as it is now first.
+    try {
+        T.FillTab(Form_Main->CurrentPage, CurrentRegisterSources(), true);
+    } catch (const std::exception&) {
+        Form_Main->Busy = T.Busy = false;
+        return;
+    }
     WriteBlock(R->Block, Model_.Stored());
     AfterWrite(tListEditModel::CommitNote(Form_Main->CurrentPage));
-    Form_Main->Busy = RegisterTabs().Busy = false;
+    Form_Main->Busy = T.Busy = false;
     ShowRow();
 }
 
