@@ -6,9 +6,12 @@
 #include "gui/core/Form_Quit.h"
 #include "gui/core/ProgramWindows.h"
 #include "gui/core/ToolWindow.h"
+#include "gui/tools/Form_Hex.h"
+#include "gui/tools/Form_List.h"
 #include "gui/tools/Form_Memory.h"
 #include "gui/tools/Form_Options.h"
 #include "gui/tools/Form_Palette.h"
+#include "gui/tools/Form_Search.h"
 
 tForm_Main* Form_Main = nullptr;
 tToolWindow* Form_Cart = nullptr;
@@ -60,9 +63,9 @@ constexpr tWindowRow Rows[] = {
     {"Form_Cart", "CartViewer", "Btn_CartOpen", "", G::Files, 1, 0, "&cartridge dialog",
      Hooks<tCartPlaceholder, &Form_Cart>()},
     {"Form_Hex", "HexEditor", "Btn_Hex", "HexEditor (F4)", G::Viewers, 4, 1, "He&xEditor",
-     Hooks<tForm_Placeholder, &Form_Hex>()},
+     Hooks<tForm_Hex, &Form_Hex>()},
     {"Form_List", "ListEditor", "Btn_List", "ListEditor", G::Viewers, 5, 2, "&list editor",
-     Hooks<tForm_Placeholder, &Form_List>()},
+     Hooks<tForm_List, &Form_List>()},
     {"Form_Memory", "MemViewer", "Btn_Memory", "MemViewer", G::Viewers, 2, 4, "&MemViewer",
      Hooks<tForm_Memory, &Form_Memory>()},
     {"Form_Open", "open a savestate", "Btn_StateOpen", "", G::Files, 0, 5, "open &dialog",
@@ -77,7 +80,7 @@ constexpr tWindowRow Rows[] = {
      Hooks<tForm_Quit, &Form_Quit>()},
     {"Form_Scene", "SceneViewer", "Btn_Scene", "SceneViewer", G::Viewers, 3, 10, "&SceneViewer",
      Hooks<tForm_Placeholder, &Form_Scene>()},
-    {"Form_Search", "search", "", "", G::None, 0, 11, "", Hooks<tForm_Placeholder, &Form_Search>()},
+    {"Form_Search", "search", "", "", G::None, 0, 11, "", Hooks<tForm_Search, &Form_Search>()},
     {"Form_SMV", "SMV Editor", "Btn_SMV", "SMV Editor", G::Editors, 1, 12, "", Hooks<tForm_Placeholder, &Form_SMV>()},
     {"Form_SPC", "SPC Editor", "Btn_SPC", "SPC Editor", G::Editors, 0, 13, "SP&CViewer",
      Hooks<tForm_Placeholder, &Form_SPC>()},

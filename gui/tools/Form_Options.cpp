@@ -165,8 +165,10 @@ void tForm_Options::CreateHexPage(QWidget* P)
     HexFontBtn->setObjectName(QStringLiteral("Btn_HexFont"));
     auto* CodePage = new QPushButton(QStringLiteral("codepage..."), P);
     CodePage->setObjectName(QStringLiteral("Btn_HexLoadCP"));
-    CodePage->setToolTip(QStringLiteral("the hex editor loads code pages; it is not part of this version yet"));
-    CodePage->setEnabled(false);
+    connect(CodePage, &QPushButton::clicked, this, [] {
+        if (Form_Hex)
+            QMetaObject::invokeMethod(Form_Hex, "LoadCodePage");
+    });
     FontRow->addWidget(HexFontBtn);
     FontRow->addWidget(CodePage);
     FontRow->addStretch(1);
@@ -195,6 +197,8 @@ void tForm_Options::CreateHexPage(QWidget* P)
         if (!Showing_)
             Options().UD_HexSpacing = V;
         UpdateSpacingLabel();
+        if (!Showing_ && Form_Hex)
+            QMetaObject::invokeMethod(Form_Hex, "ApplyOptions");
     });
 }
 
@@ -376,6 +380,8 @@ void tForm_Options::ApplyColours()
                                      : QString());
     if (Form_Main)
         Form_Main->ApplyListLook();
+    if (Form_Hex)
+        QMetaObject::invokeMethod(Form_Hex, "ApplyOptions");
 }
 
 void tForm_Options::ChangeOption(const QString& Name)
@@ -394,6 +400,8 @@ void tForm_Options::ChangeOption(const QString& Name)
         Form_Memory->ApplyOptions();
     else if (Name.startsWith(QLatin1String("CBox_Palette")) && Form_Palette)
         Form_Palette->Refresh();
+    else if (Name == QLatin1String("CBox_HexHex") && Form_Hex)
+        QMetaObject::invokeMethod(Form_Hex, "ApplyOptions");
 }
 
 void tForm_Options::GUI_ClickColor(QPushButton* Panel)

@@ -87,6 +87,7 @@ bool tRegisterTabs::Load(tError& Error, const std::string& FileName)
         return false;
     for (tRegisterTab& T : Tabs)
         T = tRegisterTab();
+    Stale.fill(true);
     return true;
 }
 
@@ -99,7 +100,11 @@ void tRegisterTabs::FillTab(int Page, const tRegisterSources& Src, bool UpdateLi
         T.Build(File.Sections[static_cast<size_t>(Page)], File.FileName);
     if (T.Filled || !UpdateLists || !Src.SNES || !Src.PPU)
         return;
-    FillRegisterTab(T, Page, Src, Busy);
+    // A tab not filled since the state changed under it takes its values
+    // before editing from the state as it is now, even while the list editor
+    // writes: never the values of an earlier state.
+    FillRegisterTab(T, Page, Src, Busy && !Stale[static_cast<size_t>(Page)]);
+    Stale[static_cast<size_t>(Page)] = false;
     T.Filled = true;
 }
 
@@ -112,6 +117,8 @@ void tRegisterTabs::Invalidate()
 {
     for (tRegisterTab& T : Tabs)
         T.Filled = false;
+    if (!Busy)
+        Stale.fill(true);
 }
 
 bool tRegisterTabs::ListModified(int Page) const

@@ -79,10 +79,15 @@ class tRegisterTabs
     void FillTab(int Page, const tRegisterSources& Src, bool UpdateLists);
     // The same with the program's objects and options.
     void FillTab(int Page);
-    // A new machine state: every tab's values are stale.
+    // A new machine state: every tab's values are stale; unless Busy (the
+    // list editor's own write), so are the values before editing.
     void Invalidate();
     // A row of the page shows a value other than the one before the edits.
     bool ListModified(int Page) const;
+
+  private:
+    // The state changed other than by the list editor since the tab's last fill.
+    std::array<bool, RegisterPageCount> Stale{true, true, true, true, true, true, true};
 };
 
 // The main window's register tabs.

@@ -8,8 +8,9 @@
 #include <cstdint>
 
 struct tInfoBlock {
-    // The value shown before the latest refresh; kept while the list editor
-    // writes a value back, so that its restore buttons can undo the edits.
+    // The value the latest refresh read from the state; kept while the list
+    // editor writes a value back, so that its restore buttons can undo the
+    // edits (and a list shows as modified only after an edit).
     uint64_t OldValue = 0;
     // First byte of the value; nullptr for a row shown as missing.
     uint8_t* Address = nullptr;

@@ -182,7 +182,7 @@ void tRegisterTab::ShowValue(uint8_t* Address, size_t Available, int Shift, bool
     B.Available = Address ? Available : 0;
     const uint64_t V = ReadBlock(B);
     if (!Busy)
-        B.OldValue = B.Value;
+        B.OldValue = V;
     B.Value = V;
     FormatValue(R);
 }

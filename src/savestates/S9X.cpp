@@ -264,7 +264,7 @@ void tS9X::Notify(const void* Sender, tNote Msg)
     } else if (Msg == Note::NewSavestate) {
         if (!IsSelf(Sender))
             ClearBlocks();
-    } else if (Msg == Note::NewCart) {
+    } else if (Msg == Note::NewCart || Msg == Note::NewSRAM) {
         auto& Sra = Blocks[BlockSRA];
         std::fill(Sra.begin(), Sra.end(), 0);
         if (Cart)

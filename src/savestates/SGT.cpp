@@ -209,7 +209,7 @@ void tSGT::Notify(const void* Sender, tNote Msg)
         Broadcast(this, Note::NewSGT);
     } else if (Msg == Note::NewSavestate && FromOther) {
         ClearChunks();
-    } else if (Msg == Note::NewCart) {
+    } else if (Msg == Note::NewCart || Msg == Note::NewSRAM) {
         SRAMStream = Cart ? Cart->SRAM : std::vector<uint8_t>{};
     }
 }

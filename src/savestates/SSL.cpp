@@ -303,7 +303,7 @@ void tSSL::Notify(const void* Sender, tNote Msg)
         Broadcast(this, Note::NewSSL);
     } else if (Msg == Note::NewSavestate && FromOther) {
         ClearChunks();
-    } else if (Msg == Note::NewCart) {
+    } else if (Msg == Note::NewCart || Msg == Note::NewSRAM) {
         SRAMStream = Cart ? Cart->SRAM : std::vector<uint8_t>{};
     }
 }

@@ -88,3 +88,17 @@ bool ReadCodePage(const std::string& FileName, tPicture32& Out, tError& Error)
         return false;
     return DecodeCodePage(Data, IsPNGName(FileName), Out, Error);
 }
+
+std::vector<uint8_t> CodePageGlyph(const tPicture32& Page, int Index)
+{
+    if (Page.Width < MinCodePageWidth || Page.Height < MinCodePageHeight || Index < 0 || Index > 255)
+        return {};
+    const int32_t W = Page.Width / 16, H = Page.Height / 16;
+    const uint32_t Key = Page.At(0, Page.Height - 1) & 0xFFFFFF;
+    std::vector<uint8_t> Ink(static_cast<size_t>(W) * static_cast<size_t>(H));
+    for (int32_t Y = 0; Y < H; ++Y)
+        for (int32_t X = 0; X < W; ++X)
+            Ink[static_cast<size_t>(Y * W + X)] =
+                (Page.At(W * (Index % 16) + X, H * (Index / 16) + Y) & 0xFFFFFF) != Key;
+    return Ink;
+}

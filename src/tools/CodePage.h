@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "core/Error.h"
 #include "core/Picture32.h"
@@ -29,3 +30,9 @@ inline constexpr const char* CodePageTooSmall = "The codepage bitmap size must b
 // success.
 bool DecodeCodePage(std::span<const uint8_t> Data, bool AsPNG, tPicture32& Out, tError& Error);
 bool ReadCodePage(const std::string& FileName, tPicture32& Out, tError& Error);
+
+// Glyph i (0-255) of a code page of at least 128 x 256 pixels as ink: one
+// byte per pixel of its (width / 16) x (height / 16) block, row by row, 1
+// where the pixel differs from the key colour (the picture's bottom-left
+// pixel, the background), 0 elsewhere.
+std::vector<uint8_t> CodePageGlyph(const tPicture32& Page, int Index);

@@ -149,13 +149,13 @@ TEST(RegisterTabTest, OldValueFollowsRefreshesButNotWriteBacks)
     V = 20;
     Tab.Rewind();
     Tab.ShowValue(&V, 1, 0, false);
-    EXPECT_EQ(Tab.Rows[0].Block.OldValue, 10u);
+    EXPECT_EQ(Tab.Rows[0].Block.OldValue, 20u);
     EXPECT_EQ(Tab.Rows[0].Block.Value, 20u);
     // The list editor writes 30 with Busy set; the refill keeps OldValue.
     WriteBlock(Tab.Rows[0].Block, 30);
     Tab.Rewind();
     Tab.ShowValue(&V, 1, 0, true);
     EXPECT_EQ(V, 30);
-    EXPECT_EQ(Tab.Rows[0].Block.OldValue, 10u);
+    EXPECT_EQ(Tab.Rows[0].Block.OldValue, 20u);
     EXPECT_EQ(Tab.Rows[0].Block.Value, 30u);
 }

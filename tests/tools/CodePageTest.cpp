@@ -49,6 +49,20 @@ TEST(CodePageTest, SizeRuleForBothFormats)
     }
 }
 
+TEST(CodePageTest, GlyphsAreSixteenthsOfThePageKeyedByTheBottomLeftPixel)
+{
+    // 256 x 512: glyphs of 16 x 32, each its whole block (not the top-left
+    // 8 x 16 of the page's first quarter). The key colour here is white.
+    const tPicture32 Page = Glyphs(256, 512);
+    const std::vector<uint8_t> G = CodePageGlyph(Page, 17);
+    ASSERT_EQ(G.size(), 16u * 32u);
+    EXPECT_EQ(G[0], 1);       // (16, 32): black
+    EXPECT_EQ(G[8], 0);       // (24, 32): white
+    EXPECT_EQ(G[16 * 16], 0); // (16, 48): white
+    EXPECT_TRUE(CodePageGlyph(Page, 256).empty());
+    EXPECT_TRUE(CodePageGlyph(Glyphs(64, 64), 0).empty());
+}
+
 TEST(CodePageTest, HostileHeadersAreRefusedBeforeDecoding)
 {
     // A BMP header asking for 30000 x 30000 pixels, with no pixels behind it.
