@@ -119,16 +119,17 @@ void ApplyOptions(const tOptions& O, tSPC_Editor& Editor)
         localtime_r(&Now, &T);
         Editor.SetContains(true, T.tm_mday, T.tm_mon + 1, T.tm_year + 1900);
     }
+    // The tag holds one byte a character, as the editor types them.
     if (O.Song)
-        F.Song = *O.Song;
+        F.Song = Latin1FromUTF8(*O.Song);
     if (O.Game)
-        F.Game = *O.Game;
+        F.Game = Latin1FromUTF8(*O.Game);
     if (O.Artist)
-        F.Artist = *O.Artist;
+        F.Artist = Latin1FromUTF8(*O.Artist);
     if (O.Dumper)
-        F.Dumper = *O.Dumper;
+        F.Dumper = Latin1FromUTF8(*O.Dumper);
     if (O.Comments)
-        F.Comments = *O.Comments;
+        F.Comments = Latin1FromUTF8(*O.Comments);
     if (O.Length) {
         F.LengthMinutes = "0";
         F.LengthSeconds = std::to_string(*O.Length);

@@ -127,15 +127,20 @@ tForm_SPC::tForm_SPC(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, 
     Main->addLayout(Tools);
 
     auto* Sides = new QHBoxLayout;
-    auto* Left = new QVBoxLayout;
-    CreateHeader(this, Left);
-    CreateID666(this, Left);
+    auto* LeftSide = new QWidget(this);
+    LeftSide->setMaximumWidth(440);
+    auto* Left = new QVBoxLayout(LeftSide);
+    Left->setContentsMargins(0, 0, 0, 0);
+    CreateHeader(LeftSide, Left);
+    CreateID666(LeftSide, Left);
     Left->addStretch();
-    Sides->addLayout(Left);
+    Sides->addWidget(LeftSide);
     Sides->addWidget(CreateExtended(this), 1);
     Main->addLayout(Sides, 1);
-    resize(900, 560);
+    resize(1080, 580);
     ShowSPC();
+    // Saving waits for the first sound image announced ("new SPC").
+    Btn_Save->setEnabled(false);
 }
 
 void tForm_SPC::CreateHeader(QWidget* Parent, QBoxLayout* Into)
@@ -147,6 +152,7 @@ void tForm_SPC::CreateHeader(QWidget* Parent, QBoxLayout* Into)
     Edit_Sig->setToolTip(QStringLiteral("file signature (33 chars) - don't change"));
     Edit_Version = DigitsEdit(G, "Edit_Version", 3);
     Edit_Version->setText(QStringLiteral("30"));
+    Edit_Version->setMaximumWidth(60);
     CBox_ID666 = new QCheckBox(QStringLiteral("contains"), G);
     CBox_ID666->setObjectName(QStringLiteral("CBox_ID666"));
     CBox_Binary = new QCheckBox(QStringLiteral("binary ID666 tag"), G);
@@ -266,6 +272,9 @@ QWidget* tForm_SPC::CreateExtended(QWidget* Parent)
         const char* D = ExtTagDescription(static_cast<uint8_t>(n));
         SetCell(LV_IDs, n, 1, D ? QLatin1String(D) : QString());
     }
+    for (int c = 0; c < 3; ++c)
+        LV_Tags->setColumnWidth(c, 56);
+    LV_IDs->setColumnWidth(0, 48);
     L->addWidget(LV_Tags, 0, 0);
     L->addWidget(LV_IDs, 0, 1);
     PC = new QTabWidget(G);
@@ -382,9 +391,7 @@ void tForm_SPC::CreatePages()
     connect(Combo_Emulator2, &QComboBox::currentIndexChanged, this,
             [this](int I) { StoreNumber(static_cast<uint32_t>(std::max(I, 0))); });
     Page("unknown");
-    // The program chooses the page; the user cannot.
-    for (int i = 0; i < PC->count(); ++i)
-        PC->setTabEnabled(i, i == PC->currentIndex());
+    ShowPage(static_cast<int>(tExtTagPage::Unknown));
 }
 
 void tForm_SPC::OnNotify(const void*, tNote Msg)
@@ -484,7 +491,7 @@ void tForm_SPC::ShowTagList()
         LV_Tags->selectRow(0);
         GUI_SelectTag();
     } else {
-        PC->setCurrentIndex(PC->count() - 1);
+        ShowPage(static_cast<int>(tExtTagPage::Unknown));
     }
 }
 
@@ -585,10 +592,18 @@ void tForm_SPC::ShowTagPage()
         break;
     }
     Filling_ = false;
-    const int Index = static_cast<int>(Page);
+    ShowPage(static_cast<int>(Page));
+}
+
+void tForm_SPC::ShowPage(int Index)
+{
+    // The program chooses the page; the user cannot. The new page is made
+    // current before the others are disabled: a tab bar losing its current
+    // tab would pick another one itself.
+    PC->setTabEnabled(Index, true);
+    PC->setCurrentIndex(Index);
     for (int i = 0; i < PC->count(); ++i)
         PC->setTabEnabled(i, i == Index);
-    PC->setCurrentIndex(Index);
 }
 
 void tForm_SPC::ShowInteger(uint32_t Value)

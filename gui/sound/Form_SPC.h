@@ -50,6 +50,7 @@ class tForm_SPC final : public tToolWindow
     void GUI_SelectTag();
     void GUI_SelectID();
     void ShowTagPage();
+    void ShowPage(int Index);
     void ShowInteger(uint32_t Value);
     void UpdateTagRow();
     // The tag of the selected row, or nullptr.

@@ -93,6 +93,24 @@ void SetExtTagDate(tSPC_ExtTag& Tag, const tExtDate& Date)
     Tag.Data[3] = static_cast<uint8_t>(std::clamp(Date.Day, 0, 255));
 }
 
+std::string Latin1FromUTF8(const std::string& Text)
+{
+    std::string Out;
+    for (size_t i = 0; i < Text.size(); ++i) {
+        const auto C = static_cast<uint8_t>(Text[i]);
+        if (C < 0x80) {
+            Out += static_cast<char>(C);
+            continue;
+        }
+        // Only two-byte sequences for U+0080..U+00FF (lead C2h or C3h).
+        if ((C != 0xC2 && C != 0xC3) || i + 1 >= Text.size() || (static_cast<uint8_t>(Text[i + 1]) & 0xC0) != 0x80)
+            return Text;
+        Out += static_cast<char>((C & 0x03) << 6 | (static_cast<uint8_t>(Text[i + 1]) & 0x3F));
+        ++i;
+    }
+    return Out;
+}
+
 std::string ExtTagTimeText(uint32_t Value)
 {
     const uint32_t Seconds = Value / 64000;
@@ -134,8 +152,16 @@ void tSPC_Editor::SetVersion(int Value)
     Spc_.Image[SPCLayout::VersionMinor] = static_cast<uint8_t>(std::clamp(Value, 0, 255));
 }
 
+int tSPC_Editor::Version() const
+{
+    const int V = Spc_.Image[SPCLayout::VersionMinor];
+    return !Spc_.Loaded && V == 0 ? 30 : V;
+}
+
 std::string tSPC_Editor::Signature() const
 {
+    if (!Spc_.Loaded)
+        return SPCSignatureText;
     const auto* P = Spc_.Image.data() + SPCLayout::Signature;
     return std::string(P, std::find(P, P + SPCLayout::SignatureSize, uint8_t{0}));
 }

@@ -38,6 +38,10 @@ struct tExtDate {
 };
 tExtDate ExtTagDate(const tSPC_ExtTag& Tag);
 void SetExtTagDate(tSPC_ExtTag& Tag, const tExtDate& Date);
+// Texts typed on a UTF-8 terminal as the tag's one byte a character: valid
+// UTF-8 whose characters all fit in Latin-1 is converted, anything else is
+// kept byte for byte.
+std::string Latin1FromUTF8(const std::string& Text);
 // "seconds = hh:mm:ss" for a length in 1/64000 seconds.
 std::string ExtTagTimeText(uint32_t Value);
 // "01h", "0004h": the list's way of showing IDs, types and lengths.
@@ -59,8 +63,10 @@ class tSPC_Editor
     // "contains": switching the tag on for a file without one dates it
     // today (Day, Month, Year given by the caller).
     void SetContains(bool On, int TodayDay, int TodayMonth, int TodayYear);
-    // The version byte (0-255), stored at once.
-    int Version() const { return Spc_.Image[SPCLayout::VersionMinor]; }
+    // The version byte (0-255), stored at once. A snapshot taken from a
+    // savestate has no header yet; it shows what saving will write (the
+    // standard signature, version 30 unless one was set).
+    int Version() const;
     void SetVersion(int Value);
     // The signature text up to its first NUL.
     std::string Signature() const;

@@ -120,5 +120,8 @@ TEST_F(SPCEditorTest, TypedFieldsSurviveNewSNESAndEmptyChoicesSaveEmpty)
     EXPECT_TRUE(Editor->Refill()) << "a newly read file replaces the fields";
     EXPECT_EQ(Editor->Fields.Song, "Typed \xE9");
     EXPECT_EQ(Editor->Fields.Year, -1);
+    // Command-line texts: UTF-8 within Latin-1 becomes one byte a character.
+    EXPECT_EQ(Latin1FromUTF8("T\xC3\xA9 \xC2\xB0"), "T\xE9 \xB0");
+    EXPECT_EQ(Latin1FromUTF8("\xE6\x97\xA5 \xE9"), "\xE6\x97\xA5 \xE9");
 }
 } // namespace
