@@ -129,7 +129,8 @@ tForm_SMV::tForm_SMV(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, 
                                    QStringLiteral("Select"), QStringLiteral("Start"), QStringLiteral("Up"),
                                    QStringLiteral("Down"), QStringLiteral("Left"), QStringLiteral("Right")});
     LV->verticalHeader()->hide();
-    LV->horizontalHeader()->setDefaultSectionSize(44);
+    LV->horizontalHeader()->setDefaultSectionSize(40);
+    LV->horizontalHeader()->setStretchLastSection(true);
     Right->addWidget(Label_Metadata);
     Right->addWidget(Edit_Metadata);
     Right->addLayout(ROM);
@@ -139,7 +140,7 @@ tForm_SMV::tForm_SMV(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, 
     Sides->addWidget(Group_Header);
     Sides->addLayout(Right, 1);
     Main->addLayout(Sides, 1);
-    resize(860, 520);
+    resize(900, 540);
     ShowMovie();
 }
 

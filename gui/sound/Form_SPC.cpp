@@ -591,6 +591,9 @@ void tForm_SPC::ShowTagPage()
     case tExtTagPage::Unknown:
         break;
     }
+    // The tab bar is among the blocked children; it must signal the page
+    // change to its stack.
+    Blocks.clear();
     Filling_ = false;
     ShowPage(static_cast<int>(Page));
 }

@@ -62,12 +62,11 @@ void SetExtTagText(tSPC_ExtTag& Tag, const std::string& Text)
 {
     const size_t Size = std::min(Text.size(), MaxExtText);
     const auto Needed = static_cast<uint16_t>(Size + 1);
-    if (Tag.TagType == 0) {
-        Tag.TagType = 1;
+    // A text is a type 1 record; a header-only one starts with the room it
+    // needs, a shorter one grows to it.
+    if (Tag.TagType == 0 || Tag.Length < Needed)
         Tag.Length = Needed;
-    } else if (Tag.Length < Needed) {
-        Tag.Length = Needed;
-    }
+    Tag.TagType = 1;
     Tag.Data.fill(0);
     std::copy_n(Text.begin(), Size, Tag.Data.begin());
 }
