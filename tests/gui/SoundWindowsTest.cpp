@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QToolButton>
 
 #include "GuiTestSupport.h"
@@ -57,9 +59,11 @@ class SoundWindowsTest : public QObject
         QByteArray Tagged(int(SPCLayout::FixedSize), '\0');
         Tagged.replace(0, 33, SPCSignatureText);
         Tagged[0x23] = 27;
-        Tagged.append(QByteArray("xid6\x04\0\0\0\x12\0\0\0", 12));
+        // Track, copyright year (header-only) and an intro length of 1 s + 1/64000 s.
+        Tagged.append(QByteArray("xid6\x10\0\0\0\x12\0\0\0\x14\0\0\0\x30\x04\x04\0\x01\xFA\0\0", 24));
         P.DialogAnswer = Folder.MakeFile(QStringLiteral("tagged.spc"), Tagged);
         Child<QToolButton>(W, "Btn_Open")->click();
+        QCOMPARE(Child<QTabWidget>(W, "PC")->currentWidget(), Child<QSpinBox>(W, "UD_Track")->parentWidget());
         Form_Main->OpenSavestate(State);
         QVERIFY(Child<QToolButton>(W, "Btn_Save")->isEnabled());
 
@@ -76,6 +80,16 @@ class SoundWindowsTest : public QObject
         QTest::keyClicks(Child<QLineEdit>(W, "Edit_Length2"), QStringLiteral("5"));
         Child<QSpinBox>(W, "UD_Track")->setValue(7);
         Child<QComboBox>(W, "Combo_Track")->setCurrentIndex('b');
+        // Showing the length does not round it; a typed year counts on Enter.
+        QTableWidget* Tags = Child<QTableWidget>(W, "LV_Tags");
+        Tags->selectRow(2);
+        QCOMPARE(ExtTagNumber(*W->Editor().ExtTag(2)), 64001u);
+        Tags->selectRow(1);
+        auto* Word = Child<QSpinBox>(W, "UD_Word");
+        QTest::keyClick(Word, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(Word, QStringLiteral("2004"));
+        QTest::keyClick(Word, Qt::Key_Return);
+        QCOMPARE(ExtTagNumber(*W->Editor().ExtTag(1)), 2004u);
         // Another window's change of the machine state keeps what was typed.
         Broadcast(nullptr, Note::NewSNES);
 
@@ -87,8 +101,9 @@ class SoundWindowsTest : public QObject
         Cli.start(QStringLiteral(ORLIK_RESOURCE_DIR "/orlik-cli"), {QStringLiteral("info"), Out});
         QVERIFY(Cli.waitForFinished(20000));
         const QString Info = QString::fromLatin1(Cli.readAllStandardOutput());
-        for (const char* Want : {"song:            Hello \xe9", "game:            World", "artist:          Lemon",
-                                 "date:            03/05/2004", "length_seconds:  125", "(type 0): 1890"})
+        for (const char* Want :
+             {"song:            Hello \xe9", "game:            World", "artist:          Lemon",
+              "date:            03/05/2004", "length_seconds:  125", "(type 0): 1890", "(type 0): 2004"})
             QVERIFY2(Info.contains(QLatin1String(Want)), qPrintable(Info));
 
         // The command-line tool writes the same file for the same state and tags.
