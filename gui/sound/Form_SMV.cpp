@@ -17,6 +17,7 @@
 
 #include "app/MovieStart.h"
 #include "gui/core/Settings.h"
+#include "gui/sound/EmptyShade.h"
 
 namespace
 {
@@ -27,6 +28,7 @@ QLineEdit* Field(QWidget* Parent, const char* Name)
     auto* E = new QLineEdit(Parent);
     E->setObjectName(QLatin1String(Name));
     E->setReadOnly(true);
+    ShadeWhenEmpty(E);
     return E;
 }
 } // namespace
@@ -112,6 +114,7 @@ tForm_SMV::tForm_SMV(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, 
     Edit_Metadata = new QPlainTextEdit(this);
     Edit_Metadata->setObjectName(QStringLiteral("Edit_Metadata"));
     Edit_Metadata->setReadOnly(true);
+    ShadeWhenEmpty(Edit_Metadata);
     Edit_Metadata->setMaximumHeight(90);
     auto* ROM = new QGridLayout;
     Label_CRC32 = new QLabel(QStringLiteral("ROM CRC32"), this);

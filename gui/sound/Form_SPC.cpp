@@ -23,6 +23,7 @@
 #include "app/SaveState.h"
 #include "core/Messages.h"
 #include "gui/core/Settings.h"
+#include "gui/sound/EmptyShade.h"
 
 namespace
 {
@@ -189,6 +190,7 @@ void tForm_SPC::CreateID666(QWidget* Parent, QBoxLayout* Into)
     auto Text = [&](QLineEdit*& E, const char* Name, const char* Caption, int Max,
                     std::string tSPC_EditorFields::*Field) {
         E = MakeEdit(G, Name, Max);
+        ShadeWhenEmpty(E);
         L->addWidget(new QLabel(QLatin1String(Caption), G), Row, 0);
         L->addWidget(E, Row++, 1, 1, 5);
         connect(E, &QLineEdit::textEdited, this, [this, Field](const QString& T) { Editor_.Fields.*Field = Bytes(T); });
@@ -230,6 +232,7 @@ void tForm_SPC::CreateID666(QWidget* Parent, QBoxLayout* Into)
     auto Digits = [&](QLineEdit*& E, const char* Name, const char* Caption, int Column,
                       std::string tSPC_EditorFields::*Field) {
         E = DigitsEdit(G, Name, 5);
+        ShadeWhenEmpty(E);
         E->setPlaceholderText(QLatin1String(Caption));
         E->setToolTip(QLatin1String(Caption));
         L->addWidget(E, Row, Column);
@@ -336,6 +339,7 @@ void tForm_SPC::CreatePages()
     // text
     auto* TextL = new QHBoxLayout(Page("text"));
     Memo = MakeEdit(PC, "Memo", static_cast<int>(MaxExtText));
+    ShadeWhenEmpty(Memo);
     TextL->addWidget(Memo);
     connect(Memo, &QLineEdit::textEdited, this, [this](const QString& T) {
         if (tSPC_ExtTag* Tag = CurrentTag()) {
@@ -594,6 +598,7 @@ void tForm_SPC::ShowTagPage()
     // The tab bar is among the blocked children; it must signal the page
     // change to its stack.
     Blocks.clear();
+    ShadeField(Memo, Memo->text().isEmpty()); // filled while blocked
     Filling_ = false;
     ShowPage(static_cast<int>(Page));
 }
