@@ -145,6 +145,9 @@ class SoundWindowsTest : public QObject
         QVERIFY(Child<QCheckBox>(Form_SMV, "CBox_0")->isChecked());
         QVERIFY(!Child<QCheckBox>(Form_SMV, "CBox_Sync1")->isEnabled());
         QVERIFY(SaveStateAs(FormatZST, Folder.File(QStringLiteral("movie.zst")).toStdString()));
+        // The main window reloads the movie it now names.
+        Form_Main->ToolButton(QStringLiteral("Btn_StateReload"))->click();
+        QVERIFY(P.Recorder.Log.empty());
 
         Form_Main->OpenSavestate(Quicksave);
         QVERIFY(SaveStateAs(FormatZST, Folder.File(QStringLiteral("direct.zst")).toStdString()));
