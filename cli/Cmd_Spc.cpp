@@ -13,6 +13,7 @@
 #include "core/FileIO.h"
 #include "core/SNES.h"
 #include "sound/SPC.h"
+#include "sound/SPC_Editor.h"
 
 namespace fs = std::filesystem;
 
@@ -105,32 +106,30 @@ bool LoadSound(const std::string& Name)
     return LoadStateFile(Name);
 }
 
-tSPC_EditorFields Fields(const tOptions& O)
+// The editor's values for the held SPC with the options applied, as the SPC
+// editor would hold them after the same typing.
+void ApplyOptions(const tOptions& O, tSPC_Editor& Editor)
 {
-    tSPC_EditorFields F = SPC->EditorFieldsFromTag();
+    Editor.Refill();
+    tSPC_EditorFields& F = Editor.Fields;
     if (!F.Contains) {
-        F.Contains = true;
-        F.Binary = false;
-    }
-    if (F.Day < 0 || F.Month < 1 || F.Year < 0) {
-        // A new dump is dated today.
+        // A new tag is dated today.
         const std::time_t Now = std::time(nullptr);
         std::tm T{};
         localtime_r(&Now, &T);
-        F.Day = T.tm_mday;
-        F.Month = T.tm_mon + 1;
-        F.Year = T.tm_year + 1900;
+        Editor.SetContains(true, T.tm_mday, T.tm_mon + 1, T.tm_year + 1900);
     }
+    // The tag holds one byte a character, as the editor types them.
     if (O.Song)
-        F.Song = *O.Song;
+        F.Song = Latin1FromUTF8(*O.Song);
     if (O.Game)
-        F.Game = *O.Game;
+        F.Game = Latin1FromUTF8(*O.Game);
     if (O.Artist)
-        F.Artist = *O.Artist;
+        F.Artist = Latin1FromUTF8(*O.Artist);
     if (O.Dumper)
-        F.Dumper = *O.Dumper;
+        F.Dumper = Latin1FromUTF8(*O.Dumper);
     if (O.Comments)
-        F.Comments = *O.Comments;
+        F.Comments = Latin1FromUTF8(*O.Comments);
     if (O.Length) {
         F.LengthMinutes = "0";
         F.LengthSeconds = std::to_string(*O.Length);
@@ -139,8 +138,6 @@ tSPC_EditorFields Fields(const tOptions& O)
         F.FadeSeconds = "0";
         F.FadeMilliseconds = std::to_string(*O.Fade);
     }
-    F.Extended = !SPC->ExtTags.Empty();
-    return F;
 }
 
 int Spc(const std::vector<std::string>& Args)
@@ -164,8 +161,10 @@ int Spc(const std::vector<std::string>& Args)
         }
         const std::string Target =
             IntoFolder ? (fs::path(O.Out) / (fs::path(Name).stem().string() + ".spc")).string() : O.Out;
+        tSPC_Editor Editor(*SPC);
+        ApplyOptions(O, Editor);
         tError Error;
-        if (!SPC->SaveToFile(Target, Fields(O), Error)) {
+        if (!Editor.Save(Target, Error)) {
             PrintFileError(Target, "cannot write", Error);
             Result = 1;
             continue;

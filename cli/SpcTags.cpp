@@ -6,6 +6,7 @@
 #include "core/LittleEndian.h"
 #include "core/Routines.h"
 #include "sound/SPC.h"
+#include "sound/SPC_Editor.h"
 
 namespace
 {
@@ -21,10 +22,12 @@ std::string Hex2(unsigned V)
 
 std::string ExtValue(const tSPC_ExtTag& T)
 {
-    const uint32_t Int = GetLE<0, 4>(T.Data);
+    const uint32_t Int = ExtTagNumber(T);
     switch (T.ID) {
-    case 0x05: // year, month, day
-        return std::to_string(GetLE<0, 2>(T.Data)) + "-" + std::to_string(T.Data[2]) + "-" + std::to_string(T.Data[3]);
+    case 0x05: { // year, month, day
+        const tExtDate D = ExtTagDate(T);
+        return std::to_string(D.Year) + "-" + std::to_string(D.Month) + "-" + std::to_string(D.Day);
+    }
     case 0x30:
     case 0x31:
     case 0x32:
@@ -36,14 +39,9 @@ std::string ExtValue(const tSPC_ExtTag& T)
     default:
         break;
     }
-    if (ExtTagDataBytes(T.ID, T.Length) == 0)
-        return std::to_string(T.Length);
-    // Text: up to the first NUL within what the record holds.
-    const size_t N = std::min<size_t>(T.Length, T.Data.size());
-    size_t End = 0;
-    while (End < N && T.Data[End] != 0)
-        ++End;
-    return Quoted(std::string(T.Data.begin(), T.Data.begin() + static_cast<long>(End)));
+    if (ExtTagPage(T.ID) != tExtTagPage::Text || ExtTagDataBytes(T) == 0)
+        return std::to_string(ExtTagNumber(T));
+    return Quoted(ExtTagText(T));
 }
 } // namespace
 

@@ -21,6 +21,7 @@
 #include "gui/core/Shell.h"
 #include "gui/core/ToolWindow.h"
 #include "gui/core/WindowList.h"
+#include "gui/sound/Form_SMV.h"
 
 namespace
 {
@@ -44,6 +45,12 @@ void tForm_Main::OpenSavestate(const QString& FileName)
     const QFileInfo Info(FileName);
     if (!Info.exists()) {
         Messages().Error(tError("file not found").Describe(Name));
+        return;
+    }
+    // A movie started from the SMV editor is remembered under its own name;
+    // reloading it starts it again there.
+    if (Form_SMV && Info.suffix().compare(QLatin1String("smv"), Qt::CaseInsensitive) == 0) {
+        Form_SMV->LoadMovie(FileName);
         return;
     }
     if (DetectFormat(Name) == FormatNone) {

@@ -11,6 +11,8 @@ class tForm_Memory;
 class tForm_Options;
 class tForm_Palette;
 class tForm_Quit;
+class tForm_SMV;
+class tForm_SPC;
 class tToolWindow;
 class tWindowList;
 
@@ -26,8 +28,8 @@ extern tToolWindow* Form_Preview;
 extern tForm_Quit* Form_Quit;
 extern tToolWindow* Form_Scene;
 extern tToolWindow* Form_Search;
-extern tToolWindow* Form_SMV;
-extern tToolWindow* Form_SPC;
+extern tForm_SMV* Form_SMV;
+extern tForm_SPC* Form_SPC;
 
 extern tWindowList* WindowList;
 

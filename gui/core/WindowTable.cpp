@@ -6,6 +6,8 @@
 #include "gui/core/Form_Quit.h"
 #include "gui/core/ProgramWindows.h"
 #include "gui/core/ToolWindow.h"
+#include "gui/sound/Form_SMV.h"
+#include "gui/sound/Form_SPC.h"
 #include "gui/tools/Form_Hex.h"
 #include "gui/tools/Form_List.h"
 #include "gui/tools/Form_Memory.h"
@@ -25,8 +27,8 @@ tToolWindow* Form_Preview = nullptr;
 tForm_Quit* Form_Quit = nullptr;
 tToolWindow* Form_Scene = nullptr;
 tToolWindow* Form_Search = nullptr;
-tToolWindow* Form_SMV = nullptr;
-tToolWindow* Form_SPC = nullptr;
+tForm_SMV* Form_SMV = nullptr;
+tForm_SPC* Form_SPC = nullptr;
 
 namespace
 {
@@ -81,9 +83,8 @@ constexpr tWindowRow Rows[] = {
     {"Form_Scene", "SceneViewer", "Btn_Scene", "SceneViewer", G::Viewers, 3, 10, "&SceneViewer",
      Hooks<tForm_Placeholder, &Form_Scene>()},
     {"Form_Search", "search", "", "", G::None, 0, 11, "", Hooks<tForm_Search, &Form_Search>()},
-    {"Form_SMV", "SMV Editor", "Btn_SMV", "SMV Editor", G::Editors, 1, 12, "", Hooks<tForm_Placeholder, &Form_SMV>()},
-    {"Form_SPC", "SPC Editor", "Btn_SPC", "SPC Editor", G::Editors, 0, 13, "SP&CViewer",
-     Hooks<tForm_Placeholder, &Form_SPC>()},
+    {"Form_SMV", "SMV editor", "Btn_SMV", "SMV Editor", G::Editors, 1, 12, "", Hooks<tForm_SMV, &Form_SMV>()},
+    {"Form_SPC", "SPCViewer", "Btn_SPC", "SPC Editor", G::Editors, 0, 13, "SP&CViewer", Hooks<tForm_SPC, &Form_SPC>()},
 };
 
 // Every window has a slot of its own inside the windows' stretch of the bus.

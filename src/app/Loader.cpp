@@ -126,10 +126,22 @@ bool LoadSavestate(const std::string& FileName, tError* ErrorOut)
         return false;
     }
 
-    // Commit. DMA is rebuilt from the registers on "new SNES".
-    State->DMA = SNES->DMA;
-    *SNES = *State;
+    CommitSavestate(Format, *State, Parsed, FileName);
+    return true;
+}
+
+void CommitSavestate(uint8_t Format, const tSNES& State, tParsedFile& Parsed, const std::string& FileName, uint8_t Kind)
+{
+    tSavestateFormat* Reader = SavestateFormat(Format);
+    if (!Reader || !SNES)
+        return;
+    // DMA is rebuilt from the registers on "new SNES".
+    const auto DMA = SNES->DMA;
+    *SNES = State;
+    SNES->DMA = DMA;
     RememberFile(FileName, Format);
+    if (Kind != KindNone)
+        StateKind = Kind;
     // A state converted to Snes9x is named after the file it came from.
     if (S9X)
         S9X->SourceName = FileName;
@@ -142,5 +154,4 @@ bool LoadSavestate(const std::string& FileName, tError* ErrorOut)
     const void* Sender = dynamic_cast<const void*>(Reader);
     Broadcast(Sender, Note::NewSavestate);
     Broadcast(Sender, Note::NewSNES);
-    return true;
 }

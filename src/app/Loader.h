@@ -12,6 +12,8 @@
 #include "core/Error.h"
 #include "core/SavestateFormat.h"
 
+class tSNES;
+
 // What LoadSavestate remembers of the last file it loaded.
 extern std::string StateFileName;  // full name
 extern std::string StateFileBase;  // without extension, folder kept
@@ -39,3 +41,10 @@ std::string UndetectedReason(const std::string& FileName);
 // ask UndetectedReason); a reader's failure is reported as "FILE: reason"
 // through Messages() and also left in Error when one is given.
 bool LoadSavestate(const std::string& FileName, tError* Error = nullptr);
+// The committing half of LoadSavestate, for a state read by other means (a
+// movie's embedded quicksave): the machine state, names, save RAM and image
+// are taken over and "new savestate" and "new SNES" go out from the format's
+// object, so every other format drops what it held of the previous file.
+// Kind, when given, overrides what the name says (KindMovie).
+void CommitSavestate(uint8_t Format, const tSNES& State, tParsedFile& Parsed, const std::string& FileName,
+                     uint8_t Kind = KindNone);

@@ -1,5 +1,7 @@
 #include "app/MovieStart.h"
 
+#include "app/Loader.h"
+
 #include <memory>
 #include <vector>
 
@@ -29,7 +31,9 @@ bool ApplyMovieStart(tSMV& Movie, const std::string& FileName)
     if (!S9X || !SNES)
         return false;
     // The quicksave is an ordinary Snes9x savestate, read from a cleared
-    // state like any other; only a good one replaces the program's.
+    // state and committed like one opened from a file: only a good one
+    // replaces the program's, and "new savestate" makes every other format
+    // drop what it kept of the file loaded before.
     auto State = std::make_unique<tSNES>();
     auto Image = std::make_unique<tS9XImage>();
     std::vector<uint8_t> SRAM;
@@ -38,14 +42,10 @@ bool ApplyMovieStart(tSMV& Movie, const std::string& FileName)
         Messages().Error(Error.Describe(FileName));
         return false;
     }
-    State->DMA = SNES->DMA;
-    *SNES = *State;
-    S9X->Adopt(*Image);
-    if (Cart)
-        Cart->SRAM = std::move(SRAM);
-    // Every view follows the new machine state; the reader, as the sender,
-    // keeps the image it has just read.
-    Broadcast(S9X, Note::NewSNES);
+    tParsedFile Parsed;
+    Parsed.Image = std::move(Image);
+    Parsed.SRAM = std::move(SRAM);
+    CommitSavestate(FormatS9X, *State, Parsed, FileName, KindMovie);
     return true;
 }
 

@@ -33,6 +33,7 @@ void tSPC::Reset()
     Tag.fill(0);
     TextTag = false;
     Loaded = false;
+    ++FileSerial;
 }
 
 bool tSPC::LoadFromFile(const std::string& FileName, tError& Error)
@@ -67,6 +68,7 @@ void tSPC::TakeFile(tSPC& Other)
     Tag = Other.Tag;
     TextTag = Other.TextTag;
     Loaded = Other.Loaded;
+    ++FileSerial;
 }
 
 bool tSPC::ReadStream(tByteReader& Stream, tError& Error)
@@ -82,6 +84,7 @@ bool tSPC::ReadStream(tByteReader& Stream, tError& Error)
     ReadExtTags(Stream);
     DecodeTag();
     Loaded = true;
+    ++FileSerial;
     return true;
 }
 

@@ -78,6 +78,11 @@ class tSPC : public tReceiver
     // True once an SPC file (or an embedded one) has been read; until then a
     // saved file gets the standard signature so that players accept it.
     bool Loaded = false;
+    // Counts the files held: it changes whenever header and tags are
+    // replaced (a file read, taken over or forgotten), but not when only the
+    // sound part follows the machine state. The editor keeps what the user
+    // typed while it stays the same.
+    uint32_t FileSerial = 0;
 
     // Forgets the held file: header, tags and image back to the start state.
     void Reset();

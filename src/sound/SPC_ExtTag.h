@@ -15,8 +15,11 @@ struct tSPC_ExtTag {
     std::array<uint8_t, MaxData> Data{};
 };
 
-// How many data bytes follow the record header of a tag with this ID. The
-// block is read by ID alone, never by the type byte.
-int ExtTagDataBytes(uint8_t ID, uint16_t Length);
+// How many data bytes follow the record header: the type byte alone decides,
+// in reading and in writing (0: the value is Length itself and no data
+// follows; else Length bytes). A record whose ID is changed, or a foreign
+// file whose type byte disagrees with what its ID usually holds, therefore
+// reads and writes back without losing step.
+size_t ExtTagDataBytes(const tSPC_ExtTag& Tag);
 // The description shown for a known ID, or nullptr.
 const char* ExtTagDescription(uint8_t ID);

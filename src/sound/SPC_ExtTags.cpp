@@ -17,19 +17,9 @@ size_t PadTo4(size_t N)
 }
 } // namespace
 
-int ExtTagDataBytes(uint8_t ID, uint16_t Length)
+size_t ExtTagDataBytes(const tSPC_ExtTag& Tag)
 {
-    // The IDs of one kind share a line.
-    // clang-format off
-    switch (ID) {
-    case 0x01: case 0x02: case 0x03: case 0x04: case 0x07: case 0x10: case 0x13:
-        return Length;
-    case 0x05: case 0x30: case 0x31: case 0x32: case 0x33:
-        return 4;
-    default:
-        return 0;
-    }
-    // clang-format on
+    return Tag.TagType != 0 ? Tag.Length : 0;
 }
 
 const char* ExtTagDescription(uint8_t ID)
@@ -73,7 +63,7 @@ void tSPC::ReadExtTags(tByteReader& Stream)
         Body.U8(Record.ID);
         Body.U8(Record.TagType);
         Body.U16LE(Record.Length);
-        const size_t Wanted = static_cast<size_t>(ExtTagDataBytes(Record.ID, Record.Length));
+        const size_t Wanted = ExtTagDataBytes(Record);
         if (Wanted > 0) {
             // A record running past the body gets what remains.
             const size_t Got = std::min(Wanted, Body.Remaining());
@@ -103,7 +93,7 @@ void tSPC::WriteExtTags(std::vector<uint8_t>& Out) const
         B.push_back(Record.TagType);
         B.push_back(static_cast<uint8_t>(Length));
         B.push_back(static_cast<uint8_t>(Length >> 8));
-        if (Record.TagType != 0) {
+        if (ExtTagDataBytes(Record) > 0) {
             B.insert(B.end(), Record.Data.begin(), Record.Data.begin() + Length);
             B.insert(B.end(), PadTo4(Length), uint8_t{0});
         }

@@ -180,9 +180,12 @@ void tSPC::ApplyEditorFields(const tSPC_EditorFields& F)
     PutText(&Tag[T(ID666::Comments.Offset)], ID666::Comments.Size, F.Comments);
     PutText(&Tag[T(ID666::Artist.Offset)], ID666::Artist.Size, F.Artist);
 
-    char Date[16];
-    std::snprintf(Date, sizeof Date, "%02d/%02d/%04d", std::clamp(F.Month, 0, 99), std::clamp(F.Day, 0, 99),
-                  std::clamp(F.Year, 0, 9999));
+    // A date with a part not chosen is no date: the field stays empty rather
+    // than holding a made-up day, month or year.
+    const bool HasDate = F.Day >= 0 && F.Day <= 31 && F.Month >= 1 && F.Month <= 12 && F.Year >= 0 && F.Year <= 9999;
+    char Date[16] = {};
+    if (HasDate)
+        std::snprintf(Date, sizeof Date, "%02d/%02d/%04d", F.Month, F.Day, F.Year);
     PutText(&Tag[T(ID666::Date.Offset)], ID666::Date.Size, Date);
 
     // The fields hold 3 and 5 digits; longer values keep their leading digits.
@@ -196,7 +199,9 @@ void tSPC::ApplyEditorFields(const tSPC_EditorFields& F)
         if (F.Muted[n])
             Muted = static_cast<uint8_t>(Muted | 1 << n);
     Tag[T(ID666::Muted.Offset)] = Muted;
-    Tag[T(ID666::Emulator.Offset)] = static_cast<uint8_t>(std::to_string(std::max(F.Emulator, 0))[0]);
+    // No choice (or one the list does not have) is "unknown", a digit like
+    // every other choice, so the tag still reads back as text.
+    Tag[T(ID666::Emulator.Offset)] = static_cast<uint8_t>('0' + (F.Emulator >= 0 && F.Emulator <= 9 ? F.Emulator : 0));
 
     if (F.Contains) {
         Image[SPCLayout::TagMarker] = 26;
