@@ -388,6 +388,7 @@ void tForm_Options::ChangeOption(const QString& Name)
         Form_Main->RecentCart()->RefreshPictures();
     } else if (Name == QLatin1String("CBox_CartNoCur") || Name == QLatin1String("CBox_OpenNoCur"))
         Broadcast(this, Note::UpdateFileDialogs);
+    emit OptionChanged(Name);
 }
 
 void tForm_Options::GUI_ClickColor(QPushButton* Panel)
