@@ -316,8 +316,9 @@ void tForm_Scene::CreateLayersPage(QWidget* Page)
         LV_Sprites->setItem(i, 0, N);
         LV_Sprites->setItem(i, 1, new QTableWidgetItem(QStringLiteral("0")));
     }
-    LV_Sprites->setColumnWidth(0, 56);
-    LV_Sprites->setFixedWidth(150);
+    LV_Sprites->setColumnWidth(0, 64);
+    LV_Sprites->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    LV_Sprites->setFixedWidth(170);
     SRight->addWidget(LV_Sprites, 1);
     auto* SprInvert = Named(new QPushButton(QStringLiteral("in&vert"), Spr), "Btn_SprInvert");
     auto* SprAll = Named(new QPushButton(QStringLiteral("s&how all"), Spr), "Btn_SprAll");
@@ -365,8 +366,10 @@ void tForm_Scene::CreateLayersPage(QWidget* Page)
         SpriteActive_[static_cast<size_t>(Item->row() & 127)] = Item->checkState() == Qt::Checked;
         UserChanged(tScenePage::Sprites);
     });
-    connect(LV_Sprites, &QTableWidget::currentCellChanged, this,
-            [this](int Row) { ShowTileInfo(SpriteInfo(*PPU, Row)); });
+    connect(LV_Sprites, &QTableWidget::currentCellChanged, this, [this](int Row) {
+        if (PPU)
+            ShowTileInfo(SpriteInfo(*PPU, Row));
+    });
     auto SetAll = [this](bool Invert) {
         Filling_ = true;
         for (int i = 0; i < 128; ++i) {
@@ -377,6 +380,7 @@ void tForm_Scene::CreateLayersPage(QWidget* Page)
         Filling_ = false;
         UserChanged(tScenePage::Sprites);
     };
+    LV_Sprites->setCurrentCell(0, 0); // the first sprite is selected at start
     connect(SprInvert, &QPushButton::clicked, this, [SetAll] { SetAll(true); });
     connect(SprAll, &QPushButton::clicked, this, [SetAll] { SetAll(false); });
     connect(View_BG, &tPictureView::Hovered, this, &tForm_Scene::HoverBG);

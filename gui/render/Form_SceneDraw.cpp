@@ -176,6 +176,8 @@ void tForm_Scene::DrawSprites()
 {
     DrawSpriteSheet(*PPU, SpriteActive_, SpritePriorities(), Transparency_, Sprites_);
     View_Sprites->SetImage(ToQImage(Sprites_));
+    // The selected sprite as the state now has it.
+    ShowTileInfo(SpriteInfo(*PPU, LV_Sprites->currentRow()));
 }
 
 void tForm_Scene::DrawMode7()

@@ -65,6 +65,10 @@ void tForm_Scene::CreateHDMAPage(QWidget* Page)
     LV_HDMA = MakeList(Page, QStringLiteral("LV_HDMA"),
                        {QStringLiteral("#"), QStringLiteral("source"), QStringLiteral("dest"), QStringLiteral("bin"),
                         QStringLiteral("hex"), QStringLiteral("dec"), QStringLiteral("comment")});
+    const int Digit = LV_HDMA->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    int Column = 0;
+    for (int Digits : {5, 9, 7, 10, 4, 5})
+        LV_HDMA->setColumnWidth(Column++, Digits * Digit + 12);
     Row->addWidget(LV_HDMA, 1);
     auto* Right = new QVBoxLayout;
     LV_ChnInfo = MakeList(Page, QStringLiteral("LV_ChnInfo"), {QStringLiteral("name"), QStringLiteral("value")});
@@ -104,11 +108,12 @@ void tForm_Scene::RefreshHDMA()
     const tHDMAListing Lines = HDMALines(*SNES, Cart ? Cart->ROMView() : tROMView{}, Channel, CBox_Active->isChecked(),
                                          CBox_Inactive->isChecked());
     LV_HDMA->setUpdatesEnabled(false);
+    LV_HDMA->clearSpans();
     if (!Lines.Message.empty()) {
+        // The message takes the whole row.
         LV_HDMA->setRowCount(1);
         LV_HDMA->setItem(0, 0, Cell(Lines.Message));
-        for (int c = 1; c < 7; ++c)
-            LV_HDMA->setItem(0, c, Cell(""));
+        LV_HDMA->setSpan(0, 0, 1, 7);
     } else {
         LV_HDMA->setRowCount(static_cast<int>(Lines.Rows.size()));
         for (int r = 0; r < static_cast<int>(Lines.Rows.size()); ++r) {
@@ -187,6 +192,12 @@ void tForm_Scene::CreateInfoPage(QWidget* Page)
             Columns << QString();
         auto* List = MakeList(G, QString::fromLatin1(Names[i]), Columns);
         List->setSelectionMode(QAbstractItemView::NoSelection);
+        // Name and value need no header; the layer lists keep theirs.
+        if (Columns.size() == 2)
+            List->horizontalHeader()->hide();
+        else
+            List->horizontalHeader()->setDefaultSectionSize(
+                List->fontMetrics().horizontalAdvance(QStringLiteral("00000 x 0000")));
         InfoLists[static_cast<size_t>(i)] = List;
         GL->addWidget(List);
         L->addWidget(G, i < 2 ? 0 : i < 4 ? 1 : 2, i % 2);

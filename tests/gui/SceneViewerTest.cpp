@@ -165,7 +165,7 @@ class SceneViewerTest : public QObject
         QCOMPARE(Scene()->Screen16().Width, 256);
     }
 
-    void hdmaPageListsTheTablesLines()
+    void hdmaPageListsWhatTheToolLists()
     {
         const QString State = Fixture("snes9x/m1_hdma_gradient.000");
         if (State.isEmpty())
@@ -175,29 +175,45 @@ class SceneViewerTest : public QObject
         Form_Main->OpenSavestate(State);
         Scene()->show();
         Find<QTabWidget>("PC_Base")->setCurrentIndex(2);
+        Find<QCheckBox>("CBox_Inactive")->setChecked(true);
         auto* Lines = Find<QTableWidget>("LV_HDMA");
+        auto* Info = Find<QTableWidget>("LV_ChnInfo");
         auto* Tabs = Find<QTabBar>("TC_HDMA");
-        int Enabled = 0;
+        int Enabled = 0, Compared = 0;
         for (int Channel = 0; Channel < 8; ++Channel) {
             Tabs->setCurrentIndex(Channel);
-            const QString Caption = Tabs->tabText(Channel);
-            if (Caption != Caption.toUpper())
-                continue;
-            ++Enabled;
+            Enabled += Tabs->tabText(Channel) == Tabs->tabText(Channel).toUpper();
             QProcess Tool;
             Tool.start(QStringLiteral(ORLIK_CLI),
                        {QStringLiteral("hdma"), State, QStringLiteral("--channel"), QString::number(Channel)});
             QVERIFY(Tool.waitForFinished());
-            const std::string Cli = Tool.readAllStandardOutput().toStdString();
-            QVERIFY(Lines->rowCount() > 0);
-            // Every row the page lists is a line of the tool's listing.
+            const QStringList Cli = QString::fromUtf8(Tool.readAllStandardOutput()).split(QLatin1Char('\n'));
+            auto Listed = [&](const QString& Text) {
+                return std::any_of(Cli.begin(), Cli.end(), [&](const QString& L) { return L.simplified() == Text; });
+            };
+            // Each channel value on the tool's line of the same name.
+            for (int r = 0; r < Info->rowCount(); ++r) {
+                const QString Name = Info->item(r, 0)->text(), Value = Info->item(r, 1)->text();
+                QVERIFY2(std::any_of(Cli.begin(), Cli.end(),
+                                     [&](const QString& L) {
+                                         return L.trimmed().startsWith(Name + QLatin1Char(':')) &&
+                                                L.trimmed().endsWith(Value);
+                                     }),
+                         qPrintable(Name + QLatin1Char('=') + Value));
+                ++Compared;
+            }
+            // The lines, or the message why there are none.
             for (int r = 0; r < Lines->rowCount(); ++r) {
-                const QString Text = Lines->item(r, 1)->text() + QStringLiteral("  ") + Lines->item(r, 2)->text();
-                if (!Lines->item(r, 1)->text().isEmpty())
-                    QVERIFY2(Cli.find(Text.toStdString()) != std::string::npos, qPrintable(Text));
+                QStringList Cells;
+                for (int c = 0; c < 7; ++c)
+                    if (Lines->item(r, c) && !Lines->item(r, c)->text().isEmpty())
+                        Cells << Lines->item(r, c)->text();
+                QVERIFY2(Listed(Cells.join(QLatin1Char(' '))), qPrintable(Cells.join(QLatin1Char(' '))));
+                ++Compared;
             }
         }
-        QVERIFY(Enabled > 0);
+        QCOMPARE(Enabled, 2);
+        QVERIFY(Compared > 16);
     }
 };
 
