@@ -209,7 +209,10 @@ void tForm_Scene::CreateScreenPage(QWidget* Page)
 
     connect(TC_Screens, &QTabBar::currentChanged, this, [this](int Tab) {
         View_Screen->Canvas()->setObjectName(Tab ? QStringLiteral("Image_Screen16") : QStringLiteral("Image_Screen08"));
-        View_Screen->SetImage(Tab ? ToQImage(Screen16_) : ToQImage(Screen8_));
+        if (Tab)
+            View_Screen->SetPicture(Screen16_);
+        else
+            View_Screen->SetPicture(Screen8_);
     });
     connect(TC_Layering, &QTabBar::currentChanged, this, [this](int Tab) {
         Switches_.LayeringTab = Tab;

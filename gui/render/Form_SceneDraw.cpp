@@ -35,13 +35,19 @@ void tForm_Scene::Reload()
         Used[S.Priority & 3u] = true;
     for (size_t p = 0; p < 4; ++p)
         Btn_SprPr[p]->setChecked(Used[p]);
+    // Only the rows that change are touched: a new state usually changes few,
+    // and every touched item costs the list a round of updates.
     const bool Activate = Options().CBox_SceneActivate;
+    static const QString Digits[] = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
+                                     QStringLiteral("3")};
     for (int i = 0; i < 128; ++i) {
-        if (Activate) {
+        if (Activate && !SpriteActive_[static_cast<size_t>(i)]) {
             SpriteActive_[static_cast<size_t>(i)] = 1;
             LV_Sprites->item(i, 0)->setCheckState(Qt::Checked);
         }
-        LV_Sprites->item(i, 1)->setText(QString::number(PPU->Sprites[static_cast<size_t>(i)].Priority));
+        const QString& Priority = Digits[PPU->Sprites[static_cast<size_t>(i)].Priority & 3u];
+        if (LV_Sprites->item(i, 1)->text() != Priority)
+            LV_Sprites->item(i, 1)->setText(Priority);
     }
     Filling_ = false;
     ShowLayering();
@@ -70,15 +76,19 @@ void tForm_Scene::ShowLayering()
 {
     Filling_ = true;
     const auto& V = Switches_.Visibility[static_cast<size_t>(Switches_.LayeringTab & 1)];
-    for (int i = 0; i < 12; ++i)
-        LV_Layering->item(i)->setCheckState(V[static_cast<size_t>(i)] ? Qt::Checked : Qt::Unchecked);
+    for (int i = 0; i < 12; ++i) {
+        const Qt::CheckState State = V[static_cast<size_t>(i)] ? Qt::Checked : Qt::Unchecked;
+        if (LV_Layering->item(i)->checkState() != State)
+            LV_Layering->item(i)->setCheckState(State);
+    }
     static const char* const Captions[] = {"&main", "s&ub"};
     for (size_t s = 0; s < 2; ++s) {
         bool Any = false;
         for (uint8_t F : Switches_.Visibility[s])
             Any |= F != 0;
         const QString C = QString::fromLatin1(Captions[s]);
-        TC_Layering->setTabText(static_cast<int>(s), Any ? C.toUpper() : C);
+        if (TC_Layering->tabText(static_cast<int>(s)) != (Any ? C.toUpper() : C))
+            TC_Layering->setTabText(static_cast<int>(s), Any ? C.toUpper() : C);
     }
     CBox_BG3P1Top->setChecked(PPU && PPU->BG3OnTop);
     CBox_BG3P1Top->setEnabled(PPU && PPU->BGMode == 1);
@@ -153,7 +163,10 @@ void tForm_Scene::RedrawVisible()
 void tForm_Scene::DrawScreen()
 {
     Renderer->ComposeFrame(*PPU, Switches_, Options(), Screen8_, Screen16_);
-    View_Screen->SetImage(TC_Screens->currentIndex() ? ToQImage(Screen16_) : ToQImage(Screen8_));
+    if (TC_Screens->currentIndex())
+        View_Screen->SetPicture(Screen16_);
+    else
+        View_Screen->SetPicture(Screen8_);
 }
 
 void tForm_Scene::DrawBG()
@@ -161,7 +174,7 @@ void tForm_Scene::DrawBG()
     const int N = TC_BG->currentIndex();
     DrawBGPlane(*PPU, N, Btn_BgPr0->isChecked(), Btn_BgPr1->isChecked(), Transparency_, BG_);
     DrawnBG_ = {N, BG_.Width, BG_.Height};
-    View_BG->SetImage(ToQImage(BG_));
+    View_BG->SetPicture(BG_);
 }
 
 std::array<uint8_t, 4> tForm_Scene::SpritePriorities() const
@@ -175,7 +188,7 @@ std::array<uint8_t, 4> tForm_Scene::SpritePriorities() const
 void tForm_Scene::DrawSprites()
 {
     DrawSpriteSheet(*PPU, SpriteActive_, SpritePriorities(), Transparency_, Sprites_);
-    View_Sprites->SetImage(ToQImage(Sprites_));
+    View_Sprites->SetPicture(Sprites_);
     // The selected sprite as the state now has it.
     ShowTileInfo(SpriteInfo(*PPU, LV_Sprites->currentRow()));
 }
@@ -184,7 +197,7 @@ void tForm_Scene::DrawMode7()
 {
     DrawMode7Plane(*PPU, TC_M7->currentIndex() == 1, Btn_DirectColor->isChecked(), Btn_M7Pr0->isChecked(),
                    Btn_M7Pr1->isChecked(), Transparency_, Mode7_);
-    View_Mode7->SetImage(ToQImage(Mode7_));
+    View_Mode7->SetPicture(Mode7_);
 }
 
 void tForm_Scene::UpdateCaption()

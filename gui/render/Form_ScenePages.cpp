@@ -36,9 +36,17 @@ QTableWidget* MakeList(QWidget* Parent, const QString& Name, const QStringList& 
     return L;
 }
 
-QTableWidgetItem* Cell(const std::string& Text)
+// Puts Text into a cell, touching the list only when the text changes: a new
+// state leaves most cells as they were, and each change costs the list a
+// round of updates.
+void SetCell(QTableWidget* L, int Row, int Column, const std::string& Text)
 {
-    return new QTableWidgetItem(QString::fromStdString(Text));
+    const QString T = QString::fromStdString(Text);
+    if (QTableWidgetItem* I = L->item(Row, Column)) {
+        if (I->text() != T)
+            I->setText(T);
+    } else
+        L->setItem(Row, Column, new QTableWidgetItem(T));
 }
 
 QTabBar* MakeTabs(QWidget* Parent, const char* Name, const QStringList& Captions)
@@ -97,13 +105,14 @@ void tForm_Scene::RefreshHDMA()
 {
     const bool Spaces = Options().CBox_SceneSpaces;
     for (int i = 0; i < 8; ++i)
-        TC_HDMA->setTabText(i, QString::fromStdString(HDMATabCaption(*SNES, i)));
+        if (const QString C = QString::fromStdString(HDMATabCaption(*SNES, i)); TC_HDMA->tabText(i) != C)
+            TC_HDMA->setTabText(i, C);
     const int Channel = TC_HDMA->currentIndex();
     const std::vector<tNameValue> Info = HDMAChannelInfo(*SNES, Channel, Spaces);
     LV_ChnInfo->setRowCount(static_cast<int>(Info.size()));
     for (int r = 0; r < static_cast<int>(Info.size()); ++r) {
-        LV_ChnInfo->setItem(r, 0, Cell(Info[static_cast<size_t>(r)].Name));
-        LV_ChnInfo->setItem(r, 1, Cell(Info[static_cast<size_t>(r)].Value));
+        SetCell(LV_ChnInfo, r, 0, Info[static_cast<size_t>(r)].Name);
+        SetCell(LV_ChnInfo, r, 1, Info[static_cast<size_t>(r)].Value);
     }
     const tHDMAListing Lines = HDMALines(*SNES, Cart ? Cart->ROMView() : tROMView{}, Channel, CBox_Active->isChecked(),
                                          CBox_Inactive->isChecked());
@@ -112,7 +121,7 @@ void tForm_Scene::RefreshHDMA()
     if (!Lines.Message.empty()) {
         // The message takes the whole row.
         LV_HDMA->setRowCount(1);
-        LV_HDMA->setItem(0, 0, Cell(Lines.Message));
+        SetCell(LV_HDMA, 0, 0, Lines.Message);
         LV_HDMA->setSpan(0, 0, 1, 7);
     } else {
         LV_HDMA->setRowCount(static_cast<int>(Lines.Rows.size()));
@@ -120,7 +129,7 @@ void tForm_Scene::RefreshHDMA()
             const tHDMARow& H = Lines.Rows[static_cast<size_t>(r)];
             int c = 0;
             for (const std::string* T : {&H.Line, &H.Source, &H.Dest, &H.Bin, &H.Hex, &H.Dec, &H.Comment})
-                LV_HDMA->setItem(r, c++, Cell(*T));
+                SetCell(LV_HDMA, r, c++, *T);
         }
     }
     LV_HDMA->setUpdatesEnabled(true);
@@ -163,11 +172,14 @@ void tForm_Scene::RefreshOffsetGrid()
     StringGrid->setUpdatesEnabled(false);
     for (int r = 0; r < 32; ++r)
         for (int c = 0; c < 32; ++c)
-            StringGrid->item(r, c)->setText(
-                QString::fromStdString(G.Cells[static_cast<size_t>(r)][static_cast<size_t>(c)]));
-    StringGrid->clearSelection();
-    if (G.SelectedRow > 0)
-        StringGrid->selectRow(G.SelectedRow - 1);
+            SetCell(StringGrid, r, c, G.Cells[static_cast<size_t>(r)][static_cast<size_t>(c)]);
+    const QList<QTableWidgetSelectionRange> Was = StringGrid->selectedRanges();
+    const int Selected = Was.isEmpty() ? 0 : Was.first().topRow() + 1;
+    if (Selected != G.SelectedRow) {
+        StringGrid->clearSelection();
+        if (G.SelectedRow > 0)
+            StringGrid->selectRow(G.SelectedRow - 1);
+    }
     StringGrid->setUpdatesEnabled(true);
 }
 
@@ -210,14 +222,17 @@ void tForm_Scene::RefreshInfo()
     for (size_t i = 0; i < 6; ++i) {
         QTableWidget* L = InfoLists[i];
         const tInfoList& Src = Lists[i];
+        const bool Fill = L->rowCount() != static_cast<int>(Src.Rows.size());
         L->setRowCount(static_cast<int>(Src.Rows.size()));
         for (int r = 0; r < static_cast<int>(Src.Rows.size()); ++r) {
             const tInfoRow& Row = Src.Rows[static_cast<size_t>(r)];
-            L->setItem(r, 0, Cell(Row.Caption));
+            SetCell(L, r, 0, Row.Caption);
             for (int c = 0; c + 1 < L->columnCount(); ++c)
-                L->setItem(r, c + 1,
-                           Cell(static_cast<size_t>(c) < Row.Values.size() ? Row.Values[static_cast<size_t>(c)] : ""));
+                SetCell(L, r, c + 1,
+                        static_cast<size_t>(c) < Row.Values.size() ? Row.Values[static_cast<size_t>(c)] : "");
         }
-        L->resizeColumnToContents(0);
+        // The captions stay from state to state: measured once.
+        if (Fill)
+            L->resizeColumnToContents(0);
     }
 }

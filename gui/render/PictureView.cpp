@@ -1,5 +1,6 @@
 #include "gui/render/PictureView.h"
 
+#include <array>
 #include <cstring>
 
 #include <QCursor>
@@ -73,6 +74,39 @@ void tPictureView::SetImage(const QImage& Image)
     Image_ = Image;
     UpdateSize();
     Canvas_->update();
+}
+
+void tPictureView::SetPicture(const tPicture8& Picture)
+{
+    if (Picture.Width <= 0 || Picture.Height <= 0) {
+        SetImage({});
+        return;
+    }
+    if (Image_.size() != QSize(Picture.Width, Picture.Height) || Image_.format() != QImage::Format_RGB32)
+        Image_ = QImage(Picture.Width, Picture.Height, QImage::Format_RGB32);
+    std::array<uint32_t, 256> Table;
+    for (size_t i = 0; i < 256; ++i)
+        Table[i] = 0xFF000000u | Picture.ColourTable[i];
+    for (int32_t y = 0; y < Picture.Height; ++y) {
+        const uint8_t* From = Picture.Row(y);
+        auto* To = reinterpret_cast<uint32_t*>(Image_.scanLine(y));
+        for (int32_t x = 0; x < Picture.Width; ++x)
+            To[x] = Table[From[x]];
+    }
+    UpdateSize();
+}
+
+void tPictureView::SetPicture(const tPicture32& Picture)
+{
+    if (Picture.Width <= 0 || Picture.Height <= 0) {
+        SetImage({});
+        return;
+    }
+    if (Image_.size() != QSize(Picture.Width, Picture.Height) || Image_.format() != QImage::Format_RGB32)
+        Image_ = QImage(Picture.Width, Picture.Height, QImage::Format_RGB32);
+    for (int32_t y = 0; y < Picture.Height; ++y)
+        std::memcpy(Image_.scanLine(y), Picture.Row(y), static_cast<size_t>(Picture.Width) * 4);
+    UpdateSize();
 }
 
 void tPictureView::SetStretchY(bool On)

@@ -27,6 +27,11 @@ class tPictureView : public QScrollArea
     tPictureView(const QString& Name, QWidget* Parent);
 
     void SetImage(const QImage& Image);
+    // Shows a picture as 32-bit pixels, reusing the shown image's memory when
+    // the size stays: painting then copies rows instead of converting the
+    // colour table on every paint.
+    void SetPicture(const tPicture8& Picture);
+    void SetPicture(const tPicture32& Picture);
     const QImage& Image() const { return Image_; }
     // The displayed height is doubled ("stretch Y").
     void SetStretchY(bool On);
