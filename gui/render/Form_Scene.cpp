@@ -82,7 +82,6 @@ QTableWidget* List(QWidget* Parent, const char* Name, const QStringList& Columns
 
 tForm_Scene::tForm_Scene(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, Parent)
 {
-    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
     setWindowTitle(QStringLiteral("SceneViewer (1:1)"));
     SpriteActive_.fill(1);
     DlgSave.Name = QStringLiteral("DlgSave");
@@ -167,8 +166,10 @@ void tForm_Scene::CreateScreenPage(QWidget* Page)
             LV_Layering->addItem(QStringLiteral("BG%1 priority %2").arg(n + 1).arg(p));
     for (int p = 0; p < 4; ++p)
         LV_Layering->addItem(QStringLiteral("sprites priority %1").arg(p));
-    for (int i = 0; i < 12; ++i)
+    for (int i = 0; i < 12; ++i) {
         LV_Layering->item(i)->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
+        LV_Layering->item(i)->setCheckState(Qt::Unchecked);
+    }
     LV_Layering->setMinimumHeight(12 * (LV_Layering->fontMetrics().height() + 3));
     LL->addWidget(LV_Layering);
     CBox_BG3P1Top = Named(new QCheckBox(QStringLiteral("BG&3 p1 on top"), Layering), "CBox_BG3P1Top");
@@ -525,10 +526,8 @@ void tForm_Scene::OptionChanged(const QString& Name)
     } else if (Name == QLatin1String("CBox_SceneLayering") && Options().CBox_SceneLayering) {
         Switches_.Reload(*PPU, Options());
         LayeringChanged();
-    } else if (Name == QLatin1String("CBox_OptionsNoHex")) {
-        if (LV_Sprites->currentRow() >= 0 && PC_Layers->currentIndex() == 1)
-            ShowTileInfo(SpriteInfo(*PPU, LV_Sprites->currentRow()));
-    }
+    } else if (Name == QLatin1String("CBox_OptionsNoHex"))
+        ShowTileInfo(ShownTile_);
 }
 
 void tForm_Scene::LoadSettings(const tSettings& S)

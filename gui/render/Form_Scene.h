@@ -103,6 +103,7 @@ class tForm_Scene final : public tToolWindow
     tPicture8 Screen8_, BG_, Sprites_, Mode7_;
     tPicture32 Screen16_;
     tDrawnLayer DrawnBG_;
+    tTileInfo ShownTile_; // what the tile info panel shows, for a change of number format
     tPictureZoom ScreenZoom_;
     std::array<bool, 3> UpdateLayer_{true, true, true}; // backgrounds, sprites, mode 7
     tFileDialog DlgSave;

@@ -219,6 +219,8 @@ QString tForm_Scene::Number(long Value) const
 
 void tForm_Scene::ShowTileInfo(const tTileInfo& T)
 {
+    if (&T != &ShownTile_)
+        ShownTile_ = T;
     if (!T.Valid) {
         for (QLabel* L : TileLabels)
             L->clear();
@@ -236,7 +238,14 @@ void tForm_Scene::ShowTileInfo(const tTileInfo& T)
                              T.Priority ? Yes : No};
     for (size_t i = 0; i < 8; ++i)
         TileLabels[i]->setText(Texts[i]);
-    const QImage I = ToQImage(T.Tile);
+    // The tile in the colours of the picture it comes from (transparency,
+    // direct colour and the EXTBG halves included).
+    tPicture8 Tile = T.Tile;
+    const int Sub = PC_Layers->currentIndex();
+    const tPicture8& From = Sub == 0 ? BG_ : Sub == 1 ? Sprites_ : Mode7_;
+    if (From.Width > 0)
+        Tile.ColourTable = From.ColourTable;
+    const QImage I = ToQImage(Tile);
     if (I.isNull()) {
         Image_Tile->clear();
         return;

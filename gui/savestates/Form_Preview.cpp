@@ -46,7 +46,6 @@ class tPreviewImage final : public QWidget
 
 tForm_Preview::tForm_Preview(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, Parent)
 {
-    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
     setWindowTitle(QStringLiteral("preview (2:1)"));
     DlgSave.Name = QStringLiteral("DlgSave");
     DlgSave.Filter = QStringLiteral("all supported files (*.png, *.bmp)|*.png;*.bmp|PNG files|*.png|BMP files|*.bmp|"
