@@ -1,13 +1,17 @@
 // The preview window on a real ZSNES state: the picture it shows, its zoom
 // and saving by the middle button.
 
+#include <QMouseEvent>
+
 #include "GuiTestSupport.h"
+#include "core/Broadcast.h"
 #include "core/Options.h"
 #include "core/PictureFiles.h"
 #include "gui/core/Form_Main.h"
 #include "gui/core/ProgramWindows.h"
 #include "gui/core/Settings.h"
 #include "gui/savestates/Form_Preview.h"
+#include "savestates/SSL.h"
 #include "savestates/ZST.h"
 
 class PreviewTest : public QObject
@@ -61,6 +65,19 @@ class PreviewTest : public QObject
         Preview->LoadConfig();
         QCOMPARE(Preview->Zoom(), 1);
         QVERIFY(P.Recorder.Log.empty());
+
+        // A Super Sleuth state without a thumbnail clears the picture; a
+        // click waiting in the queue does not run in the middle of it.
+        SSL->PreviewBitmap = {};
+        Preview->show();
+        QCoreApplication::postEvent(Preview->Image(),
+                                    new QMouseEvent(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1),
+                                                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+        Broadcast(nullptr, Note::NewSSLPreview);
+        QCOMPARE(Preview->Zoom(), 1);
+        QVERIFY(std::all_of(Shown.Pixels.begin(), Shown.Pixels.end(), [](uint32_t V) { return V == 0; }));
+        QCoreApplication::processEvents();
+        QCOMPARE(Preview->Zoom(), 2);
     }
 };
 
