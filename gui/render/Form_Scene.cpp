@@ -128,6 +128,7 @@ tForm_Scene::tForm_Scene(const tWindowRow& Row, QWidget* Parent) : tToolWindow(R
         UpdateCaption();
         UpdateLayerHint();
         RedrawVisible();
+        RefreshTileInfo();
     });
     Redraw_.NewState({true, true, true, true});
     resize(900, 640);

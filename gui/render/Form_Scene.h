@@ -87,6 +87,9 @@ class tForm_Scene final : public tToolWindow
     void UpdateCaption();
     void UpdateLayerHint();
     void ShowTileInfo(const tTileInfo& Info);
+    // The tile info of the layers sub-page on view: the selected sprite, or
+    // nothing until the mouse points at a tile.
+    void RefreshTileInfo();
     void HoverBG(QPoint At);
     void HoverMode7(QPoint At);
     void HoverSprites(QPoint At);

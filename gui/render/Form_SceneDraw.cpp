@@ -53,6 +53,8 @@ void tForm_Scene::Reload()
     ShowLayering();
     Redraw_.NewState({Btn_UpdateScreen->isChecked(), UpdateLayer_[0], UpdateLayer_[1], UpdateLayer_[2]});
     RedrawVisible();
+    // The tile shown may not exist in the new state.
+    RefreshTileInfo();
 }
 
 void tForm_Scene::ChooseMode(int Mode)
@@ -189,8 +191,6 @@ void tForm_Scene::DrawSprites()
 {
     DrawSpriteSheet(*PPU, SpriteActive_, SpritePriorities(), Transparency_, Sprites_);
     View_Sprites->SetPicture(Sprites_);
-    // The selected sprite as the state now has it.
-    ShowTileInfo(SpriteInfo(*PPU, LV_Sprites->currentRow()));
 }
 
 void tForm_Scene::DrawMode7()
@@ -252,6 +252,11 @@ void tForm_Scene::ShowTileInfo(const tTileInfo& T)
     }
     const int Factor = std::max(1, 128 / std::max(I.width(), I.height()));
     Image_Tile->setPixmap(QPixmap::fromImage(I.scaled(I.width() * Factor, I.height() * Factor)));
+}
+
+void tForm_Scene::RefreshTileInfo()
+{
+    ShowTileInfo(PPU && PC_Layers->currentIndex() == 1 ? SpriteInfo(*PPU, LV_Sprites->currentRow()) : tTileInfo{});
 }
 
 void tForm_Scene::HoverBG(QPoint At)
