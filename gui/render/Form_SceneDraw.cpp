@@ -219,6 +219,8 @@ QString tForm_Scene::Number(long Value) const
 
 void tForm_Scene::ShowTileInfo(const tTileInfo& T)
 {
+    if (!T.Valid && !ShownTile_.Valid)
+        return; // the panel is empty already
     if (&T != &ShownTile_)
         ShownTile_ = T;
     if (!T.Valid) {
