@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QProcess>
+#include <QRadioButton>
 #include <QListWidget>
 #include <QScrollBar>
 #include <QTabBar>
@@ -163,6 +164,24 @@ class SceneViewerTest : public QObject
         // The options window's scaling switch takes effect at once.
         Form_Options->findChild<QCheckBox*>(QStringLiteral("CBox_Scene512"))->setChecked(false);
         QCOMPARE(Scene()->Screen16().Width, 256);
+
+        // The window's settings come back as they were saved.
+        Find<QTabWidget>("PC_Base")->setCurrentIndex(1);
+        Find<QTabWidget>("PC_Layers")->setCurrentIndex(2);
+        Find<QRadioButton>("RBtn_Transp0")->setChecked(true);
+        Find<QCheckBox>("CBox_Inactive")->setChecked(true);
+        Click("Btn_UpdateLayer");
+        Scene()->SaveConfig();
+        Find<QTabWidget>("PC_Layers")->setCurrentIndex(0);
+        Find<QTabWidget>("PC_Base")->setCurrentIndex(0);
+        Find<QRadioButton>("RBtn_TranspConst")->setChecked(true);
+        Find<QCheckBox>("CBox_Inactive")->setChecked(false);
+        Scene()->LoadConfig();
+        QCOMPARE(Find<QTabWidget>("PC_Base")->currentIndex(), 1);
+        QCOMPARE(Find<QTabWidget>("PC_Layers")->currentIndex(), 2);
+        QVERIFY(Find<QRadioButton>("RBtn_Transp0")->isChecked());
+        QVERIFY(Find<QCheckBox>("CBox_Inactive")->isChecked());
+        QVERIFY(!Find<QToolButton>("Btn_UpdateLayer")->isChecked());
     }
 
     void hdmaPageListsWhatTheToolLists()
