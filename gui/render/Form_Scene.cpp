@@ -131,7 +131,7 @@ tForm_Scene::tForm_Scene(const tWindowRow& Row, QWidget* Parent) : tToolWindow(R
         RefreshTileInfo();
     });
     Redraw_.NewState({true, true, true, true});
-    resize(900, 640);
+    resize(980, 720);
 }
 
 void tForm_Scene::CreateScreenPage(QWidget* Page)

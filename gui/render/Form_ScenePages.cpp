@@ -209,7 +209,7 @@ void tForm_Scene::CreateInfoPage(QWidget* Page)
             List->horizontalHeader()->hide();
         else
             List->horizontalHeader()->setDefaultSectionSize(
-                List->fontMetrics().horizontalAdvance(QStringLiteral("00000 x 0000")));
+                List->fontMetrics().horizontalAdvance(QStringLiteral("1024 x 1024")));
         InfoLists[static_cast<size_t>(i)] = List;
         GL->addWidget(List);
         L->addWidget(G, i < 2 ? 0 : i < 4 ? 1 : 2, i % 2);
