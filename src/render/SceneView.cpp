@@ -33,7 +33,7 @@ std::string WithPictureExtension(const std::string& Name, int FilterIndex)
 {
     const size_t Slash = Name.find_last_of("/\\");
     const size_t Dot = Name.find_last_of('.');
-    if (Dot != std::string::npos && (Slash == std::string::npos || Dot > Slash))
+    if (FilterIndex == 4 || (Dot != std::string::npos && (Slash == std::string::npos || Dot > Slash)))
         return Name;
     return Name + (FilterIndex == 2 ? ".png" : ".bmp");
 }

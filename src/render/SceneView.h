@@ -36,7 +36,7 @@ int32_t CentredScroll(int32_t Point, int32_t Size, const tPictureZoom& Zoom, int
 
 // The name a save dialog hands back, with the extension of the chosen
 // filter added when it has none: FilterIndex 2 ("PNG files") adds ".png",
-// every other ".bmp" (the dialogs' default).
+// 4 ("all files") nothing, the others ".bmp" (the dialogs' default).
 std::string WithPictureExtension(const std::string& Name, int FilterIndex);
 
 // What the tile info panel shows for the tile under a point.

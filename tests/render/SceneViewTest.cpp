@@ -24,6 +24,7 @@ TEST(SceneViewTest, ZoomStaysInRangeAndKeepsThePointCentred)
     EXPECT_EQ(P.Level, 1);
     EXPECT_EQ(WithPictureExtension("/a.b/shot", 2), "/a.b/shot.png");
     EXPECT_EQ(WithPictureExtension("shot.PNG", 3), "shot.PNG");
+    EXPECT_EQ(WithPictureExtension("shot", 4), "shot");
 }
 
 TEST(SceneViewTest, TileInfoComesFromTheDrawnPictureAndStaysOnTheMap)
