@@ -375,19 +375,9 @@ void tForm_Scene::CreateLayersPage(QWidget* Page)
         if (PPU)
             ShowTileInfo(SpriteInfo(*PPU, Row));
     });
-    auto SetAll = [this](bool Invert) {
-        Filling_ = true;
-        for (int i = 0; i < 128; ++i) {
-            uint8_t& A = SpriteActive_[static_cast<size_t>(i)];
-            A = Invert ? !A : 1;
-            LV_Sprites->item(i, 0)->setCheckState(A ? Qt::Checked : Qt::Unchecked);
-        }
-        Filling_ = false;
-        UserChanged(tScenePage::Sprites);
-    };
     LV_Sprites->setCurrentCell(0, 0); // the first sprite is selected at start
-    connect(SprInvert, &QPushButton::clicked, this, [SetAll] { SetAll(true); });
-    connect(SprAll, &QPushButton::clicked, this, [SetAll] { SetAll(false); });
+    connect(SprInvert, &QPushButton::clicked, this, [this] { SetAllSprites(true); });
+    connect(SprAll, &QPushButton::clicked, this, [this] { SetAllSprites(false); });
     connect(View_BG, &tPictureView::Hovered, this, &tForm_Scene::HoverBG);
     connect(View_Sprites, &tPictureView::Hovered, this, &tForm_Scene::HoverSprites);
     connect(View_Mode7, &tPictureView::Hovered, this, &tForm_Scene::HoverMode7);
@@ -474,6 +464,18 @@ QWidget* tForm_Scene::CreateRightPanel(QWidget* Parent)
     return Panel_Right;
 }
 
+void tForm_Scene::SetAllSprites(bool Invert)
+{
+    Filling_ = true;
+    for (int i = 0; i < 128; ++i) {
+        uint8_t& A = SpriteActive_[static_cast<size_t>(i)];
+        A = Invert ? !A : 1;
+        LV_Sprites->item(i, 0)->setCheckState(A ? Qt::Checked : Qt::Unchecked);
+    }
+    Filling_ = false;
+    UserChanged(tScenePage::Sprites);
+}
+
 void tForm_Scene::ChooseCustomColour()
 {
     // The dialog's custom colours are the first palette's sixteen.
@@ -527,7 +529,9 @@ void tForm_Scene::OptionChanged(const QString& Name)
     } else if (Name == QLatin1String("CBox_SceneLayering") && Options().CBox_SceneLayering) {
         Switches_.Reload(*PPU, Options());
         LayeringChanged();
-    } else if (Name == QLatin1String("CBox_OptionsNoHex"))
+    } else if (Name == QLatin1String("CBox_SceneActivate") && Options().CBox_SceneActivate)
+        SetAllSprites(false);
+    else if (Name == QLatin1String("CBox_OptionsNoHex"))
         ShowTileInfo(ShownTile_);
 }
 

@@ -95,6 +95,8 @@ class tForm_Scene final : public tToolWindow
     void HoverSprites(QPoint At);
     void SaveOrCopy(bool Screen);
     void ChooseCustomColour();
+    // Checks every sprite of the list, or inverts the checks.
+    void SetAllSprites(bool Invert);
     std::array<uint8_t, 4> SpritePriorities() const;
     QString Number(long Value) const;
 
