@@ -169,7 +169,6 @@ void tForm_Scene::CreateOffsetPage(QWidget* Page)
 void tForm_Scene::RefreshOffsetGrid()
 {
     const tOffsetGrid G = BuildOffsetGrid(*SNES, *PPU, TC_OffsBG->currentIndex() == 1, TC_OffsDim->currentIndex() == 1);
-    StringGrid->setUpdatesEnabled(false);
     for (int r = 0; r < 32; ++r)
         for (int c = 0; c < 32; ++c)
             SetCell(StringGrid, r, c, G.Cells[static_cast<size_t>(r)][static_cast<size_t>(c)]);
@@ -180,7 +179,6 @@ void tForm_Scene::RefreshOffsetGrid()
         if (G.SelectedRow > 0)
             StringGrid->selectRow(G.SelectedRow - 1);
     }
-    StringGrid->setUpdatesEnabled(true);
 }
 
 void tForm_Scene::CreateInfoPage(QWidget* Page)
