@@ -11,7 +11,9 @@
 #include "gui/core/WindowTable.h"
 #include "gui/tools/OptionStore.h"
 
-tToolWindow::tToolWindow(const tWindowRow& Row, QWidget* Parent) : QWidget(Parent, Qt::Window), Row_(Row)
+// Tool windows float above the main window: a tool frame that stays on top.
+tToolWindow::tToolWindow(const tWindowRow& Row, QWidget* Parent)
+    : QWidget(Parent, Qt::Tool | Qt::WindowStaysOnTopHint), Row_(Row)
 {
     setObjectName(Row.ComponentName());
     setWindowTitle(QString::fromLatin1(Row.Caption));

@@ -6,6 +6,8 @@
 #include "gui/core/Form_Quit.h"
 #include "gui/core/ProgramWindows.h"
 #include "gui/core/ToolWindow.h"
+#include "gui/render/Form_Scene.h"
+#include "gui/savestates/Form_Preview.h"
 #include "gui/sound/Form_SMV.h"
 #include "gui/sound/Form_SPC.h"
 #include "gui/tools/Form_Hex.h"
@@ -77,11 +79,11 @@ constexpr tWindowRow Rows[] = {
     {"Form_Palette", "PalViewer", "Btn_Palette", "PalViewer", G::Viewers, 1, 7, "Pal&Viewer",
      Hooks<tForm_Palette, &Form_Palette>()},
     {"Form_Preview", "preview", "Btn_Preview", "preview", G::Viewers, 0, 8, "previe&w window",
-     Hooks<tForm_Placeholder, &Form_Preview>()},
+     Hooks<tForm_Preview, &Form_Preview>()},
     {"Form_Quit", "quit", "Btn_Quit", "quit (ESC, Alt+F4)", G::Quit, 0, 9, "qui&t window",
      Hooks<tForm_Quit, &Form_Quit>()},
     {"Form_Scene", "SceneViewer", "Btn_Scene", "SceneViewer", G::Viewers, 3, 10, "&SceneViewer",
-     Hooks<tForm_Placeholder, &Form_Scene>()},
+     Hooks<tForm_Scene, &Form_Scene>()},
     {"Form_Search", "search", "", "", G::None, 0, 11, "", Hooks<tForm_Search, &Form_Search>()},
     {"Form_SMV", "SMV editor", "Btn_SMV", "SMV Editor", G::Editors, 1, 12, "", Hooks<tForm_SMV, &Form_SMV>()},
     {"Form_SPC", "SPCViewer", "Btn_SPC", "SPC Editor", G::Editors, 0, 13, "SP&CViewer", Hooks<tForm_SPC, &Form_SPC>()},

@@ -402,6 +402,7 @@ void tForm_Options::ChangeOption(const QString& Name)
         Form_Palette->Refresh();
     else if (Name == QLatin1String("CBox_HexHex") && Form_Hex)
         QMetaObject::invokeMethod(Form_Hex, "ApplyOptions");
+    emit OptionChanged(Name);
 }
 
 void tForm_Options::GUI_ClickColor(QPushButton* Panel)

@@ -43,6 +43,11 @@ class tForm_Options final : public tToolWindow
     QWidget* TargetWindow() const;
     QStringList OpenWindowNames;
 
+  signals:
+    // An option changed through its control (the control's name); windows
+    // that show an option follow it at once.
+    void OptionChanged(const QString& Name);
+
   protected:
     void LoadSettings(const tSettings& Section) override;
     void SaveSettings(tSettings& Section) override;

@@ -81,9 +81,12 @@ tInfoList InfoOBJ(const tPPU& P, bool Spaces)
     L.Rows.push_back(One("on sub screen", W.YesNo(P.ObjOnSub)));
     L.Rows.push_back(One("first sprite", Num(P.FirstSprite)));
     L.Rows.push_back(One("sprite interlace", W.Enabled(P.ObjInterlace)));
-    for (int i = 0; i < 2; ++i)
-        L.Rows.push_back(
-            One(i ? "name base 2" : "name base 1", Hex4(P.ObjNameBase[i]) + " (" + Num(P.ObjNameBase[i]) + ")"));
+    // The name bases are byte addresses that can pass 64 KiB; both forms show
+    // the same 16-bit address, so the decimal cannot disagree with the hex.
+    for (int i = 0; i < 2; ++i) {
+        const unsigned Base = P.ObjNameBase[i] & 0xFFFFu;
+        L.Rows.push_back(One(i ? "name base 2" : "name base 1", Hex4(Base) + " (" + Num(Base) + ")"));
+    }
     L.Rows.push_back(One("small size", By(P.ObjSize[0][0], P.ObjSize[0][1])));
     L.Rows.push_back(One("large size", By(P.ObjSize[1][0], P.ObjSize[1][1])));
     return L;

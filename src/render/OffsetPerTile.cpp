@@ -26,10 +26,11 @@ tOffsetGrid BuildOffsetGrid(const tSNES& S, const tPPU& P, bool BG2, bool Vertic
             std::snprintf(B, sizeof B, "%04u", Entry & 0x3FFu);
             G.Cells[r][c] = B;
         }
-    // Modes 2 and 6 step a table row every 16 lines of BG3 scroll, mode 4
-    // every 8; a row beyond the 32 shown selects nothing.
+    // The row the pixel fetch reads (tPPU::FetchBGLine): one table row per
+    // 16 lines of BG3 scroll in every mode, mode 4 included; a row beyond
+    // the 32 shown selects nothing.
     const uint32_t Scroll = static_cast<uint32_t>(P.Layers[2].VScroll) & 0x3FF;
-    const uint32_t Row = Mode == 4 ? Scroll / 8 : Scroll / 16;
+    const uint32_t Row = Scroll / 16;
     G.SelectedRow = Row < 32 ? static_cast<int>(Row) + 1 : 0;
     return G;
 }

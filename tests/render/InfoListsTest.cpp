@@ -92,3 +92,11 @@ TEST_F(InfoListsTest, BackgroundColumnsAndTheMode7Depths)
 }
 
 } // namespace
+
+TEST_F(InfoListsTest, SpriteNameBaseShowsTheSame16BitAddressInBothForms)
+{
+    P->ObjNameBase = {0x1C000, 0x0E000};
+    const tInfoList L = InfoOBJ(*P, false);
+    EXPECT_EQ(Value(L, "name base 1"), "C000h (49152)");
+    EXPECT_EQ(Value(L, "name base 2"), "E000h (57344)");
+}

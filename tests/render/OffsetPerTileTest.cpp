@@ -70,7 +70,7 @@ TEST_F(OffsetGridTest, Mode4UsesBit15ToChooseTheTab)
     tOffsetGrid X = BuildOffsetGrid(*SNES, *PPU, false, false);
     EXPECT_EQ(X.Cells[0][0], "0008");
     EXPECT_EQ(X.Cells[1][1], "");
-    EXPECT_EQ(X.SelectedRow, 6); // 40 div 8 = 5
+    EXPECT_EQ(X.SelectedRow, 3); // the row the fetch reads: 40 div 16 = 2
     tOffsetGrid Y = BuildOffsetGrid(*SNES, *PPU, false, true);
     EXPECT_EQ(Y.Cells[0][0], "");
     EXPECT_EQ(Y.Cells[1][1], "0009");
