@@ -25,6 +25,7 @@
 #include "gui/core/ProgramWindows.h"
 #include "gui/core/Settings.h"
 #include "gui/render/PictureView.h"
+#include "gui/tools/Form_Memory.h"
 #include "gui/tools/Form_Options.h"
 #include "render/PPU.h"
 
@@ -360,6 +361,20 @@ void tForm_Scene::CreateLayersPage(QWidget* Page)
         });
     connect(Btn_StretchY, &QPushButton::toggled, View_BG, &tPictureView::SetStretchY);
     connect(TC_M7, &QTabBar::currentChanged, this, [this] { UserChanged(tScenePage::Mode7); });
+    // A click on a layer's tab shows that layer's tiles in the memory viewer.
+    connect(TC_BG, &QTabBar::tabBarClicked, this, [](int N) {
+        if (!Form_Memory || N < 0 || N > 3)
+            return;
+        const tBGLayer& Layer = PPU->Layers[static_cast<size_t>(N)];
+        const tMemDecoder Decoder =
+            Layer.BitDepth == 8 ? tMemDecoder::Bpp8 : (Layer.BitDepth == 4 ? tMemDecoder::Bpp4 : tMemDecoder::Bpp2);
+        if (Layer.BitDepth)
+            Form_Memory->ShowTiles(Decoder, Layer.CharBase, 0);
+    });
+    connect(TC_M7, &QTabBar::tabBarClicked, this, [](int N) {
+        if (Form_Memory && (N == 0 || N == 1))
+            Form_Memory->ShowTiles(N ? tMemDecoder::M7BG2 : tMemDecoder::M7BG1, 0, 0);
+    });
     for (QPushButton* B : {Btn_M7Pr1, Btn_M7Pr0, Btn_DirectColor})
         connect(B, &QPushButton::toggled, this, [this] {
             if (!Filling_)

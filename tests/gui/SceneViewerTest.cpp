@@ -23,6 +23,7 @@
 #include "gui/core/ProgramWindows.h"
 #include "gui/render/Form_Scene.h"
 #include "gui/render/PictureView.h"
+#include "gui/tools/Form_Memory.h"
 #include "gui/tools/Form_Options.h"
 #include "render/HDMATable.h"
 #include "render/PPU.h"
@@ -160,6 +161,11 @@ class SceneViewerTest : public QObject
         Click("Btn_SaveScreen");
         QCOMPARE(P.Recorder.Log.size(), size_t(1));
         QVERIFY(P.Recorder.Log[0].Text.contains(QStringLiteral("x.bmp")));
+
+        // A click on a layer's tab shows its tiles in the memory viewer.
+        emit Find<QTabBar>("TC_BG")->tabBarClicked(2);
+        QCOMPARE(Form_Memory->Model().Decoder, tMemDecoder::Bpp2); // mode 1's BG3
+        QCOMPARE(Form_Memory->Model().Offset, int64_t(PPU->Layers[2].CharBase));
 
         // The options window's scaling switch takes effect at once.
         Form_Options->findChild<QCheckBox*>(QStringLiteral("CBox_Scene512"))->setChecked(false);
