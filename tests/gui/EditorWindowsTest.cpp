@@ -34,12 +34,6 @@ class EditorWindowsTest : public QObject
 {
     Q_OBJECT
 
-    static QString Fixture(const char* Sub)
-    {
-        const QString F = qEnvironmentVariable("ORLIK_FIXTURES", QStringLiteral(ORLIK_FIXTURES_DEFAULT)) +
-                          QLatin1Char('/') + QString::fromLatin1(Sub);
-        return QFileInfo(F).isFile() ? F : QString();
-    }
     static tForm_Hex* Hex() { return static_cast<tForm_Hex*>(Form_Hex); }
     template <class T> static T* Child(QWidget* W, const char* Name)
     {
@@ -71,9 +65,7 @@ class EditorWindowsTest : public QObject
 
     void hexEditsReachTheStateSurviveOtherMessagesAndSaveAsOneChangedByte()
     {
-        const QString Source = Fixture("zsnes/zsnes151_bgmap4bpp.zst");
-        if (Source.isEmpty())
-            QSKIP("fixtures folder not found");
+        REQUIRE_GUI_FIXTURE(Source, "zsnes/zsnes151_bgmap4bpp.zst");
         tProgramFolder Folder;
         tRunningProgram P(Folder);
         Form_Main->OpenSavestate(Source);
@@ -140,9 +132,7 @@ class EditorWindowsTest : public QObject
 
     void everyBlockOfEveryFormatTakesAnEditAndWritesItBack()
     {
-        const QString S9XState = Fixture("snes9x/m0_helloworld.000");
-        if (S9XState.isEmpty())
-            QSKIP("fixtures folder not found");
+        REQUIRE_GUI_FIXTURE(S9XState, "snes9x/m0_helloworld.000");
         tProgramFolder Folder;
         tRunningProgram P(Folder);
         QWidget* View = Child<QWidget>(Hex(), "Image");
@@ -189,9 +179,7 @@ class EditorWindowsTest : public QObject
 
     void searchFindsA16BitValueAndWraps()
     {
-        const QString Source = Fixture("zsnes/zsnes151_bgmap4bpp.zst");
-        if (Source.isEmpty())
-            QSKIP("fixtures folder not found");
+        REQUIRE_GUI_FIXTURE(Source, "zsnes/zsnes151_bgmap4bpp.zst");
         tProgramFolder Folder;
         tRunningProgram P(Folder);
         Form_Main->OpenSavestate(Source);
@@ -239,9 +227,7 @@ class EditorWindowsTest : public QObject
 
     void listEditorChangesARegisterTheSceneFollowsAndRestoreUndoes()
     {
-        const QString Source = Fixture("zsnes/zsnes151_bgmap4bpp.zst");
-        if (Source.isEmpty())
-            QSKIP("fixtures folder not found");
+        REQUIRE_GUI_FIXTURE(Source, "zsnes/zsnes151_bgmap4bpp.zst");
         tProgramFolder Folder;
         tRunningProgram P(Folder);
         Form_Main->OpenSavestate(Source);

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -18,6 +19,20 @@
 #include "gui/core/Program.h"
 #include "core/SharedData.h"
 #include "gui/core/Shell.h"
+
+// A fixture savestate's path, or an empty string when the fixtures folder
+// (ORLIK_FIXTURES overrides where it is) or the file is absent.
+inline QString Fixture(const char* Sub)
+{
+    const QString F = qEnvironmentVariable("ORLIK_FIXTURES", QStringLiteral(ORLIK_FIXTURES_DEFAULT)) +
+                      QLatin1Char('/') + QString::fromLatin1(Sub);
+    return QFileInfo(F).isFile() ? F : QString();
+}
+// Declares Var as the fixture's path, skipping the test without it.
+#define REQUIRE_GUI_FIXTURE(Var, Sub)                                                                                  \
+    const QString Var = Fixture(Sub);                                                                                  \
+    if (Var.isEmpty())                                                                                                 \
+    QSKIP("fixtures folder not found")
 
 struct tGuiMessage {
     QString Kind; // "error", "notice", "question"

@@ -27,13 +27,6 @@ class MemoryPaletteTest : public QObject
 {
     Q_OBJECT
 
-    static QString Fixture(const char* Sub)
-    {
-        const QString Dir = qEnvironmentVariable("ORLIK_FIXTURES", QStringLiteral(ORLIK_FIXTURES_DEFAULT));
-        const QString F = Dir + QLatin1Char('/') + QString::fromLatin1(Sub);
-        return QFileInfo(F).isFile() ? F : QString();
-    }
-
   private slots:
     void init() { Options() = tOptions{}; }
     void cleanup()
@@ -44,9 +37,7 @@ class MemoryPaletteTest : public QObject
 
     void tilesColoursEditsAndPictures()
     {
-        const QString State = Fixture("snes9x/m1_layers.000");
-        if (State.isEmpty())
-            QSKIP("fixtures folder not found");
+        REQUIRE_GUI_FIXTURE(State, "snes9x/m1_layers.000");
         Options().CBox_OpenCart = false;
         tProgramFolder Folder;
         tRunningProgram P(Folder);

@@ -21,10 +21,7 @@ class PreviewTest : public QObject
   private slots:
     void showsZoomsAndSavesAZSNESPreview()
     {
-        const QString Dir = qEnvironmentVariable("ORLIK_FIXTURES", QStringLiteral(ORLIK_FIXTURES_DEFAULT));
-        const QString State = Dir + QStringLiteral("/zsnes/zsnes151_hello.zst");
-        if (!QFileInfo(State).isFile())
-            QSKIP("fixtures folder not found");
+        REQUIRE_GUI_FIXTURE(State, "zsnes/zsnes151_hello.zst");
         tProgramFolder Folder;
         tRunningProgram P(Folder);
         Options().CBox_OpenCart = false;

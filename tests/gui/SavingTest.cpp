@@ -19,13 +19,6 @@ class SavingTest : public QObject
 {
     Q_OBJECT
 
-    static QString Fixture(const char* Sub)
-    {
-        QString Dir = qEnvironmentVariable("ORLIK_FIXTURES", QStringLiteral(ORLIK_FIXTURES_DEFAULT));
-        QString F = Dir + QLatin1Char('/') + QString::fromLatin1(Sub);
-        return QFileInfo(F).isFile() ? F : QString();
-    }
-
   private slots:
     void init()
     {
@@ -41,9 +34,7 @@ class SavingTest : public QObject
 
     void aZSNESStateSavedInEveryFormatLoadsBackAndAFailedWriteIsReported()
     {
-        const QString Source = Fixture("zsnes/zsnes151_bgmap4bpp.zst");
-        if (Source.isEmpty())
-            QSKIP("fixtures folder not found");
+        REQUIRE_GUI_FIXTURE(Source, "zsnes/zsnes151_bgmap4bpp.zst");
         tProgramFolder Folder;
         tRunningProgram P(Folder);
         Form_Main->OpenSavestate(Source);

@@ -33,12 +33,6 @@ class SceneViewerTest : public QObject
 {
     Q_OBJECT
 
-    static QString Fixture(const char* Sub)
-    {
-        QString Dir = qEnvironmentVariable("ORLIK_FIXTURES", QStringLiteral(ORLIK_FIXTURES_DEFAULT));
-        QString F = Dir + QLatin1Char('/') + QString::fromLatin1(Sub);
-        return QFileInfo(F).isFile() ? F : QString();
-    }
     static tForm_Scene* Scene() { return static_cast<tForm_Scene*>(Form_Scene); }
     template <class T> static T* Find(const char* Name) { return Scene()->findChild<T*>(QString::fromLatin1(Name)); }
     static void Click(const char* Name) { Find<QToolButton>(Name)->click(); }
@@ -53,9 +47,7 @@ class SceneViewerTest : public QObject
 
     void screenLayeringModesZoomAndSaving()
     {
-        const QString State = Fixture("snes9x/m1_layers.000");
-        if (State.isEmpty())
-            QSKIP("fixtures folder not found");
+        REQUIRE_GUI_FIXTURE(State, "snes9x/m1_layers.000");
         tProgramFolder Folder;
         tRunningProgram P(Folder);
         Form_Main->OpenSavestate(State);
@@ -192,9 +184,7 @@ class SceneViewerTest : public QObject
 
     void hdmaPageListsWhatTheToolLists()
     {
-        const QString State = Fixture("snes9x/m1_hdma_gradient.000");
-        if (State.isEmpty())
-            QSKIP("fixtures folder not found");
+        REQUIRE_GUI_FIXTURE(State, "snes9x/m1_hdma_gradient.000");
         tProgramFolder Folder;
         tRunningProgram P(Folder);
         Form_Main->OpenSavestate(State);

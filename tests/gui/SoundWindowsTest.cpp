@@ -25,12 +25,6 @@ class SoundWindowsTest : public QObject
 {
     Q_OBJECT
 
-    static QString Fixture(const char* Sub)
-    {
-        QString F = qEnvironmentVariable("ORLIK_FIXTURES", QStringLiteral(ORLIK_FIXTURES_DEFAULT)) + QLatin1Char('/') +
-                    QString::fromLatin1(Sub);
-        return QFileInfo(F).isFile() ? F : QString();
-    }
     template <class T> static T* Child(QWidget* W, const char* Name) { return W->findChild<T*>(QLatin1String(Name)); }
     static QByteArray Read(const QString& Name)
     {
@@ -48,9 +42,7 @@ class SoundWindowsTest : public QObject
 
     void aStateSoundSavedWithTagsFromTheEditorReadsBackInTheCommandLineTool()
     {
-        const QString State = Fixture("snes9x/m0_helloworld.000");
-        if (State.isEmpty())
-            QSKIP("fixtures folder not found");
+        REQUIRE_GUI_FIXTURE(State, "snes9x/m0_helloworld.000");
         tProgramFolder Folder;
         tRunningProgram P(Folder);
         tForm_SPC* W = Form_SPC;
