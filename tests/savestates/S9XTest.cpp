@@ -124,21 +124,6 @@ TEST_F(S9XTest, EveryRealFileLoadsWithItsBlocks)
     }
 }
 
-TEST_F(S9XTest, RealFilesShowWhatTheEmulatorShowed)
-{
-    REQUIRE_FIXTURES();
-    ASSERT_TRUE(LoadSavestate(FixturePath("snes9x/m1_brightness6.000")));
-    EXPECT_EQ(SNES->Regs[0x2100] & 0x0F, 6);
-    ASSERT_TRUE(LoadSavestate(FixturePath("snes9x/m7_rotzoom.000")));
-    EXPECT_EQ(SNES->Regs[0x2105] & 7, 7);
-    ASSERT_TRUE(LoadSavestate(FixturePath("snes9x/m5_mosaic.000")));
-    EXPECT_EQ(SNES->BGVScroll[0], 0x3E);
-    EXPECT_EQ(SNES->Regs[0x2107], 0x7A);
-    ASSERT_TRUE(LoadSavestate(FixturePath("snes9x/m1_cm_add_half_x64.000")));
-    EXPECT_EQ(S9X->FileBlocks[1], (std::pair<std::string, uint32_t>{"CPU", 100}));
-    EXPECT_EQ(SNES->Regs[0x2131] & 0x40, 0x40); // half math
-}
-
 // That a written file reloads to the same state is the format suite's
 // (FormatSuiteTest.cpp); here, how it is written.
 TEST_F(S9XTest, SavedFilesArePackedAsSnes9xWritesThem)

@@ -135,23 +135,6 @@ TEST_F(SPCTest, NormalizeDateExamples)
     EXPECT_EQ(Norm("2004"), "00/20/00") << "a lone run is cut to two digits, then taken as the day";
 }
 
-TEST_F(SPCTest, ExtendedBlockIntegerThenTextTag)
-{
-    Bytes F = BlankSPC();
-    AppendXID6(F, {0x30, 4, 4, 0, 0x00, 0xFA, 0x00, 0x00,               // intro length 64000
-                   0x01, 1, 5, 0, 'H',  'e',  'l',  'l',  'o', 0, 0, 0, // song "Hello"
-                   0x06, 0, 2, 0});                                     // emulator, value in the header
-    ASSERT_TRUE(Load(F));
-    ASSERT_EQ(SPC->ExtTags.Count(), 3u);
-    EXPECT_EQ(SPC->ExtTags[1].ID, 0x01);
-    EXPECT_EQ(SPC->ExtTags[1].Length, 5);
-    EXPECT_STREQ(reinterpret_cast<const char*>(SPC->ExtTags[1].Data.data()), "Hello");
-
-    Bytes Out;
-    SPC->WriteExtTags(Out);
-    EXPECT_EQ(Out, Bytes(F.begin() + SPCLayout::FixedSize, F.end())) << "the block is written back unchanged";
-}
-
 TEST_F(SPCTest, OverlongExtendedTagIsCutAndTheNextStillRead)
 {
     Bytes Body = {0x01, 1, 0x58, 0x02}; // a 600-byte song title
