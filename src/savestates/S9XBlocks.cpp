@@ -230,6 +230,22 @@ void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const std::vector<uint8_t
     WriteLE<2>(&Are[AREPC], S.SPC_PC);
     std::copy(S.APU_RAM.begin(), S.APU_RAM.end(), B[BlockARA].begin());
 
+    // A state saved with its SPC700 off has no sound state at all; Snes9x
+    // gets the SPC700 as it powers on (boot ROM mapped and running, RAM
+    // cleared, DSP in soft reset), so a game waiting for it does not hang.
+    const bool NoSound =
+        Fresh && S.SPC_PC == 0 && std::all_of(S.APU_RAM.begin(), S.APU_RAM.end(), [](uint8_t V) { return V == 0; });
+    if (NoSound) {
+        auto& Ram = B[BlockARA];
+        std::fill(Ram.begin(), Ram.end(), 0);
+        Ram[0xF1] = 0x80;
+        std::copy(IPLROM.begin(), IPLROM.end(), Ram.begin() + 0xFFC0);
+        Put8(Apu, APUShowROM, 1);
+        Put8(Apu, APUDSP + 0x6C, 0xE0);
+        Put8(Are, ARES, 0xEF);
+        WriteLE<2>(&Are[AREPC], 0xFFC0);
+    }
+
     auto& Cpu = B[BlockCPU];
     Put8(Cpu, CPUNMIActive, S.CPU_NMIActive);
     Put8(Cpu, CPUIRQActive, S.CPU_IRQActive);

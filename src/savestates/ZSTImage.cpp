@@ -67,6 +67,15 @@ uint8_t ZSTSpriteSizeCode(uint8_t Small, uint8_t Large)
     return 0;
 }
 
+void ZSTTimersToRAM(tZSTConstImageSpan Image, std::array<uint8_t, 65536>& RAM)
+{
+    // ZSNES runs the SPC700 timers on variables of its own; its RAM copy of
+    // $F1 and $FA-$FC may still hold the reset fill $FF.
+    RAM[0xF1] = static_cast<uint8_t>((RAM[0xF1] & ~0x07) | (Image[TimerOn] & 0x07));
+    for (size_t t = 0; t < 3; ++t)
+        RAM[0xFA + t] = Image[TimIncr + t];
+}
+
 void ZSTImageToMachine(tZSTConstImageSpan Image, tSNES& S)
 {
     const tIn I(Image);
@@ -82,6 +91,7 @@ void ZSTImageToMachine(tZSTConstImageSpan Image, tSNES& S)
         I.Copy(DSPMem, S.DSP.data(), S.DSP.size());
         I.Copy(SPCExtraRAM, S.APU_ExtraRAM.data(), S.APU_ExtraRAM.size());
         I.Copy(SPCRAM, S.APU_RAM.data(), S.APU_RAM.size());
+        ZSTTimersToRAM(Image, S.APU_RAM);
         S.SPC_Cycles = 0;
         S.SPC_PC = static_cast<uint16_t>(I.U32(SPCPC));
         // ZSNES keeps N and Z apart from the rest of the PSW, as the last
@@ -472,7 +482,27 @@ void ZSTMachineToImage(tZSTImageSpan Image, const tSNES& S)
     // A state saved without SPC700 emulation stays without it.
     if (O.Get(SPCOn) == 0)
         return;
+    // A loaded image keeps its timer bytes where the machine state still
+    // holds what they were read as; what was changed goes to both places.
+    std::array<uint8_t, 65536> Timers{};
+    if (!New) {
+        std::copy_n(&Image[SPCRAM], Timers.size(), Timers.begin());
+        ZSTTimersToRAM(Image, Timers);
+    }
+    uint8_t Kept[4];
+    for (size_t k = 0; k < 4; ++k) {
+        const size_t At = k ? 0xF9 + k : 0xF1;
+        Kept[k] = !New && Timers[At] == S.APU_RAM[At] ? O.Get(SPCRAM + At) : S.APU_RAM[At];
+    }
+    const bool TimersEdited = !New && !std::equal(&Timers[0xFA], &Timers[0xFD], &S.APU_RAM[0xFA]);
     O.Copy(SPCRAM, S.APU_RAM.data(), S.APU_RAM.size());
+    for (size_t k = 0; k < 4; ++k)
+        O.U8(SPCRAM + (k ? 0xF9 + k : 0xF1), Kept[k]);
+    if (!New && (Timers[0xF1] & 0x07) != (S.APU_RAM[0xF1] & 0x07))
+        O.U8(TimerOn, S.APU_RAM[0xF1] & 0x0F);
+    if (TimersEdited)
+        for (int t = 0; t < 3; ++t)
+            O.U8(TimIncr + t, S.APU_RAM[0xFA + t]);
     if (New)
         O.Copy(SPCFiller, SPCFillerBytes.data(), SPCFillerBytes.size());
     O.U32(SPCPC, S.SPC_PC);

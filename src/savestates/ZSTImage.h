@@ -16,6 +16,8 @@ using tZSTConstImageSpan = std::span<const uint8_t, 266879>;
 // The register image is cleared first; without the sound part the sound
 // state is cleared.
 void ZSTImageToMachine(tZSTConstImageSpan Image, tSNES& S);
+// The SPC700 timer registers as ZSNES runs them, into a copy of its RAM.
+void ZSTTimersToRAM(tZSTConstImageSpan Image, std::array<uint8_t, 65536>& RAM);
 
 // Writes the machine state into the image. An image whose version byte is 0
 // is new: it gets the header, the HDMA work records and the constants ZSNES

@@ -51,9 +51,14 @@ void ExpectKept(const tSNES& A, const tSNES& B, bool Own = false)
             }
         }
     }
-    EXPECT_TRUE(std::tie(A.WRAM, A.VRAM, A.CGRAM, A.OAM, A.APU_RAM) ==
-                std::tie(B.WRAM, B.VRAM, B.CGRAM, B.OAM, B.APU_RAM));
-    EXPECT_TRUE(std::equal(A.DSP.begin(), A.DSP.begin() + 128, B.DSP.begin()));
+    EXPECT_TRUE(std::tie(A.WRAM, A.VRAM, A.CGRAM, A.OAM) == std::tie(B.WRAM, B.VRAM, B.CGRAM, B.OAM));
+    // A state without sound reaches Snes9x with the SPC700 powering on.
+    const bool Sound = A.SPC_PC != 0 || std::any_of(A.APU_RAM.begin(), A.APU_RAM.end(), [](uint8_t V) { return V; });
+    if (Sound) {
+        EXPECT_TRUE(A.APU_RAM == B.APU_RAM && std::equal(A.DSP.begin(), A.DSP.begin() + 128, B.DSP.begin()));
+        EXPECT_EQ(std::tie(A.SPC_PC, A.SPC_PSW, A.SPC_SP, A.SPC_X, A.SPC_YA),
+                  std::tie(B.SPC_PC, B.SPC_PSW, B.SPC_SP, B.SPC_X, B.SPC_YA));
+    }
     for (auto [Address, Mask] : MappedRegisters) {
         if (!Own) {
             EXPECT_EQ(A.Regs[Address] & Mask, B.Regs[Address] & Mask) << std::hex << Address;
@@ -63,13 +68,11 @@ void ExpectKept(const tSNES& A, const tSNES& B, bool Own = false)
     EXPECT_TRUE(std::equal(&A.Regs[0x4300], &A.Regs[0x4380], &B.Regs[0x4300]));
     EXPECT_EQ(std::tie(A.CPU_A, A.CPU_X, A.CPU_Y, A.CPU_S, A.CPU_D, A.CPU_DB, A.CPU_PC, A.CPU_P),
               std::tie(B.CPU_A, B.CPU_X, B.CPU_Y, B.CPU_S, B.CPU_D, B.CPU_DB, B.CPU_PC, B.CPU_P));
-    EXPECT_EQ(std::tie(A.SPC_PC, A.SPC_PSW, A.SPC_SP, A.SPC_X, A.SPC_YA),
-              std::tie(B.SPC_PC, B.SPC_PSW, B.SPC_SP, B.SPC_X, B.SPC_YA));
     EXPECT_EQ(std::tie(A.BGHScroll, A.BGVScroll, A.FixedColour, A.M7A, A.M7D),
               std::tie(B.BGHScroll, B.BGVScroll, B.FixedColour, B.M7A, B.M7D));
     if (Own)
         return;
-    EXPECT_EQ(A.APU_ExtraRAM, B.APU_ExtraRAM);
+    EXPECT_TRUE(!Sound || A.APU_ExtraRAM == B.APU_ExtraRAM);
     // A line counter past the frame (a state saved while paused) comes back
     // within it.
     const unsigned Lines = (A.Regs[0x213F] & 0x10) ? 312 : 262;

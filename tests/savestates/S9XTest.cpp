@@ -151,6 +151,16 @@ TEST_F(S9XTest, SavedFilesArePackedAsSnes9xWritesThem)
     auto B = SplitBlocks(Inflate(ReadBytes(Out)));
     EXPECT_EQ(std::string(B["NAM"].begin(), B["NAM"].end()), std::string("zsnes151_wavehdma_paused\0", 25));
     EXPECT_LT(BE16(B["CPU"], CPUVCounter + 2), 262);
+    // ZSNES's RAM copy of $F1 says all timers on; they are off.
+    EXPECT_EQ(std::count(&B["APU"][APUTimerEnabled], &B["APU"][APUTimerEnabled + 3], 0), 3);
+
+    // With its SPC700 off, a state converts with the SPC700 powering on.
+    ASSERT_TRUE(LoadSavestate(FixturePath("zsnes/zsnes151_hicolor3840_spcoff.zst")));
+    ASSERT_TRUE(SaveState(*S9X, Out));
+    B = SplitBlocks(Inflate(ReadBytes(Out)));
+    EXPECT_EQ(BE16(B["ARE"], AREPC), 0xFFC0);
+    EXPECT_TRUE(std::equal(IPLROM.begin(), IPLROM.end(), &B["ARA"][0xFFC0]));
+    EXPECT_EQ(B["APU"][APUShowROM], 1);
 }
 
 TEST_F(S9XTest, PlainStatesLoadAndOptionalBlocksMayBeAbsent)
