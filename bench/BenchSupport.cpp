@@ -23,14 +23,6 @@
 
 namespace
 {
-class tSilentMessenger : public tMessenger
-{
-  public:
-    void Error(std::string_view) override {}
-    void Notice(std::string_view, std::string_view) override {}
-    bool Question(std::string_view) override { return false; }
-};
-
 tSilentMessenger Silent;
 
 void Put32(std::vector<uint8_t>& Out, uint32_t V)

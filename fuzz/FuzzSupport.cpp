@@ -34,14 +34,6 @@ namespace fs = std::filesystem;
 namespace
 {
 
-class tSilentMessenger : public tMessenger
-{
-  public:
-    void Error(std::string_view) override {}
-    void Notice(std::string_view, std::string_view) override {}
-    bool Question(std::string_view) override { return false; }
-};
-
 tSilentMessenger Silent;
 
 } // namespace

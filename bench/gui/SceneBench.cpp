@@ -23,14 +23,6 @@
 
 namespace
 {
-class tSilentMessenger : public tMessenger
-{
-  public:
-    void Error(std::string_view) override {}
-    void Notice(std::string_view, std::string_view) override {}
-    bool Question(std::string_view) override { return false; }
-};
-
 QString FixturesDir()
 {
     const QString Dir = qEnvironmentVariable("ORLIK_FIXTURES", QStringLiteral(ORLIK_FIXTURES_DEFAULT));

@@ -37,6 +37,17 @@ QStringList QtNameFilters(const QString& Filter)
     return Out;
 }
 
+tFileDialog PictureSaveDialog()
+{
+    tFileDialog D;
+    D.Name = QStringLiteral("DlgSave");
+    D.Filter = QStringLiteral("all supported files (*.png, *.bmp)|*.png;*.bmp|PNG files|*.png|BMP files|*.bmp|"
+                              "all files|*.*");
+    D.Save = true;
+    D.PromptOverwrite = true;
+    return D;
+}
+
 std::optional<QString> ExecuteFileDialog(tFileDialog& Dialog, QWidget* Owner)
 {
     if (Dialog.InitialDir.isEmpty() || !QFileInfo(Dialog.InitialDir).isDir())

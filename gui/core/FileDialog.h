@@ -20,6 +20,9 @@ struct tFileDialog {
     bool PromptOverwrite = false;
 };
 
+// The save dialog of the windows that write pictures as PNG or BMP.
+tFileDialog PictureSaveDialog();
+
 // Runs the dialog: the full name of the chosen file, or nothing when the user
 // cancelled (or an open dialog's file does not exist). After a choice the
 // dialog opens next time in that file's folder with its name preset. A

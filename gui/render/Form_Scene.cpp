@@ -85,11 +85,7 @@ tForm_Scene::tForm_Scene(const tWindowRow& Row, QWidget* Parent) : tToolWindow(R
 {
     setWindowTitle(QStringLiteral("SceneViewer (1:1)"));
     SpriteActive_.fill(1);
-    DlgSave.Name = QStringLiteral("DlgSave");
-    DlgSave.Filter = QStringLiteral("all supported files (*.png, *.bmp)|*.png;*.bmp|PNG files|*.png|BMP files|*.bmp|"
-                                    "all files|*.*");
-    DlgSave.Save = true;
-    DlgSave.PromptOverwrite = true;
+    DlgSave = PictureSaveDialog();
 
     auto* L = new QVBoxLayout(this);
     L->setContentsMargins(4, 4, 4, 4);

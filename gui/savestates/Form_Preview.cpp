@@ -47,11 +47,7 @@ class tPreviewImage final : public QWidget
 tForm_Preview::tForm_Preview(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, Parent)
 {
     setWindowTitle(QStringLiteral("preview (2:1)"));
-    DlgSave.Name = QStringLiteral("DlgSave");
-    DlgSave.Filter = QStringLiteral("all supported files (*.png, *.bmp)|*.png;*.bmp|PNG files|*.png|BMP files|*.bmp|"
-                                    "all files|*.*");
-    DlgSave.Save = true;
-    DlgSave.PromptOverwrite = true;
+    DlgSave = PictureSaveDialog();
     auto* L = new QVBoxLayout(this);
     L->setContentsMargins(0, 0, 0, 0);
     L->setSizeConstraint(QLayout::SetFixedSize);

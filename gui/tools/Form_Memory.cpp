@@ -256,11 +256,7 @@ tForm_Memory::tForm_Memory(const tWindowRow& Row, QWidget* Parent) : tToolWindow
     Main->addWidget(ScrollBox, 1);
     SetMoveMode(false);
 
-    DlgSave.Name = QStringLiteral("DlgSave");
-    DlgSave.Filter = QStringLiteral("all supported files (*.png, *.bmp)|*.png;*.bmp|PNG files|*.png|BMP "
-                                    "files|*.bmp|all files|*.*");
-    DlgSave.Save = true;
-    DlgSave.PromptOverwrite = true;
+    DlgSave = PictureSaveDialog();
 
     View.Update();
     resize(520, 420);

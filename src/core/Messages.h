@@ -19,6 +19,15 @@ class tMessenger
     virtual bool Question(std::string_view Text) = 0;
 };
 
+// A messenger that shows nothing and answers "No" (benchmarks, fuzzing).
+class tSilentMessenger : public tMessenger
+{
+  public:
+    void Error(std::string_view) override {}
+    void Notice(std::string_view, std::string_view) override {}
+    bool Question(std::string_view) override { return false; }
+};
+
 // The messenger in use; by default one that writes to stderr and answers
 // questions with "No".
 tMessenger& Messages();
