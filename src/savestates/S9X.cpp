@@ -11,6 +11,7 @@
 #include "core/FileIO.h"
 #include "core/Gzip.h"
 #include "core/Routines.h"
+#include "savestates/S9XSnp.h"
 
 using namespace S9XLayout;
 
@@ -69,6 +70,22 @@ void WriteBlock(std::vector<uint8_t>& Out, const char* Name, const uint8_t* Data
     Out.insert(Out.end(), Head, Head + BlockHeaderSize);
     Out.insert(Out.end(), Data, Data + Size);
 }
+// A newer Snes9x's stream: read into the machine state, then held as the
+// blocks of a state converted to this program's Snes9x format.
+bool ParseS9XSnpInto(std::span<const uint8_t> Content, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM,
+                     tError& Error)
+{
+    Image.ClearBlocks();
+    tS9XSnpInfo Info;
+    std::string Why;
+    if (!ParseS9XSnp(Content, S, SRAM, Info, Why)) {
+        Error = tError("not a readable Snes9x savestate: " + Why);
+        return false;
+    }
+    S9XMachineToBlocks(Image.Blocks, S, &SRAM, true);
+    Image.Blocks.Name = Info.Name;
+    return true;
+}
 } // namespace
 
 bool tS9X::IsS9XFile(const std::string& FileName)
@@ -76,7 +93,7 @@ bool tS9X::IsS9XFile(const std::string& FileName)
     std::vector<uint8_t> Head, Content;
     tError Error;
     return ReadFileHead(FileName, SignatureHeadSize, Head, Error) && GunzipHead(Head, HeaderSize, Content) &&
-           GoodHeader(Content);
+           (GoodHeader(Content) || IsS9XSnpHeader(Content));
 }
 
 bool ReadS9XFile(const std::string& FileName, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM, tError& Error)
@@ -99,6 +116,8 @@ bool ParseS9X(std::span<const uint8_t> Data, tSNES& S, tS9XImage& Image, std::ve
         Error = tError("gzclose error: " + Why);
         return false;
     }
+    if (IsS9XSnpHeader(Content))
+        return ParseS9XSnpInto(Content, S, Image, SRAM, Error);
     if (!ParseS9XBlocks(Content, Image, Why)) {
         Error = tError("not a readable Snes9x savestate: " + Why);
         return false;

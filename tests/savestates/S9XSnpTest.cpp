@@ -1,0 +1,100 @@
+#include "savestates/StateFixtures.h"
+
+#include "core/Gzip.h"
+#include "savestates/S9XSnp.h"
+
+namespace fs = std::filesystem;
+
+namespace
+{
+// The payload of a block of an inflated stream, found by walking the headers.
+std::span<const uint8_t> Block(const Bytes& C, const std::string& Name)
+{
+    for (size_t P = S9XSnp::HeaderSize; P + 11 <= C.size();) {
+        const size_t Len = std::stoul(std::string(C.begin() + long(P) + 4, C.begin() + long(P) + 10));
+        if (std::string(C.begin() + long(P), C.begin() + long(P) + 3) == Name)
+            return std::span<const uint8_t>(C).subspan(P + 11, Len);
+        P += 11 + Len;
+    }
+    return {};
+}
+} // namespace
+
+class S9XSnpTest : public tStateTest
+{
+};
+
+TEST_F(S9XSnpTest, ModernFilesLoadWithTheFieldsOfTheirBlocks)
+{
+    const std::string Dir143 = FixturePath("snes9x"), Modern = FixturePath("snes9x-modern");
+    if (Modern.empty() || !fs::is_directory(Modern))
+        GTEST_SKIP() << "no modern Snes9x fixtures";
+    int Files = 0;
+    for (const auto& E : fs::directory_iterator(Modern)) {
+        if (E.path().extension() != ".000")
+            continue;
+        const std::string F = E.path().string();
+        Bytes C = ReadBytes(F);
+        std::string Why;
+        ASSERT_TRUE(GunzipStream(C, Why)) << Why;
+        ASSERT_TRUE(LoadSavestate(F)) << F;
+        ++Files;
+        const auto Reg = Block(C, "REG"), Snd = Block(C, "SND");
+        EXPECT_TRUE(std::ranges::equal(Block(C, "RAM"), SNES->WRAM)) << F;
+        EXPECT_EQ(SNES->CPU_PC & 0xFFFF, unsigned(Reg[14] << 8 | Reg[15])) << F;
+        EXPECT_EQ(SNES->SPC_PC, Snd[65548] | Snd[65549] << 8) << F;
+        EXPECT_TRUE(std::equal(SNES->DSP.begin(), SNES->DSP.begin() + 128, Snd.begin() + 66213)) << F;
+        // The registers Snes9x's PPU fields misreport come from the mirror.
+        for (unsigned A : {0x2105u, 0x212Cu, 0x2131u, 0x420Cu})
+            EXPECT_EQ(SNES->Regs[A], Block(C, "FIL")[A]) << F;
+        // The same scene saved by Snes9x 1.43: the same VRAM, sprites and
+        // colours (unless HDMA or the hi-colour scene rewrite them per line).
+        const std::string Twin = Dir143.empty() ? "" : Dir143 + "/" + E.path().filename().string();
+        if (Twin.empty() || !fs::exists(Twin) || SNES->Regs[0x420C] || (SNES->Regs[0x2133] & 8))
+            continue;
+        const auto Memories = std::tuple(SNES->VRAM, SNES->CGRAM, SNES->OAM);
+        ASSERT_TRUE(LoadSavestate(Twin));
+        EXPECT_TRUE(Memories == std::tuple(SNES->VRAM, SNES->CGRAM, SNES->OAM)) << F;
+    }
+    EXPECT_GE(Files, 30);
+}
+
+// Cut streams, lengths past the end and unknown versions are refused with the
+// block named, and the loaded state stays as it was.
+TEST_F(S9XSnpTest, DamagedStreamsAreRefusedAndChangeNothing)
+{
+    const std::string Good = FixturePath("snes9x-modern/m0_helloworld.000");
+    if (Good.empty() || !fs::exists(Good))
+        GTEST_SKIP() << "m0_helloworld fixture absent";
+    Bytes C = ReadBytes(Good);
+    std::string Why;
+    ASSERT_TRUE(GunzipStream(C, Why));
+    ASSERT_TRUE(LoadSavestate(Good));
+    const auto Before = *SNES;
+    auto At = [&C](const char* Header) {
+        return size_t(std::search(C.begin(), C.end(), Header, Header + 11) - C.begin());
+    };
+    auto Patched = [&C](size_t Pos, std::string_view Text, size_t Keep = 0) {
+        Bytes D(C.begin(), Keep ? C.begin() + long(Keep) : C.end());
+        std::copy(Text.begin(), Text.end(), D.begin() + long(Pos));
+        return D;
+    };
+    const std::pair<Bytes, const char*> Cases[] = {
+        {Patched(0, "#!s9xsnp:0012", At("VRA:065536:") + 5000), "\"VRA\" is cut short"},
+        {Patched(At("SND:066560:"), "SND:999999:"), "\"SND\" is cut short"},
+        {Patched(At("FIL:032768:"), "FIL:------:"), "\"FIL\" is cut short"},
+        {Patched(At("PPU:002652:"), "PPU:000100:"), "\"PPU\" is too short"},
+        {Patched(At("CPU:000048:"), "CPU:00x048:"), "\"CPU\" has a damaged length"},
+        {Patched(At("CPU:000048:"), "XYZ"), "block \"CPU\" is missing"},
+        {Patched(0, "#!s9xsnp:0015"), "version 15"},
+    };
+    for (const auto& [Data, Expect] : Cases) {
+        const std::string F = Dir + "/bad.000";
+        WriteBytes(F, Data);
+        tError Error;
+        EXPECT_FALSE(LoadSavestate(F, &Error)) << Expect;
+        EXPECT_NE(Error.Reason.find(Expect), std::string::npos) << Error.Reason;
+        EXPECT_TRUE(*SNES == Before) << Expect;
+        EXPECT_EQ(StateFileName, Good);
+    }
+}
