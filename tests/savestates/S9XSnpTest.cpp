@@ -98,3 +98,30 @@ TEST_F(S9XSnpTest, DamagedStreamsAreRefusedAndChangeNothing)
         EXPECT_EQ(StateFileName, Good);
     }
 }
+
+// RetroArch's four forms hold the stream of the standalone file of the same
+// scene; rzip claiming gigabytes or cut chunks are refused.
+TEST_F(S9XSnpTest, RetroArchFilesLoadInEachFormAndBadOnesAreRefused)
+{
+    const std::string RA = FixturePath("snes9x-modern/retroarch");
+    if (RA.empty() || !fs::is_directory(RA))
+        GTEST_SKIP() << "no RetroArch fixtures";
+    for (const auto& [File, Scene] : {std::pair{"m0_helloworld_raw", "m0_helloworld"},
+                                      {"m1_hdma_gradient", "m1_hdma_gradient"},
+                                      {"m1_hdma_gradient_rzip", "m1_hdma_gradient"},
+                                      {"m7_perspective_hdma_v14", "m7_perspective_hdma"}}) {
+        ASSERT_TRUE(LoadSavestate(RA + "/" + File + ".state")) << File;
+        const tSNES Loaded = *SNES;
+        ASSERT_TRUE(LoadSavestate(RA + "/../" + Scene + ".000")) << Scene;
+        EXPECT_TRUE(Loaded == *SNES) << File;
+    }
+    const Bytes Rzip = ReadBytes(RA + "/m1_hdma_gradient_rzip.state");
+    Bytes Huge = Rzip, Cut(Rzip.begin(), Rzip.begin() + 5000);
+    Huge[19] = 0x40;
+    for (const auto& [Data, Expect] : {std::pair{Huge, "claims"}, {Cut, "is cut short"}}) {
+        WriteBytes(Dir + "/bad.state", Data);
+        tError Error;
+        EXPECT_FALSE(LoadSavestate(Dir + "/bad.state", &Error));
+        EXPECT_NE(Error.Reason.find(Expect), std::string::npos) << Error.Reason;
+    }
+}
