@@ -85,6 +85,9 @@ bool ParseS9XSnpInto(std::span<const uint8_t> Content, tSNES& S, tS9XImage& Imag
     }
     S9XMachineToBlocks(Image.Blocks, S, &SRAM, true);
     Image.Blocks.Name = Info.Name;
+    // What the file was: its header line and blocks, for the user.
+    std::copy_n(Content.begin(), S9XSnp::HeaderSize, Image.Blocks.Header.begin());
+    Image.FileBlocks = std::move(Info.Blocks);
     return true;
 }
 } // namespace
