@@ -83,8 +83,7 @@ enum : size_t {
     SNDRAM00F8 = 65608,
     SNDTimers = 65616, // 3 records of 20: enable, target, 3 stage counters
     SNDDSPRegs = 65700,
-    SNDExternalRegs = 66213, // version 12 and later
-    SNDCPUPorts = 66354,     // less SNDFrom12 before version 12
+    SNDCPUPorts = 66354, // less SNDFrom12 before version 12
 };
 
 struct tBlock {
@@ -137,10 +136,10 @@ void FillSound(std::span<const uint8_t> Snd, unsigned Version, tSNES& S)
 {
     std::copy_n(Snd.begin() + SNDRAM, S.APU_RAM.size(), S.APU_RAM.begin());
     std::copy_n(Snd.begin() + SNDRAM + 0xFFC0, S.APU_ExtraRAM.size(), S.APU_ExtraRAM.begin());
-    // The registers as the S-SMP sees them at $F2/$F3; before version 12 only
-    // the DSP's own copy was kept.
-    const size_t Regs = Version >= 12 ? SNDExternalRegs : SNDDSPRegs;
-    std::copy_n(Snd.begin() + static_cast<std::ptrdiff_t>(Regs), 128, S.DSP.begin());
+    // The DSP's own register file. Version 12 adds the registers as the S-SMP
+    // reads them back, which hold the power-on noise of registers never
+    // written; the DSP plays from these.
+    std::copy_n(Snd.begin() + SNDDSPRegs, 128, S.DSP.begin());
     S.SPC_Cycles = LE32(Snd, SNDClock);
     S.SPC_PC = static_cast<uint16_t>(LE32(Snd, SNDPC));
     S.SPC_SP = static_cast<uint8_t>(LE32(Snd, SNDPC + 4));
