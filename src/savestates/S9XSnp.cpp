@@ -33,8 +33,8 @@ uint32_t LE32(std::span<const uint8_t> B, size_t O)
 }
 
 // The mandatory blocks in the order Snes9x writes them, with the least
-// length each must have for the fields read from it (version 11 and later;
-// PPUFrom11 is what the PPU block grew by then).
+// length each must have for the fields read from it in the newest layout;
+// older layouts need less by the amounts below.
 struct tNeed {
     const char* Name;
     uint32_t Length;
@@ -230,8 +230,8 @@ bool ParseS9XSnp(std::span<const uint8_t> Content, tSNES& S, std::vector<uint8_t
     std::copy_n(B[VRA].begin(), S.VRAM.size(), S.VRAM.begin());
     std::copy_n(B[RAM].begin(), S.WRAM.size(), S.WRAM.begin());
     std::copy_n(B[FIL].begin(), S.Regs.size(), S.Regs.begin());
-    // The 1.43 format's save RAM size: the largest a cartridge of the formats
-    // this program writes carries (newer Snes9x pads the block to 512 KiB).
+    // Save RAM at the size the 1.43 reader gives it (128 KiB); newer Snes9x
+    // pads the block to 512 KiB whatever the cartridge has.
     SRAM.assign(B[SRA].begin(), B[SRA].begin() + std::min<std::ptrdiff_t>(std::ssize(B[SRA]), 0x20000));
     for (size_t c = 0; c < S.CGRAM.size(); ++c)
         S.CGRAM[c] = static_cast<uint16_t>(BE16(Ppu, P(PPUCGDATA) + 2 * c));
