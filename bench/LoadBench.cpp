@@ -164,4 +164,7 @@ BENCHMARK_CAPTURE(BM_FullLoad, zsnes_sprites, ZSTFixture)->Unit(benchmark::kMill
 BENCHMARK_CAPTURE(BM_FullLoad, zsnes_mode7, "zsnes/zsnes151_m7rotzoom.zst")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_FullLoad, snes9x_layers, S9XFixture)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_FullLoad, snes9x_hires, "snes9x/m5_interlace_rpg.000")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FullLoad, snes9x_modern, "snes9x-modern/m1_layers.000")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FullLoad, retroarch_container, "snes9x-modern/retroarch/m1_hdma_gradient.state")
+    ->Unit(benchmark::kMillisecond);
 } // namespace

@@ -276,17 +276,19 @@ void tForm_Main::CreateMenus()
 void tForm_Main::CreateDialogs()
 {
     const QString Home = QDir::homePath();
-    DlgOpen_SNES = {QStringLiteral("DlgOpen_SNES"),
-                    QStringLiteral("all supported files (*.zs?;*.zm?;*.00?;*.S??;*.sv?)|*.zs?;*.zm?;*.00?;*.S??;*.sv?|"
-                                   "ZSNES savestates (*.zs?)|*.zs?|ZSNES movie files (*.zm?)|*.zm?|"
-                                   "SNES9x savestates (*.00?)|*.00?|Super Sleuth savestates (*.S?\?)|*.S??|"
-                                   "SNESGT savestates (*.sv?)|*.sv?|all files|*.*"),
-                    QString(),
-                    Home,
-                    1,
-                    false,
-                    true,
-                    false};
+    DlgOpen_SNES = {
+        QStringLiteral("DlgOpen_SNES"),
+        QStringLiteral("all supported files (*.zs?;*.zm?;*.00?;*.state*;*.S??;*.sv?)|"
+                       "*.zs?;*.zm?;*.00?;*.state*;*.S??;*.sv?|"
+                       "ZSNES savestates (*.zs?)|*.zs?|ZSNES movie files (*.zm?)|*.zm?|"
+                       "SNES9x savestates (*.00?)|*.00?|RetroArch savestates (*.state*)|*.state*|"
+                       "Super Sleuth savestates (*.S?\?)|*.S??|SNESGT savestates (*.sv?)|*.sv?|all files|*.*"),
+        QString(),
+        Home,
+        1,
+        false,
+        true,
+        false};
     const QString Snes = QStringLiteral("*.058;*.078;*.1;*.bin;*.dx2;*.eur;*.fig;*.jap;*.mgd;*.mgh;*.sfc;*.smc;*.swc;"
                                         "*.ufo;*.usa");
     DlgOpen_Cart = {QStringLiteral("DlgOpen_Cart"),

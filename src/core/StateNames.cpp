@@ -24,6 +24,18 @@ tStateName StateNameOf(const std::string& FileName)
     const size_t Slash = FileName.find_last_of("/\\");
     const size_t Dot = FileName.rfind('.');
     tStateName N;
+    // RetroArch's slots (".state", ".state1"-".state9", ".state.auto") and
+    // Snes9x's undo files hold Snes9x streams too.
+    std::string Lower = FileName.substr(Slash == std::string::npos ? 0 : Slash + 1);
+    std::transform(Lower.begin(), Lower.end(), Lower.begin(),
+                   [](unsigned char C) { return static_cast<char>(std::tolower(C)); });
+    for (const char* End : {".state", ".state.auto", ".oops", ".undo", ".frz"})
+        if (Lower.size() > std::string_view(End).size() && Lower.ends_with(End))
+            return {FormatS9X, KindSavestate, 0};
+    const size_t State = Lower.rfind(".state");
+    if (State != std::string::npos && State > 0 && Lower.size() == State + 7 && Lower.back() >= '1' &&
+        Lower.back() <= '9')
+        return {FormatS9X, KindSavestate, Lower.back() - '0'};
     if (Dot == std::string::npos || (Slash != std::string::npos && Dot < Slash) || FileName.size() - Dot != 4)
         return N;
     std::string E = FileName.substr(Dot + 1);

@@ -11,6 +11,8 @@
 #include "core/FileIO.h"
 #include "core/Gzip.h"
 #include "core/Routines.h"
+#include "savestates/RAState.h"
+#include "savestates/S9XSnp.h"
 
 using namespace S9XLayout;
 
@@ -69,14 +71,42 @@ void WriteBlock(std::vector<uint8_t>& Out, const char* Name, const uint8_t* Data
     Out.insert(Out.end(), Head, Head + BlockHeaderSize);
     Out.insert(Out.end(), Data, Data + Size);
 }
+// A newer Snes9x's stream: read into the machine state, then held as the
+// blocks of a state converted to this program's Snes9x format.
+bool ParseS9XSnpInto(std::span<const uint8_t> Content, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM,
+                     tError& Error)
+{
+    Image.ClearBlocks();
+    tS9XSnpInfo Info;
+    std::string Why;
+    if (!ParseS9XSnp(Content, S, SRAM, Info, Why)) {
+        Error = tError("not a readable Snes9x savestate: " + Why);
+        return false;
+    }
+    S9XMachineToBlocks(Image.Blocks, S, &SRAM, true);
+    Image.Blocks.Name = Info.Name;
+    // What the file was: its header line and blocks, for the user.
+    std::copy_n(Content.begin(), S9XSnp::HeaderSize, Image.Blocks.Header.begin());
+    Image.FileBlocks = std::move(Info.Blocks);
+    return true;
+}
 } // namespace
 
 bool tS9X::IsS9XFile(const std::string& FileName)
 {
     std::vector<uint8_t> Head, Content;
     tError Error;
-    return ReadFileHead(FileName, SignatureHeadSize, Head, Error) && GunzipHead(Head, HeaderSize, Content) &&
-           GoodHeader(Content);
+    if (!ReadFileHead(FileName, SignatureHeadSize, Head, Error))
+        return false;
+    // RetroArch's files: rzip, the container, or both around the stream.
+    std::vector<uint8_t> Inner;
+    if (IsRZipData(Head) && RZipHead(Head, SignatureHeadSize, Inner))
+        Head = std::move(Inner);
+    std::span<const uint8_t> Mem = Head;
+    std::string Why;
+    if (IsRAStateData(Head) && !RAStateMemory(Head, Mem, Why, true))
+        return false;
+    return GunzipHead(Mem, HeaderSize, Content) && (GoodHeader(Content) || IsS9XSnpHeader(Content));
 }
 
 bool ReadS9XFile(const std::string& FileName, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM, tError& Error)
@@ -92,13 +122,30 @@ bool ReadS9XFile(const std::string& FileName, tSNES& S, tS9XImage& Image, std::v
 
 bool ParseS9X(std::span<const uint8_t> Data, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM, tError& Error)
 {
-    std::vector<uint8_t> Content(Data.begin(), Data.end());
+    std::vector<uint8_t> Content;
     std::string Why;
+    if (IsRZipData(Data) ? !UnpackRZip(Data, Content, Why, tS9X::MaxContentSize)
+                         : (Content.assign(Data.begin(), Data.end()), false)) {
+        Image.ClearBlocks();
+        Error = tError("not a readable RetroArch savestate: " + Why);
+        return false;
+    }
+    if (IsRAStateData(Content)) {
+        std::span<const uint8_t> Mem;
+        if (!RAStateMemory(Content, Mem, Why)) {
+            Image.ClearBlocks();
+            Error = tError("not a readable RetroArch savestate: " + Why);
+            return false;
+        }
+        Content = std::vector<uint8_t>(Mem.begin(), Mem.end());
+    }
     if (!GunzipStream(Content, Why, tS9X::MaxContentSize)) {
         Image.ClearBlocks();
         Error = tError("gzclose error: " + Why);
         return false;
     }
+    if (IsS9XSnpHeader(Content))
+        return ParseS9XSnpInto(Content, S, Image, SRAM, Error);
     if (!ParseS9XBlocks(Content, Image, Why)) {
         Error = tError("not a readable Snes9x savestate: " + Why);
         return false;

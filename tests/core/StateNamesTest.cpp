@@ -16,6 +16,8 @@ TEST(StateNamesTest, TheExtensionGivesFormatKindAndSlot)
         {"a.zmv", FormatZST, KindMovie, 0},
         {"a.zm9", FormatZST, KindMovie, 9},
         {"a.005", FormatS9X, KindSavestate, 5},
+        {"a.State3", FormatS9X, KindSavestate, 3},
+        {"dir/a.state.auto", FormatS9X, KindSavestate, 0},
         {"a.S12", FormatSSL, KindSavestate, 12},
         {"a.Sv3", FormatSGT, KindSavestate, 3},
         // Neither a slot 0 of the digit form nor a wrong length is a savestate.

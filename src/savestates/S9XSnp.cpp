@@ -1,0 +1,305 @@
+#include "savestates/S9XSnp.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "core/Routines.h"
+#include "core/SNES.h"
+
+using namespace S9XSnp;
+
+namespace
+{
+bool IsDigit(uint8_t C)
+{
+    return C >= '0' && C <= '9';
+}
+
+uint32_t BE16(std::span<const uint8_t> B, size_t O)
+{
+    return static_cast<uint32_t>(B[O] << 8 | B[O + 1]);
+}
+
+uint32_t BE32(std::span<const uint8_t> B, size_t O)
+{
+    return static_cast<uint32_t>(B[O]) << 24 | static_cast<uint32_t>(B[O + 1]) << 16 |
+           static_cast<uint32_t>(B[O + 2]) << 8 | B[O + 3];
+}
+
+uint32_t LE32(std::span<const uint8_t> B, size_t O)
+{
+    return static_cast<uint32_t>(B[O + 3]) << 24 | static_cast<uint32_t>(B[O + 2]) << 16 |
+           static_cast<uint32_t>(B[O + 1]) << 8 | B[O];
+}
+
+// The mandatory blocks in the order Snes9x writes them, with the least
+// length each must have for the fields read from it in the newest layout;
+// older layouts need less by the amounts below.
+struct tNeed {
+    const char* Name;
+    uint32_t Length;
+};
+constexpr tNeed Mandatory[] = {{"NAM", 0},      {"CPU", 47}, {"REG", 16},    {"PPU", 2652},  {"DMA", 0}, {"VRA", 65536},
+                               {"RAM", 131072}, {"SRA", 0},  {"FIL", 32768}, {"SND", 66358}, {"CTL", 0}, {"TIM", 0}};
+enum : size_t { NAM, CPU, REG, PPU, DMA, VRA, RAM, SRA, FIL, SND, CTL, TIM, MandatoryCount };
+constexpr uint32_t PPUFrom11 = 3;   // CGSavedByte and VRAMReadBuffer
+constexpr uint32_t SNDFrom12 = 128; // a second copy of the DSP registers
+
+// PPU block offsets as version 11 and later have them; earlier versions lack
+// the byte at 63 (CGSavedByte), so everything after it sits one lower.
+enum : size_t {
+    PPUVMAHigh = 0,
+    PPUVMAAddress = 2,
+    PPUWRAM = 10,
+    PPUBG = 14, // 4 records of 11: SCBase, HOffset, VOffset, BGSize, NameBase, SCSize
+    PPUBGRecord = 11,
+    PPUCGFLIP = 60,
+    PPUCGADD = 62,
+    PPUCGDATA = 64,
+    PPUOAMFlip = 1997,
+    PPUOAMData = 2003,
+    PPUFirstSprite = 2547,
+    PPUHBeamFlip = 2559,
+    PPUVBeamFlip = 2560,
+    PPUHBeamPosLatched = 2561,
+    PPUVBeamPosLatched = 2563,
+    PPUHVBeamCounterLatched = 2569,
+    PPUMatrixA = 2573,
+    PPUCentreX = 2581,
+    PPUCentreY = 2583,
+    PPUM7HOFS = 2585,
+    PPUM7VOFS = 2587,
+    PPUFixedColourRed = 2637,
+};
+
+// SND block: the S-SMP and S-DSP state, little-endian 32-bit fields.
+enum : size_t {
+    SNDRAM = 0,
+    SNDClock = 65536,
+    SNDPC = 65548,    // then SP, A, X, Y
+    SNDFlags = 65568, // N V P B H I Z C, one field each
+    SNDIPLROMEnable = 65600,
+    SNDDSPAddr = 65604,
+    SNDRAM00F8 = 65608,
+    SNDTimers = 65616, // 3 records of 20: enable, target, 3 stage counters
+    SNDDSPRegs = 65700,
+    SNDCPUPorts = 66354, // less SNDFrom12 before version 12
+};
+
+struct tBlock {
+    std::string Name;
+    std::span<const uint8_t> Data;
+};
+
+// One block header and its payload; false with Error set when the header is
+// damaged or the payload runs past the end of the data.
+bool NextBlock(std::span<const uint8_t> Content, size_t& Pos, tBlock& Out, std::string& Error)
+{
+    const size_t Left = Content.size() - Pos;
+    if (Left < BlockHeaderSize) {
+        Error = "a block header is cut short at byte " + std::to_string(Pos);
+        return false;
+    }
+    const uint8_t* H = Content.data() + Pos;
+    // Names are capitals and digits ("SA1", "DP4").
+    const bool NameOk = std::all_of(H, H + 3, [](uint8_t C) { return IsDigit(C) || (C >= 'A' && C <= 'Z'); });
+    Out.Name.assign(reinterpret_cast<const char*>(H), 3);
+    if (!NameOk || H[3] != ':' || H[10] != ':') {
+        Error = "the block header at byte " + std::to_string(Pos) + " is damaged";
+        return false;
+    }
+    uint32_t Length = 0;
+    if (H[4] == '-' && H[5] == '-') {
+        // Above 999,999 bytes the length is a big-endian u32 in bytes 6-9.
+        Length = static_cast<uint32_t>(H[6]) << 24 | static_cast<uint32_t>(H[7]) << 16 |
+                 static_cast<uint32_t>(H[8]) << 8 | H[9];
+    } else {
+        for (int i = 4; i < 10; ++i) {
+            if (!IsDigit(H[i])) {
+                Error = "block " + Quoted(Out.Name) + " has a damaged length";
+                return false;
+            }
+            Length = Length * 10 + (H[i] - '0');
+        }
+    }
+    if (Length > Left - BlockHeaderSize) {
+        Error = "block " + Quoted(Out.Name) + " is cut short: it claims " + std::to_string(Length) +
+                " bytes, the file holds " + std::to_string(Left - BlockHeaderSize);
+        return false;
+    }
+    Out.Data = Content.subspan(Pos + BlockHeaderSize, Length);
+    Pos += BlockHeaderSize + Length;
+    return true;
+}
+
+void FillSound(std::span<const uint8_t> Snd, unsigned Version, tSNES& S)
+{
+    std::copy_n(Snd.begin() + SNDRAM, S.APU_RAM.size(), S.APU_RAM.begin());
+    std::copy_n(Snd.begin() + SNDRAM + 0xFFC0, S.APU_ExtraRAM.size(), S.APU_ExtraRAM.begin());
+    // The DSP's own register file. Version 12 adds the registers as the S-SMP
+    // reads them back, which hold the power-on noise of registers never
+    // written; the DSP plays from these.
+    std::copy_n(Snd.begin() + SNDDSPRegs, 128, S.DSP.begin());
+    S.SPC_Cycles = LE32(Snd, SNDClock);
+    S.SPC_PC = static_cast<uint16_t>(LE32(Snd, SNDPC));
+    S.SPC_SP = static_cast<uint8_t>(LE32(Snd, SNDPC + 4));
+    const uint8_t A = static_cast<uint8_t>(LE32(Snd, SNDPC + 8));
+    S.SPC_X = static_cast<uint8_t>(LE32(Snd, SNDPC + 12));
+    S.SPC_Y = static_cast<uint8_t>(LE32(Snd, SNDPC + 16));
+    S.SPC_YA = static_cast<uint16_t>(S.SPC_Y << 8 | A);
+    S.SPC_PSW = 0;
+    for (int f = 0; f < 8; ++f)
+        if (LE32(Snd, SNDFlags + 4 * static_cast<size_t>(f)))
+            S.SPC_PSW = static_cast<uint8_t>(S.SPC_PSW | (0x80 >> f));
+    S.SPC_DirectPage = (S.SPC_PSW >> 5) & 1;
+
+    // The I/O registers the S-SMP keeps outside its RAM.
+    uint8_t Control = LE32(Snd, SNDIPLROMEnable) ? 0x80 : 0;
+    for (size_t t = 0; t < 3; ++t) {
+        const size_t T = SNDTimers + 20 * t;
+        if (LE32(Snd, T))
+            Control = static_cast<uint8_t>(Control | (1u << t));
+        S.APU_RAM[0xFA + t] = static_cast<uint8_t>(LE32(Snd, T + 4)); // 256 is written as 0
+    }
+    S.APU_RAM[0xF1] = Control;
+    S.APU_RAM[0xF2] = static_cast<uint8_t>(LE32(Snd, SNDDSPAddr));
+    const size_t Ports = SNDCPUPorts - (Version >= 12 ? 0 : SNDFrom12);
+    std::copy_n(Snd.begin() + static_cast<std::ptrdiff_t>(Ports), 4, S.APU_RAM.begin() + 0xF4);
+    S.APU_RAM[0xF8] = static_cast<uint8_t>(LE32(Snd, SNDRAM00F8));
+    S.APU_RAM[0xF9] = static_cast<uint8_t>(LE32(Snd, SNDRAM00F8 + 4));
+}
+} // namespace
+
+bool IsS9XSnpHeader(std::span<const uint8_t> C)
+{
+    return C.size() >= HeaderSize && !std::memcmp(C.data(), Magic, 9) && IsDigit(C[9]) && IsDigit(C[10]) &&
+           IsDigit(C[11]) && IsDigit(C[12]) && C[13] == '\n';
+}
+
+bool ParseS9XSnp(std::span<const uint8_t> Content, tSNES& S, std::vector<uint8_t>& SRAM, tS9XSnpInfo& Info,
+                 std::string& Error)
+{
+    Info = tS9XSnpInfo();
+    if (!IsS9XSnpHeader(Content)) {
+        Error = "the \"#!s9xsnp\" header is missing";
+        return false;
+    }
+    const unsigned Version = static_cast<unsigned>((Content[9] - '0') * 1000 + (Content[10] - '0') * 100 +
+                                                   (Content[11] - '0') * 10 + (Content[12] - '0'));
+    Info.Version = Version;
+    if (Version < FirstVersion || Version > LastVersion) {
+        Error = "Snes9x savestate version " + std::to_string(Version) + " is not read (versions " +
+                std::to_string(FirstVersion) + " to " + std::to_string(LastVersion) + " are)";
+        return false;
+    }
+
+    // The mandatory blocks, in order, each long enough for what is read from it.
+    std::span<const uint8_t> B[MandatoryCount];
+    size_t Pos = HeaderSize;
+    tBlock Block;
+    for (size_t i = 0; i < MandatoryCount; ++i) {
+        if (!NextBlock(Content, Pos, Block, Error))
+            return false;
+        Info.Blocks.emplace_back(Block.Name, static_cast<uint32_t>(Block.Data.size()));
+        if (Block.Name != Mandatory[i].Name) {
+            Error = "block " + Quoted(Mandatory[i].Name) + " is missing (found " + Quoted(Block.Name) + ")";
+            return false;
+        }
+        uint32_t Need = Mandatory[i].Length;
+        if (i == PPU && Version < 11)
+            Need -= PPUFrom11;
+        if (i == SND && Version < 12)
+            Need -= SNDFrom12;
+        if (Block.Data.size() < Need) {
+            Error = "block " + Quoted(Block.Name) + " is too short: " + std::to_string(Block.Data.size()) +
+                    " bytes, at least " + std::to_string(Need) + " expected";
+            return false;
+        }
+        B[i] = Block.Data;
+    }
+    // Optional blocks follow; only their framing is checked.
+    while (Pos < Content.size()) {
+        if (!NextBlock(Content, Pos, Block, Error))
+            return false;
+        Info.Blocks.emplace_back(Block.Name, static_cast<uint32_t>(Block.Data.size()));
+    }
+    Info.Name.assign(B[NAM].begin(), std::find(B[NAM].begin(), B[NAM].end(), uint8_t(0)));
+
+    const auto Ppu = B[PPU];
+    const auto P = [Version](size_t Offset) { return Version < 11 && Offset > 63 ? Offset - 1 : Offset; };
+    std::copy_n(B[VRA].begin(), S.VRAM.size(), S.VRAM.begin());
+    std::copy_n(B[RAM].begin(), S.WRAM.size(), S.WRAM.begin());
+    std::copy_n(B[FIL].begin(), S.Regs.size(), S.Regs.begin());
+    // Save RAM at the size the 1.43 reader gives it (128 KiB); newer Snes9x
+    // pads the block to 512 KiB whatever the cartridge has.
+    SRAM.assign(B[SRA].begin(), B[SRA].begin() + std::min<std::ptrdiff_t>(std::ssize(B[SRA]), 0x20000));
+    for (size_t c = 0; c < S.CGRAM.size(); ++c)
+        S.CGRAM[c] = static_cast<uint16_t>(BE16(Ppu, P(PPUCGDATA) + 2 * c));
+    std::copy_n(Ppu.begin() + static_cast<std::ptrdiff_t>(P(PPUOAMData)), S.OAM.size(), S.OAM.begin());
+
+    // The register mirror holds what the program last wrote. The ports that
+    // advance on their own keep their running values in the PPU block. The
+    // HDMA enable, the sprite layer switches and colour math ($420C, $212C,
+    // $212D, $2131) are only right in the mirror.
+    const uint32_t VRAMAddress = BE16(Ppu, PPUVMAAddress);
+    S.Regs[0x2116] = static_cast<uint8_t>(VRAMAddress);
+    S.Regs[0x2117] = static_cast<uint8_t>(VRAMAddress >> 8);
+    S.Regs[0x2121] = Ppu[PPUCGADD];
+    const uint32_t WRAMPort = BE32(Ppu, PPUWRAM);
+    S.Regs[0x2181] = static_cast<uint8_t>(WRAMPort);
+    S.Regs[0x2182] = static_cast<uint8_t>(WRAMPort >> 8);
+    S.Regs[0x2183] = static_cast<uint8_t>((WRAMPort >> 16) & 1);
+
+    S.ClearSound();
+    FillSound(B[SND], Version, S);
+
+    const auto Reg = B[REG];
+    const auto Cpu = B[CPU];
+    S.CPU_PC = static_cast<uint32_t>(Reg[0]) << 16 | BE16(Reg, 14);
+    S.CPU_DB = static_cast<uint32_t>(Reg[1]) << 16;
+    S.CPU_P = static_cast<uint16_t>(BE16(Reg, 2));
+    S.CPU_A = static_cast<uint16_t>(BE16(Reg, 4));
+    S.CPU_D = static_cast<uint16_t>(BE16(Reg, 6));
+    S.CPU_S = static_cast<uint16_t>(BE16(Reg, 8));
+    S.CPU_X = static_cast<uint16_t>(BE16(Reg, 10));
+    S.CPU_Y = static_cast<uint16_t>(BE16(Reg, 12));
+    S.CPU_Cycles = BE32(Cpu, 0);
+    S.CPU_VCounter = static_cast<uint16_t>(BE32(Cpu, 8));
+    S.CPU_WaitingForInterrupt = Cpu[42] != 0;
+    S.CPU_NMIActive = Cpu[43];
+    S.CPU_IRQActive = 0;
+    S.CPU_ZTiming = {0, 0, 0};
+
+    S.CGRAMLatch = Ppu[PPUCGFLIP];
+    S.OPHCTLatch = Ppu[P(PPUHBeamFlip)];
+    S.OPVCTLatch = Ppu[P(PPUVBeamFlip)];
+    S.OAMLatch = Ppu[P(PPUOAMFlip)];
+    S.VRAMReadLatch = Ppu[PPUVMAHigh];
+    S.HVLatched = Ppu[P(PPUHVBeamCounterLatched)];
+    S.FirstSprite = Ppu[P(PPUFirstSprite)];
+    S.HDMAActive = S.HDMANext = S.IOPort = S.NoSpriteIncrement = S.VRAMReadLatch2 = 0;
+
+    const bool Mode7 = (S.Regs[0x2105] & 7) == 7;
+    for (size_t n = 0; n < 4; ++n) {
+        const size_t R = PPUBG + PPUBGRecord * n;
+        const uint32_t Mask = n == 0 && Mode7 ? 0x1FFF : 0x3FF;
+        S.BGHScroll[n] = static_cast<int32_t>(BE16(Ppu, R + 2) & Mask);
+        S.BGVScroll[n] = static_cast<int32_t>(BE16(Ppu, R + 4) & Mask);
+    }
+    S.M7HOffset = static_cast<int32_t>(BE16(Ppu, P(PPUM7HOFS)) & 0x1FFF);
+    S.M7VOffset = static_cast<int32_t>(BE16(Ppu, P(PPUM7VOFS)) & 0x1FFF);
+    S.M7A = static_cast<int16_t>(BE16(Ppu, P(PPUMatrixA)));
+    S.M7B = static_cast<int16_t>(BE16(Ppu, P(PPUMatrixA) + 2));
+    S.M7C = static_cast<int16_t>(BE16(Ppu, P(PPUMatrixA) + 4));
+    S.M7D = static_cast<int16_t>(BE16(Ppu, P(PPUMatrixA) + 6));
+    S.M7X = static_cast<int16_t>(BE16(Ppu, P(PPUCentreX)));
+    S.M7Y = static_cast<int16_t>(BE16(Ppu, P(PPUCentreY)));
+    const size_t Fixed = P(PPUFixedColourRed);
+    S.FixedColour = {static_cast<uint8_t>((Ppu[Fixed + 2] & 31) * 8), static_cast<uint8_t>((Ppu[Fixed + 1] & 31) * 8),
+                     static_cast<uint8_t>((Ppu[Fixed] & 31) * 8), 0};
+    // Snes9x counts a line in master cycles, four to a dot.
+    S.BeamPos = {static_cast<int32_t>(BE32(Cpu, 0) / 4), static_cast<int32_t>(BE32(Cpu, 8))};
+    S.LatchPos = {static_cast<int32_t>(BE16(Ppu, P(PPUHBeamPosLatched))),
+                  static_cast<int32_t>(BE16(Ppu, P(PPUVBeamPosLatched)))};
+    return true;
+}
