@@ -290,27 +290,6 @@ TEST_F(ZSTTest, OverscanAndVBlankFollowTheLineAndLastLine)
     EXPECT_EQ(SNES->Regs[0x4212], 0x80);
 }
 
-TEST_F(ZSTTest, OtherFormatsLoadDropsTheRemainder)
-{
-    REQUIRE_FIXTURES();
-    ASSERT_TRUE(LoadSavestate(FixturePath("zsnes/zsnes151_hello_sram8k.zst")));
-    EXPECT_EQ(ZST->Rest.size(), 220u + 8192u);
-    const int Other = 0;
-    Broadcast(&Other, Note::NewSavestate);
-    EXPECT_TRUE(ZST->Rest.empty()) << "a converted state has no remainder (its size: the format suite)";
-    EXPECT_FALSE(ZST->HasPreview);
-}
-
-TEST_F(ZSTTest, LoadedV143FileKeepsItsVersionWhenRebuilt)
-{
-    REQUIRE_FIXTURES();
-    ASSERT_TRUE(LoadSavestate(FixturePath("zsnes/zsnes151_hello.zst")));
-    ZST->StateImage[VersionByte] = 0x8F;
-    Broadcast(nullptr, Note::NewSNES);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(ZST->StateImage.data()), 26), "ZSNES Save State File V143");
-    EXPECT_EQ(ZST->StateImage[VersionByte], 0x8F);
-}
-
 TEST_F(ZSTTest, DamagedAndForeignFilesAreRefusedOrReadAsFarAsTheyGo)
 {
     // A later fork's version is the format suite's hostile file.
