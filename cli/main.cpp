@@ -41,7 +41,7 @@ void StartCore()
     if (Started)
         return;
     Started = true;
-    SetProgramDir(ExecutableDir());
+    FindProgramDir(ExecutableDir());
     SetMessenger(&CliMessenger);
     CreateModelObjects();
     // The tool takes the files it is given: a command that needs a cartridge
