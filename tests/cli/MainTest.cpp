@@ -42,6 +42,14 @@ TEST(CliMainTest, HelpAndVersionGoToStdoutForTheToolAndEveryCommand)
             EXPECT_EQ(R.Exit, 0) << C << Flag;
             EXPECT_NE(R.Out.find("usage: orlik-cli " + C), std::string::npos) << C << Flag << R.Out;
         }
+    // The bash completion takes a command's options from its --help.
+    const std::string Got = TempDir() + "/words.txt";
+    const std::string Bash = "bash -c 'source " ORLIK_SOURCE_DIR "/data/orlik-cli.bash; COMP_WORDS=(" ORLIK_CLI
+                             " render --s); COMP_CWORD=2; _orlik_cli; echo ${COMPREPLY[@]}' >" +
+                             Got;
+    ASSERT_EQ(std::system(Bash.c_str()), 0);
+    const auto Words = ReadBytes(Got);
+    EXPECT_EQ(std::string(Words.begin(), Words.end()), "--scale512 --soft-blur --sub\n");
     const tCliRun Bad = RunCli("detect");
     EXPECT_EQ(Bad.Exit, 2);
     EXPECT_EQ(Bad.Out, "");
