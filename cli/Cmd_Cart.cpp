@@ -81,8 +81,7 @@ int CartCmd(const std::vector<std::string>& Args)
             Files.push_back(A);
     }
     if (Files.empty()) {
-        std::fprintf(stderr, "usage: orlik-cli cart [--no-ips] ROM...\n");
-        return 2;
+        return UsageError;
     }
     StartCore();
     Options().CBox_OpenIPS = !NoIPS;

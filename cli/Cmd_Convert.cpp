@@ -21,10 +21,9 @@ std::string TargetNames()
     return Names;
 }
 
-void PrintUsage()
-{
-    std::fprintf(stderr, "usage: orlik-cli convert FILE... --to %s [-o OUT]\n", TargetNames().c_str());
-}
+constexpr const char* Usage = "usage: orlik-cli convert FILE... --to zst|s9x|ssl [-o OUT]\n"
+                              "  Without -o each state is written beside its file under the target's\n"
+                              "  extension; with several FILEs, or an OUT ending in \"/\", OUT is a folder.\n";
 
 int Convert(const std::vector<std::string>& Args)
 {
@@ -34,8 +33,7 @@ int Convert(const std::vector<std::string>& Args)
     for (size_t i = 0; i < Args.size(); ++i) {
         const std::string& A = Args[i];
         if ((A == "--to" || A == "-o") && i + 1 >= Args.size()) {
-            PrintUsage();
-            return 2;
+            return UsageError;
         }
         if (A == "--to") {
             const std::string& Name = Args[++i];
@@ -43,21 +41,19 @@ int Convert(const std::vector<std::string>& Args)
             if (!Target) {
                 std::fprintf(stderr, "orlik-cli convert: unknown target \"%s\" (%s)\n", Name.c_str(),
                              TargetNames().c_str());
-                return 2;
+                return UsageError;
             }
         } else if (A == "-o") {
             Out = Args[++i];
         } else if (A.size() > 1 && A[0] == '-') {
             std::fprintf(stderr, "orlik-cli convert: unknown option \"%s\"\n", A.c_str());
-            PrintUsage();
-            return 2;
+            return UsageError;
         } else {
             Files.push_back(A);
         }
     }
     if (!Target || Files.empty()) {
-        PrintUsage();
-        return 2;
+        return UsageError;
     }
 
     tOutputs Outputs;
@@ -88,5 +84,5 @@ int Convert(const std::vector<std::string>& Args)
 }
 
 tCommandRegistrar Reg({"convert", "convert FILE... --to zst|s9x|ssl [-o OUT]",
-                       "write savestates in another emulator's format", Convert});
+                       "write savestates in another emulator's format", Convert, Usage});
 } // namespace

@@ -14,8 +14,7 @@ namespace
 int Detect(const std::vector<std::string>& Args)
 {
     if (Args.empty()) {
-        std::fprintf(stderr, "usage: orlik-cli detect FILE...\n");
-        return 2;
+        return UsageError;
     }
     StartCore();
     int Result = 0;

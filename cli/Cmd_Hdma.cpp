@@ -56,8 +56,7 @@ int HdmaCmd(const std::vector<std::string>& Args)
         }
     }
     if (State.empty() || Bad) {
-        std::fprintf(stderr, "usage: orlik-cli hdma STATE [--channel N] [--cart ROM]   (N = 0..7)\n");
-        return 2;
+        return UsageError;
     }
     StartCore();
     // HDMA tables may lie in ROM: without a named cartridge, look beside the state.
@@ -85,5 +84,5 @@ int HdmaCmd(const std::vector<std::string>& Args)
 }
 
 tCommandRegistrar Reg({"hdma", "hdma STATE [--channel N] [--cart ROM]", "the HDMA tables of a savestate, line by line",
-                       HdmaCmd});
+                       HdmaCmd, "usage: orlik-cli hdma STATE [--channel N] [--cart ROM]   (N = 0..7)\n"});
 } // namespace

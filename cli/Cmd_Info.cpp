@@ -145,14 +145,13 @@ int Info(const std::vector<std::string>& Args)
         else if (A == "--cart" && i + 1 < Args.size())
             ROM = Args[++i];
         else if (A.size() > 1 && A[0] == '-') {
-            std::fprintf(stderr, "orlik-cli info: unknown option \"%s\"\n%s", A.c_str(), Usage);
-            return 2;
+            std::fprintf(stderr, "orlik-cli info: unknown option \"%s\"\n", A.c_str());
+            return UsageError;
         } else
             Files.push_back(A);
     }
     if (Files.empty()) {
-        std::fprintf(stderr, "%s", Usage);
-        return 2;
+        return UsageError;
     }
     StartCore();
     int Result = 0;
@@ -215,5 +214,5 @@ int Info(const std::vector<std::string>& Args)
 }
 
 tCommandRegistrar Reg({"info", "info [--cart ROM] FILE... [--json]",
-                       "format, registers, screen and parts of savestates; SPC tags", Info});
+                       "format, registers, screen and parts of savestates; SPC tags", Info, Usage});
 } // namespace

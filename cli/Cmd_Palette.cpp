@@ -33,11 +33,9 @@ std::string PaletteExtension(int Format)
     return Format == PaletteGPL ? ".gpl" : Format == PaletteACT ? ".act" : ".pal";
 }
 
-void PrintUsage()
-{
-    std::fprintf(stderr, "usage: orlik-cli palette STATE... [--format jasc|snes|raw5|raw8|gpl|act] [-o OUT]\n"
-                         "       orlik-cli palette STATE... --import FILE [--format ...] [--to zst|s9x|ssl] -o OUT\n");
-}
+constexpr const char* Usage =
+    "usage: orlik-cli palette STATE... [--format jasc|snes|raw5|raw8|gpl|act] [-o OUT]\n"
+    "       orlik-cli palette STATE... --import FILE [--format ...] [--to zst|s9x|ssl] -o OUT\n";
 
 struct tArgs {
     int Format = PaletteJASC;
@@ -53,8 +51,7 @@ int Parse(const std::vector<std::string>& Args, tArgs& A)
         const std::string& S = Args[i];
         const bool TakesValue = S == "--format" || S == "--import" || S == "--to" || S == "-o";
         if (TakesValue && i + 1 >= Args.size()) {
-            PrintUsage();
-            return 2;
+            return UsageError;
         }
         if (S == "--format") {
             const std::string& V = Args[++i];
@@ -65,14 +62,14 @@ int Parse(const std::vector<std::string>& Args, tArgs& A)
             if (A.Format < 0) {
                 std::fprintf(stderr, "orlik-cli palette: unknown format \"%s\" (jasc|snes|raw5|raw8|gpl|act)\n",
                              V.c_str());
-                return 2;
+                return UsageError;
             }
         } else if (S == "--to") {
             const std::string& V = Args[++i];
             A.Writer = FindStateTarget(V);
             if (!A.Writer) {
                 std::fprintf(stderr, "orlik-cli palette: unknown target \"%s\" (zst|s9x|ssl)\n", V.c_str());
-                return 2;
+                return UsageError;
             }
         } else if (S == "--import") {
             A.Import = Args[++i];
@@ -80,16 +77,14 @@ int Parse(const std::vector<std::string>& Args, tArgs& A)
             A.Out = Args[++i];
         } else if (S.size() > 1 && S[0] == '-') {
             std::fprintf(stderr, "orlik-cli palette: unknown option \"%s\"\n", S.c_str());
-            PrintUsage();
-            return 2;
+            return UsageError;
         } else {
             A.States.push_back(S);
         }
     }
     // Importing writes states; without -o it would have to write over them.
     if (A.States.empty() || (!A.Import.empty() && A.Out.empty()) || (A.Import.empty() && A.Writer)) {
-        PrintUsage();
-        return 2;
+        return UsageError;
     }
     return 0;
 }
@@ -163,5 +158,5 @@ int Palette(const std::vector<std::string>& Args)
 }
 
 tCommandRegistrar Reg({"palette", "palette STATE... [--import PAL] [--format jasc|snes|raw5|raw8|gpl|act] [-o OUT]",
-                       "export the colours of states to palette files, or import one into states", Palette});
+                       "export the colours of states to palette files, or import one into states", Palette, Usage});
 } // namespace

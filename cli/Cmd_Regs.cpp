@@ -89,20 +89,18 @@ int Regs(const std::vector<std::string>& Args)
             const std::string& T = Args[++I];
             const auto* Found = std::find(std::begin(TabNames), std::end(TabNames), T);
             if (Found == std::end(TabNames)) {
-                std::fprintf(stderr, "orlik-cli regs: unknown tab \"%s\"\n%s", T.c_str(), Usage);
-                return 2;
+                std::fprintf(stderr, "orlik-cli regs: unknown tab \"%s\"\n", T.c_str());
+                return UsageError;
             }
             Page = static_cast<int>(Found - std::begin(TabNames));
         } else if (!A.empty() && A[0] != '-' && FileName.empty()) {
             FileName = A;
         } else {
-            std::fprintf(stderr, "%s", Usage);
-            return 2;
+            return UsageError;
         }
     }
     if (FileName.empty()) {
-        std::fprintf(stderr, "%s", Usage);
-        return 2;
+        return UsageError;
     }
     StartCore();
     if (!CheckReadable(FileName))
@@ -128,5 +126,5 @@ int Regs(const std::vector<std::string>& Args)
     return 0;
 }
 
-tCommandRegistrar Reg({"regs", "regs FILE [--tab NAME] [--json]", "one register tab of a savestate", Regs});
+tCommandRegistrar Reg({"regs", "regs FILE [--tab NAME] [--json]", "one register tab of a savestate", Regs, Usage});
 } // namespace

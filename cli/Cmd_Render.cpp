@@ -157,7 +157,6 @@ bool Parse(const std::vector<std::string>& Args, tRenderArgs& A)
             A.Files.push_back(S);
     }
     if (A.Files.empty() || A.Out.empty()) {
-        std::fputs(Usage, stderr);
         return false;
     }
     return true;
@@ -211,7 +210,7 @@ int Render(const std::vector<std::string>& Args)
 {
     tRenderArgs A;
     if (!Parse(Args, A))
-        return 2;
+        return UsageError;
     StartCore();
     tOptions& O = Options();
     O.CBox_Scene512 = A.Scale512;
@@ -269,5 +268,5 @@ int Render(const std::vector<std::string>& Args)
 }
 
 tCommandRegistrar Reg({"render", "render FILE... -o OUT [--view V] ...", "the scene viewer's pictures as PNG or BMP",
-                       Render});
+                       Render, Usage});
 } // namespace

@@ -66,8 +66,7 @@ int SmvCmd(const std::vector<std::string>& Args)
             Bad = true;
     }
     if (Movie.empty() || Bad) {
-        std::fprintf(stderr, "usage: orlik-cli smv MOVIE [--extract-state OUT]\n");
-        return 2;
+        return UsageError;
     }
     StartCore();
     SetMessageContext(Movie);

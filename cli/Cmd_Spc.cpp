@@ -81,14 +81,13 @@ bool Parse(const std::vector<std::string>& Args, tOptions& O)
         } else if (A == "--show") {
             O.Show = true;
         } else if (A.size() > 1 && A[0] == '-') {
-            std::fprintf(stderr, "orlik-cli spc: unknown option %s\n%s", A.c_str(), Usage);
+            std::fprintf(stderr, "orlik-cli spc: unknown option %s\n", A.c_str());
             return false;
         } else {
             O.Files.push_back(A);
         }
     }
     if (O.Files.empty() || O.Out.empty()) {
-        std::fprintf(stderr, "%s", Usage);
         return false;
     }
     return true;
@@ -144,7 +143,7 @@ int Spc(const std::vector<std::string>& Args)
 {
     tOptions O;
     if (!Parse(Args, O))
-        return 2;
+        return UsageError;
     StartCore();
     const bool IntoFolder = O.Files.size() > 1 || DirectoryExists(O.Out) || O.Out.back() == '/';
     std::error_code Ec;
@@ -177,5 +176,5 @@ int Spc(const std::vector<std::string>& Args)
     return Result;
 }
 
-tCommandRegistrar Reg({"spc", "spc FILE... -o OUT [--song ...]", "write the sound state as an SPC file", Spc});
+tCommandRegistrar Reg({"spc", "spc FILE... -o OUT [--song ...]", "write the sound state as an SPC file", Spc, Usage});
 } // namespace

@@ -15,7 +15,13 @@ struct tCommand {
     const char* Usage;   // one line: "detect FILE..."
     const char* Summary; // what it does
     tCommandFn Run;
+    const char* Help = nullptr; // the whole usage text ("usage: orlik-cli ...\n"); nullptr: "usage: orlik-cli " + Usage
 };
+
+// What a command returns for arguments it cannot use, after printing the
+// reason (if any) on stderr: the tool then prints the command's usage on
+// stderr and exits with status 2.
+inline constexpr int UsageError = -2;
 
 std::vector<tCommand>& CommandTable();
 

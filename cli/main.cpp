@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "Commands.h"
 #include "app/Model.h"
@@ -21,12 +22,35 @@ bool Started = false;
 
 void PrintUsage(FILE* Out)
 {
-    std::fprintf(Out, "usage: orlik-cli COMMAND [ARGS]\n\ncommands:\n");
+    std::fprintf(Out, "usage: orlik-cli COMMAND [ARGS]\n"
+                      "       orlik-cli COMMAND --help       (or -h) the command's usage\n"
+                      "       orlik-cli --version\n\ncommands:\n");
     auto Table = CommandTable();
     std::sort(Table.begin(), Table.end(),
               [](const tCommand& A, const tCommand& B) { return std::strcmp(A.Name, B.Name) < 0; });
     for (const tCommand& C : Table)
         std::fprintf(Out, "  %-40s %s\n", C.Usage, C.Summary);
+}
+
+void PrintCommandUsage(const tCommand& C, FILE* Out)
+{
+    if (C.Help)
+        std::fputs(C.Help, Out);
+    else
+        std::fprintf(Out, "usage: orlik-cli %s\n", C.Usage);
+}
+
+const tCommand* FindCommand(const char* Name)
+{
+    for (const tCommand& C : CommandTable())
+        if (!std::strcmp(C.Name, Name))
+            return &C;
+    return nullptr;
+}
+
+bool IsHelp(const std::string& Arg)
+{
+    return Arg == "--help" || Arg == "-h";
 }
 } // namespace
 
@@ -41,7 +65,7 @@ void StartCore()
     if (Started)
         return;
     Started = true;
-    SetProgramDir(ExecutableDir());
+    FindProgramDir(ExecutableDir());
     SetMessenger(&CliMessenger);
     CreateModelObjects();
     // The tool takes the files it is given: a command that needs a cartridge
@@ -98,21 +122,41 @@ bool LoadStateFile(const std::string& FileName, const char* Tail)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2 || !std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "help")) {
-        PrintUsage(argc < 2 ? stderr : stdout);
-        return argc < 2 ? 2 : 0;
+    if (argc < 2) {
+        PrintUsage(stderr);
+        return 2;
+    }
+    const std::string First = argv[1];
+    if (First == "--version") {
+        std::printf("orlik-cli %s\n", ORLIK_VERSION);
+        return 0;
+    }
+    // "help" alone lists the commands; "help COMMAND" is COMMAND --help.
+    const bool HelpCommand = First == "help" && argc > 2;
+    if (IsHelp(First) || (First == "help" && !HelpCommand)) {
+        PrintUsage(stdout);
+        return 0;
+    }
+    const tCommand* C = FindCommand(HelpCommand ? argv[2] : argv[1]);
+    if (!C) {
+        std::fprintf(stderr, "orlik-cli: unknown command \"%s\"\n\n", HelpCommand ? argv[2] : argv[1]);
+        PrintUsage(stderr);
+        return 2;
     }
     std::vector<std::string> Args(argv + 2, argv + argc);
-    for (const tCommand& C : CommandTable())
-        if (!std::strcmp(C.Name, argv[1])) {
-            try {
-                return C.Run(Args);
-            } catch (const std::exception& E) {
-                std::fprintf(stderr, "orlik-cli: %s\n", E.what());
-                return 1;
-            }
-        }
-    std::fprintf(stderr, "orlik-cli: unknown command \"%s\"\n\n", argv[1]);
-    PrintUsage(stderr);
-    return 2;
+    if (HelpCommand || std::any_of(Args.begin(), Args.end(), IsHelp)) {
+        std::printf("orlik-cli %s: %s\n\n", C->Name, C->Summary);
+        PrintCommandUsage(*C, stdout);
+        return 0;
+    }
+    try {
+        const int Result = C->Run(Args);
+        if (Result != UsageError)
+            return Result;
+        PrintCommandUsage(*C, stderr);
+        return 2;
+    } catch (const std::exception& E) {
+        std::fprintf(stderr, "orlik-cli: %s\n", E.what());
+        return 1;
+    }
 }

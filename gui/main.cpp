@@ -9,7 +9,7 @@
 int main(int argc, char** argv)
 {
     tApplication App(argc, argv);
-    SetProgramDir(ExecutableDir());
+    FindProgramDir(ExecutableDir());
     if (!CreateProgram()) {
         FreeProgram();
         return 1;

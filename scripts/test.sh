@@ -2,7 +2,8 @@
 # Checks that the libraries keep their layers, sets up the machine, checks
 # the layout of the sources, builds everything
 # and runs every test: the core and window tests, then all of them again
-# under the sanitizers, then every fuzz harness for a short while. A layout
+# under the sanitizers, then every fuzz harness for a short while; last it
+# builds the Release configuration that packages are made from. A layout
 # difference fails the run at the end, after the tests have had their say.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,6 +21,7 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # Every fuzz harness briefly on its seed corpus, so a reader that crashes on
 # an input we have seen before fails here.
 scripts/fuzz.sh "${ORLIK_FUZZ_SECONDS:-20}"
+scripts/build.sh package
 if (( format != 0 )); then
   echo "the tests passed, but the layout check failed (see its list above)" >&2
   exit "$format"

@@ -89,7 +89,7 @@ std::string UserConfigPath()
 std::string ConfigFilePath()
 {
     std::string Local = ProgramDir + ConfigFileName;
-    if (WritableDir(ProgramDir.empty() ? std::string("./") : ProgramDir))
+    if (!ProgramInstalled && WritableDir(ProgramDir.empty() ? std::string("./") : ProgramDir))
         return Local;
     std::string User = UserConfigPath();
     return User.empty() ? Local : User;

@@ -22,7 +22,8 @@ using tStringList = std::vector<std::string>;
 using tStringLists = std::vector<std::unique_ptr<tStringList>>;
 
 // Where the configuration lives: ProgramDir + "Orlik.ini" when the program's
-// folder can be written, else the user's configuration folder
+// folder can be written and is not an installed copy's shared folder, else
+// the user's configuration folder
 // ($XDG_CONFIG_HOME or ~/.config) + "/orlik/Orlik.ini" (an installed program
 // usually sits in a folder only root may write).
 std::string ConfigFilePath();

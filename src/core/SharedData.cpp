@@ -4,6 +4,7 @@
 #include <system_error>
 
 std::string ProgramDir;
+bool ProgramInstalled = false;
 bool StartupDone = false;
 bool QuitConfirmed = false;
 
@@ -21,8 +22,9 @@ constexpr std::array<std::array<char, 3>, 256> MakeHexByteText()
 
 const std::array<std::array<char, 3>, 256> HexByteText = MakeHexByteText();
 
-void SetProgramDir(const std::string& Dir)
+void SetProgramDir(const std::string& Dir, bool Installed)
 {
+    ProgramInstalled = Installed;
     ProgramDir = Dir;
     if (!ProgramDir.empty() && ProgramDir.back() != '/')
         ProgramDir += '/';
@@ -38,4 +40,21 @@ std::string ExecutableDir()
     if (D.empty() || D.back() != '/')
         D += '/';
     return D;
+}
+
+void FindProgramDir(const std::string& ExeDir)
+{
+    std::error_code Ec;
+    std::string Dir = ExeDir.empty() || ExeDir.back() == '/' ? ExeDir : ExeDir + '/';
+    if (std::filesystem::is_regular_file(Dir + "SNES.txt", Ec)) {
+        SetProgramDir(Dir);
+        return;
+    }
+    std::string Shared = Dir + "../share/orlik/";
+    if (std::filesystem::is_regular_file(Shared + "SNES.txt", Ec)) {
+        auto Clean = std::filesystem::weakly_canonical(Shared, Ec);
+        SetProgramDir(Ec ? Shared : Clean.string(), true);
+        return;
+    }
+    SetProgramDir(Dir);
 }

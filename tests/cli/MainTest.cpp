@@ -24,3 +24,34 @@ TEST(CliMainTest, BadArgumentsAndMissingFilesAreAnsweredWithStatusAndReason)
         {"info --cart $D/none.sfc " + DemoState, 1, "none.sfc"},
     });
 }
+
+TEST(CliMainTest, HelpAndVersionGoToStdoutForTheToolAndEveryCommand)
+{
+    const tCliRun List = RunCli("--help"), Version = RunCli("--version");
+    EXPECT_EQ(List.Exit, 0);
+    EXPECT_EQ(Version.Exit, 0);
+    EXPECT_EQ(Version.Out.rfind("orlik-cli 2.", 0), 0u) << Version.Out;
+    std::vector<std::string> Commands;
+    for (size_t At = List.Out.find("\n  ", List.Out.find("commands:")); At != std::string::npos;
+         At = List.Out.find("\n  ", At + 1))
+        Commands.push_back(List.Out.substr(At + 3, List.Out.find(' ', At + 3) - At - 3));
+    EXPECT_GE(Commands.size(), 11u) << List.Out;
+    for (const std::string& C : Commands)
+        for (const char* Flag : {" --help", " -h", " x --help"}) {
+            const tCliRun R = RunCli(C + Flag);
+            EXPECT_EQ(R.Exit, 0) << C << Flag;
+            EXPECT_NE(R.Out.find("usage: orlik-cli " + C), std::string::npos) << C << Flag << R.Out;
+        }
+    // The bash completion takes a command's options from its --help.
+    const std::string Got = TempDir() + "/words.txt";
+    const std::string Bash = "bash -c 'source " ORLIK_SOURCE_DIR "/data/orlik-cli.bash; COMP_WORDS=(" ORLIK_CLI
+                             " render --s); COMP_CWORD=2; _orlik_cli; echo ${COMPREPLY[@]}' >" +
+                             Got;
+    ASSERT_EQ(std::system(Bash.c_str()), 0);
+    const auto Words = ReadBytes(Got);
+    EXPECT_EQ(std::string(Words.begin(), Words.end()), "--scale512 --soft-blur --sub\n");
+    const tCliRun Bad = RunCli("detect");
+    EXPECT_EQ(Bad.Exit, 2);
+    EXPECT_EQ(Bad.Out, "");
+    EXPECT_EQ(Bad.Err, "usage: orlik-cli detect FILE...\n");
+}
