@@ -35,7 +35,6 @@ QLineEdit* Field(QWidget* Parent, const char* Name)
 
 tForm_SMV::tForm_SMV(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, Parent)
 {
-    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
     setWindowTitle(QStringLiteral("SMV editor"));
     DlgOpen = {QStringLiteral("DlgOpen"), Filter};
     DlgOpen.MustExist = true;

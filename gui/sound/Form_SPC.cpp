@@ -99,7 +99,6 @@ void SetCell(QTableWidget* L, int Row, int Column, const QString& Text)
 
 tForm_SPC::tForm_SPC(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, Parent), Editor_(*SPC)
 {
-    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
     DlgOpen = {QStringLiteral("DlgOpen"), Filter};
     DlgOpen.MustExist = true;
     DlgSave = {QStringLiteral("DlgSave"), Filter};
@@ -271,7 +270,7 @@ QWidget* tForm_SPC::CreateExtended(QWidget* Parent)
     LV_IDs = MakeList(G, "LV_IDs", {QStringLiteral("ID"), QStringLiteral("description")});
     LV_IDs->setRowCount(256);
     for (int n = 0; n < 256; ++n) {
-        SetCell(LV_IDs, n, 0, L1(HexText(static_cast<unsigned>(n), 2)));
+        SetCell(LV_IDs, n, 0, L1(SPCHexText(static_cast<unsigned>(n), 2)));
         const char* D = ExtTagDescription(static_cast<uint8_t>(n));
         SetCell(LV_IDs, n, 1, D ? QLatin1String(D) : QString());
     }
@@ -374,7 +373,7 @@ void tForm_SPC::CreatePages()
     Combo_Track = new QComboBox(PC);
     Combo_Track->setObjectName(QStringLiteral("Combo_Track"));
     for (int i = 0; i < 256; ++i)
-        Combo_Track->addItem(QString(QChar(i)) + QStringLiteral(" (") + L1(HexText(static_cast<unsigned>(i), 2)) +
+        Combo_Track->addItem(QString(QChar(i)) + QStringLiteral(" (") + L1(SPCHexText(static_cast<unsigned>(i), 2)) +
                              QStringLiteral(")"));
     TrackL->addWidget(UD_Track);
     TrackL->addWidget(Combo_Track);
@@ -485,9 +484,9 @@ void tForm_SPC::ShowTagList()
     for (int i = 0; i < N; ++i) {
         SetCell(LV_Tags, i, 0, QString::number(i));
         const tSPC_ExtTag& T = *Editor_.ExtTag(i);
-        SetCell(LV_Tags, i, 1, L1(HexText(T.ID, 2)));
-        SetCell(LV_Tags, i, 2, L1(HexText(T.TagType, 2)));
-        SetCell(LV_Tags, i, 3, L1(HexText(T.Length, 4)));
+        SetCell(LV_Tags, i, 1, L1(SPCHexText(T.ID, 2)));
+        SetCell(LV_Tags, i, 2, L1(SPCHexText(T.TagType, 2)));
+        SetCell(LV_Tags, i, 3, L1(SPCHexText(T.Length, 4)));
     }
     LV_Tags->setEnabled(N > 0);
     LV_IDs->setEnabled(N > 0);
@@ -503,9 +502,9 @@ void tForm_SPC::UpdateTagRow()
 {
     const int Row = LV_Tags->currentRow();
     if (const tSPC_ExtTag* T = CurrentTag()) {
-        SetCell(LV_Tags, Row, 1, L1(HexText(T->ID, 2)));
-        SetCell(LV_Tags, Row, 2, L1(HexText(T->TagType, 2)));
-        SetCell(LV_Tags, Row, 3, L1(HexText(T->Length, 4)));
+        SetCell(LV_Tags, Row, 1, L1(SPCHexText(T->ID, 2)));
+        SetCell(LV_Tags, Row, 2, L1(SPCHexText(T->TagType, 2)));
+        SetCell(LV_Tags, Row, 3, L1(SPCHexText(T->Length, 4)));
     }
 }
 

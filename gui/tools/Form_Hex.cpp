@@ -80,7 +80,6 @@ class tHexView final : public QWidget
 
 tForm_Hex::tForm_Hex(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, Parent)
 {
-    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
     auto* Frame = new QVBoxLayout(this);
     Frame->setContentsMargins(4, 4, 4, 4);
 

@@ -24,7 +24,6 @@
 
 tForm_List::tForm_List(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, Parent)
 {
-    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
     auto* Frame = new QVBoxLayout(this);
     auto* Bar = new QHBoxLayout;
     auto Tool = [&](const char* Name, const char* Text, const char* Hint) {

@@ -107,7 +107,6 @@ class tMemoryPicture : public QWidget
 
 tForm_Memory::tForm_Memory(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, Parent)
 {
-    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
     // The caption ends in the zoom ratio.
     setWindowTitle(windowTitle() + QStringLiteral(" (1:1)"));
     auto* Main = new QHBoxLayout(this);
@@ -538,7 +537,10 @@ void tForm_Memory::UpdateROMSource(bool Loaded)
 
 void tForm_Memory::OnNotify(const void* Sender, tNote Msg)
 {
-    if (Msg == Note::NewPalCell || Msg == Note::Startup) {
+    if (Msg == Note::NewPalCell) {
+        // Only the colours follow the picked cell; the tiles stay decoded.
+        ApplyPalette();
+    } else if (Msg == Note::Startup) {
         UpdateView();
     } else if (Msg == Note::NewSavestate) {
         LoadPending = true;

@@ -140,7 +140,6 @@ class tPaletteGrid : public QWidget
 
 tForm_Palette::tForm_Palette(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, Parent)
 {
-    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
     auto* Main = new QVBoxLayout(this);
     auto* Tools = new QHBoxLayout;
     const auto Tool = [this, Tools](const char* Name, const char* Caption, const char* Hint) {

@@ -24,7 +24,6 @@ tForm_Hex* HexEditor()
 
 tForm_Search::tForm_Search(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, Parent)
 {
-    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
     auto* Frame = new QVBoxLayout(this);
     Frame->setContentsMargins(4, 4, 4, 0);
     auto* Group = new QGroupBox(QStringLiteral("value"), this);

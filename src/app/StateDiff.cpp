@@ -5,6 +5,7 @@
 
 #include "app/RegisterTabs.h"
 #include "core/SNES.h"
+#include "tools/PaletteFile.h"
 
 namespace
 {
@@ -38,14 +39,9 @@ tStateSnapshot TakeStateSnapshot()
     }
     // CGRAM as the bytes the bus writes (low byte first); the DSP's registers
     // are $00-$7F (a ZSNES state carries 256 bytes).
-    std::vector<uint8_t> CG(SNES->CGRAM.size() * 2);
-    for (size_t i = 0; i < SNES->CGRAM.size(); ++i) {
-        CG[2 * i] = static_cast<uint8_t>(SNES->CGRAM[i]);
-        CG[2 * i + 1] = static_cast<uint8_t>(SNES->CGRAM[i] >> 8);
-    }
     S.Memories.push_back({"WRAM", Bytes(SNES->WRAM)});
     S.Memories.push_back({"VRAM", Bytes(SNES->VRAM)});
-    S.Memories.push_back({"CGRAM", std::move(CG)});
+    S.Memories.push_back({"CGRAM", EncodePalette(SNES->CGRAM, PaletteSNES)});
     S.Memories.push_back({"OAM", Bytes(SNES->OAM)});
     S.Memories.push_back({"SPC700 RAM", Bytes(SNES->APU_RAM)});
     S.Memories.push_back({"DSP", Bytes(SNES->DSP, 128)});

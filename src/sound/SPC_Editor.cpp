@@ -118,7 +118,7 @@ std::string ExtTagTimeText(uint32_t Value)
     return B;
 }
 
-std::string HexText(unsigned Value, int Digits)
+std::string SPCHexText(unsigned Value, int Digits)
 {
     char B[16];
     std::snprintf(B, sizeof B, "%0*Xh", Digits, Value);

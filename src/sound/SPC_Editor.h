@@ -45,7 +45,7 @@ std::string Latin1FromUTF8(const std::string& Text);
 // "seconds = hh:mm:ss" for a length in 1/64000 seconds.
 std::string ExtTagTimeText(uint32_t Value);
 // "01h", "0004h": the list's way of showing IDs, types and lengths.
-std::string HexText(unsigned Value, int Digits);
+std::string SPCHexText(unsigned Value, int Digits);
 
 class tSPC_Editor
 {

@@ -28,10 +28,15 @@ tTileDecoder tMemoryView::TileDecoder() const
     return Decode4bpp;
 }
 
-void tMemoryView::Update()
+int DecoderDepth(tMemDecoder Decoder)
 {
     static constexpr int Depths[MemDecoderCount] = {1, 2, 3, 4, 8, 4, 8, 8};
-    BitsPerPixel = Depths[static_cast<int>(Decoder) & 7];
+    return Depths[static_cast<int>(Decoder) & 7];
+}
+
+void tMemoryView::Update()
+{
+    BitsPerPixel = DecoderDepth(Decoder);
     TilesX = std::clamp(TilesX, MinTiles, MaxTiles);
     TilesY = std::clamp(TilesY, MinTiles, MaxTiles);
     if (Decoder == tMemDecoder::FX) {
@@ -151,8 +156,7 @@ void tMemoryView::DecodeWindow(std::span<const uint8_t> Data, tPicture8& Picture
 void ApplyMemoryPalette(tPicture8& Picture, const std::array<uint32_t, 256>& Palette, int SelectedIndex,
                         tMemDecoder Decoder, bool DirectColour, const std::array<uint32_t, 256>& DirectTable)
 {
-    static constexpr int Depths[MemDecoderCount] = {1, 2, 3, 4, 8, 4, 8, 8};
-    const int Bits = Depths[static_cast<int>(Decoder) & 7];
+    const int Bits = DecoderDepth(Decoder);
     std::array<uint32_t, 256> Copy = Palette;
     int Base = 0;
     if (Decoder == tMemDecoder::M7BG2)

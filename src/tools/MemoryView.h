@@ -19,6 +19,8 @@
 enum class tMemDecoder : int { Bpp1, Bpp2, Bpp3, Bpp4, Bpp8, FX, M7BG1, M7BG2 };
 inline constexpr int MemDecoderCount = 8;
 enum class tMemSource : int { VRAM, WRAM, ROM };
+// Bits per pixel a decoder shows (FX pixels are 4-bit, mode 7's 8-bit).
+int DecoderDepth(tMemDecoder Decoder);
 inline constexpr int MemSourceCount = 3;
 
 // Window size in tiles on each axis; 256 x 8 pixels keeps the picture at
