@@ -5,17 +5,13 @@
 
 #include <zlib.h>
 
+#include "core/LittleEndian.h"
+
 namespace
 {
 constexpr uint8_t RZipMagic[8] = {'#', 'R', 'Z', 'I', 'P', 'v', 1, '#'};
 constexpr size_t RZipHeaderSize = 20;
 constexpr uint8_t RAStateMagic[8] = {'R', 'A', 'S', 'T', 'A', 'T', 'E', 1};
-
-uint32_t LE32(const uint8_t* P)
-{
-    return static_cast<uint32_t>(P[0]) | static_cast<uint32_t>(P[1]) << 8 | static_cast<uint32_t>(P[2]) << 16 |
-           static_cast<uint32_t>(P[3]) << 24;
-}
 
 // Inflates one zlib stream into Out (at most OutSize bytes); the count made in Made.
 bool InflateChunk(std::span<const uint8_t> In, uint8_t* Out, size_t OutSize, size_t& Made, bool Partial)
@@ -50,8 +46,8 @@ bool UnpackRZip(std::span<const uint8_t> Data, std::vector<uint8_t>& Out, std::s
         Error = "the rzip header is cut short";
         return false;
     }
-    const uint32_t ChunkSize = LE32(&Data[8]);
-    const uint64_t Total = LE32(&Data[12]) | static_cast<uint64_t>(LE32(&Data[16])) << 32;
+    const uint32_t ChunkSize = ReadLE<4>(&Data[8]);
+    const uint64_t Total = ReadLE<4>(&Data[12]) | static_cast<uint64_t>(ReadLE<4>(&Data[16])) << 32;
     if (Total > Limit || ChunkSize == 0 || ChunkSize > Limit) {
         Error = "the rzip header claims " + std::to_string(Total) + " bytes in chunks of " + std::to_string(ChunkSize) +
                 " (at most " + std::to_string(Limit) + " are read)";
@@ -60,11 +56,11 @@ bool UnpackRZip(std::span<const uint8_t> Data, std::vector<uint8_t>& Out, std::s
     std::vector<uint8_t> Content(static_cast<size_t>(Total));
     size_t Pos = RZipHeaderSize, Done = 0;
     while (Done < Content.size()) {
-        if (Data.size() - Pos < 4 || LE32(&Data[Pos]) > Data.size() - Pos - 4) {
+        if (Data.size() - Pos < 4 || ReadLE<4>(&Data[Pos]) > Data.size() - Pos - 4) {
             Error = "rzip chunk " + std::to_string(Done / ChunkSize) + " is cut short";
             return false;
         }
-        const uint32_t Length = LE32(&Data[Pos]);
+        const uint32_t Length = ReadLE<4>(&Data[Pos]);
         size_t Made = 0;
         const size_t Room = std::min<size_t>(ChunkSize, Content.size() - Done);
         if (!InflateChunk(Data.subspan(Pos + 4, Length), Content.data() + Done, Room, Made, false) || Made == 0) {
@@ -83,7 +79,7 @@ bool RZipHead(std::span<const uint8_t> Data, size_t Count, std::vector<uint8_t>&
     Head.clear();
     if (!IsRZipData(Data) || Data.size() < RZipHeaderSize + 4)
         return false;
-    const size_t Length = std::min<size_t>(LE32(&Data[RZipHeaderSize]), Data.size() - RZipHeaderSize - 4);
+    const size_t Length = std::min<size_t>(ReadLE<4>(&Data[RZipHeaderSize]), Data.size() - RZipHeaderSize - 4);
     Head.resize(Count);
     size_t Made = 0;
     const bool Ok = InflateChunk(Data.subspan(RZipHeaderSize + 4, Length), Head.data(), Count, Made, true);
@@ -96,7 +92,7 @@ bool RAStateMemory(std::span<const uint8_t> Data, std::span<const uint8_t>& Mem,
     size_t Pos = sizeof RAStateMagic;
     while (Data.size() - Pos >= 8) {
         const std::string Id(reinterpret_cast<const char*>(&Data[Pos]), 4);
-        uint32_t Length = LE32(&Data[Pos + 4]);
+        uint32_t Length = ReadLE<4>(&Data[Pos + 4]);
         if (Head && Id == "MEM ")
             Length = static_cast<uint32_t>(std::min<size_t>(Length, Data.size() - Pos - 8));
         if (Length > Data.size() - Pos - 8) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/LittleEndian.h"
 #include "core/Routines.h"
 #include "core/SNES.h"
 
@@ -24,12 +25,6 @@ uint32_t BE32(std::span<const uint8_t> B, size_t O)
 {
     return static_cast<uint32_t>(B[O]) << 24 | static_cast<uint32_t>(B[O + 1]) << 16 |
            static_cast<uint32_t>(B[O + 2]) << 8 | B[O + 3];
-}
-
-uint32_t LE32(std::span<const uint8_t> B, size_t O)
-{
-    return static_cast<uint32_t>(B[O + 3]) << 24 | static_cast<uint32_t>(B[O + 2]) << 16 |
-           static_cast<uint32_t>(B[O + 1]) << 8 | B[O];
 }
 
 // The mandatory blocks in the order Snes9x writes them, with the least
@@ -140,33 +135,33 @@ void FillSound(std::span<const uint8_t> Snd, unsigned Version, tSNES& S)
     // reads them back, which hold the power-on noise of registers never
     // written; the DSP plays from these.
     std::copy_n(Snd.begin() + SNDDSPRegs, 128, S.DSP.begin());
-    S.SPC_Cycles = LE32(Snd, SNDClock);
-    S.SPC_PC = static_cast<uint16_t>(LE32(Snd, SNDPC));
-    S.SPC_SP = static_cast<uint8_t>(LE32(Snd, SNDPC + 4));
-    const uint8_t A = static_cast<uint8_t>(LE32(Snd, SNDPC + 8));
-    S.SPC_X = static_cast<uint8_t>(LE32(Snd, SNDPC + 12));
-    S.SPC_Y = static_cast<uint8_t>(LE32(Snd, SNDPC + 16));
+    S.SPC_Cycles = ReadLE<4>(Snd.data() + SNDClock);
+    S.SPC_PC = static_cast<uint16_t>(ReadLE<4>(Snd.data() + SNDPC));
+    S.SPC_SP = static_cast<uint8_t>(ReadLE<4>(Snd.data() + SNDPC + 4));
+    const uint8_t A = static_cast<uint8_t>(ReadLE<4>(Snd.data() + SNDPC + 8));
+    S.SPC_X = static_cast<uint8_t>(ReadLE<4>(Snd.data() + SNDPC + 12));
+    S.SPC_Y = static_cast<uint8_t>(ReadLE<4>(Snd.data() + SNDPC + 16));
     S.SPC_YA = static_cast<uint16_t>(S.SPC_Y << 8 | A);
     S.SPC_PSW = 0;
     for (int f = 0; f < 8; ++f)
-        if (LE32(Snd, SNDFlags + 4 * static_cast<size_t>(f)))
+        if (ReadLE<4>(Snd.data() + SNDFlags + 4 * static_cast<size_t>(f)))
             S.SPC_PSW = static_cast<uint8_t>(S.SPC_PSW | (0x80 >> f));
     S.SPC_DirectPage = (S.SPC_PSW >> 5) & 1;
 
     // The I/O registers the S-SMP keeps outside its RAM.
-    uint8_t Control = LE32(Snd, SNDIPLROMEnable) ? 0x80 : 0;
+    uint8_t Control = ReadLE<4>(Snd.data() + SNDIPLROMEnable) ? 0x80 : 0;
     for (size_t t = 0; t < 3; ++t) {
         const size_t T = SNDTimers + 20 * t;
-        if (LE32(Snd, T))
+        if (ReadLE<4>(Snd.data() + T))
             Control = static_cast<uint8_t>(Control | (1u << t));
-        S.APU_RAM[0xFA + t] = static_cast<uint8_t>(LE32(Snd, T + 4)); // 256 is written as 0
+        S.APU_RAM[0xFA + t] = static_cast<uint8_t>(ReadLE<4>(Snd.data() + T + 4)); // 256 is written as 0
     }
     S.APU_RAM[0xF1] = Control;
-    S.APU_RAM[0xF2] = static_cast<uint8_t>(LE32(Snd, SNDDSPAddr));
+    S.APU_RAM[0xF2] = static_cast<uint8_t>(ReadLE<4>(Snd.data() + SNDDSPAddr));
     const size_t Ports = SNDCPUPorts - (Version >= 12 ? 0 : SNDFrom12);
     std::copy_n(Snd.begin() + static_cast<std::ptrdiff_t>(Ports), 4, S.APU_RAM.begin() + 0xF4);
-    S.APU_RAM[0xF8] = static_cast<uint8_t>(LE32(Snd, SNDRAM00F8));
-    S.APU_RAM[0xF9] = static_cast<uint8_t>(LE32(Snd, SNDRAM00F8 + 4));
+    S.APU_RAM[0xF8] = static_cast<uint8_t>(ReadLE<4>(Snd.data() + SNDRAM00F8));
+    S.APU_RAM[0xF9] = static_cast<uint8_t>(ReadLE<4>(Snd.data() + SNDRAM00F8 + 4));
 }
 } // namespace
 
