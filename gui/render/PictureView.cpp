@@ -147,7 +147,7 @@ void tPictureView::SetMoveMode(bool On)
     if (MoveMode_ == On)
         return;
     MoveMode_ = On;
-    Dragging_ = false;
+    Drag_.Stop();
     Canvas_->setCursor(ProgramCursor(On ? crHand : crZoom));
     emit MoveModeChanged(On);
 }
@@ -171,9 +171,7 @@ void tPictureView::CanvasPress(QMouseEvent* Event)
         return;
     }
     if (Event->button() == Qt::LeftButton) {
-        Dragging_ = true;
-        DragStart_ = Event->globalPosition().toPoint();
-        ScrollStart_ = {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+        Drag_.Start(this, Event->globalPosition().toPoint());
         Canvas_->setCursor(ProgramCursor(crMove));
         Canvas_->grabMouse();
     } else if (Event->button() == Qt::RightButton || Event->button() == Qt::MiddleButton)
@@ -182,20 +180,15 @@ void tPictureView::CanvasPress(QMouseEvent* Event)
 
 void tPictureView::CanvasMove(QMouseEvent* Event)
 {
-    if (Dragging_) {
-        // The scroll bars keep the picture within the scroll area.
-        const QPoint D = Event->globalPosition().toPoint() - DragStart_;
-        horizontalScrollBar()->setValue(ScrollStart_.x() - D.x());
-        verticalScrollBar()->setValue(ScrollStart_.y() - D.y());
+    if (Drag_.Move(Event->globalPosition().toPoint()))
         return;
-    }
     emit Hovered(PicturePoint(Event->position().toPoint()));
 }
 
 void tPictureView::CanvasRelease(QMouseEvent* Event)
 {
-    if (Dragging_ && Event->button() == Qt::LeftButton) {
-        Dragging_ = false;
+    if (Drag_.Active() && Event->button() == Qt::LeftButton) {
+        Drag_.Stop();
         Canvas_->releaseMouse();
         Canvas_->setCursor(ProgramCursor(MoveMode_ ? crHand : crZoom));
     }

@@ -13,6 +13,7 @@
 #include <QPoint>
 #include <QScrollArea>
 
+#include "gui/core/DragScroll.h"
 #include "render/SceneView.h"
 
 class tPicture32;
@@ -67,9 +68,7 @@ class tPictureView : public QScrollArea
     tPictureZoom* Zoom_ = &OwnZoom_;
     bool StretchY_ = false;
     bool MoveMode_ = false;
-    bool Dragging_ = false;
-    QPoint DragStart_;
-    QPoint ScrollStart_;
+    tDragScroll Drag_;
 };
 
 // The picture as Qt shows it: an indexed picture keeps its colour table.

@@ -427,8 +427,7 @@ void tForm_Memory::PictureMouseDown(QMouseEvent* E)
     } else if (Move && E->button() == Qt::RightButton) {
         Btn_Move->setChecked(false);
     } else if (Move && E->button() == Qt::LeftButton) {
-        Dragging = true;
-        DragStart = E->globalPosition().toPoint();
+        Drag.Start(ScrollBox, E->globalPosition().toPoint());
         Image->setCursor(ProgramCursor(crMove));
     } else if (!Move && (E->button() == Qt::LeftButton || E->button() == Qt::RightButton)) {
         const QPoint P = E->position().toPoint();
@@ -438,22 +437,14 @@ void tForm_Memory::PictureMouseDown(QMouseEvent* E)
 
 void tForm_Memory::PictureMouseMove(QMouseEvent* E)
 {
-    if (!Dragging)
-        return;
-    // Dragging moves the picture with the pointer; the scroll bars keep it
-    // within the picture.
-    const QPoint Now = E->globalPosition().toPoint();
-    const QPoint D = DragStart - Now;
-    ScrollBox->horizontalScrollBar()->setValue(ScrollBox->horizontalScrollBar()->value() + D.x());
-    ScrollBox->verticalScrollBar()->setValue(ScrollBox->verticalScrollBar()->value() + D.y());
-    DragStart = Now;
+    Drag.Move(E->globalPosition().toPoint());
 }
 
 void tForm_Memory::PictureMouseUp(QMouseEvent*)
 {
-    if (!Dragging)
+    if (!Drag.Active())
         return;
-    Dragging = false;
+    Drag.Stop();
     SetMoveMode(Btn_Move->isChecked());
 }
 

@@ -9,6 +9,7 @@
 #include <QImage>
 
 #include "core/Picture8.h"
+#include "gui/core/DragScroll.h"
 #include "gui/core/FileDialog.h"
 #include "gui/core/ToolWindow.h"
 #include "tools/MemoryView.h"
@@ -79,8 +80,7 @@ class tForm_Memory final : public tToolWindow
     int Zoom_ = 0;
     int DirectPalette = 0;
     bool LoadPending = false; // "new savestate" seen, its "new SNES" not yet
-    bool Dragging = false;
-    QPoint DragStart;
+    tDragScroll Drag;
     tFileDialog DlgSave;
 
     std::array<QRadioButton*, MemDecoderCount> RBtn_Decoder{};
