@@ -451,6 +451,10 @@ void ZSTMachineToImage(tZSTImageSpan Image, const tSNES& S)
     O.U32(CompMult, R[0x2134] | R[0x2135] << 8 | static_cast<uint32_t>(R[0x2136]) << 16);
     O.U32(WRAMRWAdr, R[0x2181] | R[0x2182] << 8 | static_cast<uint32_t>(R[0x2183] & 1) << 16);
     O.Copy(DMAData, &R[0x4300], DMADataSize);
+    // The byte after the eight channels is no register: ZSNES 1.51 leaves
+    // it $FF, where another format's open-bus fill may stand.
+    if (New)
+        O.U8(DMAData + DMADataSize - 1, 0xFF);
     O.U8(IRQOn, R[0x4211]);
     O.U8(NextHDMA, S.HDMANext);
     O.U8(CurHDMA, R[0x420C]);
@@ -499,7 +503,7 @@ void ZSTMachineToImage(tZSTImageSpan Image, const tSNES& S)
     for (size_t k = 0; k < 4; ++k)
         O.U8(SPCRAM + (k ? 0xF9 + k : 0xF1), Kept[k]);
     if (!New && (Timers[0xF1] & 0x07) != (S.APU_RAM[0xF1] & 0x07))
-        O.U8(TimerOn, S.APU_RAM[0xF1] & 0x0F);
+        O.U8(TimerOn, S.APU_RAM[0xF1] & 0x07);
     if (TimersEdited)
         for (int t = 0; t < 3; ++t)
             O.U8(TimIncr + t, S.APU_RAM[0xFA + t]);
@@ -523,7 +527,8 @@ void ZSTMachineToImage(tZSTImageSpan Image, const tSNES& S)
     // ZSNES's timer state is its own (its RAM copy of $F1 and $FA-$FC is not
     // what the timers run on); a new image starts the timers from the RAM.
     if (New) {
-        O.U8(TimerOn, S.APU_RAM[0xF1] & 0x0F);
+        // Only bits 0-2 of $F1 enable timers; the others may hold RAM fill.
+        O.U8(TimerOn, S.APU_RAM[0xF1] & 0x07);
         for (int t = 0; t < 3; ++t) {
             O.U8(TimIncr + t, S.APU_RAM[0xFA + t]);
             O.U8(TimInL + t, S.APU_RAM[0xFA + t]);
