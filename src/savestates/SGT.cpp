@@ -1,4 +1,5 @@
 #include "savestates/SGT.h"
+#include "savestates/Chunks.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,16 +14,6 @@
 
 namespace
 {
-using tID = std::array<char, 4>;
-constexpr tID ID(const char (&S)[5])
-{
-    return {S[0], S[1], S[2], S[3]};
-}
-std::string IDText(const tID& I)
-{
-    return Quoted(std::string_view(I.data(), I.size()));
-}
-
 constexpr char Magic[4] = {'G', 'T', 'S', 'F'};
 
 // "CPUR" offsets of the registers the program uses.
@@ -30,12 +21,6 @@ namespace CPUR
 {
 constexpr size_t A = 0, X = 2, Y = 4, S = 8, PC = 11, DB = 15, PB = 19, P = 21;
 }
-
-template <size_t N> void Fill(std::array<uint8_t, N>& Buffer, std::span<const uint8_t> Data)
-{
-    std::copy_n(Data.begin(), std::min(N, Data.size()), Buffer.begin());
-}
-
 } // namespace
 
 bool tSGT::IsSGTData(std::span<const uint8_t> Data)
@@ -93,48 +78,37 @@ bool ParseSGT(std::span<const uint8_t> Data, tSNES& S, tSGTImage& Image, std::st
     Image.Sound.reset();
     tByteReader R(Data);
     R.Skip(8); // the signature and a u32 the program does not use
-    while (!R.AtEnd()) {
-        const size_t At = R.Pos();
-        tID Id{};
-        uint32_t Length = 0;
-        std::span<const uint8_t> Body;
-        if (!R.Read(Id.data(), 4) || !R.U32LE(Length)) {
-            Error = "truncated: " + std::to_string(Data.size() - At) + " stray bytes at offset " + std::to_string(At);
-            break;
-        }
-        if (!R.Take(Length, Body)) {
-            Error = "truncated: chunk " + IDText(Id) + " at offset " + std::to_string(At) + " claims " +
-                    std::to_string(Length) + " bytes, only " + std::to_string(R.Remaining()) + " remain";
-            break;
-        }
-        if (Length == 0)
+    tChunkID Id{};
+    std::span<const uint8_t> Body;
+    while (NextChunk(R, Id, Body, Error)) {
+        if (Body.empty())
             continue;
-        if (Id == ID("WRAM"))
-            Fill(Image.WRAM, Body);
-        else if (Id == ID("VRAM"))
-            Fill(Image.VRAM, Body);
-        else if (Id == ID("OAM "))
-            Fill(Image.OAM, Body);
-        else if (Id == ID("PAL "))
-            Fill(Image.PAL, Body);
-        else if (Id == ID("SREG"))
-            Fill(Image.SREG, Body);
-        else if (Id == ID("INST"))
-            Fill(Image.INST, Body);
-        else if (Id == ID("HDST"))
-            Fill(Image.HDST, Body);
-        else if (Id == ID("SPCP"))
-            Fill(Image.SPCP, Body);
-        else if (Id == ID("CPUR"))
-            Fill(Image.CPUR, Body);
-        else if (Id == ID("PPUR"))
-            Fill(Image.PPUR, Body);
-        else if (Id == ID("SRAM")) {
+        if (Id == ChunkID("WRAM"))
+            FillFromChunk(Image.WRAM, Body);
+        else if (Id == ChunkID("VRAM"))
+            FillFromChunk(Image.VRAM, Body);
+        else if (Id == ChunkID("OAM "))
+            FillFromChunk(Image.OAM, Body);
+        else if (Id == ChunkID("PAL "))
+            FillFromChunk(Image.PAL, Body);
+        else if (Id == ChunkID("SREG"))
+            FillFromChunk(Image.SREG, Body);
+        else if (Id == ChunkID("INST"))
+            FillFromChunk(Image.INST, Body);
+        else if (Id == ChunkID("HDST"))
+            FillFromChunk(Image.HDST, Body);
+        else if (Id == ChunkID("SPCP"))
+            FillFromChunk(Image.SPCP, Body);
+        else if (Id == ChunkID("CPUR"))
+            FillFromChunk(Image.CPUR, Body);
+        else if (Id == ChunkID("PPUR"))
+            FillFromChunk(Image.PPUR, Body);
+        else if (Id == ChunkID("SRAM")) {
             if (Body.size() <= MaxSRAMFileSize)
                 Image.SRAMStream.assign(Body.begin(), Body.end());
             else
                 Error = "the \"SRAM\" chunk of " + std::to_string(Body.size()) + " bytes is too large for save RAM";
-        } else if (Id == ID("SPCF")) {
+        } else if (Id == ChunkID("SPCF")) {
             // A damaged sound snapshot costs the sound only.
             tByteReader SoundIn(Body);
             tError SoundError;

@@ -1,4 +1,5 @@
 #include "savestates/SSL.h"
+#include "savestates/Chunks.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,26 +16,10 @@
 
 namespace
 {
-using tID = std::array<char, 4>;
-
-constexpr tID ID(const char (&S)[5])
-{
-    return {S[0], S[1], S[2], S[3]};
-}
 
 // The chunks a Super Sleuth state must hold besides "BPS2".
-constexpr std::array<tID, 8> RequiredIDs = {ID("SAPU"), ID("SCPU"), ID("SDMA"), ID("SDSP"),
-                                            ID("SPPU"), ID("VRAM"), ID("WRAM"), ID("SRST")};
-
-std::string IDText(const tID& I)
-{
-    return Quoted(std::string_view(I.data(), I.size()));
-}
-
-bool ReadHeader(tByteReader& R, tID& Id, uint32_t& Length)
-{
-    return R.Read(Id.data(), 4) && R.U32LE(Length);
-}
+constexpr std::array<tChunkID, 8> RequiredIDs = {ChunkID("SAPU"), ChunkID("SCPU"), ChunkID("SDMA"), ChunkID("SDSP"),
+                                                 ChunkID("SPPU"), ChunkID("VRAM"), ChunkID("WRAM"), ChunkID("SRST")};
 
 void WriteChunk(std::vector<uint8_t>& Out, const char (&Id)[5], std::span<const uint8_t> Data)
 {
@@ -43,11 +28,6 @@ void WriteChunk(std::vector<uint8_t>& Out, const char (&Id)[5], std::span<const 
     Out.insert(Out.end(), Data.begin(), Data.end());
 }
 
-// A chunk shorter than its buffer fills the front; a longer one is cut.
-template <size_t N> void Fill(std::array<uint8_t, N>& Buffer, std::span<const uint8_t> Data)
-{
-    std::copy_n(Data.begin(), std::min(N, Data.size()), Buffer.begin());
-}
 } // namespace
 
 uint32_t CurrentDosDateTime()
@@ -76,7 +56,7 @@ bool tSSL::IsSSLFile(const std::string& FileName)
     if (Ec || Size < MinSSLFileSize || Size > MaxInputFileSize)
         return false;
     std::ifstream In(FileName, std::ios::binary);
-    auto Header = [&](uint64_t At, tID& Id, uint32_t& Length) {
+    auto Header = [&](uint64_t At, tChunkID& Id, uint32_t& Length) {
         uint8_t H[8];
         if (Size - At < 8 || !In.seekg(static_cast<std::streamoff>(At)) || !In.read(reinterpret_cast<char*>(H), 8))
             return false;
@@ -84,9 +64,9 @@ bool tSSL::IsSSLFile(const std::string& FileName)
         Length = ReadLE<4>(&H[4]);
         return true;
     };
-    tID Id{};
+    tChunkID Id{};
     uint32_t Length = 0;
-    if (!Header(0, Id, Length) || Id != ID("BPS2") || Length < SSLSize::BPS2)
+    if (!Header(0, Id, Length) || Id != ChunkID("BPS2") || Length < SSLSize::BPS2)
         return false;
     std::array<bool, RequiredIDs.size()> Seen{};
     uint64_t At = 0;
@@ -116,21 +96,21 @@ bool tSSL::IsSSLData(std::span<const uint8_t> Data, std::string* Why)
         return Fail("too short (" + std::to_string(Data.size()) + " bytes, a state holds at least " +
                     std::to_string(MinSSLFileSize) + ")");
     tByteReader R(Data);
-    tID Id{};
+    tChunkID Id{};
     uint32_t Length = 0;
-    ReadHeader(R, Id, Length);
-    if (Id != ID("BPS2") || Length < SSLSize::BPS2)
+    ReadChunkHeader(R, Id, Length);
+    if (Id != ChunkID("BPS2") || Length < SSLSize::BPS2)
         return Fail("no \"BPS2\" header chunk at the start");
     std::array<bool, RequiredIDs.size()> Seen{};
     // The walk ends at the end of the file or at a chunk that runs past it.
-    while (R.Skip(Length) && ReadHeader(R, Id, Length)) {
+    while (R.Skip(Length) && ReadChunkHeader(R, Id, Length)) {
         auto It = std::find(RequiredIDs.begin(), RequiredIDs.end(), Id);
         if (It != RequiredIDs.end())
             Seen[It - RequiredIDs.begin()] = true;
     }
     for (size_t i = 0; i < RequiredIDs.size(); ++i)
         if (!Seen[i])
-            return Fail("the " + IDText(RequiredIDs[i]) + " chunk is missing");
+            return Fail("the " + ChunkIDText(RequiredIDs[i]) + " chunk is missing");
     return true;
 }
 
@@ -165,45 +145,34 @@ bool ParseSSL(std::span<const uint8_t> Data, tSNES& S, tSSLImage& Image, std::st
     Error.clear();
     Image.ClearChunks();
     tByteReader R(Data);
-    while (!R.AtEnd()) {
-        const size_t At = R.Pos();
-        tID Id{};
-        uint32_t Length = 0;
-        std::span<const uint8_t> Body;
-        if (!ReadHeader(R, Id, Length)) {
-            Error = "truncated: " + std::to_string(Data.size() - At) + " stray bytes at offset " + std::to_string(At);
-            break;
-        }
-        if (!R.Take(Length, Body)) {
-            Error = "truncated: chunk " + IDText(Id) + " at offset " + std::to_string(At) + " claims " +
-                    std::to_string(Length) + " bytes, only " + std::to_string(R.Remaining()) + " remain";
-            break;
-        }
-        if (Id == ID("BPS2"))
-            Fill(Image.BPS2, Body);
-        else if (Id == ID("SAPU"))
-            Fill(Image.SAPU, Body);
-        else if (Id == ID("SCPU"))
-            Fill(Image.SCPU, Body);
-        else if (Id == ID("SDMA"))
-            Fill(Image.SDMA, Body);
-        else if (Id == ID("SDSP"))
-            Fill(Image.SDSP, Body);
-        else if (Id == ID("SPPU"))
-            Fill(Image.SPPU, Body);
-        else if (Id == ID("VRAM"))
-            Fill(Image.VRAM, Body);
-        else if (Id == ID("WRAM"))
-            Fill(Image.WRAM, Body);
-        else if (Id == ID("SAS1")) {
+    tChunkID Id{};
+    std::span<const uint8_t> Body;
+    while (NextChunk(R, Id, Body, Error)) {
+        if (Id == ChunkID("BPS2"))
+            FillFromChunk(Image.BPS2, Body);
+        else if (Id == ChunkID("SAPU"))
+            FillFromChunk(Image.SAPU, Body);
+        else if (Id == ChunkID("SCPU"))
+            FillFromChunk(Image.SCPU, Body);
+        else if (Id == ChunkID("SDMA"))
+            FillFromChunk(Image.SDMA, Body);
+        else if (Id == ChunkID("SDSP"))
+            FillFromChunk(Image.SDSP, Body);
+        else if (Id == ChunkID("SPPU"))
+            FillFromChunk(Image.SPPU, Body);
+        else if (Id == ChunkID("VRAM"))
+            FillFromChunk(Image.VRAM, Body);
+        else if (Id == ChunkID("WRAM"))
+            FillFromChunk(Image.WRAM, Body);
+        else if (Id == ChunkID("SAS1")) {
             Image.HasSAS1 = true;
-            Fill(Image.SAS1, Body);
-        } else if (Id == ID("SRAM")) {
+            FillFromChunk(Image.SAS1, Body);
+        } else if (Id == ChunkID("SRAM")) {
             if (Body.size() <= MaxSRAMFileSize)
                 Image.SRAMStream.assign(Body.begin(), Body.end());
             else
                 Error = "the \"SRAM\" chunk of " + std::to_string(Body.size()) + " bytes is too large for save RAM";
-        } else if (Id == ID("SBMP")) {
+        } else if (Id == ChunkID("SBMP")) {
             // A damaged picture only costs the preview.
             ReadSBMP(Body, Image.PreviewBitmap);
         }
@@ -260,11 +229,11 @@ std::optional<tSSL_Bitmap565> tSSL::LoadPreview(std::span<const uint8_t> Data, u
     if (!IsSSLData(Data))
         return std::nullopt;
     tByteReader R(Data);
-    tID Id{};
+    tChunkID Id{};
     uint32_t Length = 0;
     std::span<const uint8_t> Body;
-    while (ReadHeader(R, Id, Length) && R.Take(Length, Body)) {
-        if (Id != ID("SBMP"))
+    while (ReadChunkHeader(R, Id, Length) && R.Take(Length, Body)) {
+        if (Id != ChunkID("SBMP"))
             continue;
         tSSL_Bitmap24 Picture;
         if (!ReadSBMP(Body, Picture) || Picture.Height == 0)
