@@ -6,14 +6,12 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QStackedWidget>
-#include <QStandardItemModel>
 #include <QStyle>
 #include <QTabBar>
 #include <QToolButton>
@@ -29,17 +27,13 @@ namespace
 {
 constexpr int PathRole = Qt::UserRole + 1;
 
+// Asked for every row the list lays out or paints: looked up once.
 QIcon CartIcon(int Icon)
 {
-    QStyle* S = QApplication::style();
-    switch (Icon) {
-    case CartIconZip:
-        return S->standardIcon(QStyle::SP_DriveFDIcon);
-    case CartIconIPS:
-        return S->standardIcon(QStyle::SP_FileDialogInfoView);
-    default:
-        return S->standardIcon(QStyle::SP_FileIcon);
-    }
+    static const QIcon ROM = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+    static const QIcon Zip = QApplication::style()->standardIcon(QStyle::SP_DriveFDIcon);
+    static const QIcon IPS = QApplication::style()->standardIcon(QStyle::SP_FileDialogInfoView);
+    return Icon == CartIconZip ? Zip : Icon == CartIconIPS ? IPS : ROM;
 }
 
 QString Hex4(uint16_t V)
@@ -68,7 +62,21 @@ tForm_Cart::tForm_Cart(const tWindowRow& Row, QWidget* Parent) : tFileBrowser(Ro
     L->addWidget(new QLabel(QStringLiteral("cartridges"), Own));
     LV_Cart = new QListView(Own);
     LV_Cart->setObjectName(QStringLiteral("LV_Cart"));
-    CartModel_ = new QStandardItemModel(LV_Cart);
+    CartModel_ = new tNamesModel(LV_Cart, [this](int Index, int Role) -> QVariant {
+        const tCartEntry& C = Carts()[static_cast<size_t>(Index)];
+        switch (Role) {
+        case Qt::DisplayRole:
+            return QString::fromStdString(C.Base);
+        case Qt::DecorationRole:
+            return CartIcon(C.Icon);
+        case Qt::ToolTipRole:
+            return QString::fromStdString(C.Name);
+        case PathRole:
+            return QString::fromStdString(C.Path);
+        default:
+            return {};
+        }
+    });
     LV_Cart->setModel(CartModel_);
     LV_Cart->setEditTriggers(QAbstractItemView::NoEditTriggers);
     LV_Cart->setUniformItemSizes(true);
@@ -165,7 +173,9 @@ void tForm_Cart::CreateRomPage(QWidget* Page)
     CRC->setReadOnly(true);
     CRCRow->addWidget(CRC, 1);
     CRCRow->addWidget(AddCheck("CBox_Passed", QStringLiteral("matches")));
-    F->addRow(QStringLiteral("&checksum:"), CRCRow);
+    auto* CRCLabel = new QLabel(QStringLiteral("&checksum:"), Header);
+    CRCLabel->setBuddy(CRC);
+    F->addRow(CRCLabel, CRCRow);
     AddEdit("Edit_Maker", QStringLiteral("maker code:"));
     AddEdit("Edit_Game", QStringLiteral("game code:"));
     F->addRow(QStringLiteral("expansion RAM:"), AddCombo("ComboBox_ExpRAM"));
@@ -202,8 +212,9 @@ void tForm_Cart::ChangeMode(int Tab)
 void tForm_Cart::ShowHeader()
 {
     // The texts come from the register description file, read at start-up.
-    if (!Filled_ && !RegisterTabs().File.CartComboItems("ComboBox_MapMode").empty()) {
-        Filled_ = true;
+    // Until it is, the boxes hold the bare numbers.
+    if (!Filled_) {
+        Filled_ = !RegisterTabs().File.Sections[SectionCartTexts].empty();
         for (QComboBox* C : Combos_) {
             const QSignalBlocker Block(C);
             C->clear();
@@ -279,28 +290,21 @@ std::function<void(tFolderResult&)> tForm_Cart::ListingWork() const
     return [Exts](tFolderResult& R) { R.Carts = ListCartridges(R.Listing, Exts); };
 }
 
-void tForm_Cart::ShowResult(const tFolderResult& R)
+void tForm_Cart::ShowResult(const std::shared_ptr<const tFolderResult>& R)
 {
-    CartModel_->clear();
-    QList<QStandardItem*> Items;
-    for (const tCartEntry& C : R.Carts) {
-        auto* I = new QStandardItem(CartIcon(C.Icon), QString::fromStdString(C.Base));
-        I->setData(QString::fromStdString(C.Path), PathRole);
-        I->setToolTip(QString::fromStdString(C.Name));
-        Items << I;
-    }
-    if (!Items.isEmpty())
-        CartModel_->appendColumn(Items);
-    LV_Cart->setEnabled(!R.Carts.empty());
-    if (!R.Carts.empty())
+    CartModel_->Reset(0);
+    Shown_ = R;
+    CartModel_->Reset(static_cast<int>(Carts().size()));
+    LV_Cart->setEnabled(!Carts().empty());
+    if (!Carts().empty())
         SelectRow(LV_Cart, 0);
 }
 
 QStringList tForm_Cart::CartNames() const
 {
     QStringList L;
-    for (int r = 0; r < CartModel_->rowCount(); ++r)
-        L << QFileInfo(CartModel_->item(r)->data(PathRole).toString()).fileName();
+    for (const tCartEntry& C : Carts())
+        L << QString::fromStdString(C.Name);
     return L;
 }
 
@@ -309,7 +313,7 @@ bool tForm_Cart::LoadSelected()
     const int Row = SelectedRow(LV_Cart);
     if (Row < 0)
         return false;
-    const bool Loaded = LoadCartridgeFile(CartModel_->item(Row)->data(PathRole).toString().toStdString());
+    const bool Loaded = LoadCartridgeFile(Carts()[static_cast<size_t>(Row)].Path);
     if (Loaded && Options().CBox_CartClose)
         close();
     return Loaded;

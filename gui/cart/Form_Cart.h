@@ -32,7 +32,7 @@ class tForm_Cart final : public tFileBrowser
 
   protected:
     std::function<void(tFolderResult&)> ListingWork() const override;
-    void ShowResult(const tFolderResult& R) override;
+    void ShowResult(const std::shared_ptr<const tFolderResult>& R) override;
     bool NoCurrentDir() const override;
     QListView* NextList() const override { return LV_Cart; }
     bool ListKey(QListView* List, int Key) override;
@@ -45,7 +45,9 @@ class tForm_Cart final : public tFileBrowser
     QComboBox* AddCombo(const char* Name);
     void ChangeMode(int Tab);
 
-    QStandardItemModel* CartModel_ = nullptr;
+    tNamesModel* CartModel_ = nullptr;
+    std::shared_ptr<const tFolderResult> Shown_ = std::make_shared<tFolderResult>();
+    const std::vector<tCartEntry>& Carts() const { return Shown_->Carts; }
     QStackedWidget* Pages_ = nullptr;
     QList<QComboBox*> Combos_;
     int ModeTag_ = 0;

@@ -44,7 +44,9 @@ QString WithSlash(QString Dir)
 
 QIcon DirIcon(bool Current)
 {
-    return QApplication::style()->standardIcon(Current ? QStyle::SP_DirOpenIcon : QStyle::SP_DirIcon);
+    static const QIcon Open = QApplication::style()->standardIcon(QStyle::SP_DirOpenIcon);
+    static const QIcon Closed = QApplication::style()->standardIcon(QStyle::SP_DirIcon);
+    return Current ? Open : Closed;
 }
 } // namespace
 
@@ -232,7 +234,9 @@ void tFileBrowser::StartRead(bool Force)
     SelectDriveTab();
     Edit->setText(QDir::toNativeSeparators(Dir_));
     UpdateFavouriteMarks();
-    if (!Force && Dir_ == ReadDir_ && FolderStamp(Dir_) == ReadStamp_) {
+    // The lists stand as they are when they show this folder as it is; a
+    // read still under way (of this or another folder) is replaced instead.
+    if (!Force && Pending_ == 0 && Dir_ == ReadDir_ && FolderStamp(Dir_) == ReadStamp_) {
         Pending_Places.clear();
         return;
     }
@@ -294,7 +298,7 @@ void tFileBrowser::Deliver(uint64_t Gen, std::shared_ptr<tFolderResult> R, bool 
     if (Gen != Gen_)
         return;
     if (!DirsOnly) {
-        ShowResult(*R);
+        ShowResult(R);
         RestorePendingPlaces();
         return;
     }

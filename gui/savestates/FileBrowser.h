@@ -10,6 +10,7 @@
 // Refreshes are debounced, and a folder whose time stamp has not changed is
 // not read again.
 
+#include <QAbstractListModel>
 #include <QHash>
 #include <QThreadPool>
 
@@ -33,6 +34,30 @@ struct tFolderResult {
     tFolderListing Listing;
     std::vector<tStateGroup> Groups;
     std::vector<tCartEntry> Carts;
+};
+
+// A list whose rows are made on demand from the folder's result: thousands of
+// names cost no items up front.
+class tNamesModel final : public QAbstractListModel
+{
+  public:
+    using tData = std::function<QVariant(int Row, int Role)>;
+    tNamesModel(QObject* Parent, tData Data) : QAbstractListModel(Parent), Data_(std::move(Data)) {}
+    void Reset(int Rows)
+    {
+        beginResetModel();
+        Rows_ = Rows;
+        endResetModel();
+    }
+    int rowCount(const QModelIndex& Parent = {}) const override { return Parent.isValid() ? 0 : Rows_; }
+    QVariant data(const QModelIndex& I, int Role) const override
+    {
+        return I.isValid() && I.row() < Rows_ ? Data_(I.row(), Role) : QVariant();
+    }
+
+  private:
+    tData Data_;
+    int Rows_ = 0;
 };
 
 class tFileBrowser : public tToolWindow
@@ -76,7 +101,7 @@ class tFileBrowser : public tToolWindow
     // it must capture copies only, never the window.
     virtual std::function<void(tFolderResult&)> ListingWork() const = 0;
     // The folder's result on the user-interface thread: fill the own lists.
-    virtual void ShowResult(const tFolderResult& R) = 0;
+    virtual void ShowResult(const std::shared_ptr<const tFolderResult>& R) = 0;
     // Whether "." is left out of the folder list.
     virtual bool NoCurrentDir() const = 0;
     // The list that follows the folder list (names or cartridges).

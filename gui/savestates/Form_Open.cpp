@@ -20,15 +20,19 @@ namespace
 constexpr int PathRole = Qt::UserRole + 1;
 constexpr int PictureRole = Qt::UserRole + 2;
 
+// The list asks for the icon of every row it lays out or paints; the style's
+// look-up is not free.
 QIcon NamesIcon()
 {
-    return QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+    static const QIcon Icon = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+    return Icon;
 }
 
 // Shown for a ZSNES or Super Sleuth slot while previews are off.
 QIcon PreviewsOffIcon()
 {
-    return QApplication::style()->standardIcon(QStyle::SP_FileDialogContentsView);
+    static const QIcon Icon = QApplication::style()->standardIcon(QStyle::SP_FileDialogContentsView);
+    return Icon;
 }
 
 // A file of a format with previews that carries none.
@@ -71,12 +75,12 @@ tForm_Open::tForm_Open(const tWindowRow& Row, QWidget* Parent) : tFileBrowser(Ro
     auto* Own = new QWidget(FilesPage);
     auto* L = new QHBoxLayout(Own);
     L->setContentsMargins(0, 0, 0, 0);
-    auto MakeList = [this, Own, L](const char* Name, const QString& Title, QStandardItemModel*& Model) {
+    auto MakeList = [this, Own, L](const char* Name, const QString& Title, QAbstractItemModel* Model) {
         auto* Box = new QVBoxLayout;
         Box->addWidget(new QLabel(Title, Own));
         auto* V = new QListView(Own);
         V->setObjectName(QLatin1String(Name));
-        Model = new QStandardItemModel(V);
+        Model->setParent(V);
         V->setModel(Model);
         V->setEditTriggers(QAbstractItemView::NoEditTriggers);
         V->installEventFilter(this);
@@ -85,6 +89,14 @@ tForm_Open::tForm_Open(const tWindowRow& Row, QWidget* Parent) : tFileBrowser(Ro
         L->addLayout(Box, 1);
         return V;
     };
+    CartModel_ = new tNamesModel(this, [this](int Index, int Role) -> QVariant {
+        if (Role == Qt::DisplayRole)
+            return QString::fromStdString(Groups()[static_cast<size_t>(Index)].Base);
+        if (Role == Qt::DecorationRole)
+            return NamesIcon();
+        return {};
+    });
+    SlotModel_ = new QStandardItemModel(this);
     LV_Cart = MakeList("LV_Cart", QStringLiteral("cartridges"), CartModel_);
     LV_Cart->setUniformItemSizes(true);
     LV_Slot = MakeList("LV_Slot", QStringLiteral("slots"), SlotModel_);
@@ -97,7 +109,7 @@ tForm_Open::tForm_Open(const tWindowRow& Row, QWidget* Parent) : tFileBrowser(Ro
     auto* Top = new QVBoxLayout(this);
     Top->setContentsMargins(0, 0, 0, 0);
     Top->addWidget(FilesPage);
-    resize(640, 360);
+    resize(760, 400);
 }
 
 bool tForm_Open::NoCurrentDir() const
@@ -115,38 +127,36 @@ std::function<void(tFolderResult&)> tForm_Open::ListingWork() const
     };
 }
 
-void tForm_Open::ShowResult(const tFolderResult& R)
+void tForm_Open::ShowResult(const std::shared_ptr<const tFolderResult>& R)
 {
-    Groups_ = R.Groups;
     ++SlotGen_;
     SlotModel_->clear();
     LV_Slot->setEnabled(false);
-    CartModel_->clear();
-    // One insertion for the whole list: a row at a time costs the view a
-    // relayout each.
-    QList<QStandardItem*> Items;
-    Items.reserve(static_cast<qsizetype>(Groups_.size()));
-    const QIcon Icon = NamesIcon();
-    for (const tStateGroup& G : Groups_)
-        Items << new QStandardItem(Icon, QString::fromStdString(G.Base));
-    if (!Items.isEmpty())
-        CartModel_->appendColumn(Items);
-    LV_Cart->setEnabled(!Groups_.empty());
-    if (!Groups_.empty())
-        SelectRow(LV_Cart, 0);
+    CartModel_->Reset(0);
+    Shown_ = R;
+    CartModel_->Reset(static_cast<int>(Groups().size()));
+    LV_Cart->setEnabled(!Groups().empty());
+    if (Groups().empty())
+        return;
+    // The view may have made the first row current on its own, and then
+    // selecting it fills nothing.
+    const uint64_t Before = SlotGen_;
+    SelectRow(LV_Cart, 0);
+    if (SlotGen_ == Before)
+        FillSlots(0);
 }
 
 void tForm_Open::FillSlots(int Group)
 {
     const uint64_t Gen = ++SlotGen_;
     SlotModel_->clear();
-    if (Group < 0 || Group >= static_cast<int>(Groups_.size())) {
+    if (Group < 0 || Group >= static_cast<int>(Groups().size())) {
         LV_Slot->setEnabled(false);
         return;
     }
     const bool Previews = Options().CBox_OpenPreviews;
     std::vector<tSlotEntry> Wanted;
-    for (const tSlotEntry& S : Groups_[static_cast<size_t>(Group)].Slots) {
+    for (const tSlotEntry& S : Groups()[static_cast<size_t>(Group)].Slots) {
         auto* Item = new QStandardItem(QString::fromStdString(S.Caption));
         Item->setData(QString::fromStdString(S.Path), PathRole);
         Item->setToolTip(QString::fromStdString(S.Name));

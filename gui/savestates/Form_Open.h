@@ -24,7 +24,7 @@ class tForm_Open final : public tFileBrowser
 
   protected:
     std::function<void(tFolderResult&)> ListingWork() const override;
-    void ShowResult(const tFolderResult& R) override;
+    void ShowResult(const std::shared_ptr<const tFolderResult>& R) override;
     bool NoCurrentDir() const override;
     QListView* NextList() const override { return LV_Cart; }
     bool ListKey(QListView* List, int Key) override;
@@ -35,8 +35,9 @@ class tForm_Open final : public tFileBrowser
     void FillSlots(int Group);
     void SelectGroup(int Group, bool LastSlot);
 
-    QStandardItemModel* CartModel_ = nullptr;
+    tNamesModel* CartModel_ = nullptr;
     QStandardItemModel* SlotModel_ = nullptr;
-    std::vector<tStateGroup> Groups_;
+    std::shared_ptr<const tFolderResult> Shown_ = std::make_shared<tFolderResult>();
+    const std::vector<tStateGroup>& Groups() const { return Shown_->Groups; }
     uint64_t SlotGen_ = 0;
 };

@@ -64,15 +64,11 @@ tFolderListing ListFolder(const std::string& Dir)
             L.Dirs.push_back(Name);
             continue;
         }
-        if (!E.is_regular_file(E2))
-            continue;
-        const uint64_t Size = E.file_size(E2);
-        if (E2)
-            continue;
-        const auto Time = E.last_write_time(E2);
-        if (E2)
-            continue;
-        L.Files.push_back({Name, Size, Ticks(Time)});
+        // The kind comes with the folder's entries on most file systems;
+        // size and time cost a look at each file, which is left to those
+        // files that are wanted.
+        if (E.is_regular_file(E2))
+            L.Files.push_back({Name, 0, 0});
     }
     if (Ec) {
         L.Error = Ec.message();
@@ -119,10 +115,15 @@ std::string SlotCaption(const tStateName& N)
 std::vector<tStateGroup> GroupSavestates(const tFolderListing& L)
 {
     std::map<std::string, tStateGroup> Groups;
-    for (const tFolderFile& F : L.Files) {
-        const tStateName N = StateNameOf(F.Name);
+    for (const tFolderFile& Listed : L.Files) {
+        const tStateName N = StateNameOf(Listed.Name);
         if (N.Format == FormatNone)
             continue;
+        // Gone since the listing: left out.
+        const std::optional<tFolderFile> Facts = FileFacts(L.Dir + Listed.Name);
+        if (!Facts)
+            continue;
+        const tFolderFile& F = *Facts;
         tStateGroup& G = Groups[StateBaseName(F.Name)];
         tSlotEntry E;
         E.Name = F.Name;

@@ -22,6 +22,9 @@ struct tFolderFile {
     uint64_t Size = 0;
     int64_t MTime = 0; // the file system's modification time, in its own ticks
 };
+// ListFolder leaves Size and MTime at 0: a look at every file of a big folder
+// on a slow disk costs more than reading the folder; FileFacts fills them for
+// the files that are wanted.
 
 struct tFolderListing {
     std::string Dir; // with a trailing separator
@@ -31,8 +34,8 @@ struct tFolderListing {
     std::vector<tFolderFile> Files;
 };
 
-// Reads the folder once: its subfolders and its files with size and time.
-// Entries that vanish or cannot be read while listing are left out.
+// Reads the folder once: the names of its subfolders and files. Entries that
+// cannot be read while listing are left out.
 tFolderListing ListFolder(const std::string& Dir);
 // The size and time of a file now; nothing when it is gone or no file.
 std::optional<tFolderFile> FileFacts(const std::string& Path);
@@ -59,7 +62,8 @@ struct tStateGroup {
 };
 
 // The files whose extension names a savestate format, by base name (sorted)
-// and slot; no file is opened.
+// and slot, with their size and time; no file is opened, and a file gone
+// since the listing is left out.
 std::vector<tStateGroup> GroupSavestates(const tFolderListing& L);
 
 // The thumbnail of a savestate: 64 x 56 RGB565 pixels, top row first.

@@ -59,7 +59,7 @@ class BrowsersTest : public QObject
             QTest::keyClick(Open->LV_Dir, Qt::Key_Return);
             QTRY_VERIFY(!Open->Busy() && Open->CurrentDir() == Root + QStringLiteral("zsnes/"));
             Select(Open->LV_Cart, QStringLiteral("zsnes142_hello"));
-            QCOMPARE(Open->SlotPaths(), QStringList{State});
+            QCOMPARE(Open->SlotPaths().first(), State); // "0 ZST" comes first
             QTRY_VERIFY(Open->SlotHasPicture(0));
             QTest::keyClick(Open->LV_Slot, Qt::Key_Return);
             QCOMPARE(QString::fromStdString(StateFileName), State);
