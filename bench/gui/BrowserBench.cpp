@@ -119,7 +119,15 @@ void SecondVisit(benchmark::State& St)
         QElapsedTimer T;
         T.start();
         Open()->ChangeDir(Big);
-        const double Took = Ms(T) + RunUntil([] { return !Open()->Busy(); }, Longest);
+        // At least one pass of the event loop, so the lists are painted.
+        bool Passed = false;
+        const double Took = Ms(T) + RunUntil(
+                                        [&Passed] {
+                                            const bool Done = Passed && !Open()->Busy();
+                                            Passed = true;
+                                            return Done;
+                                        },
+                                        Longest);
         St.SetIterationTime(Took / 1000);
     }
     St.counters["longest_ui_block_ms"] = Longest;

@@ -155,12 +155,15 @@ void tForm_Cart::CreateRomPage(QWidget* Page)
     };
     AddEdit("Edit_RomName", QStringLiteral("ROM n&ame:"));
     F->addRow(QStringLiteral("mapping mode:"), AddCombo("ComboBox_MapMode"));
+    // The type box and the three marks it implies, on two rows: side by
+    // side they squeeze each other at the window's smallest width.
+    F->addRow(QStringLiteral("cartridge type:"), AddCombo("ComboBox_CoCPU"));
     auto* TypeRow = new QHBoxLayout;
-    TypeRow->addWidget(AddCombo("ComboBox_CoCPU"), 1);
     TypeRow->addWidget(AddCheck("CBox_RAM", QStringLiteral("RAM")));
     TypeRow->addWidget(AddCheck("CBox_Battery", QStringLiteral("battery")));
     TypeRow->addWidget(AddCheck("CBox_CoCPU", QStringLiteral("co-processor")));
-    F->addRow(QStringLiteral("cartridge type:"), TypeRow);
+    TypeRow->addStretch(1);
+    F->addRow(QString(), TypeRow);
     F->addRow(QStringLiteral("ROM size:"), AddCombo("ComboBox_RomSize"));
     F->addRow(QStringLiteral("SRAM type:"), AddCombo("ComboBox_SRAM"));
     F->addRow(QStringLiteral("region code:"), AddCombo("ComboBox_Region"));

@@ -101,7 +101,6 @@ tForm_Open::tForm_Open(const tWindowRow& Row, QWidget* Parent) : tFileBrowser(Ro
     LV_Cart->setUniformItemSizes(true);
     LV_Slot = MakeList("LV_Slot", QStringLiteral("slots"), SlotModel_);
     LV_Slot->setIconSize(QSize(ThumbWidth, ThumbHeight));
-    LV_Slot->setUniformItemSizes(true);
     connect(LV_Cart->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& I) { FillSlots(I.row()); });
     connect(LV_Slot, &QListView::doubleClicked, this, &tForm_Open::LoadSlot);
