@@ -203,8 +203,17 @@ void tFileBrowser::ChangeDir(const QString& Dir)
 {
     if (Dir.isEmpty() || !QFileInfo(Dir).isDir())
         return;
-    Dir_ = WithSlash(Dir);
+    const QString New = WithSlash(Dir);
+    // Places kept for a refresh belong to the folder being left.
+    if (New != Dir_)
+        Pending_Places.clear();
+    Dir_ = New;
     Refresh();
+}
+
+bool tFileBrowser::Busy() const
+{
+    return Pending_ > 0 || Debounce_->isActive();
 }
 
 void tFileBrowser::ForgetFolders()
@@ -447,6 +456,8 @@ bool tFileBrowser::RestorePlace(QListView* List, const tListPlace& Place)
     // The stored distance may be anything a hand-edited file holds.
     const int Top = Row - std::clamp(Place.Distance, 0, Row);
     List->setCurrentIndex(Found.first());
+    // The rows are laid out lazily; scrolling needs them in place.
+    List->doItemsLayout();
     List->scrollTo(List->model()->index(Top, 0), QAbstractItemView::PositionAtTop);
     List->scrollTo(Found.first());
     return true;

@@ -77,8 +77,8 @@ class tFileBrowser : public tToolWindow
     // Forgets every folder read and every file checked, so that the next
     // visit reads from the disk.
     void ForgetFolders();
-    // True while a read of the folder is under way.
-    bool Busy() const { return Pending_ > 0; }
+    // True while a read of the folder is under way or about to start.
+    bool Busy() const;
     // The favourites in their order.
     QStringList Favourites() const;
     void AddFavourite();

@@ -11,6 +11,7 @@
 #include "GuiTestSupport.h"
 #include "app/Loader.h"
 #include "cart/SNESCart.h"
+#include "core/Broadcast.h"
 #include "core/Options.h"
 #include "gui/cart/Form_Cart.h"
 #include "gui/core/Form_Main.h"
@@ -58,6 +59,13 @@ class BrowsersTest : public QObject
             Select(Open->LV_Dir, QStringLiteral("zsnes"));
             QTest::keyClick(Open->LV_Dir, Qt::Key_Return);
             QTRY_VERIFY(!Open->Busy() && Open->CurrentDir() == Root + QStringLiteral("zsnes/"));
+            // "update file dialogs" keeps the selected name where it was on the screen.
+            Open->LV_Cart->setCurrentIndex(Open->LV_Cart->model()->index(6, 0));
+            Open->LV_Cart->scrollTo(Open->LV_Cart->model()->index(4, 0), QAbstractItemView::PositionAtTop);
+            Broadcast(nullptr, Note::UpdateFileDialogs);
+            QTRY_VERIFY(!Open->Busy());
+            QCOMPARE(Open->LV_Cart->currentIndex().row(), 6);
+            QCOMPARE(Open->LV_Cart->indexAt(QPoint(2, 2)).row(), 4);
             Select(Open->LV_Cart, QStringLiteral("zsnes142_hello"));
             QCOMPARE(Open->SlotPaths().first(), State); // "0 ZST" comes first
             QTRY_VERIFY(Open->SlotHasPicture(0));
