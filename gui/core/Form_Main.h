@@ -81,7 +81,8 @@ class tForm_Main final : public QMainWindow, public tReceiver
     void AddRecentSavestate(const QString& FileName);
     void AddRecentCart(const QString& FileName);
     // Opens a savestate from its file name (command line, menu, dialog).
-    void OpenSavestate(const QString& FileName);
+    // True when the file was loaded; otherwise the reason has been shown.
+    bool OpenSavestate(const QString& FileName);
 
     void Notify(const void* Sender, tNote Msg) override;
 

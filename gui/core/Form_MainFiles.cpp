@@ -37,7 +37,7 @@ QString Q(const std::string& S)
 }
 } // namespace
 
-void tForm_Main::OpenSavestate(const QString& FileName)
+bool tForm_Main::OpenSavestate(const QString& FileName)
 {
     // A file no reader takes would leave an emptied machine under its name
     // without a word; say why instead and keep the state that is loaded.
@@ -45,19 +45,19 @@ void tForm_Main::OpenSavestate(const QString& FileName)
     const QFileInfo Info(FileName);
     if (!Info.exists()) {
         Messages().Error(tError("file not found").Describe(Name));
-        return;
+        return false;
     }
     // A movie started from the SMV editor is remembered under its own name;
     // reloading it starts it again there.
     if (Form_SMV && Info.suffix().compare(QLatin1String("smv"), Qt::CaseInsensitive) == 0) {
         Form_SMV->LoadMovie(FileName);
-        return;
+        return StateFileName == Name;
     }
     if (DetectFormat(Name) == FormatNone) {
         Messages().Error(tError(UndetectedReason(Name)).Describe(Name));
-        return;
+        return false;
     }
-    LoadSavestate(Name);
+    return LoadSavestate(Name);
 }
 
 void tForm_Main::OpenStateWithDialog()

@@ -2,11 +2,13 @@
 
 #include <array>
 
+#include "gui/cart/Form_Cart.h"
 #include "gui/core/Form_Main.h"
 #include "gui/core/Form_Quit.h"
 #include "gui/core/ProgramWindows.h"
 #include "gui/core/ToolWindow.h"
 #include "gui/render/Form_Scene.h"
+#include "gui/savestates/Form_Open.h"
 #include "gui/savestates/Form_Preview.h"
 #include "gui/sound/Form_SMV.h"
 #include "gui/sound/Form_SPC.h"
@@ -34,28 +36,6 @@ tForm_SPC* Form_SPC = nullptr;
 
 namespace
 {
-// The two browsers are not part of this version yet; until they are, their
-// windows offer the system dialogs.
-class tCartPlaceholder final : public tForm_Placeholder
-{
-  public:
-    tCartPlaceholder(const tWindowRow& Row, QWidget* Parent) : tForm_Placeholder(Row, Parent)
-    {
-        AddCommand(QStringLiteral("insert a cartridge with the system dialog..."),
-                   [] { Form_Main->OpenCartWithDialog(); });
-    }
-};
-
-class tStatePlaceholder final : public tForm_Placeholder
-{
-  public:
-    tStatePlaceholder(const tWindowRow& Row, QWidget* Parent) : tForm_Placeholder(Row, Parent)
-    {
-        AddCommand(QStringLiteral("load a savestate with the system dialog..."),
-                   [] { Form_Main->OpenStateWithDialog(); });
-    }
-};
-
 using G = tButtonGroup;
 
 // Creation order. The bus calls the windows in the order of their Slot
@@ -64,16 +44,15 @@ using G = tButtonGroup;
 constexpr tWindowRow Rows[] = {
     // Name, Caption, Button, ButtonHint, Group, ButtonOrder, Slot, OptionsPage, Window
     {"Form_Main", "", "", "", G::None, 0, 3, "m&ain window", Hooks<tForm_Main, &Form_Main>()},
-    {"Form_Cart", "CartViewer", "Btn_CartOpen", "", G::Files, 1, 0, "&cartridge dialog",
-     Hooks<tCartPlaceholder, &Form_Cart>()},
+    {"Form_Cart", "open a cartridge", "Btn_CartOpen", "", G::Files, 1, 0, "&cartridge dialog",
+     Hooks<tForm_Cart, &Form_Cart>()},
     {"Form_Hex", "HexEditor", "Btn_Hex", "HexEditor (F4)", G::Viewers, 4, 1, "He&xEditor",
      Hooks<tForm_Hex, &Form_Hex>()},
     {"Form_List", "ListEditor", "Btn_List", "ListEditor", G::Viewers, 5, 2, "&list editor",
      Hooks<tForm_List, &Form_List>()},
     {"Form_Memory", "MemViewer", "Btn_Memory", "MemViewer", G::Viewers, 2, 4, "&MemViewer",
      Hooks<tForm_Memory, &Form_Memory>()},
-    {"Form_Open", "open a savestate", "Btn_StateOpen", "", G::Files, 0, 5, "open &dialog",
-     Hooks<tStatePlaceholder, &Form_Open>()},
+    {"Form_Open", "open a SNES", "Btn_StateOpen", "", G::Files, 0, 5, "open &dialog", Hooks<tForm_Open, &Form_Open>()},
     {"Form_Options", "options", "Btn_Options", "options", G::Options, 0, 6, "&options",
      Hooks<tForm_Options, &Form_Options>()},
     {"Form_Palette", "PalViewer", "Btn_Palette", "PalViewer", G::Viewers, 1, 7, "Pal&Viewer",

@@ -257,9 +257,16 @@ bool tZST::LoadPreview(const std::string& FileName, std::array<uint16_t, 64 * 56
     if (End < 0)
         return false;
     const uint64_t Size = static_cast<uint64_t>(End);
-    if (Size < PreviewSize)
+    // The picture follows the state image; a file without room for both
+    // (every state this program converts from another format) has none, and
+    // its last bytes are state, not picture. Byte SPCOn says how long the
+    // image is.
+    uint8_t SoundOn = 1;
+    if (Size <= SPCOn || !In.seekg(static_cast<std::streamoff>(SPCOn)) ||
+        !In.read(reinterpret_cast<char*>(&SoundOn), 1))
         return false;
-    if (Name.Kind == KindMovie && (Size < ImageSize || Size - ImageSize < PreviewSize))
+    const uint64_t Length = SoundOn == 0 ? ImageSizeNoSound : ImageSize;
+    if (Size < Length || Size - Length < PreviewSize)
         return false;
     uint8_t Bytes[PreviewSize];
     In.seekg(static_cast<std::streamoff>(Size - PreviewSize));
