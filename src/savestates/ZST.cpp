@@ -205,9 +205,11 @@ void tZST::MachineToImage()
         Rest.insert(Rest.end(), SRAM.begin(), SRAM.end());
         // ZSNES ends every state with its 64 x 56 preview; readers take the
         // last bytes of a file for it, so a file without one would lose the
-        // end of its SRAM. This one is black.
+        // end of its SRAM. This one shows the composed screen.
         HasPreview = true;
         Preview.fill(0);
+        if (PreviewMaker)
+            PreviewMaker(Preview);
     } else if (HasExtra) {
         // The extra data's register copies and raw OBSEL follow the edits.
         const auto Extra = ZSTExtraData(*SNES);
