@@ -40,9 +40,9 @@ tHDMAReplay ReplayHDMA(const tSNES& S, const tROMView& ROM)
 std::string HDMALinesReplayed(const tHDMAReplay& H, int Channel)
 {
     if (H.SkippedROM >> Channel & 1)
-        return "none: the table lies in cartridge ROM";
+        return "none (table in ROM)";
     if (H.Skipped >> Channel & 1)
-        return "none: the table cannot be read";
+        return "none (unreadable)";
     const auto& T = H.Touched[static_cast<size_t>(Channel & 7)];
     std::string Text;
     for (size_t i = 0; i < T.size();) {

@@ -27,6 +27,8 @@
 #include "render/LayerPictures.h"
 #include "render/Renderer.h"
 #include "render/SceneSwitches.h"
+#include "savestates/PreviewPicture.h"
+#include "savestates/ZST.h"
 
 namespace
 {
@@ -374,4 +376,35 @@ TEST_F(FidelityTest, ZSNES142LeavesTheLastMode7LinesBlack)
     EXPECT_GE(Dark, 480);
 }
 
+} // namespace
+
+namespace
+{
+// A state converted to ZSNES's format carries the composed screen, scaled
+// down to the 64 x 56 preview (each pixel the average of a 4 x 4 block).
+TEST_F(FidelityTest, ConvertedZSNESFilesCarryTheScreenAsPreview)
+{
+    REQUIRE_FIXTURES();
+    const std::string State = FixturePath("snes9x/m7_rotzoom.000");
+    if (!fs::exists(State))
+        GTEST_SKIP() << "m7_rotzoom fixture absent";
+    ASSERT_TRUE(LoadSavestate(State));
+    ASSERT_TRUE(ZST->HasPreview);
+    tPicture32 Screen;
+    ComposeOurs(Screen);
+    const tPicture32 Preview = ZSTPreviewPicture(ZST->Preview);
+    int Close = 0;
+    for (int y = 0; y < 56; ++y)
+        for (int x = 0; x < 64; ++x) {
+            // The block's top left pixel lies within the block's range of colours
+            // on most of this picture's flat road and sand.
+            const uint32_t A = Preview.At(x, y), B = Screen.At(4 * x, 4 * y);
+            bool Near = true;
+            for (int Shift = 0; Shift <= 16; Shift += 8)
+                Near =
+                    Near && std::abs(static_cast<int>((A >> Shift) & 255) - static_cast<int>((B >> Shift) & 255)) <= 40;
+            Close += Near;
+        }
+    EXPECT_GE(Close, 64 * 56 * 9 / 10);
+}
 } // namespace
