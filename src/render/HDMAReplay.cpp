@@ -113,7 +113,7 @@ uint8_t tLineRegisters::Write(uint8_t Reg, uint8_t Value)
             M7VOffset = Signed13(Value << 8 | Mode7Latch);
         if (Reg <= 0x0E)
             Mode7Latch = Value;
-        return ChangedRegisters;
+        return ChangedValues;
     }
     if (Reg >= 0x1B && Reg <= 0x20) {
         const int32_t Word = Value << 8 | Mode7Latch;
@@ -128,7 +128,7 @@ uint8_t tLineRegisters::Write(uint8_t Reg, uint8_t Value)
         default:   M7Y = Signed13(Word); break;
         }
         // clang-format on
-        return ChangedRegisters;
+        return ChangedValues;
     }
     if (Reg == 0x21) {
         CGAddress = Value;
@@ -152,7 +152,7 @@ uint8_t tLineRegisters::Write(uint8_t Reg, uint8_t Value)
         for (int c = 0; c < 3; ++c)
             if (Value & (0x20 << c))
                 FixedColour[2 - c] = Level;
-        return ChangedRegisters;
+        return ChangedValues;
     }
     // Everything else that the picture reads is a plain byte; VRAM, OAM and
     // the read-only registers do not change the frame being drawn.

@@ -56,8 +56,10 @@ struct tLineRegisters {
     uint8_t CGLow = 0;       // the low byte held by $2122 until the high byte comes
     bool CGHigh = false;     // the next $2122 write is the high byte
 
-    // What a set of writes changed, so that the compositor redoes only that.
-    enum : uint8_t { ChangedRegisters = 1, ChangedPalette = 2 };
+    // What a set of writes changed, so that the compositor redoes only that:
+    // register bytes, CGRAM, or only the scrolls, the mode 7 matrix and
+    // centre and the fixed colour.
+    enum : uint8_t { ChangedRegisters = 1, ChangedPalette = 2, ChangedValues = 4 };
 
     void From(const tSNES& S);
     // One write to $2100 + Reg; answers what it changed.

@@ -215,8 +215,9 @@ class tPPU : public tReceiver
     // The flags of the PPU registers $2100-$213F, R[i] being $2100 + i.
     void ReadRegisterBytes(const uint8_t* R);
     // The registers of one line of the frame (HDMA replay); the decoded
-    // layers, sprites and palette stay as they are.
-    void ApplyLineRegisters(const tLineRegisters& L);
+    // layers, sprites and palette stay as they are. Without AllRegisters only the
+    // scrolls, the mode 7 values and the fixed colour are taken.
+    void ApplyLineRegisters(const tLineRegisters& L, bool AllRegisters = true);
     // HDMA replay and the registers it starts from.
     void ReplayFrame(const tSNES& S);
     // All layer data for the current BGMode (the scene viewer forces modes).

@@ -79,7 +79,7 @@ void tPPU::ReadRegisters(const tSNES& S)
     ReadRegisterBytes(S.Regs.data() + 0x2100);
 }
 
-void tPPU::ApplyLineRegisters(const tLineRegisters& L)
+void tPPU::ApplyLineRegisters(const tLineRegisters& L, bool AllRegisters)
 {
     for (int n = 0; n < 4; ++n) {
         Layers[n].HScroll = L.HScroll[n];
@@ -94,6 +94,8 @@ void tPPU::ApplyLineRegisters(const tLineRegisters& L)
     M7X = L.M7X;
     M7Y = L.M7Y;
     FixedColour = L.FixedColour;
+    if (!AllRegisters)
+        return;
     // The scene viewer's BG3 switch holds until the line's registers move the bit.
     const uint8_t OnTop = BG3OnTop, Was = BG3Priority;
     ReadRegisterBytes(L.R.data());

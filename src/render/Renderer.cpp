@@ -128,10 +128,23 @@ void tRenderer::BeginLine(int Line, bool HalfLines)
     }
     if (!Changed)
         return;
-    P_->ApplyLineRegisters(LineRegs_);
-    if (Changed & tLineRegisters::ChangedPalette)
-        P_->ConvertPalette(LineRegs_.CGRAM);
-    PrepareLineState(Changed & tLineRegisters::ChangedPalette);
+    tPPU& P = *P_;
+    const bool NewPalette = Changed & tLineRegisters::ChangedPalette;
+    P.ApplyLineRegisters(LineRegs_, Changed & tLineRegisters::ChangedRegisters);
+    if (NewPalette)
+        P.ConvertPalette(LineRegs_.CGRAM);
+    if (Changed & tLineRegisters::ChangedRegisters) {
+        PrepareLineState(NewPalette);
+        return;
+    }
+    // Scrolls and the mode 7 values are read by the line fetch itself; the
+    // fixed colour and a new palette need only their own tables.
+    Fixed_ = static_cast<uint32_t>(P.FixedColour[2] << 16 | P.FixedColour[1] << 8 | P.FixedColour[0]);
+    if (NewPalette)
+        for (int i = 0; i < 256; ++i) {
+            Palette[i] = S_->PaletteInverted ? P.Palette[i] ^ 0xFFFFFF : P.Palette[i];
+            Shown_[i] = Bright(Palette[i]);
+        }
 }
 
 void tRenderer::EndRow()

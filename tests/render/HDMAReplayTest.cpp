@@ -67,7 +67,7 @@ TEST_F(HDMAReplayTest, TablesBecomeOrderedWritesAndLatchedRegisters)
     L.Write(0x1B, 0x80);
     L.Write(0x1B, 0xFF);
     L.Write(0x20, 0x00);
-    EXPECT_EQ(L.Write(0x20, 0x1F), tLineRegisters::ChangedRegisters);
+    EXPECT_EQ(L.Write(0x20, 0x1F), tLineRegisters::ChangedValues);
     EXPECT_EQ(L.M7A, -128);
     EXPECT_EQ(L.M7Y, -256);
     // CGRAM through $2121/$2122: the low byte waits for the high.
