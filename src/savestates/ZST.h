@@ -87,6 +87,9 @@ class tZST : public tZSTImage, public tReceiver, public tSavestateFormat
     // the machine state that a converted file carries; set by the program,
     // which owns the renderer. Without it the preview stays black.
     std::function<void(std::array<uint8_t, ZSTLayout::PreviewSize>&)> PreviewMaker;
+    // The preview is drawn from the screen when the file is saved: the
+    // image was made from a state of another format.
+    bool PreviewFromScreen = false;
 
   private:
     bool IsSelf(const void* Sender) const { return Sender == static_cast<const void*>(this); }

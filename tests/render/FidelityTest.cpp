@@ -359,6 +359,7 @@ TEST_F(FidelityTest, ZSNES142LeavesTheLastMode7LinesBlack)
     // Converted to ZSNES's format, a state carries its screen as preview.
     ASSERT_TRUE(LoadSavestate(FixturePath("snes9x/m7_rotzoom.000")));
     ComposeOurs(Ours);
+    ASSERT_TRUE(ZST->SaveToFile(TempDir() + "/converted.zst", Error));
     EXPECT_GE(MatchPercent(Ours, ZSTPreviewPicture(ZST->Preview)), 50);
 }
 
