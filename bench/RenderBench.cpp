@@ -93,6 +93,52 @@ void BM_ComposeFrame(benchmark::State& St)
     TimeComposeFrame(St, O);
 }
 BENCHMARK(BM_ComposeFrame)->Arg(0)->Arg(1)->ArgName("scale512")->Unit(benchmark::kMicrosecond);
+
+// The same frame with HDMA changing something on every line, as gradients
+// and waves do: the backdrop colour through $2121/$2122 and BG1's horizontal
+// scroll. Arg 0 composes it as a still frame, 1 replays the HDMA.
+void BM_ComposeFrameHDMA(benchmark::State& St)
+{
+    tBenchState& B = State();
+    St.SetLabel(B.Name + " + HDMA on every line");
+    const auto Saved = std::make_unique<tSNES>(*SNES);
+    tSNES& S = *SNES;
+    auto Channel = [&](int N, uint8_t Mode, uint8_t BReg, uint16_t Table) {
+        const uint16_t R = static_cast<uint16_t>(0x4300 + 16 * N);
+        S.Regs[R] = Mode;
+        S.Regs[R + 1u] = BReg;
+        S.SetReg16(static_cast<uint16_t>(R + 2), Table);
+        S.Regs[R + 4u] = 0x7E;
+        S.Regs[0x420C] |= static_cast<uint8_t>(1 << N);
+    };
+    Channel(0, 0, 0x21, 0x1000);
+    Channel(1, 2, 0x22, 0x2000);
+    Channel(2, 2, 0x0D, 0x3000);
+    for (int Part = 0; Part < 2; ++Part) {
+        // Two repeat entries of 112 lines each per table.
+        const uint32_t Lines = 112, Base = Part * (1 + Lines * 2);
+        S.WRAM[0x1000 + Part * (1 + Lines)] = static_cast<uint8_t>(0x80 | Lines);
+        S.WRAM[0x2000 + Base] = S.WRAM[0x3000 + Base] = static_cast<uint8_t>(0x80 | Lines);
+        for (uint32_t i = 0; i < Lines; ++i) {
+            const uint32_t Line = Part * Lines + i;
+            S.WRAM[0x1000 + Part * (1 + Lines) + 1 + i] = 0;
+            S.WRAM[0x2000 + Base + 1 + 2 * i] = static_cast<uint8_t>(Line);
+            S.WRAM[0x2000 + Base + 2 + 2 * i] = static_cast<uint8_t>(Line >> 3);
+            S.WRAM[0x3000 + Base + 1 + 2 * i] = static_cast<uint8_t>(Line * 7 % 16);
+            S.WRAM[0x3000 + Base + 2 + 2 * i] = 0;
+        }
+    }
+    S.DecodeDMA();
+    PPU->Decode(S, Options());
+    tOptions O = Options();
+    O.CBox_Scene512 = false;
+    O.CBox_SceneHDMA = St.range(0) != 0;
+    TimeComposeFrame(St, O);
+    S = *Saved;
+    S.DecodeDMA();
+    PPU->Decode(S, Options());
+}
+BENCHMARK(BM_ComposeFrameHDMA)->Arg(0)->Arg(1)->ArgName("replay")->Unit(benchmark::kMicrosecond);
 } // namespace
 
 BENCHMARK_MAIN();

@@ -9,7 +9,9 @@
 #include "cart/SNESCart.h"
 #include "core/Options.h"
 #include "core/SNES.h"
+#include "render/HDMAReplay.h"
 #include "render/HDMATable.h"
+#include "render/PPU.h"
 
 namespace
 {
@@ -18,6 +20,7 @@ void PrintChannel(int N, bool Lines)
     std::printf("channel %d\n", N);
     for (const tNameValue& V : HDMAChannelInfo(*SNES, N, false))
         std::printf("  %-16s %s\n", (V.Name + ":").c_str(), V.Value.c_str());
+    std::printf("  %-16s %s\n", "lines replayed:", HDMALinesReplayed(PPU->HDMA, N).c_str());
     if (!Lines)
         return;
     const tHDMAListing L = HDMALines(*SNES, Cart ? Cart->ROMView() : tROMView{}, N);

@@ -30,6 +30,7 @@ const char* const Usage = "usage: orlik-cli render FILE... -o OUT.png|OUT.bmp|FO
                           "  --ext                   mode7: the EXTBG view\n"
                           "  --sub                   screen8: the sub screen\n"
                           "  --no-windows --no-brightness --ignore-mosaic\n"
+                          "  --no-hdma --no-mode7 --no-direct-colour   the screen as one still frame\n"
                           "  --scale512 --blur --soft-blur\n"
                           "  --transparency const|none|col0|#RRGGBB   layer views (default const)\n"
                           "  --format png|bmp        pictures written into a folder (default png)\n"
@@ -46,6 +47,7 @@ struct tRenderArgs {
     bool ExtBG = false, Sub = false;
     bool NoWindows = false, NoBrightness = false, IgnoreMosaic = false;
     bool Scale512 = false, Blur = false, SoftBlur = false;
+    bool NoHDMA = false, NoMode7 = false, NoDirectColour = false;
     tTransparency Transparency;
     std::string Format = "png";
 };
@@ -144,6 +146,12 @@ bool Parse(const std::vector<std::string>& Args, tRenderArgs& A)
             A.NoBrightness = true;
         else if (S == "--ignore-mosaic")
             A.IgnoreMosaic = true;
+        else if (S == "--no-hdma")
+            A.NoHDMA = true;
+        else if (S == "--no-mode7")
+            A.NoMode7 = true;
+        else if (S == "--no-direct-colour")
+            A.NoDirectColour = true;
         else if (S == "--scale512")
             A.Scale512 = true;
         else if (S == "--blur")
@@ -216,6 +224,9 @@ int Render(const std::vector<std::string>& Args)
     O.CBox_Scene512 = A.Scale512;
     O.CBox_SceneBlur = A.Blur;
     O.CBox_SceneBlurSoft = A.SoftBlur;
+    O.CBox_SceneHDMA = !A.NoHDMA;
+    O.CBox_SceneMode7 = !A.NoMode7;
+    O.CBox_SceneDirect = !A.NoDirectColour;
     O.CBox_OpenIPS = false;
 
     // -o names a folder for several files, or when it is one or ends in "/".
@@ -253,6 +264,14 @@ int Render(const std::vector<std::string>& Args)
         }
         const std::string OutName =
             Folder ? (fs::path(A.Out) / (fs::path(Name).filename().string() + "." + A.Format)).string() : A.Out;
+        // Channels whose tables could not be read are drawn without; say so.
+        if (!A.NoHDMA && (A.View == tView::Screen || A.View == tView::Screen8))
+            for (int c = 0; c < 8; ++c)
+                if (PPU->HDMA.Skipped >> c & 1)
+                    std::fprintf(stderr, "%s: HDMA channel %d skipped: %s\n", Name.c_str(), c,
+                                 PPU->HDMA.SkippedROM >> c & 1
+                                     ? "its table lies in cartridge ROM and no cartridge is loaded"
+                                     : "its table lies where nothing can be read");
         tError Error;
         if (!RenderOne(A, OutName, Error)) {
             std::fprintf(stderr, "%s: %s\n", Name.c_str(), Error.Describe(OutName).c_str());

@@ -524,7 +524,9 @@ void tForm_Scene::OnNotify(const void* /*Sender*/, tNote Msg)
     if (Msg == Note::NewSNES || Msg == Note::Startup)
         Reload();
     else if (Msg == Note::NewCartROM) {
+        // HDMA tables in ROM change the replayed screen too.
         Redraw_.Mark(tScenePage::HDMA);
+        Redraw_.Mark(tScenePage::Screen);
         RedrawVisible();
     }
 }
@@ -532,9 +534,14 @@ void tForm_Scene::OnNotify(const void* /*Sender*/, tNote Msg)
 void tForm_Scene::OptionChanged(const QString& Name)
 {
     if (Name == QLatin1String("CBox_Scene512") || Name == QLatin1String("CBox_SceneBlur") ||
-        Name == QLatin1String("CBox_SceneBlurSoft"))
+        Name == QLatin1String("CBox_SceneBlurSoft") || Name == QLatin1String("CBox_SceneHDMA") ||
+        Name == QLatin1String("CBox_SceneDirect"))
         UserChanged(tScenePage::Screen);
-    else if (Name == QLatin1String("CBox_SceneSpaces")) {
+    else if (Name == QLatin1String("CBox_SceneMode7")) {
+        // Mode 7's BG1 and BG2 join or leave the layering with the option.
+        Switches_.Reload(*PPU, Options());
+        LayeringChanged();
+    } else if (Name == QLatin1String("CBox_SceneSpaces")) {
         Redraw_.Mark(tScenePage::HDMA);
         UserChanged(tScenePage::Info);
     } else if (Name == QLatin1String("CBox_SceneLayering") && Options().CBox_SceneLayering) {

@@ -108,7 +108,8 @@ void tForm_Scene::RefreshHDMA()
         if (const QString C = QString::fromStdString(HDMATabCaption(*SNES, i)); TC_HDMA->tabText(i) != C)
             TC_HDMA->setTabText(i, C);
     const int Channel = TC_HDMA->currentIndex();
-    const std::vector<tNameValue> Info = HDMAChannelInfo(*SNES, Channel, Spaces);
+    std::vector<tNameValue> Info = HDMAChannelInfo(*SNES, Channel, Spaces);
+    Info.push_back({"lines replayed", HDMALinesReplayed(PPU->HDMA, Channel)});
     LV_ChnInfo->setRowCount(static_cast<int>(Info.size()));
     for (int r = 0; r < static_cast<int>(Info.size()); ++r) {
         SetCell(LV_ChnInfo, r, 0, Info[static_cast<size_t>(r)].Name);

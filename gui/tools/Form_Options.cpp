@@ -333,6 +333,9 @@ void tForm_Options::CreateScenePage(QWidget* P)
     AddCheck(P, "CBox_SceneBlur", QStringLiteral("blur 512x4?? screens"));
     AddCheck(P, "CBox_SceneBlurSoft", QStringLiteral("use soft blurring"),
              QStringLiteral("ratio of source to neighbors = 8:1 (checked) or 1:1 (unchecked)"));
+    AddCheck(P, "CBox_SceneHDMA", QStringLiteral("apply HDMA line by line"));
+    AddCheck(P, "CBox_SceneMode7", QStringLiteral("draw mode 7 on the screen"));
+    AddCheck(P, "CBox_SceneDirect", QStringLiteral("direct colour on the screen"));
 }
 
 void tForm_Options::ShowOptions()

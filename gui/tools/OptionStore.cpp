@@ -78,6 +78,9 @@ const std::vector<tOptionEntry>& OptionEntries()
         Check("CBox_Scene512", "Form_Scene", O.CBox_Scene512),
         Check("CBox_SceneBlur", "Form_Scene", O.CBox_SceneBlur),
         Check("CBox_SceneBlurSoft", "Form_Scene", O.CBox_SceneBlurSoft),
+        Check("CBox_SceneHDMA", "Form_Scene", O.CBox_SceneHDMA),
+        Check("CBox_SceneMode7", "Form_Scene", O.CBox_SceneMode7),
+        Check("CBox_SceneDirect", "Form_Scene", O.CBox_SceneDirect),
     };
     return Entries;
 }

@@ -78,6 +78,9 @@ struct tOptions {
     bool CBox_Scene512 = true;      // "scale 256x2?? screens to 512x4?? pixels"
     bool CBox_SceneBlur = true;     // "blur 512x4?? screens"
     bool CBox_SceneBlurSoft = true; // "use soft blurring"
+    bool CBox_SceneHDMA = true;     // "apply HDMA line by line"
+    bool CBox_SceneMode7 = true;    // "draw mode 7 on the screen"
+    bool CBox_SceneDirect = true;   // "direct colour on the screen"
 
     // The cartridge extensions of Memo_CartExts, in order, without dots.
     std::vector<std::string> CartExtensions() const;

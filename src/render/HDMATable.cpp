@@ -40,7 +40,8 @@ class tWindow
         Bus_ = static_cast<uint16_t>(Bus_ + 1);
         return V;
     }
-    std::string Where() const { return BankAddress(Bank_, Bus_); }
+    uint8_t Bank() const { return Bank_; }
+    uint16_t Bus() const { return Bus_; }
 
   private:
     uint8_t Bank_ = 0;
@@ -88,17 +89,14 @@ std::vector<tNameValue> HDMAChannelInfo(const tSNES& S, int Channel, bool Spaces
     return L;
 }
 
-tHDMAListing HDMALines(const tSNES& S, const tROMView& ROM, int Channel, bool ShowActive, bool ShowInactive)
+tHDMAWalk WalkHDMA(const tSNES& S, const tROMView& ROM, int Channel,
+                   const std::function<void(const tHDMAByte&)>& Transfer, const std::function<void(int)>& Idle,
+                   uint8_t* FailBank, uint16_t* FailAddress)
 {
-    tHDMAListing Out;
     const tDMAChannel& C = S.DMA[Channel & 7];
-    if (C.HDMAEnabled ? !ShowActive : !ShowInactive)
-        return Out;
     tWindow Table;
-    if (!Table.Map(S, ROM, C.ABank, C.AAddress2)) {
-        Out.Message = HDMATableNotMapped;
-        return Out;
-    }
+    if (!Table.Map(S, ROM, C.ABank, C.AAddress2))
+        return tHDMAWalk::TableNotMapped;
     tWindow Data;
     const uint8_t Mode = C.Mode & 7;
     // UnitSize comes from the mode table (1, 2 or 4); never more than 4.
@@ -112,9 +110,11 @@ tHDMAListing HDMALines(const tSNES& S, const tROMView& ROM, int Channel, bool Sh
             const uint8_t Lo = Table.Next();
             const uint16_t Address = static_cast<uint16_t>(Lo | Table.Next() << 8);
             if (!Data.Map(S, ROM, C.IndirectBank, Address)) {
-                Out.Rows.clear();
-                Out.Message = HDMAIndirectNotMappedPrefix + BankAddress(C.IndirectBank, Address) + ")";
-                return Out;
+                if (FailBank)
+                    *FailBank = C.IndirectBank;
+                if (FailAddress)
+                    *FailAddress = Address;
+                return tHDMAWalk::IndirectNotMapped;
             }
         }
         tWindow& Src = C.Indirect ? Data : Table;
@@ -122,23 +122,55 @@ tHDMAListing HDMALines(const tSNES& S, const tROMView& ROM, int Channel, bool Sh
         const int Lines = Count == 0x80 ? 128 : Count & 0x7F;
         for (int i = 0; i < Lines && Line <= HDMALastLine; ++i, ++Line) {
             if (i > 0 && !Repeat) {
-                Out.Rows.push_back({std::to_string(Line), "", "", "", "", "", ""});
+                Idle(Line);
                 continue;
             }
             for (int k = 0; k < Unit; ++k) {
-                tHDMARow R;
-                if (k == 0)
-                    R.Line = std::to_string(Line);
-                R.Source = Src.Where();
-                const uint8_t V = Src.Next();
+                tHDMAByte B;
+                B.Line = Line;
+                B.Index = k;
+                B.Bank = Src.Bank();
+                B.Address = Src.Bus();
+                B.Value = Src.Next();
                 // The B bus is eight bits wide: register numbers wrap within $21xx.
-                R.Dest = Hex(0x2100 + static_cast<uint8_t>(C.BAddress + BPattern[Mode][k]), 4, "h");
-                R.Bin = Binary(V);
-                R.Hex = Hex(V, 2);
-                R.Dec = std::to_string(V);
-                Out.Rows.push_back(std::move(R));
+                B.Reg = static_cast<uint8_t>(C.BAddress + BPattern[Mode][k]);
+                Transfer(B);
             }
         }
+    }
+    return tHDMAWalk::Done;
+}
+
+tHDMAListing HDMALines(const tSNES& S, const tROMView& ROM, int Channel, bool ShowActive, bool ShowInactive)
+{
+    tHDMAListing Out;
+    const tDMAChannel& C = S.DMA[Channel & 7];
+    if (C.HDMAEnabled ? !ShowActive : !ShowInactive)
+        return Out;
+    uint8_t FailBank = 0;
+    uint16_t FailAddress = 0;
+    const tHDMAWalk Result = WalkHDMA(
+        S, ROM, Channel,
+        [&](const tHDMAByte& B) {
+            tHDMARow R;
+            if (B.Index == 0)
+                R.Line = std::to_string(B.Line);
+            R.Source = BankAddress(B.Bank, B.Address);
+            R.Dest = Hex(0x2100 + B.Reg, 4, "h");
+            R.Bin = Binary(B.Value);
+            R.Hex = Hex(B.Value, 2);
+            R.Dec = std::to_string(B.Value);
+            Out.Rows.push_back(std::move(R));
+        },
+        [&](int Line) {
+            Out.Rows.push_back({std::to_string(Line), "", "", "", "", "", ""});
+        },
+        &FailBank, &FailAddress);
+    if (Result == tHDMAWalk::TableNotMapped) {
+        Out.Message = HDMATableNotMapped;
+    } else if (Result == tHDMAWalk::IndirectNotMapped) {
+        Out.Rows.clear();
+        Out.Message = HDMAIndirectNotMappedPrefix + BankAddress(FailBank, FailAddress) + ")";
     }
     return Out;
 }

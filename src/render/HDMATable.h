@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,27 @@ inline constexpr int HDMALastLine = 238;
 
 extern const char* const HDMATableNotMapped;
 extern const char* const HDMAIndirectNotMappedPrefix; // followed by "BB:AAAA)"
+
+// One byte that a transfer moves, and where it came from.
+struct tHDMAByte {
+    int Line = 0;  // 0..HDMALastLine
+    int Index = 0; // byte of the unit, 0..3
+    uint8_t Bank = 0;
+    uint16_t Address = 0;
+    uint8_t Reg = 0; // B-bus register $2100 + Reg
+    uint8_t Value = 0;
+};
+
+enum class tHDMAWalk { Done, TableNotMapped, IndirectNotMapped };
+
+// Walks channel Channel's table from its start address, enabled or not, for
+// lines 0..HDMALastLine: Transfer is called for every byte moved, Idle for
+// every line without a transfer. Tables and indirect data are read through
+// MapAddress; when a bank cannot be read the walk stops there, and for
+// indirect data FailBank:FailAddress say where.
+tHDMAWalk WalkHDMA(const tSNES& S, const tROMView& ROM, int Channel,
+                   const std::function<void(const tHDMAByte&)>& Transfer, const std::function<void(int)>& Idle,
+                   uint8_t* FailBank = nullptr, uint16_t* FailAddress = nullptr);
 
 struct tHDMARow {
     std::string Line;   // "#": the line number, on a unit's first byte and on lines without transfer

@@ -11,6 +11,14 @@ void tPPU::Notify(const void*, tNote Msg)
     // CGRAM already holds the default palette.
     if ((Msg == Note::NewSNES || Msg == Note::Startup) && SNES)
         Decode(*SNES, Options());
+    else if (Msg == Note::NewCartROM && SNES)
+        ReplayFrame(*SNES);
+}
+
+void tPPU::ReplayFrame(const tSNES& S)
+{
+    FrameRegisters.From(S);
+    HDMA = ReplayHDMA(S, ROMSource ? ROMSource() : tROMView{});
 }
 
 void tPPU::Decode(const tSNES& S, const tOptions& O)
@@ -21,4 +29,5 @@ void tPPU::Decode(const tSNES& S, const tOptions& O)
     DecodeMode7Plane(S);
     DecodeSprites(S, O);
     ConvertPalette(S);
+    ReplayFrame(S);
 }

@@ -14,20 +14,25 @@
 //   PPUMode7.cpp     DecodeMode7Plane
 //   PPUSprites.cpp   DecodeSprites, BuildSpritePictures (SpriteOnLine is inline below)
 //
-// Limits, stated up front: one still frame from one set of registers (no
-// HDMA, no mid-frame changes); the mode 7 plane is not part of the composed
-// screen (the viewers show it on its own); direct colour is not applied to
-// the composed screen.
+//   PPUMode7.cpp     DecodeMode7Plane, FetchMode7Line
+//   HDMAReplay.cpp   the register writes HDMA makes on each line
+//
+// The compositor can draw the saved registers as one still frame, or (by
+// the scene options) replay HDMA line by line, draw the mode 7 plane and
+// apply direct colour. Mid-frame changes of the BG mode or of the maps and
+// tile bases are not followed: the layers are decoded once per frame.
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "core/Receiver.h"
+#include "core/SNES.h"
 #include "core/Tiles.h"
+#include "render/HDMAReplay.h"
 
-class tSNES;
 struct tOptions;
 
 // Window selection of one layer, the sprites or the colour window.
@@ -189,17 +194,32 @@ class tPPU : public tReceiver
     // VRAM as decoded: the offset-per-tile fetch reads BG3's map from it while
     // composing, long after the machine state may have changed.
     std::array<uint8_t, 65536> OptVRAM{};
+    // The frame's HDMA writes and the registers they start from, so that the
+    // compositor can replay them without the machine state.
+    tHDMAReplay HDMA;
+    tLineRegisters FrameRegisters;
+    // The cartridge ROM that HDMA tables may lie in (set by the program; none
+    // when unset).
+    std::function<tROMView()> ROMSource;
 
     tPPU();
 
-    // "startup": palette and decode; "new SNES": decode. Both from the global
-    // machine state and options.
+    // "startup": palette and decode; "new SNES": decode; "new Cart.ROM": the
+    // HDMA replay again. All from the global machine state and options.
     void Notify(const void* Sender, tNote Msg) override;
 
     // Everything from the machine state: BGMode, ReadRegisters, SetupLayers,
     // DecodeMode7Plane, DecodeSprites, ConvertPalette.
     void Decode(const tSNES& S, const tOptions& O);
     void ReadRegisters(const tSNES& S);
+    // The flags of the PPU registers $2100-$213F, R[i] being $2100 + i.
+    void ReadRegisterBytes(const uint8_t* R);
+    // The registers of one line of the frame (HDMA replay); the decoded
+    // layers, sprites and palette stay as they are. Without AllRegisters only the
+    // scrolls, the mode 7 values and the fixed colour are taken.
+    void ApplyLineRegisters(const tLineRegisters& L, bool AllRegisters = true);
+    // HDMA replay and the registers it starts from.
+    void ReplayFrame(const tSNES& S);
     // All layer data for the current BGMode (the scene viewer forces modes).
     void SetupLayers(const tSNES& S);
     void DecodeLayer(const tSNES& S, int N);
@@ -208,11 +228,15 @@ class tPPU : public tReceiver
     // Again after the sprite tile base option changes.
     void BuildSpritePictures(const tSNES& S, const tOptions& O);
     void ConvertPalette(const tSNES& S);
+    void ConvertPalette(const std::array<uint16_t, 256>& CGRAM);
 
     // Layer N's pixels in columns 0..255 of the output line, for screen
     // Screen (0 main, 1 sub: they differ in hires only). Mosaic rows follow
     // MosaicCountY unless IgnoreMosaic.
     void FetchBGLine(int N, int Screen, int Line, bool IgnoreMosaic, tBGLine& Out);
+    // The mode 7 plane as BG1 (N 0: 8-bit pixels, priority 0) or as EXTBG's
+    // BG2 (N 1: 7-bit pixels, bit 7 the priority) on one output line.
+    void FetchMode7Line(int N, int Line, bool IgnoreMosaic, tBGLine& Out);
     // Whether sprite I covers the output line; HalfLines when the output
     // picture has two rows per line (240 rows or more).
     bool SpriteOnLine(int I, int Line, bool HalfLines) const;

@@ -4,6 +4,7 @@
 #include "render/PPU.h"
 
 #include "core/SNES.h"
+#include "render/HDMAReplay.h"
 
 namespace
 {
@@ -58,10 +59,6 @@ const std::array<std::array<uint32_t, 256>, 8>& DirectColourTable()
 
 void tPPU::ReadRegisters(const tSNES& S)
 {
-    const auto& R = S.Regs;
-    const uint8_t BGMODE = R[0x2105], INIDISP = R[0x2100], SETINI = R[0x2133];
-    const uint8_t STAT77 = R[0x213E], STAT78 = R[0x213F];
-
     // The values the register image cannot hold come from the state's own fields.
     for (int n = 0; n < 4; ++n) {
         Layers[n].HScroll = S.BGHScroll[n];
@@ -79,6 +76,44 @@ void tPPU::ReadRegisters(const tSNES& S)
     FirstSprite = S.FirstSprite;
     BeamPos = S.BeamPos;
     LatchPos = S.LatchPos;
+    ReadRegisterBytes(S.Regs.data() + 0x2100);
+}
+
+void tPPU::ApplyLineRegisters(const tLineRegisters& L, bool AllRegisters)
+{
+    for (int n = 0; n < 4; ++n) {
+        Layers[n].HScroll = L.HScroll[n];
+        Layers[n].VScroll = L.VScroll[n];
+    }
+    M7HOffset = L.M7HOffset;
+    M7VOffset = L.M7VOffset;
+    M7A = L.M7A;
+    M7B = L.M7B;
+    M7C = L.M7C;
+    M7D = L.M7D;
+    M7X = L.M7X;
+    M7Y = L.M7Y;
+    FixedColour = L.FixedColour;
+    if (!AllRegisters)
+        return;
+    // The scene viewer's BG3 switch holds until the line's registers move the bit.
+    const uint8_t OnTop = BG3OnTop, Was = BG3Priority;
+    ReadRegisterBytes(L.R.data());
+    if (BG3Priority == Was)
+        BG3OnTop = OnTop;
+    // The layer enables and mosaic bits SetupLayers takes, without decoding
+    // any tiles again (the BG mode and the maps stay those of the frame).
+    for (int n = 0; n < 4; ++n) {
+        Layers[n].Mosaic = (L.R[0x06] >> n) & 1;
+        Layers[n].OnMain = (L.R[0x2C] >> n) & 1;
+        Layers[n].OnSub = (L.R[0x2D] >> n) & 1;
+    }
+}
+
+void tPPU::ReadRegisterBytes(const uint8_t* R)
+{
+    const uint8_t BGMODE = R[0x05], INIDISP = R[0x00], SETINI = R[0x33];
+    const uint8_t STAT77 = R[0x3E], STAT78 = R[0x3F];
 
     BG3Priority = BG3OnTop = (BGMODE >> 3) & 1;
     Brightness = INIDISP & 15;
@@ -99,26 +134,26 @@ void tPPU::ReadRegisters(const tSNES& S)
     RangeOver = (STAT77 >> 6) & 1;
     TimeOver = STAT77 >> 7;
 
-    MosaicSize = R[0x2106] >> 4;
+    MosaicSize = R[0x06] >> 4;
 
     // $2123 W12SEL, $2124 W34SEL: BG1/BG3 in the low nibble, BG2/BG4 in the high.
-    const uint8_t WBGLOG = R[0x212A], TMW = R[0x212E], TSW = R[0x212F];
+    const uint8_t WBGLOG = R[0x2A], TMW = R[0x2E], TSW = R[0x2F];
     for (int n = 0; n < 4; ++n) {
-        const uint8_t Sel = R[0x2123 + n / 2];
+        const uint8_t Sel = R[0x23 + n / 2];
         ReadWindowNibble(n & 1 ? Sel >> 4 : Sel & 15, WBGLOG >> (2 * n), Layers[n].Window);
         Layers[n].WindowMain = (TMW >> n) & 1;
         Layers[n].WindowSub = (TSW >> n) & 1;
     }
-    const uint8_t WOBJSEL = R[0x2125], WOBJLOG = R[0x212B];
+    const uint8_t WOBJSEL = R[0x25], WOBJLOG = R[0x2B];
     ReadWindowNibble(WOBJSEL >> 4, WOBJLOG >> 2, ColourWindow);
     ReadWindowNibble(WOBJSEL & 15, WOBJLOG, ObjWindow);
     ObjWindowMain = (TMW >> 4) & 1;
     ObjWindowSub = (TSW >> 4) & 1;
 
-    ReadRange(R[0x2126], R[0x2127], Windows[0]); // WH0, WH1
-    ReadRange(R[0x2128], R[0x2129], Windows[1]); // WH2, WH3
+    ReadRange(R[0x26], R[0x27], Windows[0]); // WH0, WH1
+    ReadRange(R[0x28], R[0x29], Windows[1]); // WH2, WH3
 
-    const uint8_t CGWSEL = R[0x2130], CGADSUB = R[0x2131];
+    const uint8_t CGWSEL = R[0x30], CGADSUB = R[0x31];
     NoMathRegion = (CGWSEL >> 4) & 3;
     ClipRegion = CGWSEL >> 6;
     DirectColour = CGWSEL & 1;
@@ -130,18 +165,18 @@ void tPPU::ReadRegisters(const tSNES& S)
     HalfMath = (CGADSUB >> 6) & 1;
     SubtractMath = CGADSUB >> 7;
 
-    const uint8_t M7SEL = R[0x211A];
+    const uint8_t M7SEL = R[0x1A];
     M7FlipX = M7SEL & 1;
     M7FlipY = (M7SEL >> 1) & 1;
     M7Fill = (M7SEL >> 6) & 1;
     M7Wrap = (M7SEL >> 7) == 0;
 
-    ObjOnMain = (R[0x212C] >> 4) & 1;
-    ObjOnSub = (R[0x212D] >> 4) & 1;
+    ObjOnMain = (R[0x2C] >> 4) & 1;
+    ObjOnSub = (R[0x2D] >> 4) & 1;
 
     // The second name table lies (bits 3-4) x 8 KB past the first; the 8 KB
     // gap every table has is made by bit 8 of the tile number.
-    const uint8_t OBSEL = R[0x2101];
+    const uint8_t OBSEL = R[0x01];
     ObjNameBase[0] = static_cast<uint32_t>(OBSEL & 7) << 14;
     ObjNameBase[1] = ObjNameBase[0] + (static_cast<uint32_t>((OBSEL >> 3) & 3) << 13);
     for (int l = 0; l < 2; ++l)
@@ -151,8 +186,13 @@ void tPPU::ReadRegisters(const tSNES& S)
 
 void tPPU::ConvertPalette(const tSNES& S)
 {
+    ConvertPalette(S.CGRAM);
+}
+
+void tPPU::ConvertPalette(const std::array<uint16_t, 256>& CGRAM)
+{
     for (int i = 0; i < 256; ++i) {
-        const uint32_t C = S.CGRAM[i];
+        const uint32_t C = CGRAM[i];
         Palette[i] = ((C & 31) << 19) | (((C >> 5) & 31) << 11) | (((C >> 10) & 31) << 3);
     }
 }

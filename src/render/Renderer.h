@@ -11,18 +11,23 @@
 //   RendererSprites.cpp  BuildSpriteLine, FetchOBJ
 //   RendererBlur.cpp     the 3 x 3 blur of 512-wide screens
 //
-// Window positions, scroll values and every other register are taken as they
-// stand in the savestate, once for the whole frame (no HDMA effects).
+// Without the scene options "apply HDMA line by line", "draw mode 7 on the
+// screen" and "direct colour on the screen" the registers are taken as they
+// stand in the savestate, once for the whole frame, the mode 7 plane is left
+// off and 256-colour layers go through CGRAM. With them, every line is drawn
+// with the registers HDMA leaves on it (runs of unchanged lines share one
+// set-up), mode 7's BG1 and EXTBG's BG2 take part like any layer, and
+// CGWSEL bit 0 gives 256-colour layers their direct colours.
 
 #include <array>
 #include <cstdint>
 
 #include "render/PPU.h"
+#include "render/SceneSwitches.h"
 
 class tPicture8;
 class tPicture32;
 struct tOptions;
-struct tSceneSwitches;
 
 // Eight pixels of one sprite on the current line.
 struct tSliver {
@@ -81,6 +86,20 @@ class tRenderer
 
     tPPU* P_ = nullptr;
     const tSceneSwitches* S_ = nullptr;
+    bool Mode7_ = false;     // "draw mode 7 on the screen"
+    bool Direct_ = false;    // "direct colour on the screen"
+    bool DirectBG1_ = false; // BG1's pixels take direct colours on this line
+    // HDMA replay: the registers of the line being drawn and the next write
+    // still to come; Replay_ is false for a still frame.
+    bool Replay_ = false;
+    tLineRegisters LineRegs_;
+    size_t NextWrite_ = 0;
+    tLayering Visible_{}; // the visibility table of the line being drawn
+    // Applies the HDMA writes that reach output line Line (each picture row
+    // asks for its line) and redoes what they changed.
+    void BeginLine(int Line, bool HalfLines);
+    void PrepareLineState(bool Palette);
+    bool Mode7Layer(int N) const { return Mode7_ && P_->BGMode == 7 && (N == 0 || (N == 1 && P_->ExtBG)); }
     uint32_t Fixed_ = 0;
     bool UseBrightness_ = false;
     std::array<uint32_t, 256> Shown_{}; // the frame's palette after brightness
@@ -103,6 +122,8 @@ class tRenderer
         std::array<uint8_t, 256> Index{};
         std::array<uint8_t, 256> Palette{};
         std::array<uint8_t, 256> Layer{};
+        std::array<uint32_t, 256> Colour{}; // the pixel's colour
+        std::array<uint32_t, 256> Shown{};  // the same after brightness
         tPixelResult At(int X) const { return {Palette[X], Index[X], Layer[X]}; }
     };
     std::array<tScreenLine, 2> ScreenLines_{};

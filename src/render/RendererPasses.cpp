@@ -21,13 +21,15 @@ uint32_t Average(uint32_t A, uint32_t B)
 void tRenderer::Pass256(tPicture8& Picture8, tPicture32& Picture32, bool HalfLines)
 {
     tPPU& P = *P_;
-    // The sub screen matters to the 8-bit picture's choice and to addition
-    // of the sub screen; otherwise it is never searched.
-    const bool WithSub = SubChoice_ != SubNever || P.AddSubscreen;
     for (int32_t Row = 0; Row <= LastLine; ++Row) {
         CurLine = Row + 1;
+        BeginLine(CurLine, HalfLines);
+        // The sub screen matters to the 8-bit picture's choice and to addition
+        // of the sub screen; otherwise it is never searched.
+        const bool WithSub = SubChoice_ != SubNever || P.AddSubscreen;
         SpriteLine(P, CurLine, HalfLines);
         PrepareLine(WithSub);
+        const tScreenLine& Main = ScreenLines_[0];
         const tScreenLine& Sub = ScreenLines_[1];
         uint8_t* Out8 = Picture8.Row(Row);
         uint32_t* Out32 = Picture32.Row(Row);
@@ -40,7 +42,7 @@ void tRenderer::Pass256(tPicture8& Picture8, tPicture32& Picture32, bool HalfLin
                 Value = Sub.Index[x];
             Out8[x] = Value;
             if (!MathEligible(M, x)) {
-                Out32[x] = Clip ? 0 : Shown_[M.Index];
+                Out32[x] = Clip ? 0 : Main.Shown[x];
                 continue;
             }
             bool Half = !Clip && P.HalfMath;
@@ -50,9 +52,9 @@ void tRenderer::Pass256(tPicture8& Picture8, tPicture32& Picture32, bool HalfLin
                 if (Sub.Layer[x] == LayerBackdrop)
                     Half = false;
                 else
-                    Addend = Palette[Sub.Index[x]];
+                    Addend = Sub.Colour[x];
             }
-            Out32[x] = Bright(ColourMath(Clip ? 0 : Palette[M.Index], Addend, Half));
+            Out32[x] = Bright(ColourMath(Clip ? 0 : Main.Colour[x], Addend, Half));
         }
         EndRow();
     }
@@ -66,8 +68,11 @@ void tRenderer::PassPseudoHires(tPicture8& Picture8, tPicture32& Picture32, bool
     tPPU& P = *P_;
     for (int32_t Row = 0; Row <= LastLine; ++Row) {
         CurLine = Row + 1;
+        BeginLine(CurLine, HalfLines);
         SpriteLine(P, CurLine, HalfLines);
         PrepareLine(true);
+        const tScreenLine& Main = ScreenLines_[0];
+        const tScreenLine& Sub = ScreenLines_[1];
         bool CarryClip = false, CarryHalf = false, CarryMath = false;
         uint8_t* Out8 = Picture8.Row(Row);
         uint32_t* Out32 = Picture32.Row(Row);
@@ -75,16 +80,15 @@ void tRenderer::PassPseudoHires(tPicture8& Picture8, tPicture32& Picture32, bool
             const tPixelResult MainResult = ScreenLines_[0].At(x);
             const tPixelResult SubResult = ScreenLines_[1].At(x);
 
-            uint32_t SubHalf = CarryClip ? 0 : Palette[SubResult.Index];
+            uint32_t SubHalf = CarryClip ? 0 : Sub.Colour[x];
             if (CarryMath) {
-                const uint32_t Addend =
-                    !P.AddSubscreen || MainResult.Layer == LayerBackdrop ? Fixed_ : Palette[MainResult.Index];
+                const uint32_t Addend = !P.AddSubscreen || MainResult.Layer == LayerBackdrop ? Fixed_ : Main.Colour[x];
                 SubHalf = ColourMath(SubHalf, Addend, CarryHalf);
             }
             SubHalf = Bright(SubHalf);
 
             const bool Clip = P.ClipMask[x];
-            uint32_t Colour = Clip ? 0 : Palette[MainResult.Index];
+            uint32_t Colour = Clip ? 0 : Main.Colour[x];
             bool Half = !Clip && P.HalfMath;
             uint8_t Value = Clip ? 0 : MainResult.Index;
             if (ShowSub(MainResult))
@@ -96,7 +100,7 @@ void tRenderer::PassPseudoHires(tPicture8& Picture8, tPicture32& Picture32, bool
                     if (SubResult.Layer == LayerBackdrop)
                         Half = false;
                     else
-                        Addend = Palette[SubResult.Index];
+                        Addend = Sub.Colour[x];
                 }
                 Colour = ColourMath(Colour, Addend, Half);
             }
@@ -118,11 +122,14 @@ void tRenderer::Pass512(tPicture8& Picture8, tPicture32& Picture32, bool HalfLin
 {
     tPPU& P = *P_;
     bool CarryClip = false, CarryHalf = false, CarryMath = false, AddMain = false;
-    uint8_t PreviousMain = 0;
+    uint32_t PreviousMain = 0;
     for (int32_t Row = 0; Row <= LastLine; ++Row) {
         CurLine = Row + 2;
+        BeginLine(CurLine, HalfLines);
         SpriteLine(P, CurLine, HalfLines);
         PrepareLine(true);
+        const tScreenLine& Main = ScreenLines_[0];
+        const tScreenLine& Sub = ScreenLines_[1];
         uint8_t* Out8 = Picture8.Row(Row);
         uint32_t* Out32 = Picture32.Row(Row);
         for (int x = 0; x < 256; ++x) {
@@ -131,10 +138,10 @@ void tRenderer::Pass512(tPicture8& Picture8, tPicture32& Picture32, bool HalfLin
             // Without colour math a pixel is its palette entry after
             // brightness (Shown_); a clipped one is black either way.
             if (CarryMath)
-                Out32[2 * x] = Bright(ColourMath(CarryClip ? 0 : Palette[SubResult.Index],
-                                                 AddMain ? Palette[PreviousMain] : Fixed_, CarryHalf));
+                Out32[2 * x] =
+                    Bright(ColourMath(CarryClip ? 0 : Sub.Colour[x], AddMain ? PreviousMain : Fixed_, CarryHalf));
             else
-                Out32[2 * x] = CarryClip ? 0 : Shown_[SubResult.Index];
+                Out32[2 * x] = CarryClip ? 0 : Sub.Shown[x];
             Out8[2 * x] = CarryClip ? 0 : SubResult.Index;
 
             CarryClip = P.ClipMask[x];
@@ -146,16 +153,16 @@ void tRenderer::Pass512(tPicture8& Picture8, tPicture32& Picture32, bool HalfLin
                 if (P.AddSubscreen) {
                     AddMain = SubResult.Layer != LayerBackdrop;
                     if (AddMain)
-                        Addend = Palette[SubResult.Index];
+                        Addend = Sub.Colour[x];
                     else
                         CarryHalf = false;
                 }
-                Out32[2 * x + 1] = Bright(ColourMath(CarryClip ? 0 : Palette[MainResult.Index], Addend, CarryHalf));
+                Out32[2 * x + 1] = Bright(ColourMath(CarryClip ? 0 : Main.Colour[x], Addend, CarryHalf));
             } else {
-                Out32[2 * x + 1] = CarryClip ? 0 : Shown_[MainResult.Index];
+                Out32[2 * x + 1] = CarryClip ? 0 : Main.Shown[x];
             }
             Out8[2 * x + 1] = CarryClip ? 0 : MainResult.Index;
-            PreviousMain = MainResult.Index;
+            PreviousMain = Main.Colour[x];
         }
         EndRow();
     }

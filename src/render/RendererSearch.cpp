@@ -11,7 +11,7 @@ void tRenderer::PrepareSearch()
     for (int N = 0; N < 4; ++N)
         LayerMath_[N] = P.Layers[N].ColourMath;
     for (int Screen = 0; Screen < 2; ++Screen) {
-        const auto& Visible = S_->Visibility[Screen];
+        const auto& Visible = Visible_[Screen];
         auto& Steps = Steps_[Screen];
         auto& Used = LayerUsed_[Screen];
         Used.fill(false);
@@ -27,7 +27,7 @@ void tRenderer::PrepareSearch()
                 const bool High = C <= 'D';
                 const uint8_t Layer = static_cast<uint8_t>(C - (High ? 'A' : 'a'));
                 // A layer the mode does not have never delivers a pixel.
-                if (Visible[2 * Layer + (High ? 1 : 0)] && P.Layers[Layer].BitDepth) {
+                if (Visible[2 * Layer + (High ? 1 : 0)] && (P.Layers[Layer].BitDepth || Mode7Layer(Layer))) {
                     Steps[Count++] = {Layer, static_cast<uint8_t>(High ? 1 : 0)};
                     Used[Layer] = true;
                 }
@@ -42,7 +42,10 @@ void tRenderer::PrepareLine(bool WithSub)
     tPPU& P = *P_;
     const bool Mosaic = !S_->CBox_ScreenNoMosaic;
     for (int N = 0; N < 4; ++N) {
-        if (P.Hires) {
+        if (Mode7Layer(N)) {
+            if (LayerUsed_[0][N] || (WithSub && LayerUsed_[1][N]))
+                P.FetchMode7Line(N, CurLine, !Mosaic, BGLines_[N][0]);
+        } else if (P.Hires) {
             for (int Screen = 0; Screen < (WithSub ? 2 : 1); ++Screen)
                 if (LayerUsed_[Screen][N])
                     P.FetchBGLine(N, Screen, CurLine, !Mosaic, BGLines_[N][Screen]);
@@ -80,6 +83,23 @@ void tRenderer::SearchScreen(int Screen)
             Out.Palette[x] = static_cast<uint8_t>((Out.Palette[x] & ~Wins) | (B.Palette[x] & Wins));
             Out.Layer[x] = static_cast<uint8_t>((Out.Layer[x] & ~Wins) | (Layer & Wins));
         }
+    }
+    for (int x = 0; x < 256; ++x) {
+        Out.Colour[x] = Palette[Out.Index[x]];
+        Out.Shown[x] = Shown_[Out.Index[x]];
+    }
+    if (DirectBG1_) {
+        // 256-colour BG1 pixels name their colour themselves: BGR 3.3.2 from
+        // the pixel, one more low bit of each from the tile's palette number.
+        const auto& Direct = DirectColourTable();
+        for (int x = 0; x < 256; ++x)
+            if (Out.Layer[x] == 0) {
+                uint32_t C = Direct[Out.Palette[x] & 7][Out.Index[x]];
+                if (S_->PaletteInverted)
+                    C ^= 0xFFFFFF;
+                Out.Colour[x] = C;
+                Out.Shown[x] = Bright(C);
+            }
     }
 }
 

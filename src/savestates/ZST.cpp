@@ -145,6 +145,7 @@ bool tZST::Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError
 void tZST::Adopt(tSavestateImage& Image)
 {
     static_cast<tZSTImage&>(*this) = std::move(static_cast<tZSTImage&>(Image));
+    PreviewFromScreen = false; // a file's own preview stays
     Broadcast(this, Note::NewZSTPreview);
 }
 
@@ -179,6 +180,10 @@ void tZST::BuildStream()
 
 bool tZST::SaveToFile(const std::string& FileName, tError& Error)
 {
+    // A converted state's preview is drawn when it is written, not on every
+    // load of a state in another format.
+    if (PreviewFromScreen && PreviewMaker)
+        PreviewMaker(Preview);
     BuildStream();
     return WriteFileAtomic(FileName, FileStream, Error);
 }
@@ -205,9 +210,10 @@ void tZST::MachineToImage()
         Rest.insert(Rest.end(), SRAM.begin(), SRAM.end());
         // ZSNES ends every state with its 64 x 56 preview; readers take the
         // last bytes of a file for it, so a file without one would lose the
-        // end of its SRAM. This one is black.
+        // end of its SRAM. This one shows the composed screen.
         HasPreview = true;
         Preview.fill(0);
+        PreviewFromScreen = true;
     } else if (HasExtra) {
         // The extra data's register copies and raw OBSEL follow the edits.
         const auto Extra = ZSTExtraData(*SNES);
@@ -239,6 +245,7 @@ void tZST::ClearImage()
     StateImage.fill(0);
     Preview.fill(0);
     HasPreview = false;
+    PreviewFromScreen = false;
     // The remainder belongs to the file that was loaded (its chip data and
     // SRAM); a converted state must not carry it.
     Rest.clear();

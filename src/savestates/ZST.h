@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -81,6 +82,14 @@ class tZST : public tZSTImage, public tReceiver, public tSavestateFormat
     static bool LoadPreview(const std::string& FileName, std::array<uint16_t, 64 * 56>& Pixels);
 
     void Notify(const void* Sender, tNote Msg) override;
+
+    // Draws the 64 x 56 preview (RGB565, little-endian, top row first) of
+    // the machine state that a converted file carries; set by the program,
+    // which owns the renderer. Without it the preview stays black.
+    std::function<void(std::array<uint8_t, ZSTLayout::PreviewSize>&)> PreviewMaker;
+    // The preview is drawn from the screen when the file is saved: the
+    // image was made from a state of another format.
+    bool PreviewFromScreen = false;
 
   private:
     bool IsSelf(const void* Sender) const { return Sender == static_cast<const void*>(this); }
