@@ -110,11 +110,12 @@ bool LoadSavestate(const std::string& FileName, tError* ErrorOut)
 
     // The reader fills a state of its own and an image; the program's state
     // is not touched until it succeeded. The scratch state (~300 KB) is kept
-    // from one load to the next: a fresh block of that size costs more in
-    // page faults than reading a ZSNES file does.
-    static const auto Blank = std::make_unique<const tSNES>();
+    // from one load to the next and made new in place: a fresh block of that
+    // size, or a blank one to copy from, costs more in page faults than
+    // reading a ZSNES file does.
     static const auto State = std::make_unique<tSNES>();
-    *State = *Blank;
+    std::destroy_at(State.get());
+    std::construct_at(State.get());
     tParsedFile Parsed;
     tError Error;
     if (!Reader->Parse(FileName, *State, Parsed, Error)) {
