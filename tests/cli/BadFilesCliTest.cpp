@@ -168,6 +168,12 @@ TEST(BadFilesCliTest, CommandsOverOneFileNameIt)
         SCOPED_TRACE(F);
         ExpectEachNamed(RunBounded("smv " + F), {F});
     }
+    // The thumbnailer names a bad state and leaves no picture behind.
+    for (const std::string& F : B.States) {
+        SCOPED_TRACE(F);
+        ExpectEachNamed(RunBounded("thumbnail " + F + " " + B.Dir + "/thumb.png 128"), {F});
+        EXPECT_FALSE(fs::exists(B.Dir + "/thumb.png"));
+    }
     // A bad palette is named and nothing is written.
     const std::string Out = B.Dir + "/out.zst";
     const struct {
