@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeySequence>
+#include <QScreen>
 #include <QShortcut>
 #include <QStyle>
 #include <QTextBrowser>
@@ -70,8 +71,14 @@ void tForm_Help::ShowIndex()
 tForm_Help* ShowHelp(QWidget* MainWindow, bool Activate)
 {
     auto* Help = MainWindow->findChild<tForm_Help*>(QString(), Qt::FindDirectChildrenOnly);
-    if (!Help)
+    if (!Help) {
         Help = new tForm_Help(MainWindow);
+        // Beside the main window when the screen has room, so neither hides the other.
+        const QRect Main = MainWindow->frameGeometry();
+        if (const QScreen* S = MainWindow->screen();
+            S && Main.right() + 8 + Help->width() <= S->availableGeometry().right())
+            Help->move(Main.right() + 8, Main.top());
+    }
     Help->ShowIndex();
     Help->setAttribute(Qt::WA_ShowWithoutActivating, !Activate);
     Help->show();
