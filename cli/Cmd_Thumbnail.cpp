@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "Commands.h"
 #include "core/Options.h"
@@ -43,7 +44,7 @@ int Thumbnail(const std::vector<std::string>& Args)
     tPicture8 Picture8;
     tPicture32 Screen;
     Renderer->ComposeFrame(*PPU, Switches, Options(), Picture8, Screen);
-    const tPicture32 Small = ScreenThumbnail(Screen, Side);
+    const tPicture32 Small = ScreenThumbnail(std::move(Screen), Side);
     tError Error;
     if (Small.Width == 0)
         Error = tError("the screen has no size");

@@ -121,8 +121,10 @@ tPicture32 ScaleToFit(const tPicture32& Source, int32_t Side, int32_t PixelWidth
     return Out;
 }
 
-tPicture32 ScreenThumbnail(const tPicture32& Screen, int32_t Side)
+tPicture32 ScreenThumbnail(tPicture32 Screen, int32_t Side)
 {
     const bool Wide = Screen.Width >= 512, Tall = Screen.Height >= 448;
+    if (Wide == Tall && Side >= Screen.Width && Side >= Screen.Height && Screen.Width > 0 && Screen.Height > 0)
+        return Screen;
     return ScaleToFit(Screen, std::min(Side, 4096), Wide || !Tall ? 1 : 2, Tall || !Wide ? 1 : 2);
 }

@@ -31,5 +31,6 @@ class tPicture32
 tPicture32 ScaleToFit(const tPicture32& Source, int32_t Side, int32_t PixelWidth = 1, int32_t PixelHeight = 1);
 // A composed screen fitted into Side x Side (at most 4096), seen as the
 // television shows it: a 512-pixel-wide hi-res screen has pixels half as wide
-// as tall, an interlaced one (448 lines or more) half as tall as wide.
-tPicture32 ScreenThumbnail(const tPicture32& Screen, int32_t Side);
+// as tall, an interlaced one (448 lines or more) half as tall as wide. A
+// screen that already fits is handed back as it is.
+tPicture32 ScreenThumbnail(tPicture32 Screen, int32_t Side);
