@@ -96,6 +96,13 @@ class MainWindowTest : public QObject
         QVERIFY(P.ShellCalls.isEmpty() && P.Recorder.Log.empty());
         for (int i = 0; i < tForm_Main::PanelCount; ++i)
             QVERIFY(Form_Main->PanelText(i).isEmpty());
+        // The demo loads with its own cartridge: no "Cartridge not found." box.
+        Options().CBox_OpenCart = true;
+        for (const char* F : {"demo.zst", "demo.sfc"})
+            QFile::copy(QStringLiteral(ORLIK_RESOURCE_DIR "/demo/") + QLatin1String(F), Folder->File(QLatin1String(F)));
+        Form_Main->OpenSavestate(Folder->File(QStringLiteral("demo.zst")));
+        QVERIFY(P.Recorder.Log.empty());
+        QVERIFY(Cart && QString::fromStdString(Cart->FileName).endsWith(QLatin1String("demo.sfc")));
     }
 
     void captionKeepsOneTitleAfterTwoLoadsOfTheSameFile()
