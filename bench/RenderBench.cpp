@@ -79,7 +79,7 @@ void BM_PPUDecode(benchmark::State& St)
     St.SetLabel(B.Name);
     for (auto _ : St) {
         PPU->Decode(*SNES, Options());
-        benchmark::DoNotOptimize(PPU->Layers[0].Tiles[0].Pixels[0]);
+        benchmark::DoNotOptimize(PPU->Layers[0].Pixels.data());
     }
 }
 BENCHMARK(BM_PPUDecode)->Unit(benchmark::kMicrosecond);

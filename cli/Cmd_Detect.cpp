@@ -8,6 +8,7 @@
 #include "app/Loader.h"
 #include "core/FileIO.h"
 #include "core/SNES.h"
+#include "core/StateNames.h"
 
 namespace
 {
@@ -25,14 +26,19 @@ int Detect(const std::vector<std::string>& Args)
             Result = 1;
             continue;
         }
-        LoadSavestate(Name);
+        // The file is read whole, as loading it would, but not taken: no
+        // machine state is built for the windows nobody shows.
+        tError Error;
+        const uint8_t Format = ReadSavestate(Name, Error);
         // The answer stays on the list; the reason goes with the errors.
-        if (StateFormat == FormatNone) {
-            std::fprintf(stderr, "%s: %s\n", Name.c_str(), UndetectedReason(Name).c_str());
+        if (Format == FormatNone) {
+            std::fprintf(stderr, "%s: %s\n", Name.c_str(),
+                         Error.Empty() ? UndetectedReason(Name).c_str() : Error.Reason.c_str());
             Result = 1;
         }
-        std::printf("%s\t%s\t%s\t%s\n", Name.c_str(), FormatNames[StateFormat],
-                    StateFormat ? KindNames[StateKind] : KindNames[0], StateSlot.c_str());
+        const tStateName N = StateNameOf(Name);
+        std::printf("%s\t%s\t%s\t%s\n", Name.c_str(), FormatNames[Format], Format ? KindNames[N.Kind] : KindNames[0],
+                    Format ? std::to_string(N.Slot).c_str() : "");
     }
     SetMessageContext("");
     return Result;

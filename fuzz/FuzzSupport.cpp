@@ -19,6 +19,7 @@
 #include "core/Options.h"
 #include "core/Picture32.h"
 #include "core/Picture8.h"
+#include "core/PictureFiles.h"
 #include "core/SharedData.h"
 #include "render/HDMATable.h"
 #include "render/LayerPictures.h"
@@ -103,6 +104,10 @@ void FuzzAfterNewSNES(bool SaveBack)
     tPicture8 Picture8;
     tPicture32 Picture32;
     Renderer->ComposeFrame(*PPU, Switches, Options(), Picture8, Picture32);
+    // The file managers' thumbnail of it (orlik-cli thumbnail).
+    std::vector<uint8_t> Thumbnail;
+    tError Error;
+    (void)EncodePNG(ScreenThumbnail(Picture32, 128), Thumbnail, Error);
     const tTransparency T;
     for (int N = 0; N < 4; ++N)
         DrawBGPlane(*PPU, N, true, true, T, Picture8);

@@ -24,10 +24,10 @@ std::string FuzzFile(const std::string& Name, const uint8_t* Data, size_t Size);
 // FuzzAfterNewSNES(true).
 void FuzzSavestateRoad(const std::string& FileName);
 
-// What follows a new machine state: the register tabs, the composed frame,
-// the layer, sprite and mode 7 pictures, the HDMA tables; with SaveBack the
-// state is saved in every writable format and each result read again (a
-// result that does not read back is a finding).
+// What follows a new machine state: the register tabs, the composed frame
+// and its thumbnail, the layer, sprite and mode 7 pictures, the HDMA tables;
+// with SaveBack the state is saved in every writable format and each result
+// read again (a result that does not read back is a finding).
 void FuzzAfterNewSNES(bool SaveBack);
 
 // Reads a byte from every bank and a spread of addresses through MapAddress,

@@ -10,6 +10,7 @@ PACKAGES=(
   clang libclang-rt-dev clang-format
   fonts-dejavu-core
   time
+  xdg-utils shared-mime-info libglib2.0-bin
 )
 
 missing=()

@@ -9,6 +9,7 @@
 #include "app/Loader.h"
 #include "cart/SNESCart.h"
 #include "gui/core/CoreBridge.h"
+#include "gui/core/Form_Help.h"
 #include "gui/core/Form_Main.h"
 #include "core/Error.h"
 #include "gui/core/Icons.h"
@@ -135,7 +136,7 @@ void tForm_Main::GUI_ClickBtn(QToolButton* Button)
 
 void tForm_Main::GUI_ClickHelp()
 {
-    ShellOpenOrReport(Q(ProgramDir) + QStringLiteral("documentation/index.htm"));
+    ShowHelp(this);
 }
 
 void tForm_Main::ToggleListEditor()

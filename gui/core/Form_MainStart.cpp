@@ -13,6 +13,7 @@
 #include "cart/SNESCart.h"
 #include "gui/core/Settings.h"
 #include "gui/core/CoreBridge.h"
+#include "gui/core/Form_Help.h"
 #include "gui/core/Form_Main.h"
 #include "core/Options.h"
 #include "gui/core/ProgramWindows.h"
@@ -96,8 +97,9 @@ void tForm_Main::GUI_TimerTick()
         }
     }
     CurrentList()->setFocus();
+    // A first run opens the help beside the main window, which keeps the keyboard.
     if (!ConfigFileExisted())
-        ToolButton(QStringLiteral("Btn_Help"))->click();
+        ShowHelp(this, false);
     else if (Form_Options)
         Form_Options->ReopenWindows();
     const QStringList Args = QCoreApplication::arguments();

@@ -99,33 +99,54 @@ std::string UndetectedReason(const std::string& FileName)
     return Not + "the content is not a " + Kind;
 }
 
-bool LoadSavestate(const std::string& FileName, tError* ErrorOut)
+namespace
+{
+// The reader fills a state of its own and an image; the program's state is
+// not touched until it succeeded. The scratch state (~300 KB) is kept from
+// one read to the next and made new in place: a fresh block of that size, or
+// a blank one to copy from, costs more in page faults than reading a ZSNES
+// file does.
+uint8_t ParseSavestate(const std::string& FileName, tSNES*& State, tParsedFile& Parsed, tError& Error)
 {
     if (FileName.empty() || !SNES)
-        return false;
+        return FormatNone;
     const uint8_t Format = DetectFormat(FileName);
     tSavestateFormat* Reader = Format != FormatNone ? Formats[Format] : nullptr;
     if (!Reader)
-        return false;
+        return FormatNone;
+    static const auto Scratch = std::make_unique<tSNES>();
+    std::destroy_at(Scratch.get());
+    std::construct_at(Scratch.get());
+    State = Scratch.get();
+    if (Reader->Parse(FileName, *State, Parsed, Error))
+        return Format;
+    if (Error.Empty())
+        Error = tError("the file could not be read");
+    return FormatNone;
+}
+} // namespace
 
-    // The reader fills a state of its own and an image; the program's state
-    // is not touched until it succeeded. The scratch state (~300 KB) is kept
-    // from one load to the next: a fresh block of that size costs more in
-    // page faults than reading a ZSNES file does.
-    static const auto Blank = std::make_unique<const tSNES>();
-    static const auto State = std::make_unique<tSNES>();
-    *State = *Blank;
+uint8_t ReadSavestate(const std::string& FileName, tError& Error)
+{
+    tSNES* State = nullptr;
+    tParsedFile Parsed;
+    return ParseSavestate(FileName, State, Parsed, Error);
+}
+
+bool LoadSavestate(const std::string& FileName, tError* ErrorOut)
+{
+    tSNES* State = nullptr;
     tParsedFile Parsed;
     tError Error;
-    if (!Reader->Parse(FileName, *State, Parsed, Error)) {
-        if (Error.Empty())
-            Error = tError("the file could not be read");
-        Messages().Error(Error.Describe(FileName));
-        if (ErrorOut)
-            *ErrorOut = Error;
+    const uint8_t Format = ParseSavestate(FileName, State, Parsed, Error);
+    if (Format == FormatNone) {
+        if (!Error.Empty()) {
+            Messages().Error(Error.Describe(FileName));
+            if (ErrorOut)
+                *ErrorOut = Error;
+        }
         return false;
     }
-
     CommitSavestate(Format, *State, Parsed, FileName);
     return true;
 }

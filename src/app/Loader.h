@@ -41,6 +41,10 @@ std::string UndetectedReason(const std::string& FileName);
 // ask UndetectedReason); a reader's failure is reported as "FILE: reason"
 // through Messages() and also left in Error when one is given.
 bool LoadSavestate(const std::string& FileName, tError* Error = nullptr);
+// Reads a savestate as LoadSavestate does without taking it: nothing changes
+// and nothing is broadcast. The format that read it, or FormatNone: Error
+// holds a reader's failure and stays empty for an unrecognised file.
+uint8_t ReadSavestate(const std::string& FileName, tError& Error);
 // The committing half of LoadSavestate, for a state read by other means (a
 // movie's embedded quicksave): the machine state, names, save RAM and image
 // are taken over and "new savestate" and "new SNES" go out from the format's

@@ -21,3 +21,16 @@ class tPicture32
     // Redraws the picture stretched by whole factors (pixel repetition).
     void Stretch(int32_t FactorX, int32_t FactorY);
 };
+
+// The picture scaled down to fit a Side x Side square, each output pixel the
+// area-weighted average of the source pixels it covers. PixelWidth and
+// PixelHeight give the shape of a source pixel (a 512-pixel-wide hi-res
+// screen has pixels half as wide as tall: 1, 2), so the result keeps the
+// shape the screen is seen in. A picture that already fits keeps its pixels
+// unless its pixels are not square. Side below 1 gives an empty picture.
+tPicture32 ScaleToFit(const tPicture32& Source, int32_t Side, int32_t PixelWidth = 1, int32_t PixelHeight = 1);
+// A composed screen fitted into Side x Side (at most 4096), seen as the
+// television shows it: a 512-pixel-wide hi-res screen has pixels half as wide
+// as tall, an interlaced one (448 lines or more) half as tall as wide. A
+// screen that already fits is handed back as it is.
+tPicture32 ScreenThumbnail(tPicture32 Screen, int32_t Side);

@@ -38,10 +38,11 @@ void DrawBGPlane(const tPPU& P, int N, bool Priority0, bool Priority1, const tTr
     for (uint32_t r = 0; r < L.MapHeight; ++r)
         for (uint32_t c = 0; c < L.MapWidth; ++c) {
             const tTileRecord& Tile = L.Tiles[r * 64 + c];
+            const uint8_t* Px = L.TilePixels(r * 64 + c);
             if (!(Tile.Priority ? Priority1 : Priority0))
                 continue;
             for (uint32_t y = 0; y < L.TileHeight; ++y)
-                std::memcpy(Out.Row(static_cast<int32_t>(r * L.TileHeight + y)) + c * L.TileWidth, &Tile.Pixels[y * 32],
+                std::memcpy(Out.Row(static_cast<int32_t>(r * L.TileHeight + y)) + c * L.TileWidth, Px + y * L.TileWidth,
                             L.TileWidth);
         }
     ApplyTransparency(P, T, L.Colours, Out.ColourTable);

@@ -23,6 +23,7 @@
 // tile bases are not followed: the layers are decoded once per frame.
 
 #include <array>
+#include <vector>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -50,16 +51,14 @@ struct tWindowRange {
     uint8_t Right = 0;
 };
 
-// One decoded tile map entry: its flags and its pixels already flipped and
-// offset into CGRAM, so that a pixel fetch is one table read.
+// One decoded tile map entry: its flags. Its pixels, already flipped and
+// offset into CGRAM so that a pixel fetch is one table read, are the layer's
+// (tBGLayer::TilePixels).
 struct tTileRecord {
-    uint8_t FlipX = 0;    // map entry bit 14
-    uint8_t FlipY = 0;    // bit 15
-    uint8_t Palette = 0;  // bits 10-12
-    uint8_t Priority = 0; // bit 13
-    // CGRAM indexes, row stride 32; the first TileWidth bytes of the first
-    // TileHeight rows are used.
-    std::array<uint8_t, 16 * 32> Pixels{};
+    uint8_t FlipX = 0;       // map entry bit 14
+    uint8_t FlipY = 0;       // bit 15
+    uint8_t Palette = 0;     // bits 10-12
+    uint8_t Priority = 0;    // bit 13
     uint16_t TileNumber = 0; // bits 0-9
 };
 
@@ -92,10 +91,21 @@ struct tBGLayer {
     int32_t PixelWidth = 0, PixelHeight = 0;
     uint8_t HalveY = 0;                       // wide hires tiles without screen interlace: one map row per two lines
     uint32_t CharBase = 0;                    // $210B/$210C BG12NBA/BG34NBA, VRAM byte address
-    std::array<tTileRecord, 64 * 64> Tiles{}; // row-major grid
+    std::array<tTileRecord, 64 * 64> Tiles{}; // row-major grid, 64 records a row
     uint32_t MapBase = 0;                     // $2107-$210A BGnSC, VRAM byte address
     uint32_t MapWidth = 32, MapHeight = 32;   // in tiles
     uint32_t TileWidth = 8, TileHeight = 8;
+    // The decoded pixels of the records the map uses, TileWidth x TileHeight
+    // bytes each (row stride TileWidth) in record order, and TileSlack bytes
+    // more, so that a fetch may read TileSlack bytes from any pixel. Sized by
+    // the decoder to the map: a 32 x 32 map of 8 x 8 tiles takes 126 KiB, not
+    // the 2 MiB that room for the largest map and tiles would.
+    std::vector<uint8_t> Pixels;
+    static constexpr size_t TileSlack = 16;
+    // The records a map of this size uses: the last is (MapHeight - 1, MapWidth - 1).
+    size_t RecordsInUse() const { return (MapHeight - 1) * 64 + MapWidth; }
+    const uint8_t* TilePixels(size_t Record) const { return Pixels.data() + Record * TileWidth * TileHeight; }
+    uint8_t* TilePixels(size_t Record) { return Pixels.data() + Record * TileWidth * TileHeight; }
 };
 
 // What a fetch delivers: the palette number, the CGRAM index and the layer

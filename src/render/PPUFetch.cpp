@@ -92,14 +92,17 @@ void tPPU::FetchBGLine(int N, int Screen, int Line, bool IgnoreMosaic, tBGLine& 
     if (!Opt && !(Mosaic && Block > 1)) {
         // One layer line: walk it a tile at a time.
         const int32_t y = (BaseY + L.VScroll) & HeightMask;
-        const tTileRecord* Row = &L.Tiles[static_cast<size_t>(y >> ShiftY) * 64];
-        const int32_t PixelRow = (y & InTileY) * 32;
+        const size_t Row = static_cast<size_t>(y >> ShiftY) * 64;
         const int32_t TileWidth = InTileX + 1;
+        const int32_t PixelRow = (y & InTileY) * TileWidth;
         int32_t u = (First + L.HScroll) & WidthMask;
         for (int X = 0; X < 256;) {
-            const tTileRecord& T = Row[u >> ShiftX];
-            // Sixteen bytes from any column of a tile stay inside its row of 32.
-            const uint8_t* Src = &T.Pixels[PixelRow + (u & InTileX)];
+            const size_t Record = Row + static_cast<size_t>(u >> ShiftX);
+            const tTileRecord& T = L.Tiles[Record];
+            // Sixteen bytes from any pixel stay inside the layer's pixels
+            // (TileSlack); those past the tile's row are overwritten by the
+            // next tile or fall into the line's slack.
+            const uint8_t* Src = L.TilePixels(Record) + PixelRow + (u & InTileX);
             if (Step == 1)
                 std::memcpy(Index + X, Src, Slack);
             else
@@ -126,8 +129,9 @@ void tPPU::FetchBGLine(int N, int Screen, int Line, bool IgnoreMosaic, tBGLine& 
                 L.MosaicX = u;
                 L.MosaicY = y;
             }
-            const tTileRecord& T = L.Tiles[(y >> ShiftY) * 64 + (u >> ShiftX)];
-            Index[X] = T.Pixels[(y & InTileY) * 32 + (u & InTileX)];
+            const size_t Record = static_cast<size_t>((y >> ShiftY) * 64 + (u >> ShiftX));
+            const tTileRecord& T = L.Tiles[Record];
+            Index[X] = L.TilePixels(Record)[(y & InTileY) * (InTileX + 1) + (u & InTileX)];
             PaletteOf[X] = T.Palette;
             Visible[X] = static_cast<uint8_t>(T.Priority + 1);
         }

@@ -95,8 +95,9 @@ void tPPU::DecodeLayer(const tSNES& S, int N)
     // clang-format on
     const uint32_t PaletteStep = L.Colours;
     const uint8_t ModeOffset = BGMode == 0 ? static_cast<uint8_t>(32 * N) : 0;
-    const uint32_t SubRows = L.TileHeight / 8, SubCols = L.TileWidth / 8;
+    const uint32_t SubRows = L.TileHeight / 8, SubCols = L.TileWidth / 8, W = L.TileWidth;
     uint32_t Address = L.MapBase;
+    L.Pixels.assign(L.RecordsInUse() * L.TileWidth * L.TileHeight + tBGLayer::TileSlack, 0);
 
     // A map names the same few characters over and over (a 64 x 64 map has
     // 4096 entries, VRAM holds at most 65536 / Bytes characters): each
@@ -125,7 +126,9 @@ void tPPU::DecodeLayer(const tSNES& S, int N)
                     const uint16_t Entry =
                         static_cast<uint16_t>(S.VRAM[Address & 0xFFFF] | S.VRAM[(Address + 1) & 0xFFFF] << 8);
                     Address = (Address + 2) & 0xFFFF;
-                    tTileRecord& T = L.Tiles[(BlockRow + r) * 64 + BlockCol + c];
+                    const size_t Record = (BlockRow + r) * 64 + BlockCol + c;
+                    tTileRecord& T = L.Tiles[Record];
+                    uint8_t* Px = L.TilePixels(Record);
                     T.TileNumber = Entry & 0x3FF;
                     T.Palette = (Entry >> 10) & 7;
                     T.Priority = (Entry >> 13) & 1;
@@ -137,21 +140,20 @@ void tPPU::DecodeLayer(const tSNES& S, int N)
                             const uint8_t* Block = Character((static_cast<uint32_t>(T.TileNumber) << Shift) +
                                                              L.CharBase + (16 * sr + sc) * Bytes);
                             for (int y = 0; y < 8; ++y)
-                                std::memcpy(&T.Pixels[(8 * sr + y) * 32 + 8 * sc], Block + 8 * y, 8);
+                                std::memcpy(&Px[(8 * sr + y) * W + 8 * sc], Block + 8 * y, 8);
                         }
                     if (T.FlipX)
                         for (uint32_t y = 0; y < L.TileHeight; ++y)
-                            std::reverse(&T.Pixels[y * 32], &T.Pixels[y * 32 + L.TileWidth]);
+                            std::reverse(&Px[y * W], &Px[y * W + W]);
                     if (T.FlipY)
                         for (uint32_t y = 0; y < L.TileHeight / 2; ++y)
-                            std::swap_ranges(&T.Pixels[y * 32], &T.Pixels[y * 32 + L.TileWidth],
-                                             &T.Pixels[(L.TileHeight - 1 - y) * 32]);
+                            std::swap_ranges(&Px[y * W], &Px[y * W + W], &Px[(L.TileHeight - 1 - y) * W]);
                     // 256-colour layers have no palette number to add.
                     const uint32_t Offset = T.Palette * PaletteStep;
                     const uint8_t Add = static_cast<uint8_t>((Offset <= 255 ? Offset : 0) + ModeOffset);
                     if (Add)
                         for (uint32_t y = 0; y < L.TileHeight; ++y)
                             for (uint32_t x = 0; x < L.TileWidth; ++x)
-                                T.Pixels[y * 32 + x] = static_cast<uint8_t>(T.Pixels[y * 32 + x] + Add);
+                                Px[y * W + x] = static_cast<uint8_t>(Px[y * W + x] + Add);
                 }
 }

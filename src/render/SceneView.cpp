@@ -73,7 +73,11 @@ tTileInfo BGTileAt(const tPPU& P, const tDrawnLayer& Drawn, int32_t X, int32_t Y
     T.FlipX = R.FlipX;
     T.FlipY = R.FlipY;
     T.Priority = R.Priority;
-    CopyTile(P, R.Pixels.data(), 32, T);
+    // A layer whose pixels were never decoded shows its tile blank.
+    static const std::array<uint8_t, 16 * 16> Blank{};
+    const size_t Record = r * 64 + c;
+    const bool Decoded = L.Pixels.size() >= (Record + 1) * L.TileWidth * L.TileHeight;
+    CopyTile(P, Decoded ? L.TilePixels(Record) : Blank.data(), Decoded ? static_cast<int32_t>(L.TileWidth) : 16, T);
     return T;
 }
 

@@ -151,6 +151,10 @@ TEST(BadFilesCliTest, CommandsOverManyFilesNameEachBadOneAndGoOn)
         ExpectEachNamed(R, B.States);
         EXPECT_TRUE(R.Out.find(Run.Done) != std::string::npos || fs::exists(Run.Done)) << R.Out;
     }
+    // A damaged state after a good one is not given the good one's format.
+    const tCliRun D = RunBounded("detect " + B.Dir + "/good.zst " + B.States[1]);
+    EXPECT_EQ(D.Exit, 1);
+    EXPECT_NE(D.Out.find(B.States[1] + "\tundefined"), std::string::npos) << D.Out;
     const tCliRun R = RunBounded("cart" + tBadFolder::List(B.Carts) + " " + B.Dir + "/good.sfc");
     ExpectEachNamed(R, B.Carts);
     EXPECT_NE(R.Out.find("ORLIK TEST"), std::string::npos) << R.Out;
@@ -167,6 +171,12 @@ TEST(BadFilesCliTest, CommandsOverOneFileNameIt)
     for (const std::string& F : B.Movies) {
         SCOPED_TRACE(F);
         ExpectEachNamed(RunBounded("smv " + F), {F});
+    }
+    // The thumbnailer names a bad state and leaves no picture behind.
+    for (const std::string& F : B.States) {
+        SCOPED_TRACE(F);
+        ExpectEachNamed(RunBounded("thumbnail " + F + " " + B.Dir + "/thumb.png 128"), {F});
+        EXPECT_FALSE(fs::exists(B.Dir + "/thumb.png"));
     }
     // A bad palette is named and nothing is written.
     const std::string Out = B.Dir + "/out.zst";

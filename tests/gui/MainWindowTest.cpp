@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTextBrowser>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -12,6 +13,7 @@
 #include "app/Loader.h"
 #include "cart/SNESCart.h"
 #include "core/Broadcast.h"
+#include "gui/core/Form_Help.h"
 #include "gui/core/Form_Main.h"
 #include "gui/core/MenuStyle.h"
 #include "gui/core/ToolWindow.h"
@@ -86,10 +88,21 @@ class MainWindowTest : public QObject
         QCOMPARE(L->palette().color(QPalette::Text), QColor(0, 255, 255));
         QVERIFY(Form_Main->SaveItem(FormatZST)->isChecked());
         QVERIFY(!Form_Main->SaveItem(FormatSGT)->isEnabled());
-        // No configuration yet: a first run opens the help.
-        QCOMPARE(P.ShellCalls, QStringList{Folder->Path() + QStringLiteral("documentation/index.htm")});
+        // No configuration yet: a first run opens the help window, not a
+        // browser; the pages are missing here, which it says without a box.
+        auto* Help = Form_Main->findChild<tForm_Help*>();
+        QVERIFY(Help && Help->isVisible() && !Help->isModal());
+        QVERIFY(Help->Browser()->toPlainText().contains(Folder->Path() + QStringLiteral("documentation/index.htm")));
+        QVERIFY(P.ShellCalls.isEmpty() && P.Recorder.Log.empty());
         for (int i = 0; i < tForm_Main::PanelCount; ++i)
             QVERIFY(Form_Main->PanelText(i).isEmpty());
+        // The demo loads with its own cartridge: no "Cartridge not found." box.
+        Options().CBox_OpenCart = true;
+        for (const char* F : {"demo.zst", "demo.sfc"})
+            QFile::copy(QStringLiteral(ORLIK_RESOURCE_DIR "/demo/") + QLatin1String(F), Folder->File(QLatin1String(F)));
+        Form_Main->OpenSavestate(Folder->File(QStringLiteral("demo.zst")));
+        QVERIFY(P.Recorder.Log.empty());
+        QVERIFY(Cart && QString::fromStdString(Cart->FileName).endsWith(QLatin1String("demo.sfc")));
     }
 
     void captionKeepsOneTitleAfterTwoLoadsOfTheSameFile()
@@ -199,6 +212,8 @@ class MainWindowTest : public QObject
 
         // Without confirmation F2 goes straight to the dialog.
         Options().CBox_MainConfirm = false;
+        Form_Main->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(Form_Main));
         QTest::keyClick(Form_Main->CurrentList(), Qt::Key_F2);
         QCOMPARE(P.DialogCalls.size(), 2);
         QCOMPARE(P.DialogCalls.last(), QStringLiteral("DlgSave_SNES"));
@@ -262,12 +277,28 @@ class MainWindowTest : public QObject
 
     void f1OpensTheHelpAndF8FlipsTheSceneOption()
     {
+        QDir(Folder->Path()).mkpath(QStringLiteral("documentation"));
+        Folder->MakeFile(QStringLiteral("documentation/index.htm"), "<a href='two.htm'>two</a> <h2 id='k'>keys</h2>");
+        Folder->MakeFile(QStringLiteral("documentation/two.htm"), "<p>page two <a href='index.htm#k'>keys</a></p>");
         tRunningProgram P(*Folder);
+        if (auto* First = Form_Main->findChild<tForm_Help*>())
+            First->close();
         Form_Main->activateWindow();
         QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(Form_Main));
-        P.ShellCalls.clear();
         QTest::keyClick(Form_Main->CurrentList(), Qt::Key_F1);
-        QCOMPARE(P.ShellCalls, QStringList{Folder->Path() + QStringLiteral("documentation/index.htm")});
+        auto* Help = Form_Main->findChild<tForm_Help*>();
+        QVERIFY(Help && Help->isVisible() && P.ShellCalls.isEmpty());
+        QTextBrowser* B = Help->Browser();
+        const auto Button = [&](const char* Name) { return Help->findChild<QToolButton*>(QLatin1String(Name)); };
+        QVERIFY(B->source().path().endsWith(QLatin1String("index.htm")) && !Button("Btn_Back")->isEnabled());
+        B->setSource(QUrl(QStringLiteral("two.htm")));
+        QVERIFY(B->toPlainText().contains(QLatin1String("page two")));
+        Button("Btn_Back")->click();
+        QVERIFY(B->source().path().endsWith(QLatin1String("index.htm")));
+        Button("Btn_Forward")->click();
+        QVERIFY(B->source().path().endsWith(QLatin1String("two.htm")));
+        Button("Btn_Index")->click();
+        QVERIFY(B->source().path().endsWith(QLatin1String("index.htm")) && Button("Btn_Back")->isEnabled());
         QVERIFY(Options().CBox_SceneUpdate);
         QTest::keyClick(Form_Main->CurrentList(), Qt::Key_F8);
         QVERIFY(!Options().CBox_SceneUpdate);

@@ -14,6 +14,7 @@
 #include "app/Loader.h"
 #include "core/Broadcast.h"
 #include "core/INI.h"
+#include "gui/core/Form_Help.h"
 #include "gui/core/Form_Main.h"
 #include "gui/core/Form_Quit.h"
 #include "core/Options.h"
@@ -118,7 +119,7 @@ class SettingsTest : public QObject
         Options() = tOptions{};
         StateFileName.clear();
         tRunningProgram P(Folder);
-        QVERIFY(P.ShellCalls.isEmpty()); // not a first run: no help
+        QVERIFY(!Form_Main->findChild<tForm_Help*>()); // not a first run: no help
         QVERIFY(!Options().CBox_MainConfirm);
         QVERIFY(!Options().CBox_SceneBlur);
         QVERIFY(Options().CBox_SceneBlurSoft);

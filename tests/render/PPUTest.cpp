@@ -78,11 +78,12 @@ TEST_F(PPUTest, FlippedTwoBitEntryWithPaletteOffset)
     Decode();
     const tTileRecord& T = P->Layers[0].Tiles[0];
     EXPECT_EQ(T.Priority, 1);
-    EXPECT_EQ(T.Pixels[0], 14); // flipped both ways: (7, 7) lands on (0, 0)
+    const uint8_t* Px = P->Layers[0].TilePixels(0);
+    EXPECT_EQ(Px[0], 14); // flipped both ways: (7, 7) lands on (0, 0)
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) {
             if (x || y) {
-                ASSERT_EQ(T.Pixels[y * 32 + x], 12) << x << "," << y;
+                ASSERT_EQ(Px[y * 8 + x], 12) << x << "," << y;
             }
         }
 }
@@ -93,14 +94,14 @@ TEST_F(PPUTest, ModeZeroLayersUseTheirOwnPaletteQuartersAndEightBitLayersNone)
     SolidTile2(16, 1);
     MapEntry(0x800, 0, 0, 0x0001);
     Decode();
-    EXPECT_EQ(P->Layers[2].Tiles[0].Pixels[0], 65);
+    EXPECT_EQ(P->Layers[2].TilePixels(0)[0], 65);
 
     Reg(0x2105, 0x03);
     Reg(0x210B, 0x01);
     S->VRAM[0x2000 + 64] = 0x80; // tile 1, plane 0, pixel 0: colour 1
     MapEntry(0, 0, 0, 0x1401);   // palette 5
     Decode();
-    EXPECT_EQ(P->Layers[0].Tiles[0].Pixels[0], 1);
+    EXPECT_EQ(P->Layers[0].TilePixels(0)[0], 1);
 }
 
 TEST_F(PPUTest, SixteenPixelTilesWrapAt512)

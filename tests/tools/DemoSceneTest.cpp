@@ -1,5 +1,6 @@
 // The bundled demo savestates: what the scene holds, that both files hold
-// the same state, and that they are what the generator writes today.
+// the same state, and that they and their cartridge are what the generator
+// writes today.
 
 #include "TestSupport.h"
 
@@ -9,6 +10,7 @@
 #include <sys/wait.h>
 
 #include "app/Loader.h"
+#include "cart/CartHeader.h"
 #include "core/Gzip.h"
 #include "core/SNES.h"
 #include "render/PPU.h"
@@ -80,4 +82,12 @@ TEST_F(DemoSceneTest, TheCommittedFilesAreWhatTheGeneratorWrites)
     EXPECT_EQ(ReadBytes(Dir + "/demo.zst"), ReadBytes(Demo + ".zst"));
     // Compare the Snes9x form inflated: another zlib may pack it differently.
     EXPECT_EQ(Inflated(Dir + "/demo.000"), Inflated(Demo + ".000"));
+    // The cartridge beside them, with a header that names it and sums right.
+    const std::vector<uint8_t> ROM = ReadBytes(Demo + ".sfc");
+    EXPECT_EQ(ReadBytes(Dir + "/demo.sfc"), ROM);
+    const tCartHeader H = ReadCartHeader(ROM, FindMapMode(ROM));
+    EXPECT_EQ(H.ROMName, "ORLIK DEMO" + std::string(11, ' '));
+    EXPECT_TRUE(H.ChecksumMatches());
+    EXPECT_EQ(H.Checksum, ComputeChecksum(ROM));
+    EXPECT_EQ(size_t(1024) << H.ROMSizeByte, ROM.size());
 }

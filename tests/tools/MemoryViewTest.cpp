@@ -27,8 +27,9 @@ TEST_F(MemoryViewTest, VRAMTilesAtTheCharacterBaseMatchTheLayersTiles)
         V.TilesX = V.TilesY = 1;
         V.Update();
         int Compared = 0;
-        for (const tTileRecord& T : L.Tiles) {
-            if (T.FlipX || T.FlipY || T.TileNumber == 0)
+        for (size_t Record = 0; Record < L.RecordsInUse(); ++Record) {
+            const tTileRecord& T = L.Tiles[Record];
+            if (Record % 64 >= L.MapWidth || T.FlipX || T.FlipY || T.TileNumber == 0)
                 continue;
             V.Offset = static_cast<int64_t>((L.CharBase + T.TileNumber * V.TileBytes) & 0xFFFF);
             tPicture8 Pic;
@@ -37,7 +38,8 @@ TEST_F(MemoryViewTest, VRAMTilesAtTheCharacterBaseMatchTheLayersTiles)
             const int Mask = L.Colours - 1;
             for (int y = 0; y < 8; ++y)
                 for (int x = 0; x < 8; ++x)
-                    ASSERT_EQ(Pic.At(x, y), T.Pixels[y * 32 + x] & Mask) << Name << " tile " << T.TileNumber;
+                    ASSERT_EQ(Pic.At(x, y), L.TilePixels(Record)[y * L.TileWidth + x] & Mask)
+                        << Name << " tile " << T.TileNumber;
             ++Compared;
         }
         EXPECT_GT(Compared, 10) << Name;
