@@ -127,23 +127,22 @@ bool ReadS9XFile(const std::string& FileName, tSNES& S, tS9XImage& Image, std::v
 
 bool ParseS9X(std::span<const uint8_t> Data, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM, tError& Error)
 {
-    std::vector<uint8_t> Content;
+    // The stream is read where it lies; only unpacking makes a copy.
+    std::vector<uint8_t> Unpacked, Content;
+    std::span<const uint8_t> View = Data;
     std::string Why;
-    if (IsRZipData(Data) ? !UnpackRZip(Data, Content, Why, tS9X::MaxRetroArchSize)
-                         : (Content.assign(Data.begin(), Data.end()), false)) {
+    auto Refuse = [&](const std::string& Text) {
         Image.ClearBlocks();
-        Error = tError("not a readable RetroArch savestate: " + Why);
+        Error = tError(Text + Why);
         return false;
+    };
+    if (IsRZipData(View)) {
+        if (!UnpackRZip(View, Unpacked, Why, tS9X::MaxRetroArchSize))
+            return Refuse("not a readable RetroArch savestate: ");
+        View = Unpacked;
     }
-    if (IsRAStateData(Content)) {
-        std::span<const uint8_t> Mem;
-        if (!RAStateMemory(Content, Mem, Why)) {
-            Image.ClearBlocks();
-            Error = tError("not a readable RetroArch savestate: " + Why);
-            return false;
-        }
-        Content = std::vector<uint8_t>(Mem.begin(), Mem.end());
-    }
+    if (IsRAStateData(View) && !RAStateMemory(View, View, Why))
+        return Refuse("not a readable RetroArch savestate: ");
     // A newer Snes9x's picture is the last block a state needs and two
     // thirds of the stream: inflating stops at its header.
     uint32_t ShotLength = 0;
@@ -153,20 +152,21 @@ bool ParseS9X(std::span<const uint8_t> Data, tSNES& S, tS9XImage& Image, std::ve
         Cut = At != 0;
         return At;
     };
-    if (!GunzipStream(Content, Why, tS9X::MaxContentSize, BeforeShot)) {
-        Image.ClearBlocks();
-        Error = tError("gzclose error: " + Why);
-        return false;
+    if (View.size() >= 2 && View[0] == 0x1F && View[1] == 0x8B) {
+        Content.assign(View.begin(), View.end());
+        if (!GunzipStream(Content, Why, tS9X::MaxContentSize, BeforeShot))
+            return Refuse("gzclose error: ");
+        View = Content;
     }
-    if (IsS9XSnpHeader(Content)) {
-        if (!ParseS9XSnpInto(Content, S, Image, SRAM, Error))
+    if (IsS9XSnpHeader(View)) {
+        if (!ParseS9XSnpInto(View, S, Image, SRAM, Error))
             return false;
         Image.HasPreview = Cut || std::ranges::any_of(Image.FileBlocks, [](const auto& B) { return B.first == "SHO"; });
         if (Cut)
             Image.FileBlocks.emplace_back("SHO", ShotLength);
         return true;
     }
-    if (!ParseS9XBlocks(Content, Image, Why)) {
+    if (!ParseS9XBlocks(View, Image, Why)) {
         Error = tError("not a readable Snes9x savestate: " + Why);
         return false;
     }
