@@ -21,7 +21,7 @@ std::string TargetNames()
     return Names;
 }
 
-constexpr const char* Usage = "usage: orlik-cli convert FILE... --to zst|s9x|ssl [-o OUT]\n"
+constexpr const char* Usage = "usage: orlik-cli convert FILE... --to zst|s9x|ssl|s9xsnp|rastate [-o OUT]\n"
                               "  Without -o each state is written beside its file under the target's\n"
                               "  extension; with several FILEs, or an OUT ending in \"/\", OUT is a folder.\n";
 
@@ -73,7 +73,7 @@ int Convert(const std::vector<std::string>& Args)
             Result = 1;
             continue;
         }
-        if (!SaveStateAs(Target->Format, Dest)) {
+        if (!SaveStateAs(*Target, Dest)) {
             Result = 1;
             continue;
         }
@@ -83,6 +83,6 @@ int Convert(const std::vector<std::string>& Args)
     return Result;
 }
 
-tCommandRegistrar Reg({"convert", "convert FILE... --to zst|s9x|ssl [-o OUT]",
+tCommandRegistrar Reg({"convert", "convert FILE... --to zst|s9x|ssl|s9xsnp|rastate [-o OUT]",
                        "write savestates in another emulator's format", Convert, Usage});
 } // namespace

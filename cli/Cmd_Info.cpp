@@ -18,6 +18,7 @@
 #include "core/SNES.h"
 #include "render/PPU.h"
 #include "render/ScreenSize.h"
+#include "savestates/RAState.h"
 #include "savestates/S9X.h"
 #include "savestates/ZST.h"
 #include "sound/SPC.h"
@@ -121,6 +122,17 @@ tReport Describe(const std::string& Name)
     } else if (StateFormat == FormatS9X) {
         Rep.Text("version", std::string(S9X->Blocks.Header.data() + 9, 4));
         Rep.Flag("compressed", IsGzipData(FileHead(Name)));
+        // The wrapping around the stream: RetroArch's container and rzip.
+        std::vector<uint8_t> Head, Inner;
+        tError Error;
+        ReadFileHead(Name, 256, Head, Error);
+        const bool RZip = IsRZipData(Head) && RZipHead(Head, 16, Inner);
+        const bool Container = IsRAStateData(RZip ? Inner : Head);
+        Rep.Text("form", std::string(Container          ? "RetroArch container"
+                                     : IsGzipData(Head) ? "gzip"
+                                                        : "plain") +
+                             (RZip ? ", rzip" : ""));
+        Rep.Flag("preview", S9X->HasPreview);
         std::vector<std::pair<std::string, std::string>> Blocks;
         for (const auto& [Block, Length] : S9X->FileBlocks)
             Blocks.emplace_back(Block, std::to_string(Length));

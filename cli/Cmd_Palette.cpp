@@ -146,7 +146,7 @@ int Palette(const std::vector<std::string>& Args)
             std::copy_n(Imported.begin(), ImportedEntries, SNES->CGRAM.begin());
             // Every format object rebuilds its image from the machine state.
             Broadcast(nullptr, Note::NewSNES);
-            if (!SaveStateAs(Writer->Format, Dest)) {
+            if (!SaveStateAs(*Writer, Dest)) {
                 Result = 1;
                 continue;
             }

@@ -26,6 +26,7 @@
 #include "render/PPU.h"
 #include "render/Renderer.h"
 #include "render/SceneSwitches.h"
+#include "app/SaveState.h"
 #include "savestates/S9X.h"
 #include "savestates/ZST.h"
 #include "savestates/SSL.h"
@@ -140,6 +141,13 @@ void FuzzAfterNewSNES(bool SaveBack)
     if (!ParseZST(ZSTOut, false, *State, ZSTBack, Why) || !ParseS9X(S9XOut, *State, S9XBack, SRAM, Why) ||
         !ParseSSL(SSLOut, *State, SSLBack, Error))
         std::abort();
+    // The newer Snes9x forms: the standalone file with its picture and
+    // RetroArch's rzip-compressed container.
+    for (const auto& [Form, RZip] : {std::pair{tModernForm::S9XSnp, false}, {tModernForm::RAState, true}}) {
+        std::vector<uint8_t> Out;
+        if (!ModernStateBytes(Form, RZip, Out, Error) || !ParseS9X(Out, *State, S9XBack, SRAM, Why))
+            std::abort();
+    }
 }
 
 void FuzzReadThroughMemoryMap()

@@ -23,7 +23,7 @@ seeds() {
     savestate_zst) s=($f/zsnes/*.zs[t1-9] $r/*.zs[t1-9] $t/*.zs[t1-9]) ;;
     savestate_zmv) s=($f/zsnes/*.zm[v1-9] $r/*.zm[v1-9] $t/*.zm[v1-9] $f/zsnes/*hello*.zst) ;;
     savestate_s9x) s=($f/snes9x/*.[0-9][0-9][0-9] $r/*.[0-9][0-9][0-9] $t/*.[0-9][0-9][0-9]
-                      $f/snes9x-modern/m0_helloworld.000 $f/snes9x-modern/retroarch/*.state) ;;
+                      $f/snes9x-modern/*.000 $f/snes9x-modern/retroarch/*.state) ;;
     savestate_ssl) s=($r/*.s[0-9][0-9] $t/*.s[0-9][0-9]) ;;
     cart)          s=($t/*.sfc $t/*.smc) ;;
     cartzip)       s=($t/*.zip) ;;

@@ -49,6 +49,15 @@ QImage SavestateThumbnail(const QString& FileName)
             std::memcpy(I.scanLine(y), Pixels.data() + y * 64, 64 * 2);
         return I;
     }
+    if (Format == FormatS9X) {
+        tPicture32 P;
+        if (!tS9X::LoadPreview(Name, P))
+            return {};
+        QImage I(P.Width, P.Height, QImage::Format_RGB32);
+        for (int32_t y = 0; y < P.Height; ++y)
+            std::memcpy(I.scanLine(y), P.Row(y), static_cast<size_t>(P.Width) * 4);
+        return I;
+    }
     if (Format == FormatSSL) {
         std::optional<tSSL_Bitmap565> P = tSSL::LoadPreview(Name, ThumbWidth, ThumbHeight);
         if (!P || P->Width == 0 || P->Height == 0)

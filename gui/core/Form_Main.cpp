@@ -258,6 +258,8 @@ void tForm_Main::CreateMenus()
     };
     static const tSaveItem Items[] = {{"Menu_SaveZST", "&zSNES", 1, true},
                                       {"Menu_SaveS9x", "SNES&9x", 2, true},
+                                      {"Menu_SaveS9xSnp", "Snes9x 1.55+ (&new)", 2, true},
+                                      {"Menu_SaveRA", "&RetroArch", 2, true},
                                       {"Menu_SaveSSL", "&Super Sleuth", 4, true},
                                       {"Menu_SaveSGT", "SNES&GT", 3, false},
                                       {"Menu_SaveOrlik", "&Orlik", 5, false}};

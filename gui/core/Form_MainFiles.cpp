@@ -108,7 +108,14 @@ void tForm_Main::GUI_ClickSave()
         return;
     if (const std::optional<QString> Chosen = ExecuteFileDialog(DlgSave_SNES, this)) {
         const std::string File = Chosen->toStdString();
-        if (SaveItem(FormatS9X)->isChecked())
+        const auto Modern = [this](const char* Item) {
+            return Menu_Save->findChild<QAction*>(QString::fromLatin1(Item))->isChecked();
+        };
+        if (Modern("Menu_SaveS9xSnp"))
+            SaveStateAs(*FindStateTarget("s9xsnp"), File);
+        else if (Modern("Menu_SaveRA"))
+            SaveStateAs(*FindStateTarget("rastate"), File);
+        else if (SaveItem(FormatS9X)->isChecked())
             SaveStateAs(FormatS9X, File);
         else if (SaveItem(FormatSSL)->isChecked())
             SaveStateAs(FormatSSL, File);

@@ -10,6 +10,7 @@
 #include "gui/core/Settings.h"
 #include "gui/render/PictureView.h"
 #include "savestates/PreviewPicture.h"
+#include "savestates/S9X.h"
 #include "savestates/SSL.h"
 #include "savestates/ZST.h"
 
@@ -91,6 +92,13 @@ void tForm_Preview::OnNotify(const void* /*Sender*/, tNote Msg)
 {
     if (Msg == Note::NewZSTPreview && ZST) {
         Picture_ = ZSTPreviewPicture(ZST->Preview);
+        ShowPicture();
+    } else if (Msg == Note::NewS9XPreview && S9X) {
+        // The picture a newer Snes9x's file carries, decoded now: loading
+        // the state skipped it.
+        tPicture32 P;
+        if (tS9X::LoadPreview(S9X->SourceName, P))
+            Picture_ = std::move(P);
         ShowPicture();
     } else if (Msg == Note::NewSSLPreview && SSL) {
         if (std::optional<tPicture32> P = SSLPreviewPicture(SSL->PreviewBitmap))

@@ -222,6 +222,7 @@ void tForm_Options::CreateMainPage(QWidget* P)
              QStringLiteral("simple interpolation with no sharpening (yet)"));
     AddCheck(P, "CBox_MainHighlight", QStringLiteral("highlight menu bitmaps"));
     AddCheck(P, "CBox_MainUpdating", QStringLiteral("update the lists"));
+    AddCheck(P, "CBox_MainRZip", QStringLiteral("compress RetroArch states (rzip)"));
     auto* Group = new QGroupBox(QStringLiteral("window list"), P);
     auto* GL = new QVBoxLayout(Group);
     LV_WndList = new QTableWidget(0, 2, Group);

@@ -43,6 +43,7 @@ const std::vector<tOptionEntry>& OptionEntries()
         Check("CBox_MainNoFilter", "Form_Main", O.CBox_MainNoFilter),
         Check("CBox_MainHighlight", "Form_Main", O.CBox_MainHighlight),
         Check("CBox_MainUpdating", "Form_Main", O.CBox_MainUpdating),
+        Check("CBox_MainRZip", "Form_Main", O.CBox_MainRZip),
         Check("CBox_MemoryHex", "Form_Memory", O.CBox_MemoryHex),
         Check("CBox_MemoryReset1", "Form_Memory", O.CBox_MemoryReset1),
         Check("CBox_MemoryReset2", "Form_Memory", O.CBox_MemoryReset2),

@@ -8,14 +8,20 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/Error.h"
 
+// The newer Snes9x forms a state is written in besides the formats read:
+// the standalone program's file and RetroArch's.
+enum class tModernForm : uint8_t { None, S9XSnp, RAState };
+
 struct tStateTarget {
-    const char* Name; // as the command line names it: "zst", "s9x", "ssl"
+    const char* Name; // as the command line names it: "zst", "s9x", "ssl", "s9xsnp", "rastate"
     uint8_t Format;   // FormatZST, FormatS9X, FormatSSL
     int Slot;         // the slot a converted state goes to
-    // ".zst", ".000", ".s01"
+    tModernForm Modern = tModernForm::None;
+    // ".zst", ".000", ".s01", ".state"
     std::string Extension() const;
 };
 
@@ -31,6 +37,13 @@ const tStateTarget* StateTargetFor(uint8_t Format);
 // Messages() as "Could not write "FILE": reason.". False for a format that
 // cannot be written.
 bool SaveStateAs(uint8_t Format, const std::string& FileName);
+// The same for a target, the newer Snes9x forms included. A RetroArch state
+// is rzip-compressed when the options say so.
+bool SaveStateAs(const tStateTarget& Target, const std::string& FileName);
+// The file bytes of the loaded state in a newer Snes9x form: the standalone
+// program's (gzip, with our composed screen as its picture) or RetroArch's
+// (the container, rzip-compressed when RZip).
+bool ModernStateBytes(tModernForm Form, bool RZip, std::vector<uint8_t>& Out, std::string& Error);
 // "Could not write "FILE": reason." through Messages(): every file the
 // program writes for the user (states, the configuration) fails in these words.
 void ReportWriteError(const std::string& FileName, const tError& Error);

@@ -14,6 +14,8 @@ constexpr int GzipWindowBits = 15 + 16;
 // Deflate cannot expand data more than about 1032 to 1, so a size hint past
 // that many times the packed size is a lie of the file.
 constexpr size_t MaxDeflateRatio = 1032;
+// The output step of an inflate that may stop early.
+constexpr size_t StopStep = 64u << 10;
 
 std::string SizeText(size_t Bytes)
 {
@@ -58,6 +60,12 @@ bool GzipStream(std::vector<uint8_t>& Data, std::string& Error)
 
 bool GunzipStream(std::vector<uint8_t>& Data, std::string& Error, size_t Limit)
 {
+    return GunzipStream(Data, Error, Limit, {});
+}
+
+bool GunzipStream(std::vector<uint8_t>& Data, std::string& Error, size_t Limit,
+                  const std::function<size_t(std::span<const uint8_t>)>& Stop)
+{
     if (!IsGzipData(Data))
         return true;
     if (Data.size() > std::numeric_limits<uInt>::max()) {
@@ -93,9 +101,18 @@ bool GunzipStream(std::vector<uint8_t>& Data, std::string& Error, size_t Limit)
             if (Produced == Out.size())
                 Out.resize(std::min(Cap, Out.size() + ChunkSize));
             Z.next_out = Out.data() + Produced;
-            Z.avail_out = static_cast<uInt>(Out.size() - Produced);
+            const size_t Room = Stop ? std::min(Out.size() - Produced, StopStep) : Out.size() - Produced;
+            Z.avail_out = static_cast<uInt>(Room);
             R = inflate(&Z, Z_NO_FLUSH);
-            Produced = Out.size() - Z.avail_out;
+            Produced += Room - Z.avail_out;
+            if (Stop && Produced <= Limit && (R == Z_OK || R == Z_STREAM_END)) {
+                if (const size_t Cut = Stop(std::span<const uint8_t>(Out.data(), Produced)); Cut && Cut <= Produced) {
+                    inflateEnd(&Z);
+                    Out.resize(Cut);
+                    Data = std::move(Out);
+                    return true;
+                }
+            }
             if (Produced > Limit)
                 Error = "gzip data expands past the limit of " + SizeText(Limit);
             else if (R == Z_BUF_ERROR)

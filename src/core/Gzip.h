@@ -3,6 +3,7 @@
 // movies carry gzip data).
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -18,6 +19,10 @@ bool GzipStream(std::vector<uint8_t>& Data, std::string& Error);
 // through unchanged. Corrupt or truncated data, or content larger than Limit,
 // gives false with the reason in Error and leaves Data unchanged.
 bool GunzipStream(std::vector<uint8_t>& Data, std::string& Error, size_t Limit = MaxGunzipSize);
+// The same, inflating in steps and stopping early: after each step Stop sees
+// the content so far and returns the size to cut it at, or 0 to go on.
+bool GunzipStream(std::vector<uint8_t>& Data, std::string& Error, size_t Limit,
+                  const std::function<size_t(std::span<const uint8_t>)>& Stop);
 // The first Count bytes of the content (fewer when the content is shorter):
 // inflates only as far as that, so a signature test on a packed file costs a
 // few bytes of work, not the whole file. Data without a gzip header is its

@@ -39,6 +39,7 @@ inline constexpr tNote NewZSTData = tNoteMaker::Make("new ZST.Data");
 inline constexpr tNote NewZSTStream = tNoteMaker::Make("new ZST.Stream");
 inline constexpr tNote NewZSTPreview = tNoteMaker::Make("new ZST.Preview");
 inline constexpr tNote NewS9X = tNoteMaker::Make("new S9X");
+inline constexpr tNote NewS9XPreview = tNoteMaker::Make("new S9X.Preview");
 inline constexpr tNote NewSSL = tNoteMaker::Make("new SSL");
 inline constexpr tNote NewSGT = tNoteMaker::Make("new SGT");
 inline constexpr tNote NewSSLPreview = tNoteMaker::Make("new SSL.Preview");

@@ -36,6 +36,7 @@ struct tOptions {
     bool CBox_MainNoFilter = true;      // "unfiltered menu previews"
     bool CBox_MainHighlight = true;     // "highlight menu bitmaps"
     bool CBox_MainUpdating = true;      // "update the lists"
+    bool CBox_MainRZip = true;          // "compress RetroArch states (rzip)"
 
     // memory viewer
     bool CBox_MemoryHex = true;    // "use hexadecimal digits for the offset"

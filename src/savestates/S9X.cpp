@@ -13,6 +13,8 @@
 #include "core/Routines.h"
 #include "savestates/RAState.h"
 #include "savestates/S9XSnp.h"
+#include "savestates/S9XSnpWrite.h"
+#include "core/Messages.h"
 
 using namespace S9XLayout;
 
@@ -84,7 +86,9 @@ bool ParseS9XSnpInto(std::span<const uint8_t> Content, tSNES& S, tS9XImage& Imag
         return false;
     }
     S9XMachineToBlocks(Image.Blocks, S, &SRAM, true);
-    Image.Blocks.Name = Info.Name;
+    // A name with folders of another machine is not carried on.
+    Image.Blocks.Name = S9XSnpName(Info.Name);
+    Image.LoadNote = std::move(Info.Note);
     // What the file was: its header line and blocks, for the user.
     std::copy_n(Content.begin(), S9XSnp::HeaderSize, Image.Blocks.Header.begin());
     Image.FileBlocks = std::move(Info.Blocks);
@@ -104,8 +108,9 @@ bool tS9X::IsS9XFile(const std::string& FileName)
         Head = std::move(Inner);
     std::span<const uint8_t> Mem = Head;
     std::string Why;
+    // A replay before the state may run past the head: the reader decides.
     if (IsRAStateData(Head) && !RAStateMemory(Head, Mem, Why, true))
-        return false;
+        return Why.find("cut short") != std::string::npos;
     return GunzipHead(Mem, HeaderSize, Content) && (GoodHeader(Content) || IsS9XSnpHeader(Content));
 }
 
@@ -122,31 +127,46 @@ bool ReadS9XFile(const std::string& FileName, tSNES& S, tS9XImage& Image, std::v
 
 bool ParseS9X(std::span<const uint8_t> Data, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM, tError& Error)
 {
-    std::vector<uint8_t> Content;
+    // The stream is read where it lies; only unpacking makes a copy.
+    std::vector<uint8_t> Unpacked, Content;
+    std::span<const uint8_t> View = Data;
     std::string Why;
-    if (IsRZipData(Data) ? !UnpackRZip(Data, Content, Why, tS9X::MaxContentSize)
-                         : (Content.assign(Data.begin(), Data.end()), false)) {
+    auto Refuse = [&](const std::string& Text) {
         Image.ClearBlocks();
-        Error = tError("not a readable RetroArch savestate: " + Why);
+        Error = tError(Text + Why);
         return false;
+    };
+    if (IsRZipData(View)) {
+        if (!UnpackRZip(View, Unpacked, Why, tS9X::MaxRetroArchSize))
+            return Refuse("not a readable RetroArch savestate: ");
+        View = Unpacked;
     }
-    if (IsRAStateData(Content)) {
-        std::span<const uint8_t> Mem;
-        if (!RAStateMemory(Content, Mem, Why)) {
-            Image.ClearBlocks();
-            Error = tError("not a readable RetroArch savestate: " + Why);
+    if (IsRAStateData(View) && !RAStateMemory(View, View, Why))
+        return Refuse("not a readable RetroArch savestate: ");
+    // A newer Snes9x's picture is the last block a state needs and two
+    // thirds of the stream: inflating stops at its header.
+    uint32_t ShotLength = 0;
+    bool Cut = false;
+    const auto BeforeShot = [&](std::span<const uint8_t> Head) {
+        const size_t At = S9XSnpShotStart(Head, ShotLength);
+        Cut = At != 0;
+        return At;
+    };
+    if (View.size() >= 2 && View[0] == 0x1F && View[1] == 0x8B) {
+        Content.assign(View.begin(), View.end());
+        if (!GunzipStream(Content, Why, tS9X::MaxContentSize, BeforeShot))
+            return Refuse("gzclose error: ");
+        View = Content;
+    }
+    if (IsS9XSnpHeader(View)) {
+        if (!ParseS9XSnpInto(View, S, Image, SRAM, Error))
             return false;
-        }
-        Content = std::vector<uint8_t>(Mem.begin(), Mem.end());
+        Image.HasPreview = Cut || std::ranges::any_of(Image.FileBlocks, [](const auto& B) { return B.first == "SHO"; });
+        if (Cut)
+            Image.FileBlocks.emplace_back("SHO", ShotLength);
+        return true;
     }
-    if (!GunzipStream(Content, Why, tS9X::MaxContentSize)) {
-        Image.ClearBlocks();
-        Error = tError("gzclose error: " + Why);
-        return false;
-    }
-    if (IsS9XSnpHeader(Content))
-        return ParseS9XSnpInto(Content, S, Image, SRAM, Error);
-    if (!ParseS9XBlocks(Content, Image, Why)) {
+    if (!ParseS9XBlocks(View, Image, Why)) {
         Error = tError("not a readable Snes9x savestate: " + Why);
         return false;
     }
@@ -168,6 +188,38 @@ bool tS9X::Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError
 void tS9X::Adopt(tSavestateImage& Image)
 {
     static_cast<tS9XImage&>(*this) = std::move(static_cast<tS9XImage&>(Image));
+    if (!ReadFromFile)
+        Blocks.Name = ConvertedName();
+    if (!LoadNote.empty())
+        Messages().Notice(LoadNote, "OK");
+    if (HasPreview)
+        Broadcast(this, Note::NewS9XPreview);
+}
+
+bool tS9X::LoadPreview(const std::string& FileName, tPicture32& Picture)
+{
+    std::vector<uint8_t> Data;
+    tError Error;
+    std::string Why;
+    if (!ReadWholeFile(FileName, Data, Error, MaxFileSize) || !GunzipStream(Data, Why, MaxContentSize))
+        return false;
+    uint32_t W = 0, H = 0;
+    std::vector<uint32_t> Pixels;
+    if (!S9XSnpShot(Data, W, H, Pixels))
+        return false;
+    Picture.Width = static_cast<int32_t>(W);
+    Picture.Height = static_cast<int32_t>(H);
+    Picture.Pixels = std::move(Pixels);
+    return true;
+}
+
+std::string tS9X::ConvertedName() const
+{
+    const std::string& From = Cart && !Cart->FileName.empty() ? Cart->FileName : SourceName;
+    std::filesystem::path Name = std::filesystem::path(From).filename();
+    if (From == SourceName)
+        Name = Name.stem();
+    return Name.string();
 }
 
 bool ParseS9XBlocks(std::span<const uint8_t> Content, tS9XImage& Image, std::string& Error)
@@ -246,13 +298,8 @@ void tS9X::MachineToBlocks()
     // Snes9x keeps the ROM's file name here: the cartridge's when one is
     // loaded, else the base name of the state converted. Never a folder of
     // this machine.
-    if (!ReadFromFile) {
-        const std::string& From = Cart && !Cart->FileName.empty() ? Cart->FileName : SourceName;
-        std::filesystem::path Name = std::filesystem::path(From).filename();
-        if (From == SourceName)
-            Name = Name.stem();
-        Blocks.Name = Name.string();
-    }
+    if (!ReadFromFile)
+        Blocks.Name = ConvertedName();
     Broadcast(this, Note::NewS9X);
 }
 
@@ -262,6 +309,8 @@ void tS9XImage::ClearBlocks()
     BlockLength = 0;
     FileBlocks.clear();
     ReadFromFile = false;
+    LoadNote.clear();
+    HasPreview = false;
 }
 
 bool tS9X::SaveToStream(std::vector<uint8_t>& Out, std::string& Error) const

@@ -13,6 +13,7 @@
 #include "core/Receiver.h"
 #include "core/Error.h"
 #include "core/SavestateFormat.h"
+#include "core/Picture32.h"
 #include "core/SNES.h"
 #include "savestates/S9XBlocks.h"
 
@@ -25,6 +26,11 @@ struct tS9XImage : tSavestateImage {
     std::vector<std::pair<std::string, uint32_t>> FileBlocks;
     // True when the blocks hold a file that was read, not a converted state.
     bool ReadFromFile = false;
+    // What a newer Snes9x's file held that could not be read, told on loading.
+    std::string LoadNote;
+    // A newer Snes9x's file carries its own picture ("SHO"); it is decoded
+    // only when shown (LoadPreview).
+    bool HasPreview = false;
 
     void ClearBlocks();
 };
@@ -44,14 +50,21 @@ class tS9X : public tS9XImage, public tReceiver, public tSavestateFormat
     // whatever build wrote it; these bounds leave room and refuse bombs.
     static constexpr uint64_t MaxFileSize = 16ull << 20;
     static constexpr size_t MaxContentSize = 4u << 20;
+    // RetroArch's container may carry a replay beside the state.
+    static constexpr size_t MaxRetroArchSize = 16u << 20;
     // The signature test reads this much of a file: the gzip header and the
     // deflate data of the first bytes fit many times over.
     static constexpr size_t SignatureHeadSize = 4096;
 
     // The file the machine state came from: a converted state is named after it.
     std::string SourceName;
+    // The name a converted state carries: the cartridge's file name when one
+    // is loaded, else the base name of the state converted; never a folder.
+    std::string ConvertedName() const;
 
     static bool IsS9XFile(const std::string& FileName);
+    // The picture a newer Snes9x's file carries; false when it has none.
+    static bool LoadPreview(const std::string& FileName, tPicture32& Picture);
     bool IsFormatFile(const std::string& FileName) override { return IsS9XFile(FileName); }
     bool Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const override;
     void Adopt(tSavestateImage& Image) override;

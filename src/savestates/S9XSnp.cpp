@@ -34,8 +34,9 @@ struct tNeed {
     const char* Name;
     uint32_t Length;
 };
-constexpr tNeed Mandatory[] = {{"NAM", 0},      {"CPU", 47}, {"REG", 16},    {"PPU", 2652},  {"DMA", 0}, {"VRA", 65536},
-                               {"RAM", 131072}, {"SRA", 0},  {"FIL", 32768}, {"SND", 66358}, {"CTL", 0}, {"TIM", 0}};
+constexpr tNeed Mandatory[] = {{"NAM", 0},     {"CPU", 47},    {"REG", 16},     {"PPU", 2652},
+                               {"DMA", 152},   {"VRA", 65536}, {"RAM", 131072}, {"SRA", 0},
+                               {"FIL", 32768}, {"SND", 66358}, {"CTL", 0},      {"TIM", 0}};
 enum : size_t { NAM, CPU, REG, PPU, DMA, VRA, RAM, SRA, FIL, SND, CTL, TIM, MandatoryCount };
 constexpr uint32_t PPUFrom11 = 3;   // CGSavedByte and VRAMReadBuffer
 constexpr uint32_t SNDFrom12 = 128; // a second copy of the DSP registers
@@ -54,6 +55,8 @@ enum : size_t {
     PPUOAMFlip = 1997,
     PPUOAMData = 2003,
     PPUFirstSprite = 2547,
+    PPUIRQHBeamPos = 2555,
+    PPUIRQVBeamPos = 2557,
     PPUHBeamFlip = 2559,
     PPUVBeamFlip = 2560,
     PPUHBeamPosLatched = 2561,
@@ -86,6 +89,27 @@ struct tBlock {
     std::span<const uint8_t> Data;
 };
 
+// The payload length of a block header (its colons already checked by the
+// caller or here); false when the digits are damaged.
+bool HeaderLength(const uint8_t* H, uint32_t& Length)
+{
+    if (H[3] != ':' || H[10] != ':')
+        return false;
+    if (H[4] == '-' && H[5] == '-') {
+        // Above 999,999 bytes the length is a big-endian u32 in bytes 6-9.
+        Length = static_cast<uint32_t>(H[6]) << 24 | static_cast<uint32_t>(H[7]) << 16 |
+                 static_cast<uint32_t>(H[8]) << 8 | H[9];
+        return true;
+    }
+    Length = 0;
+    for (int i = 4; i < 10; ++i) {
+        if (!IsDigit(H[i]))
+            return false;
+        Length = Length * 10 + static_cast<uint32_t>(H[i] - '0');
+    }
+    return true;
+}
+
 // One block header and its payload; false with Error set when the header is
 // damaged or the payload runs past the end of the data.
 bool NextBlock(std::span<const uint8_t> Content, size_t& Pos, tBlock& Out, std::string& Error)
@@ -104,18 +128,9 @@ bool NextBlock(std::span<const uint8_t> Content, size_t& Pos, tBlock& Out, std::
         return false;
     }
     uint32_t Length = 0;
-    if (H[4] == '-' && H[5] == '-') {
-        // Above 999,999 bytes the length is a big-endian u32 in bytes 6-9.
-        Length = static_cast<uint32_t>(H[6]) << 24 | static_cast<uint32_t>(H[7]) << 16 |
-                 static_cast<uint32_t>(H[8]) << 8 | H[9];
-    } else {
-        for (int i = 4; i < 10; ++i) {
-            if (!IsDigit(H[i])) {
-                Error = "block " + Quoted(Out.Name) + " has a damaged length";
-                return false;
-            }
-            Length = Length * 10 + (H[i] - '0');
-        }
+    if (!HeaderLength(H, Length)) {
+        Error = "block " + Quoted(Out.Name) + " has a damaged length";
+        return false;
     }
     if (Length > Left - BlockHeaderSize) {
         Error = "block " + Quoted(Out.Name) + " is cut short: it claims " + std::to_string(Length) +
@@ -131,6 +146,10 @@ void FillSound(std::span<const uint8_t> Snd, unsigned Version, tSNES& S)
 {
     std::copy_n(Snd.begin() + SNDRAM, S.APU_RAM.size(), S.APU_RAM.begin());
     std::copy_n(Snd.begin() + SNDRAM + 0xFFC0, S.APU_ExtraRAM.size(), S.APU_ExtraRAM.begin());
+    // With the boot ROM mapped the S-SMP sees it at $FFC0, the RAM beneath
+    // kept apart.
+    if (ReadLE<4>(Snd.data() + SNDIPLROMEnable))
+        std::copy(IPLROM.begin(), IPLROM.end(), S.APU_RAM.begin() + 0xFFC0);
     // The DSP's own register file. Version 12 adds the registers as the S-SMP
     // reads them back, which hold the power-on noise of registers never
     // written; the DSP plays from these.
@@ -155,15 +174,90 @@ void FillSound(std::span<const uint8_t> Snd, unsigned Version, tSNES& S)
         if (ReadLE<4>(Snd.data() + T))
             Control = static_cast<uint8_t>(Control | (1u << t));
         S.APU_RAM[0xFA + t] = static_cast<uint8_t>(ReadLE<4>(Snd.data() + T + 4)); // 256 is written as 0
+        S.APU_RAM[0xFD + t] = static_cast<uint8_t>(ReadLE<4>(Snd.data() + T + 16) & 0x0F);
     }
     S.APU_RAM[0xF1] = Control;
     S.APU_RAM[0xF2] = static_cast<uint8_t>(ReadLE<4>(Snd.data() + SNDDSPAddr));
     const size_t Ports = SNDCPUPorts - (Version >= 12 ? 0 : SNDFrom12);
+    // RAM $F4-$F7 holds what the S-SMP wrote for the S-CPU to read at
+    // $2140-$2143; the S-SMP itself reads the S-CPU's latches there.
+    std::copy_n(Snd.begin() + 0xF4, 4, S.Regs.begin() + 0x2140);
     std::copy_n(Snd.begin() + static_cast<std::ptrdiff_t>(Ports), 4, S.APU_RAM.begin() + 0xF4);
     S.APU_RAM[0xF8] = static_cast<uint8_t>(ReadLE<4>(Snd.data() + SNDRAM00F8));
     S.APU_RAM[0xF9] = static_cast<uint8_t>(ReadLE<4>(Snd.data() + SNDRAM00F8 + 4));
 }
+// The channel registers $43x0-$43xB: Snes9x keeps them only in its DMA
+// block, one record of 19 bytes per channel (its register mirror holds open
+// bus there).
+void FillDMA(std::span<const uint8_t> Dma, tSNES& S)
+{
+    for (size_t c = 0; c < 8 && 19 * (c + 1) <= Dma.size(); ++c) {
+        const uint8_t* D = Dma.data() + 19 * c;
+        uint8_t* R = &S.Regs[0x4300 + 16 * c];
+        R[0] = static_cast<uint8_t>((D[0] & 1) << 7 | (D[1] & 1) << 6 | (D[2] & 1) << 5 | (D[4] & 1) << 4 |
+                                    (D[3] & 1) << 3 | (D[5] & 7));
+        R[1] = D[6];
+        R[2] = D[8];
+        R[3] = D[7];
+        R[4] = D[9];
+        R[5] = D[11];
+        R[6] = D[10];
+        R[7] = D[12];
+        R[8] = D[14];
+        R[9] = D[13];
+        // Snes9x's repeat flag stands for an entry byte with bit 7 clear.
+        R[10] = static_cast<uint8_t>((D[15] ? 0 : 0x80) | (D[16] & 0x7F));
+        R[11] = R[15] = D[17];
+    }
+}
 } // namespace
+
+size_t S9XSnpShotStart(std::span<const uint8_t> Head, uint32_t& ShotLength)
+{
+    if (!IsS9XSnpHeader(Head))
+        return 0;
+    for (size_t Pos = HeaderSize; Head.size() - Pos >= BlockHeaderSize;) {
+        uint32_t Length = 0;
+        if (!HeaderLength(&Head[Pos], Length))
+            return 0;
+        if (!std::memcmp(&Head[Pos], "SHO", 3)) {
+            ShotLength = Length;
+            return Pos;
+        }
+        if (Length > Head.size() - Pos - BlockHeaderSize)
+            return 0; // not inflated that far yet
+        Pos += BlockHeaderSize + Length;
+    }
+    return 0;
+}
+
+bool S9XSnpShot(std::span<const uint8_t> Content, uint32_t& Width, uint32_t& Height, std::vector<uint32_t>& Pixels)
+{
+    if (!IsS9XSnpHeader(Content))
+        return false;
+    size_t Pos = HeaderSize;
+    tBlock Block;
+    std::string Error;
+    while (Pos < Content.size() && NextBlock(Content, Pos, Block, Error)) {
+        if (Block.Name != "SHO")
+            continue;
+        const auto D = Block.Data;
+        if (D.size() < 5)
+            return false;
+        Width = BE16(D, 0);
+        Height = BE16(D, 2);
+        if (!Width || !Height || Width > 512 || Height > 478 || 5 + 3 * size_t(Width) * Height > D.size())
+            return false;
+        Pixels.resize(size_t(Width) * Height);
+        for (size_t i = 0; i < Pixels.size(); ++i) {
+            const uint8_t* C = &D[5 + 3 * i];
+            auto Eight = [](uint8_t V) { return static_cast<uint32_t>((V & 31) << 3 | (V & 31) >> 2); };
+            Pixels[i] = Eight(C[0]) << 16 | Eight(C[1]) << 8 | Eight(C[2]);
+        }
+        return true;
+    }
+    return false;
+}
 
 bool IsS9XSnpHeader(std::span<const uint8_t> C)
 {
@@ -205,6 +299,8 @@ bool ParseS9XSnp(std::span<const uint8_t> Content, tSNES& S, std::vector<uint8_t
             Need -= PPUFrom11;
         if (i == SND && Version < 12)
             Need -= SNDFrom12;
+        if (i == SND && Version < FirstSoundVersion)
+            Need = 0;
         if (Block.Data.size() < Need) {
             Error = "block " + Quoted(Block.Name) + " is too short: " + std::to_string(Block.Data.size()) +
                     " bytes, at least " + std::to_string(Need) + " expected";
@@ -225,9 +321,9 @@ bool ParseS9XSnp(std::span<const uint8_t> Content, tSNES& S, std::vector<uint8_t
     std::copy_n(B[VRA].begin(), S.VRAM.size(), S.VRAM.begin());
     std::copy_n(B[RAM].begin(), S.WRAM.size(), S.WRAM.begin());
     std::copy_n(B[FIL].begin(), S.Regs.size(), S.Regs.begin());
-    // Save RAM at the size the 1.43 reader gives it (128 KiB); newer Snes9x
-    // pads the block to 512 KiB whatever the cartridge has.
-    SRAM.assign(B[SRA].begin(), B[SRA].begin() + std::min<std::ptrdiff_t>(std::ssize(B[SRA]), 0x20000));
+    // Save RAM as the block holds it (Snes9x pads it to 512 KiB whatever the
+    // cartridge has), never more than the largest a cartridge maps.
+    SRAM.assign(B[SRA].begin(), B[SRA].begin() + std::min<std::ptrdiff_t>(std::ssize(B[SRA]), MaxSRAMSize));
     for (size_t c = 0; c < S.CGRAM.size(); ++c)
         S.CGRAM[c] = static_cast<uint16_t>(BE16(Ppu, P(PPUCGDATA) + 2 * c));
     std::copy_n(Ppu.begin() + static_cast<std::ptrdiff_t>(P(PPUOAMData)), S.OAM.size(), S.OAM.begin());
@@ -244,9 +340,20 @@ bool ParseS9XSnp(std::span<const uint8_t> Content, tSNES& S, std::vector<uint8_t
     S.Regs[0x2181] = static_cast<uint8_t>(WRAMPort);
     S.Regs[0x2182] = static_cast<uint8_t>(WRAMPort >> 8);
     S.Regs[0x2183] = static_cast<uint8_t>((WRAMPort >> 16) & 1);
+    // The timer positions are only right in the PPU block.
+    const uint32_t HIRQ = BE16(Ppu, P(PPUIRQHBeamPos)), VIRQ = BE16(Ppu, P(PPUIRQVBeamPos));
+    S.Regs[0x4207] = static_cast<uint8_t>(HIRQ);
+    S.Regs[0x4208] = static_cast<uint8_t>(HIRQ >> 8);
+    S.Regs[0x4209] = static_cast<uint8_t>(VIRQ);
+    S.Regs[0x420A] = static_cast<uint8_t>(VIRQ >> 8);
 
+    FillDMA(B[DMA], S);
     S.ClearSound();
-    FillSound(B[SND], Version, S);
+    if (Version >= FirstSoundVersion)
+        FillSound(B[SND], Version, S);
+    else
+        Info.Note = "This Snes9x savestate (version " + std::to_string(Version) +
+                    ") holds the sound state of an older sound core, which is not read: the SPC700 and DSP are empty.";
 
     const auto Reg = B[REG];
     const auto Cpu = B[CPU];
@@ -260,8 +367,9 @@ bool ParseS9XSnp(std::span<const uint8_t> Content, tSNES& S, std::vector<uint8_t
     S.CPU_Y = static_cast<uint16_t>(BE16(Reg, 12));
     S.CPU_Cycles = BE32(Cpu, 0);
     S.CPU_VCounter = static_cast<uint16_t>(BE32(Cpu, 8));
-    S.CPU_WaitingForInterrupt = Cpu[42] != 0;
-    S.CPU_NMIActive = Cpu[43];
+    // Version 6 has one more byte before the flag and no pending NMI.
+    S.CPU_WaitingForInterrupt = Cpu[Version == 6 ? 43 : 42] != 0;
+    S.CPU_NMIActive = Version == 6 ? 0 : Cpu[43];
     S.CPU_IRQActive = 0;
     S.CPU_ZTiming = {0, 0, 0};
 

@@ -1,9 +1,10 @@
 #pragma once
 // Savestates of Snes9x 1.54 and later and of RetroArch's snes9x core
-// ("#!s9xsnp:NNNN", versions 8-14): a header line, then blocks "NAM:%06d:"
+// ("#!s9xsnp:NNNN", versions 6-14): a header line, then blocks "NAM:%06d:"
 // with their payloads. Struct blocks are big-endian, the sound block
 // little-endian. Read only: the machine state is filled from the blocks.
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -16,7 +17,10 @@ namespace S9XSnp
 inline constexpr char Magic[] = "#!s9xsnp:"; // header bytes 0-8
 inline constexpr size_t HeaderSize = 14;     // "#!s9xsnp:0012\n"
 inline constexpr size_t BlockHeaderSize = 11;
-inline constexpr unsigned FirstVersion = 8, LastVersion = 14;
+// Versions 6 and 7 are read without their sound block, which holds the
+// state of an older sound core.
+inline constexpr unsigned FirstVersion = 6, FirstSoundVersion = 8, LastVersion = 14;
+inline constexpr std::ptrdiff_t MaxSRAMSize = 0x80000;
 } // namespace S9XSnp
 
 // True when Content starts with a well-formed "#!s9xsnp:NNNN\n" line,
@@ -28,7 +32,16 @@ struct tS9XSnpInfo {
     unsigned Version = 0;
     std::string Name;                                     // the NAM block: the ROM's file name, or "Removed"
     std::vector<std::pair<std::string, uint32_t>> Blocks; // names and lengths, file order
+    std::string Note;                                     // what the program could not read, for the user
 };
+
+// Where the "SHO" block's header starts in the first part of a stream, its
+// length in ShotLength; 0 while no "SHO" header was seen. The picture is the
+// last block a loaded state needs, so a stream may be inflated only that far.
+size_t S9XSnpShotStart(std::span<const uint8_t> Head, uint32_t& ShotLength);
+// The "SHO" picture of an inflated stream as 0x00RRGGBB pixels; false when
+// the stream has none or it is damaged.
+bool S9XSnpShot(std::span<const uint8_t> Content, uint32_t& Width, uint32_t& Height, std::vector<uint32_t>& Pixels);
 
 // Reads an inflated stream into S (cleared by the caller), the save RAM the
 // file carries and Info. Every block's length is checked against the data
