@@ -5,7 +5,7 @@ set -euo pipefail
 PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  zlib1g-dev libminizip-dev libpng-dev
+  zlib1g-dev libdeflate-dev libminizip-dev libpng-dev
   libgtest-dev libbenchmark-dev
   clang libclang-rt-dev clang-format
   fonts-dejavu-core

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
 
+#include <libdeflate.h>
 #include <zlib.h>
 
 namespace
@@ -58,9 +60,64 @@ bool GzipStream(std::vector<uint8_t>& Data, std::string& Error)
     return true;
 }
 
+// A whole stream at once, with libdeflate: two to three times zlib's speed
+// for the files the program reads most. Output room comes from each
+// member's size field, grows when that lied, and never passes Limit.
 bool GunzipStream(std::vector<uint8_t>& Data, std::string& Error, size_t Limit)
 {
-    return GunzipStream(Data, Error, Limit, {});
+    if (!IsGzipData(Data))
+        return true;
+    struct tFree {
+        void operator()(libdeflate_decompressor* D) const { libdeflate_free_decompressor(D); }
+    };
+    thread_local const std::unique_ptr<libdeflate_decompressor, tFree> D(libdeflate_alloc_decompressor());
+    if (!D) {
+        Error = "could not start gzip decompression";
+        return false;
+    }
+    const size_t Cap = Limit + 1;
+    std::vector<uint8_t> Out;
+    size_t Produced = 0, InPos = 0;
+    // 18 bytes: the smallest whole member (10-byte header, empty deflate
+    // block, 8-byte trailer).
+    const size_t N = Data.size();
+    if (N >= 18) {
+        const size_t Hint = static_cast<size_t>(Data[N - 4]) | static_cast<size_t>(Data[N - 3]) << 8 |
+                            static_cast<size_t>(Data[N - 2]) << 16 | static_cast<size_t>(Data[N - 1]) << 24;
+        Out.resize(std::min({Cap, Hint, N * MaxDeflateRatio}));
+    }
+    // A gzip file may hold several members one after another; anything else
+    // after the last member is padding some tools add, and is ignored as
+    // gzip itself does.
+    while (N - InPos >= 2 && Data[InPos] == 0x1F && Data[InPos + 1] == 0x8B) {
+        for (;;) {
+            size_t In = 0, Got = 0;
+            const libdeflate_result R = libdeflate_gzip_decompress_ex(
+                D.get(), Data.data() + InPos, N - InPos, Out.data() + Produced, Out.size() - Produced, &In, &Got);
+            if (R == LIBDEFLATE_SUCCESS) {
+                InPos += In;
+                Produced += Got;
+                break;
+            }
+            if (R != LIBDEFLATE_INSUFFICIENT_SPACE) {
+                // libdeflate tells a cut stream from a damaged one no better
+                // than "bad data"; zlib's step-wise reader does, and names it.
+                return GunzipStream(Data, Error, Limit, {});
+            }
+            if (Out.size() >= Cap) {
+                Error = "gzip data expands past the limit of " + SizeText(Limit);
+                return false;
+            }
+            Out.resize(std::min(Cap, std::max(Out.size() * 2, Out.size() + ChunkSize)));
+        }
+    }
+    if (Produced > Limit) {
+        Error = "gzip data expands past the limit of " + SizeText(Limit);
+        return false;
+    }
+    Out.resize(Produced);
+    Data = std::move(Out);
+    return true;
 }
 
 bool GunzipStream(std::vector<uint8_t>& Data, std::string& Error, size_t Limit,

@@ -153,8 +153,12 @@ bool ParseS9X(std::span<const uint8_t> Data, tSNES& S, tS9XImage& Image, std::ve
         return At;
     };
     if (View.size() >= 2 && View[0] == 0x1F && View[1] == 0x8B) {
+        // An older stream is inflated whole, in one fast pass.
+        std::vector<uint8_t> Signature;
+        const bool Newer = GunzipHead(View, HeaderSize, Signature) && IsS9XSnpHeader(Signature);
         Content.assign(View.begin(), View.end());
-        if (!GunzipStream(Content, Why, tS9X::MaxContentSize, BeforeShot))
+        if (!(Newer ? GunzipStream(Content, Why, tS9X::MaxContentSize, BeforeShot)
+                    : GunzipStream(Content, Why, tS9X::MaxContentSize)))
             return Refuse("gzclose error: ");
         View = Content;
     }
