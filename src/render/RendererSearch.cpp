@@ -58,6 +58,41 @@ void tRenderer::PrepareLine(bool WithSub)
         SearchScreen(1);
 }
 
+namespace
+{
+// The priorities a line shows at all: bit p when some column holds a pixel
+// of priority p (Visible = p + 1). One pass in vector steps.
+unsigned PrioritiesShown(const tBGLine& B)
+{
+    uint8_t P1 = 0, P2 = 0, P3 = 0, P4 = 0;
+    for (int x = 0; x < 256; ++x) {
+        const uint8_t V = B.Visible[x];
+        P1 |= V == 1;
+        P2 |= V == 2;
+        P3 |= V == 3;
+        P4 |= V == 4;
+    }
+    return P1 | P2 << 1 | P3 << 2 | P4 << 3;
+}
+
+// Where the line shows a pixel of the wanted priority (and Hidden, when
+// given, does not hide it), its pixel replaces what Out holds. Branch-free,
+// so that the columns go in vector steps.
+template <bool Masked, class tLine>
+void Overlay(tLine& Out, const tBGLine& B, const uint8_t* Hidden, uint8_t Wanted, uint8_t Layer)
+{
+    for (int x = 0; x < 256; ++x) {
+        bool Shows = B.Visible[x] == Wanted;
+        if constexpr (Masked)
+            Shows &= Hidden[x] == 0;
+        const uint8_t Wins = static_cast<uint8_t>(-static_cast<int>(Shows));
+        Out.Index[x] = static_cast<uint8_t>((Out.Index[x] & ~Wins) | (B.Index[x] & Wins));
+        Out.Palette[x] = static_cast<uint8_t>((Out.Palette[x] & ~Wins) | (B.Palette[x] & Wins));
+        Out.Layer[x] = static_cast<uint8_t>((Out.Layer[x] & ~Wins) | (Layer & Wins));
+    }
+}
+} // namespace
+
 // Each column's pixel is that of the first step that delivers one. Painted
 // from the last step to the first, every step overwrites what lies behind it.
 void tRenderer::SearchScreen(int Screen)
@@ -68,21 +103,25 @@ void tRenderer::SearchScreen(int Screen)
     Out.Palette.fill(0);
     Out.Layer.fill(LayerBackdrop);
     const auto& Steps = Steps_[Screen];
+    // Most steps find nothing on most lines (no high-priority tiles, no
+    // sprites of that priority): each layer's priorities are looked up once.
+    std::array<int, LayerOBJ + 1> Shown;
+    Shown.fill(-1);
     for (int i = StepCount_[Screen] - 1; i >= 0; --i) {
         const tSearchStep Step = Steps[i];
         const bool OBJ = Step.Layer == LayerOBJ;
         const tBGLine& B = OBJ ? ObjLine : BGLines_[Step.Layer][P.Hires ? Screen : 0];
-        // A layer's window is part of its line already; the sprites' is not.
-        const uint8_t* Hidden = OBJ ? P.ObjMask.data() : P.ZeroMask.data();
+        int& Has = Shown[Step.Layer];
+        if (Has < 0)
+            Has = static_cast<int>(PrioritiesShown(B));
+        if (!((Has >> Step.Priority) & 1))
+            continue;
         const uint8_t Wanted = static_cast<uint8_t>(Step.Priority + 1);
-        const uint8_t Layer = Step.Layer;
-        // Branch-free blends, so that the columns go in vector steps.
-        for (int x = 0; x < 256; ++x) {
-            const uint8_t Wins = static_cast<uint8_t>(-((B.Visible[x] == Wanted) & (Hidden[x] == 0)));
-            Out.Index[x] = static_cast<uint8_t>((Out.Index[x] & ~Wins) | (B.Index[x] & Wins));
-            Out.Palette[x] = static_cast<uint8_t>((Out.Palette[x] & ~Wins) | (B.Palette[x] & Wins));
-            Out.Layer[x] = static_cast<uint8_t>((Out.Layer[x] & ~Wins) | (Layer & Wins));
-        }
+        // A layer's window is part of its line already; the sprites' is not.
+        if (OBJ)
+            Overlay<true>(Out, B, P.ObjMask.data(), Wanted, Step.Layer);
+        else
+            Overlay<false>(Out, B, nullptr, Wanted, Step.Layer);
     }
     for (int x = 0; x < 256; ++x) {
         Out.Colour[x] = Palette[Out.Index[x]];
