@@ -474,7 +474,9 @@ void tFileBrowser::RememberPlaces()
 
 void tFileBrowser::RestorePendingPlaces()
 {
-    if (Pending_Places.isEmpty())
+    // A hidden list has no height to keep a distance from its top in: the
+    // places wait for the first refresh on screen.
+    if (Pending_Places.isEmpty() || !isVisible())
         return;
     QList<QListView*> Lists{LV_Dir};
     Lists << PlaceLists() << LV_Fav;
