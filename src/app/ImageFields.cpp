@@ -142,11 +142,9 @@ std::string Hex6(uint32_t V)
 }
 
 // Longer arrays (colours, sprite table, sound RAM, ...) are for the hex editor.
-constexpr uint32_t MaxListedElements = 16;
-
 bool Listed(const tS9XSnpPlace& P)
 {
-    return P.Field->Count <= MaxListedElements;
+    return P.Field->Count <= S9XSnpListedElements;
 }
 } // namespace
 
@@ -205,8 +203,8 @@ void FillImageTab(tRegisterTab& Tab, int Page, const tRegisterSources& Src, bool
         for (const tS9XSnpPlace& P : Src.S9XSnpPlaces)
             if (Listed(P)) {
                 const size_t Width = P.Field->Width;
-                if (P.At + Width <= Src.S9XSnpStream.size())
-                    Tab.ShowValue(Src.S9XSnpStream.data() + P.At, Width, 0, Busy);
+                if (P.Copy + Width <= Src.S9XSnpValues.size())
+                    Tab.ShowValue(Src.S9XSnpValues.data() + P.Copy, Width, 0, Busy);
                 else
                     Tab.ShowMissing(Busy);
             }

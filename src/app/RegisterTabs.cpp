@@ -80,7 +80,7 @@ tRegisterSources CurrentRegisterSources()
     Src.SSL = SSLChunk;
     if (S9X && S9X->SnpVersion) {
         Src.S9XSnpVersion = S9X->SnpVersion;
-        Src.S9XSnpStream = S9X->SnpStream;
+        Src.S9XSnpValues = S9X->SnpValues;
         Src.S9XSnpPlaces = S9X->SnpPlaces;
     }
     return Src;
@@ -106,7 +106,7 @@ void tRegisterTabs::FillTab(int Page, const tRegisterSources& Src, bool UpdateLi
     if (Page == PageS9X) {
         // The S9X tab lists the fields of the stream that was read, or the
         // description file's rows when there is none.
-        const uint8_t* For = Src.S9XSnpVersion ? Src.S9XSnpStream.data() : nullptr;
+        const uint8_t* For = Src.S9XSnpVersion ? Src.S9XSnpValues.data() : nullptr;
         const size_t Count = Src.S9XSnpVersion ? Src.S9XSnpPlaces.size() : 0;
         if (T.Built && (For != S9XRowsFor || Count != S9XRowsCount))
             T = tRegisterTab();

@@ -44,8 +44,8 @@ struct tRegisterSources {
     // A newer Snes9x's stream: the S9X tab lists its fields instead of the
     // blocks of Snes9x 1.43. Version 0: none.
     unsigned S9XSnpVersion = 0;
-    std::span<uint8_t> S9XSnpStream;
     std::span<const tS9XSnpPlace> S9XSnpPlaces;
+    std::span<uint8_t> S9XSnpValues; // see tS9XSnpPlace::Copy
 };
 
 // The program's own objects: SNES, PPU, StateFormat and the images of ZST,
@@ -100,8 +100,8 @@ class tRegisterTabs
   private:
     // The state changed other than by the list editor since the tab's last fill.
     std::array<bool, RegisterPageCount> Stale{true, true, true, true, true, true, true};
-    // The stream the S9X tab's rows were built for (null: the rows of the
-    // description file).
+    // The stream values the S9X tab's rows were built for (null: the rows of
+    // the description file).
     const uint8_t* S9XRowsFor = nullptr;
     size_t S9XRowsCount = 0;
 };

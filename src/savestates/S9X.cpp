@@ -92,9 +92,8 @@ bool ParseS9XSnpInto(std::span<const uint8_t> Content, tSNES& S, tS9XImage& Imag
     // What the file was: its header line and blocks, for the user.
     std::copy_n(Content.begin(), S9XSnp::HeaderSize, Image.Blocks.Header.begin());
     Image.SnpVersion = Info.Version;
-    Image.SnpStream.assign(Content.begin(), Content.end());
     Image.SnpPlaces = S9XSnpPlaces(Info.Version, Info.Blocks, Content.size());
-    S9XSnpSwapFields(Image.SnpStream, Image.SnpPlaces);
+    Image.SnpValues = S9XSnpFieldValues(Content, Image.SnpPlaces);
     Image.FileBlocks = std::move(Info.Blocks);
     return true;
 }
@@ -316,7 +315,7 @@ void tS9XImage::ClearBlocks()
     LoadNote.clear();
     HasPreview = false;
     SnpVersion = 0;
-    SnpStream = {};
+    SnpValues = {};
     SnpPlaces = {};
 }
 

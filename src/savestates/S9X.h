@@ -32,13 +32,12 @@ struct tS9XImage : tSavestateImage {
     // A newer Snes9x's file carries its own picture ("SHO"); it is decoded
     // only when shown (LoadPreview).
     bool HasPreview = false;
-    // A newer Snes9x's stream as it was read (inflated, out of any container;
-    // up to the picture when that was not inflated), its big-endian numbers
-    // put into machine order, and where its fields lie. Version 0: the file
-    // was not such a stream.
+    // A newer Snes9x's stream: where its fields lay in the stream as it was
+    // read (inflated, out of any container) and their values, numbers in
+    // machine order. Version 0: the file was not such a stream.
     unsigned SnpVersion = 0;
-    std::vector<uint8_t> SnpStream;
     std::vector<tS9XSnpPlace> SnpPlaces;
+    std::vector<uint8_t> SnpValues;
 
     void ClearBlocks();
 };

@@ -1,6 +1,7 @@
 #include "savestates/S9XSnpFields.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "savestates/S9XSnp.h"
 
@@ -29,6 +30,7 @@ std::vector<tS9XSnpPlace> S9XSnpPlaces(unsigned Version, std::span<const std::pa
                                        size_t StreamSize)
 {
     std::vector<tS9XSnpPlace> Places;
+    uint32_t Copy = 0;
     uint64_t Start = S9XSnp::HeaderSize;
     for (const auto& [Name, Length] : Blocks) {
         const uint64_t Data = Start + S9XSnp::BlockHeaderSize;
@@ -40,20 +42,31 @@ std::vector<tS9XSnpPlace> S9XSnpPlaces(unsigned Version, std::span<const std::pa
             const int32_t Offset = S9XSnpFieldOffset(F, Version);
             if (Offset < 0)
                 continue;
-            for (uint32_t I = 0; I < F.Count; ++I) {
+            const uint32_t Count = F.Count <= S9XSnpListedElements ? F.Count : 1;
+            for (uint32_t I = 0; I < Count; ++I) {
                 const uint64_t At = Data + static_cast<uint64_t>(Offset) + uint64_t{I} * F.Width;
                 if (At + F.Width > End)
                     break;
-                Places.push_back({&F, I, static_cast<uint32_t>(At)});
+                Places.push_back({&F, I, static_cast<uint32_t>(At), Copy});
+                Copy += F.Width;
             }
         }
     }
     return Places;
 }
 
-void S9XSnpSwapFields(std::span<uint8_t> Stream, std::span<const tS9XSnpPlace> Places)
+std::vector<uint8_t> S9XSnpFieldValues(std::span<const uint8_t> Stream, std::span<const tS9XSnpPlace> Places)
 {
-    for (const tS9XSnpPlace& P : Places)
-        if (P.Field->Order == 'B' && P.Field->Width > 1 && P.At + P.Field->Width <= Stream.size())
-            std::reverse(Stream.begin() + P.At, Stream.begin() + P.At + P.Field->Width);
+    std::vector<uint8_t> Values;
+    Values.reserve(Places.empty() ? 0 : Places.back().Copy + Places.back().Field->Width);
+    for (const tS9XSnpPlace& P : Places) {
+        // S9XSnpPlaces keeps every element inside the stream.
+        const auto From = Stream.begin() + P.At;
+        if (P.Field->Order == 'B')
+            Values.insert(Values.end(), std::make_reverse_iterator(From + P.Field->Width),
+                          std::make_reverse_iterator(From));
+        else
+            Values.insert(Values.end(), From, From + P.Field->Width);
+    }
+    return Values;
 }

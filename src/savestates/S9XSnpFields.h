@@ -4,7 +4,8 @@
 // field list by scripts/gen-s9xsnp-fields.py.
 //
 //   auto Places = S9XSnpPlaces(Version, Info.Blocks, Stream.size());
-//   for (const tS9XSnpPlace& P : Places) ...Stream[P.At]...
+//   auto Values = S9XSnpFieldValues(Stream, Places);
+//   for (const tS9XSnpPlace& P : Places) ...P.At, Values[P.Copy]...
 
 #include <cstddef>
 #include <cstdint>
@@ -35,20 +36,26 @@ std::span<const tS9XSnpField> S9XSnpFieldTable();
 int32_t S9XSnpFieldOffset(const tS9XSnpField& F, unsigned Version);
 
 // One field of a stream that was read: Element of the field starts at byte At
-// of the stream (counted from the header line's first byte).
+// of the stream (counted from the header line's first byte) and at byte Copy
+// of the values S9XSnpFieldValues gathers.
 struct tS9XSnpPlace {
     const tS9XSnpField* Field;
     uint32_t Element;
     uint32_t At;
+    uint32_t Copy;
 };
+
+// Arrays up to this long are listed element by element.
+inline constexpr uint32_t S9XSnpListedElements = 16;
 
 // The fields of a stream of Version whose blocks were Blocks (names and
 // payload lengths in file order), each element that lies whole inside its
 // block and the first StreamSize bytes; blocks in file order, fields in
-// table order.
+// table order. A longer array (the colours, the sprite table, the sound RAM)
+// gives only its first element.
 std::vector<tS9XSnpPlace> S9XSnpPlaces(unsigned Version, std::span<const std::pair<std::string, uint32_t>> Blocks,
                                        size_t StreamSize);
 
-// Puts the big-endian numbers of the places into machine order (and back:
-// the swap is its own inverse).
-void S9XSnpSwapFields(std::span<uint8_t> Stream, std::span<const tS9XSnpPlace> Places);
+// The bytes of the places' elements back to back, numbers in machine order:
+// a few KiB where the stream holds the memories too.
+std::vector<uint8_t> S9XSnpFieldValues(std::span<const uint8_t> Stream, std::span<const tS9XSnpPlace> Places);
