@@ -13,6 +13,9 @@
 // each field in turn. The sprite records are the sprite table decoded and are
 // left out with it.
 // Super Sleuth: the header, CPU, DMA, WRAM port, PPU and SPC700 chunks.
+// A newer Snes9x's stream ("#!s9xsnp", versions 6-14): every field its
+// version's blocks hold, from the generated field table, at its offset in the
+// stream; the numbers in machine order as the reader left them.
 
 #include <string>
 
@@ -124,13 +127,24 @@ const std::vector<tImageField>& Fields(int Page)
     return Page == PageZST ? ZST : Page == PageS9X ? S9X : Page == PageSSL ? SSL : None;
 }
 
-std::string Hex6(uint32_t V)
+std::string HexDigits(uint32_t V, int Count)
 {
-    std::string S(6, '0');
+    std::string S(static_cast<size_t>(Count), '0');
     static const char Digits[] = "0123456789ABCDEF";
-    for (int I = 5; I >= 0; --I, V >>= 4)
+    for (int I = Count - 1; I >= 0; --I, V >>= 4)
         S[static_cast<size_t>(I)] = Digits[V & 15];
     return S;
+}
+
+std::string Hex6(uint32_t V)
+{
+    return HexDigits(V, 6);
+}
+
+// Longer arrays (colours, sprite table, sound RAM, ...) are for the hex editor.
+bool Listed(const tS9XSnpPlace& P)
+{
+    return P.Field->Count <= S9XSnpListedElements;
 }
 } // namespace
 
@@ -139,8 +153,63 @@ std::span<const tImageField> ImageFields(int Page)
     return Fields(Page);
 }
 
+void BuildS9XSnpTab(tRegisterTab& Tab, const tRegisterSources& Src)
+{
+    std::vector<tRegisterRow> Rows;
+    Rows.reserve(Src.S9XSnpPlaces.size() + 1);
+    tRegisterRow Head;
+    Head.IsText = true;
+    Head.Comment = "Snes9x savestate version " + std::to_string(Src.S9XSnpVersion) +
+                   "; address = offset in the inflated stream, numbers in machine order";
+    Rows.push_back(std::move(Head));
+    for (const tS9XSnpPlace& P : Src.S9XSnpPlaces) {
+        const tS9XSnpField& F = *P.Field;
+        const uint32_t InBlock = static_cast<uint32_t>(S9XSnpFieldOffset(F, Src.S9XSnpVersion)) + P.Element * F.Width;
+        tRegisterRow R;
+        R.Comment = std::string(F.Block) + " block +" + HexDigits(InBlock, 4);
+        if (F.Order == 'B' && F.Width > 1)
+            R.Comment += ", big-endian in the file";
+        if (!Listed(P)) {
+            if (P.Element != 0)
+                continue;
+            R.IsText = true;
+            R.Comment = Hex6(P.At) + " " + F.Block + "." + F.Name + ": " + std::to_string(F.Count) + " x " +
+                        std::to_string(F.Width) + " bytes (" + R.Comment + ")";
+            Rows.push_back(std::move(R));
+            continue;
+        }
+        const int Bits = F.Width * 8;
+        R.Caption = Hex6(P.At);
+        R.Type = F.Type;
+        R.Bits = std::to_string(Bits);
+        R.Name = std::string(F.Block) + "." + F.Name;
+        if (F.Count > 1)
+            R.Name += "[" + std::to_string(P.Element) + "]";
+        R.Bin = std::string(static_cast<size_t>(Bits), '0');
+        R.Hex = std::string(static_cast<size_t>(Bits / 4), '0');
+        R.Dec = "0";
+        R.Block.Bits = static_cast<uint8_t>(Bits);
+        Rows.push_back(std::move(R));
+    }
+    Tab.Rows = std::move(Rows);
+    Tab.Built = true;
+    Tab.Filled = false;
+    Tab.Rewind();
+}
+
 void FillImageTab(tRegisterTab& Tab, int Page, const tRegisterSources& Src, bool Busy)
 {
+    if (Page == PageS9X && Src.S9XSnpVersion) {
+        for (const tS9XSnpPlace& P : Src.S9XSnpPlaces)
+            if (Listed(P)) {
+                const size_t Width = P.Field->Width;
+                if (P.Copy + Width <= Src.S9XSnpValues.size())
+                    Tab.ShowValue(Src.S9XSnpValues.data() + P.Copy, Width, 0, Busy);
+                else
+                    Tab.ShowMissing(Busy);
+            }
+        return;
+    }
     const tImageBlocks& Blocks = Page == PageZST ? Src.ZST : Page == PageS9X ? Src.S9X : Src.SSL;
     for (const tImageField& F : Fields(Page)) {
         const std::span<uint8_t> Data = Blocks ? Blocks(F.Block) : std::span<uint8_t>();

@@ -78,6 +78,11 @@ tRegisterSources CurrentRegisterSources()
     Src.ZST = ZSTImage;
     Src.S9X = S9XBlock;
     Src.SSL = SSLChunk;
+    if (S9X && S9X->SnpVersion) {
+        Src.S9XSnpVersion = S9X->SnpVersion;
+        Src.S9XSnpValues = S9X->SnpValues;
+        Src.S9XSnpPlaces = S9X->SnpPlaces;
+    }
     return Src;
 }
 
@@ -88,6 +93,8 @@ bool tRegisterTabs::Load(tError& Error, const std::string& FileName)
     for (tRegisterTab& T : Tabs)
         T = tRegisterTab();
     Stale.fill(true);
+    S9XRowsFor = nullptr;
+    S9XRowsCount = 0;
     return true;
 }
 
@@ -96,6 +103,18 @@ void tRegisterTabs::FillTab(int Page, const tRegisterSources& Src, bool UpdateLi
     if (Page < 0 || Page >= RegisterPageCount)
         return;
     tRegisterTab& T = Tabs[static_cast<size_t>(Page)];
+    if (Page == PageS9X) {
+        // The S9X tab lists the fields of the stream that was read, or the
+        // description file's rows when there is none.
+        const uint8_t* For = Src.S9XSnpVersion ? Src.S9XSnpValues.data() : nullptr;
+        const size_t Count = Src.S9XSnpVersion ? Src.S9XSnpPlaces.size() : 0;
+        if (T.Built && (For != S9XRowsFor || Count != S9XRowsCount))
+            T = tRegisterTab();
+        if (!T.Built && For)
+            BuildS9XSnpTab(T, Src);
+        S9XRowsFor = For;
+        S9XRowsCount = Count;
+    }
     if (!T.Built)
         T.Build(File.Sections[static_cast<size_t>(Page)], File.FileName);
     if (T.Filled || !UpdateLists || !Src.SNES || !Src.PPU)

@@ -22,6 +22,7 @@
 
 #include "core/RegisterFile.h"
 #include "core/RegisterTab.h"
+#include "savestates/S9XSnpFields.h"
 
 class tSNES;
 class tPPU;
@@ -40,6 +41,11 @@ struct tRegisterSources {
     tPPU* PPU = nullptr;
     uint8_t StateFormat = 0; // decides the rows a format does not keep
     tImageBlocks ZST, S9X, SSL;
+    // A newer Snes9x's stream: the S9X tab lists its fields instead of the
+    // blocks of Snes9x 1.43. Version 0: none.
+    unsigned S9XSnpVersion = 0;
+    std::span<const tS9XSnpPlace> S9XSnpPlaces;
+    std::span<uint8_t> S9XSnpValues; // see tS9XSnpPlace::Copy
 };
 
 // The program's own objects: SNES, PPU, StateFormat and the images of ZST,
@@ -59,6 +65,12 @@ struct tImageField {
     uint8_t Width;     // bytes
 };
 std::span<const tImageField> ImageFields(int Page);
+
+// The S9X tab's rows for a newer Snes9x's stream (Src.S9XSnpVersion not 0):
+// one per field in file order, arrays of up to 16 elements element by
+// element, longer ones as a comment row (they are left to the hex editor).
+// The address is the field's offset in the stream.
+void BuildS9XSnpTab(tRegisterTab& Tab, const tRegisterSources& Src);
 
 class tRegisterTabs
 {
@@ -88,6 +100,10 @@ class tRegisterTabs
   private:
     // The state changed other than by the list editor since the tab's last fill.
     std::array<bool, RegisterPageCount> Stale{true, true, true, true, true, true, true};
+    // The stream values the S9X tab's rows were built for (null: the rows of
+    // the description file).
+    const uint8_t* S9XRowsFor = nullptr;
+    size_t S9XRowsCount = 0;
 };
 
 // The main window's register tabs.

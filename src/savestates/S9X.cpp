@@ -91,6 +91,9 @@ bool ParseS9XSnpInto(std::span<const uint8_t> Content, tSNES& S, tS9XImage& Imag
     Image.LoadNote = std::move(Info.Note);
     // What the file was: its header line and blocks, for the user.
     std::copy_n(Content.begin(), S9XSnp::HeaderSize, Image.Blocks.Header.begin());
+    Image.SnpVersion = Info.Version;
+    Image.SnpPlaces = S9XSnpPlaces(Info.Version, Info.Blocks, Content.size());
+    Image.SnpValues = S9XSnpFieldValues(Content, Image.SnpPlaces);
     Image.FileBlocks = std::move(Info.Blocks);
     return true;
 }
@@ -315,6 +318,9 @@ void tS9XImage::ClearBlocks()
     ReadFromFile = false;
     LoadNote.clear();
     HasPreview = false;
+    SnpVersion = 0;
+    SnpValues = {};
+    SnpPlaces = {};
 }
 
 bool tS9X::SaveToStream(std::vector<uint8_t>& Out, std::string& Error) const

@@ -16,6 +16,7 @@
 #include "core/Picture32.h"
 #include "core/SNES.h"
 #include "savestates/S9XBlocks.h"
+#include "savestates/S9XSnpFields.h"
 
 // A Snes9x file as the program holds it.
 struct tS9XImage : tSavestateImage {
@@ -31,6 +32,12 @@ struct tS9XImage : tSavestateImage {
     // A newer Snes9x's file carries its own picture ("SHO"); it is decoded
     // only when shown (LoadPreview).
     bool HasPreview = false;
+    // A newer Snes9x's stream: where its fields lay in the stream as it was
+    // read (inflated, out of any container) and their values, numbers in
+    // machine order. Version 0: the file was not such a stream.
+    unsigned SnpVersion = 0;
+    std::vector<tS9XSnpPlace> SnpPlaces;
+    std::vector<uint8_t> SnpValues;
 
     void ClearBlocks();
 };

@@ -7,6 +7,7 @@
 #include "TestSupport.h"
 #include "app/Loader.h"
 #include "app/RegisterTabs.h"
+#include "core/Options.h"
 #include "core/SNES.h"
 #include "render/PPU.h"
 #include "savestates/SSL.h"
@@ -256,4 +257,35 @@ TEST_F(tRegisterTabsTest, SuperSleuthTabShowsTheConvertedChunks)
     // Editing a row edits the chunk.
     Write(Tab, "CGADD", 0x10);
     EXPECT_EQ(SSL->SPPU[588], 0x10);
+}
+
+TEST_F(tRegisterTabsTest, S9XTabFollowsTheVersionOfTheFileLoaded)
+{
+    REQUIRE_FIXTURES();
+    Options().CBox_OpenCart = false;
+    tRegisterTabs Tabs;
+    tError Error;
+    ASSERT_TRUE(Tabs.Load(Error)) << Error.Reason;
+    auto S9XTab = [&](const std::string& Fixture) -> const tRegisterTab& {
+        EXPECT_TRUE(LoadSavestate(FixturePath(Fixture), &Error)) << Error.Reason;
+        Tabs.Invalidate();
+        Tabs.FillTab(PageS9X, CurrentRegisterSources(), true);
+        return Tabs.Tabs[static_cast<size_t>(PageS9X)];
+    };
+    // The stream's offsets (version 12 and 14 lay the blocks out alike):
+    // header 14, NAM 11+8, CPU 11+48, REG 11+16, PPU header 11.
+    for (const char* Modern :
+         {"snes9x-modern/m7_perspective_hdma.000", "snes9x-modern/retroarch/m7_perspective_hdma_v14.state"}) {
+        const tRegisterTab& Tab = S9XTab(Modern);
+        EXPECT_EQ(Row(Tab, "PPU.BGMode").Caption, "0000BC") << Modern;
+        EXPECT_EQ(Row(Tab, "PPU.BGMode").Dec, "7") << Modern;
+        // A big-endian number shown in machine order: V-blank starts at line 225.
+        EXPECT_EQ(Row(Tab, "CPU.V_Counter").Dec, "225") << Modern;
+        EXPECT_EQ(Row(Tab, "TIM.H_Max").Dec, "1364") << Modern;
+        EXPECT_EQ(Tab.ValueCount, Tab.DataRowCount()) << Modern;
+    }
+    // A Snes9x 1.43 file brings the description file's rows back.
+    const tRegisterTab& Old = S9XTab("snes9x/m7_perspective_hdma.000");
+    EXPECT_EQ(Row(Old, "BGMode").Caption, "PPU:0000");
+    EXPECT_EQ(Row(Old, "BGMode").Dec, "7");
 }

@@ -1,0 +1,72 @@
+#include "savestates/S9XSnpFields.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "savestates/S9XSnp.h"
+
+namespace
+{
+constexpr tS9XSnpField Table[] = {
+#include "savestates/S9XSnpFieldTable.inc"
+};
+} // namespace
+
+std::span<const tS9XSnpField> S9XSnpFieldTable()
+{
+    return Table;
+}
+
+int32_t S9XSnpFieldOffset(const tS9XSnpField& F, unsigned Version)
+{
+    if (Version < F.Since || (F.Until && Version > F.Until))
+        return -1;
+    if (Version >= 11 && F.Offset >= 0)
+        return F.Offset;
+    return Version >= 7 ? F.OffsetV7 : F.OffsetV6;
+}
+
+std::vector<tS9XSnpPlace> S9XSnpPlaces(unsigned Version, std::span<const std::pair<std::string, uint32_t>> Blocks,
+                                       size_t StreamSize)
+{
+    std::vector<tS9XSnpPlace> Places;
+    uint32_t Copy = 0;
+    uint64_t Start = S9XSnp::HeaderSize;
+    for (const auto& [Name, Length] : Blocks) {
+        const uint64_t Data = Start + S9XSnp::BlockHeaderSize;
+        const uint64_t End = std::min<uint64_t>(Data + Length, StreamSize);
+        Start = Data + Length;
+        for (const tS9XSnpField& F : Table) {
+            if (Name != F.Block)
+                continue;
+            const int32_t Offset = S9XSnpFieldOffset(F, Version);
+            if (Offset < 0)
+                continue;
+            const uint32_t Count = F.Count <= S9XSnpListedElements ? F.Count : 1;
+            for (uint32_t I = 0; I < Count; ++I) {
+                const uint64_t At = Data + static_cast<uint64_t>(Offset) + uint64_t{I} * F.Width;
+                if (At + F.Width > End)
+                    break;
+                Places.push_back({&F, I, static_cast<uint32_t>(At), Copy});
+                Copy += F.Width;
+            }
+        }
+    }
+    return Places;
+}
+
+std::vector<uint8_t> S9XSnpFieldValues(std::span<const uint8_t> Stream, std::span<const tS9XSnpPlace> Places)
+{
+    std::vector<uint8_t> Values;
+    Values.reserve(Places.empty() ? 0 : Places.back().Copy + Places.back().Field->Width);
+    for (const tS9XSnpPlace& P : Places) {
+        // S9XSnpPlaces keeps every element inside the stream.
+        const auto From = Stream.begin() + P.At;
+        if (P.Field->Order == 'B')
+            Values.insert(Values.end(), std::make_reverse_iterator(From + P.Field->Width),
+                          std::make_reverse_iterator(From));
+        else
+            Values.insert(Values.end(), From, From + P.Field->Width);
+    }
+    return Values;
+}
