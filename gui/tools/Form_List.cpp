@@ -129,7 +129,7 @@ void tForm_List::ShowRow()
     if (!Active || !StartupDone)
         return;
     const tRegisterRow* R = CurrentRow();
-    Model_.SetBlock(R && !R->IsText ? R->Block : tInfoBlock{});
+    Model_.SetBlock(R && !R->IsText && !R->ReadOnly ? R->Block : tInfoBlock{});
     ShowEditValue();
 }
 
@@ -201,7 +201,7 @@ void tForm_List::AfterWrite(tNote Msg)
 void tForm_List::CommitValue()
 {
     tRegisterRow* R = Active && Form_Main ? CurrentRow() : nullptr;
-    if (!R || R->IsText || !Model_.Editable())
+    if (!R || R->IsText || R->ReadOnly || !Model_.Editable())
         return;
     // Busy: the refills that follow keep the values before editing.
     tRegisterTabs& T = RegisterTabs();
@@ -234,7 +234,7 @@ bool tForm_List::RestorePage(int Page)
     }
     bool Wrote = false;
     for (tRegisterRow& R : T.Tabs[static_cast<size_t>(Page)].Rows)
-        if (!R.IsText && R.Block.Address && ReadBlock(R.Block) != R.Block.OldValue) {
+        if (!R.IsText && !R.ReadOnly && R.Block.Address && ReadBlock(R.Block) != R.Block.OldValue) {
             WriteBlock(R.Block, R.Block.OldValue);
             Wrote = true;
         }

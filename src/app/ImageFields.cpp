@@ -189,6 +189,8 @@ void BuildS9XSnpTab(tRegisterTab& Tab, const tRegisterSources& Src)
         R.Hex = std::string(static_cast<size_t>(Bits / 4), '0');
         R.Dec = "0";
         R.Block.Bits = static_cast<uint8_t>(Bits);
+        // The machine state is not rebuilt from these copies.
+        R.ReadOnly = true;
         Rows.push_back(std::move(R));
     }
     Tab.Rows = std::move(Rows);

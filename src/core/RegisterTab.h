@@ -48,8 +48,10 @@ struct tRegisterRow {
     std::string Name;
     std::string Comment;
     bool IsText = false; // a comment line: no value, no block
-    int Line = 0;        // line in the description file
-    tInfoBlock Block;    // data rows only
+    // A value shown as read from the file, which no editor writes back.
+    bool ReadOnly = false;
+    int Line = 0;     // line in the description file
+    tInfoBlock Block; // data rows only
 };
 
 class tRegisterTab
