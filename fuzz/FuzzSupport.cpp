@@ -107,8 +107,8 @@ void FuzzAfterNewSNES(bool SaveBack)
     Renderer->ComposeFrame(*PPU, Switches, Options(), Picture8, Picture32);
     // The file managers' thumbnail of it (orlik-cli thumbnail).
     std::vector<uint8_t> Thumbnail;
-    tError Error;
-    (void)EncodePNG(ScreenThumbnail(Picture32, 128), Thumbnail, Error);
+    tError PNGError;
+    (void)EncodePNG(ScreenThumbnail(Picture32, 128), Thumbnail, PNGError);
     const tTransparency T;
     for (int N = 0; N < 4; ++N)
         DrawBGPlane(*PPU, N, true, true, T, Picture8);
