@@ -6,6 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "GuiBench.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -138,27 +140,13 @@ BENCHMARK(SecondVisit)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillis
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication App(argc, argv);
-    QTemporaryDir Dir, Files;
-    QFile::copy(QStringLiteral(ORLIK_RESOURCE_DIR "/SNES.txt"), Dir.filePath(QStringLiteral("SNES.txt")));
-    SetProgramDir((Dir.path() + QLatin1Char('/')).toStdString());
-    if (!MakeFolders(Files.path())) {
-        fprintf(stderr, "fixtures folder not found (set ORLIK_FIXTURES)\n");
-        return 1;
-    }
-    tSilentMessenger Silent;
-    if (!CreateProgram())
-        return 1;
-    SetMessenger(&Silent);
-    Options().CBox_OpenCart = false;
-    Startup();
-    MainWindow()->show();
-    Open()->show();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    FreeProgram();
-    return 0;
+    QTemporaryDir Files;
+    return RunWindowBenchmarks(argc, argv, [&] {
+        if (!MakeFolders(Files.path())) {
+            fprintf(stderr, "fixtures folder not found (set ORLIK_FIXTURES)\n");
+            return false;
+        }
+        Open()->show();
+        return true;
+    });
 }

@@ -5,6 +5,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "GuiBench.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -63,23 +65,5 @@ BENCHMARK(NewSNES)->DenseRange(-2, 6)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication App(argc, argv);
-    // A program folder of its own, so no settings of a real one are read or written.
-    QTemporaryDir Dir;
-    QFile::copy(QStringLiteral(ORLIK_RESOURCE_DIR "/SNES.txt"), Dir.filePath(QStringLiteral("SNES.txt")));
-    SetProgramDir((Dir.path() + QLatin1Char('/')).toStdString());
-    tSilentMessenger Silent;
-    if (!CreateProgram())
-        return 1;
-    SetMessenger(&Silent);
-    Options().CBox_OpenCart = false;
-    Startup();
-    MainWindow()->show();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    FreeProgram();
-    return 0;
+    return RunWindowBenchmarks(argc, argv, [] { return true; });
 }
