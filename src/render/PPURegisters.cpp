@@ -59,20 +59,10 @@ const std::array<std::array<uint32_t, 256>, 8>& DirectColourTable()
 
 void tPPU::ReadRegisters(const tSNES& S)
 {
-    // The values the register image cannot hold come from the state's own fields.
-    for (int n = 0; n < 4; ++n) {
-        Layers[n].HScroll = S.BGHScroll[n];
-        Layers[n].VScroll = S.BGVScroll[n];
-    }
-    M7HOffset = S.M7HOffset;
-    M7VOffset = S.M7VOffset;
-    M7A = S.M7A;
-    M7B = S.M7B;
-    M7C = S.M7C;
-    M7D = S.M7D;
-    M7X = S.M7X;
-    M7Y = S.M7Y;
-    FixedColour = S.FixedColour;
+    // The values the register image cannot hold come from the state's own
+    // fields, the same ones a line's registers carry.
+    FrameRegisters.From(S);
+    ApplyLineRegisters(FrameRegisters, false);
     FirstSprite = S.FirstSprite;
     BeamPos = S.BeamPos;
     LatchPos = S.LatchPos;
