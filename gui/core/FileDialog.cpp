@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QRegularExpression>
 
+#include "render/SceneView.h"
+
 namespace
 {
 tFileDialogRunner Runner;
@@ -46,6 +48,14 @@ tFileDialog PictureSaveDialog()
     D.Save = true;
     D.PromptOverwrite = true;
     return D;
+}
+
+std::optional<std::string> AskPictureName(tFileDialog& Dialog, QWidget* Owner)
+{
+    const std::optional<QString> Chosen = ExecuteFileDialog(Dialog, Owner);
+    if (!Chosen)
+        return std::nullopt;
+    return WithPictureExtension(Chosen->toStdString(), Dialog.FilterIndex);
 }
 
 std::optional<QString> ExecuteFileDialog(tFileDialog& Dialog, QWidget* Owner)

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
 #include <QString>
 
@@ -22,6 +23,10 @@ struct tFileDialog {
 
 // The save dialog of the windows that write pictures as PNG or BMP.
 tFileDialog PictureSaveDialog();
+
+// Runs a picture save dialog: the chosen name, given the extension of the
+// chosen filter when it has none, or nothing when the user cancelled.
+[[nodiscard]] std::optional<std::string> AskPictureName(tFileDialog& Dialog, QWidget* Owner);
 
 // Runs the dialog: the full name of the chosen file, or nothing when the user
 // cancelled (or an open dialog's file does not exist). After a choice the

@@ -24,6 +24,7 @@
 #include "gui/core/Icons.h"
 #include "gui/core/ProgramWindows.h"
 #include "gui/core/Settings.h"
+#include "gui/core/Widgets.h"
 #include "gui/render/PictureView.h"
 #include "gui/tools/Form_Memory.h"
 #include "gui/tools/Form_Options.h"
@@ -59,25 +60,10 @@ QToolButton* Tool(QWidget* Parent, const char* Name, const QString& Caption, con
 
 QTabBar* Tabs(QWidget* Parent, const char* Name, std::initializer_list<const char*> Captions)
 {
-    auto* T = Named(new QTabBar(Parent), Name);
+    QStringList List;
     for (const char* C : Captions)
-        T->addTab(QString::fromLatin1(C));
-    T->setExpanding(false);
-    T->setDrawBase(false);
-    return T;
-}
-
-QTableWidget* List(QWidget* Parent, const char* Name, const QStringList& Columns)
-{
-    auto* L = Named(new QTableWidget(0, static_cast<int>(Columns.size()), Parent), Name);
-    L->setHorizontalHeaderLabels(Columns);
-    L->verticalHeader()->hide();
-    L->verticalHeader()->setDefaultSectionSize(L->fontMetrics().height() + 4);
-    L->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    L->setSelectionBehavior(QAbstractItemView::SelectRows);
-    L->setSelectionMode(QAbstractItemView::SingleSelection);
-    L->horizontalHeader()->setStretchLastSection(true);
-    return L;
+        List << QString::fromLatin1(C);
+    return MakeTabBar(Parent, QString::fromLatin1(Name), List);
 }
 } // namespace
 
@@ -309,7 +295,7 @@ void tForm_Scene::CreateLayersPage(QWidget* Page)
     SLeft->addWidget(View_Sprites, 1);
     SL->addLayout(SLeft, 1);
     auto* SRight = new QVBoxLayout;
-    LV_Sprites = List(Spr, "LV_Sprites", {QStringLiteral("#"), QStringLiteral("priority")});
+    LV_Sprites = MakeTable(Spr, QStringLiteral("LV_Sprites"), {QStringLiteral("#"), QStringLiteral("priority")});
     LV_Sprites->setRowCount(128);
     for (int i = 0; i < 128; ++i) {
         auto* N = new QTableWidgetItem(QString::number(i));

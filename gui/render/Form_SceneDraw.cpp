@@ -303,11 +303,10 @@ void tForm_Scene::SaveOrCopy(bool Screen)
         QGuiApplication::clipboard()->setImage(P8 ? ToQImage(*P8) : ToQImage(*P32));
     else if (!Empty) {
         // A cancelled dialog writes nothing, whatever name the dialog held.
-        if (const std::optional<QString> Chosen = ExecuteFileDialog(DlgSave, this)) {
-            const std::string Name = WithPictureExtension(Chosen->toStdString(), DlgSave.FilterIndex);
+        if (const std::optional<std::string> Name = AskPictureName(DlgSave, this)) {
             tError Error;
-            if (!(P8 ? WritePicture(Name, *P8, Error) : WritePicture(Name, *P32, Error)))
-                Messages().Error(Error.Describe(Name));
+            if (!(P8 ? WritePicture(*Name, *P8, Error) : WritePicture(*Name, *P32, Error)))
+                Messages().Error(Error.Describe(*Name));
         }
     }
     Button->setChecked(false);

@@ -15,51 +15,12 @@
 #include "cart/SNESCart.h"
 #include "core/Options.h"
 #include "core/SNES.h"
+#include "gui/core/Widgets.h"
 #include "gui/render/Form_Scene.h"
 #include "render/HDMATable.h"
 #include "render/InfoLists.h"
 #include "render/OffsetPerTile.h"
 #include "render/PPU.h"
-
-namespace
-{
-QTableWidget* MakeList(QWidget* Parent, const QString& Name, const QStringList& Columns)
-{
-    auto* L = new QTableWidget(0, static_cast<int>(Columns.size()), Parent);
-    L->setObjectName(Name);
-    L->setHorizontalHeaderLabels(Columns);
-    L->verticalHeader()->hide();
-    L->verticalHeader()->setDefaultSectionSize(L->fontMetrics().height() + 4);
-    L->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    L->setSelectionBehavior(QAbstractItemView::SelectRows);
-    L->horizontalHeader()->setStretchLastSection(true);
-    return L;
-}
-
-// Puts Text into a cell, touching the list only when the text changes: a new
-// state leaves most cells as they were, and each change costs the list a
-// round of updates.
-void SetCell(QTableWidget* L, int Row, int Column, const std::string& Text)
-{
-    const QString T = QString::fromStdString(Text);
-    if (QTableWidgetItem* I = L->item(Row, Column)) {
-        if (I->text() != T)
-            I->setText(T);
-    } else
-        L->setItem(Row, Column, new QTableWidgetItem(T));
-}
-
-QTabBar* MakeTabs(QWidget* Parent, const char* Name, const QStringList& Captions)
-{
-    auto* T = new QTabBar(Parent);
-    T->setObjectName(QString::fromLatin1(Name));
-    for (const QString& C : Captions)
-        T->addTab(C);
-    T->setExpanding(false);
-    T->setDrawBase(false);
-    return T;
-}
-} // namespace
 
 void tForm_Scene::CreateHDMAPage(QWidget* Page)
 {
@@ -67,19 +28,19 @@ void tForm_Scene::CreateHDMAPage(QWidget* Page)
     QStringList Channels;
     for (int i = 0; i < 8; ++i)
         Channels << QStringLiteral("chn &%1").arg(i);
-    TC_HDMA = MakeTabs(Page, "TC_HDMA", Channels);
+    TC_HDMA = MakeTabBar(Page, QStringLiteral("TC_HDMA"), Channels);
     L->addWidget(TC_HDMA);
     auto* Row = new QHBoxLayout;
-    LV_HDMA = MakeList(Page, QStringLiteral("LV_HDMA"),
-                       {QStringLiteral("#"), QStringLiteral("source"), QStringLiteral("dest"), QStringLiteral("bin"),
-                        QStringLiteral("hex"), QStringLiteral("dec"), QStringLiteral("comment")});
+    LV_HDMA = MakeTable(Page, QStringLiteral("LV_HDMA"),
+                        {QStringLiteral("#"), QStringLiteral("source"), QStringLiteral("dest"), QStringLiteral("bin"),
+                         QStringLiteral("hex"), QStringLiteral("dec"), QStringLiteral("comment")});
     const int Digit = LV_HDMA->fontMetrics().horizontalAdvance(QLatin1Char('0'));
     int Column = 0;
     for (int Digits : {5, 9, 7, 10, 4, 5})
         LV_HDMA->setColumnWidth(Column++, Digits * Digit + 12);
     Row->addWidget(LV_HDMA, 1);
     auto* Right = new QVBoxLayout;
-    LV_ChnInfo = MakeList(Page, QStringLiteral("LV_ChnInfo"), {QStringLiteral("name"), QStringLiteral("value")});
+    LV_ChnInfo = MakeTable(Page, QStringLiteral("LV_ChnInfo"), {QStringLiteral("name"), QStringLiteral("value")});
     LV_ChnInfo->horizontalHeader()->hide();
     LV_ChnInfo->setFixedWidth(230);
     LV_ChnInfo->setColumnWidth(0, 110);
@@ -140,8 +101,8 @@ void tForm_Scene::CreateOffsetPage(QWidget* Page)
 {
     auto* L = new QVBoxLayout(Page);
     auto* Row = new QHBoxLayout;
-    TC_OffsBG = MakeTabs(Page, "TC_OffsBG", {QStringLiteral("bg&1"), QStringLiteral("bg&2")});
-    TC_OffsDim = MakeTabs(Page, "TC_OffsDim", {QStringLiteral("&X"), QStringLiteral("&Y")});
+    TC_OffsBG = MakeTabBar(Page, QStringLiteral("TC_OffsBG"), {QStringLiteral("bg&1"), QStringLiteral("bg&2")});
+    TC_OffsDim = MakeTabBar(Page, QStringLiteral("TC_OffsDim"), {QStringLiteral("&X"), QStringLiteral("&Y")});
     Row->addWidget(TC_OffsBG);
     Row->addWidget(TC_OffsDim);
     Row->addStretch(1);
@@ -201,7 +162,7 @@ void tForm_Scene::CreateInfoPage(QWidget* Page)
             Columns << Layers << QStringLiteral("OBJ") << QStringLiteral("color window");
         else
             Columns << QString();
-        auto* List = MakeList(G, QString::fromLatin1(Names[i]), Columns);
+        auto* List = MakeTable(G, QString::fromLatin1(Names[i]), Columns);
         List->setSelectionMode(QAbstractItemView::NoSelection);
         // Name and value need no header; the layer lists keep theirs.
         if (Columns.size() == 2)

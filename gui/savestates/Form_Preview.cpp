@@ -79,13 +79,10 @@ void tForm_Preview::ChangeZoom(int Delta)
 
 void tForm_Preview::SavePicture()
 {
-    const std::optional<QString> Chosen = ExecuteFileDialog(DlgSave, this);
-    if (!Chosen)
-        return;
-    const std::string Name = WithPictureExtension(Chosen->toStdString(), DlgSave.FilterIndex);
+    const std::optional<std::string> Name = AskPictureName(DlgSave, this);
     tError Error;
-    if (!WritePicture(Name, Picture_, Error))
-        Messages().Error(Error.Describe(Name));
+    if (Name && !WritePicture(*Name, Picture_, Error))
+        Messages().Error(Error.Describe(*Name));
 }
 
 void tForm_Preview::OnNotify(const void* /*Sender*/, tNote Msg)

@@ -23,6 +23,7 @@
 #include "app/SaveState.h"
 #include "core/Messages.h"
 #include "gui/core/Settings.h"
+#include "gui/core/Widgets.h"
 #include "gui/sound/EmptyShade.h"
 
 namespace
@@ -74,27 +75,6 @@ QSpinBox* MakeSpin(QWidget* Parent, const char* Name, int Max)
     return S;
 }
 
-QTableWidget* MakeList(QWidget* Parent, const char* Name, const QStringList& Columns)
-{
-    auto* L = new QTableWidget(0, static_cast<int>(Columns.size()), Parent);
-    L->setObjectName(QLatin1String(Name));
-    L->setHorizontalHeaderLabels(Columns);
-    L->verticalHeader()->hide();
-    L->setSelectionBehavior(QAbstractItemView::SelectRows);
-    L->setSelectionMode(QAbstractItemView::SingleSelection);
-    L->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    L->horizontalHeader()->setStretchLastSection(true);
-    L->verticalHeader()->setDefaultSectionSize(L->fontMetrics().height() + 4);
-    return L;
-}
-
-void SetCell(QTableWidget* L, int Row, int Column, const QString& Text)
-{
-    auto* Item = L->item(Row, Column);
-    if (!Item)
-        L->setItem(Row, Column, Item = new QTableWidgetItem);
-    Item->setText(Text);
-}
 } // namespace
 
 tForm_SPC::tForm_SPC(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, Parent), Editor_(*SPC)
@@ -265,9 +245,10 @@ QWidget* tForm_SPC::CreateExtended(QWidget* Parent)
 {
     auto* G = new QGroupBox(QStringLiteral("e&xtended ID666 tags"), Parent);
     auto* L = new QGridLayout(G);
-    LV_Tags = MakeList(G, "LV_Tags",
-                       {QStringLiteral("index"), QStringLiteral("ID"), QStringLiteral("type"), QStringLiteral("data")});
-    LV_IDs = MakeList(G, "LV_IDs", {QStringLiteral("ID"), QStringLiteral("description")});
+    LV_Tags =
+        MakeTable(G, QStringLiteral("LV_Tags"),
+                  {QStringLiteral("index"), QStringLiteral("ID"), QStringLiteral("type"), QStringLiteral("data")});
+    LV_IDs = MakeTable(G, QStringLiteral("LV_IDs"), {QStringLiteral("ID"), QStringLiteral("description")});
     LV_IDs->setRowCount(256);
     for (int n = 0; n < 256; ++n) {
         SetCell(LV_IDs, n, 0, L1(SPCHexText(static_cast<unsigned>(n), 2)));

@@ -389,16 +389,10 @@ void tForm_Memory::GUI_ClickSave()
         QApplication::clipboard()->setImage(Image->Image.copy());
         return;
     }
-    const std::optional<QString> Name = ExecuteFileDialog(DlgSave, this);
-    if (!Name)
-        return;
-    // The default extension follows the chosen filter.
-    QString File = *Name;
-    if (QFileInfo(File).suffix().isEmpty())
-        File += DlgSave.FilterIndex == 2 ? QStringLiteral(".png") : QStringLiteral(".bmp");
+    const std::optional<std::string> Name = AskPictureName(DlgSave, this);
     tError Error;
-    if (!SaveMemoryPicture(File.toStdString(), Bitmap, View.BitsPerPixel, Error))
-        Messages().Error(Error.Describe(File.toStdString()));
+    if (Name && !SaveMemoryPicture(*Name, Bitmap, View.BitsPerPixel, Error))
+        Messages().Error(Error.Describe(*Name));
 }
 
 void tForm_Memory::ZoomAt(int X, int Y, int Step)
