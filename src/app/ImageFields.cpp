@@ -15,7 +15,9 @@
 // Super Sleuth: the header, CPU, DMA, WRAM port, PPU and SPC700 chunks.
 // A newer Snes9x's stream ("#!s9xsnp", versions 6-14): every field its
 // version's blocks hold, from the generated field table, at its offset in the
-// stream; the numbers in machine order as the reader left them.
+// stream; the numbers in machine order as the reader left them. An edit goes
+// back into the stream, and the machine state is read from it again
+// (tS9X::CommitSnpEdits).
 
 #include <string>
 
@@ -189,8 +191,6 @@ void BuildS9XSnpTab(tRegisterTab& Tab, const tRegisterSources& Src)
         R.Hex = std::string(static_cast<size_t>(Bits / 4), '0');
         R.Dec = "0";
         R.Block.Bits = static_cast<uint8_t>(Bits);
-        // The machine state is not rebuilt from these copies.
-        R.ReadOnly = true;
         Rows.push_back(std::move(R));
     }
     Tab.Rows = std::move(Rows);

@@ -104,6 +104,7 @@ class tRegisterTabs
     // the description file).
     const uint8_t* S9XRowsFor = nullptr;
     size_t S9XRowsCount = 0;
+    unsigned S9XRowsVersion = 0;
 };
 
 // The main window's register tabs.
