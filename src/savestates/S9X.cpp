@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "cart/SNESCart.h"
@@ -118,18 +119,10 @@ bool tS9X::IsS9XFile(const std::string& FileName)
     return GunzipHead(Mem, HeaderSize, Content) && (GoodHeader(Content) || IsS9XSnpHeader(Content));
 }
 
-bool ReadS9XFile(const std::string& FileName, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM, tError& Error)
+namespace
 {
-    std::vector<uint8_t> Data;
-    if (!ReadWholeFile(FileName, Data, Error, tS9X::MaxFileSize)) {
-        Image.ClearBlocks();
-        Error.Reason = "can't gzopen: " + Error.Reason;
-        return false;
-    }
-    return ParseS9X(Data, S, Image, SRAM, Error);
-}
-
-bool ParseS9X(std::span<const uint8_t> Data, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM, tError& Error)
+bool ParseS9XData(std::span<const uint8_t> Data, std::vector<uint8_t>* Own, tSNES& S, tS9XImage& Image,
+                  std::vector<uint8_t>& SRAM, tError& Error)
 {
     // The stream is read where it lies; only unpacking makes a copy.
     std::vector<uint8_t> Unpacked, Content;
@@ -169,10 +162,21 @@ bool ParseS9X(std::span<const uint8_t> Data, tSNES& S, tS9XImage& Image, std::ve
     if (IsS9XSnpHeader(View)) {
         if (!ParseS9XSnpInto(View, S, Image, SRAM, Error))
             return false;
-        // The stream is kept for editing; an inflated one is handed over.
-        if (View.data() == Content.data() && View.size() == Content.size())
-            Image.SnpStream = std::move(Content);
-        else
+        // The stream is kept for editing: the buffer it lies in is handed
+        // over, so that a load copies nothing.
+        const auto Keep = [&](std::vector<uint8_t>& Buffer) {
+            const std::less<const uint8_t*> Before;
+            if (Buffer.empty() || Before(View.data(), Buffer.data()) ||
+                Before(Buffer.data() + Buffer.size(), View.data() + View.size()))
+                return false;
+            const size_t From = static_cast<size_t>(View.data() - Buffer.data()), Size = View.size();
+            if (From)
+                std::memmove(Buffer.data(), Buffer.data() + From, Size);
+            Buffer.resize(Size);
+            Image.SnpStream = std::move(Buffer);
+            return true;
+        };
+        if (!Keep(Content) && !Keep(Unpacked) && !(Own && Keep(*Own)))
             Image.SnpStream.assign(View.begin(), View.end());
         Image.HasPreview = Cut || std::ranges::any_of(Image.FileBlocks, [](const auto& B) { return B.first == "SHO"; });
         if (Cut)
@@ -185,6 +189,24 @@ bool ParseS9X(std::span<const uint8_t> Data, tSNES& S, tS9XImage& Image, std::ve
     }
     S9XBlocksToMachine(Image.Blocks, S, &SRAM);
     return true;
+}
+
+} // namespace
+
+bool ReadS9XFile(const std::string& FileName, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM, tError& Error)
+{
+    std::vector<uint8_t> Data;
+    if (!ReadWholeFile(FileName, Data, Error, tS9X::MaxFileSize)) {
+        Image.ClearBlocks();
+        Error.Reason = "can't gzopen: " + Error.Reason;
+        return false;
+    }
+    return ParseS9XData(Data, &Data, S, Image, SRAM, Error);
+}
+
+bool ParseS9X(std::span<const uint8_t> Data, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM, tError& Error)
+{
+    return ParseS9XData(Data, nullptr, S, Image, SRAM, Error);
 }
 
 bool tS9X::Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const
