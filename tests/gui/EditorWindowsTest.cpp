@@ -270,6 +270,22 @@ class EditorWindowsTest : public QObject
         Restore->click();
         QCOMPARE(SNES->Regs[0x2105], Loaded);
         QVERIFY(Frame() == Before);
+
+        // A newer Snes9x's field: into the stream, the state read from it again.
+        Form_Main->OpenSavestate(Fixture("snes9x-modern/m7_perspective_hdma.000"));
+        Form_Main->Pages()->setCurrentIndex(5);
+        L = Form_Main->CurrentList();
+        for (int R = 0; R < L->rowCount(); ++R)
+            if (L->item(R, 6) && L->item(R, 6)->text() == QStringLiteral("REG.A.W"))
+                L->setCurrentCell(R, 0);
+        const uint16_t A = SNES->CPU_A;
+        Dec->selectAll();
+        QTest::keyClicks(Dec, QString::number(A ^ 0x1234));
+        QTest::keyClick(Dec, Qt::Key_Return);
+        QCOMPARE(SNES->CPU_A, uint16_t(A ^ 0x1234));
+        Restore->click();
+        QCOMPARE(SNES->CPU_A, A);
+        QVERIFY(P.Recorder.Log.empty());
     }
 };
 
