@@ -82,6 +82,7 @@ tRegisterSources CurrentRegisterSources()
         Src.S9XSnpVersion = S9X->SnpVersion;
         Src.S9XSnpValues = S9X->SnpValues;
         Src.S9XSnpPlaces = S9X->SnpPlaces;
+        Src.S9XSnpCurrent = [] { return S9X && S9X->SnpMatchesState(); };
     }
     return Src;
 }

@@ -462,6 +462,21 @@ void tS9X::RefreshSnpValues()
         SnpValues = std::move(Values);
 }
 
+bool tS9X::SnpMatchesState() const
+{
+    if (!SnpVersion || !SNES)
+        return false;
+    auto Read = std::make_unique<tSNES>();
+    std::vector<uint8_t> SRAM;
+    tS9XSnpInfo Info;
+    std::string Error;
+    if (!ParseS9XSnp(SnpBefore.empty() ? SnpStream : SnpBefore, *Read, SRAM, Info, Error))
+        return false;
+    // The channels are decoded from the registers on "new SNES".
+    Read->DMA = SNES->DMA;
+    return *Read == *SNES;
+}
+
 bool tS9X::CommitSnpEdits(std::string& Why)
 {
     Why.clear();

@@ -109,6 +109,9 @@ class tS9X : public tS9XImage, public tReceiver, public tSavestateFormat
     // go back to what they were, Why says why and false is returned. Nothing
     // to take: true.
     bool CommitSnpEdits(std::string& Why);
+    // The machine state is what the stream was last read into: not changed
+    // elsewhere since (false too without such a stream).
+    bool SnpMatchesState() const;
 
     void Notify(const void* Sender, tNote Msg) override;
 

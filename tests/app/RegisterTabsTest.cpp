@@ -337,6 +337,7 @@ TEST_F(tRegisterTabsTest, AnEditOfANewerSnes9xFieldIsReadIntoTheMachineState)
     SNES->CPU_X ^= 1;
     Broadcast(nullptr, Note::NewSNES);
     Edit("REG.A.W", 0x5678);
+    EXPECT_TRUE(Row(Tabs.Tabs[static_cast<size_t>(PageS9X)], "REG.A.W").ReadOnly);
     EXPECT_EQ(SNES->CPU_A, 0x1234);
     EXPECT_EQ(S9X->SnpStream, Stream);
     EXPECT_EQ(Recorder.Log.size(), 2u);
