@@ -424,9 +424,9 @@ std::vector<std::pair<size_t, size_t>> tS9X::SnpParts() const
     if (!SnpVersion)
         return Parts;
     Parts.emplace_back(0, SnpStream.size());
-    size_t Start = HeaderSize;
+    size_t Start = S9XSnp::HeaderSize;
     for (const auto& Block : FileBlocks) {
-        const size_t Data = Start + BlockHeaderSize;
+        const size_t Data = Start + S9XSnp::BlockHeaderSize;
         if (Data > SnpStream.size() || Block.second > SnpStream.size() - Data)
             break; // the picture, which is not kept
         Parts.emplace_back(Data, Block.second);
