@@ -63,8 +63,11 @@ void ShowRegisterTab(int Page, QTableWidget* List, bool Busy)
     }
     for (int r = 0; r < Count; ++r) {
         const tRegisterRow& R = Rows[static_cast<size_t>(r)];
-        if (R.IsText)
+        if (R.IsText) {
+            // A comment row may tell how the values stand (S9XSnpHead).
+            SetText(List, r, ColComment, R.Comment);
             continue;
+        }
         // The ZSNES tab's address column shows the file offset, set by the fill.
         SetText(List, r, ColAddress, R.Caption);
         SetText(List, r, ColBin, R.Bin);

@@ -253,6 +253,7 @@ tForm_Hex::tForm_Hex(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, 
         connect(new QShortcut(Key, this), &QShortcut::activated, this, &tForm_Hex::GUI_Search);
 
     SourceStates.resize(HexBlocks().size());
+    ShowTabs();
     tError Error;
     if (!ReadCodePage(ProgramDir + "CodePage.bmp", CodePage_, Error)) {
         // Without the picture the character column stays empty.
@@ -275,6 +276,38 @@ void tForm_Hex::SelectSource(int Page, int Tab)
 {
     PC_Base->setCurrentIndex(Page);
     Tabs[static_cast<size_t>(std::clamp(Page, 0, HexPageCount - 1))]->setCurrentIndex(Tab);
+}
+
+void tForm_Hex::ShowTabs()
+{
+    Switching_ = true;
+    for (int P = 0; P < HexPageCount; ++P) {
+        QTabBar* Bar = Tabs[static_cast<size_t>(P)];
+        const auto Blocks = HexPageBlocks(P);
+        int First = -1;
+        for (int I = 0; I < static_cast<int>(Blocks.size()); ++I) {
+            const QString Caption = Q(HexBlockCaption(Blocks[static_cast<size_t>(I)]));
+            if (!Caption.isEmpty() && Bar->tabText(I) != Caption)
+                Bar->setTabText(I, Caption);
+            Bar->setTabVisible(I, !Caption.isEmpty());
+            if (First < 0 && !Caption.isEmpty())
+                First = I;
+        }
+        if (First >= 0 && !Bar->isTabVisible(Bar->currentIndex()))
+            Bar->setCurrentIndex(First);
+    }
+    Switching_ = false;
+    const int Tab = Tabs[static_cast<size_t>(Page_)]->currentIndex();
+    if (Tab == Tab_ || Tab < 0)
+        return;
+    // The block on view is gone: the page's first one takes its place.
+    Tab_ = Tab;
+    if (!Started_)
+        return;
+    LoadSource();
+    Model_.RestoreState(SourceStates[static_cast<size_t>(&CurrentBlock() - HexBlocks().data())]);
+    Layout();
+    ShowInfo();
 }
 
 void tForm_Hex::Startup()
@@ -739,6 +772,9 @@ void tForm_Hex::OnNotify(const void* Sender, tNote Msg)
         Image->update();
         return;
     }
+    // A newer Snes9x's stream brings tabs of its own blocks.
+    if (Msg == Note::NewSavestate || Msg == Note::NewSNES || Msg == Note::NewS9X)
+        ShowTabs();
     // Only a message that can change the block on view replaces the copy;
     // every other one leaves pending edits alone.
     if (Started_ && Sender != static_cast<const void*>(this) && HexBlockChangedBy(CurrentBlock(), Msg))

@@ -61,6 +61,8 @@ class tForm_Hex final : public tToolWindow
   private:
     friend class tHexView;
     void Startup();
+    // Names and shows the tabs for the state as it is now.
+    void ShowTabs();
     void LoadSource();
     void Reload();
     void Layout();

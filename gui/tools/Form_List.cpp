@@ -20,6 +20,7 @@
 #include "gui/core/ProgramWindows.h"
 #include "gui/core/RegisterLists.h"
 #include "gui/core/Settings.h"
+#include "savestates/S9X.h"
 #include "savestates/ZST.h"
 
 tForm_List::tForm_List(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, Parent)
@@ -260,8 +261,15 @@ void tForm_List::RestoreAll()
         return;
     Form_Main->Busy = true;
     bool Wrote = false;
+    // A newer Snes9x's fields are read back into the machine state from its
+    // stream, which replaces the whole state: that comes first, and the
+    // machine's own lists are restored over it.
+    const bool Stream = S9X && S9X->SnpVersion;
+    if (Stream && RestorePage(PageS9X))
+        AfterWrite(tListEditModel::CommitNote(PageS9X));
     for (int P = 0; P < RegisterPageCount; ++P)
-        Wrote = RestorePage(P) || Wrote;
+        if (!(Stream && P == PageS9X))
+            Wrote = RestorePage(P) || Wrote;
     if (Wrote) {
         if (ZST)
             ZST->BuildStream();

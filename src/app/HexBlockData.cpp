@@ -101,5 +101,19 @@ std::span<uint8_t> Memory(tHexMemory M)
 
 std::span<uint8_t> HexBlockData(const tHexBlock& Block)
 {
+    if (Block.Memory == tHexMemory::S9XSnpPart)
+        return S9X ? S9X->SnpEditPart(Block.Part) : std::span<uint8_t>();
     return HexBlockPart(Block, Memory(Block.Memory));
+}
+
+std::string HexBlockCaption(const tHexBlock& Block)
+{
+    const bool Stream = S9X && S9X->SnpVersion;
+    if (Block.Memory == tHexMemory::S9XSnpPart) {
+        const std::string Name = S9X ? S9X->SnpPartName(Block.Part) : std::string();
+        return Name.empty() ? Name : std::string("&") + static_cast<char>('A' + Block.Part) + ": " + Name;
+    }
+    if ((Block.Memory == tHexMemory::S9XFillRAM || Block.Memory == tHexMemory::S9XSP7) && Stream)
+        return {};
+    return Block.Caption;
 }

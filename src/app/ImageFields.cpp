@@ -15,7 +15,9 @@
 // Super Sleuth: the header, CPU, DMA, WRAM port, PPU and SPC700 chunks.
 // A newer Snes9x's stream ("#!s9xsnp", versions 6-14): every field its
 // version's blocks hold, from the generated field table, at its offset in the
-// stream; the numbers in machine order as the reader left them.
+// stream; the numbers in machine order as the reader left them. An edit goes
+// back into the stream, and the machine state is read from it again
+// (tS9X::CommitSnpEdits).
 
 #include <string>
 
@@ -153,14 +155,27 @@ std::span<const tImageField> ImageFields(int Page)
     return Fields(Page);
 }
 
+namespace
+{
+std::string S9XSnpHead(unsigned Version, bool Current)
+{
+    const std::string Head = "Snes9x savestate version " + std::to_string(Version) +
+                             "; address = offset in the inflated stream, numbers in machine order";
+    // Said first: the column shows the start of a long comment.
+    return Current ? Head
+                   : "Changed elsewhere since the file was read: the file's values, read only (load it again "
+                     "to edit them). " +
+                         Head;
+}
+} // namespace
+
 void BuildS9XSnpTab(tRegisterTab& Tab, const tRegisterSources& Src)
 {
     std::vector<tRegisterRow> Rows;
     Rows.reserve(Src.S9XSnpPlaces.size() + 1);
     tRegisterRow Head;
     Head.IsText = true;
-    Head.Comment = "Snes9x savestate version " + std::to_string(Src.S9XSnpVersion) +
-                   "; address = offset in the inflated stream, numbers in machine order";
+    Head.Comment = S9XSnpHead(Src.S9XSnpVersion, true);
     Rows.push_back(std::move(Head));
     for (const tS9XSnpPlace& P : Src.S9XSnpPlaces) {
         const tS9XSnpField& F = *P.Field;
@@ -189,8 +204,6 @@ void BuildS9XSnpTab(tRegisterTab& Tab, const tRegisterSources& Src)
         R.Hex = std::string(static_cast<size_t>(Bits / 4), '0');
         R.Dec = "0";
         R.Block.Bits = static_cast<uint8_t>(Bits);
-        // The machine state is not rebuilt from these copies.
-        R.ReadOnly = true;
         Rows.push_back(std::move(R));
     }
     Tab.Rows = std::move(Rows);
@@ -202,6 +215,10 @@ void BuildS9XSnpTab(tRegisterTab& Tab, const tRegisterSources& Src)
 void FillImageTab(tRegisterTab& Tab, int Page, const tRegisterSources& Src, bool Busy)
 {
     if (Page == PageS9X && Src.S9XSnpVersion) {
+        // An edit would read the stream into the state again over the change.
+        const bool Current = !Src.S9XSnpCurrent || Src.S9XSnpCurrent();
+        if (!Tab.Rows.empty() && Tab.Rows.front().IsText)
+            Tab.Rows.front().Comment = S9XSnpHead(Src.S9XSnpVersion, Current);
         for (const tS9XSnpPlace& P : Src.S9XSnpPlaces)
             if (Listed(P)) {
                 const size_t Width = P.Field->Width;
@@ -209,6 +226,8 @@ void FillImageTab(tRegisterTab& Tab, int Page, const tRegisterSources& Src, bool
                     Tab.ShowValue(Src.S9XSnpValues.data() + P.Copy, Width, 0, Busy);
                 else
                     Tab.ShowMissing(Busy);
+                if (tRegisterRow* Row = Tab.CurrentRow())
+                    Row->ReadOnly = !Current;
             }
         return;
     }

@@ -82,6 +82,7 @@ tRegisterSources CurrentRegisterSources()
         Src.S9XSnpVersion = S9X->SnpVersion;
         Src.S9XSnpValues = S9X->SnpValues;
         Src.S9XSnpPlaces = S9X->SnpPlaces;
+        Src.S9XSnpCurrent = [] { return S9X && S9X->SnpMatchesState(); };
     }
     return Src;
 }
@@ -95,6 +96,7 @@ bool tRegisterTabs::Load(tError& Error, const std::string& FileName)
     Stale.fill(true);
     S9XRowsFor = nullptr;
     S9XRowsCount = 0;
+    S9XRowsVersion = 0;
     return true;
 }
 
@@ -108,12 +110,13 @@ void tRegisterTabs::FillTab(int Page, const tRegisterSources& Src, bool UpdateLi
         // description file's rows when there is none.
         const uint8_t* For = Src.S9XSnpVersion ? Src.S9XSnpValues.data() : nullptr;
         const size_t Count = Src.S9XSnpVersion ? Src.S9XSnpPlaces.size() : 0;
-        if (T.Built && (For != S9XRowsFor || Count != S9XRowsCount))
+        if (T.Built && (For != S9XRowsFor || Count != S9XRowsCount || Src.S9XSnpVersion != S9XRowsVersion))
             T = tRegisterTab();
         if (!T.Built && For)
             BuildS9XSnpTab(T, Src);
         S9XRowsFor = For;
         S9XRowsCount = Count;
+        S9XRowsVersion = Src.S9XSnpVersion;
     }
     if (!T.Built)
         T.Build(File.Sections[static_cast<size_t>(Page)], File.FileName);

@@ -46,6 +46,9 @@ struct tRegisterSources {
     unsigned S9XSnpVersion = 0;
     std::span<const tS9XSnpPlace> S9XSnpPlaces;
     std::span<uint8_t> S9XSnpValues; // see tS9XSnpPlace::Copy
+    // False when the machine state was changed elsewhere since the stream was
+    // read: its rows are then the file's values, and shown as read only.
+    std::function<bool()> S9XSnpCurrent;
 };
 
 // The program's own objects: SNES, PPU, StateFormat and the images of ZST,
@@ -104,6 +107,7 @@ class tRegisterTabs
     // the description file).
     const uint8_t* S9XRowsFor = nullptr;
     size_t S9XRowsCount = 0;
+    unsigned S9XRowsVersion = 0;
 };
 
 // The main window's register tabs.

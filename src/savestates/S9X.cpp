@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
+#include <memory>
 
 #include "cart/SNESCart.h"
 #include "core/Broadcast.h"
@@ -117,18 +119,10 @@ bool tS9X::IsS9XFile(const std::string& FileName)
     return GunzipHead(Mem, HeaderSize, Content) && (GoodHeader(Content) || IsS9XSnpHeader(Content));
 }
 
-bool ReadS9XFile(const std::string& FileName, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM, tError& Error)
+namespace
 {
-    std::vector<uint8_t> Data;
-    if (!ReadWholeFile(FileName, Data, Error, tS9X::MaxFileSize)) {
-        Image.ClearBlocks();
-        Error.Reason = "can't gzopen: " + Error.Reason;
-        return false;
-    }
-    return ParseS9X(Data, S, Image, SRAM, Error);
-}
-
-bool ParseS9X(std::span<const uint8_t> Data, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM, tError& Error)
+bool ParseS9XData(std::span<const uint8_t> Data, std::vector<uint8_t>* Own, tSNES& S, tS9XImage& Image,
+                  std::vector<uint8_t>& SRAM, tError& Error)
 {
     // The stream is read where it lies; only unpacking makes a copy.
     std::vector<uint8_t> Unpacked, Content;
@@ -168,6 +162,22 @@ bool ParseS9X(std::span<const uint8_t> Data, tSNES& S, tS9XImage& Image, std::ve
     if (IsS9XSnpHeader(View)) {
         if (!ParseS9XSnpInto(View, S, Image, SRAM, Error))
             return false;
+        // The stream is kept for editing: the buffer it lies in is handed
+        // over, so that a load copies nothing.
+        const auto Keep = [&](std::vector<uint8_t>& Buffer) {
+            const std::less<const uint8_t*> Before;
+            if (Buffer.empty() || Before(View.data(), Buffer.data()) ||
+                Before(Buffer.data() + Buffer.size(), View.data() + View.size()))
+                return false;
+            const size_t From = static_cast<size_t>(View.data() - Buffer.data()), Size = View.size();
+            if (From)
+                std::memmove(Buffer.data(), Buffer.data() + From, Size);
+            Buffer.resize(Size);
+            Image.SnpStream = std::move(Buffer);
+            return true;
+        };
+        if (!Keep(Content) && !Keep(Unpacked) && !(Own && Keep(*Own)))
+            Image.SnpStream.assign(View.begin(), View.end());
         Image.HasPreview = Cut || std::ranges::any_of(Image.FileBlocks, [](const auto& B) { return B.first == "SHO"; });
         if (Cut)
             Image.FileBlocks.emplace_back("SHO", ShotLength);
@@ -179,6 +189,24 @@ bool ParseS9X(std::span<const uint8_t> Data, tSNES& S, tS9XImage& Image, std::ve
     }
     S9XBlocksToMachine(Image.Blocks, S, &SRAM);
     return true;
+}
+
+} // namespace
+
+bool ReadS9XFile(const std::string& FileName, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM, tError& Error)
+{
+    std::vector<uint8_t> Data;
+    if (!ReadWholeFile(FileName, Data, Error, tS9X::MaxFileSize)) {
+        Image.ClearBlocks();
+        Error.Reason = "can't gzopen: " + Error.Reason;
+        return false;
+    }
+    return ParseS9XData(Data, &Data, S, Image, SRAM, Error);
+}
+
+bool ParseS9X(std::span<const uint8_t> Data, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM, tError& Error)
+{
+    return ParseS9XData(Data, nullptr, S, Image, SRAM, Error);
 }
 
 bool tS9X::Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const
@@ -195,6 +223,7 @@ bool tS9X::Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError
 void tS9X::Adopt(tSavestateImage& Image)
 {
     static_cast<tS9XImage&>(*this) = std::move(static_cast<tS9XImage&>(Image));
+    SnpBefore = {};
     if (!ReadFromFile)
         Blocks.Name = ConvertedName();
     if (!LoadNote.empty())
@@ -321,6 +350,7 @@ void tS9XImage::ClearBlocks()
     SnpVersion = 0;
     SnpValues = {};
     SnpPlaces = {};
+    SnpStream = {};
 }
 
 bool tS9X::SaveToStream(std::vector<uint8_t>& Out, std::string& Error) const
@@ -368,12 +398,159 @@ void tS9X::Notify(const void* Sender, tNote Msg)
         if (!IsSelf(Sender))
             MachineToBlocks();
     } else if (Msg == Note::NewSavestate) {
-        if (!IsSelf(Sender))
+        if (!IsSelf(Sender)) {
             ClearBlocks();
+            SnpBefore = {};
+        }
+    } else if (Msg == Note::NewS9X) {
+        // An editor wrote into a newer Snes9x's stream or its fields.
+        std::string Why;
+        if (!IsSelf(Sender) && SnpVersion && !CommitSnpEdits(Why)) {
+            Messages().Error("The edit of the Snes9x savestate was not taken: " + Why);
+            // The editors show the bytes as they are again.
+            Broadcast(this, Note::NewS9X);
+        }
     } else if (Msg == Note::NewCart || Msg == Note::NewSRAM) {
         auto& Sra = Blocks[BlockSRA];
         std::fill(Sra.begin(), Sra.end(), 0);
         if (Cart)
             std::copy_n(Cart->SRAM.begin(), std::min(Cart->SRAM.size(), Sra.size()), Sra.begin());
     }
+}
+
+std::vector<std::pair<size_t, size_t>> tS9X::SnpParts() const
+{
+    std::vector<std::pair<size_t, size_t>> Parts;
+    if (!SnpVersion)
+        return Parts;
+    Parts.emplace_back(0, SnpStream.size());
+    size_t Start = S9XSnp::HeaderSize;
+    for (const auto& Block : FileBlocks) {
+        const size_t Data = Start + S9XSnp::BlockHeaderSize;
+        if (Data > SnpStream.size() || Block.second > SnpStream.size() - Data)
+            break; // the picture, which is not kept
+        Parts.emplace_back(Data, Block.second);
+        Start = Data + Block.second;
+    }
+    return Parts;
+}
+
+std::span<uint8_t> tS9X::SnpEditPart(size_t Part)
+{
+    const auto Parts = SnpParts();
+    if (Part >= Parts.size())
+        return {};
+    if (SnpBefore.empty())
+        SnpBefore = SnpStream;
+    return std::span<uint8_t>(SnpStream).subspan(Parts[Part].first, Parts[Part].second);
+}
+
+std::string tS9X::SnpPartName(size_t Part) const
+{
+    if (Part >= SnpParts().size())
+        return {};
+    return Part == 0 ? "[stream]" : FileBlocks[Part - 1].first;
+}
+
+void tS9X::RefreshSnpValues()
+{
+    std::vector<uint8_t> Values = S9XSnpFieldValues(SnpStream, SnpPlaces);
+    // The register tab's rows point into the values: they stay where they are.
+    if (Values.size() == SnpValues.size())
+        std::copy(Values.begin(), Values.end(), SnpValues.begin());
+    else
+        SnpValues = std::move(Values);
+}
+
+bool tS9X::SnpMatchesState() const
+{
+    if (!SnpVersion || !SNES)
+        return false;
+    auto Read = std::make_unique<tSNES>();
+    std::vector<uint8_t> SRAM;
+    tS9XSnpInfo Info;
+    std::string Error;
+    if (!ParseS9XSnp(SnpBefore.empty() ? SnpStream : SnpBefore, *Read, SRAM, Info, Error))
+        return false;
+    // The channels are decoded from the registers on "new SNES".
+    Read->DMA = SNES->DMA;
+    return *Read == *SNES;
+}
+
+bool tS9X::CommitSnpEdits(std::string& Why)
+{
+    Why.clear();
+    if (!SnpVersion || !SNES)
+        return true;
+    if (SnpBefore.empty())
+        SnpBefore = SnpStream;
+    // The values the list editor changed go to their places, in the file's
+    // byte order; the others leave what the hex editor may have written.
+    const std::vector<uint8_t> Read = S9XSnpFieldValues(SnpBefore, SnpPlaces);
+    for (const tS9XSnpPlace& P : SnpPlaces) {
+        const size_t Width = P.Field->Width;
+        if (P.Copy + Width > SnpValues.size() || P.Copy + Width > Read.size() || P.At + Width > SnpStream.size())
+            continue;
+        const uint8_t* From = SnpValues.data() + P.Copy;
+        if (std::equal(From, From + Width, Read.data() + P.Copy))
+            continue;
+        if (P.Field->Order == 'B')
+            std::reverse_copy(From, From + Width, SnpStream.data() + P.At);
+        else
+            std::copy_n(From, Width, SnpStream.data() + P.At);
+    }
+    if (SnpStream == SnpBefore)
+        return true;
+    auto Refuse = [&](std::string Reason) {
+        SnpStream = SnpBefore;
+        RefreshSnpValues();
+        Why = std::move(Reason);
+        return false;
+    };
+    // Reading the stream replaces the whole machine state: a change made
+    // elsewhere since it was read (another list, the palette or hex editor)
+    // would be lost without a word.
+    auto Was = std::make_unique<tSNES>();
+    std::vector<uint8_t> WasSRAM;
+    tS9XSnpInfo Info;
+    std::string Error;
+    if (!ParseS9XSnp(SnpBefore, *Was, WasSRAM, Info, Error))
+        return Refuse("the stream as it was cannot be read: " + Error);
+    Was->DMA = SNES->DMA;
+    if (!(*Was == *SNES))
+        return Refuse("the machine state was changed elsewhere since the stream was read; save the state and load it "
+                      "again to edit its Snes9x fields");
+    auto Now = std::make_unique<tSNES>();
+    std::vector<uint8_t> SRAM;
+    if (!ParseS9XSnp(SnpStream, *Now, SRAM, Info, Error))
+        return Refuse(Error);
+    // As a load takes a state (the channels are decoded again on "new SNES").
+    Now->DMA = SNES->DMA;
+    *SNES = *Now;
+    const std::string Name = Blocks.Name;
+    const auto Header = Blocks.Header;
+    S9XMachineToBlocks(Blocks, *SNES, &SRAM, true);
+    Blocks.Name = Name;
+    Blocks.Header = Header;
+    // A header edit may have moved the blocks or changed the version.
+    const bool Cut = !FileBlocks.empty() && FileBlocks.back().first == "SHO" &&
+                     (Info.Blocks.empty() || Info.Blocks.back().first != "SHO");
+    if (Cut)
+        Info.Blocks.push_back(FileBlocks.back());
+    if (Info.Blocks != FileBlocks || Info.Version != SnpVersion) {
+        SnpVersion = Info.Version;
+        FileBlocks = std::move(Info.Blocks);
+        SnpPlaces = S9XSnpPlaces(SnpVersion, FileBlocks, SnpStream.size());
+        SnpValues = S9XSnpFieldValues(SnpStream, SnpPlaces);
+    } else {
+        RefreshSnpValues();
+    }
+    SnpBefore = {};
+    const bool SRAMChanged = Cart && SRAM != WasSRAM;
+    if (SRAMChanged)
+        Cart->SRAM = std::move(SRAM);
+    Broadcast(this, Note::NewSNES);
+    if (SRAMChanged)
+        Broadcast(this, Note::NewSRAM);
+    return true;
 }

@@ -38,6 +38,10 @@ struct tS9XImage : tSavestateImage {
     unsigned SnpVersion = 0;
     std::vector<tS9XSnpPlace> SnpPlaces;
     std::vector<uint8_t> SnpValues;
+    // The stream itself, as far as the machine state goes (a picture after
+    // it is not kept): edits of its fields and blocks are read from it into
+    // the machine state again.
+    std::vector<uint8_t> SnpStream;
 
     void ClearBlocks();
 };
@@ -89,10 +93,36 @@ class tS9X : public tS9XImage, public tReceiver, public tSavestateFormat
     void MachineToBlocks();
     bool FromFile() const { return ReadFromFile; }
 
+    // A newer Snes9x's stream as an editor sees it: part 0 is the whole
+    // stream, part n the payload of its n-th block in file order. Empty past
+    // the last block, and without such a stream. Handing out the bytes keeps
+    // a copy of them as they are, to go back to when an edit is refused.
+    std::span<uint8_t> SnpEditPart(size_t Part);
+    // The part's name: "[stream]" or the block's name; "" past the last.
+    std::string SnpPartName(size_t Part) const;
+    // Takes the edits of such a stream: values the list editor wrote into
+    // SnpValues go to their fields' places in the stream (in the file's byte
+    // order), then the machine state is read from the stream again by the
+    // reader a load uses and "new SNES" is broadcast. When the reader refuses
+    // the stream, or the machine state was changed elsewhere since the stream
+    // was read (reading it again would undo that), the stream and the values
+    // go back to what they were, Why says why and false is returned. Nothing
+    // to take: true.
+    bool CommitSnpEdits(std::string& Why);
+    // The machine state is what the stream was last read into: not changed
+    // elsewhere since (false too without such a stream).
+    bool SnpMatchesState() const;
+
     void Notify(const void* Sender, tNote Msg) override;
 
   private:
     bool IsSelf(const void* Sender) const { return Sender == static_cast<const void*>(this); }
+    // The payloads of the stream's blocks that it holds whole: offset, length.
+    std::vector<std::pair<size_t, size_t>> SnpParts() const;
+    void RefreshSnpValues();
+    // The stream as the machine state was last read from it, kept while an
+    // editor holds the stream's bytes (empty: SnpStream is that stream).
+    std::vector<uint8_t> SnpBefore;
 };
 
 extern tS9X* S9X;

@@ -12,6 +12,10 @@ constexpr std::array<tNote, 2> SRAMChange{N::NewCart, N::NewSRAM};
 constexpr std::array<tNote, 2> ZSTChange{N::NewZSTStream, N::NewZSTData};
 constexpr std::array<tNote, 2> ZSTAll{N::NewZSTData, N::NewZSTPreview};
 
+// clang-format off
+#define SNP(Part) {4, "", M::S9XSnpPart, 0, 0, N::NewS9X, NoMore, Part}
+// clang-format on
+
 // ROM edits need only the ROM's readers; SRAM and copier header edits must
 // not look like a new cartridge (that would patch the ROM again).
 const tHexBlock Blocks[] = {
@@ -38,6 +42,13 @@ const tHexBlock Blocks[] = {
     {3, "&K: preview", M::ZSTPreview, 0, 0, N::NewZSTPreview, ZSTChange},
     {4, "&A: FillRAM", M::S9XFillRAM, 0, 32768, N::NewS9X, NoMore},
     {4, "&B: SPC7110.bank50", M::S9XSP7, 0, 65536, N::NewS9X, NoMore},
+    // A newer Snes9x's stream and up to 24 of its blocks (a state has a dozen;
+    // the tabs of those it lacks are hidden), named from the stream on view
+    // (HexBlockCaption).
+    // clang-format off
+    SNP(0),  SNP(1),  SNP(2),  SNP(3),  SNP(4),  SNP(5),  SNP(6),  SNP(7),  SNP(8),  SNP(9),  SNP(10), SNP(11), SNP(12),
+    SNP(13), SNP(14), SNP(15), SNP(16), SNP(17), SNP(18), SNP(19), SNP(20), SNP(21), SNP(22), SNP(23), SNP(24),
+    // clang-format on
     {5, "&A: ProductInfo", M::SSLHeader, 2, 64, N::NewSSL, NoMore},
     {5, "&B: Description", M::SSLHeader, 66, 64, N::NewSSL, NoMore},
     {5, "&C: Author", M::SSLHeader, 130, 32, N::NewSSL, NoMore},
@@ -52,6 +63,7 @@ const tHexBlock Blocks[] = {
     {6, "&E: CPUR", M::SGTCPUR, 0, 0, N::NewSGT, NoMore},
     {6, "&F: PPUR", M::SGTPPUR, 0, 0, N::NewSGT, NoMore},
 };
+#undef SNP
 } // namespace
 
 const std::array<const char*, HexPageCount> HexPageCaptions = {"&1: cartridge", "&2: SNES", "&3: APU", "&4: ZST",

@@ -29,10 +29,11 @@ enum class tHexMemory {
     ZSTPreview,
     S9XFillRAM,
     S9XSP7,
-    SSLHeader, // "BPS2"
-    SSLAPU,    // "SAPU"
-    SSLVRAM,   // "VRAM"
-    SSLSA1,    // "SAS1"
+    S9XSnpPart, // a newer Snes9x's stream (Part 0) or one of its blocks
+    SSLHeader,  // "BPS2"
+    SSLAPU,     // "SAPU"
+    SSLVRAM,    // "VRAM"
+    SSLSA1,     // "SAS1"
     SGTSREG,
     SGTINST,
     SGTHDST,
@@ -51,6 +52,8 @@ struct tHexBlock {
     // Other messages after which the block may hold other bytes (besides
     // CommitNote from another sender, "new SNES" and "new savestate").
     std::array<tNote, 2> AlsoChangedBy;
+    // Which part of a memory made of parts (S9XSnpPart).
+    uint8_t Part = 0;
 };
 
 inline constexpr int HexPageCount = 7;

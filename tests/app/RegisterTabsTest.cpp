@@ -7,10 +7,14 @@
 #include "TestSupport.h"
 #include "app/Loader.h"
 #include "app/RegisterTabs.h"
+#include "app/SaveState.h"
+#include "core/Broadcast.h"
 #include "core/Options.h"
 #include "core/SNES.h"
 #include "render/PPU.h"
+#include "savestates/S9X.h"
 #include "savestates/SSL.h"
+#include "tools/ListEditModel.h"
 
 namespace
 {
@@ -288,4 +292,53 @@ TEST_F(tRegisterTabsTest, S9XTabFollowsTheVersionOfTheFileLoaded)
     const tRegisterTab& Old = S9XTab("snes9x/m7_perspective_hdma.000");
     EXPECT_EQ(Row(Old, "BGMode").Caption, "PPU:0000");
     EXPECT_EQ(Row(Old, "BGMode").Dec, "7");
+}
+
+TEST_F(tRegisterTabsTest, AnEditOfANewerSnes9xFieldIsReadIntoTheMachineState)
+{
+    REQUIRE_FIXTURES();
+    Options().CBox_OpenCart = false;
+    tRegisterTabs Tabs;
+    tError Error;
+    ASSERT_TRUE(Tabs.Load(Error)) << Error.Reason;
+    ASSERT_TRUE(LoadSavestate(FixturePath("snes9x-modern/m7_perspective_hdma.000"), &Error)) << Error.Reason;
+    // As the list editor writes a row back; the row's address in the stream.
+    auto Edit = [&](const std::string& Name, uint64_t Value) {
+        Tabs.Invalidate();
+        Tabs.FillTab(PageS9X, CurrentRegisterSources(), true);
+        tRegisterRow R = Row(Tabs.Tabs[static_cast<size_t>(PageS9X)], Name);
+        Tabs.Busy = true;
+        WriteBlock(R.Block, Value);
+        Broadcast(nullptr, tListEditModel::CommitNote(ListS9X));
+        Tabs.Busy = false;
+        return std::stoul(R.Caption, nullptr, 16);
+    };
+    const size_t At = Edit("REG.A.W", 0x1234);
+    Edit("PPU.MatrixA", 0x0123);
+    EXPECT_EQ(S9X->SnpStream[At], 0x12);
+    EXPECT_EQ(SNES->M7A, 0x0123);
+    const std::string Dir = TempDir();
+    for (const char* Target : {"zst", "s9xsnp"}) {
+        const std::string Saved = Dir + "/edited" + FindStateTarget(Target)->Extension();
+        ASSERT_TRUE(SaveStateAs(*FindStateTarget(Target), Saved));
+        ASSERT_TRUE(LoadSavestate(Saved, &Error)) << Error.Reason;
+        EXPECT_EQ(SNES->CPU_A, 0x1234) << Target;
+        EXPECT_EQ(SNES->M7A, 0x0123) << Target;
+    }
+    EXPECT_TRUE(Recorder.Log.empty());
+
+    // Refused: a stream the reader does not take, and an edit that would undo
+    // a change made elsewhere. Everything stays as it was.
+    const tSNES Before = *SNES;
+    const std::vector<uint8_t> Stream = S9X->SnpStream;
+    S9X->SnpEditPart(0)[9] = 'x';
+    Broadcast(nullptr, Note::NewS9X);
+    EXPECT_TRUE(*SNES == Before);
+    SNES->CPU_X ^= 1;
+    Broadcast(nullptr, Note::NewSNES);
+    Edit("REG.A.W", 0x5678);
+    EXPECT_TRUE(Row(Tabs.Tabs[static_cast<size_t>(PageS9X)], "REG.A.W").ReadOnly);
+    EXPECT_EQ(SNES->CPU_A, 0x1234);
+    EXPECT_EQ(S9X->SnpStream, Stream);
+    EXPECT_EQ(Recorder.Log.size(), 2u);
 }

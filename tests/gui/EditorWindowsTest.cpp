@@ -136,21 +136,28 @@ class EditorWindowsTest : public QObject
         tProgramFolder Folder;
         tRunningProgram P(Folder);
         QWidget* View = Child<QWidget>(Hex(), "Image");
+        auto EditLastByte = [&](const tHexBlock& B) {
+            Hex()->SelectSource(B.Page, static_cast<int>(&B - HexPageBlocks(B.Page).data()));
+            if (Hex()->Model().Size() == 0)
+                return;
+            QCOMPARE(&Hex()->CurrentBlock(), &B);
+            QTest::keyClick(View, Qt::Key_End, Qt::ControlModifier);
+            QTest::keyClicks(View, QStringLiteral("C"));
+            QTest::keyClick(View, Qt::Key_Return);
+            QVERIFY2(!Hex()->Model().Modified(), B.Caption);
+            QCOMPARE(HexBlockData(B).back() & 0xF, 0xC);
+        };
         for (const QString& State : {QString(), S9XState, Fixture("zsnes/zsnes142_hello.zst")}) {
             if (!State.isEmpty())
                 Form_Main->OpenSavestate(State);
-            for (const tHexBlock& B : HexBlocks()) {
-                Hex()->SelectSource(B.Page, static_cast<int>(&B - HexPageBlocks(B.Page).data()));
-                QCOMPARE(&Hex()->CurrentBlock(), &B);
-                if (Hex()->Model().Size() == 0)
-                    continue;
-                QTest::keyClick(View, Qt::Key_End, Qt::ControlModifier);
-                QTest::keyClicks(View, QStringLiteral("C"));
-                QTest::keyClick(View, Qt::Key_Return);
-                QVERIFY2(!Hex()->Model().Modified(), B.Caption);
-                QCOMPARE(HexBlockData(B).back() & 0xF, 0xC);
-            }
+            for (const tHexBlock& B : HexBlocks())
+                EditLastByte(B);
         }
+        // A newer Snes9x's stream and each of its blocks, read into the state.
+        Form_Main->OpenSavestate(Fixture("snes9x-modern/m0_helloworld.000"));
+        for (const tHexBlock& B : HexPageBlocks(4))
+            EditLastByte(B);
+        QVERIFY(P.Recorder.Log.empty());
     }
 
     void theOptionsWindowLoadsACodePageAndATooSmallOneChangesNothing()
@@ -263,6 +270,22 @@ class EditorWindowsTest : public QObject
         Restore->click();
         QCOMPARE(SNES->Regs[0x2105], Loaded);
         QVERIFY(Frame() == Before);
+
+        // A newer Snes9x's field: into the stream, the state read from it again.
+        Form_Main->OpenSavestate(Fixture("snes9x-modern/m7_perspective_hdma.000"));
+        Form_Main->Pages()->setCurrentIndex(5);
+        L = Form_Main->CurrentList();
+        for (int R = 0; R < L->rowCount(); ++R)
+            if (L->item(R, 6) && L->item(R, 6)->text() == QStringLiteral("REG.A.W"))
+                L->setCurrentCell(R, 0);
+        const uint16_t A = SNES->CPU_A;
+        Dec->selectAll();
+        QTest::keyClicks(Dec, QString::number(A ^ 0x1234));
+        QTest::keyClick(Dec, Qt::Key_Return);
+        QCOMPARE(SNES->CPU_A, uint16_t(A ^ 0x1234));
+        Restore->click();
+        QCOMPARE(SNES->CPU_A, A);
+        QVERIFY(P.Recorder.Log.empty());
     }
 };
 

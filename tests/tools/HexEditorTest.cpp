@@ -164,11 +164,11 @@ TEST(HexLayout, GeometryHitsAndVisibleRows)
 
 TEST(HexBlocks, TableAndNotifications)
 {
-    EXPECT_EQ(HexBlocks().size(), 36u);
+    EXPECT_EQ(HexBlocks().size(), 61u);
     size_t Sum = 0;
     for (int P = 0; P < HexPageCount; ++P)
         Sum += HexPageBlocks(P).size();
-    EXPECT_EQ(Sum, 36u);
+    EXPECT_EQ(Sum, 61u);
     const tHexBlock& WRAM = HexPageBlocks(1)[0];
     const tHexBlock& SRAM = HexPageBlocks(0)[1];
     EXPECT_TRUE(HexBlockChangedBy(WRAM, Note::NewSNES));
