@@ -64,9 +64,9 @@ inline constexpr std::array<uint8_t, 64> IPLROM = {
 enum tVoicePhase : uint8_t { VoiceSilent, VoiceAttack, VoiceDecay, VoiceSustain, VoiceRelease, VoiceGain, VoiceKeyOn };
 
 // One S-DSP voice's running state in the terms the savestate formats share.
-// What an emulator keeps in units of its own (the envelope's rates and step
-// counters, its pitch counter, positions in its own buffers) is not here:
-// the formats carry those apart and rebuild them from the DSP registers.
+// Not here: what an emulator keeps in units of its own (envelope rates and
+// steps, pitch counter, places in its buffers). A loaded file keeps it; a
+// voice of another format's state is written silent, as a note without them might never end.
 struct tVoice {
     uint8_t Phase = VoiceSilent;
     uint8_t Level = 0;                 // envelope level 0-127, the scale of the ENVX register
@@ -77,7 +77,7 @@ struct tVoice {
     uint8_t End = 0;                   // the block's header has the end flag
     uint8_t KeyedOn = 0;               // 1 from a key-on until the voice falls silent
     std::array<int16_t, 16> Decoded{}; // the block's samples after BRR decoding
-    std::array<int16_t, 2> Previous{}; // the BRR filter's history: the newest sample, the one before
+    std::array<int16_t, 2> Previous{}; // the BRR filter's two history samples, as both formats order them
 
     bool operator==(const tVoice&) const = default;
 };

@@ -285,30 +285,26 @@ TEST_F(S9XTest, WrittenFieldsAreWhatSnes9xReads)
     EXPECT_EQ(SNES->FixedColour[2], 248);
 }
 
-// Snes9x keeps a voice's sample position, block flags, decoded block and
-// filter history; ZSNES all but the decoded block and the place in it. A
-// voice in flight goes silent in both: no file pins down their rates' units.
+// Snes9x keeps a voice's sample position, flags, decoded block and filter
+// history, ZSNES all but the decoded block and the place in it; a voice in
+// flight goes silent in both, as no file pins down their rates' units.
 TEST_F(S9XTest, VoicesKeepTheirSamplesAndGoSilentWithoutTheirRates)
 {
     tVoice V{VoiceSustain, 90, 0x1234, 5, 1, 1, 1, 1, {}, {-300, 77}};
-    for (size_t k = 0; k < V.Decoded.size(); ++k)
-        V.Decoded[k] = static_cast<int16_t>(1000 * static_cast<int>(k) - 7000);
+    V.Decoded.fill(-7000);
     SNES->Voices.fill(V);
     SNES->SPC_PC = 0x0400;
     const int Other = 0;
     Broadcast(&Other, Note::NewSavestate);
     Broadcast(&Other, Note::NewSNES);
     const std::string Dir = TempDir();
-    ASSERT_TRUE(SaveState(*S9X, Dir + "/voices.000"));
-    ASSERT_TRUE(LoadSavestate(Dir + "/voices.000"));
-    tVoice Want = V;
-    Want.Phase = Want.Level = Want.KeyedOn = 0;
-    EXPECT_TRUE(SNES->Voices[7] == Want);
-    ASSERT_TRUE(SaveState(*ZST, Dir + "/voices.zst"));
-    ASSERT_TRUE(LoadSavestate(Dir + "/voices.zst"));
-    Want.Position = 0;
-    Want.Decoded.fill(0);
-    EXPECT_TRUE(SNES->Voices[7] == Want);
+    ASSERT_TRUE(SaveState(*S9X, Dir + "/v.000") && LoadSavestate(Dir + "/v.000"));
+    V.Phase = V.Level = V.KeyedOn = 0;
+    EXPECT_TRUE(SNES->Voices[7] == V);
+    ASSERT_TRUE(SaveState(*ZST, Dir + "/v.zst") && LoadSavestate(Dir + "/v.zst"));
+    V.Position = 0;
+    V.Decoded.fill(0);
+    EXPECT_TRUE(SNES->Voices[7] == V);
 }
 
 // The format test keeps what it inflated for the load that follows; a file
@@ -343,11 +339,9 @@ TEST_F(S9XTest, ARoundTripThroughZSNESKeepsEveryFieldZSNESCanHold)
     // joypad read positions, mixer volume, reset values of registers never
     // written and translation mask, the DMA count that shares its register
     // with the HDMA indirect address, scroll and address bits no mode reads,
-    // and the SPC700 timers ZSNES keeps in variables of its own. Of the
-    // voices, ZSNES holds the sample position, block flags and filter
-    // history; not the decoded samples nor a place inside a half-played
-    // block, and not the envelope of a voice in flight, whose rates it keeps
-    // in units of its own: that voice is written silent.
+    // and the SPC700 timers ZSNES keeps in variables of its own. Of a voice
+    // ZSNES holds no decoded block nor a place inside it, and no envelope
+    // of a voice in flight (its rates are in units of its own): written silent.
     const std::set<std::string> Lost = {"APU KeyedChannels",
                                         "CPU Cycles",
                                         "CPU NextEvent",
