@@ -19,6 +19,7 @@ void tSNES::ClearSound()
     SPC_PC = 0;
     SPC_PSW = SPC_SP = SPC_X = SPC_Y = 0;
     SPC_YA = 0;
+    Voices.fill({});
 }
 
 void tSNES::ClearCPU()

@@ -57,10 +57,35 @@ inline constexpr std::array<uint8_t, 64> IPLROM = {
     0xCB, 0xF4, 0xD7, 0x00, 0xFC, 0xD0, 0xF3, 0xAB, 0x01, 0x10, 0xEF, 0x7E, 0xF4, 0x10, 0xEB, 0xBA,
     0xF6, 0xDA, 0x00, 0xBA, 0xF4, 0xC4, 0xF4, 0xDD, 0x5D, 0xD0, 0xDB, 0x1F, 0x00, 0x00, 0xC0, 0xFF};
 
+// Where a voice's envelope stands. Attack, decay and sustain follow the
+// voice's ADSR registers, gain its GAIN register; release is the fade after a
+// key-off. KeyOn is a key-on in progress: the old sound fades for a moment
+// before the new note's attack starts from the beginning of its sample.
+enum tVoicePhase : uint8_t { VoiceSilent, VoiceAttack, VoiceDecay, VoiceSustain, VoiceRelease, VoiceGain, VoiceKeyOn };
+
+// One S-DSP voice's running state in the terms the savestate formats share.
+// Not here: what an emulator keeps in units of its own (envelope rates and
+// steps, pitch counter, places in its buffers). A loaded file keeps it; a
+// voice of another format's state is written silent, as a note without them might never end.
+struct tVoice {
+    uint8_t Phase = VoiceSilent;
+    uint8_t Level = 0;                 // envelope level 0-127, the scale of the ENVX register
+    uint16_t Block = 0;                // SPC700 address of the BRR block the voice plays from
+    uint8_t Position = 0;              // the block's next sample, 0-15
+    uint8_t Decode = 0;                // 1: the block is still to be decoded before it plays
+    uint8_t Loop = 0;                  // the block's header has the loop flag
+    uint8_t End = 0;                   // the block's header has the end flag
+    uint8_t KeyedOn = 0;               // 1 from a key-on until the voice falls silent
+    std::array<int16_t, 16> Decoded{}; // the block's samples after BRR decoding
+    std::array<int16_t, 2> Previous{}; // the BRR filter's two history samples, as both formats order them
+
+    bool operator==(const tVoice&) const = default;
+};
+
 class tSNES
 {
   public:
-    // --- sound block: DSP through SPC_YA are cleared together ---
+    // --- sound block: DSP through Voices are cleared together ---
     std::array<uint8_t, 256> DSP{};         // S-DSP registers $00-$7F; ZSNES carries 256 bytes
     std::array<uint8_t, 64> APU_ExtraRAM{}; // SPC700 RAM $FFC0-$FFFF under the IPL ROM
     std::array<uint8_t, 65536> APU_RAM{};   // SPC700 RAM; $F0-$FF are its I/O registers
@@ -72,6 +97,7 @@ class tSNES
     uint8_t SPC_X = 0;
     uint8_t SPC_Y = 0;
     uint16_t SPC_YA = 0; // A in the low byte, Y in the high byte
+    std::array<tVoice, 8> Voices{};
 
     std::array<uint16_t, 256> CGRAM{}; // BGR555 colours
 

@@ -45,6 +45,51 @@ int16_t SignedByte(uint8_t V)
     return static_cast<int8_t>(V);
 }
 
+// A voice as the sound block holds it; KeyedOn comes from the APU block.
+tVoice ReadVoice(const tS9XBlocks& B, size_t v)
+{
+    const uint8_t* R = &B[BlockSOU][SOUVoice + SOUVoiceRecord * v];
+    tVoice V;
+    const uint32_t State = ReadLE<4>(&R[SOUVoiceState]);
+    // Snes9x's phases: 0 silent, 1 attack, 2 decay, 3 sustain, 4 release,
+    // 5 to 9 gain in its modes.
+    V.Phase = State >= 5 && State <= 9 ? uint8_t{VoiceGain} : static_cast<uint8_t>(State <= 4 ? State : 0);
+    if (V.Phase != VoiceSilent)
+        V.Level = static_cast<uint8_t>(ReadLE<4>(&R[SOUVoiceEnvx]) & 0x7F);
+    V.KeyedOn = static_cast<uint8_t>((B[BlockAPU][APUKeyedChannels] >> v) & 1);
+    V.Block = static_cast<uint16_t>(ReadLE<4>(&R[SOUVoiceBlockPointer]));
+    V.Position = static_cast<uint8_t>(ReadLE<4>(&R[SOUVoiceSamplePointer]) & 15);
+    V.Decode = R[SOUVoiceNeedsDecode] != 0;
+    V.Loop = R[SOUVoiceLoop] != 0;
+    V.End = R[SOUVoiceLastBlock] != 0;
+    for (size_t k = 0; k < V.Decoded.size(); ++k)
+        V.Decoded[k] = static_cast<int16_t>(ReadLE16(&R[SOUVoiceDecoded + 2 * k]));
+    for (size_t k = 0; k < V.Previous.size(); ++k)
+        V.Previous[k] = static_cast<int16_t>(ReadLE16(&R[SOUVoicePrevious + 2 * k]));
+    return V;
+}
+
+// Writes a voice of another format's state. Snes9x keeps the envelope's
+// rates and step counters in units of its own output rate, which no file
+// pins down, and a note in attack or decay without them would never end: a
+// voice in flight is written silent, with its sample position, flags and
+// decoder history, so the SPC700 program's next key-on starts it as Snes9x
+// does.
+void WriteVoice(tS9XBlocks& B, const tVoice& V, size_t v)
+{
+    uint8_t* R = &B[BlockSOU][SOUVoice + SOUVoiceRecord * v];
+    std::fill(R, R + SOUVoiceRecord, uint8_t{0});
+    WriteLE<4>(&R[SOUVoiceBlockPointer], V.Block);
+    WriteLE<4>(&R[SOUVoiceSamplePointer], V.Position & 15u);
+    R[SOUVoiceNeedsDecode] = V.Decode;
+    R[SOUVoiceLoop] = V.Loop;
+    R[SOUVoiceLastBlock] = V.End;
+    for (size_t k = 0; k < V.Decoded.size(); ++k)
+        WriteLE<2>(&R[SOUVoiceDecoded + 2 * k], static_cast<uint16_t>(V.Decoded[k]));
+    for (size_t k = 0; k < V.Previous.size(); ++k)
+        WriteLE<2>(&R[SOUVoicePrevious + 2 * k], static_cast<uint16_t>(V.Previous[k]));
+}
+
 // Scroll bits the hardware uses: ten, or thirteen for BG1 in mode 7.
 uint16_t ScrollMask(int Layer, uint8_t BGMODE)
 {
@@ -141,6 +186,8 @@ void S9XBlocksToMachine(const tS9XBlocks& B, tSNES& S, std::vector<uint8_t>* SRA
         S.SPC_SP = Are[ARES];
         S.SPC_PC = ReadLE16(&Are[AREPC]);
         std::copy_n(Apu.begin() + APUOutPorts, 4, &S.Regs[0x2140]);
+        for (size_t v = 0; v < S.Voices.size(); ++v)
+            S.Voices[v] = ReadVoice(B, v);
     }
 
     const auto& Reg = B[BlockREG];
@@ -208,10 +255,19 @@ void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const std::vector<uint8_t
     if (Fresh)
         B.HasAPU = true;
 
+    // A loaded file keeps its voices where the machine state still holds
+    // what they were read as; the others are written silent.
     auto& Apu = B[BlockAPU];
+    uint8_t Keyed = 0;
+    for (size_t v = 0; v < S.Voices.size(); ++v) {
+        if (!Fresh && ReadVoice(B, v) == S.Voices[v])
+            Keyed = static_cast<uint8_t>(Keyed | (Apu[APUKeyedChannels] & (1u << v)));
+        else
+            WriteVoice(B, S.Voices[v], v);
+    }
     WriteLE<4>(&Apu[APUCycles], S.SPC_Cycles);
     Put8(Apu, APUShowROM, S.APU_RAM[0xF1] >> 7);
-    Put8(Apu, APUKeyedChannels, S.DSP[0x4C]);
+    Put8(Apu, APUKeyedChannels, Keyed);
     std::copy_n(&R[0x2140], 4, Apu.begin() + APUOutPorts);
     std::copy_n(S.DSP.begin(), 128, Apu.begin() + APUDSP);
     std::copy(S.APU_ExtraRAM.begin(), S.APU_ExtraRAM.end(), Apu.begin() + APUExtraRAM);

@@ -194,4 +194,9 @@ inline constexpr size_t SOUMasterVolume = 0, SOUEchoVolume = 4, SOUEchoEnable = 
                         SOUEchoPtr = 16, SOUEchoBufferSize = 20, SOUEchoWriteEnabled = 24, SOUEchoChannelEnable = 28,
                         SOUPitchMod = 32;
 inline constexpr size_t SOUVoice = 48, SOUVoiceRecord = 117, SOUVoiceVolumeLeft = 8, SOUVoiceVolumeRight = 10;
+// Inside a voice record: the envelope phase (0 silent, 1 attack, 2 decay,
+// 3 sustain, 4 release, 5-9 gain), the level 0-127, and the BRR decoder.
+inline constexpr size_t SOUVoiceState = 0, SOUVoiceLoop = 20, SOUVoiceEnvx = 21, SOUVoiceDecoded = 65,
+                        SOUVoicePrevious = 97, SOUVoiceLastBlock = 103, SOUVoiceNeedsDecode = 104,
+                        SOUVoiceBlockPointer = 105, SOUVoiceSamplePointer = 109, SOUVoiceMode = 113;
 } // namespace S9XLayout

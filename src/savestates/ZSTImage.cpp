@@ -57,6 +57,78 @@ bool IsVBlank(uint16_t Line, uint16_t LastLine)
 {
     return Line >= LastLine;
 }
+
+// ZSNES's envelope phases: 1 attack, 2 decay, 3 sustain, 0 gain, 4 gain at a
+// direct level, KeyOnRamp a key-on fading the old sound out. Its files show
+// other codes only parked beside a key-on; they are taken as sustain.
+uint8_t VoicePhase(uint8_t State)
+{
+    switch (State) {
+    case 0:
+    case 4:
+        return VoiceGain;
+    case 1:
+        return VoiceAttack;
+    case 2:
+        return VoiceDecay;
+    case 3:
+        return VoiceSustain;
+    case KeyOnRamp:
+        return VoiceKeyOn;
+    default:
+        return VoiceSustain;
+    }
+}
+
+// A voice as the work area holds it. ZSNES keeps the samples of the block it
+// is decoding in memory of its own, not in the file: a voice halfway through
+// a block goes on from the next one, at its first sample.
+tVoice ReadVoice(tZSTConstImageSpan Image, size_t v)
+{
+    const tIn I(Image);
+    tVoice V;
+    V.KeyedOn = I.U8(VoiceStatus + v) != 0;
+    if (V.KeyedOn) {
+        V.Phase = VoicePhase(I.U8(VoiceState + v));
+        V.Level = static_cast<uint8_t>((I.U32(VoiceEnvInc + 4 * v) >> 16) & 0x7F);
+    }
+    V.Block = static_cast<uint16_t>(I.U32(VoicePtr + 4 * v));
+    // Any block is decoded again; a voice that never played has no place.
+    V.Decode = I.U32(VoiceBRRPlace + 8 * v) != 0;
+    V.Loop = I.U8(VoiceLoop + v) & 1u;
+    V.End = I.U8(VoiceEnd + v) & 1u;
+    for (size_t k = 0; k < 2; ++k)
+        V.Previous[k] = static_cast<int16_t>(I.U32(VoicePrev + 32 * k + 4 * v));
+    return V;
+}
+
+// Writes a voice of another format's state. The envelope's step counters
+// are in ZSNES's own units, which no file pins down for other settings than
+// its own, and a note in attack or decay without them would never end: a
+// voice in flight is written silent, its sample position and flags kept, so
+// the SPC700 program's next key-on starts it as ZSNES does.
+void WriteVoice(tZSTImageSpan Image, const tSNES& S, size_t v)
+{
+    tOut O(Image);
+    const tVoice& V = S.Voices[v];
+    O.U8(VoiceStatus + v, 0);
+    O.U8(VoiceState + v, 0);
+    O.U32(VoiceTime + 4 * v, 0);
+    O.U32(VoiceIncNumber + 4 * v, 0);
+    O.U32(VoiceEnvInc + 4 * v, 0);
+    O.U16(VoicePitch + 2 * v, 0xFFFE);
+    O.U32(VoicePtr + 4 * v, V.Block);
+    // The block is decoded from its start; a voice that has played has its
+    // loop address from the sample directory, as ZSNES sets it on a key-on.
+    O.U32(VoiceBRRPlace + 8 * v, V.Decode || V.Position ? UsedUpPlace : 0);
+    const size_t Entry = S.DSP[0x5D] * 256u + S.DSP[16 * v + 4] * 4u + 2;
+    const unsigned Loop = S.APU_RAM[Entry & 0xFFFF] | S.APU_RAM[(Entry + 1) & 0xFFFF] << 8;
+    O.U32(VoiceLoopPtr + 4 * v, V.Block ? Loop : 0);
+    O.U8(VoiceLoop + v, V.Loop);
+    O.U8(VoiceEnd + v, V.End);
+    for (size_t k = 0; k < 2; ++k)
+        O.U32(VoicePrev + 32 * k + 4 * v, static_cast<uint32_t>(static_cast<int32_t>(V.Previous[k])));
+}
 } // namespace
 
 uint8_t ZSTSpriteSizeCode(uint8_t Small, uint8_t Large)
@@ -89,6 +161,8 @@ void ZSTImageToMachine(tZSTConstImageSpan Image, tSNES& S)
     const bool Sound = I.U8(SPCOn) != 0;
     if (Sound) {
         I.Copy(DSPMem, S.DSP.data(), S.DSP.size());
+        for (size_t v = 0; v < S.Voices.size(); ++v)
+            S.Voices[v] = ReadVoice(Image, v);
         I.Copy(SPCExtraRAM, S.APU_ExtraRAM.data(), S.APU_ExtraRAM.size());
         I.Copy(SPCRAM, S.APU_RAM.data(), S.APU_RAM.size());
         ZSTTimersToRAM(Image, S.APU_RAM);
@@ -536,4 +610,11 @@ void ZSTMachineToImage(tZSTImageSpan Image, const tSNES& S)
     }
     O.Copy(SPCExtraRAM, S.APU_ExtraRAM.data(), S.APU_ExtraRAM.size());
     O.Copy(DSPMem, S.DSP.data(), S.DSP.size());
+    // A loaded image keeps its voices where the machine state still holds
+    // what they were read as.
+    for (size_t v = 0; v < S.Voices.size(); ++v)
+        if (New || !(ReadVoice(Image, v) == S.Voices[v]))
+            WriteVoice(Image, S, v);
+    if (New)
+        O.U32(SBRateb, 32000);
 }

@@ -169,6 +169,33 @@ inline constexpr size_t TimInL = 265295;      // 3 tick countdowns
 inline constexpr size_t SPCExtraRAM = 265299; // 64 bytes
 inline constexpr size_t DSPMem = 266623;      // 256 bytes
 
+// The DSP emulator's work area, 265587-266622: per-voice arrays of eight,
+// element v of a 4-byte array at its offset + 4v. Besides the fields named
+// here it holds the envelope's step counters for ADSR and exponential decay
+// and, during a key-on, the new note's envelope parked (all in ZSNES's own
+// units), copies ZSNES recomputes on loading (pitch steps, places in its own
+// sample buffer) and fields it keeps without using them, zero in its files.
+// A key-on as its files show it: State KeyOnRamp, Time the steps left (127),
+// IncNumber 0xFFFF0001 (one level down per step), EnvInc the old sound's
+// level, Ptr the sample's first block with BRRPlace UsedUpPlace. A voice
+// that has fallen silent holds State 200 and Time 255.
+inline constexpr size_t VoiceWork = 265587, VoiceWorkSize = 1036;
+inline constexpr size_t VoiceBRRPlace = 265587;     // u32 at 8v: byte 3 the sample in the decoded block, 16 used up
+inline constexpr size_t VoicePitch = 265683;        // u16: last pitch seen, 0xFFFE until it is taken again
+inline constexpr size_t VoiceStatus = 265699;       // u8: 1 while the voice plays
+inline constexpr size_t VoicePtr = 265707;          // u32: SPC700 address of the BRR block decoded next
+inline constexpr size_t VoiceLoopPtr = 265739;      // u32: SPC700 address the sample loops to
+inline constexpr size_t VoicePrev = 265811;         // 2 x 8 x u32: BRR filter history, samples 1 and 2
+inline constexpr size_t VoiceLoop = 265875;         // u8: loop flag of the block
+inline constexpr size_t VoiceEnd = 265883;          // u8: end flag of the block
+inline constexpr size_t VoiceState = 265939;        // u8: envelope phase: 1 attack, 2 decay, 3 sustain, 0 or 4 gain
+inline constexpr size_t VoiceTime = 265947;         // u32: envelope step counter
+inline constexpr size_t VoiceIncNumber = 266123;    // u32: envelope step
+inline constexpr size_t VoiceEnvInc = 266283;       // u32: envelope level, bits 16-22 the 7-bit level
+inline constexpr size_t SBRateb = 266367;           // u32: output sample rate of the ZSNES that saved
+inline constexpr uint32_t UsedUpPlace = 0x10000000; // BRRPlace of a block whose samples are used up
+inline constexpr uint8_t KeyOnRamp = 210;           // State while a key-on fades the old sound out
+
 // The 220 bytes V143 files carry after the image (and after any chip data),
 // followed by the cartridge's SRAM. ZSNES recomputes most of them when it
 // resumes; ExtraOBSEL, the raw $2101, is the only place a file keeps sprite
