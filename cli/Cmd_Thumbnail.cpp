@@ -31,7 +31,7 @@ int Thumbnail(const std::vector<std::string>& Args)
         std::fprintf(stderr, "orlik-cli thumbnail: SIZE must be a whole number of pixels, 1 or more\n");
         return UsageError;
     }
-    StartCore();
+    StartCore(ModelSNES | ModelPPU | ModelRenderer);
     // The screen as the state shows it, one pixel per dot, as "render" gives it.
     tOptions& O = Options();
     O.CBox_OpenIPS = false;

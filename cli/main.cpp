@@ -60,14 +60,14 @@ std::vector<tCommand>& CommandTable()
     return Table;
 }
 
-void StartCore()
+void StartCore(uint32_t Parts)
 {
-    if (Started)
-        return;
-    Started = true;
-    FindProgramDir(ExecutableDir());
-    SetMessenger(&CliMessenger);
-    CreateModelObjects();
+    if (!Started) {
+        Started = true;
+        FindProgramDir(ExecutableDir());
+        SetMessenger(&CliMessenger);
+    }
+    CreateModelObjects(Parts);
     // The tool takes the files it is given: a command that needs a cartridge
     // says so (hdma, --cart). Looking beside each state would print a notice
     // for every state without one, and a found cartridge would put its SRAM

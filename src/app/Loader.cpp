@@ -5,6 +5,7 @@
 #include <cctype>
 #include <filesystem>
 #include <memory>
+#include <utility>
 
 #include "cart/SNESCart.h"
 #include "core/Broadcast.h"
@@ -23,6 +24,7 @@ uint8_t StateKind = KindNone;
 namespace
 {
 std::array<tSavestateFormat*, 5> Formats{};
+std::array<tSavestateFormat* (*)(), 5> Makers{};
 
 std::string Lower(std::string S)
 {
@@ -33,7 +35,7 @@ std::string Lower(std::string S)
 
 bool Accepts(uint8_t Format, const std::string& FileName)
 {
-    tSavestateFormat* F = Formats[Format];
+    tSavestateFormat* F = SavestateFormat(Format);
     return F && F->IsFormatFile(FileName);
 }
 
@@ -57,13 +59,27 @@ void RememberFile(const std::string& FileName, uint8_t Format)
 
 void RegisterSavestateFormat(uint8_t Format, tSavestateFormat* Handler)
 {
-    if (Format >= FormatZST && Format <= FormatSSL)
+    if (Format >= FormatZST && Format <= FormatSSL) {
         Formats[Format] = Handler;
+        Makers[Format] = nullptr;
+    }
+}
+
+void SetSavestateFormatMaker(uint8_t Format, tSavestateFormat* (*Maker)())
+{
+    if (Format >= FormatZST && Format <= FormatSSL) {
+        Formats[Format] = nullptr;
+        Makers[Format] = Maker;
+    }
 }
 
 tSavestateFormat* SavestateFormat(uint8_t Format)
 {
-    return Format < Formats.size() ? Formats[Format] : nullptr;
+    if (Format >= Formats.size())
+        return nullptr;
+    if (auto* Maker = std::exchange(Makers[Format], nullptr))
+        RegisterSavestateFormat(Format, Maker());
+    return Formats[Format];
 }
 
 uint8_t DetectFormat(const std::string& FileName)
@@ -108,10 +124,10 @@ namespace
 // file does.
 uint8_t ParseSavestate(const std::string& FileName, tSNES*& State, tParsedFile& Parsed, tError& Error)
 {
-    if (FileName.empty() || !SNES)
+    if (FileName.empty())
         return FormatNone;
     const uint8_t Format = DetectFormat(FileName);
-    tSavestateFormat* Reader = Format != FormatNone ? Formats[Format] : nullptr;
+    tSavestateFormat* Reader = SavestateFormat(Format);
     if (!Reader)
         return FormatNone;
     static const auto Scratch = std::make_unique<tSNES>();
@@ -135,6 +151,8 @@ uint8_t ReadSavestate(const std::string& FileName, tError& Error)
 
 bool LoadSavestate(const std::string& FileName, tError* ErrorOut)
 {
+    if (!SNES)
+        return false;
     tSNES* State = nullptr;
     tParsedFile Parsed;
     tError Error;
