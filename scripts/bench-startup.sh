@@ -6,8 +6,9 @@
 #
 #   scripts/bench-startup.sh [COUNT]
 #
-# ORLIK_CLI names the tool (default build/orlik-cli); the state is the first
-# Snes9x fixture (ORLIK_FIXTURES or ../shared/fixtures), else the demo.
+# ORLIK_CLI names the tool (default build/orlik-cli); the state is
+# ORLIK_BENCH_STATE, else the first Snes9x fixture (ORLIK_FIXTURES or
+# ../shared/fixtures), else the demo.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,7 +17,7 @@ cli=${ORLIK_CLI:-build/orlik-cli}
 fixtures=${ORLIK_FIXTURES:-../shared/fixtures}
 [ -x "$cli" ] || { echo "$cli not found: build first (scripts/build.sh)" >&2; exit 1; }
 [ -x /usr/bin/time ] || { echo "/usr/bin/time not found: run scripts/setup.sh" >&2; exit 1; }
-state=$(ls "$fixtures"/snes9x/*.000 2>/dev/null | head -1 || true)
+state=${ORLIK_BENCH_STATE:-$(ls "$fixtures"/snes9x/*.000 2>/dev/null | head -1 || true)}
 [ -n "$state" ] || state=resources/demo/demo.000
 work=$(mktemp -d "${TMPDIR:-/tmp}/orlik-bench-startup.XXXXXX")
 trap 'rm -rf "$work"' EXIT
