@@ -25,6 +25,7 @@ namespace
 {
 std::array<tSavestateFormat*, 5> Formats{};
 std::array<tSavestateFormat* (*)(), 5> Makers{};
+std::array<tSavestateReader, 5> Readers{};
 
 std::string Lower(std::string S)
 {
@@ -35,8 +36,9 @@ std::string Lower(std::string S)
 
 bool Accepts(uint8_t Format, const std::string& FileName)
 {
-    tSavestateFormat* F = SavestateFormat(Format);
-    return F && F->IsFormatFile(FileName);
+    if (tSavestateFormat* F = Formats[Format])
+        return F->IsFormatFile(FileName);
+    return Makers[Format] && Readers[Format].IsFormatFile && Readers[Format].IsFormatFile(FileName);
 }
 
 // The names, slot and kind of a file of a known format.
@@ -65,11 +67,12 @@ void RegisterSavestateFormat(uint8_t Format, tSavestateFormat* Handler)
     }
 }
 
-void SetSavestateFormatMaker(uint8_t Format, tSavestateFormat* (*Maker)())
+void SetSavestateFormatMaker(uint8_t Format, tSavestateFormat* (*Maker)(), const tSavestateReader& Reader)
 {
     if (Format >= FormatZST && Format <= FormatSSL) {
         Formats[Format] = nullptr;
         Makers[Format] = Maker;
+        Readers[Format] = Reader;
     }
 }
 
@@ -127,14 +130,18 @@ uint8_t ParseSavestate(const std::string& FileName, tSNES*& State, tParsedFile& 
     if (FileName.empty())
         return FormatNone;
     const uint8_t Format = DetectFormat(FileName);
-    tSavestateFormat* Reader = SavestateFormat(Format);
-    if (!Reader)
+    if (Format == FormatNone)
+        return FormatNone;
+    // A format whose object is not made yet reads through its plain reader.
+    tSavestateFormat* Object = Formats[Format];
+    const tSavestateReader& Reader = Readers[Format];
+    if (!Object && !(Makers[Format] && Reader.Parse))
         return FormatNone;
     static const auto Scratch = std::make_unique<tSNES>();
     std::destroy_at(Scratch.get());
     std::construct_at(Scratch.get());
     State = Scratch.get();
-    if (Reader->Parse(FileName, *State, Parsed, Error))
+    if (Object ? Object->Parse(FileName, *State, Parsed, Error) : Reader.Parse(FileName, *State, Parsed, Error))
         return Format;
     if (Error.Empty())
         Error = tError("the file could not be read");

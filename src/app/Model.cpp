@@ -90,7 +90,7 @@ template <uint32_t Part, class T> tSavestateFormat* MakeFormat(T* const& Object)
 // Makes a format's object now when wanted, else leaves it to the loader.
 template <class T>
 bool CreateFormat(T*& Object, uint32_t Part, uint32_t Parts, tBusSlot Slot, uint8_t Format,
-                  tSavestateFormat* (*Maker)())
+                  tSavestateFormat* (*Maker)(), bool (*IsFormatFile)(const std::string&))
 {
     if (Create(Object, Part, Parts)) {
         RegisterReceiver(Slot, Object);
@@ -98,7 +98,7 @@ bool CreateFormat(T*& Object, uint32_t Part, uint32_t Parts, tBusSlot Slot, uint
         return true;
     }
     if (!Object)
-        SetSavestateFormatMaker(Format, Maker);
+        SetSavestateFormatMaker(Format, Maker, {IsFormatFile, T::ParseFile});
     return false;
 }
 } // namespace
@@ -111,11 +111,15 @@ void CreateModelObjects(uint32_t Parts)
         RegisterReceiver(tBusSlot::Cart, Cart);
     if (Create(SPC, ModelSPC, Parts))
         RegisterReceiver(tBusSlot::SPC, SPC);
-    if (CreateFormat(ZST, ModelZST, Parts, tBusSlot::ZST, FormatZST, [] { return MakeFormat<ModelZST>(ZST); }))
+    if (CreateFormat(
+            ZST, ModelZST, Parts, tBusSlot::ZST, FormatZST, [] { return MakeFormat<ModelZST>(ZST); }, tZST::IsZSTFile))
         ZST->PreviewMaker = MakeZSTPreview;
-    CreateFormat(S9X, ModelS9X, Parts, tBusSlot::S9X, FormatS9X, [] { return MakeFormat<ModelS9X>(S9X); });
-    CreateFormat(SSL, ModelSSL, Parts, tBusSlot::SSL, FormatSSL, [] { return MakeFormat<ModelSSL>(SSL); });
-    CreateFormat(SGT, ModelSGT, Parts, tBusSlot::SGT, FormatSGT, [] { return MakeFormat<ModelSGT>(SGT); });
+    CreateFormat(
+        S9X, ModelS9X, Parts, tBusSlot::S9X, FormatS9X, [] { return MakeFormat<ModelS9X>(S9X); }, tS9X::IsS9XFile);
+    CreateFormat(
+        SSL, ModelSSL, Parts, tBusSlot::SSL, FormatSSL, [] { return MakeFormat<ModelSSL>(SSL); }, tSSL::IsSSLFile);
+    CreateFormat(
+        SGT, ModelSGT, Parts, tBusSlot::SGT, FormatSGT, [] { return MakeFormat<ModelSGT>(SGT); }, tSGT::IsSGTFile);
     if (Create(SNES, ModelSNES, Parts))
         RegisterReceiver(tBusSlot::SNES, &StateReceiver());
     if (Create(PPU, ModelPPU, Parts)) {

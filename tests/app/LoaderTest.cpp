@@ -118,8 +118,8 @@ TEST_F(LoaderTest, DetectionInflatesOnlyTheHead)
 } // namespace
 
 // A command may ask for a part of the model: the format of a file it loads
-// is made on the way, the other formats are not, and the state it loads is
-// the one the whole model loads.
+// is made on the way (not for a mere read), the other formats are not, and
+// the state it loads is the one the whole model loads.
 TEST_F(LoaderTest, APartOfTheModelMakesTheFormatsItLoads)
 {
     const auto S9x = FixtureFiles("snes9x", ".000"), Zst = FixtureFiles("zsnes", ".zst");
@@ -131,6 +131,9 @@ TEST_F(LoaderTest, APartOfTheModelMakesTheFormatsItLoads)
     FreeModelObjects();
     CreateModelObjects(ModelSNES | ModelPPU);
     EXPECT_TRUE(!S9X && !ZST && !SPC && !Cart && !Renderer);
+    tError Error;
+    EXPECT_EQ(ReadSavestate(S9x[0], Error), FormatS9X);
+    EXPECT_FALSE(S9X); // a read that loads nothing makes no format object
     ASSERT_TRUE(LoadSavestate(S9x[0]));
     EXPECT_TRUE(S9X && !ZST && !SSL && !SGT);
     EXPECT_TRUE(std::equal(WRAM.begin(), WRAM.end(), SNES->WRAM.begin()));
