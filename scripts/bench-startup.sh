@@ -29,13 +29,14 @@ echo "$state, $count runs each; load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 # run NAME ARGS...: COUNT processes in a row under /usr/bin/time, which adds
 # up their processor time; then one more alone for its peak memory. The wall
 # time counts only on an idle machine; the processor time (user + system) is
-# the steadier figure on a busy one.
+# the steadier figure on a busy one. "%i" in an argument becomes the run's
+# number: a file manager has every thumbnail written to a new file.
 run() {
   local name=$1
   shift
   "$cli" "$@" >/dev/null 2>&1 || { echo "$name: orlik-cli $* failed" >&2; return 1; }
   /usr/bin/time -f "%e %U %S" -o "$work/loop" bash -c \
-    'for ((i = 0; i < $0; i++)); do "$@" >/dev/null 2>&1; done' "$count" "${pin[@]}" "$cli" "$@"
+    'for ((i = 0; i < $0; i++)); do "${@//%i/$i}" >/dev/null 2>&1; done' "$count" "${pin[@]}" "$cli" "$@"
   /usr/bin/time -f "%M" -o "$work/rss" "$cli" "$@" >/dev/null 2>&1
   read -r wall user sys <"$work/loop"
   awk -v n="$count" -v w="$wall" -v u="$user" -v s="$sys" \
@@ -47,5 +48,5 @@ run version --version
 run detect detect "$state"
 run render render "$state" -o "$work/screen.png"
 if "$cli" help | grep -q '^  thumbnail'; then
-  run thumbnail thumbnail "$state" "$work/small.png" 256
+  run thumbnail thumbnail "$state" "$work/small-%i.png" 256
 fi
