@@ -17,7 +17,8 @@ int Detect(const std::vector<std::string>& Args)
     if (Args.empty()) {
         return UsageError;
     }
-    StartCore();
+    // Reading a file takes its format's object alone.
+    StartCore(0);
     int Result = 0;
     for (const std::string& Name : Args) {
         SetMessageContext(Name);

@@ -219,7 +219,7 @@ int Render(const std::vector<std::string>& Args)
     tRenderArgs A;
     if (!Parse(Args, A))
         return UsageError;
-    StartCore();
+    StartCore(ModelSNES | ModelPPU | ModelRenderer);
     tOptions& O = Options();
     O.CBox_Scene512 = A.Scale512;
     O.CBox_SceneBlur = A.Blur;

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "Commands.h"
+#include "core/FileIO.h"
 #include "core/Options.h"
 #include "core/Picture32.h"
 #include "core/Picture8.h"
@@ -31,7 +32,7 @@ int Thumbnail(const std::vector<std::string>& Args)
         std::fprintf(stderr, "orlik-cli thumbnail: SIZE must be a whole number of pixels, 1 or more\n");
         return UsageError;
     }
-    StartCore();
+    StartCore(ModelSNES | ModelPPU | ModelRenderer);
     // The screen as the state shows it, one pixel per dot, as "render" gives it.
     tOptions& O = Options();
     O.CBox_OpenIPS = false;
@@ -45,6 +46,11 @@ int Thumbnail(const std::vector<std::string>& Args)
     tPicture32 Screen;
     Renderer->ComposeFrame(*PPU, Switches, Options(), Picture8, Screen);
     const tPicture32 Small = ScreenThumbnail(std::move(Screen), Side);
+    // The picture goes to a new file that the file manager names and then
+    // moves into its cache: still written whole and renamed into place, but
+    // not flushed to the disk on its own (a cut-short cache entry is made
+    // again). Over an existing file it is flushed first, as ever.
+    SetBatchWrites(true);
     tError Error;
     if (Small.Width == 0)
         Error = tError("the screen has no size");

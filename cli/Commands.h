@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Model.h"
 #include "core/Error.h"
 
 using tCommandFn = int (*)(const std::vector<std::string>& Args);
@@ -29,9 +30,10 @@ struct tCommandRegistrar {
     explicit tCommandRegistrar(const tCommand& C) { CommandTable().push_back(C); }
 };
 
-// Sets up the model objects once for a command; the messenger prints to
-// stderr with the current file as context.
-void StartCore();
+// Sets up the model objects a command needs (Parts, a set of tModelPart;
+// the savestate formats are made when first asked for in any case); the
+// messenger prints to stderr with the current file as context.
+void StartCore(uint32_t Parts = ModelAll);
 // Names the file that messages are about (empty: none).
 void SetMessageContext(const std::string& FileName);
 

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include <malloc.h>
+
 #include "Commands.h"
 #include "app/Model.h"
 #include "core/FileIO.h"
@@ -60,14 +62,14 @@ std::vector<tCommand>& CommandTable()
     return Table;
 }
 
-void StartCore()
+void StartCore(uint32_t Parts)
 {
-    if (Started)
-        return;
-    Started = true;
-    FindProgramDir(ExecutableDir());
-    SetMessenger(&CliMessenger);
-    CreateModelObjects();
+    if (!Started) {
+        Started = true;
+        FindProgramDir(ExecutableDir());
+        SetMessenger(&CliMessenger);
+    }
+    CreateModelObjects(Parts);
     // The tool takes the files it is given: a command that needs a cartridge
     // says so (hdma, --cart). Looking beside each state would print a notice
     // for every state without one, and a found cartridge would put its SRAM
@@ -122,6 +124,13 @@ bool LoadStateFile(const std::string& FileName, const char* Tail)
 
 int main(int argc, char** argv)
 {
+#ifdef M_MMAP_THRESHOLD
+    // A run lasts one command: large blocks (a file, its unpacked content,
+    // the images) come from the heap and go back to it, so that the next one
+    // takes pages already in use instead of new ones from the system.
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+#endif
     if (argc < 2) {
         PrintUsage(stderr);
         return 2;

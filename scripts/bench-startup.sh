@@ -6,8 +6,9 @@
 #
 #   scripts/bench-startup.sh [COUNT]
 #
-# ORLIK_CLI names the tool (default build/orlik-cli); the state is the first
-# Snes9x fixture (ORLIK_FIXTURES or ../shared/fixtures), else the demo.
+# ORLIK_CLI names the tool (default build/orlik-cli); the state is
+# ORLIK_BENCH_STATE, else the first Snes9x fixture (ORLIK_FIXTURES or
+# ../shared/fixtures), else the demo.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,7 +17,7 @@ cli=${ORLIK_CLI:-build/orlik-cli}
 fixtures=${ORLIK_FIXTURES:-../shared/fixtures}
 [ -x "$cli" ] || { echo "$cli not found: build first (scripts/build.sh)" >&2; exit 1; }
 [ -x /usr/bin/time ] || { echo "/usr/bin/time not found: run scripts/setup.sh" >&2; exit 1; }
-state=$(ls "$fixtures"/snes9x/*.000 2>/dev/null | head -1 || true)
+state=${ORLIK_BENCH_STATE:-$(ls "$fixtures"/snes9x/*.000 2>/dev/null | head -1 || true)}
 [ -n "$state" ] || state=resources/demo/demo.000
 work=$(mktemp -d "${TMPDIR:-/tmp}/orlik-bench-startup.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -28,13 +29,14 @@ echo "$state, $count runs each; load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 # run NAME ARGS...: COUNT processes in a row under /usr/bin/time, which adds
 # up their processor time; then one more alone for its peak memory. The wall
 # time counts only on an idle machine; the processor time (user + system) is
-# the steadier figure on a busy one.
+# the steadier figure on a busy one. "%i" in an argument becomes the run's
+# number: a file manager has every thumbnail written to a new file.
 run() {
   local name=$1
   shift
   "$cli" "$@" >/dev/null 2>&1 || { echo "$name: orlik-cli $* failed" >&2; return 1; }
   /usr/bin/time -f "%e %U %S" -o "$work/loop" bash -c \
-    'for ((i = 0; i < $0; i++)); do "$@" >/dev/null 2>&1; done' "$count" "${pin[@]}" "$cli" "$@"
+    'for ((i = 0; i < $0; i++)); do "${@//%i/$i}" >/dev/null 2>&1; done' "$count" "${pin[@]}" "$cli" "$@"
   /usr/bin/time -f "%M" -o "$work/rss" "$cli" "$@" >/dev/null 2>&1
   read -r wall user sys <"$work/loop"
   awk -v n="$count" -v w="$wall" -v u="$user" -v s="$sys" \
@@ -46,5 +48,5 @@ run version --version
 run detect detect "$state"
 run render render "$state" -o "$work/screen.png"
 if "$cli" help | grep -q '^  thumbnail'; then
-  run thumbnail thumbnail "$state" "$work/small.png" 256
+  run thumbnail thumbnail "$state" "$work/small-%i.png" 256
 fi

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <filesystem>
 #include <memory>
+#include <utility>
 
 #include "cart/SNESCart.h"
 #include "core/Broadcast.h"
@@ -23,6 +24,8 @@ uint8_t StateKind = KindNone;
 namespace
 {
 std::array<tSavestateFormat*, 5> Formats{};
+std::array<tSavestateFormat* (*)(), 5> Makers{};
+std::array<tSavestateReader, 5> Readers{};
 
 std::string Lower(std::string S)
 {
@@ -33,8 +36,9 @@ std::string Lower(std::string S)
 
 bool Accepts(uint8_t Format, const std::string& FileName)
 {
-    tSavestateFormat* F = Formats[Format];
-    return F && F->IsFormatFile(FileName);
+    if (tSavestateFormat* F = Formats[Format])
+        return F->IsFormatFile(FileName);
+    return Makers[Format] && Readers[Format].IsFormatFile && Readers[Format].IsFormatFile(FileName);
 }
 
 // The names, slot and kind of a file of a known format.
@@ -57,13 +61,28 @@ void RememberFile(const std::string& FileName, uint8_t Format)
 
 void RegisterSavestateFormat(uint8_t Format, tSavestateFormat* Handler)
 {
-    if (Format >= FormatZST && Format <= FormatSSL)
+    if (Format >= FormatZST && Format <= FormatSSL) {
         Formats[Format] = Handler;
+        Makers[Format] = nullptr;
+    }
+}
+
+void SetSavestateFormatMaker(uint8_t Format, tSavestateFormat* (*Maker)(), const tSavestateReader& Reader)
+{
+    if (Format >= FormatZST && Format <= FormatSSL) {
+        Formats[Format] = nullptr;
+        Makers[Format] = Maker;
+        Readers[Format] = Reader;
+    }
 }
 
 tSavestateFormat* SavestateFormat(uint8_t Format)
 {
-    return Format < Formats.size() ? Formats[Format] : nullptr;
+    if (Format >= Formats.size())
+        return nullptr;
+    if (auto* Maker = std::exchange(Makers[Format], nullptr))
+        RegisterSavestateFormat(Format, Maker());
+    return Formats[Format];
 }
 
 uint8_t DetectFormat(const std::string& FileName)
@@ -108,17 +127,21 @@ namespace
 // file does.
 uint8_t ParseSavestate(const std::string& FileName, tSNES*& State, tParsedFile& Parsed, tError& Error)
 {
-    if (FileName.empty() || !SNES)
+    if (FileName.empty())
         return FormatNone;
     const uint8_t Format = DetectFormat(FileName);
-    tSavestateFormat* Reader = Format != FormatNone ? Formats[Format] : nullptr;
-    if (!Reader)
+    if (Format == FormatNone)
+        return FormatNone;
+    // A format whose object is not made yet reads through its plain reader.
+    tSavestateFormat* Object = Formats[Format];
+    const tSavestateReader& Reader = Readers[Format];
+    if (!Object && !(Makers[Format] && Reader.Parse))
         return FormatNone;
     static const auto Scratch = std::make_unique<tSNES>();
     std::destroy_at(Scratch.get());
     std::construct_at(Scratch.get());
     State = Scratch.get();
-    if (Reader->Parse(FileName, *State, Parsed, Error))
+    if (Object ? Object->Parse(FileName, *State, Parsed, Error) : Reader.Parse(FileName, *State, Parsed, Error))
         return Format;
     if (Error.Empty())
         Error = tError("the file could not be read");
@@ -135,6 +158,8 @@ uint8_t ReadSavestate(const std::string& FileName, tError& Error)
 
 bool LoadSavestate(const std::string& FileName, tError* ErrorOut)
 {
+    if (!SNES)
+        return false;
     tSNES* State = nullptr;
     tParsedFile Parsed;
     tError Error;

@@ -26,6 +26,12 @@ extern uint8_t StateKind;
 
 // Format is one of FormatZST..FormatSSL; nullptr removes the format.
 void RegisterSavestateFormat(uint8_t Format, tSavestateFormat* Handler);
+// Leaves the format's object to be made by Maker when it is first asked for
+// (which registers what Maker returns); until then Reader tests and reads
+// files, and only a load that commits makes the object. A registration
+// drops the Maker.
+void SetSavestateFormatMaker(uint8_t Format, tSavestateFormat* (*Maker)(), const tSavestateReader& Reader);
+// The format's object, made now if it is left to a maker.
 tSavestateFormat* SavestateFormat(uint8_t Format);
 
 uint8_t DetectFormat(const std::string& FileName);

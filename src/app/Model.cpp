@@ -70,42 +70,66 @@ void MakeZSTPreview(std::array<uint8_t, ZSTLayout::PreviewSize>& Preview)
             Preview[2 * (py * PW + px) + 1] = static_cast<uint8_t>(V >> 8);
         }
 }
+
+// Makes the object of Part unless it is there or not wanted.
+template <class T> bool Create(T*& Object, uint32_t Part, uint32_t Parts)
+{
+    if (Object || !(Parts & Part))
+        return false;
+    Object = new T;
+    return true;
+}
+
+// A savestate format's object, made when the loader first asks for it.
+template <uint32_t Part, class T> tSavestateFormat* MakeFormat(T* const& Object)
+{
+    CreateModelObjects(Part);
+    return Object;
+}
+
+// Makes a format's object now when wanted, else leaves it to the loader.
+template <class T>
+bool CreateFormat(T*& Object, uint32_t Part, uint32_t Parts, tBusSlot Slot, uint8_t Format,
+                  tSavestateFormat* (*Maker)(), bool (*IsFormatFile)(const std::string&))
+{
+    if (Create(Object, Part, Parts)) {
+        RegisterReceiver(Slot, Object);
+        RegisterSavestateFormat(Format, Object);
+        return true;
+    }
+    if (!Object)
+        SetSavestateFormatMaker(Format, Maker, {IsFormatFile, T::ParseFile});
+    return false;
+}
 } // namespace
 
-void CreateModelObjects()
+void CreateModelObjects(uint32_t Parts)
 {
-    if (SNES)
-        return;
-    INI = new tINI;
-    Cart = new tCart;
-    SPC = new tSPC;
-    ZST = new tZST;
-    ZST->PreviewMaker = MakeZSTPreview;
-    S9X = new tS9X;
-    SSL = new tSSL;
-    SGT = new tSGT;
-    SNES = new tSNES;
-    PPU = new tPPU;
-    // HDMA tables may lie in the cartridge's ROM.
-    PPU->ROMSource = [] { return Cart ? Cart->ROMView() : tROMView{}; };
-    Renderer = new tRenderer;
-    IPS = new tIPS;
-
-    RegisterReceiver(tBusSlot::INI, INI);
-    RegisterReceiver(tBusSlot::IPS, IPS);
-    RegisterReceiver(tBusSlot::SNES, &StateReceiver());
-    RegisterReceiver(tBusSlot::PPU, PPU);
-    RegisterReceiver(tBusSlot::Cart, Cart);
-    RegisterReceiver(tBusSlot::S9X, S9X);
-    RegisterReceiver(tBusSlot::SPC, SPC);
-    RegisterReceiver(tBusSlot::SGT, SGT);
-    RegisterReceiver(tBusSlot::SSL, SSL);
-    RegisterReceiver(tBusSlot::ZST, ZST);
-
-    RegisterSavestateFormat(FormatZST, ZST);
-    RegisterSavestateFormat(FormatS9X, S9X);
-    RegisterSavestateFormat(FormatSGT, SGT);
-    RegisterSavestateFormat(FormatSSL, SSL);
+    if (Create(INI, ModelINI, Parts))
+        RegisterReceiver(tBusSlot::INI, INI);
+    if (Create(Cart, ModelCart, Parts))
+        RegisterReceiver(tBusSlot::Cart, Cart);
+    if (Create(SPC, ModelSPC, Parts))
+        RegisterReceiver(tBusSlot::SPC, SPC);
+    if (CreateFormat(
+            ZST, ModelZST, Parts, tBusSlot::ZST, FormatZST, [] { return MakeFormat<ModelZST>(ZST); }, tZST::IsZSTFile))
+        ZST->PreviewMaker = MakeZSTPreview;
+    CreateFormat(
+        S9X, ModelS9X, Parts, tBusSlot::S9X, FormatS9X, [] { return MakeFormat<ModelS9X>(S9X); }, tS9X::IsS9XFile);
+    CreateFormat(
+        SSL, ModelSSL, Parts, tBusSlot::SSL, FormatSSL, [] { return MakeFormat<ModelSSL>(SSL); }, tSSL::IsSSLFile);
+    CreateFormat(
+        SGT, ModelSGT, Parts, tBusSlot::SGT, FormatSGT, [] { return MakeFormat<ModelSGT>(SGT); }, tSGT::IsSGTFile);
+    if (Create(SNES, ModelSNES, Parts))
+        RegisterReceiver(tBusSlot::SNES, &StateReceiver());
+    if (Create(PPU, ModelPPU, Parts)) {
+        // HDMA tables may lie in the cartridge's ROM.
+        PPU->ROMSource = [] { return Cart ? Cart->ROMView() : tROMView{}; };
+        RegisterReceiver(tBusSlot::PPU, PPU);
+    }
+    Create(Renderer, ModelRenderer, Parts);
+    if (Create(IPS, ModelIPS, Parts))
+        RegisterReceiver(tBusSlot::IPS, IPS);
 }
 
 void FreeModelObjects()

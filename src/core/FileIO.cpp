@@ -129,6 +129,15 @@ bool ReadWholeFile(const std::string& FileName, std::vector<uint8_t>& Data, tErr
         Got += N;
         if (!Ok || Got < Data.size() || Data.size() >= Limit)
             break;
+        // Whether the file goes on is asked with a small read of its own:
+        // room for more in Data would move the whole file to a larger block
+        // at every read, though it nearly always ends where it was measured.
+        uint8_t Probe[4096];
+        Ok = ReadInto(Fd, Probe, std::min<uint64_t>(sizeof Probe, Limit - Data.size()), N, Error);
+        if (!Ok || N == 0)
+            break;
+        Data.insert(Data.end(), Probe, Probe + N);
+        Got += N;
         Data.resize(std::min<uint64_t>(Limit, Data.size() + 65536));
     }
     ::close(Fd);

@@ -38,6 +38,13 @@ struct tParsedFile {
     std::optional<std::vector<uint8_t>> SRAM;
 };
 
+// A format's signature test and reader as plain functions, for testing and
+// reading files before the format's object is made.
+struct tSavestateReader {
+    bool (*IsFormatFile)(const std::string& FileName) = nullptr;
+    bool (*Parse)(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) = nullptr;
+};
+
 class tSavestateFormat
 {
   public:

@@ -3,7 +3,10 @@
 #include "core/Options.h"
 #include "core/SNES.h"
 
-tPPU::tPPU() = default;
+tPPU::tPPU()
+{
+    LayOutSpritePictures();
+}
 
 void tPPU::Notify(const void*, tNote Msg)
 {

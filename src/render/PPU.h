@@ -26,6 +26,7 @@
 #include <vector>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -73,8 +74,10 @@ struct tSpriteRec {
     int32_t Y = 0;        // 0..255
     uint8_t Priority = 0; // attribute bits 4-5
     int32_t Width = 0, Height = 0;
-    std::array<uint8_t, 64 * 64> Pixels{}; // row stride 64
-    uint16_t TileNumber = 0;               // 9 bits: tile byte + 256 x attribute bit 0
+    // Height rows of 64 bytes (at least 8 rows), Width of them used: the
+    // sprite's place in tPPU::SpritePixels.
+    std::span<uint8_t> Pixels;
+    uint16_t TileNumber = 0; // 9 bits: tile byte + 256 x attribute bit 0
 };
 
 struct tBGLayer {
@@ -183,6 +186,10 @@ class tPPU : public tReceiver
     uint8_t ObjInterlace = 0;                    // $2133 bit 1
     uint8_t ObjOnMain = 0, ObjOnSub = 0;         // TM / TS bit 4
     std::array<tSpriteRec, 128> Sprites{};
+    // The pictures of all sprites one after another, each as tall as its
+    // sprite: 128 small sprites take 64 KiB, not the 512 KiB that room for
+    // 128 of the largest would, which every load would clear.
+    std::vector<uint8_t> SpritePixels;
     std::array<uint32_t, 2> ObjNameBase{};            // $2101 OBSEL, VRAM byte addresses
     std::array<std::array<uint32_t, 2>, 2> ObjSize{}; // small, large: width, height
     // Byte address of BG3's tile map, the offset-per-tile table of modes 2
@@ -237,6 +244,8 @@ class tPPU : public tReceiver
     void DecodeSprites(const tSNES& S, const tOptions& O);
     // Again after the sprite tile base option changes.
     void BuildSpritePictures(const tSNES& S, const tOptions& O);
+    // Cleared room in SpritePixels for every sprite's picture at its height.
+    void LayOutSpritePictures();
     void ConvertPalette(const tSNES& S);
     void ConvertPalette(const std::array<uint16_t, 256>& CGRAM);
 

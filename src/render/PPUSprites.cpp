@@ -35,10 +35,24 @@ void tPPU::DecodeSprites(const tSNES& S, const tOptions& O)
     BuildSpritePictures(S, O);
 }
 
+void tPPU::LayOutSpritePictures()
+{
+    const auto Rows = [](const tSpriteRec& R) { return static_cast<size_t>(std::clamp(R.Height, 8, 64)); };
+    size_t Size = 0;
+    for (const tSpriteRec& R : Sprites)
+        Size += Rows(R) * 64;
+    SpritePixels.assign(Size, 0);
+    size_t At = 0;
+    for (tSpriteRec& R : Sprites) {
+        R.Pixels = std::span(SpritePixels).subspan(At, Rows(R) * 64);
+        At += R.Pixels.size();
+    }
+}
+
 void tPPU::BuildSpritePictures(const tSNES& S, const tOptions& O)
 {
+    LayOutSpritePictures();
     for (tSpriteRec& R : Sprites) {
-        R.Pixels.fill(0);
         const int t = O.SceneBase == BaseAlways0 ? 0 : O.SceneBase == BaseAlways1 ? 1 : (R.TileNumber >> 8) & 1;
         uint32_t a = (static_cast<uint32_t>(R.TileNumber) << 5) + ObjNameBase[t];
         const int Cols = R.Width / 8, Rows = R.Height / 8;

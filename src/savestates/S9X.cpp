@@ -209,7 +209,7 @@ bool ParseS9X(std::span<const uint8_t> Data, tSNES& S, tS9XImage& Image, std::ve
     return ParseS9XData(Data, nullptr, S, Image, SRAM, Error);
 }
 
-bool tS9X::Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const
+bool tS9X::ParseFile(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error)
 {
     auto Image = std::make_unique<tS9XImage>();
     std::vector<uint8_t> SRAM;

@@ -77,7 +77,12 @@ class tS9X : public tS9XImage, public tReceiver, public tSavestateFormat
     // The picture a newer Snes9x's file carries; false when it has none.
     static bool LoadPreview(const std::string& FileName, tPicture32& Picture);
     bool IsFormatFile(const std::string& FileName) override { return IsS9XFile(FileName); }
-    bool Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const override;
+    bool Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const override
+    {
+        return ParseFile(FileName, S, Out, Error);
+    }
+    // Parse without the object, which a file is read before it is made.
+    static bool ParseFile(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error);
     void Adopt(tSavestateImage& Image) override;
 
     // The file as Snes9x reads it, gzip-compressed at level 9.

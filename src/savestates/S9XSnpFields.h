@@ -14,10 +14,12 @@
 #include <utility>
 #include <vector>
 
+// The texts are held in the entries, not pointed to: a table of pointers
+// would be relocated, two thousand entries of it, at every start of a program.
 struct tS9XSnpField {
-    const char* Block;
+    char Block[4];
     uint8_t Since, Until; // versions holding the field; Until 0: every later one
-    const char* Name;
+    char Name[40];
     // Offsets inside the block: from version 11 on, in 7-10 and in 6; -1
     // where the field is absent (from 11 on a field absent there falls back
     // to the 7-10 offset, as the older sound block layout runs on to 11).
@@ -25,7 +27,7 @@ struct tS9XSnpField {
     uint8_t Width;  // bytes of one element
     uint32_t Count; // elements
     char Order;     // 'B' big-endian, 'L' little-endian, 'R' single bytes
-    const char* Type;
+    char Type[4];
 };
 
 // The whole table in block order; fields of every version.

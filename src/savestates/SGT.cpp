@@ -35,7 +35,7 @@ bool tSGT::IsSGTFile(const std::string& FileName)
     return ReadFileHead(FileName, sizeof Magic, Head, Error) && IsSGTData(Head);
 }
 
-bool tSGT::Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const
+bool tSGT::ParseFile(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error)
 {
     std::vector<uint8_t> Data;
     if (!ReadWholeFile(FileName, Data, Error))

@@ -69,7 +69,12 @@ class tSGT : public tSGTImage, public tReceiver, public tSavestateFormat
     static bool IsSGTFile(const std::string& FileName);
     static bool IsSGTData(std::span<const uint8_t> Data);
     bool IsFormatFile(const std::string& FileName) override { return IsSGTFile(FileName); }
-    bool Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const override;
+    bool Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const override
+    {
+        return ParseFile(FileName, S, Out, Error);
+    }
+    // Parse without the object, which a file is read before it is made.
+    static bool ParseFile(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error);
     // Takes the image and hands its sound snapshot to the SPC object ("new SPC").
     void Adopt(tSavestateImage& Image) override;
 

@@ -114,7 +114,7 @@ bool tSSL::IsSSLData(std::span<const uint8_t> Data, std::string* Why)
     return true;
 }
 
-bool tSSL::Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const
+bool tSSL::ParseFile(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error)
 {
     std::vector<uint8_t> Data;
     if (!ReadWholeFile(FileName, Data, Error))

@@ -81,7 +81,12 @@ class tSSL : public tSSLImage, public tReceiver, public tSavestateFormat
     // The same on bytes in memory; Why says what is missing when it fails.
     static bool IsSSLData(std::span<const uint8_t> Data, std::string* Why = nullptr);
     bool IsFormatFile(const std::string& FileName) override { return IsSSLFile(FileName); }
-    bool Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const override;
+    bool Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const override
+    {
+        return ParseFile(FileName, S, Out, Error);
+    }
+    // Parse without the object, which a file is read before it is made.
+    static bool ParseFile(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error);
     // Takes the image and announces its preview ("new SSL.Preview").
     void Adopt(tSavestateImage& Image) override;
 

@@ -133,7 +133,7 @@ void ZSTFileToMachine(const tZSTImage& Image, tSNES& S)
     }
 }
 
-bool tZST::Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const
+bool tZST::ParseFile(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error)
 {
     auto Image = std::make_unique<tZSTImage>();
     const bool Ok = ReadZSTFile(FileName, S, *Image, Error);

@@ -59,7 +59,12 @@ class tZST : public tZSTImage, public tReceiver, public tSavestateFormat
     // True when the file starts with the ZSNES signature and 0x1A at byte 26.
     static bool IsZSTFile(const std::string& FileName);
     bool IsFormatFile(const std::string& FileName) override { return IsZSTFile(FileName); }
-    bool Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const override;
+    bool Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const override
+    {
+        return ParseFile(FileName, S, Out, Error);
+    }
+    // Parse without the object, which a file is read before it is made.
+    static bool ParseFile(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error);
     // Takes the image and announces its preview ("new ZST.Preview").
     void Adopt(tSavestateImage& Image) override;
 

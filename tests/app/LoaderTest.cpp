@@ -8,6 +8,11 @@
 
 #include <random>
 
+#include "app/Model.h"
+#include "render/PPU.h"
+#include "render/Renderer.h"
+#include "sound/SPC.h"
+
 namespace fs = std::filesystem;
 
 namespace
@@ -111,3 +116,28 @@ TEST_F(LoaderTest, DetectionInflatesOnlyTheHead)
 }
 
 } // namespace
+
+// A command may ask for a part of the model: the format of a file it loads
+// is made on the way (not for a mere read), the other formats are not, and
+// the state it loads is the one the whole model loads.
+TEST_F(LoaderTest, APartOfTheModelMakesTheFormatsItLoads)
+{
+    const auto S9x = FixtureFiles("snes9x", ".000"), Zst = FixtureFiles("zsnes", ".zst");
+    if (S9x.empty() || Zst.empty())
+        GTEST_SKIP() << "fixtures not found";
+    ASSERT_TRUE(LoadSavestate(S9x[0]));
+    const std::vector<uint8_t> WRAM(SNES->WRAM.begin(), SNES->WRAM.end());
+    const auto Palette = PPU->Palette;
+    FreeModelObjects();
+    CreateModelObjects(ModelSNES | ModelPPU);
+    EXPECT_TRUE(!S9X && !ZST && !SPC && !Cart && !Renderer);
+    tError Error;
+    EXPECT_EQ(ReadSavestate(S9x[0], Error), FormatS9X);
+    EXPECT_FALSE(S9X); // a read that loads nothing makes no format object
+    ASSERT_TRUE(LoadSavestate(S9x[0]));
+    EXPECT_TRUE(S9X && !ZST && !SSL && !SGT);
+    EXPECT_TRUE(std::equal(WRAM.begin(), WRAM.end(), SNES->WRAM.begin()));
+    EXPECT_EQ(PPU->Palette, Palette);
+    ASSERT_TRUE(LoadSavestate(Zst[0]));
+    EXPECT_TRUE(ZST && !SSL);
+}

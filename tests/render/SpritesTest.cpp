@@ -25,7 +25,7 @@ class SpritesTest : public tRenderTest
         for (int s = 0; s <= R->SliverLast; ++s)
             for (int i = 0; i < 128; ++i) {
                 const uint8_t* Base = P->Sprites[i].Pixels.data();
-                if (R->Slivers[s].Row >= Base && R->Slivers[s].Row < Base + 64 * 64) {
+                if (R->Slivers[s].Row >= Base && R->Slivers[s].Row < Base + P->Sprites[i].Pixels.size()) {
                     Owners.push_back(i);
                     break;
                 }
