@@ -131,7 +131,8 @@ bool ReadS9XFile(const std::string& FileName, tSNES& S, tS9XImage& Image, std::v
 bool ParseS9X(std::span<const uint8_t> Data, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM, tError& Error)
 {
     // The stream is read where it lies; only unpacking makes a copy.
-    std::vector<uint8_t> Unpacked, Content;
+    tInflated Unpacked;
+    std::vector<uint8_t> Content;
     std::span<const uint8_t> View = Data;
     std::string Why;
     auto Refuse = [&](const std::string& Text) {
@@ -142,28 +143,36 @@ bool ParseS9X(std::span<const uint8_t> Data, tSNES& S, tS9XImage& Image, std::ve
     if (IsRZipData(View)) {
         if (!UnpackRZip(View, Unpacked, Why, tS9X::MaxRetroArchSize))
             return Refuse("not a readable RetroArch savestate: ");
-        View = Unpacked;
+        View = Unpacked.View();
     }
     if (IsRAStateData(View) && !RAStateMemory(View, View, Why))
         return Refuse("not a readable RetroArch savestate: ");
-    // A newer Snes9x's picture is the last block a state needs and two
-    // thirds of the stream: inflating stops at its header.
     uint32_t ShotLength = 0;
     bool Cut = false;
-    const auto BeforeShot = [&](std::span<const uint8_t> Head) {
-        const size_t At = S9XSnpShotStart(Head, ShotLength);
-        Cut = At != 0;
-        return At;
-    };
     if (View.size() >= 2 && View[0] == 0x1F && View[1] == 0x8B) {
-        // An older stream is inflated whole, in one fast pass.
-        std::vector<uint8_t> Signature;
-        const bool Newer = GunzipHead(View, HeaderSize, Signature) && IsS9XSnpHeader(Signature);
-        Content.assign(View.begin(), View.end());
-        if (!(Newer ? GunzipStream(Content, Why, tS9X::MaxContentSize, BeforeShot)
-                    : GunzipStream(Content, Why, tS9X::MaxContentSize)))
-            return Refuse("gzclose error: ");
-        View = Content;
+        // The whole stream, in one fast pass.
+        tInflated Inflated;
+        if (GunzipWhole(View, Inflated, Why, tS9X::MaxContentSize)) {
+            Unpacked = std::move(Inflated);
+            View = Unpacked.View();
+        } else {
+            // A newer Snes9x's picture is the last block a state needs and
+            // half the stream: a stream cut or damaged in it is inflated
+            // again, step by step, as far as the picture's header.
+            std::vector<uint8_t> Signature;
+            if (!GunzipHead(View, HeaderSize, Signature) || !IsS9XSnpHeader(Signature))
+                return Refuse("gzclose error: ");
+            const auto BeforeShot = [&](std::span<const uint8_t> Head) {
+                const size_t At = S9XSnpShotStart(Head, ShotLength);
+                Cut = At != 0;
+                return At;
+            };
+            Content.assign(View.begin(), View.end());
+            Why.clear();
+            if (!GunzipStream(Content, Why, tS9X::MaxContentSize, BeforeShot))
+                return Refuse("gzclose error: ");
+            View = Content;
+        }
     }
     if (IsS9XSnpHeader(View)) {
         if (!ParseS9XSnpInto(View, S, Image, SRAM, Error))
