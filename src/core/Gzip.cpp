@@ -61,6 +61,18 @@ bool GzipStream(std::vector<uint8_t>& Data, std::string& Error)
     return true;
 }
 
+void tInflated::Resize(size_t NewSize, size_t Keep)
+{
+    if (NewSize > Room) {
+        auto More = std::make_unique_for_overwrite<uint8_t[]>(NewSize);
+        if (Keep)
+            std::memcpy(More.get(), Bytes.get(), Keep);
+        Bytes = std::move(More);
+        Room = NewSize;
+    }
+    Size = NewSize;
+}
+
 namespace
 {
 struct tFreeDecompressor {
@@ -73,15 +85,6 @@ libdeflate_decompressor* Decompressor()
     return D.get();
 }
 
-// Room for Size bytes; what Out held before, up to Keep bytes, is kept.
-void Resize(tInflated& Out, size_t Size, size_t Keep)
-{
-    auto Bytes = std::make_unique_for_overwrite<uint8_t[]>(Size);
-    if (Keep)
-        std::memcpy(Bytes.get(), Out.Bytes.get(), Keep);
-    Out.Bytes = std::move(Bytes);
-    Out.Size = Size;
-}
 } // namespace
 
 // A whole stream at once, with libdeflate: two to three times zlib's speed
@@ -94,7 +97,7 @@ bool GunzipWhole(std::span<const uint8_t> Data, tInflated& Out, std::string& Err
         Error = "could not start gzip decompression";
         return false;
     }
-    Out = {};
+    Out.Size = 0;
     if (Data.size() < 2 || Data[0] != 0x1F || Data[1] != 0x8B) {
         Error = "the gzip signature is missing";
         return false;
@@ -107,7 +110,7 @@ bool GunzipWhole(std::span<const uint8_t> Data, tInflated& Out, std::string& Err
     if (N >= 18) {
         const size_t Hint = static_cast<size_t>(Data[N - 4]) | static_cast<size_t>(Data[N - 3]) << 8 |
                             static_cast<size_t>(Data[N - 2]) << 16 | static_cast<size_t>(Data[N - 1]) << 24;
-        Resize(Out, std::min({Cap, Hint, N * MaxDeflateRatio}), 0);
+        Out.Resize(std::min({Cap, Hint, N * MaxDeflateRatio}), 0);
     }
     // A gzip file may hold several members one after another; anything else
     // after the last member is padding some tools add, and is ignored as
@@ -126,24 +129,24 @@ bool GunzipWhole(std::span<const uint8_t> Data, tInflated& Out, std::string& Err
                 // libdeflate tells a cut stream from a damaged one no better
                 // than "bad data"; zlib's step-wise reader does, and names it.
                 std::vector<uint8_t> Copy(Data.begin(), Data.end());
-                Out = {};
+                Out.Size = 0;
                 if (!GunzipStream(Copy, Error, Limit, {}))
                     return false;
-                Resize(Out, Copy.size(), 0);
+                Out.Resize(Copy.size(), 0);
                 std::copy(Copy.begin(), Copy.end(), Out.Bytes.get());
                 return true;
             }
             if (Out.Size >= Cap) {
                 Error = "gzip data expands past the limit of " + SizeText(Limit);
-                Out = {};
+                Out.Size = 0;
                 return false;
             }
-            Resize(Out, std::min(Cap, std::max(Out.Size * 2, Out.Size + ChunkSize)), Produced);
+            Out.Resize(std::min(Cap, std::max(Out.Size * 2, Out.Size + ChunkSize)), Produced);
         }
     }
     if (Produced > Limit) {
         Error = "gzip data expands past the limit of " + SizeText(Limit);
-        Out = {};
+        Out.Size = 0;
         return false;
     }
     Out.Size = Produced;

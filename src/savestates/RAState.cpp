@@ -55,26 +55,25 @@ bool UnpackRZip(std::span<const uint8_t> Data, tInflated& Out, std::string& Erro
     }
     // Each chunk inflates into its place; every byte is written before the
     // content is used, so the room is not cleared first.
-    tInflated Content;
-    Content.Size = static_cast<size_t>(Total);
-    Content.Bytes = std::make_unique_for_overwrite<uint8_t[]>(Content.Size);
+    Out.Resize(static_cast<size_t>(Total), 0);
     size_t Pos = RZipHeaderSize, Done = 0;
-    while (Done < Content.Size) {
+    while (Done < Out.Size) {
         if (Data.size() - Pos < 4 || ReadLE<4>(&Data[Pos]) > Data.size() - Pos - 4) {
             Error = "rzip chunk " + std::to_string(Done / ChunkSize) + " is cut short";
+            Out.Size = 0;
             return false;
         }
         const uint32_t Length = ReadLE<4>(&Data[Pos]);
         size_t Made = 0;
-        const size_t Room = std::min<size_t>(ChunkSize, Content.Size - Done);
-        if (!InflateZlib(Data.subspan(Pos + 4, Length), {Content.Bytes.get() + Done, Room}, Made) || Made == 0) {
+        const size_t Room = std::min<size_t>(ChunkSize, Out.Size - Done);
+        if (!InflateZlib(Data.subspan(Pos + 4, Length), {Out.Bytes.get() + Done, Room}, Made) || Made == 0) {
             Error = "rzip chunk " + std::to_string(Done / ChunkSize) + " is damaged";
+            Out.Size = 0;
             return false;
         }
         Pos += 4 + Length;
         Done += Made;
     }
-    Out = std::move(Content);
     return true;
 }
 

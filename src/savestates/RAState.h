@@ -15,10 +15,10 @@
 bool IsRZipData(std::span<const uint8_t> Data);
 bool IsRAStateData(std::span<const uint8_t> Data);
 
-// Inflates rzip data into Out. A total above Limit, a chunk claiming more
-// than the file holds or inflating to more than the chunk size, or corrupt
-// data gives false with the reason in Error; nothing larger than Limit is
-// ever allocated.
+// Inflates rzip data into Out, in the room Out already has when that is
+// enough. A total above Limit, a chunk claiming more than the file holds or
+// inflating to more than the chunk size, or corrupt data gives false with
+// the reason in Error; nothing larger than Limit is ever allocated.
 bool UnpackRZip(std::span<const uint8_t> Data, tInflated& Out, std::string& Error, size_t Limit);
 // The first Count bytes of rzip content (fewer when there are fewer): only
 // the first chunk is inflated, and only that far.

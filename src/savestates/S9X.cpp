@@ -130,8 +130,20 @@ bool ReadS9XFile(const std::string& FileName, tSNES& S, tS9XImage& Image, std::v
 
 bool ParseS9X(std::span<const uint8_t> Data, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM, tError& Error)
 {
-    // The stream is read where it lies; only unpacking makes a copy.
-    tInflated Unpacked;
+    // The stream is read where it lies; only unpacking makes a copy, into
+    // room kept from one read to the next: fresh pages for a megabyte and a
+    // half cost about as much as inflating it. Room past what a real state
+    // needs (a hostile size claim) is given back.
+    thread_local tInflated Room[2];
+    struct tGiveBack {
+        ~tGiveBack()
+        {
+            for (tInflated& R : Room)
+                if (R.Room > tS9X::MaxContentSize)
+                    R = {};
+        }
+    } GiveBack;
+    tInflated& Unpacked = Room[0];
     std::vector<uint8_t> Content;
     std::span<const uint8_t> View = Data;
     std::string Why;
@@ -151,10 +163,8 @@ bool ParseS9X(std::span<const uint8_t> Data, tSNES& S, tS9XImage& Image, std::ve
     bool Cut = false;
     if (View.size() >= 2 && View[0] == 0x1F && View[1] == 0x8B) {
         // The whole stream, in one fast pass.
-        tInflated Inflated;
-        if (GunzipWhole(View, Inflated, Why, tS9X::MaxContentSize)) {
-            Unpacked = std::move(Inflated);
-            View = Unpacked.View();
+        if (GunzipWhole(View, Room[1], Why, tS9X::MaxContentSize)) {
+            View = Room[1].View();
         } else {
             // A newer Snes9x's picture is the last block a state needs and
             // half the stream: a stream cut or damaged in it is inflated
