@@ -221,4 +221,24 @@ void BM_ParseModern(benchmark::State& St, const char* Fixture)
 BENCHMARK_CAPTURE(BM_ParseModern, gzip, GradientGzip)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_ParseModern, container, GradientContainer)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_ParseModern, rzip, GradientRZip)->Unit(benchmark::kMicrosecond);
+
+// A newer Snes9x's picture: read from its file (the recent menu's and the
+// browser's thumbnails) and from the state that was loaded (the preview
+// window's reaction to a load).
+void BM_S9XPreview(benchmark::State& St, bool Kept)
+{
+    StartBenchCore();
+    const std::string Name = BenchFixture(St, GradientGzip);
+    if (Name.empty())
+        return;
+    if (!LoadSavestate(Name)) {
+        St.SkipWithError("the fixture did not load");
+        return;
+    }
+    tPicture32 Picture;
+    for (auto _ : St)
+        benchmark::DoNotOptimize(Kept ? S9X->ShotPicture(Picture) : tS9X::LoadPreview(Name, Picture));
+}
+BENCHMARK_CAPTURE(BM_S9XPreview, file, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_S9XPreview, kept, true)->Unit(benchmark::kMicrosecond);
 } // namespace

@@ -187,6 +187,8 @@ bool ParseS9X(std::span<const uint8_t> Data, tSNES& S, tS9XImage& Image, std::ve
     if (IsS9XSnpHeader(View)) {
         if (!ParseS9XSnpInto(View, S, Image, SRAM, Error))
             return false;
+        const auto Shot = S9XSnpShotBlock(View);
+        Image.Shot.assign(Shot.begin(), Shot.end());
         Image.HasPreview = Cut || std::ranges::any_of(Image.FileBlocks, [](const auto& B) { return B.first == "SHO"; });
         if (Cut)
             Image.FileBlocks.emplace_back("SHO", ShotLength);
@@ -222,21 +224,41 @@ void tS9X::Adopt(tSavestateImage& Image)
         Broadcast(this, Note::NewS9XPreview);
 }
 
-bool tS9X::LoadPreview(const std::string& FileName, tPicture32& Picture)
+namespace
 {
-    std::vector<uint8_t> Data;
-    tError Error;
-    std::string Why;
-    if (!ReadWholeFile(FileName, Data, Error, MaxFileSize) || !GunzipStream(Data, Why, MaxContentSize))
-        return false;
+bool ShotToPicture(std::span<const uint8_t> Shot, tPicture32& Picture)
+{
     uint32_t W = 0, H = 0;
     std::vector<uint32_t> Pixels;
-    if (!S9XSnpShot(Data, W, H, Pixels))
+    if (!S9XSnpShotPicture(Shot, W, H, Pixels))
         return false;
     Picture.Width = static_cast<int32_t>(W);
     Picture.Height = static_cast<int32_t>(H);
     Picture.Pixels = std::move(Pixels);
     return true;
+}
+} // namespace
+
+bool tS9X::LoadPreview(const std::string& FileName, tPicture32& Picture)
+{
+    std::vector<uint8_t> Data;
+    tError Error;
+    if (!ReadWholeFile(FileName, Data, Error, MaxFileSize))
+        return false;
+    std::span<const uint8_t> Content = Data;
+    tInflated Inflated;
+    std::string Why;
+    if (IsGzipData(Data)) {
+        if (!GunzipWhole(Data, Inflated, Why, MaxContentSize))
+            return false;
+        Content = Inflated.View();
+    }
+    return ShotToPicture(S9XSnpShotBlock(Content), Picture);
+}
+
+bool tS9X::ShotPicture(tPicture32& Picture) const
+{
+    return ShotToPicture(Shot, Picture);
 }
 
 std::string tS9X::ConvertedName() const
@@ -337,6 +359,7 @@ void tS9XImage::ClearBlocks()
     ReadFromFile = false;
     LoadNote.clear();
     HasPreview = false;
+    Shot = {};
     SnpVersion = 0;
     SnpValues = {};
     SnpPlaces = {};

@@ -37,6 +37,9 @@ TEST_F(S9XSnpTest, ModernFilesLoadWithTheFieldsOfTheirBlocks)
         std::string Why;
         ASSERT_TRUE(GunzipStream(C, Why)) << Why;
         ASSERT_TRUE(LoadSavestate(F)) << F;
+        // The picture kept on loading is the file's.
+        tPicture32 Kept, FromFile;
+        EXPECT_TRUE(S9X->ShotPicture(Kept) && tS9X::LoadPreview(F, FromFile) && Kept.Pixels == FromFile.Pixels) << F;
         const auto Reg = Block(C, "REG"), Snd = Block(C, "SND");
         EXPECT_TRUE(std::ranges::equal(Block(C, "RAM"), SNES->WRAM)) << F;
         EXPECT_EQ(SNES->CPU_PC & 0xFFFF, unsigned(Reg[14] << 8 | Reg[15])) << F;
