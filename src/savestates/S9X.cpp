@@ -119,13 +119,18 @@ bool tS9X::IsS9XFile(const std::string& FileName)
 
 bool ReadS9XFile(const std::string& FileName, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM, tError& Error)
 {
-    std::vector<uint8_t> Data;
-    if (!ReadWholeFile(FileName, Data, Error, tS9X::MaxFileSize)) {
+    // RetroArch's plain files are 800 KB: their bytes go into room kept from
+    // one read to the next, as the unpacked streams do (see ParseS9X).
+    thread_local std::vector<uint8_t> Data;
+    const bool Read = ReadWholeFile(FileName, Data, Error, tS9X::MaxFileSize);
+    const bool Ok = Read && ParseS9X(Data, S, Image, SRAM, Error);
+    if (Data.capacity() > tS9X::MaxContentSize)
+        Data = {};
+    if (!Read) {
         Image.ClearBlocks();
         Error.Reason = "can't gzopen: " + Error.Reason;
-        return false;
     }
-    return ParseS9X(Data, S, Image, SRAM, Error);
+    return Ok;
 }
 
 bool ParseS9X(std::span<const uint8_t> Data, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM, tError& Error)
