@@ -92,9 +92,9 @@ void tForm_Preview::OnNotify(const void* /*Sender*/, tNote Msg)
         ShowPicture();
     } else if (Msg == Note::NewS9XPreview && S9X) {
         // The picture a newer Snes9x's file carries, decoded now: loading
-        // the state skipped it.
+        // the state only kept it.
         tPicture32 P;
-        if (tS9X::LoadPreview(S9X->SourceName, P))
+        if (S9X->ShotPicture(P))
             Picture_ = std::move(P);
         ShowPicture();
     } else if (Msg == Note::NewSSLPreview && SSL) {

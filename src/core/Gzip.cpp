@@ -1,6 +1,7 @@
 #include "core/Gzip.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <memory>
 
@@ -60,23 +61,48 @@ bool GzipStream(std::vector<uint8_t>& Data, std::string& Error)
     return true;
 }
 
+void tInflated::Resize(size_t NewSize, size_t Keep)
+{
+    if (NewSize > Room) {
+        auto More = std::make_unique_for_overwrite<uint8_t[]>(NewSize);
+        if (Keep)
+            std::memcpy(More.get(), Bytes.get(), Keep);
+        Bytes = std::move(More);
+        Room = NewSize;
+    }
+    Size = NewSize;
+}
+
+namespace
+{
+struct tFreeDecompressor {
+    void operator()(libdeflate_decompressor* D) const { libdeflate_free_decompressor(D); }
+};
+
+libdeflate_decompressor* Decompressor()
+{
+    thread_local const std::unique_ptr<libdeflate_decompressor, tFreeDecompressor> D(libdeflate_alloc_decompressor());
+    return D.get();
+}
+
+} // namespace
+
 // A whole stream at once, with libdeflate: two to three times zlib's speed
 // for the files the program reads most. Output room comes from each
 // member's size field, grows when that lied, and never passes Limit.
-bool GunzipStream(std::vector<uint8_t>& Data, std::string& Error, size_t Limit)
+bool GunzipWhole(std::span<const uint8_t> Data, tInflated& Out, std::string& Error, size_t Limit)
 {
-    if (!IsGzipData(Data))
-        return true;
-    struct tFree {
-        void operator()(libdeflate_decompressor* D) const { libdeflate_free_decompressor(D); }
-    };
-    thread_local const std::unique_ptr<libdeflate_decompressor, tFree> D(libdeflate_alloc_decompressor());
+    libdeflate_decompressor* D = Decompressor();
     if (!D) {
         Error = "could not start gzip decompression";
         return false;
     }
+    Out.Size = 0;
+    if (Data.size() < 2 || Data[0] != 0x1F || Data[1] != 0x8B) {
+        Error = "the gzip signature is missing";
+        return false;
+    }
     const size_t Cap = Limit + 1;
-    std::vector<uint8_t> Out;
     size_t Produced = 0, InPos = 0;
     // 18 bytes: the smallest whole member (10-byte header, empty deflate
     // block, 8-byte trailer).
@@ -84,7 +110,7 @@ bool GunzipStream(std::vector<uint8_t>& Data, std::string& Error, size_t Limit)
     if (N >= 18) {
         const size_t Hint = static_cast<size_t>(Data[N - 4]) | static_cast<size_t>(Data[N - 3]) << 8 |
                             static_cast<size_t>(Data[N - 2]) << 16 | static_cast<size_t>(Data[N - 1]) << 24;
-        Out.resize(std::min({Cap, Hint, N * MaxDeflateRatio}));
+        Out.Resize(std::min({Cap, Hint, N * MaxDeflateRatio}), 0);
     }
     // A gzip file may hold several members one after another; anything else
     // after the last member is padding some tools add, and is ignored as
@@ -93,7 +119,7 @@ bool GunzipStream(std::vector<uint8_t>& Data, std::string& Error, size_t Limit)
         for (;;) {
             size_t In = 0, Got = 0;
             const libdeflate_result R = libdeflate_gzip_decompress_ex(
-                D.get(), Data.data() + InPos, N - InPos, Out.data() + Produced, Out.size() - Produced, &In, &Got);
+                D, Data.data() + InPos, N - InPos, Out.Bytes.get() + Produced, Out.Size - Produced, &In, &Got);
             if (R == LIBDEFLATE_SUCCESS) {
                 InPos += In;
                 Produced += Got;
@@ -102,22 +128,49 @@ bool GunzipStream(std::vector<uint8_t>& Data, std::string& Error, size_t Limit)
             if (R != LIBDEFLATE_INSUFFICIENT_SPACE) {
                 // libdeflate tells a cut stream from a damaged one no better
                 // than "bad data"; zlib's step-wise reader does, and names it.
-                return GunzipStream(Data, Error, Limit, {});
+                std::vector<uint8_t> Copy(Data.begin(), Data.end());
+                Out.Size = 0;
+                if (!GunzipStream(Copy, Error, Limit, {}))
+                    return false;
+                Out.Resize(Copy.size(), 0);
+                std::copy(Copy.begin(), Copy.end(), Out.Bytes.get());
+                return true;
             }
-            if (Out.size() >= Cap) {
+            if (Out.Size >= Cap) {
                 Error = "gzip data expands past the limit of " + SizeText(Limit);
+                Out.Size = 0;
                 return false;
             }
-            Out.resize(std::min(Cap, std::max(Out.size() * 2, Out.size() + ChunkSize)));
+            Out.Resize(std::min(Cap, std::max(Out.Size * 2, Out.Size + ChunkSize)), Produced);
         }
     }
     if (Produced > Limit) {
         Error = "gzip data expands past the limit of " + SizeText(Limit);
+        Out.Size = 0;
         return false;
     }
-    Out.resize(Produced);
-    Data = std::move(Out);
+    Out.Size = Produced;
     return true;
+}
+
+bool GunzipStream(std::vector<uint8_t>& Data, std::string& Error, size_t Limit)
+{
+    if (!IsGzipData(Data))
+        return true;
+    tInflated Out;
+    if (!GunzipWhole(Data, Out, Error, Limit))
+        return false;
+    Data.assign(Out.Bytes.get(), Out.Bytes.get() + Out.Size);
+    return true;
+}
+
+bool InflateZlib(std::span<const uint8_t> In, std::span<uint8_t> Out, size_t& Made)
+{
+    Made = 0;
+    libdeflate_decompressor* D = Decompressor();
+    size_t Used = 0;
+    return D && libdeflate_zlib_decompress_ex(D, In.data(), In.size(), Out.data(), Out.size(), &Used, &Made) ==
+                    LIBDEFLATE_SUCCESS;
 }
 
 bool GunzipStream(std::vector<uint8_t>& Data, std::string& Error, size_t Limit,

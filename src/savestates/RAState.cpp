@@ -40,7 +40,7 @@ bool IsRAStateData(std::span<const uint8_t> Data)
     return Data.size() >= sizeof RAStateMagic && !std::memcmp(Data.data(), RAStateMagic, sizeof RAStateMagic);
 }
 
-bool UnpackRZip(std::span<const uint8_t> Data, std::vector<uint8_t>& Out, std::string& Error, size_t Limit)
+bool UnpackRZip(std::span<const uint8_t> Data, tInflated& Out, std::string& Error, size_t Limit)
 {
     if (!IsRZipData(Data) || Data.size() < RZipHeaderSize) {
         Error = "the rzip header is cut short";
@@ -53,24 +53,27 @@ bool UnpackRZip(std::span<const uint8_t> Data, std::vector<uint8_t>& Out, std::s
                 " (at most " + std::to_string(Limit) + " are read)";
         return false;
     }
-    std::vector<uint8_t> Content(static_cast<size_t>(Total));
+    // Each chunk inflates into its place; every byte is written before the
+    // content is used, so the room is not cleared first.
+    Out.Resize(static_cast<size_t>(Total), 0);
     size_t Pos = RZipHeaderSize, Done = 0;
-    while (Done < Content.size()) {
+    while (Done < Out.Size) {
         if (Data.size() - Pos < 4 || ReadLE<4>(&Data[Pos]) > Data.size() - Pos - 4) {
             Error = "rzip chunk " + std::to_string(Done / ChunkSize) + " is cut short";
+            Out.Size = 0;
             return false;
         }
         const uint32_t Length = ReadLE<4>(&Data[Pos]);
         size_t Made = 0;
-        const size_t Room = std::min<size_t>(ChunkSize, Content.size() - Done);
-        if (!InflateChunk(Data.subspan(Pos + 4, Length), Content.data() + Done, Room, Made, false) || Made == 0) {
+        const size_t Room = std::min<size_t>(ChunkSize, Out.Size - Done);
+        if (!InflateZlib(Data.subspan(Pos + 4, Length), {Out.Bytes.get() + Done, Room}, Made) || Made == 0) {
             Error = "rzip chunk " + std::to_string(Done / ChunkSize) + " is damaged";
+            Out.Size = 0;
             return false;
         }
         Pos += 4 + Length;
         Done += Made;
     }
-    Out = std::move(Content);
     return true;
 }
 

@@ -10,14 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "core/Gzip.h"
+
 bool IsRZipData(std::span<const uint8_t> Data);
 bool IsRAStateData(std::span<const uint8_t> Data);
 
-// Inflates rzip data into Out. A total above Limit, a chunk claiming more
-// than the file holds or inflating to more than the chunk size, or corrupt
-// data gives false with the reason in Error; nothing larger than Limit is
-// ever allocated.
-bool UnpackRZip(std::span<const uint8_t> Data, std::vector<uint8_t>& Out, std::string& Error, size_t Limit);
+// Inflates rzip data into Out, in the room Out already has when that is
+// enough. A total above Limit, a chunk claiming more than the file holds or
+// inflating to more than the chunk size, or corrupt data gives false with
+// the reason in Error; nothing larger than Limit is ever allocated.
+bool UnpackRZip(std::span<const uint8_t> Data, tInflated& Out, std::string& Error, size_t Limit);
 // The first Count bytes of rzip content (fewer when there are fewer): only
 // the first chunk is inflated, and only that far.
 bool RZipHead(std::span<const uint8_t> Data, size_t Count, std::vector<uint8_t>& Head);

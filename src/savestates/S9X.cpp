@@ -124,8 +124,21 @@ namespace
 bool ParseS9XData(std::span<const uint8_t> Data, std::vector<uint8_t>* Own, tSNES& S, tS9XImage& Image,
                   std::vector<uint8_t>& SRAM, tError& Error)
 {
-    // The stream is read where it lies; only unpacking makes a copy.
-    std::vector<uint8_t> Unpacked, Content;
+    // The stream is read where it lies; only unpacking makes a copy, into
+    // room kept from one read to the next: fresh pages for a megabyte and a
+    // half cost about as much as inflating it. Room past what a real state
+    // needs (a hostile size claim) is given back.
+    thread_local tInflated Room[2];
+    struct tGiveBack {
+        ~tGiveBack()
+        {
+            for (tInflated& R : Room)
+                if (R.Room > tS9X::MaxContentSize)
+                    R = {};
+        }
+    } GiveBack;
+    tInflated& Unpacked = Room[0];
+    std::vector<uint8_t> Content;
     std::span<const uint8_t> View = Data;
     std::string Why;
     auto Refuse = [&](const std::string& Text) {
@@ -136,34 +149,43 @@ bool ParseS9XData(std::span<const uint8_t> Data, std::vector<uint8_t>* Own, tSNE
     if (IsRZipData(View)) {
         if (!UnpackRZip(View, Unpacked, Why, tS9X::MaxRetroArchSize))
             return Refuse("not a readable RetroArch savestate: ");
-        View = Unpacked;
+        View = Unpacked.View();
     }
     if (IsRAStateData(View) && !RAStateMemory(View, View, Why))
         return Refuse("not a readable RetroArch savestate: ");
-    // A newer Snes9x's picture is the last block a state needs and two
-    // thirds of the stream: inflating stops at its header.
     uint32_t ShotLength = 0;
     bool Cut = false;
-    const auto BeforeShot = [&](std::span<const uint8_t> Head) {
-        const size_t At = S9XSnpShotStart(Head, ShotLength);
-        Cut = At != 0;
-        return At;
-    };
     if (View.size() >= 2 && View[0] == 0x1F && View[1] == 0x8B) {
-        // An older stream is inflated whole, in one fast pass.
-        std::vector<uint8_t> Signature;
-        const bool Newer = GunzipHead(View, HeaderSize, Signature) && IsS9XSnpHeader(Signature);
-        Content.assign(View.begin(), View.end());
-        if (!(Newer ? GunzipStream(Content, Why, tS9X::MaxContentSize, BeforeShot)
-                    : GunzipStream(Content, Why, tS9X::MaxContentSize)))
-            return Refuse("gzclose error: ");
-        View = Content;
+        // The whole stream, in one fast pass.
+        if (GunzipWhole(View, Room[1], Why, tS9X::MaxContentSize)) {
+            View = Room[1].View();
+        } else {
+            // A newer Snes9x's picture is the last block a state needs and
+            // half the stream: a stream cut or damaged in it is inflated
+            // again, step by step, as far as the picture's header.
+            std::vector<uint8_t> Signature;
+            if (!GunzipHead(View, HeaderSize, Signature) || !IsS9XSnpHeader(Signature))
+                return Refuse("gzclose error: ");
+            const auto BeforeShot = [&](std::span<const uint8_t> Head) {
+                const size_t At = S9XSnpShotStart(Head, ShotLength);
+                Cut = At != 0;
+                return At;
+            };
+            Content.assign(View.begin(), View.end());
+            Why.clear();
+            if (!GunzipStream(Content, Why, tS9X::MaxContentSize, BeforeShot))
+                return Refuse("gzclose error: ");
+            View = Content;
+        }
     }
     if (IsS9XSnpHeader(View)) {
         if (!ParseS9XSnpInto(View, S, Image, SRAM, Error))
             return false;
-        // The stream is kept for editing: the buffer it lies in is handed
-        // over, so that a load copies nothing.
+        const auto Shot = S9XSnpShotBlock(View);
+        Image.Shot.assign(Shot.begin(), Shot.end());
+        // The stream is kept for editing. The buffer of a file read whole is
+        // handed over; a stream unpacked into the kept room is copied, the
+        // room staying for the next read.
         const auto Keep = [&](std::vector<uint8_t>& Buffer) {
             const std::less<const uint8_t*> Before;
             if (Buffer.empty() || Before(View.data(), Buffer.data()) ||
@@ -176,7 +198,7 @@ bool ParseS9XData(std::span<const uint8_t> Data, std::vector<uint8_t>* Own, tSNE
             Image.SnpStream = std::move(Buffer);
             return true;
         };
-        if (!Keep(Content) && !Keep(Unpacked) && !(Own && Keep(*Own)))
+        if (!Keep(Content) && !(Own && Keep(*Own)))
             Image.SnpStream.assign(View.begin(), View.end());
         Image.HasPreview = Cut || std::ranges::any_of(Image.FileBlocks, [](const auto& B) { return B.first == "SHO"; });
         if (Cut)
@@ -195,13 +217,18 @@ bool ParseS9XData(std::span<const uint8_t> Data, std::vector<uint8_t>* Own, tSNE
 
 bool ReadS9XFile(const std::string& FileName, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM, tError& Error)
 {
-    std::vector<uint8_t> Data;
-    if (!ReadWholeFile(FileName, Data, Error, tS9X::MaxFileSize)) {
+    // A packed file's bytes go into room kept from one read to the next, as
+    // the unpacked streams do; a bare stream hands it over to be kept.
+    thread_local std::vector<uint8_t> Data;
+    const bool Read = ReadWholeFile(FileName, Data, Error, tS9X::MaxFileSize);
+    const bool Ok = Read && ParseS9XData(Data, &Data, S, Image, SRAM, Error);
+    if (Data.capacity() > tS9X::MaxContentSize)
+        Data = {};
+    if (!Read) {
         Image.ClearBlocks();
         Error.Reason = "can't gzopen: " + Error.Reason;
-        return false;
     }
-    return ParseS9XData(Data, &Data, S, Image, SRAM, Error);
+    return Ok;
 }
 
 bool ParseS9X(std::span<const uint8_t> Data, tSNES& S, tS9XImage& Image, std::vector<uint8_t>& SRAM, tError& Error)
@@ -232,21 +259,41 @@ void tS9X::Adopt(tSavestateImage& Image)
         Broadcast(this, Note::NewS9XPreview);
 }
 
-bool tS9X::LoadPreview(const std::string& FileName, tPicture32& Picture)
+namespace
 {
-    std::vector<uint8_t> Data;
-    tError Error;
-    std::string Why;
-    if (!ReadWholeFile(FileName, Data, Error, MaxFileSize) || !GunzipStream(Data, Why, MaxContentSize))
-        return false;
+bool ShotToPicture(std::span<const uint8_t> Shot, tPicture32& Picture)
+{
     uint32_t W = 0, H = 0;
     std::vector<uint32_t> Pixels;
-    if (!S9XSnpShot(Data, W, H, Pixels))
+    if (!S9XSnpShotPicture(Shot, W, H, Pixels))
         return false;
     Picture.Width = static_cast<int32_t>(W);
     Picture.Height = static_cast<int32_t>(H);
     Picture.Pixels = std::move(Pixels);
     return true;
+}
+} // namespace
+
+bool tS9X::LoadPreview(const std::string& FileName, tPicture32& Picture)
+{
+    std::vector<uint8_t> Data;
+    tError Error;
+    if (!ReadWholeFile(FileName, Data, Error, MaxFileSize))
+        return false;
+    std::span<const uint8_t> Content = Data;
+    tInflated Inflated;
+    std::string Why;
+    if (IsGzipData(Data)) {
+        if (!GunzipWhole(Data, Inflated, Why, MaxContentSize))
+            return false;
+        Content = Inflated.View();
+    }
+    return ShotToPicture(S9XSnpShotBlock(Content), Picture);
+}
+
+bool tS9X::ShotPicture(tPicture32& Picture) const
+{
+    return ShotToPicture(Shot, Picture);
 }
 
 std::string tS9X::ConvertedName() const
@@ -347,6 +394,7 @@ void tS9XImage::ClearBlocks()
     ReadFromFile = false;
     LoadNote.clear();
     HasPreview = false;
+    Shot = {};
     SnpVersion = 0;
     SnpValues = {};
     SnpPlaces = {};

@@ -29,9 +29,11 @@ struct tS9XImage : tSavestateImage {
     bool ReadFromFile = false;
     // What a newer Snes9x's file held that could not be read, told on loading.
     std::string LoadNote;
-    // A newer Snes9x's file carries its own picture ("SHO"); it is decoded
-    // only when shown (LoadPreview).
+    // A newer Snes9x's file carries its own picture ("SHO"); it is kept as
+    // the file holds it and decoded only when shown (ShotPicture). A file cut
+    // in that block has a picture that cannot be shown.
     bool HasPreview = false;
+    std::vector<uint8_t> Shot;
     // A newer Snes9x's stream: where its fields lay in the stream as it was
     // read (inflated, out of any container) and their values, numbers in
     // machine order. Version 0: the file was not such a stream.
@@ -76,6 +78,8 @@ class tS9X : public tS9XImage, public tReceiver, public tSavestateFormat
     static bool IsS9XFile(const std::string& FileName);
     // The picture a newer Snes9x's file carries; false when it has none.
     static bool LoadPreview(const std::string& FileName, tPicture32& Picture);
+    // The picture of the state that was loaded; false when it has none.
+    bool ShotPicture(tPicture32& Picture) const;
     bool IsFormatFile(const std::string& FileName) override { return IsS9XFile(FileName); }
     bool Parse(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error) const override
     {

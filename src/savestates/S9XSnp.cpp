@@ -231,10 +231,10 @@ size_t S9XSnpShotStart(std::span<const uint8_t> Head, uint32_t& ShotLength)
     return 0;
 }
 
-bool S9XSnpShot(std::span<const uint8_t> Content, uint32_t& Width, uint32_t& Height, std::vector<uint32_t>& Pixels)
+std::span<const uint8_t> S9XSnpShotBlock(std::span<const uint8_t> Content)
 {
     if (!IsS9XSnpHeader(Content))
-        return false;
+        return {};
     size_t Pos = HeaderSize;
     tBlock Block;
     std::string Error;
@@ -243,20 +243,35 @@ bool S9XSnpShot(std::span<const uint8_t> Content, uint32_t& Width, uint32_t& Hei
             continue;
         const auto D = Block.Data;
         if (D.size() < 5)
-            return false;
-        Width = BE16(D, 0);
-        Height = BE16(D, 2);
+            return {};
+        const uint32_t Width = BE16(D, 0), Height = BE16(D, 2);
         if (!Width || !Height || Width > 512 || Height > 478 || 5 + 3 * size_t(Width) * Height > D.size())
-            return false;
-        Pixels.resize(size_t(Width) * Height);
-        for (size_t i = 0; i < Pixels.size(); ++i) {
-            const uint8_t* C = &D[5 + 3 * i];
-            auto Eight = [](uint8_t V) { return static_cast<uint32_t>((V & 31) << 3 | (V & 31) >> 2); };
-            Pixels[i] = Eight(C[0]) << 16 | Eight(C[1]) << 8 | Eight(C[2]);
-        }
-        return true;
+            return {};
+        return D.first(5 + 3 * size_t(Width) * Height);
     }
-    return false;
+    return {};
+}
+
+bool S9XSnpShotPicture(std::span<const uint8_t> D, uint32_t& Width, uint32_t& Height, std::vector<uint32_t>& Pixels)
+{
+    if (D.size() < 5)
+        return false;
+    Width = BE16(D, 0);
+    Height = BE16(D, 2);
+    if (!Width || !Height || Width > 512 || Height > 478 || 5 + 3 * size_t(Width) * Height > D.size())
+        return false;
+    Pixels.resize(size_t(Width) * Height);
+    for (size_t i = 0; i < Pixels.size(); ++i) {
+        const uint8_t* C = &D[5 + 3 * i];
+        auto Eight = [](uint8_t V) { return static_cast<uint32_t>((V & 31) << 3 | (V & 31) >> 2); };
+        Pixels[i] = Eight(C[0]) << 16 | Eight(C[1]) << 8 | Eight(C[2]);
+    }
+    return true;
+}
+
+bool S9XSnpShot(std::span<const uint8_t> Content, uint32_t& Width, uint32_t& Height, std::vector<uint32_t>& Pixels)
+{
+    return S9XSnpShotPicture(S9XSnpShotBlock(Content), Width, Height, Pixels);
 }
 
 bool IsS9XSnpHeader(std::span<const uint8_t> C)

@@ -39,8 +39,13 @@ struct tS9XSnpInfo {
 // length in ShotLength; 0 while no "SHO" header was seen. The picture is the
 // last block a loaded state needs, so a stream may be inflated only that far.
 size_t S9XSnpShotStart(std::span<const uint8_t> Head, uint32_t& ShotLength);
-// The "SHO" picture of an inflated stream as 0x00RRGGBB pixels; false when
-// the stream has none or it is damaged.
+// The part of an inflated stream's "SHO" block that holds its picture (the
+// size fields and the pixels in use); empty when the stream has none or it is
+// damaged.
+std::span<const uint8_t> S9XSnpShotBlock(std::span<const uint8_t> Content);
+// The picture of such a part as 0x00RRGGBB pixels; false when it is damaged.
+bool S9XSnpShotPicture(std::span<const uint8_t> Shot, uint32_t& Width, uint32_t& Height, std::vector<uint32_t>& Pixels);
+// The "SHO" picture of an inflated stream; false when it has none.
 bool S9XSnpShot(std::span<const uint8_t> Content, uint32_t& Width, uint32_t& Height, std::vector<uint32_t>& Pixels);
 
 // Reads an inflated stream into S (cleared by the caller), the save RAM the

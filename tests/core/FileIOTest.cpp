@@ -92,4 +92,10 @@ TEST(FileIOTest, ReadingRefusesWhatItCannotTake)
     EXPECT_FALSE(ReadWholeFile(Huge, Data, Error));
     EXPECT_NE(Error.Reason.find("too large"), std::string::npos);
     EXPECT_TRUE(Data.empty());
+    // A file longer than its size said (the kernel's files say 0) is read to
+    // its end, and never past the bound.
+    ASSERT_TRUE(ReadWholeFile("/proc/self/maps", Data, Error));
+    EXPECT_GT(Data.size(), 100u);
+    EXPECT_TRUE(ReadWholeFile("/proc/self/maps", Data, Error, 10));
+    EXPECT_EQ(Data.size(), 10u);
 }

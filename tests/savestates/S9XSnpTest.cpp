@@ -37,6 +37,9 @@ TEST_F(S9XSnpTest, ModernFilesLoadWithTheFieldsOfTheirBlocks)
         std::string Why;
         ASSERT_TRUE(GunzipStream(C, Why)) << Why;
         ASSERT_TRUE(LoadSavestate(F)) << F;
+        // The picture kept on loading is the file's.
+        tPicture32 Kept, FromFile;
+        EXPECT_TRUE(S9X->ShotPicture(Kept) && tS9X::LoadPreview(F, FromFile) && Kept.Pixels == FromFile.Pixels) << F;
         const auto Reg = Block(C, "REG"), Snd = Block(C, "SND");
         EXPECT_TRUE(std::ranges::equal(Block(C, "RAM"), SNES->WRAM)) << F;
         EXPECT_EQ(SNES->CPU_PC & 0xFFFF, unsigned(Reg[14] << 8 | Reg[15])) << F;
@@ -86,6 +89,7 @@ TEST_F(S9XSnpTest, DamagedStreamsAreRefusedAndChangeNothing)
         {Patched(At("CPU:000048:"), "XYZ"), "block \"CPU\" is missing"},
         {Patched(0, "#!s9xsnp:0015"), "version 15"},
         {Bytes(Rzip.begin(), Rzip.begin() + 5000), "rzip chunk 0 is cut short"},
+        {(Rzip[1000] ^= 0x55, Rzip), "rzip chunk 0 is damaged"},
         {(Rzip[19] = 0x40, Rzip), "the rzip header claims"},
     };
     for (const auto& [Data, Expect] : Cases) {
@@ -97,6 +101,12 @@ TEST_F(S9XSnpTest, DamagedStreamsAreRefusedAndChangeNothing)
         EXPECT_TRUE(*SNES == Before) << Expect;
         EXPECT_EQ(StateFileName, Good);
     }
+    // A file cut in its picture, the last block, still gives the state.
+    Bytes Packed = ReadBytes(Good);
+    Packed.resize(Packed.size() - 8);
+    WriteBytes(Dir + "/cut.000", Packed);
+    ASSERT_TRUE(LoadSavestate(Dir + "/cut.000"));
+    EXPECT_TRUE(*SNES == Before);
 }
 
 // RetroArch's four forms hold the stream of the standalone file of the same
