@@ -304,10 +304,7 @@ void tForm_Hex::ShowTabs()
     Tab_ = Tab;
     if (!Started_)
         return;
-    LoadSource();
-    Model_.RestoreState(SourceStates[static_cast<size_t>(&CurrentBlock() - HexBlocks().data())]);
-    Layout();
-    ShowInfo();
+    ShowSource();
 }
 
 void tForm_Hex::Startup()
@@ -327,6 +324,15 @@ void tForm_Hex::LoadSource()
     Image->setEnabled(Model_.Size() > 0);
     if (Model_.Size() == 0 && Image->hasFocus())
         Tabs[static_cast<size_t>(Page_)]->setFocus();
+}
+
+// The block now chosen, with the caret where it was when the block was left.
+void tForm_Hex::ShowSource()
+{
+    LoadSource();
+    Model_.RestoreState(SourceStates[static_cast<size_t>(&CurrentBlock() - HexBlocks().data())]);
+    Layout();
+    ShowInfo();
 }
 
 // The block on view may hold other bytes: take them, keep the caret's place.
@@ -355,10 +361,7 @@ void tForm_Hex::GUI_ChangeSource()
     Tab_ = Tab;
     if (!Started_)
         return;
-    LoadSource();
-    Model_.RestoreState(SourceStates[static_cast<size_t>(&CurrentBlock() - HexBlocks().data())]);
-    Layout();
-    ShowInfo();
+    ShowSource();
 }
 
 void tForm_Hex::Commit()

@@ -64,6 +64,7 @@ class tForm_Hex final : public tToolWindow
     // Names and shows the tabs for the state as it is now.
     void ShowTabs();
     void LoadSource();
+    void ShowSource();
     void Reload();
     void Layout();
     void ShowWindowState();
