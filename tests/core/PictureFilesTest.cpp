@@ -42,6 +42,14 @@ TEST(PictureFilesTest, PNGRoundTrips)
     tPicture32 As32;
     ASSERT_TRUE(DecodePicture(Data, As32, Error)) << Error.Reason;
     EXPECT_EQ(As32.At(3, 2), P8.ColourTable[P8.At(3, 2)]);
+    // Packed rows: several pixels a byte, the last byte of a row part used.
+    for (const int Bits : {1, 2, 4}) {
+        ASSERT_TRUE(EncodeIndexedPNG(P8, Bits, 1 << Bits, Data, Error)) << Error.Reason;
+        ASSERT_TRUE(DecodePicture(Data, Back8, Error)) << Bits << Error.Reason;
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 37; ++x)
+                ASSERT_EQ(Back8.At(x, y), P8.At(x, y) & ((1 << Bits) - 1)) << Bits;
+    }
 }
 
 TEST(PictureFilesTest, ScreensOfAtMost256ColoursAreWrittenColourMapped)
