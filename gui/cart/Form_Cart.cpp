@@ -59,10 +59,7 @@ tForm_Cart::tForm_Cart(const tWindowRow& Row, QWidget* Parent) : tFileBrowser(Ro
     auto* Own = new QWidget(FilesPage);
     auto* L = new QVBoxLayout(Own);
     L->setContentsMargins(0, 0, 0, 0);
-    L->addWidget(new QLabel(QStringLiteral("cartridges"), Own));
-    LV_Cart = new QListView(Own);
-    LV_Cart->setObjectName(QStringLiteral("LV_Cart"));
-    CartModel_ = new tNamesModel(LV_Cart, [this](int Index, int Role) -> QVariant {
+    CartModel_ = new tNamesModel(this, [this](int Index, int Role) -> QVariant {
         const tCartEntry& C = Carts()[static_cast<size_t>(Index)];
         switch (Role) {
         case Qt::DisplayRole:
@@ -77,12 +74,8 @@ tForm_Cart::tForm_Cart(const tWindowRow& Row, QWidget* Parent) : tFileBrowser(Ro
             return {};
         }
     });
-    LV_Cart->setModel(CartModel_);
-    LV_Cart->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    LV_Cart = AddTitledList(Own, L, "LV_Cart", QStringLiteral("cartridges"), CartModel_);
     LV_Cart->setUniformItemSizes(true);
-    LV_Cart->installEventFilter(this);
-    LV_Cart->setEnabled(false);
-    L->addWidget(LV_Cart, 1);
     connect(LV_Cart, &QListView::doubleClicked, this, &tForm_Cart::LoadSelected);
     FinishLayout(Own);
 

@@ -120,24 +120,40 @@ tFileBrowser::tFileBrowser(const tWindowRow& Row, QWidget* Parent) : tToolWindow
     connect(Btn_Add, &QToolButton::clicked, this, &tFileBrowser::AddFavourite);
     connect(Btn_Remove, &QToolButton::clicked, this, &tFileBrowser::RemoveFavourite);
 
-    auto MakeList = [this](const char* Name, QStandardItemModel*& Model) {
-        auto* L = new QListView(FilesPage);
-        L->setObjectName(QLatin1String(Name));
-        Model = new QStandardItemModel(L);
-        L->setModel(Model);
-        L->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        L->setUniformItemSizes(true);
-        L->installEventFilter(this);
-        return L;
-    };
-    LV_Dir = MakeList("LV_Dir", DirModel_);
-    LV_Fav = MakeList("LV_Fav", FavModel_);
+    LV_Dir = MakeList(FilesPage, "LV_Dir", DirModel_ = new QStandardItemModel(this));
+    LV_Fav = MakeList(FilesPage, "LV_Fav", FavModel_ = new QStandardItemModel(this));
+    LV_Dir->setUniformItemSizes(true);
+    LV_Fav->setUniformItemSizes(true);
     LV_Fav->setEnabled(false);
     connect(LV_Dir, &QListView::doubleClicked, this, &tFileBrowser::OpenSelectedDir);
     connect(LV_Fav, &QListView::doubleClicked, this, [this](const QModelIndex& I) { ChangeDir(I.data().toString()); });
     connect(LV_Fav->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& I) { Btn_Remove->setEnabled(I.isValid()); });
     Dir_ = WithSlash(QDir::homePath());
+}
+
+QListView* tFileBrowser::MakeList(QWidget* Owner, const char* Name, QAbstractItemModel* Model)
+{
+    auto* L = new QListView(Owner);
+    L->setObjectName(QLatin1String(Name));
+    Model->setParent(L);
+    L->setModel(Model);
+    L->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    L->installEventFilter(this);
+    return L;
+}
+
+QListView* tFileBrowser::AddTitledList(QWidget* Owner, QBoxLayout* Into, const char* Name, const QString& Title,
+                                       QAbstractItemModel* Model)
+{
+    auto* Box = new QVBoxLayout;
+    Box->addWidget(new QLabel(Title, Owner));
+    QListView* L = MakeList(Owner, Name, Model);
+    // Nothing to choose before the first folder is shown.
+    L->setEnabled(false);
+    Box->addWidget(L, 1);
+    Into->addLayout(Box, 1);
+    return L;
 }
 
 tFileBrowser::~tFileBrowser()

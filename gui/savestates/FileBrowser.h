@@ -20,6 +20,7 @@
 #include "app/FolderModel.h"
 #include "gui/core/ToolWindow.h"
 
+class QBoxLayout;
 class QFileSystemWatcher;
 class QLineEdit;
 class QListView;
@@ -117,6 +118,11 @@ class tFileBrowser : public tToolWindow
         QString Caption;
         int Distance = 0;
     };
+    // A read-only list of Model (which it takes over) whose keys reach
+    // ListKey; AddTitledList puts it under a caption into Into, disabled.
+    QListView* MakeList(QWidget* Owner, const char* Name, QAbstractItemModel* Model);
+    QListView* AddTitledList(QWidget* Owner, QBoxLayout* Into, const char* Name, const QString& Title,
+                             QAbstractItemModel* Model);
     static tListPlace PlaceOf(QListView* List);
     // Selects the item with the caption, keeping its distance from the top;
     // false when there is none.

@@ -75,20 +75,6 @@ tForm_Open::tForm_Open(const tWindowRow& Row, QWidget* Parent) : tFileBrowser(Ro
     auto* Own = new QWidget(FilesPage);
     auto* L = new QHBoxLayout(Own);
     L->setContentsMargins(0, 0, 0, 0);
-    auto MakeList = [this, Own, L](const char* Name, const QString& Title, QAbstractItemModel* Model) {
-        auto* Box = new QVBoxLayout;
-        Box->addWidget(new QLabel(Title, Own));
-        auto* V = new QListView(Own);
-        V->setObjectName(QLatin1String(Name));
-        Model->setParent(V);
-        V->setModel(Model);
-        V->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        V->installEventFilter(this);
-        V->setEnabled(false);
-        Box->addWidget(V, 1);
-        L->addLayout(Box, 1);
-        return V;
-    };
     CartModel_ = new tNamesModel(this, [this](int Index, int Role) -> QVariant {
         if (Role == Qt::DisplayRole)
             return QString::fromStdString(Groups()[static_cast<size_t>(Index)].Base);
@@ -97,9 +83,9 @@ tForm_Open::tForm_Open(const tWindowRow& Row, QWidget* Parent) : tFileBrowser(Ro
         return {};
     });
     SlotModel_ = new QStandardItemModel(this);
-    LV_Cart = MakeList("LV_Cart", QStringLiteral("cartridges"), CartModel_);
+    LV_Cart = AddTitledList(Own, L, "LV_Cart", QStringLiteral("cartridges"), CartModel_);
     LV_Cart->setUniformItemSizes(true);
-    LV_Slot = MakeList("LV_Slot", QStringLiteral("slots"), SlotModel_);
+    LV_Slot = AddTitledList(Own, L, "LV_Slot", QStringLiteral("slots"), SlotModel_);
     LV_Slot->setIconSize(QSize(ThumbWidth, ThumbHeight));
     connect(LV_Cart->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& I) { FillSlots(I.row()); });
