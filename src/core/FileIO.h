@@ -41,7 +41,8 @@ bool WriteFileAtomic(const std::string& FileName, std::string_view Text, tError&
 // exist before loses nothing if a crash cuts it short, and one flush for the
 // batch costs what a single file's flush does. A file that replaces another
 // is still flushed before the rename, so the old content survives a crash.
-// Off by default; whoever turns it on calls FlushBatch when done.
+// Off by default; whoever turns it on calls FlushBatch when done, unless its
+// files are made again anyway when lost (a file manager's thumbnails).
 void SetBatchWrites(bool Batch);
 // Flushes the file system holding Path (a file or folder) to the disk.
 void FlushBatch(const std::string& Path);

@@ -184,8 +184,8 @@ bool ParseS9XData(std::span<const uint8_t> Data, std::vector<uint8_t>* Own, tSNE
         const auto Shot = S9XSnpShotBlock(View);
         Image.Shot.assign(Shot.begin(), Shot.end());
         // The stream is kept for editing. The buffer of a file read whole is
-        // handed over; a stream unpacked into the kept room is copied, the
-        // room staying for the next read.
+        // handed over; an unpacked stream is copied, its room staying for the
+        // next read.
         const auto Keep = [&](std::vector<uint8_t>& Buffer) {
             const std::less<const uint8_t*> Before;
             if (Buffer.empty() || Before(View.data(), Buffer.data()) ||
@@ -198,7 +198,7 @@ bool ParseS9XData(std::span<const uint8_t> Data, std::vector<uint8_t>* Own, tSNE
             Image.SnpStream = std::move(Buffer);
             return true;
         };
-        if (!Keep(Content) && !(Own && Keep(*Own)))
+        if (!(Own && Keep(*Own)))
             Image.SnpStream.assign(View.begin(), View.end());
         Image.HasPreview = Cut || std::ranges::any_of(Image.FileBlocks, [](const auto& B) { return B.first == "SHO"; });
         if (Cut)
