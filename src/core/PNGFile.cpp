@@ -7,6 +7,7 @@
 #include <png.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -21,8 +22,9 @@ namespace
 // palette indexes (differences of indexes mean nothing). The file is put
 // together here and packed by libdeflate, which at its level 3 packs such
 // pictures about as small as zlib's level 6 in a fraction of zlib's fast
-// level's time: batch runs and thumbnails write one picture per state.
-constexpr int PNGCompression = 3;
+// level's time: batch runs write one picture per state. Its level 1 is for
+// thumbnails.
+std::atomic<int> PNGLevel = 3;
 constexpr uint8_t FilterNone = 0, FilterSub = 1;
 
 struct tFreeCompressor {
@@ -68,8 +70,12 @@ bool Encode(int32_t Width, int32_t Height, const png_color* Palette, int Palette
                 D[i] = static_cast<uint8_t>(S[i] - S[i - 3]);
         }
     }
-    thread_local const std::unique_ptr<libdeflate_compressor, tFreeCompressor> Compressor(
-        libdeflate_alloc_compressor(PNGCompression));
+    thread_local std::unique_ptr<libdeflate_compressor, tFreeCompressor> Compressor;
+    thread_local int CompressorLevel = 0;
+    if (!Compressor || CompressorLevel != PNGLevel) {
+        Compressor.reset(libdeflate_alloc_compressor(PNGLevel));
+        CompressorLevel = PNGLevel;
+    }
     if (!Compressor) {
         Error = tError("PNG encoder: out of memory");
         return false;
@@ -110,6 +116,11 @@ bool CheckSize(int32_t Width, int32_t Height, tError& Error)
     return true;
 }
 } // namespace
+
+void SetPNGPacking(tPNGPacking Packing)
+{
+    PNGLevel = Packing == tPNGPacking::Fast ? 1 : 3;
+}
 
 bool EncodePNG(const tPicture8& Picture, std::vector<uint8_t>& Out, tError& Error)
 {
