@@ -220,6 +220,7 @@ int Render(const std::vector<std::string>& Args)
     if (!Parse(Args, A))
         return UsageError;
     StartCore(ModelSNES | ModelPPU | ModelRenderer);
+    SetViewOnlyLoads(true);
     tOptions& O = Options();
     O.CBox_Scene512 = A.Scale512;
     O.CBox_SceneBlur = A.Blur;

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "Commands.h"
+#include "app/Loader.h"
 #include "core/FileIO.h"
 #include "core/Options.h"
 #include "core/Picture32.h"
@@ -33,6 +34,7 @@ int Thumbnail(const std::vector<std::string>& Args)
         return UsageError;
     }
     StartCore(ModelSNES | ModelPPU | ModelRenderer);
+    SetViewOnlyLoads(true);
     // The screen as the state shows it, one pixel per dot, as "render" gives it.
     tOptions& O = Options();
     O.CBox_OpenIPS = false;
@@ -51,6 +53,7 @@ int Thumbnail(const std::vector<std::string>& Args)
     // not flushed to the disk on its own (a cut-short cache entry is made
     // again). Over an existing file it is flushed first, as ever.
     SetBatchWrites(true);
+    SetPNGPacking(tPNGPacking::Fast);
     tError Error;
     if (Small.Width == 0)
         Error = tError("the screen has no size");

@@ -26,6 +26,7 @@ namespace
 std::array<tSavestateFormat*, 5> Formats{};
 std::array<tSavestateFormat* (*)(), 5> Makers{};
 std::array<tSavestateReader, 5> Readers{};
+bool ViewOnly = false;
 
 std::string Lower(std::string S)
 {
@@ -76,6 +77,11 @@ void SetSavestateFormatMaker(uint8_t Format, tSavestateFormat* (*Maker)(), const
     }
 }
 
+void SetViewOnlyLoads(bool On)
+{
+    ViewOnly = On;
+}
+
 tSavestateFormat* SavestateFormat(uint8_t Format)
 {
     if (Format >= Formats.size())
@@ -124,8 +130,9 @@ namespace
 // not touched until it succeeded. The scratch state (~300 KB) is kept from
 // one read to the next and made new in place: a fresh block of that size, or
 // a blank one to copy from, costs more in page faults than reading a ZSNES
-// file does.
-uint8_t ParseSavestate(const std::string& FileName, tSNES*& State, tParsedFile& Parsed, tError& Error)
+// file does. A view-only load that is to be taken (Take) reads into the
+// program's state instead.
+uint8_t ParseSavestate(const std::string& FileName, tSNES*& State, tParsedFile& Parsed, tError& Error, bool Take)
 {
     if (FileName.empty())
         return FormatNone;
@@ -137,12 +144,23 @@ uint8_t ParseSavestate(const std::string& FileName, tSNES*& State, tParsedFile& 
     const tSavestateReader& Reader = Readers[Format];
     if (!Object && !(Makers[Format] && Reader.Parse))
         return FormatNone;
-    static const auto Scratch = std::make_unique<tSNES>();
-    std::destroy_at(Scratch.get());
-    std::construct_at(Scratch.get());
-    State = Scratch.get();
+    static std::unique_ptr<tSNES> Scratch;
+    if (Take && ViewOnly && SNES) {
+        State = SNES;
+    } else {
+        if (!Scratch)
+            Scratch = std::make_unique<tSNES>();
+        State = Scratch.get();
+    }
+    std::destroy_at(State);
+    std::construct_at(State);
     if (Object ? Object->Parse(FileName, *State, Parsed, Error) : Reader.Parse(FileName, *State, Parsed, Error))
         return Format;
+    // No half-read state stays in the program's.
+    if (State == SNES) {
+        std::destroy_at(State);
+        std::construct_at(State);
+    }
     if (Error.Empty())
         Error = tError("the file could not be read");
     return FormatNone;
@@ -153,7 +171,7 @@ uint8_t ReadSavestate(const std::string& FileName, tError& Error)
 {
     tSNES* State = nullptr;
     tParsedFile Parsed;
-    return ParseSavestate(FileName, State, Parsed, Error);
+    return ParseSavestate(FileName, State, Parsed, Error, false);
 }
 
 bool LoadSavestate(const std::string& FileName, tError* ErrorOut)
@@ -163,7 +181,7 @@ bool LoadSavestate(const std::string& FileName, tError* ErrorOut)
     tSNES* State = nullptr;
     tParsedFile Parsed;
     tError Error;
-    const uint8_t Format = ParseSavestate(FileName, State, Parsed, Error);
+    const uint8_t Format = ParseSavestate(FileName, State, Parsed, Error, true);
     if (Format == FormatNone) {
         if (!Error.Empty()) {
             Messages().Error(Error.Describe(FileName));
@@ -178,13 +196,15 @@ bool LoadSavestate(const std::string& FileName, tError* ErrorOut)
 
 void CommitSavestate(uint8_t Format, const tSNES& State, tParsedFile& Parsed, const std::string& FileName, uint8_t Kind)
 {
-    tSavestateFormat* Reader = SavestateFormat(Format);
-    if (!Reader || !SNES)
+    tSavestateFormat* Reader = ViewOnly ? Formats[Format] : SavestateFormat(Format);
+    if (!(Reader || ViewOnly) || !SNES)
         return;
-    // DMA is rebuilt from the registers on "new SNES".
-    const auto DMA = SNES->DMA;
-    *SNES = State;
-    SNES->DMA = DMA;
+    if (&State != SNES) {
+        // DMA is rebuilt from the registers on "new SNES".
+        const auto DMA = SNES->DMA;
+        *SNES = State;
+        SNES->DMA = DMA;
+    }
     RememberFile(FileName, Format);
     if (Kind != KindNone)
         StateKind = Kind;
@@ -193,11 +213,16 @@ void CommitSavestate(uint8_t Format, const tSNES& State, tParsedFile& Parsed, co
         S9X->SourceName = FileName;
     if (Parsed.SRAM && Cart)
         Cart->SRAM = std::move(*Parsed.SRAM);
-    if (Parsed.Image)
+    const std::string Note = Parsed.Image ? std::move(Parsed.Image->LoadNote) : std::string();
+    if (Parsed.Image && Reader)
         Reader->Adopt(*Parsed.Image);
+    // What was not taken goes back to the heap before the pictures are made.
+    Parsed.Image.reset();
+    if (!Note.empty())
+        Messages().Notice(Note, "OK");
 
     // Receivers recognise their own broadcasts by their object's address.
-    const void* Sender = dynamic_cast<const void*>(Reader);
+    const void* Sender = Reader ? dynamic_cast<const void*>(Reader) : nullptr;
     Broadcast(Sender, Note::NewSavestate);
     Broadcast(Sender, Note::NewSNES);
 }

@@ -34,6 +34,12 @@ void SetSavestateFormatMaker(uint8_t Format, tSavestateFormat* (*Maker)(), const
 // The format's object, made now if it is left to a maker.
 tSavestateFormat* SavestateFormat(uint8_t Format);
 
+// For runs that look at each state once and drop it (a render, a
+// thumbnail): a load reads the file straight into the program's state, which
+// a failed read leaves blank instead of unchanged, and keeps none of the
+// format's own image, so no format object is made for it. Off by default.
+void SetViewOnlyLoads(bool On);
+
 uint8_t DetectFormat(const std::string& FileName);
 // Why DetectFormat found no format, for a message after the file's name:
 // "cannot read the file: ..." (missing, a folder, not a regular file) or

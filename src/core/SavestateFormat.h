@@ -29,6 +29,8 @@ class tSavestateImage
 {
   public:
     virtual ~tSavestateImage() = default;
+    // What the file held that could not be read, told when the load commits.
+    std::string LoadNote;
 };
 
 // What a reader hands back beside the machine state.

@@ -64,7 +64,7 @@ bool ReadBlockHeader(tByteReader& In, const char* Name, uint32_t& Length)
 bool ReadBlockData(tByteReader& In, std::vector<uint8_t>& Buffer, uint32_t Length)
 {
     const size_t Take = std::min<size_t>(Length, Buffer.size());
-    std::fill(Buffer.begin(), Buffer.end(), 0);
+    std::fill(Buffer.begin() + static_cast<std::ptrdiff_t>(Take), Buffer.end(), 0);
     return In.Read(Buffer.data(), Take) && In.Skip(Length - Take);
 }
 
@@ -253,8 +253,6 @@ void tS9X::Adopt(tSavestateImage& Image)
     SnpBefore = {};
     if (!ReadFromFile)
         Blocks.Name = ConvertedName();
-    if (!LoadNote.empty())
-        Messages().Notice(LoadNote, "OK");
     if (HasPreview)
         Broadcast(this, Note::NewS9XPreview);
 }

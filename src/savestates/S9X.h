@@ -27,8 +27,6 @@ struct tS9XImage : tSavestateImage {
     std::vector<std::pair<std::string, uint32_t>> FileBlocks;
     // True when the blocks hold a file that was read, not a converted state.
     bool ReadFromFile = false;
-    // What a newer Snes9x's file held that could not be read, told on loading.
-    std::string LoadNote;
     // A newer Snes9x's file carries its own picture ("SHO"); it is kept as
     // the file holds it and decoded only when shown (ShotPicture). A file cut
     // in that block has a picture that cannot be shown.
@@ -68,6 +66,8 @@ class tS9X : public tS9XImage, public tReceiver, public tSavestateFormat
     // The signature test reads this much of a file: the gzip header and the
     // deflate data of the first bytes fit many times over.
     static constexpr size_t SignatureHeadSize = 4096;
+
+    tS9X() { ClearBlocks(); }
 
     // The file the machine state came from: a converted state is named after it.
     std::string SourceName;

@@ -19,7 +19,7 @@ struct tS9XBlocks {
     std::array<std::vector<uint8_t>, S9XLayout::BlockCount> Data;
     bool HasAPU = false, HasSA1 = false, HasSP7 = false, HasRTC = false;
 
-    tS9XBlocks() { Clear(); }
+    // Empty: a reader, or Clear(), gives every buffer its size.
     std::vector<uint8_t>& operator[](S9XLayout::tBlockId Id) { return Data[Id]; }
     const std::vector<uint8_t>& operator[](S9XLayout::tBlockId Id) const { return Data[Id]; }
 

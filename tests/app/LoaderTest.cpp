@@ -140,4 +140,20 @@ TEST_F(LoaderTest, APartOfTheModelMakesTheFormatsItLoads)
     EXPECT_EQ(PPU->Palette, Palette);
     ASSERT_TRUE(LoadSavestate(Zst[0]));
     EXPECT_TRUE(ZST && !SSL);
+
+    // A view-only run reads into the program's state and makes no format
+    // object; a file it cannot read leaves the state blank, not half read.
+    FreeModelObjects();
+    CreateModelObjects(ModelSNES | ModelPPU);
+    SetViewOnlyLoads(true);
+    ASSERT_TRUE(LoadSavestate(S9x[0]));
+    EXPECT_FALSE(S9X);
+    EXPECT_TRUE(std::equal(WRAM.begin(), WRAM.end(), SNES->WRAM.begin()));
+    EXPECT_EQ(PPU->Palette, Palette);
+    const std::vector<uint8_t> File = ReadBytes(S9x[0]);
+    WriteBytes(Dir + "/half.000",
+               std::vector<uint8_t>(File.begin(), File.begin() + static_cast<long>(File.size() / 2)));
+    EXPECT_FALSE(LoadSavestate(Dir + "/half.000"));
+    SetViewOnlyLoads(false);
+    EXPECT_TRUE(*SNES == *std::make_unique<tSNES>());
 }
