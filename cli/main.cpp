@@ -111,12 +111,14 @@ bool LoadSoundFile(const std::string& FileName)
 bool LoadStateFile(const std::string& FileName, const char* Tail)
 {
     SetMessageContext(FileName);
-    if (DetectFormat(FileName) == FormatNone) {
+    // A file no reader takes fails without an error: the tool says why.
+    tError Error;
+    if (LoadSavestate(FileName, &Error))
+        return true;
+    if (Error.Empty()) {
         std::fprintf(stderr, "%s: %s%s\n", FileName.c_str(), UndetectedReason(FileName).c_str(), Tail);
         return false;
     }
-    if (LoadSavestate(FileName))
-        return true;
     if (*Tail)
         std::fprintf(stderr, "%s: the state did not load%s\n", FileName.c_str(), Tail);
     return false;
