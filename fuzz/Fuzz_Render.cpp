@@ -63,12 +63,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
         S.BGHScroll[n] = RI::Get16(In, RI::Scrolls + 4 * n);
         S.BGVScroll[n] = RI::Get16(In, RI::Scrolls + 4 * n + 2);
     }
-    S.M7A = static_cast<int16_t>(RI::Get16(In, RI::Matrix));
-    S.M7B = static_cast<int16_t>(RI::Get16(In, RI::Matrix + 2));
-    S.M7C = static_cast<int16_t>(RI::Get16(In, RI::Matrix + 4));
-    S.M7D = static_cast<int16_t>(RI::Get16(In, RI::Matrix + 6));
-    S.M7X = static_cast<int16_t>(RI::Get16(In, RI::Matrix + 8));
-    S.M7Y = static_cast<int16_t>(RI::Get16(In, RI::Matrix + 10));
+    S.M7.A = static_cast<int16_t>(RI::Get16(In, RI::Matrix));
+    S.M7.B = static_cast<int16_t>(RI::Get16(In, RI::Matrix + 2));
+    S.M7.C = static_cast<int16_t>(RI::Get16(In, RI::Matrix + 4));
+    S.M7.D = static_cast<int16_t>(RI::Get16(In, RI::Matrix + 6));
+    S.M7.X = static_cast<int16_t>(RI::Get16(In, RI::Matrix + 8));
+    S.M7.Y = static_cast<int16_t>(RI::Get16(In, RI::Matrix + 10));
     std::copy_n(In.begin() + RI::Fixed, 3, S.FixedColour.begin());
     S.FirstSprite = In[RI::FirstSprite];
     tPPU& P = *PPU;

@@ -68,7 +68,7 @@ inline std::vector<uint8_t> Make(const tSNES& S, const tPPU& P)
         Put16(Out, Scrolls + 4 * n, static_cast<uint32_t>(P.Layers[n].HScroll));
         Put16(Out, Scrolls + 4 * n + 2, static_cast<uint32_t>(P.Layers[n].VScroll));
     }
-    const int32_t M7[6] = {P.M7A, P.M7B, P.M7C, P.M7D, P.M7X, P.M7Y};
+    const int32_t M7[6] = {P.M7.A, P.M7.B, P.M7.C, P.M7.D, P.M7.X, P.M7.Y};
     for (size_t i = 0; i < 6; ++i)
         Put16(Out, Matrix + 2 * i, static_cast<uint32_t>(M7[i]));
     std::copy_n(P.FixedColour.begin(), 3, Out.begin() + Fixed);

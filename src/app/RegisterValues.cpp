@@ -185,12 +185,12 @@ void FillPPU(tRowFiller& F)
     ShowVRAMWord(F);
 
     F.Reg(0x211A);
-    F.Field(S.M7A);
-    F.Field(S.M7B);
-    F.Field(S.M7C);
-    F.Field(S.M7D);
-    F.Field(S.M7X);
-    F.Field(S.M7Y);
+    F.Field(S.M7.A);
+    F.Field(S.M7.B);
+    F.Field(S.M7.C);
+    F.Field(S.M7.D);
+    F.Field(S.M7.X);
+    F.Field(S.M7.Y);
 
     F.Reg(0x2121, -1);
     F.Reg(0x2121);

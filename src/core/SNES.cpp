@@ -40,8 +40,7 @@ void tSNES::ClearPPUValues()
     BGHScroll.fill(0);
     BGVScroll.fill(0);
     M7HOffset = M7VOffset = 0;
-    M7A = M7B = M7C = M7D = 0;
-    M7X = M7Y = 0;
+    M7 = {};
     FixedColour.fill(0);
     FirstSprite = 0;
     CGRAMLatch = OPHCTLatch = OPVCTLatch = OAMLatch = VRAMReadLatch = 0;

@@ -67,6 +67,14 @@ enum tVoicePhase : uint8_t { VoiceSilent, VoiceAttack, VoiceDecay, VoiceSustain,
 // Not here: what an emulator keeps in units of its own (envelope rates and
 // steps, pitch counter, places in its buffers). A loaded file keeps it; a
 // voice of another format's state is written silent, as a note without them might never end.
+// Mode 7's matrix and centre, as the machine state, the PPU and each line of
+// an HDMA replay hold them.
+struct tMode7Matrix {
+    int16_t A = 0, B = 0, C = 0, D = 0; // $211B-$211E M7A-M7D (1.7.8 fixed point)
+    int32_t X = 0, Y = 0;               // $211F M7X, $2120 M7Y: the centre (13 bits, signed)
+    bool operator==(const tMode7Matrix&) const = default;
+};
+
 struct tVoice {
     uint8_t Phase = VoiceSilent;
     uint8_t Level = 0;                 // envelope level 0-127, the scale of the ENVX register
@@ -131,12 +139,7 @@ class tSNES
     std::array<int32_t, 4> BGVScroll{};   // $210E/$2110/$2112/$2114 BG1VOFS-BG4VOFS (10 bits)
     int32_t M7HOffset = 0;                // $210D M7HOFS: BG1's 13-bit scroll as mode 7 reads it
     int32_t M7VOffset = 0;                // $210E M7VOFS
-    int16_t M7A = 0;                      // $211B M7A matrix parameter A (1.7.8 fixed point)
-    int16_t M7B = 0;                      // $211C M7B
-    int16_t M7C = 0;                      // $211D M7C
-    int16_t M7D = 0;                      // $211E M7D
-    int32_t M7X = 0;                      // $211F M7X centre X (13 bits, signed)
-    int32_t M7Y = 0;                      // $2120 M7Y centre Y
+    tMode7Matrix M7;                      // $211B-$2120
     std::array<uint8_t, 4> FixedColour{}; // $2132 COLDATA as blue, green, red (0..248), 0
     uint8_t FirstSprite = 0;              // $2102/$2103 OAMADD: first sprite of the priority rotation
     // Write-twice and read-twice latches and the other flags only the

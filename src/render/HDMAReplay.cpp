@@ -70,12 +70,7 @@ void tLineRegisters::From(const tSNES& S)
     VScroll = S.BGVScroll;
     M7HOffset = S.M7HOffset;
     M7VOffset = S.M7VOffset;
-    M7A = S.M7A;
-    M7B = S.M7B;
-    M7C = S.M7C;
-    M7D = S.M7D;
-    M7X = S.M7X;
-    M7Y = S.M7Y;
+    M7 = S.M7;
     FixedColour = S.FixedColour;
     CGRAM = S.CGRAM;
     ScrollLatch = Mode7Latch = 0;
@@ -120,12 +115,12 @@ uint8_t tLineRegisters::Write(uint8_t Reg, uint8_t Value)
         Mode7Latch = Value;
         // clang-format off
         switch (Reg) {
-        case 0x1B: M7A = static_cast<int16_t>(Word); break;
-        case 0x1C: M7B = static_cast<int16_t>(Word); break;
-        case 0x1D: M7C = static_cast<int16_t>(Word); break;
-        case 0x1E: M7D = static_cast<int16_t>(Word); break;
-        case 0x1F: M7X = Signed13(Word); break;
-        default:   M7Y = Signed13(Word); break;
+        case 0x1B: M7.A = static_cast<int16_t>(Word); break;
+        case 0x1C: M7.B = static_cast<int16_t>(Word); break;
+        case 0x1D: M7.C = static_cast<int16_t>(Word); break;
+        case 0x1E: M7.D = static_cast<int16_t>(Word); break;
+        case 0x1F: M7.X = Signed13(Word); break;
+        default:   M7.Y = Signed13(Word); break;
         }
         // clang-format on
         return ChangedValues;

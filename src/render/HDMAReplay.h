@@ -46,8 +46,7 @@ struct tLineRegisters {
     std::array<uint8_t, 0x40> R{}; // $2100 + i
     std::array<int32_t, 4> HScroll{}, VScroll{};
     int32_t M7HOffset = 0, M7VOffset = 0;
-    int16_t M7A = 0, M7B = 0, M7C = 0, M7D = 0;
-    int32_t M7X = 0, M7Y = 0;
+    tMode7Matrix M7;
     std::array<uint8_t, 4> FixedColour{}; // blue, green, red (0..248), 0
     std::array<uint16_t, 256> CGRAM{};
     uint8_t ScrollLatch = 0; // the previous byte written to any scroll register

@@ -152,11 +152,11 @@ tInfoList InfoMode7(const tPPU& P, bool Spaces)
 {
     const tWords W{Spaces};
     tInfoList L{"mode 7", {}, {}};
-    L.Rows.push_back(One("matrix A", Num(P.M7A)));
-    L.Rows.push_back(One("matrix B", Num(P.M7B)));
-    L.Rows.push_back(One("matrix C", Num(P.M7C)));
-    L.Rows.push_back(One("matrix D", Num(P.M7D)));
-    L.Rows.push_back(One("centre", Pair(P.M7X, P.M7Y)));
+    L.Rows.push_back(One("matrix A", Num(P.M7.A)));
+    L.Rows.push_back(One("matrix B", Num(P.M7.B)));
+    L.Rows.push_back(One("matrix C", Num(P.M7.C)));
+    L.Rows.push_back(One("matrix D", Num(P.M7.D)));
+    L.Rows.push_back(One("centre", Pair(P.M7.X, P.M7.Y)));
     L.Rows.push_back(One("offset", Pair(P.M7HOffset, P.M7VOffset)));
     L.Rows.push_back(One("flip", P.M7FlipX && P.M7FlipY ? "x, y"
                                  : P.M7FlipX            ? "x"

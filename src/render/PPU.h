@@ -160,26 +160,25 @@ class tPPU : public tReceiver
     std::array<int32_t, 2> BeamPos{};  // x, y; copied from tSNES
     std::array<int32_t, 2> LatchPos{}; // x, y; copied from tSNES
     std::string PriorityOrder;
-    uint8_t ExtBG = 0;                          // $2133 SETINI bit 6
-    uint8_t ExternalLatch = 0;                  // $213F STAT78 bit 6
-    uint8_t ExternalSync = 0;                   // $2133 bit 7
-    uint8_t OddField = 0;                       // $213F bit 7
-    uint8_t ForcedBlank = 0;                    // $2100 bit 7
-    uint8_t PseudoHires = 0;                    // $2133 bit 3
-    uint8_t Hires = 0;                          // modes 5 and 6
-    uint8_t Interlace = 0;                      // copy of ObjInterlace: doubles the picture height
-    uint8_t ScreenInterlace = 0;                // $2133 bit 0
-    int16_t M7A = 0, M7B = 0, M7C = 0, M7D = 0; // copied from tSNES
-    int32_t M7X = 0, M7Y = 0;                   // copied from tSNES
-    uint8_t M7FlipX = 0, M7FlipY = 0;           // $211A M7SEL bits 0, 1
-    uint8_t M7Wrap = 0;                         // M7SEL bit 7 clear: the plane repeats
-    int32_t M7HOffset = 0, M7VOffset = 0;       // copied from tSNES
-    uint8_t M7Fill = 0;                         // M7SEL bit 6
-    std::array<uint8_t, 128 * 128> M7Map{};     // row-major
-    std::array<uint8_t, 256 * 64> M7Tiles{};    // 64 bytes per tile
-    uint8_t MosaicSize = 0;                     // $2106 bits 4-7: block size minus 1
-    uint8_t ObjMath = 0;                        // $2131 bit 4
-    uint8_t FirstSprite = 0;                    // OAM priority rotation; copied from tSNES
+    uint8_t ExtBG = 0;                       // $2133 SETINI bit 6
+    uint8_t ExternalLatch = 0;               // $213F STAT78 bit 6
+    uint8_t ExternalSync = 0;                // $2133 bit 7
+    uint8_t OddField = 0;                    // $213F bit 7
+    uint8_t ForcedBlank = 0;                 // $2100 bit 7
+    uint8_t PseudoHires = 0;                 // $2133 bit 3
+    uint8_t Hires = 0;                       // modes 5 and 6
+    uint8_t Interlace = 0;                   // copy of ObjInterlace: doubles the picture height
+    uint8_t ScreenInterlace = 0;             // $2133 bit 0
+    tMode7Matrix M7;                         // copied from tSNES
+    uint8_t M7FlipX = 0, M7FlipY = 0;        // $211A M7SEL bits 0, 1
+    uint8_t M7Wrap = 0;                      // M7SEL bit 7 clear: the plane repeats
+    int32_t M7HOffset = 0, M7VOffset = 0;    // copied from tSNES
+    uint8_t M7Fill = 0;                      // M7SEL bit 6
+    std::array<uint8_t, 128 * 128> M7Map{};  // row-major
+    std::array<uint8_t, 256 * 64> M7Tiles{}; // 64 bytes per tile
+    uint8_t MosaicSize = 0;                  // $2106 bits 4-7: block size minus 1
+    uint8_t ObjMath = 0;                     // $2131 bit 4
+    uint8_t FirstSprite = 0;                 // OAM priority rotation; copied from tSNES
     std::array<uint8_t, 256> ObjMask{};
     tWindowSel ObjWindow;                        // $2125 bits 0-3, $212B bits 0-1
     uint8_t ObjWindowMain = 0, ObjWindowSub = 0; // TMW / TSW bit 4

@@ -45,8 +45,8 @@ void tPPU::FetchMode7Line(int N, int Line, bool IgnoreMosaic, tBGLine& Out)
     if (Interlace)
         Line >>= 1;
 
-    const int32_t A = M7A, B = M7B, C = M7C, D = M7D;
-    const int32_t CX = Signed13(M7X), CY = Signed13(M7Y);
+    const int32_t A = M7.A, B = M7.B, C = M7.C, D = M7.D;
+    const int32_t CX = Signed13(M7.X), CY = Signed13(M7.Y);
     const int32_t H = Clip10(Signed13(M7HOffset) - CX), V = Clip10(Signed13(M7VOffset) - CY);
     const int32_t y = M7FlipY ? 255 - (Line & 255) : (Line & 255);
     // Plane coordinates of the line's first column, in 1/256 pixels; the

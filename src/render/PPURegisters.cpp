@@ -77,12 +77,7 @@ void tPPU::ApplyLineRegisters(const tLineRegisters& L, bool AllRegisters)
     }
     M7HOffset = L.M7HOffset;
     M7VOffset = L.M7VOffset;
-    M7A = L.M7A;
-    M7B = L.M7B;
-    M7C = L.M7C;
-    M7D = L.M7D;
-    M7X = L.M7X;
-    M7Y = L.M7Y;
+    M7 = L.M7;
     FixedColour = L.FixedColour;
     if (!AllRegisters)
         return;

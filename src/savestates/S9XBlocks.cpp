@@ -228,12 +228,12 @@ void S9XBlocksToMachine(const tS9XBlocks& B, tSNES& S, std::vector<uint8_t>* SRA
             S.M7VOffset = V & 0x1FFF;
         }
     }
-    S.M7A = static_cast<int16_t>(ReadLE16(&Ppu[PPUMatrixA]));
-    S.M7B = static_cast<int16_t>(ReadLE16(&Ppu[PPUMatrixA + 2]));
-    S.M7C = static_cast<int16_t>(ReadLE16(&Ppu[PPUMatrixA + 4]));
-    S.M7D = static_cast<int16_t>(ReadLE16(&Ppu[PPUMatrixA + 6]));
-    S.M7X = static_cast<int16_t>(ReadLE16(&Ppu[PPUCentreX]));
-    S.M7Y = static_cast<int16_t>(ReadLE16(&Ppu[PPUCentreY]));
+    S.M7.A = static_cast<int16_t>(ReadLE16(&Ppu[PPUMatrixA]));
+    S.M7.B = static_cast<int16_t>(ReadLE16(&Ppu[PPUMatrixA + 2]));
+    S.M7.C = static_cast<int16_t>(ReadLE16(&Ppu[PPUMatrixA + 4]));
+    S.M7.D = static_cast<int16_t>(ReadLE16(&Ppu[PPUMatrixA + 6]));
+    S.M7.X = static_cast<int16_t>(ReadLE16(&Ppu[PPUCentreX]));
+    S.M7.Y = static_cast<int16_t>(ReadLE16(&Ppu[PPUCentreY]));
     S.FixedColour = {static_cast<uint8_t>((Ppu[PPUFixedColourBlue] & 31) * 8),
                      static_cast<uint8_t>((Ppu[PPUFixedColourGreen] & 31) * 8),
                      static_cast<uint8_t>((Ppu[PPUFixedColourRed] & 31) * 8), 0};
@@ -424,12 +424,12 @@ void S9XMachineToBlocks(tS9XBlocks& B, const tSNES& S, const std::vector<uint8_t
     WriteLE<2>(&Ppu[PPUVBeamPosLatched], static_cast<unsigned>(S.LatchPos[1]));
     WriteLE<2>(&Ppu[PPUHBeamPosLatched], static_cast<unsigned>(S.LatchPos[0]));
     Put8(Ppu, PPUHVBeamCounterLatched, S.HVLatched);
-    WriteLE<2>(&Ppu[PPUMatrixA], static_cast<uint16_t>(S.M7A));
-    WriteLE<2>(&Ppu[PPUMatrixA + 2], static_cast<uint16_t>(S.M7B));
-    WriteLE<2>(&Ppu[PPUMatrixA + 4], static_cast<uint16_t>(S.M7C));
-    WriteLE<2>(&Ppu[PPUMatrixA + 6], static_cast<uint16_t>(S.M7D));
-    WriteLE<2>(&Ppu[PPUCentreX], static_cast<unsigned>(S.M7X));
-    WriteLE<2>(&Ppu[PPUCentreY], static_cast<unsigned>(S.M7Y));
+    WriteLE<2>(&Ppu[PPUMatrixA], static_cast<uint16_t>(S.M7.A));
+    WriteLE<2>(&Ppu[PPUMatrixA + 2], static_cast<uint16_t>(S.M7.B));
+    WriteLE<2>(&Ppu[PPUMatrixA + 4], static_cast<uint16_t>(S.M7.C));
+    WriteLE<2>(&Ppu[PPUMatrixA + 6], static_cast<uint16_t>(S.M7.D));
+    WriteLE<2>(&Ppu[PPUCentreX], static_cast<unsigned>(S.M7.X));
+    WriteLE<2>(&Ppu[PPUCentreY], static_cast<unsigned>(S.M7.Y));
     Put8(Ppu, PPUCGADD, R[0x2121]);
     Put8(Ppu, PPUFixedColourRed, S.FixedColour[2] >> 3);
     Put8(Ppu, PPUFixedColourGreen, S.FixedColour[1] >> 3);

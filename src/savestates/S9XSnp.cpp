@@ -406,12 +406,12 @@ bool ParseS9XSnp(std::span<const uint8_t> Content, tSNES& S, std::vector<uint8_t
     }
     S.M7HOffset = static_cast<int32_t>(BE16(Ppu, P(PPUM7HOFS)) & 0x1FFF);
     S.M7VOffset = static_cast<int32_t>(BE16(Ppu, P(PPUM7VOFS)) & 0x1FFF);
-    S.M7A = static_cast<int16_t>(BE16(Ppu, P(PPUMatrixA)));
-    S.M7B = static_cast<int16_t>(BE16(Ppu, P(PPUMatrixA) + 2));
-    S.M7C = static_cast<int16_t>(BE16(Ppu, P(PPUMatrixA) + 4));
-    S.M7D = static_cast<int16_t>(BE16(Ppu, P(PPUMatrixA) + 6));
-    S.M7X = static_cast<int16_t>(BE16(Ppu, P(PPUCentreX)));
-    S.M7Y = static_cast<int16_t>(BE16(Ppu, P(PPUCentreY)));
+    S.M7.A = static_cast<int16_t>(BE16(Ppu, P(PPUMatrixA)));
+    S.M7.B = static_cast<int16_t>(BE16(Ppu, P(PPUMatrixA) + 2));
+    S.M7.C = static_cast<int16_t>(BE16(Ppu, P(PPUMatrixA) + 4));
+    S.M7.D = static_cast<int16_t>(BE16(Ppu, P(PPUMatrixA) + 6));
+    S.M7.X = static_cast<int16_t>(BE16(Ppu, P(PPUCentreX)));
+    S.M7.Y = static_cast<int16_t>(BE16(Ppu, P(PPUCentreY)));
     const size_t Fixed = P(PPUFixedColourRed);
     S.FixedColour = {static_cast<uint8_t>((Ppu[Fixed + 2] & 31) * 8), static_cast<uint8_t>((Ppu[Fixed + 1] & 31) * 8),
                      static_cast<uint8_t>((Ppu[Fixed] & 31) * 8), 0};

@@ -190,11 +190,11 @@ std::vector<uint8_t> PPUBlock(const tSNES& S, unsigned FrameLines)
     B[2570] = M7SEL & 1;
     B[2571] = Bit(M7SEL, 1);
     B[2572] = (M7SEL >> 6) == 1 ? 0 : M7SEL >> 6;
-    const int16_t Matrix[4] = {S.M7A, S.M7B, S.M7C, S.M7D};
+    const int16_t Matrix[4] = {S.M7.A, S.M7.B, S.M7.C, S.M7.D};
     for (size_t k = 0; k < 4; ++k)
         Put16(B, 2573 + 2 * k, static_cast<uint16_t>(Matrix[k]));
-    Put16(B, 2581, static_cast<uint32_t>(S.M7X) & 0xFFFF);
-    Put16(B, 2583, static_cast<uint32_t>(S.M7Y) & 0xFFFF);
+    Put16(B, 2581, static_cast<uint32_t>(S.M7.X) & 0xFFFF);
+    Put16(B, 2583, static_cast<uint32_t>(S.M7.Y) & 0xFFFF);
     Put16(B, 2585, Signed13(S.M7HOffset));
     Put16(B, 2587, Signed13(S.M7VOffset));
     // Snes9x keeps the block size 1-16, or 0 until the register is first

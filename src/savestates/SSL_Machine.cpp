@@ -99,12 +99,12 @@ void tSSLImage::ChunksToMachine(tSNES& S) const
     }
     S.M7HOffset = S.BGHScroll[0];
     S.M7VOffset = S.BGVScroll[0];
-    S.M7A = static_cast<int16_t>(GetLE16<SPPU::M7Matrix>(SPPU));
-    S.M7B = static_cast<int16_t>(GetLE16<SPPU::M7Matrix + 2>(SPPU));
-    S.M7C = static_cast<int16_t>(GetLE16<SPPU::M7Matrix + 4>(SPPU));
-    S.M7D = static_cast<int16_t>(GetLE16<SPPU::M7Matrix + 6>(SPPU));
-    S.M7X = static_cast<int16_t>(GetLE16<SPPU::M7X>(SPPU));
-    S.M7Y = static_cast<int16_t>(GetLE16<SPPU::M7Y>(SPPU));
+    S.M7.A = static_cast<int16_t>(GetLE16<SPPU::M7Matrix>(SPPU));
+    S.M7.B = static_cast<int16_t>(GetLE16<SPPU::M7Matrix + 2>(SPPU));
+    S.M7.C = static_cast<int16_t>(GetLE16<SPPU::M7Matrix + 4>(SPPU));
+    S.M7.D = static_cast<int16_t>(GetLE16<SPPU::M7Matrix + 6>(SPPU));
+    S.M7.X = static_cast<int16_t>(GetLE16<SPPU::M7X>(SPPU));
+    S.M7.Y = static_cast<int16_t>(GetLE16<SPPU::M7Y>(SPPU));
     const uint16_t Fixed = GetLE16<SPPU::FixedColour>(SPPU);
     S.FixedColour = {static_cast<uint8_t>((Fixed >> 10 & 31) * 8), static_cast<uint8_t>((Fixed >> 5 & 31) * 8),
                      static_cast<uint8_t>((Fixed & 31) * 8), 0};
@@ -183,12 +183,12 @@ void tSSLImage::MachineToChunks(const tSNES& S, const tCart* C, uint32_t DosDate
         WriteLE<2>(&SPPU[SPPU::Scroll + 4 * n], static_cast<uint32_t>(S.BGHScroll[n]));
         WriteLE<2>(&SPPU[SPPU::Scroll + 4 * n + 2], static_cast<uint32_t>(S.BGVScroll[n]));
     }
-    SetLE<SPPU::M7Matrix, 2>(SPPU, static_cast<uint16_t>(S.M7A));
-    SetLE<SPPU::M7Matrix + 2, 2>(SPPU, static_cast<uint16_t>(S.M7B));
-    SetLE<SPPU::M7Matrix + 4, 2>(SPPU, static_cast<uint16_t>(S.M7C));
-    SetLE<SPPU::M7Matrix + 6, 2>(SPPU, static_cast<uint16_t>(S.M7D));
-    SetLE<SPPU::M7X, 2>(SPPU, static_cast<uint32_t>(S.M7X));
-    SetLE<SPPU::M7Y, 2>(SPPU, static_cast<uint32_t>(S.M7Y));
+    SetLE<SPPU::M7Matrix, 2>(SPPU, static_cast<uint16_t>(S.M7.A));
+    SetLE<SPPU::M7Matrix + 2, 2>(SPPU, static_cast<uint16_t>(S.M7.B));
+    SetLE<SPPU::M7Matrix + 4, 2>(SPPU, static_cast<uint16_t>(S.M7.C));
+    SetLE<SPPU::M7Matrix + 6, 2>(SPPU, static_cast<uint16_t>(S.M7.D));
+    SetLE<SPPU::M7X, 2>(SPPU, static_cast<uint32_t>(S.M7.X));
+    SetLE<SPPU::M7Y, 2>(SPPU, static_cast<uint32_t>(S.M7.Y));
     for (size_t i = 0; i < S.CGRAM.size(); ++i)
         WriteLE<2>(&SPPU[SPPU::Palette + 2 * i], S.CGRAM[i]);
     // The fixed colour is held as blue, green, red bytes of 0..248.

@@ -276,12 +276,12 @@ void ZSTImageToMachine(tZSTConstImageSpan Image, tSNES& S)
     R[0x212E] = I.U8(WinEnabM);
     R[0x212F] = I.U8(WinEnabS);
     R[0x211A] = I.U8(Mode7Set);
-    S.M7A = static_cast<int16_t>(I.U16(Mode7A));
-    S.M7B = static_cast<int16_t>(I.U16(Mode7A + 2));
-    S.M7C = static_cast<int16_t>(I.U16(Mode7A + 4));
-    S.M7D = static_cast<int16_t>(I.U16(Mode7A + 6));
-    S.M7X = static_cast<int16_t>(I.U16(Mode7X0));
-    S.M7Y = static_cast<int16_t>(I.U16(Mode7Y0));
+    S.M7.A = static_cast<int16_t>(I.U16(Mode7A));
+    S.M7.B = static_cast<int16_t>(I.U16(Mode7A + 2));
+    S.M7.C = static_cast<int16_t>(I.U16(Mode7A + 4));
+    S.M7.D = static_cast<int16_t>(I.U16(Mode7A + 6));
+    S.M7.X = static_cast<int16_t>(I.U16(Mode7X0));
+    S.M7.Y = static_cast<int16_t>(I.U16(Mode7Y0));
     for (int k = 0; k < 3; ++k) {
         R[0x2134 + k] = I.U8(CompMult + k);
         R[0x2181 + k] = I.U8(WRAMRWAdr + k);
@@ -513,12 +513,12 @@ void ZSTMachineToImage(tZSTImageSpan Image, const tSNES& S)
     O.U8(WinEnabM, R[0x212E]);
     O.U8(WinEnabS, R[0x212F]);
     O.U8(Mode7Set, R[0x211A]);
-    O.U16(Mode7A, static_cast<uint16_t>(S.M7A));
-    O.U16(Mode7A + 2, static_cast<uint16_t>(S.M7B));
-    O.U16(Mode7A + 4, static_cast<uint16_t>(S.M7C));
-    O.U16(Mode7A + 6, static_cast<uint16_t>(S.M7D));
-    O.U16(Mode7X0, static_cast<unsigned>(S.M7X));
-    O.U16(Mode7Y0, static_cast<unsigned>(S.M7Y));
+    O.U16(Mode7A, static_cast<uint16_t>(S.M7.A));
+    O.U16(Mode7A + 2, static_cast<uint16_t>(S.M7.B));
+    O.U16(Mode7A + 4, static_cast<uint16_t>(S.M7.C));
+    O.U16(Mode7A + 6, static_cast<uint16_t>(S.M7.D));
+    O.U16(Mode7X0, static_cast<unsigned>(S.M7.X));
+    O.U16(Mode7Y0, static_cast<unsigned>(S.M7.Y));
     // Old joypad read positions that ZSNES no longer uses, not port values.
     O.U8(JoyAPos, 0);
     O.U8(JoyBPos, 0);

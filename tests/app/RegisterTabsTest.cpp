@@ -316,14 +316,14 @@ TEST_F(tRegisterTabsTest, AnEditOfANewerSnes9xFieldIsReadIntoTheMachineState)
     const size_t At = Edit("REG.A.W", 0x1234);
     Edit("PPU.MatrixA", 0x0123);
     EXPECT_EQ(S9X->SnpStream[At], 0x12);
-    EXPECT_EQ(SNES->M7A, 0x0123);
+    EXPECT_EQ(SNES->M7.A, 0x0123);
     const std::string Dir = TempDir();
     for (const char* Target : {"zst", "s9xsnp"}) {
         const std::string Saved = Dir + "/edited" + FindStateTarget(Target)->Extension();
         ASSERT_TRUE(SaveStateAs(*FindStateTarget(Target), Saved));
         ASSERT_TRUE(LoadSavestate(Saved, &Error)) << Error.Reason;
         EXPECT_EQ(SNES->CPU_A, 0x1234) << Target;
-        EXPECT_EQ(SNES->M7A, 0x0123) << Target;
+        EXPECT_EQ(SNES->M7.A, 0x0123) << Target;
     }
     EXPECT_TRUE(Recorder.Log.empty());
 

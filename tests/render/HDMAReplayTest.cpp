@@ -55,8 +55,8 @@ TEST_F(HDMAReplayTest, TablesBecomeOrderedWritesAndLatchedRegisters)
     L.Write(0x1B, 0xFF);
     L.Write(0x20, 0x00);
     L.Write(0x20, 0x1F);
-    EXPECT_EQ(L.M7A, -128);
-    EXPECT_EQ(L.M7Y, -256);
+    EXPECT_EQ(L.M7.A, -128);
+    EXPECT_EQ(L.M7.Y, -256);
     // CGRAM through $2121/$2122: the low byte waits for the high.
     L.Write(0x21, 0x05);
     EXPECT_EQ(L.Write(0x22, 0x1F), 0);
@@ -89,7 +89,7 @@ TEST_F(HDMAReplayTest, Mode7PlaneAndDirectColourOnTheScreen)
     Reg(0x2105, 0x07);
     Reg(0x212C, 0x01);
     // Identity matrix; the plane's tile 1 at map (2, 1), tile pixels $49.
-    S->M7A = S->M7D = 0x100;
+    S->M7.A = S->M7.D = 0x100;
     S->VRAM[1 * 256 + 2 * 2] = 1;
     for (int k = 0; k < 64; ++k)
         S->VRAM[128 + 2 * k + 1] = 0x49;

@@ -68,8 +68,8 @@ void ExpectKept(const tSNES& A, const tSNES& B, bool Own = false)
     EXPECT_TRUE(std::equal(&A.Regs[0x4300], &A.Regs[0x4380], &B.Regs[0x4300]));
     EXPECT_EQ(std::tie(A.CPU_A, A.CPU_X, A.CPU_Y, A.CPU_S, A.CPU_D, A.CPU_DB, A.CPU_PC, A.CPU_P),
               std::tie(B.CPU_A, B.CPU_X, B.CPU_Y, B.CPU_S, B.CPU_D, B.CPU_DB, B.CPU_PC, B.CPU_P));
-    EXPECT_EQ(std::tie(A.BGHScroll, A.BGVScroll, A.FixedColour, A.M7A, A.M7D),
-              std::tie(B.BGHScroll, B.BGVScroll, B.FixedColour, B.M7A, B.M7D));
+    EXPECT_EQ(std::tie(A.BGHScroll, A.BGVScroll, A.FixedColour, A.M7.A, A.M7.D),
+              std::tie(B.BGHScroll, B.BGVScroll, B.FixedColour, B.M7.A, B.M7.D));
     if (Own)
         return;
     EXPECT_TRUE(!Sound || A.APU_ExtraRAM == B.APU_ExtraRAM);
@@ -77,8 +77,8 @@ void ExpectKept(const tSNES& A, const tSNES& B, bool Own = false)
     // within it.
     const unsigned Lines = (A.Regs[0x213F] & 0x10) ? 312 : 262;
     EXPECT_EQ(A.CPU_VCounter % Lines, B.CPU_VCounter % Lines);
-    EXPECT_EQ(std::tie(A.CPU_WaitingForInterrupt, A.CGRAMLatch, A.M7B, A.M7C, A.M7X, A.M7Y, A.FirstSprite),
-              std::tie(B.CPU_WaitingForInterrupt, B.CGRAMLatch, B.M7B, B.M7C, B.M7X, B.M7Y, B.FirstSprite));
+    EXPECT_EQ(std::tie(A.CPU_WaitingForInterrupt, A.CGRAMLatch, A.M7.B, A.M7.C, A.M7.X, A.M7.Y, A.FirstSprite),
+              std::tie(B.CPU_WaitingForInterrupt, B.CGRAMLatch, B.M7.B, B.M7.C, B.M7.X, B.M7.Y, B.FirstSprite));
 }
 
 // The battery SRAM, where a format keeps it in blocks of fixed size and

@@ -154,8 +154,8 @@ std::vector<std::string> Differences(const tSNES& A, const tSNES& B)
             D.push_back(N);
         }
     }
-    Check(std::tie(A.BGHScroll, A.BGVScroll, A.M7A, A.M7B, A.M7C, A.M7D, A.M7X, A.M7Y, A.FixedColour) ==
-              std::tie(B.BGHScroll, B.BGVScroll, B.M7A, B.M7B, B.M7C, B.M7D, B.M7X, B.M7Y, B.FixedColour),
+    Check(std::tie(A.BGHScroll, A.BGVScroll, A.M7, A.FixedColour) ==
+              std::tie(B.BGHScroll, B.BGVScroll, B.M7, B.FixedColour),
           "scrolls, matrix, fixed colour");
     return D;
 }

@@ -102,7 +102,7 @@ void FillMachine(tSNES& S, uint32_t Seed)
     S.CPU_PC = 0x7E8123;
     S.CPU_P = 0x0130;
     S.BGHScroll[0] = 100;
-    S.M7Y = -16;
+    S.M7.Y = -16;
     S.LatchPos = {33, 44};
 }
 
@@ -163,7 +163,7 @@ TEST_F(SSLTest, ConvertedStateReadsBackWithWhatTheFormatAdds)
     EXPECT_EQ(*SNES->Reg8(0x2104), 0) << "registers the format does not hold are cleared";
     EXPECT_EQ(*SNES->Reg8(0x4017), 0x1C);
     EXPECT_EQ(SNES->M7HOffset, 100);
-    EXPECT_EQ(SNES->M7Y, -16);
+    EXPECT_EQ(SNES->M7.Y, -16);
     EXPECT_EQ(SNES->LatchPos, (std::array<int32_t, 2>{33, 44}));
 }
 

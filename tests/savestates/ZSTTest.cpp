@@ -80,12 +80,12 @@ void FillMachine(tSNES& S)
         S.BGHScroll[n] = 0xF1 * (n + 1);
         S.BGVScroll[n] = 0x0F0 + n;
     }
-    S.M7A = -256;
-    S.M7B = 0x0123;
-    S.M7C = -2;
-    S.M7D = 0x7FFF;
-    S.M7X = 0x0080;
-    S.M7Y = -16;
+    S.M7.A = -256;
+    S.M7.B = 0x0123;
+    S.M7.C = -2;
+    S.M7.D = 0x7FFF;
+    S.M7.X = 0x0080;
+    S.M7.Y = -16;
     S.FixedColour = {248, 16, 80, 0};
     S.FirstSprite = 0x22;
     S.LatchPos = {123, 45};
@@ -141,7 +141,7 @@ TEST_F(ZSTTest, EveryRealFileLoadsWithItsMemoriesAndRegisters)
         EXPECT_EQ(SNES->CPU_A, LE16(B, ZSTLayout::A));
         EXPECT_EQ(SNES->CPU_PC, static_cast<uint32_t>(B[PB]) << 16 | LE16(B, ZSTLayout::PC));
         EXPECT_EQ(SNES->CPU_VCounter, LE16(B, CurYPos));
-        EXPECT_EQ(SNES->M7X & 0x1FFF, LE16(B, Mode7X0) & 0x1FFF);
+        EXPECT_EQ(SNES->M7.X & 0x1FFF, LE16(B, Mode7X0) & 0x1FFF);
         EXPECT_EQ(*SNES->Reg8(0x213E), 1);
     }
 }
@@ -168,8 +168,8 @@ TEST_F(ZSTTest, RealFilesShowWhatTheEmulatorShowed)
 
     ASSERT_TRUE(LoadSavestate(FixturePath("zsnes/zsnes151_m7rotzoom.zst")));
     EXPECT_EQ(*SNES->Reg8(0x2105) & 7, 7);
-    EXPECT_EQ(SNES->M7A, 0x7F);
-    EXPECT_EQ(SNES->M7Y, 0x80);
+    EXPECT_EQ(SNES->M7.A, 0x7F);
+    EXPECT_EQ(SNES->M7.Y, 0x80);
 
     ASSERT_TRUE(LoadSavestate(FixturePath("zsnes/zsnes151_twinkle.zst")));
     EXPECT_EQ(*SNES->Reg8(0x2100), 0x8F);
@@ -352,8 +352,8 @@ TEST_F(ZSTTest, ConvertedImageCarriesTheMachineStateAndWhatZSNESNeeds)
         }
     }
     EXPECT_EQ(SNES->Regs[0x4213], Want.Regs[0x4201]);
-    EXPECT_EQ(std::tie(S.BGHScroll, S.BGVScroll, S.FixedColour, S.M7A, S.M7D, S.M7X, S.M7Y),
-              std::tie(Want.BGHScroll, Want.BGVScroll, Want.FixedColour, Want.M7A, Want.M7D, Want.M7X, Want.M7Y));
+    EXPECT_EQ(std::tie(S.BGHScroll, S.BGVScroll, S.FixedColour, S.M7.A, S.M7.D, S.M7.X, S.M7.Y),
+              std::tie(Want.BGHScroll, Want.BGVScroll, Want.FixedColour, Want.M7.A, Want.M7.D, Want.M7.X, Want.M7.Y));
 }
 
 TEST_F(ZSTTest, SpriteSizeCodesAndBGModeSurviveTheImage)
