@@ -35,6 +35,7 @@
 namespace
 {
 constexpr const char* NoNumber = "No integer number in the range of 0..2147483647 has been entered.";
+constexpr const char* OffsetCaption = "window offset: (";
 constexpr const char* CodePageFilter = "all supported files (*.png, *.bmp)|*.png;*.bmp|PNG files|*.png|BMP files|*.bmp|"
                                        "all files|*.*";
 
@@ -390,8 +391,8 @@ void tForm_Hex::ShowWindowState()
     Btn_Plus->setEnabled(Plus);
     Edit_Offset->setEnabled(Minus || Plus);
     UD_Offset->setEnabled(Minus || Plus);
-    Edit_Offset->setText(Q(Model_.OffsetText(Options().CBox_HexHex)));
-    Group_Offset->setTitle(Q(Model_.OffsetCaption()));
+    Edit_Offset->setText(Q(Model_.Position().Text(Options().CBox_HexHex)));
+    Group_Offset->setTitle(Q(Model_.Position().Caption(OffsetCaption)));
     Image->update();
 }
 

@@ -43,6 +43,7 @@ QString Q(const std::string& S)
 }
 
 const char* const NumberError = "No integer number in the range of 0..2147483647 has been entered.";
+const char* const OffsetCaption = "window &offset (";
 
 struct tDecoderButton {
     const char* Name;
@@ -306,8 +307,8 @@ void tForm_Memory::RefreshOffset()
     Btn_Minus->setEnabled(View.CanMinus());
     Edit_Offset->setEnabled(View.OffsetEnabled());
     UD_Offset->setEnabled(View.OffsetEnabled());
-    Edit_Offset->setText(Q(View.OffsetText(Options().CBox_MemoryHex)));
-    GBox_Offset->setTitle(Q(View.GroupCaption()));
+    Edit_Offset->setText(Q(View.Position().Text(Options().CBox_MemoryHex)));
+    GBox_Offset->setTitle(Q(View.Position().Caption(OffsetCaption)));
     View.DecodeWindow(SourceData(), Bitmap);
 }
 
@@ -444,17 +445,14 @@ void tForm_Memory::PictureMouseUp(QMouseEvent*)
 
 void tForm_Memory::EnterOffset()
 {
-    const bool Hex = Options().CBox_MemoryHex;
-    const std::string Text = Edit_Offset->text().trimmed().toUpper().toStdString();
+    const std::optional<int64_t> V =
+        ParseWindowOffset(Edit_Offset->text().trimmed().toStdString(), Options().CBox_MemoryHex);
     Edit_Offset->selectAll();
-    if (!IsNumberText(Text, Hex)) {
+    if (!V) {
         Messages().Error(NumberError);
         return;
     }
-    const std::optional<uint64_t> V = Hex ? ParseHex(Text) : ParseDec(Text);
-    if (!V)
-        return;
-    View.Offset = static_cast<int64_t>(*V);
+    View.Offset = *V;
     UpdateView();
 }
 

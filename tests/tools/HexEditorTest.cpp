@@ -104,8 +104,8 @@ TEST(HexModel, OffsetsHoverAndCopy)
     M.Load(Big);
     EXPECT_TRUE(M.GoToOffsetText("1000000", true));
     EXPECT_EQ(M.WindowStart(), 0x1000000);
-    EXPECT_EQ(M.OffsetText(true), "1000000"); // every digit
-    EXPECT_EQ(M.OffsetCaption(), "window offset: (094%)");
+    EXPECT_EQ(M.Position().Text(true), "1000000"); // every digit
+    EXPECT_EQ(M.Position().PercentText(), "094");
     EXPECT_FALSE(M.GoToOffsetText("12x", true));
     EXPECT_FALSE(M.GoToOffsetText("2147483648", false));
     EXPECT_EQ(M.WindowStart(), 0x1000000);
@@ -127,7 +127,7 @@ TEST(HexModel, OffsetsHoverAndCopy)
     // Copying the window copies only the bytes that exist; zeros are blanks.
     EXPECT_EQ(M.CopyText(false).size(), 9u);
     EXPECT_EQ(M.CopyText(true)[5], ' ');
-    EXPECT_EQ(M.Percent(), 100);
+    EXPECT_EQ(M.Position().PercentText(), "100");
 }
 
 TEST(HexLayout, GeometryHitsAndVisibleRows)
