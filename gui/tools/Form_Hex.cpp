@@ -20,6 +20,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <cstdlib>
+
 #include "app/HexBlockData.h"
 #include "app/ToolFiles.h"
 #include "core/Broadcast.h"
@@ -55,12 +57,15 @@ QString Q(const std::string& S)
 class tHexView final : public QWidget
 {
   public:
-    explicit tHexView(tForm_Hex* Form) : QWidget(Form), F(Form)
+    explicit tHexView(tForm_Hex* Form) : QWidget(Form), F(Form), Scroller(new QTimer(this))
     {
         setObjectName(QStringLiteral("Image"));
         setFocusPolicy(Qt::StrongFocus);
         setMouseTracking(true);
         setCursor(Qt::IBeamCursor);
+        Scroller->setObjectName(QStringLiteral("AutoScroll"));
+        Scroller->setInterval(50);
+        connect(Scroller, &QTimer::timeout, this, [this] { AutoScroll(); });
     }
 
   protected:
@@ -74,9 +79,22 @@ class tHexView final : public QWidget
     void focusOutEvent(QFocusEvent* Event) override;
 
   private:
+    void PlaceCaret(const tHexHit& Hit);
+    // The data rows the scroll box shows, in the picture's pixels.
+    std::pair<int, int> ShownRows() const;
+    // While the button is held, the caret follows the pointer; held above or
+    // below the rows on view, the view scrolls on its own.
+    void Follow();
+    void AutoScroll();
+    void StopFollowing();
+
     tForm_Hex* F;
     QPoint DragFrom;
     bool Dragging = false;
+    bool Following = false;
+    tHexArea FollowArea = tHexArea::Hex;
+    QPoint Pointer; // global: the picture itself moves while the view scrolls
+    QTimer* Scroller;
 };
 
 tForm_Hex::tForm_Hex(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, Parent)
@@ -264,7 +282,9 @@ tForm_Hex::tForm_Hex(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, 
     Model_.SetResolution(16, 16);
     Layout();
     ShowWindowState();
-    resize(Layout_.Width + 60, Layout_.Height + 190);
+    // Wide enough for the picture and for the rows of controls above it.
+    const int RowsWidth = std::max(Controls->sizeHint().width(), Info->minimumSize().width()) + 8;
+    resize(std::max(Layout_.Width + 60, RowsWidth), Layout_.Height + 190);
 }
 
 const tHexBlock& tForm_Hex::CurrentBlock() const
@@ -392,6 +412,11 @@ void tForm_Hex::ShowWindowState()
     Edit_Offset->setEnabled(Minus || Plus);
     UD_Offset->setEnabled(Minus || Plus);
     Edit_Offset->setText(Q(Model_.Position().Text(Options().CBox_HexHex)));
+    // Every digit stays in sight: a crowded row of controls would otherwise
+    // squeeze the field below the offset of a large block (two digits of
+    // room for the frame and the cursor).
+    Edit_Offset->setMinimumWidth(
+        Edit_Offset->fontMetrics().horizontalAdvance(Edit_Offset->text() + QStringLiteral("00")));
     Group_Offset->setTitle(Q(Model_.Position().Caption(OffsetCaption)));
     Image->update();
 }
@@ -643,11 +668,67 @@ void tHexView::mousePressEvent(QMouseEvent* Event)
     const auto Hit = F->Layout_.HitTest(Event->pos().x(), Event->pos().y());
     if (!Hit)
         return;
+    PlaceCaret(*Hit);
+    if (Event->button() == Qt::LeftButton) {
+        Following = true;
+        FollowArea = Hit->Area;
+        Pointer = Event->globalPosition().toPoint();
+    }
+}
+
+void tHexView::PlaceCaret(const tHexHit& Hit)
+{
     tHexModel& M = F->Model_;
-    M.SetTextSide(Hit->Area == tHexArea::Text);
-    M.SetCaret(2 * M.WindowStart() + 2 * (int64_t{Hit->Row} * M.BytesPerLine() + Hit->Column) +
-               (Hit->LowNibble ? 1 : 0));
+    M.SetTextSide(Hit.Area == tHexArea::Text);
+    M.SetCaret(2 * M.WindowStart() + 2 * (int64_t{Hit.Row} * M.BytesPerLine() + Hit.Column) + (Hit.LowNibble ? 1 : 0));
     F->ShowCaret();
+}
+
+std::pair<int, int> tHexView::ShownRows() const
+{
+    const QWidget* Port = F->ScrollBox->viewport();
+    const int Top = mapFrom(Port, QPoint(0, 0)).y();
+    const tHexRect& Data = F->Layout_.HexArea;
+    return {std::max(Top, Data.Top), std::min(Top + Port->height(), Data.Bottom) - 1};
+}
+
+void tHexView::Follow()
+{
+    const QPoint At = mapFromGlobal(Pointer);
+    const auto [Top, Bottom] = ShownRows();
+    const tHexHit Hit = F->Layout_.NearestHit(At.x(), std::clamp(At.y(), Top, std::max(Top, Bottom)), FollowArea);
+    PlaceCaret(Hit);
+    F->Model_.SetHover(F->Model_.CaretByte());
+    F->ShowInfo();
+    if (At.y() < Top || At.y() > Bottom)
+        Scroller->start();
+}
+
+void tHexView::AutoScroll()
+{
+    const QPoint At = mapFromGlobal(Pointer);
+    const auto [Top, Bottom] = ShownRows();
+    const int Beyond = At.y() < Top ? At.y() - Top : At.y() > Bottom ? At.y() - Bottom : 0;
+    if (!Following || Beyond == 0) {
+        Scroller->stop();
+        return;
+    }
+    // The farther out the pointer, the faster: one line per line beyond.
+    const int LineHeight = F->Layout_.LineHeight;
+    const int Lines = (Beyond > 0 ? 1 : -1) * std::min(1 + std::abs(Beyond) / LineHeight, F->Model_.LineCount());
+    // The scroll box first, then the window through the block.
+    QScrollBar* Bar = F->ScrollBox->verticalScrollBar();
+    const int Before = Bar->value();
+    Bar->setValue(Before + Lines * LineHeight);
+    if (Bar->value() == Before)
+        F->SetWindow(F->Model_.WindowStart() + int64_t{Lines} * F->Model_.BytesPerLine());
+    Follow();
+}
+
+void tHexView::StopFollowing()
+{
+    Following = false;
+    Scroller->stop();
 }
 
 void tHexView::mouseMoveEvent(QMouseEvent* Event)
@@ -658,9 +739,18 @@ void tHexView::mouseMoveEvent(QMouseEvent* Event)
         const int Lines = (Event->pos().y() - DragFrom.y()) / L.LineHeight;
         const int Cells = (Event->pos().x() - DragFrom.x()) / L.HexCellWidth();
         if (Lines || Cells) {
-            F->SetWindow(M.WindowStart() - int64_t{Lines} * M.BytesPerLine() - Cells);
-            DragFrom += QPoint(Cells * L.HexCellWidth(), Lines * L.LineHeight);
+            const int64_t Wanted = M.WindowStart() - int64_t{Lines} * M.BytesPerLine() - Cells;
+            F->SetWindow(Wanted);
+            // At an end of the block the drag goes on from where the pointer
+            // is, so that moving back scrolls at once.
+            DragFrom = M.WindowStart() == Wanted ? DragFrom + QPoint(Cells * L.HexCellWidth(), Lines * L.LineHeight)
+                                                 : Event->pos();
         }
+        return;
+    }
+    if (Following) {
+        Pointer = Event->globalPosition().toPoint();
+        Follow();
         return;
     }
     if (F->Btn_Move->isChecked())
@@ -675,6 +765,9 @@ void tHexView::mouseMoveEvent(QMouseEvent* Event)
 
 void tHexView::mouseReleaseEvent(QMouseEvent*)
 {
+    // The picture keeps the mouse while a button is held, so the release
+    // arrives here wherever the pointer is.
+    StopFollowing();
     if (!Dragging)
         return;
     Dragging = false;
@@ -691,6 +784,8 @@ void tHexView::focusInEvent(QFocusEvent* Event)
 void tHexView::focusOutEvent(QFocusEvent* Event)
 {
     QWidget::focusOutEvent(Event);
+    // A dialog or another program took over: no release will come.
+    StopFollowing();
     F->Timer->stop();
     update();
 }
