@@ -696,8 +696,13 @@ void tHexView::Follow()
 {
     const QPoint At = mapFromGlobal(Pointer);
     const auto [Top, Bottom] = ShownRows();
-    const tHexHit Hit = F->Layout_.NearestHit(At.x(), std::clamp(At.y(), Top, std::max(Top, Bottom)), FollowArea);
+    const tHexLayout& L = F->Layout_;
+    const int Y = std::clamp(At.y(), Top, std::max(Top, Bottom));
+    const tHexHit Hit = L.NearestHit(At.x(), Y, FollowArea);
     PlaceCaret(Hit);
+    // A picture wider than the box follows the caret sideways (Y is on view).
+    const tHexRect Cell = Hit.Area == tHexArea::Text ? L.TextCell(Hit.Column, Hit.Row) : L.HexCell(Hit.Column, Hit.Row);
+    F->ScrollBox->ensureVisible((Cell.Left + Cell.Right) / 2, Y, Cell.Width() / 2 + 1, 0);
     F->Model_.SetHover(F->Model_.CaretByte());
     F->ShowInfo();
     if (At.y() < Top || At.y() > Bottom)
