@@ -31,6 +31,7 @@
 #include "core/SharedData.h"
 #include "gui/core/ProgramWindows.h"
 #include "gui/core/Settings.h"
+#include "gui/core/Widgets.h"
 #include "gui/tools/OptionStore.h"
 #include "tools/CodePage.h"
 
@@ -131,13 +132,10 @@ tForm_Hex::tForm_Hex(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, 
     Edit_Offset->setObjectName(QStringLiteral("Edit_Offset"));
     Edit_Offset->setMaximumWidth(90);
     Edit_Offset->installEventFilter(this);
-    UD_Offset = new QSpinBox(Group_Offset);
-    UD_Offset->setObjectName(QStringLiteral("UD_Offset"));
-    UD_Offset->setRange(-1, 1);
-    UD_Offset->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-    UD_Offset->setFixedWidth(22);
-    if (auto* Text = UD_Offset->findChild<QLineEdit*>())
-        Text->hide();
+    UD_Offset = MakeArrows(Group_Offset, QStringLiteral("UD_Offset"), [this](int Step) {
+        Model_.MoveBy(Step);
+        ShowWindowState();
+    });
     Btn_Minus = new QToolButton(Group_Offset);
     Btn_Minus->setObjectName(QStringLiteral("Btn_Minus"));
     Btn_Minus->setArrowType(Qt::LeftArrow);
@@ -240,14 +238,6 @@ tForm_Hex::tForm_Hex(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, 
 
     connect(Btn_Minus, &QToolButton::clicked, this, [this] { GUI_ClickJump(false); });
     connect(Btn_Plus, &QToolButton::clicked, this, [this] { GUI_ClickJump(true); });
-    connect(UD_Offset, &QSpinBox::valueChanged, this, [this](int V) {
-        if (V == 0)
-            return;
-        Model_.MoveBy(V);
-        const QSignalBlocker Block(UD_Offset);
-        UD_Offset->setValue(0);
-        ShowWindowState();
-    });
     connect(Edit_Offset, &QLineEdit::returnPressed, this, &tForm_Hex::GUI_OffsetEntered);
     auto Res = [this] {
         Model_.SetResolution(UD_xRes->value(), UD_yRes->value());

@@ -32,6 +32,7 @@
 #include "gui/core/Icons.h"
 #include "gui/core/ProgramWindows.h"
 #include "gui/core/Settings.h"
+#include "gui/core/Widgets.h"
 #include "gui/tools/Form_Palette.h"
 #include "render/PPU.h"
 
@@ -161,23 +162,9 @@ tForm_Memory::tForm_Memory(const tWindowRow& Row, QWidget* Parent) : tToolWindow
     Edit_Offset = new QLineEdit(GBox_Offset);
     Edit_Offset->setObjectName(QStringLiteral("Edit_Offset"));
     Edit_Offset->installEventFilter(this);
-    UD_Offset = new QSpinBox(GBox_Offset);
-    UD_Offset->setObjectName(QStringLiteral("UD_Offset"));
-    UD_Offset->setRange(-1, 1);
-    UD_Offset->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-    UD_Offset->setFixedWidth(UD_Offset->sizeHint().height());
-    // Only the arrows show: the value itself means nothing to the user.
-    QPalette NoText = UD_Offset->palette();
-    NoText.setColor(QPalette::Text, Qt::transparent);
-    UD_Offset->setPalette(NoText);
-    // Only its arrows are used: each step moves the offset by one byte and
-    // the control goes back to 0.
-    connect(UD_Offset, &QSpinBox::valueChanged, this, [this](int V) {
-        if (V == 0)
-            return;
-        View.Offset += V;
-        const QSignalBlocker Block(UD_Offset);
-        UD_Offset->setValue(0);
+    // Each arrow moves the offset by one byte.
+    UD_Offset = MakeArrows(GBox_Offset, QStringLiteral("UD_Offset"), [this](int Step) {
+        View.Offset += Step;
         UpdateView();
     });
     Btn_Minus = new QPushButton(QStringLiteral("-"), GBox_Offset);
