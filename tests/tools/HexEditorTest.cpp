@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <tuple>
 #include <vector>
 
 #include "tools/HexBlocks.h"
@@ -154,6 +155,11 @@ TEST(HexLayout, GeometryHitsAndVisibleRows)
     EXPECT_FALSE(L.HitTest(L.HexLeft - 2, L.HexArea.Top + 5)); // offset column
     EXPECT_FALSE(L.HitTest(L.HexLeft + 5, 3));                 // header
     EXPECT_FALSE(L.HitTest(L.HexArea.Right - 1, L.HexArea.Top + 5));
+    // A drag past the edges keeps to the first or last cell of its area.
+    const tHexHit Before = L.NearestHit(-500, -500, tHexArea::Hex), After = L.NearestHit(9999, 9999, tHexArea::Hex);
+    EXPECT_EQ(std::tuple(Before.Column, Before.Row, Before.LowNibble), std::tuple(0, 0, false));
+    EXPECT_EQ(std::tuple(After.Column, After.Row, After.LowNibble), std::tuple(15, 15, true));
+    EXPECT_EQ(L.NearestHit(0, L.HexArea.Top + 40, tHexArea::Text).Column, 0);
     int First = 0, Last = 0;
     L.VisibleRows(L.HexArea.Top + 20, L.HexArea.Top + 40, First, Last);
     EXPECT_EQ(First, 1);
