@@ -807,7 +807,8 @@ bool tForm_Hex::eventFilter(QObject* Watched, QEvent* Event)
     if (Watched == Edit_Offset && Event->type() == QEvent::KeyPress) {
         const int Key = static_cast<QKeyEvent*>(Event)->key();
         if (Key == Qt::Key_Up || Key == Qt::Key_Down) {
-            Model_.MoveBy(Key == Qt::Key_Up ? -1 : 1);
+            // As the arrows beside the field: Up adds a byte, Down takes one away.
+            Model_.MoveBy(Key == Qt::Key_Up ? 1 : -1);
             ShowWindowState();
             return true;
         }

@@ -161,7 +161,7 @@ class EditorWindowsTest : public QObject
         QVERIFY(P.Recorder.Log.empty());
     }
 
-    void theCaretFollowsAButtonHeldBelowTheViewUntilItIsReleased()
+    void theCaretFollowsAButtonHeldBelowTheViewAndUpInTheOffsetAddsAByte()
     {
         tProgramFolder Folder;
         tRunningProgram P(Folder);
@@ -176,6 +176,10 @@ class EditorWindowsTest : public QObject
         QTest::mouseRelease(View, Qt::LeftButton, {}, Below);
         QVERIFY(!View->findChild<QTimer*>(QStringLiteral("AutoScroll"))->isActive());
         QCOMPARE(M.CaretRow(), int64_t{M.LineCount() - 1});
+        // Up in the offset field adds a byte, as the arrow beside it does.
+        const int64_t Start = M.WindowStart();
+        QTest::keyClick(Child<QLineEdit>(Hex(), "Edit_Offset"), Qt::Key_Up);
+        QCOMPARE(M.WindowStart(), Start + 1);
     }
 
     void theOptionsWindowLoadsACodePageAndATooSmallOneChangesNothing()
