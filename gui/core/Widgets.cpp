@@ -1,6 +1,8 @@
 #include "gui/core/Widgets.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTableWidget>
 
@@ -41,4 +43,26 @@ QTabBar* MakeTabBar(QWidget* Parent, const QString& Name, const QStringList& Cap
     T->setExpanding(false);
     T->setDrawBase(false);
     return T;
+}
+
+QSpinBox* MakeArrows(QWidget* Parent, const QString& Name, std::function<void(int)> Step)
+{
+    auto* U = new QSpinBox(Parent);
+    U->setObjectName(Name);
+    U->setRange(-1, 1);
+    U->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    U->setFixedWidth(22);
+    // The value means nothing to the user: only the arrows show.
+    if (auto* Text = U->findChild<QLineEdit*>())
+        Text->hide();
+    QObject::connect(U, &QSpinBox::valueChanged, U, [U, Step = std::move(Step)](int V) {
+        if (V == 0)
+            return;
+        {
+            const QSignalBlocker Block(U);
+            U->setValue(0);
+        }
+        Step(V);
+    });
+    return U;
 }

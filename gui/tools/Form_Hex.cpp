@@ -20,6 +20,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <cstdlib>
+
 #include "app/HexBlockData.h"
 #include "app/ToolFiles.h"
 #include "core/Broadcast.h"
@@ -29,12 +31,14 @@
 #include "core/SharedData.h"
 #include "gui/core/ProgramWindows.h"
 #include "gui/core/Settings.h"
+#include "gui/core/Widgets.h"
 #include "gui/tools/OptionStore.h"
 #include "tools/CodePage.h"
 
 namespace
 {
 constexpr const char* NoNumber = "No integer number in the range of 0..2147483647 has been entered.";
+constexpr const char* OffsetCaption = "window offset: (";
 constexpr const char* CodePageFilter = "all supported files (*.png, *.bmp)|*.png;*.bmp|PNG files|*.png|BMP files|*.bmp|"
                                        "all files|*.*";
 
@@ -54,12 +58,15 @@ QString Q(const std::string& S)
 class tHexView final : public QWidget
 {
   public:
-    explicit tHexView(tForm_Hex* Form) : QWidget(Form), F(Form)
+    explicit tHexView(tForm_Hex* Form) : QWidget(Form), F(Form), Scroller(new QTimer(this))
     {
         setObjectName(QStringLiteral("Image"));
         setFocusPolicy(Qt::StrongFocus);
         setMouseTracking(true);
         setCursor(Qt::IBeamCursor);
+        Scroller->setObjectName(QStringLiteral("AutoScroll"));
+        Scroller->setInterval(50);
+        connect(Scroller, &QTimer::timeout, this, [this] { AutoScroll(); });
     }
 
   protected:
@@ -73,9 +80,22 @@ class tHexView final : public QWidget
     void focusOutEvent(QFocusEvent* Event) override;
 
   private:
+    void PlaceCaret(const tHexHit& Hit);
+    // The data rows the scroll box shows, in the picture's pixels.
+    std::pair<int, int> ShownRows() const;
+    // While the button is held, the caret follows the pointer; held above or
+    // below the rows on view, the view scrolls on its own.
+    void Follow();
+    void AutoScroll();
+    void StopFollowing();
+
     tForm_Hex* F;
     QPoint DragFrom;
     bool Dragging = false;
+    bool Following = false;
+    tHexArea FollowArea = tHexArea::Hex;
+    QPoint Pointer; // global: the picture itself moves while the view scrolls
+    QTimer* Scroller;
 };
 
 tForm_Hex::tForm_Hex(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, Parent)
@@ -112,13 +132,10 @@ tForm_Hex::tForm_Hex(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, 
     Edit_Offset->setObjectName(QStringLiteral("Edit_Offset"));
     Edit_Offset->setMaximumWidth(90);
     Edit_Offset->installEventFilter(this);
-    UD_Offset = new QSpinBox(Group_Offset);
-    UD_Offset->setObjectName(QStringLiteral("UD_Offset"));
-    UD_Offset->setRange(-1, 1);
-    UD_Offset->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-    UD_Offset->setFixedWidth(22);
-    if (auto* Text = UD_Offset->findChild<QLineEdit*>())
-        Text->hide();
+    UD_Offset = MakeArrows(Group_Offset, QStringLiteral("UD_Offset"), [this](int Step) {
+        Model_.MoveBy(Step);
+        ShowWindowState();
+    });
     Btn_Minus = new QToolButton(Group_Offset);
     Btn_Minus->setObjectName(QStringLiteral("Btn_Minus"));
     Btn_Minus->setArrowType(Qt::LeftArrow);
@@ -221,14 +238,6 @@ tForm_Hex::tForm_Hex(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, 
 
     connect(Btn_Minus, &QToolButton::clicked, this, [this] { GUI_ClickJump(false); });
     connect(Btn_Plus, &QToolButton::clicked, this, [this] { GUI_ClickJump(true); });
-    connect(UD_Offset, &QSpinBox::valueChanged, this, [this](int V) {
-        if (V == 0)
-            return;
-        Model_.MoveBy(V);
-        const QSignalBlocker Block(UD_Offset);
-        UD_Offset->setValue(0);
-        ShowWindowState();
-    });
     connect(Edit_Offset, &QLineEdit::returnPressed, this, &tForm_Hex::GUI_OffsetEntered);
     auto Res = [this] {
         Model_.SetResolution(UD_xRes->value(), UD_yRes->value());
@@ -263,7 +272,9 @@ tForm_Hex::tForm_Hex(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, 
     Model_.SetResolution(16, 16);
     Layout();
     ShowWindowState();
-    resize(Layout_.Width + 60, Layout_.Height + 190);
+    // Wide enough for the picture and for the rows of controls above it.
+    const int RowsWidth = std::max(Controls->sizeHint().width(), Info->minimumSize().width()) + 8;
+    resize(std::max(Layout_.Width + 60, RowsWidth), Layout_.Height + 190);
 }
 
 const tHexBlock& tForm_Hex::CurrentBlock() const
@@ -390,8 +401,13 @@ void tForm_Hex::ShowWindowState()
     Btn_Plus->setEnabled(Plus);
     Edit_Offset->setEnabled(Minus || Plus);
     UD_Offset->setEnabled(Minus || Plus);
-    Edit_Offset->setText(Q(Model_.OffsetText(Options().CBox_HexHex)));
-    Group_Offset->setTitle(Q(Model_.OffsetCaption()));
+    Edit_Offset->setText(Q(Model_.Position().Text(Options().CBox_HexHex)));
+    // Every digit stays in sight: a crowded row of controls would otherwise
+    // squeeze the field below the offset of a large block (two digits of
+    // room for the frame and the cursor).
+    Edit_Offset->setMinimumWidth(
+        Edit_Offset->fontMetrics().horizontalAdvance(Edit_Offset->text() + QStringLiteral("00")));
+    Group_Offset->setTitle(Q(Model_.Position().Caption(OffsetCaption)));
     Image->update();
 }
 
@@ -642,11 +658,72 @@ void tHexView::mousePressEvent(QMouseEvent* Event)
     const auto Hit = F->Layout_.HitTest(Event->pos().x(), Event->pos().y());
     if (!Hit)
         return;
+    PlaceCaret(*Hit);
+    if (Event->button() == Qt::LeftButton) {
+        Following = true;
+        FollowArea = Hit->Area;
+        Pointer = Event->globalPosition().toPoint();
+    }
+}
+
+void tHexView::PlaceCaret(const tHexHit& Hit)
+{
     tHexModel& M = F->Model_;
-    M.SetTextSide(Hit->Area == tHexArea::Text);
-    M.SetCaret(2 * M.WindowStart() + 2 * (int64_t{Hit->Row} * M.BytesPerLine() + Hit->Column) +
-               (Hit->LowNibble ? 1 : 0));
+    M.SetTextSide(Hit.Area == tHexArea::Text);
+    M.SetCaret(2 * M.WindowStart() + 2 * (int64_t{Hit.Row} * M.BytesPerLine() + Hit.Column) + (Hit.LowNibble ? 1 : 0));
     F->ShowCaret();
+}
+
+std::pair<int, int> tHexView::ShownRows() const
+{
+    const QWidget* Port = F->ScrollBox->viewport();
+    const int Top = mapFrom(Port, QPoint(0, 0)).y();
+    const tHexRect& Data = F->Layout_.HexArea;
+    return {std::max(Top, Data.Top), std::min(Top + Port->height(), Data.Bottom) - 1};
+}
+
+void tHexView::Follow()
+{
+    const QPoint At = mapFromGlobal(Pointer);
+    const auto [Top, Bottom] = ShownRows();
+    const tHexLayout& L = F->Layout_;
+    const int Y = std::clamp(At.y(), Top, std::max(Top, Bottom));
+    const tHexHit Hit = L.NearestHit(At.x(), Y, FollowArea);
+    PlaceCaret(Hit);
+    // A picture wider than the box follows the caret sideways (Y is on view).
+    const tHexRect Cell = Hit.Area == tHexArea::Text ? L.TextCell(Hit.Column, Hit.Row) : L.HexCell(Hit.Column, Hit.Row);
+    F->ScrollBox->ensureVisible((Cell.Left + Cell.Right) / 2, Y, Cell.Width() / 2 + 1, 0);
+    F->Model_.SetHover(F->Model_.CaretByte());
+    F->ShowInfo();
+    if (At.y() < Top || At.y() > Bottom)
+        Scroller->start();
+}
+
+void tHexView::AutoScroll()
+{
+    const QPoint At = mapFromGlobal(Pointer);
+    const auto [Top, Bottom] = ShownRows();
+    const int Beyond = At.y() < Top ? At.y() - Top : At.y() > Bottom ? At.y() - Bottom : 0;
+    if (!Following || Beyond == 0) {
+        Scroller->stop();
+        return;
+    }
+    // The farther out the pointer, the faster: one line per line beyond.
+    const int LineHeight = F->Layout_.LineHeight;
+    const int Lines = (Beyond > 0 ? 1 : -1) * std::min(1 + std::abs(Beyond) / LineHeight, F->Model_.LineCount());
+    // The scroll box first, then the window through the block.
+    QScrollBar* Bar = F->ScrollBox->verticalScrollBar();
+    const int Before = Bar->value();
+    Bar->setValue(Before + Lines * LineHeight);
+    if (Bar->value() == Before)
+        F->SetWindow(F->Model_.WindowStart() + int64_t{Lines} * F->Model_.BytesPerLine());
+    Follow();
+}
+
+void tHexView::StopFollowing()
+{
+    Following = false;
+    Scroller->stop();
 }
 
 void tHexView::mouseMoveEvent(QMouseEvent* Event)
@@ -657,9 +734,18 @@ void tHexView::mouseMoveEvent(QMouseEvent* Event)
         const int Lines = (Event->pos().y() - DragFrom.y()) / L.LineHeight;
         const int Cells = (Event->pos().x() - DragFrom.x()) / L.HexCellWidth();
         if (Lines || Cells) {
-            F->SetWindow(M.WindowStart() - int64_t{Lines} * M.BytesPerLine() - Cells);
-            DragFrom += QPoint(Cells * L.HexCellWidth(), Lines * L.LineHeight);
+            const int64_t Wanted = M.WindowStart() - int64_t{Lines} * M.BytesPerLine() - Cells;
+            F->SetWindow(Wanted);
+            // At an end of the block the drag goes on from where the pointer
+            // is, so that moving back scrolls at once.
+            DragFrom = M.WindowStart() == Wanted ? DragFrom + QPoint(Cells * L.HexCellWidth(), Lines * L.LineHeight)
+                                                 : Event->pos();
         }
+        return;
+    }
+    if (Following) {
+        Pointer = Event->globalPosition().toPoint();
+        Follow();
         return;
     }
     if (F->Btn_Move->isChecked())
@@ -674,6 +760,9 @@ void tHexView::mouseMoveEvent(QMouseEvent* Event)
 
 void tHexView::mouseReleaseEvent(QMouseEvent*)
 {
+    // The picture keeps the mouse while a button is held, so the release
+    // arrives here wherever the pointer is.
+    StopFollowing();
     if (!Dragging)
         return;
     Dragging = false;
@@ -690,6 +779,8 @@ void tHexView::focusInEvent(QFocusEvent* Event)
 void tHexView::focusOutEvent(QFocusEvent* Event)
 {
     QWidget::focusOutEvent(Event);
+    // A dialog or another program took over: no release will come.
+    StopFollowing();
     F->Timer->stop();
     update();
 }
@@ -716,7 +807,8 @@ bool tForm_Hex::eventFilter(QObject* Watched, QEvent* Event)
     if (Watched == Edit_Offset && Event->type() == QEvent::KeyPress) {
         const int Key = static_cast<QKeyEvent*>(Event)->key();
         if (Key == Qt::Key_Up || Key == Qt::Key_Down) {
-            Model_.MoveBy(Key == Qt::Key_Up ? -1 : 1);
+            // As the arrows beside the field: Up adds a byte, Down takes one away.
+            Model_.MoveBy(Key == Qt::Key_Up ? 1 : -1);
             ShowWindowState();
             return true;
         }

@@ -32,6 +32,7 @@
 #include "gui/core/Icons.h"
 #include "gui/core/ProgramWindows.h"
 #include "gui/core/Settings.h"
+#include "gui/core/Widgets.h"
 #include "gui/tools/Form_Palette.h"
 #include "render/PPU.h"
 
@@ -43,6 +44,7 @@ QString Q(const std::string& S)
 }
 
 const char* const NumberError = "No integer number in the range of 0..2147483647 has been entered.";
+const char* const OffsetCaption = "window &offset (";
 
 struct tDecoderButton {
     const char* Name;
@@ -160,23 +162,9 @@ tForm_Memory::tForm_Memory(const tWindowRow& Row, QWidget* Parent) : tToolWindow
     Edit_Offset = new QLineEdit(GBox_Offset);
     Edit_Offset->setObjectName(QStringLiteral("Edit_Offset"));
     Edit_Offset->installEventFilter(this);
-    UD_Offset = new QSpinBox(GBox_Offset);
-    UD_Offset->setObjectName(QStringLiteral("UD_Offset"));
-    UD_Offset->setRange(-1, 1);
-    UD_Offset->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-    UD_Offset->setFixedWidth(UD_Offset->sizeHint().height());
-    // Only the arrows show: the value itself means nothing to the user.
-    QPalette NoText = UD_Offset->palette();
-    NoText.setColor(QPalette::Text, Qt::transparent);
-    UD_Offset->setPalette(NoText);
-    // Only its arrows are used: each step moves the offset by one byte and
-    // the control goes back to 0.
-    connect(UD_Offset, &QSpinBox::valueChanged, this, [this](int V) {
-        if (V == 0)
-            return;
-        View.Offset += V;
-        const QSignalBlocker Block(UD_Offset);
-        UD_Offset->setValue(0);
+    // Each arrow moves the offset by one byte.
+    UD_Offset = MakeArrows(GBox_Offset, QStringLiteral("UD_Offset"), [this](int Step) {
+        View.Offset += Step;
         UpdateView();
     });
     Btn_Minus = new QPushButton(QStringLiteral("-"), GBox_Offset);
@@ -306,8 +294,8 @@ void tForm_Memory::RefreshOffset()
     Btn_Minus->setEnabled(View.CanMinus());
     Edit_Offset->setEnabled(View.OffsetEnabled());
     UD_Offset->setEnabled(View.OffsetEnabled());
-    Edit_Offset->setText(Q(View.OffsetText(Options().CBox_MemoryHex)));
-    GBox_Offset->setTitle(Q(View.GroupCaption()));
+    Edit_Offset->setText(Q(View.Position().Text(Options().CBox_MemoryHex)));
+    GBox_Offset->setTitle(Q(View.Position().Caption(OffsetCaption)));
     View.DecodeWindow(SourceData(), Bitmap);
 }
 
@@ -444,17 +432,14 @@ void tForm_Memory::PictureMouseUp(QMouseEvent*)
 
 void tForm_Memory::EnterOffset()
 {
-    const bool Hex = Options().CBox_MemoryHex;
-    const std::string Text = Edit_Offset->text().trimmed().toUpper().toStdString();
+    const std::optional<int64_t> V =
+        ParseWindowOffset(Edit_Offset->text().trimmed().toStdString(), Options().CBox_MemoryHex);
     Edit_Offset->selectAll();
-    if (!IsNumberText(Text, Hex)) {
+    if (!V) {
         Messages().Error(NumberError);
         return;
     }
-    const std::optional<uint64_t> V = Hex ? ParseHex(Text) : ParseDec(Text);
-    if (!V)
-        return;
-    View.Offset = static_cast<int64_t>(*V);
+    View.Offset = *V;
     UpdateView();
 }
 

@@ -71,18 +71,27 @@ int tHexLayout::GlyphTop(int Row) const
 std::optional<tHexHit> tHexLayout::HitTest(int X, int Y) const
 {
     const tHexRect Hex{HexArea.Left, HexArea.Top, HexArea.Right - 1, HexArea.Bottom - 1};
+    if (Hex.Contains(X, Y))
+        return NearestHit(X, Y, tHexArea::Hex);
+    if (TextArea.Contains(X, Y))
+        return NearestHit(X, Y, tHexArea::Text);
+    return std::nullopt;
+}
+
+tHexHit tHexLayout::NearestHit(int X, int Y, tHexArea Area) const
+{
+    // Left of an area or above it the quotient truncates towards zero, which
+    // the clamp turns into the first column or row.
     tHexHit H;
-    if (Hex.Contains(X, Y)) {
-        const int Rel = X - HexArea.Left;
-        H.Area = tHexArea::Hex;
-        H.Column = std::min(Rel / HexCellWidth(), M_.BytesPerLine - 1);
-        H.LowNibble = Rel - H.Column * HexCellWidth() >= HexCellWidth() / 2;
-    } else if (TextArea.Contains(X, Y)) {
-        H.Area = tHexArea::Text;
-        H.Column = (X - TextArea.Left) / CellWidth;
-    } else
-        return std::nullopt;
-    H.Row = std::min((Y - HexArea.Top) / LineHeight, M_.LineCount - 1);
+    H.Area = Area;
+    H.Row = std::clamp((Y - HexArea.Top) / LineHeight, 0, M_.LineCount - 1);
+    if (Area == tHexArea::Text) {
+        H.Column = std::clamp((X - TextArea.Left) / CellWidth, 0, M_.BytesPerLine - 1);
+        return H;
+    }
+    const int Rel = X - HexArea.Left;
+    H.Column = std::clamp(Rel / HexCellWidth(), 0, M_.BytesPerLine - 1);
+    H.LowNibble = Rel - H.Column * HexCellWidth() >= HexCellWidth() / 2;
     return H;
 }
 

@@ -61,6 +61,9 @@ class tHexLayout
     // The byte under a point of the picture; nothing outside both areas (the
     // hex area's last pixel column and row excluded).
     std::optional<tHexHit> HitTest(int X, int Y) const;
+    // The byte of one area nearest to a point anywhere: a drag that leaves
+    // the area keeps to its edge row or column.
+    tHexHit NearestHit(int X, int Y, tHexArea Area) const;
     // The lines that meet the band Top .. Bottom - 1 of the picture (First >
     // Last when none): only these are painted.
     void VisibleRows(int Top, int Bottom, int& First, int& Last) const;

@@ -1,7 +1,6 @@
 #include "tools/HexModel.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "core/Routines.h"
 
@@ -13,21 +12,6 @@ int64_t FloorDiv(int64_t A, int64_t B)
     if ((A % B != 0) && ((A < 0) != (B < 0)))
         --Q;
     return Q;
-}
-
-int DigitCount(uint64_t V, bool Hex)
-{
-    int N = 1;
-    while (V >= (Hex ? 16u : 10u)) {
-        V /= Hex ? 16 : 10;
-        ++N;
-    }
-    return N;
-}
-
-std::string Padded(uint64_t V, int Width, bool Hex)
-{
-    return Hex ? HexText(V, Width) : DecText(V, Width);
 }
 } // namespace
 
@@ -228,33 +212,11 @@ tHexKeyResult tHexModel::Key(tHexKey K, bool Ctrl, bool IgnoreDelete)
 
 bool tHexModel::GoToOffsetText(const std::string& Text, bool Hex)
 {
-    std::string Upper = Text;
-    for (char& C : Upper)
-        C = static_cast<char>(std::toupper(static_cast<unsigned char>(C)));
-    if (!IsNumberText(Upper, Hex))
-        return false;
-    const auto V = Hex ? ParseHex(Upper) : ParseDec(Upper);
+    const std::optional<int64_t> V = ParseWindowOffset(Text, Hex);
     if (!V)
         return false;
-    MoveBy(static_cast<int64_t>(*V) - WindowStart_);
+    MoveBy(*V - WindowStart_);
     return true;
-}
-
-std::string tHexModel::OffsetText(bool Hex) const
-{
-    const auto Max = static_cast<uint64_t>(MaxWindowStart());
-    return Padded(static_cast<uint64_t>(WindowStart_), DigitCount(Max, Hex), Hex);
-}
-
-int tHexModel::Percent() const
-{
-    const int64_t Max = MaxWindowStart();
-    return Max <= 0 ? 100 : static_cast<int>(WindowStart_ * 100 / Max);
-}
-
-std::string tHexModel::OffsetCaption() const
-{
-    return "window offset: (" + DecText(static_cast<uint64_t>(Percent()), 3) + "%)";
 }
 
 void tHexModel::RestoreState(const tHexSourceState& S)

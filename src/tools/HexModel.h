@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/WindowOffset.h"
+
 // The caret state a source keeps while another one is on view.
 struct tHexSourceState {
     int64_t CaretNibble = 0;
@@ -90,11 +92,8 @@ class tHexModel
     // Offset entry: the text as hexadecimal or decimal. False (and nothing
     // moves) when it is not a number in 0..2^31-1.
     bool GoToOffsetText(const std::string& Text, bool Hex);
-    // The offset field's text: WindowStart padded to MaxWindowStart's digits.
-    std::string OffsetText(bool Hex) const;
-    // WindowStart x 100 div MaxWindowStart, 100 when the window cannot move.
-    int Percent() const;
-    std::string OffsetCaption() const;
+    // The window's place in the block, for the offset field and caption.
+    tWindowOffset Position() const { return {WindowStart_, MaxWindowStart()}; }
 
     tHexSourceState SaveState() const { return {Caret_, TextSide_, WindowStart_}; }
     void RestoreState(const tHexSourceState& S);

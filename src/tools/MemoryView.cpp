@@ -5,7 +5,6 @@
 
 #include "core/FileIO.h"
 #include "core/PictureFiles.h"
-#include "core/Routines.h"
 
 tTileDecoder tMemoryView::TileDecoder() const
 {
@@ -76,34 +75,6 @@ void tMemoryView::SelectSource(tMemSource S, uint64_t Size)
     Source = S;
     SourceSize = Size;
     Offset = SourceOffsets[static_cast<size_t>(S)];
-}
-
-std::string tMemoryView::OffsetText(bool Hex) const
-{
-    const auto Max = static_cast<uint64_t>(std::max<int64_t>(MaxOffset(), 0));
-    const auto Value = static_cast<uint64_t>(std::max<int64_t>(Offset, 0));
-    if (Hex) {
-        const std::string MaxText = HexText(Max, 1);
-        std::string T = HexText(Value, 1);
-        if (T.size() < MaxText.size())
-            T.insert(0, MaxText.size() - T.size(), '0');
-        return T;
-    }
-    return DecText(Value, static_cast<int>(DecText(Max, 1).size()));
-}
-
-std::string tMemoryView::PercentText() const
-{
-    const int64_t Max = MaxOffset();
-    if (!OffsetEnabled() || Max <= 0)
-        return "100";
-    const int64_t P = std::clamp<int64_t>(Offset * 100 / Max, 0, 100);
-    return DecText(static_cast<uint64_t>(P), 3);
-}
-
-std::string tMemoryView::GroupCaption() const
-{
-    return "window &offset (" + PercentText() + "%)";
 }
 
 void tMemoryView::DecodeWindow(std::span<const uint8_t> Data, tPicture8& Picture) const

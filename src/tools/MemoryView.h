@@ -14,6 +14,7 @@
 #include "core/Error.h"
 #include "core/Picture8.h"
 #include "core/Tiles.h"
+#include "tools/WindowOffset.h"
 
 // The decoder buttons, in the window's order.
 enum class tMemDecoder : int { Bpp1, Bpp2, Bpp3, Bpp4, Bpp8, FX, M7BG1, M7BG2 };
@@ -70,14 +71,9 @@ class tMemoryView
     void Jump(int Direction, bool ByWindow, bool ByLine);
     void SelectSource(tMemSource S, uint64_t Size);
 
-    // The offset in hexadecimal (upper case, no prefix) or decimal, padded to
-    // as many digits as the largest offset has written the same way.
-    std::string OffsetText(bool Hex) const;
-    // Offset x 100 div MaxOffset as three digits; "100" while the offset
-    // cannot move (this also covers a window exactly the size of the source).
-    std::string PercentText() const;
-    // "window &offset (042%)".
-    std::string GroupCaption() const;
+    // The window's place in the source, for the offset field and caption
+    // (a window exactly the size of the source, or larger, cannot move).
+    tWindowOffset Position() const { return {Offset, MaxOffset()}; }
 
     // Decodes the window of Data into Picture (TilesX x 8 by TilesY x 8).
     // Never reads past Data: bytes beyond its end decode as zero.

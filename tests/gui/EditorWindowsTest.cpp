@@ -8,6 +8,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolButton>
 
 #include "GuiTestSupport.h"
@@ -158,6 +159,27 @@ class EditorWindowsTest : public QObject
         for (const tHexBlock& B : HexPageBlocks(4))
             EditLastByte(B);
         QVERIFY(P.Recorder.Log.empty());
+    }
+
+    void theCaretFollowsAButtonHeldBelowTheViewAndUpInTheOffsetAddsAByte()
+    {
+        tProgramFolder Folder;
+        tRunningProgram P(Folder);
+        Hex()->show();
+        Hex()->SelectSource(1, 0); // WRAM
+        QWidget* View = Child<QWidget>(Hex(), "Image");
+        const tHexModel& M = Hex()->Model();
+        const QPoint Below(View->width() / 3, View->height() + 3 * View->height() / M.LineCount());
+        QTest::mousePress(View, Qt::LeftButton, {}, QPoint(View->width() / 3, View->height() / 2));
+        QTest::mouseMove(View, Below);
+        QTRY_VERIFY(M.WindowStart() > 0);
+        QTest::mouseRelease(View, Qt::LeftButton, {}, Below);
+        QVERIFY(!View->findChild<QTimer*>(QStringLiteral("AutoScroll"))->isActive());
+        QCOMPARE(M.CaretRow(), int64_t{M.LineCount() - 1});
+        // Up in the offset field adds a byte, as the arrow beside it does.
+        const int64_t Start = M.WindowStart();
+        QTest::keyClick(Child<QLineEdit>(Hex(), "Edit_Offset"), Qt::Key_Up);
+        QCOMPARE(M.WindowStart(), Start + 1);
     }
 
     void theOptionsWindowLoadsACodePageAndATooSmallOneChangesNothing()

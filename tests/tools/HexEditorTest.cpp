@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <tuple>
 #include <vector>
 
 #include "tools/HexBlocks.h"
@@ -104,8 +105,8 @@ TEST(HexModel, OffsetsHoverAndCopy)
     M.Load(Big);
     EXPECT_TRUE(M.GoToOffsetText("1000000", true));
     EXPECT_EQ(M.WindowStart(), 0x1000000);
-    EXPECT_EQ(M.OffsetText(true), "1000000"); // every digit
-    EXPECT_EQ(M.OffsetCaption(), "window offset: (094%)");
+    EXPECT_EQ(M.Position().Text(true), "1000000"); // every digit
+    EXPECT_EQ(M.Position().PercentText(), "094");
     EXPECT_FALSE(M.GoToOffsetText("12x", true));
     EXPECT_FALSE(M.GoToOffsetText("2147483648", false));
     EXPECT_EQ(M.WindowStart(), 0x1000000);
@@ -127,7 +128,7 @@ TEST(HexModel, OffsetsHoverAndCopy)
     // Copying the window copies only the bytes that exist; zeros are blanks.
     EXPECT_EQ(M.CopyText(false).size(), 9u);
     EXPECT_EQ(M.CopyText(true)[5], ' ');
-    EXPECT_EQ(M.Percent(), 100);
+    EXPECT_EQ(M.Position().PercentText(), "100");
 }
 
 TEST(HexLayout, GeometryHitsAndVisibleRows)
@@ -154,6 +155,11 @@ TEST(HexLayout, GeometryHitsAndVisibleRows)
     EXPECT_FALSE(L.HitTest(L.HexLeft - 2, L.HexArea.Top + 5)); // offset column
     EXPECT_FALSE(L.HitTest(L.HexLeft + 5, 3));                 // header
     EXPECT_FALSE(L.HitTest(L.HexArea.Right - 1, L.HexArea.Top + 5));
+    // A drag past the edges keeps to the first or last cell of its area.
+    const tHexHit Before = L.NearestHit(-500, -500, tHexArea::Hex), After = L.NearestHit(9999, 9999, tHexArea::Hex);
+    EXPECT_EQ(std::tuple(Before.Column, Before.Row, Before.LowNibble), std::tuple(0, 0, false));
+    EXPECT_EQ(std::tuple(After.Column, After.Row, After.LowNibble), std::tuple(15, 15, true));
+    EXPECT_EQ(L.NearestHit(0, L.HexArea.Top + 40, tHexArea::Text).Column, 0);
     int First = 0, Last = 0;
     L.VisibleRows(L.HexArea.Top + 20, L.HexArea.Top + 40, First, Last);
     EXPECT_EQ(First, 1);

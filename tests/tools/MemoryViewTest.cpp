@@ -73,10 +73,10 @@ TEST_F(MemoryViewTest, OffsetsPercentagesAndClampsOnLargeROMs)
     EXPECT_EQ(V.WindowBytes, 16384u);
     EXPECT_EQ(V.MaxOffset(), 49152);
     V.Offset = 24576;
-    EXPECT_EQ(V.PercentText(), "050");
+    EXPECT_EQ(V.Position().PercentText(), "050");
     V.Offset = 0x1F0;
-    EXPECT_EQ(V.OffsetText(true), "01F0");
-    EXPECT_EQ(V.OffsetText(false), "00496");
+    EXPECT_EQ(V.Position().Text(true), "01F0");
+    EXPECT_EQ(V.Position().Text(false), "00496");
 
     // 4 MiB and 32 MiB: offset x 100 does not fit 32 bits.
     for (uint64_t Size : {4ull << 20, 32ull << 20}) {
@@ -84,15 +84,15 @@ TEST_F(MemoryViewTest, OffsetsPercentagesAndClampsOnLargeROMs)
         V.Offset = static_cast<int64_t>(Size);
         V.Clamp();
         EXPECT_EQ(V.Offset, static_cast<int64_t>(Size - 16384));
-        EXPECT_EQ(V.PercentText(), "100");
+        EXPECT_EQ(V.Position().PercentText(), "100");
         EXPECT_FALSE(V.CanPlus());
         V.Jump(-1, true, false);
-        EXPECT_EQ(V.PercentText(), "099");
-        EXPECT_EQ(V.OffsetText(true).size(), Size > (4ull << 20) ? 7u : 6u);
+        EXPECT_EQ(V.Position().PercentText(), "099");
+        EXPECT_EQ(V.Position().Text(true).size(), Size > (4ull << 20) ? 7u : 6u);
         V.Offset = -5;
         V.Clamp();
         EXPECT_EQ(V.Offset, 0);
-        EXPECT_EQ(V.GroupCaption(), "window &offset (000%)");
+        EXPECT_EQ(V.Position().PercentText(), "000");
         V.Jump(+1, false, true); // a line of 16 tiles
         EXPECT_EQ(V.Offset, 512);
         V.Jump(+1, false, false);
@@ -101,7 +101,7 @@ TEST_F(MemoryViewTest, OffsetsPercentagesAndClampsOnLargeROMs)
     // A window exactly the source's size, or larger: held at 0, no division.
     V.SelectSource(tMemSource::WRAM, 16384);
     V.Clamp();
-    EXPECT_EQ(V.PercentText(), "100");
+    EXPECT_EQ(V.Position().PercentText(), "100");
     V.SourceSize = 100;
     V.Offset = 50;
     V.Clamp();
