@@ -1,6 +1,9 @@
 #include "gui/core/RegisterLists.h"
 
+#include <QFontMetrics>
 #include <QTableWidget>
+
+#include <algorithm>
 
 #include "app/RegisterTabs.h"
 #include "core/Messages.h"
@@ -16,6 +19,25 @@ QTableWidgetItem* Item(const std::string& Text, bool Right)
     if (Right)
         I->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return I;
+}
+
+// Room beside the text in a cell, and the widest the name column is made on
+// its own (a longer name is shown cut rather than pushing the comments away).
+constexpr int CellMargin = 16;
+constexpr int MaxNameWidth = 360;
+
+// The name column made wide enough for the tab's longest name: the Snes9x
+// tab's names ("SOU.Channel[3].EnvX") are longer than the other tabs'. A
+// column the user made wider stays.
+void FitNames(QTableWidget* List, const std::vector<tRegisterRow>& Rows)
+{
+    const QFontMetrics Metrics(List->font());
+    int Widest = 0;
+    for (const tRegisterRow& R : Rows)
+        Widest = std::max(Widest, Metrics.horizontalAdvance(QString::fromStdString(R.Name)));
+    const int Want = std::min(Widest + CellMargin, MaxNameWidth);
+    if (List->columnWidth(ColName) < Want)
+        List->setColumnWidth(ColName, Want);
 }
 
 void SetText(QTableWidget* List, int Row, int Col, const std::string& Text)
@@ -57,6 +79,7 @@ void ShowRegisterTab(int Page, QTableWidget* List, bool Busy)
             for (int c = 0; c < ColumnCount; ++c)
                 List->setItem(r, c, Item(Texts[c], c >= ColBits && c <= ColDec));
         }
+        FitNames(List, Rows);
         if (Count > 0)
             List->setCurrentCell(0, 0);
         return;
