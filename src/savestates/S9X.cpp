@@ -623,8 +623,8 @@ bool tS9X::CommitBlockEdits()
     auto Before = std::make_unique<tSNES>(*SNES), After = std::make_unique<tSNES>(*SNES);
     std::vector<uint8_t> WasSRAM, SRAM;
     S9XBlocksToMachine(StateBlocks, *Before, &WasSRAM);
+    S9XCopiesToMirror(Blocks, StateBlocks);
     S9XBlocksToMachine(Blocks, *After, &SRAM);
-    S9XCopiesToRegisters(Blocks, StateBlocks, *After);
     const bool Changed = TakeChanges(*SNES, *Before, *After);
     // The block is larger than any cartridge's save RAM: the cartridge takes
     // what it has room for.

@@ -3,15 +3,14 @@
 #include <algorithm>
 
 #include "core/LittleEndian.h"
-#include "core/SNES.h"
 
 using namespace S9XLayout;
 
-void S9XCopiesToRegisters(const tS9XBlocks& B, const tS9XBlocks& Was, tSNES& S)
+void S9XCopiesToMirror(tS9XBlocks& B, const tS9XBlocks& Was)
 {
     const auto& Ppu = B[BlockPPU];
     const auto& Old = Was[BlockPPU];
-    auto& R = S.Regs;
+    auto& R = B[BlockFIL];
     auto Changed = [&](size_t At, size_t Width) {
         return !std::equal(Ppu.begin() + static_cast<std::ptrdiff_t>(At),
                            Ppu.begin() + static_cast<std::ptrdiff_t>(At + Width),

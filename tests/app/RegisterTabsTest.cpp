@@ -377,6 +377,8 @@ TEST_F(tRegisterTabsTest, AnEditOfASnes9x143OrSuperSleuthFieldReachesTheMachineS
         if (Was[i] != Now[i])
             Differ.push_back(i);
     EXPECT_EQ(Differ, std::vector<size_t>{102});
+    Edit(PageS9X, "BGMode", Mode & 7);
+    EXPECT_EQ(SNES->Regs[0x2105], Mode);
 
     // A field the machine state has no place for stays in the blocks.
     const auto Held = std::make_unique<tSNES>(*SNES);
