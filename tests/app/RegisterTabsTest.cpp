@@ -9,6 +9,7 @@
 #include "app/Loader.h"
 #include "app/RegisterTabs.h"
 #include "app/SaveState.h"
+#include "cart/SNESCart.h"
 #include "core/Broadcast.h"
 #include "core/LittleEndian.h"
 #include "core/Options.h"
@@ -404,4 +405,13 @@ TEST_F(tRegisterTabsTest, AnEditOfASnes9x143OrSuperSleuthFieldReachesTheMachineS
     EXPECT_EQ(SNES->CPU_A, 0xBEEF);
     EXPECT_EQ(SNES->CPU_X, 0x4321);
     EXPECT_EQ(SNES->BGHScroll[1], 0x0123);
+
+    // Save RAM written in either format goes to the cartridge.
+    Cart->SRAM.assign(8, 0);
+    Broadcast(nullptr, Note::NewSRAM);
+    S9X->Blocks[S9XLayout::BlockSRA][3] = 9;
+    Broadcast(nullptr, Note::NewS9X);
+    SSL->SRAMStream[4] = 7;
+    Broadcast(nullptr, Note::NewSSL);
+    EXPECT_EQ(Cart->SRAM, (std::vector<uint8_t>{0, 0, 0, 9, 7, 0, 0, 0}));
 }
