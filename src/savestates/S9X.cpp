@@ -622,10 +622,14 @@ bool tS9X::CommitBlockEdits()
     // and stays.
     auto Before = std::make_unique<tSNES>(*SNES), After = std::make_unique<tSNES>(*SNES);
     std::vector<uint8_t> WasSRAM, SRAM;
+    const bool MirrorEdited = Blocks[BlockFIL] != StateBlocks[BlockFIL];
     S9XBlocksToMachine(StateBlocks, *Before, &WasSRAM);
     S9XCopiesToMirror(Blocks, StateBlocks);
     S9XBlocksToMachine(Blocks, *After, &SRAM);
+    const auto Was = std::make_unique<tSNES>(*SNES);
     const bool Changed = TakeChanges(*SNES, *Before, *After);
+    if (Changed && MirrorEdited)
+        MirrorToCopies(*Was);
     // The block is larger than any cartridge's save RAM: the cartridge takes
     // what it has room for.
     bool SRAMChanged = false;
@@ -643,4 +647,17 @@ bool tS9X::CommitBlockEdits()
     if (SRAMChanged)
         Broadcast(this, Note::NewSRAM);
     return Changed;
+}
+
+void tS9X::MirrorToCopies(const tSNES& Was)
+{
+    // The PPU block written from the state as it was and as it is: the bytes
+    // that differ are the copies of the registers the edit wrote.
+    tS9XBlocks Old = Blocks, Now = Blocks;
+    S9XMachineToBlocks(Old, Was, nullptr, !ReadFromFile);
+    S9XMachineToBlocks(Now, *SNES, nullptr, !ReadFromFile);
+    auto& Ppu = Blocks[BlockPPU];
+    for (size_t i = 0; i < Ppu.size(); ++i)
+        if (Old[BlockPPU][i] != Now[BlockPPU][i])
+            Ppu[i] = Now[BlockPPU][i];
 }

@@ -143,6 +143,10 @@ class tS9X : public tS9XImage, public tReceiver, public tSavestateFormat
     // made from it or taken into it.
     tS9XBlocks StateBlocks;
     void KeepStateBlocks() { StateBlocks = Blocks; }
+    // Snes9x draws from the PPU block's decoded copies of the registers: an
+    // edit of the register mirror that reached the machine state (Was before
+    // it) is copied there too.
+    void MirrorToCopies(const tSNES& Was);
 };
 
 extern tS9X* S9X;

@@ -395,6 +395,11 @@ TEST_F(tRegisterTabsTest, AnEditOfASnes9x143OrSuperSleuthFieldReachesTheMachineS
     Edit(PageS9X, "BG[1].HOffset", 0x0123);
     EXPECT_EQ(SNES->CPU_A, 0xBEEF);
     EXPECT_EQ(SNES->BGHScroll[1], 0x0123);
+    // As the hex editor writes the register mirror: the PPU block's copy follows.
+    S9X->Blocks[S9XLayout::BlockFIL][0x2105] = 0x05;
+    Broadcast(nullptr, Note::NewS9X);
+    EXPECT_EQ(SNES->Regs[0x2105], 0x05);
+    EXPECT_EQ(S9X->Blocks[S9XLayout::BlockPPU][S9XLayout::PPUBGMode], 5);
     // The Super Sleuth chunks made from it.
     Edit(PageSSL, "X", 0x4321);
     Edit(PageSSL, "BPS2.Time", 77);
