@@ -1,6 +1,10 @@
 #include "gui/core/RegisterLists.h"
 
+#include <QFontMetrics>
 #include <QTableWidget>
+
+#include <algorithm>
+#include <utility>
 
 #include "app/RegisterTabs.h"
 #include "core/Messages.h"
@@ -16,6 +20,29 @@ QTableWidgetItem* Item(const std::string& Text, bool Right)
     if (Right)
         I->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return I;
+}
+
+// Room beside the text in a cell, and the widest a column is made on its
+// own (a longer text is shown cut rather than pushing the comments away).
+constexpr int CellMargin = 16;
+constexpr int MaxFittedWidth = 360;
+
+// The address and name columns made wide enough for the tab's longest
+// texts: the Snes9x tab's ("PPU:07BC", "SOU.Channel[3].EnvX") are longer
+// than the other tabs'. A column the user made wider stays.
+void FitColumns(QTableWidget* List, const std::vector<tRegisterRow>& Rows)
+{
+    const QFontMetrics Metrics(List->font());
+    int Address = 0, Name = 0;
+    for (const tRegisterRow& R : Rows) {
+        Address = std::max(Address, Metrics.horizontalAdvance(QString::fromStdString(R.Caption)));
+        Name = std::max(Name, Metrics.horizontalAdvance(QString::fromStdString(R.Name)));
+    }
+    for (const auto& [Column, Widest] : {std::pair{ColAddress, Address}, std::pair{ColName, Name}}) {
+        const int Want = std::min(Widest + CellMargin, MaxFittedWidth);
+        if (List->columnWidth(Column) < Want)
+            List->setColumnWidth(Column, Want);
+    }
 }
 
 void SetText(QTableWidget* List, int Row, int Col, const std::string& Text)
@@ -57,6 +84,7 @@ void ShowRegisterTab(int Page, QTableWidget* List, bool Busy)
             for (int c = 0; c < ColumnCount; ++c)
                 List->setItem(r, c, Item(Texts[c], c >= ColBits && c <= ColDec));
         }
+        FitColumns(List, Rows);
         if (Count > 0)
             List->setCurrentCell(0, 0);
         return;

@@ -13,6 +13,7 @@
 #include "core/FileIO.h"
 #include "core/Gzip.h"
 #include "core/Routines.h"
+#include "core/StateChanges.h"
 #include "savestates/RAState.h"
 #include "savestates/S9XSnp.h"
 #include "savestates/S9XSnpWrite.h"
@@ -253,6 +254,7 @@ void tS9X::Adopt(tSavestateImage& Image)
     SnpBefore = {};
     if (!ReadFromFile)
         Blocks.Name = ConvertedName();
+    KeepStateBlocks();
     if (HasPreview)
         Broadcast(this, Note::NewS9XPreview);
 }
@@ -369,6 +371,7 @@ void tS9X::BlocksToMachine()
 {
     if (SNES)
         S9XBlocksToMachine(Blocks, *SNES, Cart ? &Cart->SRAM : nullptr);
+    KeepStateBlocks();
 }
 
 void tS9X::MachineToBlocks()
@@ -381,6 +384,7 @@ void tS9X::MachineToBlocks()
     // this machine.
     if (!ReadFromFile)
         Blocks.Name = ConvertedName();
+    KeepStateBlocks();
     Broadcast(this, Note::NewS9X);
 }
 
@@ -446,12 +450,16 @@ void tS9X::Notify(const void* Sender, tNote Msg)
     } else if (Msg == Note::NewSavestate) {
         if (!IsSelf(Sender)) {
             ClearBlocks();
+            KeepStateBlocks();
             SnpBefore = {};
         }
     } else if (Msg == Note::NewS9X) {
-        // An editor wrote into a newer Snes9x's stream or its fields.
+        // An editor wrote into a newer Snes9x's stream or its fields, or
+        // into the blocks of a 1.43 state.
         std::string Why;
-        if (!IsSelf(Sender) && SnpVersion && !CommitSnpEdits(Why)) {
+        if (!IsSelf(Sender) && !SnpVersion)
+            CommitBlockEdits();
+        else if (!IsSelf(Sender) && !CommitSnpEdits(Why)) {
             Messages().Error("The edit of the Snes9x savestate was not taken: " + Why);
             // The editors show the bytes as they are again.
             Broadcast(this, Note::NewS9X);
@@ -461,6 +469,7 @@ void tS9X::Notify(const void* Sender, tNote Msg)
         std::fill(Sra.begin(), Sra.end(), 0);
         if (Cart)
             std::copy_n(Cart->SRAM.begin(), std::min(Cart->SRAM.size(), Sra.size()), Sra.begin());
+        StateBlocks[BlockSRA] = Sra;
     }
 }
 
@@ -592,6 +601,7 @@ bool tS9X::CommitSnpEdits(std::string& Why)
         RefreshSnpValues();
     }
     SnpBefore = {};
+    KeepStateBlocks();
     const bool SRAMChanged = Cart && SRAM != WasSRAM;
     if (SRAMChanged)
         Cart->SRAM = std::move(SRAM);
@@ -599,4 +609,53 @@ bool tS9X::CommitSnpEdits(std::string& Why)
     if (SRAMChanged)
         Broadcast(this, Note::NewSRAM);
     return true;
+}
+
+bool tS9X::CommitBlockEdits()
+{
+    if (!SNES || SnpVersion)
+        return false;
+    // Both readings start from the state as it is, so what the blocks cannot
+    // hold (a ZSNES state's timing, the upper DSP half) is the same in both
+    // and stays.
+    auto Before = std::make_unique<tSNES>(*SNES), After = std::make_unique<tSNES>(*SNES);
+    std::vector<uint8_t> WasSRAM, SRAM;
+    const bool MirrorEdited = Blocks[BlockFIL] != StateBlocks[BlockFIL];
+    S9XBlocksToMachine(StateBlocks, *Before, &WasSRAM);
+    S9XCopiesToMirror(Blocks, StateBlocks);
+    S9XBlocksToMachine(Blocks, *After, &SRAM);
+    const auto Was = std::make_unique<tSNES>(*SNES);
+    const bool Changed = TakeChanges(*SNES, *Before, *After);
+    if (Changed && MirrorEdited)
+        MirrorToCopies(*Was);
+    // The block is larger than any cartridge's save RAM: the cartridge takes
+    // what it has room for.
+    bool SRAMChanged = false;
+    if (Cart)
+        for (size_t i = 0; i < std::min({Cart->SRAM.size(), SRAM.size(), WasSRAM.size()}); ++i)
+            if (SRAM[i] != WasSRAM[i]) {
+                Cart->SRAM[i] = SRAM[i];
+                SRAMChanged = true;
+            }
+    KeepStateBlocks();
+    // The blocks are not made again from the state: they hold the edit already,
+    // also where the state has no room for it.
+    if (Changed)
+        Broadcast(this, Note::NewSNES);
+    if (SRAMChanged)
+        Broadcast(this, Note::NewSRAM);
+    return Changed;
+}
+
+void tS9X::MirrorToCopies(const tSNES& Was)
+{
+    // The PPU block written from the state as it was and as it is: the bytes
+    // that differ are the copies of the registers the edit wrote.
+    tS9XBlocks Old = Blocks, Now = Blocks;
+    S9XMachineToBlocks(Old, Was, nullptr, !ReadFromFile);
+    S9XMachineToBlocks(Now, *SNES, nullptr, !ReadFromFile);
+    auto& Ppu = Blocks[BlockPPU];
+    for (size_t i = 0; i < Ppu.size(); ++i)
+        if (Old[BlockPPU][i] != Now[BlockPPU][i])
+            Ppu[i] = Now[BlockPPU][i];
 }

@@ -121,6 +121,13 @@ class tS9X : public tS9XImage, public tReceiver, public tSavestateFormat
     // The machine state is what the stream was last read into: not changed
     // elsewhere since (false too without such a stream).
     bool SnpMatchesState() const;
+    // Takes the edits of a Snes9x 1.43 state's blocks: what the editors
+    // changed since the blocks last agreed with the machine state goes into
+    // the machine state and the cartridge's save RAM, everything else there
+    // stays, and "new SNES" is broadcast. An edit of a value the machine
+    // state does not hold stays in the blocks only. True when the machine
+    // state changed.
+    bool CommitBlockEdits();
 
     void Notify(const void* Sender, tNote Msg) override;
 
@@ -132,6 +139,14 @@ class tS9X : public tS9XImage, public tReceiver, public tSavestateFormat
     // The stream as the machine state was last read from it, kept while an
     // editor holds the stream's bytes (empty: SnpStream is that stream).
     std::vector<uint8_t> SnpBefore;
+    // The blocks as they last agreed with the machine state: read from it,
+    // made from it or taken into it.
+    tS9XBlocks StateBlocks;
+    void KeepStateBlocks() { StateBlocks = Blocks; }
+    // Snes9x draws from the PPU block's decoded copies of the registers: an
+    // edit of the register mirror that reached the machine state (Was before
+    // it) is copied there too.
+    void MirrorToCopies(const tSNES& Was);
 };
 
 extern tS9X* S9X;

@@ -38,6 +38,13 @@ void S9XBlocksToMachine(const tS9XBlocks& B, tSNES& S, std::vector<uint8_t>* SRA
 // machine state takes them.
 std::vector<std::pair<uint16_t, uint8_t>> S9XLiveRegisters(const tS9XBlocks& B);
 
+// S9XCopies.cpp: Snes9x draws from its PPU block's decoded copies of the
+// registers (BG mode, bases, sizes, windows...), while a load reads the
+// registers from the mirror ("FIL"). Where B's copy differs from Was's (an
+// edit of the copy), the register's bits in B's mirror are set to match it,
+// so that the edit is read and the two stay alike.
+void S9XCopiesToMirror(tS9XBlocks& B, const tS9XBlocks& Was);
+
 // Writes the machine state into the blocks. Fresh blocks (not read from a
 // file) also get the values Snes9x needs that only it keeps, and the sound
 // blocks; blocks read from a file keep what the machine state does not hold.

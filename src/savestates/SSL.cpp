@@ -6,6 +6,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "cart/SNESCart.h"
 #include "core/Broadcast.h"
@@ -13,6 +14,7 @@
 #include "core/FileIO.h"
 #include "core/LittleEndian.h"
 #include "core/Routines.h"
+#include "core/StateChanges.h"
 
 namespace
 {
@@ -132,6 +134,7 @@ bool tSSL::ParseFile(const std::string& FileName, tSNES& S, tParsedFile& Out, tE
 void tSSL::Adopt(tSavestateImage& Image)
 {
     static_cast<tSSLImage&>(*this) = std::move(static_cast<tSSLImage&>(Image));
+    KeepStateChunks();
     Broadcast(this, Note::NewSSLPreview);
 }
 
@@ -269,10 +272,51 @@ void tSSL::Notify(const void* Sender, tNote Msg)
         if (!SNES)
             return;
         MachineToChunks(*SNES, Cart, CurrentDosDateTime());
+        KeepStateChunks();
         Broadcast(this, Note::NewSSL);
+    } else if (Msg == Note::NewSSL && FromOther) {
+        // An editor wrote into the chunks.
+        CommitChunkEdits();
     } else if (Msg == Note::NewSavestate && FromOther) {
         ClearChunks();
+        KeepStateChunks();
     } else if (Msg == Note::NewCart || Msg == Note::NewSRAM) {
         SRAMStream = Cart ? Cart->SRAM : std::vector<uint8_t>{};
+        StateChunks.SRAMStream = SRAMStream;
     }
+}
+
+void tSSL::KeepStateChunks()
+{
+    StateChunks = static_cast<const tSSLImage&>(*this);
+    // The picture is not read into the machine state.
+    StateChunks.PreviewBitmap = {};
+}
+
+bool tSSL::CommitChunkEdits()
+{
+    if (!SNES)
+        return false;
+    // Both readings start from the state as it is, so what the chunks cannot
+    // hold is the same in both and stays.
+    auto Before = std::make_unique<tSNES>(*SNES), After = std::make_unique<tSNES>(*SNES);
+    StateChunks.ChunksToMachine(*Before);
+    ChunksToMachine(*After);
+    const bool Changed = TakeChanges(*SNES, *Before, *After);
+    bool SRAMChanged = false;
+    const std::vector<uint8_t>& Was = StateChunks.SRAMStream;
+    if (Cart)
+        for (size_t i = 0; i < std::min({Cart->SRAM.size(), SRAMStream.size(), Was.size()}); ++i)
+            if (SRAMStream[i] != Was[i]) {
+                Cart->SRAM[i] = SRAMStream[i];
+                SRAMChanged = true;
+            }
+    KeepStateChunks();
+    // The chunks are not made again from the state: they hold the edit
+    // already, also where the state has no room for it.
+    if (Changed)
+        Broadcast(this, Note::NewSNES);
+    if (SRAMChanged)
+        Broadcast(this, Note::NewSRAM);
+    return Changed;
 }

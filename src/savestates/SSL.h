@@ -97,7 +97,21 @@ class tSSL : public tSSLImage, public tReceiver, public tSavestateFormat
     static std::optional<tSSL_Bitmap565> LoadPreview(const std::string& FileName, uint32_t Width, uint32_t Height);
     static std::optional<tSSL_Bitmap565> LoadPreview(std::span<const uint8_t> Data, uint32_t Width, uint32_t Height);
 
+    // Takes the edits of the chunks: what the editors changed since the
+    // chunks last agreed with the machine state goes into the machine state
+    // and the cartridge's save RAM, everything else there stays, and "new
+    // SNES" is broadcast. An edit of a value the machine state does not hold
+    // (the header, the SA-1 chunk) stays in the chunks only. True when the
+    // machine state changed.
+    bool CommitChunkEdits();
+
     void Notify(const void* Sender, tNote Msg) override;
+
+  private:
+    // The chunks as they last agreed with the machine state: read from it,
+    // made from it or taken into it.
+    tSSLImage StateChunks;
+    void KeepStateChunks();
 };
 
 // The local time as a DOS file date (high word) and time (low word).

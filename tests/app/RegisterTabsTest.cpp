@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "TestSupport.h"
 #include "app/Loader.h"
 #include "app/RegisterTabs.h"
 #include "app/SaveState.h"
+#include "cart/SNESCart.h"
 #include "core/Broadcast.h"
+#include "core/LittleEndian.h"
 #include "core/Options.h"
 #include "core/SNES.h"
 #include "render/PPU.h"
@@ -341,4 +344,79 @@ TEST_F(tRegisterTabsTest, AnEditOfANewerSnes9xFieldIsReadIntoTheMachineState)
     EXPECT_EQ(SNES->CPU_A, 0x1234);
     EXPECT_EQ(S9X->SnpStream, Stream);
     EXPECT_EQ(Recorder.Log.size(), 2u);
+}
+
+TEST_F(tRegisterTabsTest, AnEditOfASnes9x143OrSuperSleuthFieldReachesTheMachineStateAndNothingElse)
+{
+    REQUIRE_FIXTURES();
+    Options().CBox_OpenCart = false;
+    tRegisterTabs Tabs;
+    tError Error;
+    ASSERT_TRUE(Tabs.Load(Error)) << Error.Reason;
+    auto Edit = [&](int Page, const std::string& Name, uint64_t Value) {
+        Tabs.Invalidate();
+        Tabs.FillTab(Page, CurrentRegisterSources(), true);
+        tRegisterRow R = Row(Tabs.Tabs[static_cast<size_t>(Page)], Name);
+        WriteBlock(R.Block, Value);
+        Broadcast(nullptr, tListEditModel::CommitNote(Page));
+    };
+    const std::string Dir = TempDir();
+
+    // A ZSNES state keeps what the Snes9x blocks cannot hold: saved as ZSNES
+    // again, it differs from the file in the edited byte only.
+    const std::string Original = FixturePath("zsnes/zsnes151_hello.zst");
+    ASSERT_TRUE(LoadSavestate(Original, &Error)) << Error.Reason;
+    const uint8_t Mode = SNES->Regs[0x2105];
+    Edit(PageS9X, "BGMode", 3);
+    EXPECT_EQ(SNES->Regs[0x2105], (Mode & ~7) | 3);
+    EXPECT_EQ(PPU->BGMode, 3);
+    ASSERT_TRUE(SaveStateAs(*FindStateTarget("zst"), Dir + "/edited.zst"));
+    const std::vector<uint8_t> Was = ReadBytes(Original), Now = ReadBytes(Dir + "/edited.zst");
+    ASSERT_EQ(Was.size(), Now.size());
+    std::vector<size_t> Differ;
+    for (size_t i = 0; i < Was.size(); ++i)
+        if (Was[i] != Now[i])
+            Differ.push_back(i);
+    EXPECT_EQ(Differ, std::vector<size_t>{102});
+    Edit(PageS9X, "BGMode", Mode & 7);
+    EXPECT_EQ(SNES->Regs[0x2105], Mode);
+
+    // A field the machine state has no place for stays in the blocks.
+    const auto Held = std::make_unique<tSNES>(*SNES);
+    Edit(PageS9X, "NextEvent", 0x1234);
+    EXPECT_TRUE(*SNES == *Held);
+    ASSERT_TRUE(SaveState(*S9X, Dir + "/edited.000"));
+    ASSERT_TRUE(LoadSavestate(Dir + "/edited.000", &Error)) << Error.Reason;
+    EXPECT_EQ(ReadLE<4>(&S9X->Blocks[S9XLayout::BlockCPU][S9XLayout::CPUNextEvent]), 0x1234u);
+
+    // A Snes9x 1.43 file's registers and scrolls, kept through ZSNES.
+    ASSERT_TRUE(LoadSavestate(FixturePath("snes9x/m0_helloworld.000"), &Error)) << Error.Reason;
+    Edit(PageS9X, "A.W", 0xBEEF);
+    Edit(PageS9X, "BG[1].HOffset", 0x0123);
+    EXPECT_EQ(SNES->CPU_A, 0xBEEF);
+    EXPECT_EQ(SNES->BGHScroll[1], 0x0123);
+    // As the hex editor writes the register mirror: the PPU block's copy follows.
+    S9X->Blocks[S9XLayout::BlockFIL][0x2105] = 0x05;
+    Broadcast(nullptr, Note::NewS9X);
+    EXPECT_EQ(SNES->Regs[0x2105], 0x05);
+    EXPECT_EQ(S9X->Blocks[S9XLayout::BlockPPU][S9XLayout::PPUBGMode], 5);
+    // The Super Sleuth chunks made from it.
+    Edit(PageSSL, "X", 0x4321);
+    Edit(PageSSL, "BPS2.Time", 77);
+    EXPECT_EQ(SNES->CPU_X, 0x4321);
+    EXPECT_EQ(SSL->BPS2[162], 77);
+    ASSERT_TRUE(SaveStateAs(*FindStateTarget("zst"), Dir + "/via.zst"));
+    ASSERT_TRUE(LoadSavestate(Dir + "/via.zst", &Error)) << Error.Reason;
+    EXPECT_EQ(SNES->CPU_A, 0xBEEF);
+    EXPECT_EQ(SNES->CPU_X, 0x4321);
+    EXPECT_EQ(SNES->BGHScroll[1], 0x0123);
+
+    // Save RAM written in either format goes to the cartridge.
+    Cart->SRAM.assign(8, 0);
+    Broadcast(nullptr, Note::NewSRAM);
+    S9X->Blocks[S9XLayout::BlockSRA][3] = 9;
+    Broadcast(nullptr, Note::NewS9X);
+    SSL->SRAMStream[4] = 7;
+    Broadcast(nullptr, Note::NewSSL);
+    EXPECT_EQ(Cart->SRAM, (std::vector<uint8_t>{0, 0, 0, 9, 7, 0, 0, 0}));
 }
