@@ -62,9 +62,10 @@ inline void FillFromChunk(std::span<uint8_t> Buffer, std::span<const uint8_t> Da
 using tChunkBuffer = std::pair<tChunkID, std::span<uint8_t>>;
 
 // Reads the chunks from R to its end: those in Buffers into their buffers,
-// "SRAM" into SRAM, any other to Other (which may set Error). Save RAM too
-// large or a chunk Other cannot use costs that chunk; one cut short ends the
-// reading. True when Error stayed empty.
+// "SRAM" into SRAM, any other to Other (which may set Error); with SkipEmpty
+// empty chunks are passed over. Save RAM too large or a chunk Other cannot
+// use costs that chunk; one cut short ends the reading. True when Error
+// stayed empty.
 inline bool ReadChunks(tByteReader& R, std::span<const tChunkBuffer> Buffers, std::vector<uint8_t>& SRAM,
                        const std::function<void(const tChunkID&, std::span<const uint8_t>)>& Other, bool SkipEmpty,
                        std::string& Error)

@@ -86,9 +86,9 @@ bool ParseSGT(std::span<const uint8_t> Data, tSNES& S, tSGTImage& Image, std::st
             Error = "the sound snapshot in chunk \"SPCF\" is unusable: " + SoundError.Reason;
         }
     };
-    ReadChunks(R, Buffers, Image.SRAMStream, Other, true, Error);
+    const bool Ok = ReadChunks(R, Buffers, Image.SRAMStream, Other, true, Error);
     Image.ChunksToMachine(S);
-    return Error.empty();
+    return Ok;
 }
 
 void tSGTImage::ChunksToMachine(tSNES& S) const

@@ -151,9 +151,9 @@ bool ParseSSL(std::span<const uint8_t> Data, tSNES& S, tSSLImage& Image, std::st
             ReadSBMP(Body, Image.PreviewBitmap);
         }
     };
-    ReadChunks(R, Buffers, Image.SRAMStream, Other, false, Error);
+    const bool Ok = ReadChunks(R, Buffers, Image.SRAMStream, Other, false, Error);
     Image.ChunksToMachine(S);
-    return Error.empty();
+    return Ok;
 }
 
 void tSSL::SaveToStream(std::vector<uint8_t>& Out) const
