@@ -123,11 +123,12 @@ tReport Describe(const std::string& Name)
         Rep.Text("version", std::string(S9X->Blocks.Header.data() + 9, 4));
         Rep.Flag("compressed", IsGzipData(FileHead(Name)));
         // The wrapping around the stream: RetroArch's container and rzip.
-        std::vector<uint8_t> Head, Inner;
+        std::vector<uint8_t> Head;
+        tInflated Inner;
         tError Error;
         ReadFileHead(Name, 256, Head, Error);
         const bool RZip = IsRZipData(Head) && RZipHead(Head, 16, Inner);
-        const bool Container = IsRAStateData(RZip ? Inner : Head);
+        const bool Container = IsRAStateData(RZip ? Inner.View() : Head);
         Rep.Text("form", std::string(Container          ? "RetroArch container"
                                      : IsGzipData(Head) ? "gzip"
                                                         : "plain") +

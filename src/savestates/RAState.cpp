@@ -77,16 +77,16 @@ bool UnpackRZip(std::span<const uint8_t> Data, tInflated& Out, std::string& Erro
     return true;
 }
 
-bool RZipHead(std::span<const uint8_t> Data, size_t Count, std::vector<uint8_t>& Head)
+bool RZipHead(std::span<const uint8_t> Data, size_t Count, tInflated& Head)
 {
-    Head.clear();
+    Head.Size = 0;
     if (!IsRZipData(Data) || Data.size() < RZipHeaderSize + 4)
         return false;
     const size_t Length = std::min<size_t>(ReadLE<4>(&Data[RZipHeaderSize]), Data.size() - RZipHeaderSize - 4);
-    Head.resize(Count);
+    Head.Resize(Count, 0);
     size_t Made = 0;
-    const bool Ok = InflateChunk(Data.subspan(RZipHeaderSize + 4, Length), Head.data(), Count, Made, true);
-    Head.resize(Made);
+    const bool Ok = InflateChunk(Data.subspan(RZipHeaderSize + 4, Length), Head.Bytes.get(), Count, Made, true);
+    Head.Size = Made;
     return Ok;
 }
 
@@ -114,4 +114,19 @@ bool RAStateMemory(std::span<const uint8_t> Data, std::span<const uint8_t>& Mem,
     }
     Error = "the RetroArch container holds no \"MEM \" block";
     return false;
+}
+
+bool RetroArchStream(std::span<const uint8_t> Data, std::span<const uint8_t>& Stream, tInflated& Room,
+                     std::string& Error, size_t Limit, bool Head)
+{
+    Stream = Data;
+    if (IsRZipData(Data)) {
+        if (Head ? !RZipHead(Data, Limit, Room) : !UnpackRZip(Data, Room, Error, Limit)) {
+            if (Head)
+                Error = "the rzip data is damaged";
+            return false;
+        }
+        Stream = Room.View();
+    }
+    return !IsRAStateData(Stream) || RAStateMemory(Stream, Stream, Error, Head);
 }

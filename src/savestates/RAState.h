@@ -22,8 +22,13 @@ bool IsRAStateData(std::span<const uint8_t> Data);
 bool UnpackRZip(std::span<const uint8_t> Data, tInflated& Out, std::string& Error, size_t Limit);
 // The first Count bytes of rzip content (fewer when there are fewer): only
 // the first chunk is inflated, and only that far.
-bool RZipHead(std::span<const uint8_t> Data, size_t Count, std::vector<uint8_t>& Head);
+bool RZipHead(std::span<const uint8_t> Data, size_t Count, tInflated& Head);
 // The payload of the container's "MEM " block; false with Error when the
 // container is cut or has no such block. Mem is a view into Data. With
 // Head, Data is the head of a file and a cut "MEM " block gives what is there.
 bool RAStateMemory(std::span<const uint8_t> Data, std::span<const uint8_t>& Mem, std::string& Error, bool Head = false);
+// The core's stream inside whichever wrappings Data has, in Data or Room
+// (the rzip content, at most Limit bytes); false with Error when a wrapping
+// is damaged. With Head, Data is a file's head and only what it holds is read.
+bool RetroArchStream(std::span<const uint8_t> Data, std::span<const uint8_t>& Stream, tInflated& Room,
+                     std::string& Error, size_t Limit, bool Head = false);

@@ -23,39 +23,20 @@ using namespace S9XLayout;
 
 namespace
 {
-bool IsDigit(uint8_t C)
-{
-    return C >= '0' && C <= '9';
-}
-
-bool GoodHeader(std::span<const uint8_t> H)
-{
-    return H.size() >= HeaderSize && !std::memcmp(H.data(), Magic, 8) && H[8] == ':' && IsDigit(H[9]) &&
-           IsDigit(H[10]) && IsDigit(H[11]) && IsDigit(H[12]) && H[13] == '\n';
-}
-
 // Reads a block header with the given name without consuming it when it is
 // something else, so that an absent optional block leaves the next one
 // readable.
 bool ReadBlockHeader(tByteReader& In, const char* Name, uint32_t& Length)
 {
     Length = 0;
-    if (In.Remaining() < BlockHeaderSize)
-        return false;
-    uint8_t H[BlockHeaderSize];
     const size_t At = In.Pos();
-    In.Read(H, BlockHeaderSize);
-    bool Ok = !std::memcmp(H, Name, 3) && H[3] == ':' && H[10] == ':';
-    uint32_t Value = 0;
-    for (int i = 4; i < 10 && Ok; ++i) {
-        Ok = IsDigit(H[i]);
-        Value = Value * 10 + (H[i] - '0');
-    }
-    if (!Ok) {
+    std::span<const uint8_t> H;
+    if (!In.Take(BlockHeaderSize, H))
+        return false;
+    if (std::memcmp(H.data(), Name, 3) || !S9XBlockLength(H.data(), Length, false)) {
         In.Seek(At);
         return false;
     }
-    Length = Value;
     return true;
 }
 
@@ -108,16 +89,13 @@ bool tS9X::IsS9XFile(const std::string& FileName)
     tError Error;
     if (!ReadFileHead(FileName, SignatureHeadSize, Head, Error))
         return false;
-    // RetroArch's files: rzip, the container, or both around the stream.
-    std::vector<uint8_t> Inner;
-    if (IsRZipData(Head) && RZipHead(Head, SignatureHeadSize, Inner))
-        Head = std::move(Inner);
-    std::span<const uint8_t> Mem = Head;
+    std::span<const uint8_t> Mem;
+    tInflated Inner;
     std::string Why;
     // A replay before the state may run past the head: the reader decides.
-    if (IsRAStateData(Head) && !RAStateMemory(Head, Mem, Why, true))
+    if (!RetroArchStream(Head, Mem, Inner, Why, SignatureHeadSize, true))
         return Why.find("cut short") != std::string::npos;
-    return GunzipHead(Mem, HeaderSize, Content) && (GoodHeader(Content) || IsS9XSnpHeader(Content));
+    return GunzipHead(Mem, HeaderSize, Content) && (IsS9XStreamHeader(Content, "#!snes9x:") || IsS9XSnpHeader(Content));
 }
 
 namespace
@@ -138,21 +116,15 @@ bool ParseS9XData(std::span<const uint8_t> Data, std::vector<uint8_t>* Own, tSNE
                     R = {};
         }
     } GiveBack;
-    tInflated& Unpacked = Room[0];
     std::vector<uint8_t> Content;
-    std::span<const uint8_t> View = Data;
+    std::span<const uint8_t> View;
     std::string Why;
     auto Refuse = [&](const std::string& Text) {
         Image.ClearBlocks();
         Error = tError(Text + Why);
         return false;
     };
-    if (IsRZipData(View)) {
-        if (!UnpackRZip(View, Unpacked, Why, tS9X::MaxRetroArchSize))
-            return Refuse("not a readable RetroArch savestate: ");
-        View = Unpacked.View();
-    }
-    if (IsRAStateData(View) && !RAStateMemory(View, View, Why))
+    if (!RetroArchStream(Data, View, Room[0], Why, tS9X::MaxRetroArchSize))
         return Refuse("not a readable RetroArch savestate: ");
     uint32_t ShotLength = 0;
     bool Cut = false;

@@ -89,25 +89,15 @@ struct tBlock {
     std::span<const uint8_t> Data;
 };
 
-// The payload length of a block header (its colons already checked by the
-// caller or here); false when the digits are damaged.
-bool HeaderLength(const uint8_t* H, uint32_t& Length)
+// The bytes of a picture block its picture takes: a 5-byte header and 3 a
+// pixel. 0 for a size Snes9x does not make or one that runs past the block.
+size_t ShotBytes(std::span<const uint8_t> D)
 {
-    if (H[3] != ':' || H[10] != ':')
-        return false;
-    if (H[4] == '-' && H[5] == '-') {
-        // Above 999,999 bytes the length is a big-endian u32 in bytes 6-9.
-        Length = static_cast<uint32_t>(H[6]) << 24 | static_cast<uint32_t>(H[7]) << 16 |
-                 static_cast<uint32_t>(H[8]) << 8 | H[9];
-        return true;
-    }
-    Length = 0;
-    for (int i = 4; i < 10; ++i) {
-        if (!IsDigit(H[i]))
-            return false;
-        Length = Length * 10 + static_cast<uint32_t>(H[i] - '0');
-    }
-    return true;
+    if (D.size() < 5)
+        return 0;
+    const uint32_t Width = BE16(D, 0), Height = BE16(D, 2);
+    const size_t Bytes = 5 + 3 * size_t(Width) * Height;
+    return !Width || !Height || Width > 512 || Height > 478 || Bytes > D.size() ? 0 : Bytes;
 }
 
 // One block header and its payload; false with Error set when the header is
@@ -128,7 +118,7 @@ bool NextBlock(std::span<const uint8_t> Content, size_t& Pos, tBlock& Out, std::
         return false;
     }
     uint32_t Length = 0;
-    if (!HeaderLength(H, Length)) {
+    if (!S9XBlockLength(H, Length, true)) {
         Error = "block " + Quoted(Out.Name) + " has a damaged length";
         return false;
     }
@@ -218,7 +208,7 @@ size_t S9XSnpShotStart(std::span<const uint8_t> Head, uint32_t& ShotLength)
         return 0;
     for (size_t Pos = HeaderSize; Head.size() - Pos >= BlockHeaderSize;) {
         uint32_t Length = 0;
-        if (!HeaderLength(&Head[Pos], Length))
+        if (!S9XBlockLength(&Head[Pos], Length, true))
             return 0;
         if (!std::memcmp(&Head[Pos], "SHO", 3)) {
             ShotLength = Length;
@@ -241,13 +231,8 @@ std::span<const uint8_t> S9XSnpShotBlock(std::span<const uint8_t> Content)
     while (Pos < Content.size() && NextBlock(Content, Pos, Block, Error)) {
         if (Block.Name != "SHO")
             continue;
-        const auto D = Block.Data;
-        if (D.size() < 5)
-            return {};
-        const uint32_t Width = BE16(D, 0), Height = BE16(D, 2);
-        if (!Width || !Height || Width > 512 || Height > 478 || 5 + 3 * size_t(Width) * Height > D.size())
-            return {};
-        return D.first(5 + 3 * size_t(Width) * Height);
+        const size_t Bytes = ShotBytes(Block.Data);
+        return Bytes ? Block.Data.first(Bytes) : std::span<const uint8_t>();
     }
     return {};
 }
@@ -258,7 +243,7 @@ bool S9XSnpShotPicture(std::span<const uint8_t> D, uint32_t& Width, uint32_t& He
         return false;
     Width = BE16(D, 0);
     Height = BE16(D, 2);
-    if (!Width || !Height || Width > 512 || Height > 478 || 5 + 3 * size_t(Width) * Height > D.size())
+    if (!ShotBytes(D))
         return false;
     Pixels.resize(size_t(Width) * Height);
     for (size_t i = 0; i < Pixels.size(); ++i) {
@@ -269,15 +254,34 @@ bool S9XSnpShotPicture(std::span<const uint8_t> D, uint32_t& Width, uint32_t& He
     return true;
 }
 
-bool S9XSnpShot(std::span<const uint8_t> Content, uint32_t& Width, uint32_t& Height, std::vector<uint32_t>& Pixels)
+bool IsS9XStreamHeader(std::span<const uint8_t> C, const char* StreamMagic)
 {
-    return S9XSnpShotPicture(S9XSnpShotBlock(Content), Width, Height, Pixels);
+    return C.size() >= HeaderSize && !std::memcmp(C.data(), StreamMagic, 9) && IsDigit(C[9]) && IsDigit(C[10]) &&
+           IsDigit(C[11]) && IsDigit(C[12]) && C[13] == '\n';
 }
 
 bool IsS9XSnpHeader(std::span<const uint8_t> C)
 {
-    return C.size() >= HeaderSize && !std::memcmp(C.data(), Magic, 9) && IsDigit(C[9]) && IsDigit(C[10]) &&
-           IsDigit(C[11]) && IsDigit(C[12]) && C[13] == '\n';
+    return IsS9XStreamHeader(C, Magic);
+}
+
+bool S9XBlockLength(const uint8_t* H, uint32_t& Length, bool Long)
+{
+    if (H[3] != ':' || H[10] != ':')
+        return false;
+    if (Long && H[4] == '-' && H[5] == '-') {
+        Length = static_cast<uint32_t>(H[6]) << 24 | static_cast<uint32_t>(H[7]) << 16 |
+                 static_cast<uint32_t>(H[8]) << 8 | H[9];
+        return true;
+    }
+    uint32_t Value = 0;
+    for (int i = 4; i < 10; ++i) {
+        if (!IsDigit(H[i]))
+            return false;
+        Value = Value * 10 + static_cast<uint32_t>(H[i] - '0');
+    }
+    Length = Value;
+    return true;
 }
 
 bool ParseS9XSnp(std::span<const uint8_t> Content, tSNES& S, std::vector<uint8_t>& SRAM, tS9XSnpInfo& Info,

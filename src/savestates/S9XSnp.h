@@ -23,6 +23,14 @@ inline constexpr unsigned FirstVersion = 6, FirstSoundVersion = 8, LastVersion =
 inline constexpr std::ptrdiff_t MaxSRAMSize = 0x80000;
 } // namespace S9XSnp
 
+// The framing of every Snes9x stream, 1.43's "#!snes9x:0001" too: a header
+// line of a nine-byte Magic ending in ':', four digits and '\n', then blocks
+// "NAM:001234:" and their data. S9XBlockLength reads the length of the block
+// header at Header, false when a colon or digit is damaged; with Long, "--"
+// for the first two digits marks a length above 999,999 as a big-endian u32
+// in bytes 6-9, as the newer versions write it.
+bool IsS9XStreamHeader(std::span<const uint8_t> Content, const char* Magic);
+bool S9XBlockLength(const uint8_t* Header, uint32_t& Length, bool Long);
 // True when Content starts with a well-formed "#!s9xsnp:NNNN\n" line,
 // whatever its version.
 bool IsS9XSnpHeader(std::span<const uint8_t> Content);
@@ -45,8 +53,6 @@ size_t S9XSnpShotStart(std::span<const uint8_t> Head, uint32_t& ShotLength);
 std::span<const uint8_t> S9XSnpShotBlock(std::span<const uint8_t> Content);
 // The picture of such a part as 0x00RRGGBB pixels; false when it is damaged.
 bool S9XSnpShotPicture(std::span<const uint8_t> Shot, uint32_t& Width, uint32_t& Height, std::vector<uint32_t>& Pixels);
-// The "SHO" picture of an inflated stream; false when it has none.
-bool S9XSnpShot(std::span<const uint8_t> Content, uint32_t& Width, uint32_t& Height, std::vector<uint32_t>& Pixels);
 
 // Reads an inflated stream into S (cleared by the caller), the save RAM the
 // file carries and Info. Every block's length is checked against the data

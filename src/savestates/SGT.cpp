@@ -37,17 +37,7 @@ bool tSGT::IsSGTFile(const std::string& FileName)
 
 bool tSGT::ParseFile(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error)
 {
-    std::vector<uint8_t> Data;
-    if (!ReadWholeFile(FileName, Data, Error))
-        return false;
-    std::string Why;
-    auto Image = std::make_unique<tSGTImage>();
-    const bool Ok = ParseSGT(Data, S, *Image, Why);
-    if (!Ok)
-        Error = tError(Why);
-    Out.SRAM = Image->SRAMStream;
-    Out.Image = std::move(Image);
-    return Ok;
+    return ParseChunkFile<tSGTImage>(FileName, S, Out, Error, ParseSGT);
 }
 
 void tSGT::Adopt(tSavestateImage& Image)
@@ -73,56 +63,32 @@ bool ParseSGT(std::span<const uint8_t> Data, tSNES& S, tSGTImage& Image, std::st
         Error = "not an SNESGT savestate (no \"GTSF\" signature)";
         return false;
     }
-    Error.clear();
     Image.ClearChunks();
     Image.Sound.reset();
     tByteReader R(Data);
     R.Skip(8); // the signature and a u32 the program does not use
-    tChunkID Id{};
-    std::span<const uint8_t> Body;
-    while (NextChunk(R, Id, Body, Error)) {
-        if (Body.empty())
-            continue;
-        if (Id == ChunkID("WRAM"))
-            FillFromChunk(Image.WRAM, Body);
-        else if (Id == ChunkID("VRAM"))
-            FillFromChunk(Image.VRAM, Body);
-        else if (Id == ChunkID("OAM "))
-            FillFromChunk(Image.OAM, Body);
-        else if (Id == ChunkID("PAL "))
-            FillFromChunk(Image.PAL, Body);
-        else if (Id == ChunkID("SREG"))
-            FillFromChunk(Image.SREG, Body);
-        else if (Id == ChunkID("INST"))
-            FillFromChunk(Image.INST, Body);
-        else if (Id == ChunkID("HDST"))
-            FillFromChunk(Image.HDST, Body);
-        else if (Id == ChunkID("SPCP"))
-            FillFromChunk(Image.SPCP, Body);
-        else if (Id == ChunkID("CPUR"))
-            FillFromChunk(Image.CPUR, Body);
-        else if (Id == ChunkID("PPUR"))
-            FillFromChunk(Image.PPUR, Body);
-        else if (Id == ChunkID("SRAM")) {
-            if (Body.size() <= MaxSRAMFileSize)
-                Image.SRAMStream.assign(Body.begin(), Body.end());
-            else
-                Error = "the \"SRAM\" chunk of " + std::to_string(Body.size()) + " bytes is too large for save RAM";
-        } else if (Id == ChunkID("SPCF")) {
-            // A damaged sound snapshot costs the sound only.
-            tByteReader SoundIn(Body);
-            tError SoundError;
-            auto Sound = std::make_shared<tSPC>();
-            if (Sound->ReadStream(SoundIn, SoundError)) {
-                Sound->CopyToSNES(S);
-                Image.Sound = std::move(Sound);
-            } else {
-                Error = "the sound snapshot in chunk \"SPCF\" is unusable: " + SoundError.Reason;
-            }
+    const tChunkBuffer Buffers[] = {{ChunkID("WRAM"), Image.WRAM}, {ChunkID("VRAM"), Image.VRAM},
+                                    {ChunkID("OAM "), Image.OAM},  {ChunkID("PAL "), Image.PAL},
+                                    {ChunkID("SREG"), Image.SREG}, {ChunkID("INST"), Image.INST},
+                                    {ChunkID("HDST"), Image.HDST}, {ChunkID("SPCP"), Image.SPCP},
+                                    {ChunkID("CPUR"), Image.CPUR}, {ChunkID("PPUR"), Image.PPUR}};
+    const auto Other = [&](const tChunkID& Id, std::span<const uint8_t> Body) {
+        if (Id != ChunkID("SPCF"))
+            return;
+        // A damaged sound snapshot costs the sound only.
+        tByteReader SoundIn(Body);
+        tError SoundError;
+        auto Sound = std::make_shared<tSPC>();
+        if (Sound->ReadStream(SoundIn, SoundError)) {
+            Sound->CopyToSNES(S);
+            Image.Sound = std::move(Sound);
+        } else {
+            Error = "the sound snapshot in chunk \"SPCF\" is unusable: " + SoundError.Reason;
         }
-    }
+    };
+    const bool Ok = ReadChunks(R, Buffers, Image.SRAMStream, Other, true, Error);
     Image.ChunksToMachine(S);
-    return Error.empty();
+    return Ok;
 }
 
 void tSGTImage::ChunksToMachine(tSNES& S) const

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <memory>
 
 #include "cart/SNESCart.h"
@@ -45,6 +46,50 @@ uint32_t CurrentDosDateTime()
     return Date << 16 | Time;
 }
 
+namespace
+{
+// Checks the chunks of a state of Size bytes, Read(At, H) reading the 8-byte
+// header at offset At; Why says what is wrong. The walk ends at the end of
+// the data, at a chunk that runs past it, or after MaxCount chunks.
+template <class tRead> bool CheckChunks(uint64_t Size, const tRead& Read, int MaxCount, std::string* Why)
+{
+    auto Fail = [Why](std::string Reason) {
+        if (Why)
+            *Why = std::move(Reason);
+        return false;
+    };
+    if (Size < MinSSLFileSize)
+        return Fail("too short (" + std::to_string(Size) + " bytes, a state holds at least " +
+                    std::to_string(MinSSLFileSize) + ")");
+    tChunkID Id{};
+    uint32_t Length = 0;
+    const auto Header = [&](uint64_t At) {
+        uint8_t H[8];
+        if (Size - At < 8 || !Read(At, H))
+            return false;
+        std::copy_n(H, 4, Id.begin());
+        Length = ReadLE<4>(&H[4]);
+        return true;
+    };
+    if (!Header(0) || Id != ChunkID("BPS2") || Length < SSLSize::BPS2)
+        return Fail("no \"BPS2\" header chunk at the start");
+    std::array<bool, RequiredIDs.size()> Seen{};
+    uint64_t At = 0;
+    for (int Count = 0; Count < MaxCount && Size - At - 8 >= Length; ++Count) {
+        At += 8 + static_cast<uint64_t>(Length);
+        if (!Header(At))
+            break;
+        auto It = std::find(RequiredIDs.begin(), RequiredIDs.end(), Id);
+        if (It != RequiredIDs.end())
+            Seen[It - RequiredIDs.begin()] = true;
+    }
+    for (size_t i = 0; i < RequiredIDs.size(); ++i)
+        if (!Seen[i])
+            return Fail("the " + ChunkIDText(RequiredIDs[i]) + " chunk is missing");
+    return true;
+}
+} // namespace
+
 bool tSSL::IsSSLFile(const std::string& FileName)
 {
     // ReadFileHead takes regular files only, so the stream below cannot
@@ -55,80 +100,29 @@ bool tSSL::IsSSLFile(const std::string& FileName)
         return false;
     std::error_code Ec;
     const uint64_t Size = std::filesystem::file_size(FileName, Ec);
-    if (Ec || Size < MinSSLFileSize || Size > MaxInputFileSize)
+    if (Ec || Size > MaxInputFileSize)
         return false;
+    // Every header is a seek and a read: a file of many tiny chunks is
+    // given up after MaxChunks of them.
     std::ifstream In(FileName, std::ios::binary);
-    auto Header = [&](uint64_t At, tChunkID& Id, uint32_t& Length) {
-        uint8_t H[8];
-        if (Size - At < 8 || !In.seekg(static_cast<std::streamoff>(At)) || !In.read(reinterpret_cast<char*>(H), 8))
-            return false;
-        std::copy_n(H, 4, Id.begin());
-        Length = ReadLE<4>(&H[4]);
-        return true;
+    const auto Read = [&In](uint64_t At, uint8_t* H) {
+        return static_cast<bool>(In.seekg(static_cast<std::streamoff>(At)) && In.read(reinterpret_cast<char*>(H), 8));
     };
-    tChunkID Id{};
-    uint32_t Length = 0;
-    if (!Header(0, Id, Length) || Id != ChunkID("BPS2") || Length < SSLSize::BPS2)
-        return false;
-    std::array<bool, RequiredIDs.size()> Seen{};
-    uint64_t At = 0;
-    // The same walk as IsSSLData: it ends at the end of the file or at a
-    // chunk that runs past it.
-    for (int Count = 0; Count < MaxChunks; ++Count) {
-        if (Size - At - 8 < Length)
-            break;
-        At += 8 + static_cast<uint64_t>(Length);
-        if (!Header(At, Id, Length))
-            break;
-        auto It = std::find(RequiredIDs.begin(), RequiredIDs.end(), Id);
-        if (It != RequiredIDs.end())
-            Seen[It - RequiredIDs.begin()] = true;
-    }
-    return std::all_of(Seen.begin(), Seen.end(), [](bool B) { return B; });
+    return CheckChunks(Size, Read, MaxChunks, nullptr);
 }
 
 bool tSSL::IsSSLData(std::span<const uint8_t> Data, std::string* Why)
 {
-    auto Fail = [Why](std::string Reason) {
-        if (Why)
-            *Why = std::move(Reason);
-        return false;
+    const auto Read = [Data](uint64_t At, uint8_t* H) {
+        std::copy_n(Data.begin() + static_cast<std::ptrdiff_t>(At), 8, H);
+        return true;
     };
-    if (Data.size() < MinSSLFileSize)
-        return Fail("too short (" + std::to_string(Data.size()) + " bytes, a state holds at least " +
-                    std::to_string(MinSSLFileSize) + ")");
-    tByteReader R(Data);
-    tChunkID Id{};
-    uint32_t Length = 0;
-    ReadChunkHeader(R, Id, Length);
-    if (Id != ChunkID("BPS2") || Length < SSLSize::BPS2)
-        return Fail("no \"BPS2\" header chunk at the start");
-    std::array<bool, RequiredIDs.size()> Seen{};
-    // The walk ends at the end of the file or at a chunk that runs past it.
-    while (R.Skip(Length) && ReadChunkHeader(R, Id, Length)) {
-        auto It = std::find(RequiredIDs.begin(), RequiredIDs.end(), Id);
-        if (It != RequiredIDs.end())
-            Seen[It - RequiredIDs.begin()] = true;
-    }
-    for (size_t i = 0; i < RequiredIDs.size(); ++i)
-        if (!Seen[i])
-            return Fail("the " + ChunkIDText(RequiredIDs[i]) + " chunk is missing");
-    return true;
+    return CheckChunks(Data.size(), Read, std::numeric_limits<int>::max(), Why);
 }
 
 bool tSSL::ParseFile(const std::string& FileName, tSNES& S, tParsedFile& Out, tError& Error)
 {
-    std::vector<uint8_t> Data;
-    if (!ReadWholeFile(FileName, Data, Error))
-        return false;
-    std::string Why;
-    auto Image = std::make_unique<tSSLImage>();
-    const bool Ok = ParseSSL(Data, S, *Image, Why);
-    if (!Ok)
-        Error = tError(Why);
-    Out.SRAM = Image->SRAMStream;
-    Out.Image = std::move(Image);
-    return Ok;
+    return ParseChunkFile<tSSLImage>(FileName, S, Out, Error, ParseSSL);
 }
 
 void tSSL::Adopt(tSavestateImage& Image)
@@ -145,43 +139,24 @@ bool ParseSSL(std::span<const uint8_t> Data, tSNES& S, tSSLImage& Image, std::st
         Error = "not a Super Sleuth savestate: " + Why;
         return false;
     }
-    Error.clear();
     Image.ClearChunks();
     tByteReader R(Data);
-    tChunkID Id{};
-    std::span<const uint8_t> Body;
-    while (NextChunk(R, Id, Body, Error)) {
-        if (Id == ChunkID("BPS2"))
-            FillFromChunk(Image.BPS2, Body);
-        else if (Id == ChunkID("SAPU"))
-            FillFromChunk(Image.SAPU, Body);
-        else if (Id == ChunkID("SCPU"))
-            FillFromChunk(Image.SCPU, Body);
-        else if (Id == ChunkID("SDMA"))
-            FillFromChunk(Image.SDMA, Body);
-        else if (Id == ChunkID("SDSP"))
-            FillFromChunk(Image.SDSP, Body);
-        else if (Id == ChunkID("SPPU"))
-            FillFromChunk(Image.SPPU, Body);
-        else if (Id == ChunkID("VRAM"))
-            FillFromChunk(Image.VRAM, Body);
-        else if (Id == ChunkID("WRAM"))
-            FillFromChunk(Image.WRAM, Body);
-        else if (Id == ChunkID("SAS1")) {
+    const tChunkBuffer Buffers[] = {{ChunkID("BPS2"), Image.BPS2}, {ChunkID("SAPU"), Image.SAPU},
+                                    {ChunkID("SCPU"), Image.SCPU}, {ChunkID("SDMA"), Image.SDMA},
+                                    {ChunkID("SDSP"), Image.SDSP}, {ChunkID("SPPU"), Image.SPPU},
+                                    {ChunkID("VRAM"), Image.VRAM}, {ChunkID("WRAM"), Image.WRAM}};
+    const auto Other = [&](const tChunkID& Id, std::span<const uint8_t> Body) {
+        if (Id == ChunkID("SAS1")) {
             Image.HasSAS1 = true;
             FillFromChunk(Image.SAS1, Body);
-        } else if (Id == ChunkID("SRAM")) {
-            if (Body.size() <= MaxSRAMFileSize)
-                Image.SRAMStream.assign(Body.begin(), Body.end());
-            else
-                Error = "the \"SRAM\" chunk of " + std::to_string(Body.size()) + " bytes is too large for save RAM";
         } else if (Id == ChunkID("SBMP")) {
             // A damaged picture only costs the preview.
             ReadSBMP(Body, Image.PreviewBitmap);
         }
-    }
+    };
+    const bool Ok = ReadChunks(R, Buffers, Image.SRAMStream, Other, false, Error);
     Image.ChunksToMachine(S);
-    return Error.empty();
+    return Ok;
 }
 
 void tSSL::SaveToStream(std::vector<uint8_t>& Out) const
@@ -233,9 +208,9 @@ std::optional<tSSL_Bitmap565> tSSL::LoadPreview(std::span<const uint8_t> Data, u
         return std::nullopt;
     tByteReader R(Data);
     tChunkID Id{};
-    uint32_t Length = 0;
     std::span<const uint8_t> Body;
-    while (ReadChunkHeader(R, Id, Length) && R.Take(Length, Body)) {
+    std::string Why;
+    while (NextChunk(R, Id, Body, Why)) {
         if (Id != ChunkID("SBMP"))
             continue;
         tSSL_Bitmap24 Picture;
