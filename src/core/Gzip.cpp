@@ -28,7 +28,7 @@ std::string SizeText(size_t Bytes)
 }
 } // namespace
 
-bool IsGzipData(const std::vector<uint8_t>& Data)
+bool IsGzipData(std::span<const uint8_t> Data)
 {
     return Data.size() >= 2 && Data[0] == 0x1F && Data[1] == 0x8B;
 }

@@ -52,4 +52,4 @@ bool InflateZlib(std::span<const uint8_t> In, std::span<uint8_t> Out, size_t& Ma
 // own content. False on corrupt data before Count bytes came out.
 bool GunzipHead(std::span<const uint8_t> Data, size_t Count, std::vector<uint8_t>& Head);
 // True when Data starts with the gzip signature $1F $8B.
-bool IsGzipData(const std::vector<uint8_t>& Data);
+bool IsGzipData(std::span<const uint8_t> Data);

@@ -128,7 +128,7 @@ bool ParseS9XData(std::span<const uint8_t> Data, std::vector<uint8_t>* Own, tSNE
         return Refuse("not a readable RetroArch savestate: ");
     uint32_t ShotLength = 0;
     bool Cut = false;
-    if (View.size() >= 2 && View[0] == 0x1F && View[1] == 0x8B) {
+    if (IsGzipData(View)) {
         // The whole stream, in one fast pass.
         if (GunzipWhole(View, Room[1], Why, tS9X::MaxContentSize)) {
             View = Room[1].View();
