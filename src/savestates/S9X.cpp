@@ -420,9 +420,9 @@ void tS9X::Notify(const void* Sender, tNote Msg)
         if (!IsSelf(Sender))
             MachineToBlocks();
     } else if (Msg == Note::NewSavestate) {
+        // The blocks agree with the state again at the "new SNES" that follows.
         if (!IsSelf(Sender)) {
             ClearBlocks();
-            KeepStateBlocks();
             SnpBefore = {};
         }
     } else if (Msg == Note::NewS9X) {

@@ -253,8 +253,8 @@ void tSSL::Notify(const void* Sender, tNote Msg)
         // An editor wrote into the chunks.
         CommitChunkEdits();
     } else if (Msg == Note::NewSavestate && FromOther) {
+        // The chunks agree with the state again at the "new SNES" that follows.
         ClearChunks();
-        KeepStateChunks();
     } else if (Msg == Note::NewCart || Msg == Note::NewSRAM) {
         SRAMStream = Cart ? Cart->SRAM : std::vector<uint8_t>{};
         StateChunks.SRAMStream = SRAMStream;
