@@ -1,5 +1,6 @@
 #include "core/StateChanges.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <tuple>
 #include <utility>
@@ -53,5 +54,16 @@ bool TakeChanges(tSNES& Here, const tSNES& Before, const tSNES& After)
         ((Any = Take(std::get<I>(H), std::get<I>(B), std::get<I>(A)) || Any), ...);
     }
     (std::make_index_sequence<std::tuple_size_v<decltype(H)>>());
+    return Any;
+}
+
+bool TakeChangedBytes(std::span<uint8_t> Here, std::span<const uint8_t> Before, std::span<const uint8_t> After)
+{
+    bool Any = false;
+    for (size_t i = 0; i < std::min({Here.size(), Before.size(), After.size()}); ++i)
+        if (Before[i] != After[i]) {
+            Here[i] = After[i];
+            Any = true;
+        }
     return Any;
 }

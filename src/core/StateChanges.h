@@ -6,9 +6,15 @@
 // it was before the edit and once as it is after, and only what differs
 // between the two is taken.
 
+#include <cstdint>
+#include <span>
+
 #include "core/SNES.h"
 
 // Takes into Here every field (every element of an array field) in which
 // After differs from Before, and leaves the rest as it is. True when
 // anything was taken.
 bool TakeChanges(tSNES& Here, const tSNES& Before, const tSNES& After);
+// The same for bytes (save RAM), as far as all three reach: an image's save
+// RAM may be larger than the cartridge's, which takes what it has room for.
+bool TakeChangedBytes(std::span<uint8_t> Here, std::span<const uint8_t> Before, std::span<const uint8_t> After);

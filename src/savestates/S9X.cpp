@@ -600,15 +600,7 @@ bool tS9X::CommitBlockEdits()
     const bool Changed = TakeChanges(*SNES, *Before, *After);
     if (Changed && MirrorEdited)
         MirrorToCopies(*Was);
-    // The block is larger than any cartridge's save RAM: the cartridge takes
-    // what it has room for.
-    bool SRAMChanged = false;
-    if (Cart)
-        for (size_t i = 0; i < std::min({Cart->SRAM.size(), SRAM.size(), WasSRAM.size()}); ++i)
-            if (SRAM[i] != WasSRAM[i]) {
-                Cart->SRAM[i] = SRAM[i];
-                SRAMChanged = true;
-            }
+    const bool SRAMChanged = Cart && TakeChangedBytes(Cart->SRAM, WasSRAM, SRAM);
     KeepStateBlocks();
     // The blocks are not made again from the state: they hold the edit already,
     // also where the state has no room for it.

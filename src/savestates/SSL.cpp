@@ -278,14 +278,7 @@ bool tSSL::CommitChunkEdits()
     StateChunks.ChunksToMachine(*Before);
     ChunksToMachine(*After);
     const bool Changed = TakeChanges(*SNES, *Before, *After);
-    bool SRAMChanged = false;
-    const std::vector<uint8_t>& Was = StateChunks.SRAMStream;
-    if (Cart)
-        for (size_t i = 0; i < std::min({Cart->SRAM.size(), SRAMStream.size(), Was.size()}); ++i)
-            if (SRAMStream[i] != Was[i]) {
-                Cart->SRAM[i] = SRAMStream[i];
-                SRAMChanged = true;
-            }
+    const bool SRAMChanged = Cart && TakeChangedBytes(Cart->SRAM, StateChunks.SRAMStream, SRAMStream);
     KeepStateChunks();
     // The chunks are not made again from the state: they hold the edit
     // already, also where the state has no room for it.
