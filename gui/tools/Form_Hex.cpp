@@ -68,6 +68,13 @@ class tHexView final : public QWidget
         Scroller->setInterval(50);
         connect(Scroller, &QTimer::timeout, this, [this] { AutoScroll(); });
     }
+    // The window is going: the focus leaving the picture as its children
+    // are taken down must not reach it.
+    void Detach()
+    {
+        StopFollowing();
+        F = nullptr;
+    }
 
   protected:
     void paintEvent(QPaintEvent* Event) override;
@@ -97,6 +104,11 @@ class tHexView final : public QWidget
     QPoint Pointer; // global: the picture itself moves while the view scrolls
     QTimer* Scroller;
 };
+
+tForm_Hex::~tForm_Hex()
+{
+    Image->Detach();
+}
 
 tForm_Hex::tForm_Hex(const tWindowRow& Row, QWidget* Parent) : tToolWindow(Row, Parent)
 {
@@ -773,7 +785,8 @@ void tHexView::mouseReleaseEvent(QMouseEvent*)
 void tHexView::focusInEvent(QFocusEvent* Event)
 {
     QWidget::focusInEvent(Event);
-    F->ShowCaret();
+    if (F)
+        F->ShowCaret();
 }
 
 void tHexView::focusOutEvent(QFocusEvent* Event)
@@ -781,6 +794,8 @@ void tHexView::focusOutEvent(QFocusEvent* Event)
     QWidget::focusOutEvent(Event);
     // A dialog or another program took over: no release will come.
     StopFollowing();
+    if (!F)
+        return;
     F->Timer->stop();
     update();
 }

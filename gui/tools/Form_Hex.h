@@ -33,6 +33,7 @@ class tForm_Hex final : public tToolWindow
     Q_OBJECT
   public:
     tForm_Hex(const tWindowRow& Row, QWidget* Parent);
+    ~tForm_Hex() override;
 
     // For the search window: the copy on view, and moving the window.
     const tHexModel& Model() const { return Model_; }
