@@ -67,7 +67,11 @@ class tS9X : public tS9XImage, public tReceiver, public tSavestateFormat
     // deflate data of the first bytes fit many times over.
     static constexpr size_t SignatureHeadSize = 4096;
 
-    tS9X() { ClearBlocks(); }
+    tS9X()
+    {
+        ClearBlocks();
+        KeepStateBlocks();
+    }
 
     // The file the machine state came from: a converted state is named after it.
     std::string SourceName;

@@ -362,6 +362,10 @@ TEST_F(tRegisterTabsTest, AnEditOfASnes9x143OrSuperSleuthFieldReachesTheMachineS
     };
     const std::string Dir = TempDir();
 
+    // Before any file: the blank state takes it.
+    Edit(PageS9X, "A.W", 0x1111);
+    EXPECT_EQ(SNES->CPU_A, 0x1111);
+
     // A ZSNES state keeps what the Snes9x blocks cannot hold: saved as ZSNES
     // again, it differs from the file in the edited byte only.
     const std::string Original = FixturePath("zsnes/zsnes151_hello.zst");
